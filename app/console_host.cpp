@@ -1,0 +1,144 @@
+#include "app/console_host.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <thread>
+
+#include "base/cp1252.h"
+
+namespace torvic {
+namespace {
+
+// Terminal form of a 1252 text: UTF-8, with CR LF or a lone CR as a new line.
+std::string forTerminal(const std::string& text1252) {
+    std::string s;
+    s.reserve(text1252.size());
+    for (std::size_t i = 0; i < text1252.size(); ++i) {
+        char c = text1252[i];
+        if (c == '\r') {
+            s += '\n';
+            if (i + 1 < text1252.size() && text1252[i + 1] == '\n') ++i;
+        } else {
+            s += c;
+        }
+    }
+    return cp1252::toUtf8(s);
+}
+
+bool isClockReading(const std::string& hhmm) {
+    return hhmm.size() == 5 && hhmm[2] == ':' && std::isdigit(static_cast<unsigned char>(hhmm[0])) &&
+           std::isdigit(static_cast<unsigned char>(hhmm[1])) && std::isdigit(static_cast<unsigned char>(hhmm[3])) &&
+           std::isdigit(static_cast<unsigned char>(hhmm[4])) && hhmm < "24:00" && hhmm[3] < '6';
+}
+
+}  // namespace
+
+ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError)
+    : editorText_(std::move(editorText)), text3_(std::move(startLine)), onError_(onError) {}
+
+ConsoleHost::~ConsoleHost() { flush(); }
+
+void ConsoleHost::print(const std::string& text1252) {
+    out_ += forTerminal(text1252);
+    out_ += '\n';
+    if (out_.size() > 1 << 16) flush();
+}
+
+void ConsoleHost::flush() {
+    std::size_t done = 0;
+    while (done < out_.size()) {
+        ssize_t n = write(STDERR_FILENO, out_.data() + done, out_.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    out_.clear();
+}
+
+void ConsoleHost::showRunLine(int index, const std::string& text) {
+    // Run-line status, buffered: scripts may run millions of lines.
+    out_ += '[';
+    out_ += std::to_string(index);
+    out_ += "] ";
+    out_ += cp1252::toUtf8(text);
+    out_ += '\n';
+    if (out_.size() > 1 << 16) flush();
+}
+
+void ConsoleHost::startTimer1(std::int32_t intervalMs) {
+    timer1On_ = true;
+    timer1Interval_ = intervalMs;
+    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+}
+
+void ConsoleHost::startTimer2(std::int32_t intervalMs) {
+    timer2On_ = true;
+    timer2Interval_ = intervalMs;
+    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+}
+
+void ConsoleHost::messageBox(const std::string& text, const std::string& title, MessageIcon, bool) {
+    print("== " + title + " ==\r\n" + text);
+    flush();
+}
+
+void ConsoleHost::ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t) {
+    // Nobody watches a console run: the message is printed and the run goes on.
+    print("== " + titol + " ==\r\n" + missatge);
+    flush();
+}
+
+bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
+    print("== " + title + " ==\r\n" + text);
+    if (engine_ && !engine_->lastErrorDetail().empty()) print("(" + engine_->lastErrorDetail() + ")");
+    bool answer = false;
+    if (onError_ == OnError::Continue) {
+        answer = true;
+    } else if (onError_ == OnError::Ask && isatty(STDIN_FILENO)) {
+        for (;;) {
+            out_ += cp1252::toUtf8(L1252("Sí/No [s/n]: "));
+            flush();
+            std::string reply;
+            if (!std::getline(std::cin, reply)) break;  // end of input: No
+            if (!reply.empty() && (reply[0] == 's' || reply[0] == 'S' || reply[0] == 'y' || reply[0] == 'Y')) {
+                answer = true;
+                break;
+            }
+            if (!reply.empty() && (reply[0] == 'n' || reply[0] == 'N')) break;
+        }
+    }
+    // --on-error=ask without a terminal, and --on-error=stop, answer No.
+    print(answer ? L1252("-> Sí") : "-> No");
+    flush();
+    return answer;
+}
+
+int ConsoleHost::run(Engine& engine) {
+    engine_ = &engine;
+    engine.Command8_Click();
+    while (!ended_) {
+        flush();
+        bool timer1Fires = timer1On_ && timer1Interval_ > 0;
+        if (!timer1Fires && !(timer2On_ && isClockReading(engine.horaEspera))) {
+            print(timer2On_ ? "torvicrun: the run waits for '" + engine.horaEspera +
+                                  "', which the clock never shows; giving up"
+                            : "torvicrun: the run waits on a zero interval, which never ends; giving up");
+            flush();
+            return 1;
+        }
+        Clock::time_point due = Clock::time_point::max();
+        if (timer1Fires) due = timer1Due_;
+        if (timer2On_ && timer2Due_ < due) due = timer2Due_;
+        std::this_thread::sleep_until(due);
+        if (timer1Fires && timer1Due_ <= due) {
+            engine.Timer1_Timer();
+        } else {
+            timer2Due_ += std::chrono::milliseconds(timer2Interval_);
+            engine.Timer2_Timer();
+        }
+    }
+    flush();
+    return engine.runEndedByNo() ? 1 : 0;
+}
+
+}  // namespace torvic

@@ -1,0 +1,64 @@
+#pragma once
+// The host of torvicrun: no window. The line being run and every message go
+// to standard error, questions are asked on the terminal (or answered by the
+// --on-error choice), and waits really wait.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/host.h"
+
+namespace torvic {
+
+class ConsoleHost : public Host {
+public:
+    enum class OnError { Ask, Continue, Stop };
+
+    ConsoleHost(std::string editorText, std::string startLine, OnError onError);
+    ~ConsoleHost() override;
+
+    // Runs the script hidden until it ends; returns the exit status
+    // (0 reached its end, 1 ended by "No" or stuck in a wait that never ends).
+    int run(Engine& engine);
+
+    std::string editorText() override { return editorText_; }
+    std::string text3() override { return text3_; }
+    void setText3(const std::string& text) override { text3_ = text; }
+    void setText4(const std::string&) override {}
+    void showRunLine(int index, const std::string& text) override;
+    void setRunButtonsEnabled(bool) override {}
+    bool isMainWindowVisible() override { return false; }
+    void focusEditor() override {}
+    void hideToNotificationArea() override {}
+    void endProgram() override { ended_ = true; }
+    void startTimer1(std::int32_t intervalMs) override;
+    void stopTimer1() override { timer1On_ = false; }
+    void startTimer2(std::int32_t intervalMs) override;
+    void stopTimer2() override { timer2On_ = false; }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void print(const std::string& text1252);
+    void flush();
+
+    std::string editorText_;
+    std::string text3_;
+    OnError onError_;
+    Engine* engine_ = nullptr;
+    bool ended_ = false;
+    std::string out_;
+
+    bool timer1On_ = false;
+    std::int32_t timer1Interval_ = 0;
+    Clock::time_point timer1Due_;
+    bool timer2On_ = false;
+    std::int32_t timer2Interval_ = 0;
+    Clock::time_point timer2Due_;
+};
+
+}  // namespace torvic

@@ -1,0 +1,70 @@
+// torvicrun: runs a script without a window, for cron jobs and tests.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/console_host.h"
+#include "base/cp1252.h"
+#include "engine/engine.h"
+#include "engine/script_file.h"
+#include "platform/linux_platform.h"
+
+namespace {
+
+int usage(const char* why) {
+    if (why) std::fprintf(stderr, "torvicrun: %s\n", why);
+    std::fprintf(stderr, "usage: torvicrun [--on-error=ask|continue|stop] [--start=N] SCRIPT\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using torvic::ConsoleHost;
+    ConsoleHost::OnError onError = ConsoleHost::OnError::Ask;
+    std::string start = "0";
+    std::string script;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") return usage(nullptr), 0;
+        if (a.starts_with("--on-error=")) {
+            std::string v = a.substr(11);
+            if (v == "ask") onError = ConsoleHost::OnError::Ask;
+            else if (v == "continue") onError = ConsoleHost::OnError::Continue;
+            else if (v == "stop") onError = ConsoleHost::OnError::Stop;
+            else return usage(("unknown --on-error value '" + v + "'").c_str());
+        } else if (a.starts_with("--start=")) {
+            start = a.substr(8);
+        } else if (a.starts_with("--") && a.size() > 2) {
+            return usage(("unknown option '" + a + "'").c_str());
+        } else if (script.empty()) {
+            script = a;
+        } else {
+            return usage("only one script can be run");
+        }
+    }
+    if (script.empty()) return usage("no script given");
+
+    std::string error;
+    std::optional<std::string> bytes = torvic::readFileBytes(script, &error);
+    if (!bytes) {
+        std::fprintf(stderr, "torvicrun: cannot read '%s': %s\n", script.c_str(), error.c_str());
+        return 2;
+    }
+    std::string text = torvic::scriptTextFromBytes(*bytes);
+    if (bytes->find('\n') != std::string::npos && bytes->find('\r') == std::string::npos)
+        std::fprintf(stderr,
+                     "torvicrun: warning: '%s' has no carriage returns; script lines end with CR LF (or CR), "
+                     "so the whole file is one line\n",
+                     script.c_str());
+
+    torvic::LinuxPlatform platform;
+    ConsoleHost host(text, start, onError);
+    torvic::Engine engine(host, platform);
+    if (engine.carregarLinies(text) == torvic::Engine::LoadResult::TooManyLines) {
+        std::fprintf(stderr, "torvicrun: '%s' has more than %d non-empty lines; it cannot be run\n",
+                     script.c_str(), torvic::kMaxScriptLines);
+        return 2;
+    }
+    return host.run(engine);
+}

@@ -1,0 +1,98 @@
+// Cutting a statement's parameter list into the ten parameter slots.
+#include <string>
+#include <string_view>
+
+#include "base/numeric.h"
+#include "base/text.h"
+#include "engine/engine.h"
+
+namespace torvic {
+namespace {
+
+// Kinds 2 and 3: quoted pieces and character codes joined by "+", up to a
+// comma outside quotes. Appends to `slot`; returns how many characters of
+// `s` were consumed.
+std::size_t readText(std::string_view s, std::string& slot) {
+    std::vector<std::string_view> pieces = split(s, '"');
+
+    std::string_view p0 = pieces[0];
+    bool code = p0.empty() || valorNumeric(p0.substr(0, p0.find('+'))) > 0 ||
+                p0.find(',') != std::string_view::npos;
+
+    std::size_t c = 0;
+    for (std::string_view piece : pieces) {
+        std::size_t c0 = c;
+        c += piece.size() + 1;
+        if (!code) {
+            slot.append(piece);
+        } else {
+            std::size_t comma = piece.find(',');
+            std::vector<std::string_view> terms = split(piece.substr(0, comma), '+');
+            if (valorNumeric(terms[0]) > 0 || (terms.size() >= 2 && valorNumeric(terms[1]) > 0)) {
+                for (std::string_view term : terms) {
+                    double v = valorNumeric(term);
+                    if (v > 0) slot += static_cast<char>(toByte(v));
+                }
+            }
+            if (comma != std::string_view::npos) return c0 + comma + 1;
+        }
+        code = !code;
+    }
+    return c;
+}
+
+void replaceAll(std::string& s, std::string_view from, std::string_view to) {
+    std::size_t p = s.find(from);
+    if (p == std::string::npos) return;
+    std::string out;
+    std::size_t b = 0;
+    for (; p != std::string::npos; p = s.find(from, b)) {
+        out.append(s, b, p - b);
+        out.append(to);
+        b = p + from.size();
+    }
+    out.append(s, b);
+    s = std::move(out);
+}
+
+}  // namespace
+
+void Engine::obtParam(std::initializer_list<std::int16_t> kinds) {
+    std::string_view line = entry(liniaActual);
+    std::string_view s;
+    std::size_t open = line.find('(');
+    if (open != std::string_view::npos) s = line.substr(open + 1);
+    std::size_t close = s.rfind(')');
+    if (close != std::string_view::npos) s = s.substr(0, close);
+    s = trimBlanks(s);
+
+    std::size_t c = 0;
+    std::size_t k = 0;
+    for (std::int16_t kind : kinds) {
+        if (k >= parametresLinia.size()) break;
+        s.remove_prefix(c < s.size() ? c : s.size());
+        c = 0;
+        if (s.empty()) break;
+        std::string& slot = parametresLinia[k];
+        if (kind == 1) {
+            std::size_t comma = s.find(',');
+            std::size_t p = comma == std::string_view::npos ? s.size() + 1 : comma + 1;
+            slot.assign(trimBlanks(s.substr(0, p - 1)));
+            c = p;
+        } else if (kind == 2 || kind == 3) {
+            c = readText(s, slot);
+            if (kind == 2) {
+                replaceAll(slot, "\\n", CRLF);
+                replaceAll(slot, "\\N", CRLF);
+                replaceAll(slot, "\\t", "\t");
+                replaceAll(slot, "\\T", "\t");
+            }
+        } else if (kind == 4) {
+            slot.assign(s);
+            break;
+        }
+        ++k;
+    }
+}
+
+}  // namespace torvic
