@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "base/cp1252.h"
+#include "base/datetime.h"
+#include "base/errors.h"
+#include "base/numeric.h"
+#include "base/text.h"
+
+namespace torvic {
+namespace {
+
+TEST(NumericValue, ReadsTheNumberAtTheStartOfAText) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0},          {"abc", 0},       {"-", 0},          {"+", 0},         {"12", 12},
+        {"  12", 12},     {"\t\n 7", 7},    {" 1 2", 12},      {"1 2 3x4", 123}, {"-3", -3},
+        {"- 3", -3},      {"+5", 5},        {"2.5", 2.5},      {".5", 0.5},      {"5.", 5},
+        {"1.2.3", 1.2},   {"1,5", 1},       {"1D2", 100},      {"1d2", 100},     {"1E-2", 0.01},
+        {"2e+3", 2000},   {"1E", 1},        {"1Ex", 1},        {"&H1F", 31},     {"&h1f", 31},
+        {"&HFF", 255},    {"&O17", 15},     {"&o777", 511},    {"&O8", 0},       {"&H", 0},
+        {"&X12", 0},      {"12abc", 12},    {"3%", 3},         {"0.4", 0.4},     {"  -0.5e1", -5},
+        {"1e-400", 0},
+    };
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(valorNumeric(c.text), c.value) << "text: '" << c.text << "'";
+}
+
+TEST(NumericValue, OverflowIsARunTimeError) {
+    EXPECT_THROW(valorNumeric("1e400"), RunTimeError);
+    EXPECT_THROW(valorNumeric("-1D999"), RunTimeError);
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+    struct Case {
+        double in, out;
+    } cases[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2},
+                 {2.5001, 3}, {-0.4, 0}, {7, 7}, {-1.6, -2}};
+    for (const Case& c : cases) EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(Rounding, TargetRangesAreChecked) {
+    EXPECT_EQ(toInt16(32767.4), 32767);
+    EXPECT_EQ(toInt16(-32768.5), -32768);  // rounds to the even -32768
+    EXPECT_THROW(toInt16(32767.5), RunTimeError);
+    EXPECT_THROW(toInt16(-32769), RunTimeError);
+    EXPECT_EQ(toInt32(2147483647.0), 2147483647);
+    EXPECT_THROW(toInt32(2147483647.5), RunTimeError);
+    EXPECT_EQ(toByte(255.4), 255);
+    EXPECT_EQ(toByte(-0.5), 0);
+    EXPECT_THROW(toByte(255.5), RunTimeError);
+    EXPECT_THROW(toByte(-0.6), RunTimeError);
+    EXPECT_THROW(toInt16(std::nan("")), RunTimeError);
+}
+
+TEST(Text, FindAndSplitUseOneBasedPositions) {
+    EXPECT_EQ(findFrom("abcabc", "b"), 2u);
+    EXPECT_EQ(findFrom("abcabc", "b", 3), 5u);
+    EXPECT_EQ(findFrom("abcabc", "x"), 0u);
+    EXPECT_EQ(findFrom("abc", "c", 4), 0u);
+    EXPECT_EQ(findBackwards("abcabc", "b"), 5u);
+    EXPECT_EQ(findBackwards("abcabc", "b", 4), 2u);
+    EXPECT_EQ(findBackwards("abcabc", "x"), 0u);
+    auto parts = split("a,,b", ',');
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[1], "");
+    EXPECT_EQ(split("", ',').size(), 1u);
+    EXPECT_EQ(trimBlanks("  a b  "), "a b");
+    EXPECT_EQ(trimBlanks("\ta "), "\ta");  // only blanks are trimmed
+    EXPECT_EQ(decimalWithSign(3), " 3");
+    EXPECT_EQ(decimalWithSign(0), " 0");
+    EXPECT_EQ(decimalWithSign(-3), "-3");
+    EXPECT_EQ(numberText(2), "2");
+    EXPECT_EQ(numberText(1.5), "1.5");
+    EXPECT_EQ(numberText(-1), "-1");
+}
+
+TEST(Text, LowerCaseFollowsCodePage1252) {
+    EXPECT_EQ(toLower1252("WAIT"), "wait");
+    EXPECT_EQ(toLower1252(L1252("ÀÉÇÑ×ŠŸ")), L1252("àéçñ×šÿ"));
+}
+
+TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    EXPECT_EQ(cp1252::fromUtf8(cp1252::toUtf8(all)), all);
+    EXPECT_EQ(cp1252::toUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+    EXPECT_EQ(L1252("línia €"), "l\xEDnia \x80");
+    EXPECT_EQ(L1252("ĳ"), "?");  // no such character in 1252
+}
+
+TEST(Dates, SerialDaysAndWeekdays) {
+    EXPECT_EQ(serialFromCivil(1899, 12, 30), 0);
+    EXPECT_EQ(serialFromCivil(1900, 1, 1), 2);
+    EXPECT_EQ(serialFromCivil(2026, 12, 16), 46372);
+    int y, m, d;
+    civilFromSerial(46372, y, m, d);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 20261216);
+    EXPECT_EQ(weekdayNumber(serialFromCivil(2026, 12, 13)), 1);  // Sunday
+    EXPECT_EQ(weekdayNumber(serialFromCivil(2026, 12, 16)), 4);  // Wednesday
+    EXPECT_EQ(weekdayNumber(serialFromCivil(2026, 12, 19)), 7);  // Saturday
+    EXPECT_EQ(dateText(serialFromCivil(2026, 3, 5)), "05/03/26");
+    EXPECT_EQ(clockText(0), "00:00:00");
+    EXPECT_EQ(clockText(14 * 3600 + 30 * 60 + 5), "14:30:05");
+    EXPECT_EQ(clockText(86400 + 61), "00:01:01");
+}
+
+TEST(Dates, TimeOfDayTexts) {
+    EXPECT_EQ(parseTimeOfDay("8:30"), 8 * 3600 + 30 * 60);
+    EXPECT_EQ(parseTimeOfDay("14:30:15"), 14 * 3600 + 30 * 60 + 15);
+    EXPECT_EQ(parseTimeOfDay(" 08:05 "), 8 * 3600 + 5 * 60);
+    EXPECT_EQ(parseTimeOfDay("23:59:59"), 86399);
+    for (const char* bad : {"", "8", "24:00", "8:60", "8:30:60", "a:b", "8:30:1:2", "123:00", "8.30"})
+        EXPECT_FALSE(parseTimeOfDay(bad).has_value()) << bad;
+}
+
+TEST(Dates, DateTexts) {
+    EXPECT_EQ(parseDate("25/12/26"), serialFromCivil(2026, 12, 25));
+    EXPECT_EQ(parseDate("25/12/2026"), serialFromCivil(2026, 12, 25));
+    EXPECT_EQ(parseDate("1/2/99"), serialFromCivil(1999, 2, 1));
+    EXPECT_EQ(parseDate("1/2/29"), serialFromCivil(2029, 2, 1));
+    EXPECT_EQ(parseDate("29/2/2028"), serialFromCivil(2028, 2, 29));
+    EXPECT_EQ(parseDate("25/12", 2026), serialFromCivil(2026, 12, 25));
+    for (const char* bad : {"", "25", "25/12", "32/1/26", "29/2/2027", "0/1/26", "1/13/26", "a/b/c", "1/1/1/1",
+                            "1-1-2026"})
+        EXPECT_FALSE(parseDate(bad).has_value()) << bad;
+}
+
+}  // namespace
+}  // namespace torvic

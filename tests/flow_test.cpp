@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/scripted_host.h"
+
+namespace torvic {
+namespace {
+
+using test::Message;
+using test::Rig;
+
+constexpr long long kMinute = 60'000;
+constexpr long long kHour = 60 * kMinute;
+constexpr long long kDay = 24 * kHour;
+
+std::size_t beeps(const Rig& rig) { return rig.platform.calls.size(); }
+
+TEST(Wait, ShortWaitResumesWithTheNextLine) {
+    Rig rig;
+    rig.run({"wait(100)", "beep"});
+    EXPECT_FALSE(rig.engine.executant);
+    EXPECT_EQ(rig.host.timer1Interval, 100);
+    rig.host.advance(99);
+    EXPECT_EQ(beeps(rig), 0u);
+    rig.host.advance(1);
+    EXPECT_EQ(beeps(rig), 1u);
+    EXPECT_FALSE(rig.host.timer1On);
+    EXPECT_EQ(rig.host.text3Field, "Acabat");
+}
+
+TEST(Wait, LongWaitsLastWholeMinutes) {
+    struct Case {
+        const char* line;
+        int startSecond;        // seconds past 10:00:00
+        const char* target;
+        long long resumesAfter;  // ms
+    } cases[] = {
+        {"wait(65536)", 0, "10:01", kMinute},
+        {"wait(100,1)", 0, "10:01", kMinute},
+        {"wait(0,5)", 30, "10:05", 5 * kMinute},  // 10:00:30 -> 10:05:30
+        {"wait(0, 1.5)", 0, "10:01", kMinute},
+        {"wait(0,60)", 59, "11:00", 60 * kMinute},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.platform.setClock(2026, 12, 16, 10, 0, c.startSecond);
+        rig.run({c.line, "beep"});
+        EXPECT_EQ(rig.engine.horaEspera, c.target) << c.line;
+        EXPECT_TRUE(rig.host.timer2On);
+        EXPECT_EQ(rig.host.timer2Interval, 60000);
+        rig.host.advance(c.resumesAfter - 1);
+        EXPECT_EQ(beeps(rig), 0u) << c.line;
+        rig.host.advance(1);
+        EXPECT_EQ(beeps(rig), 1u) << c.line;
+        EXPECT_FALSE(rig.host.timer2On);
+    }
+}
+
+TEST(Wait, LongWaitAcrossMidnight) {
+    Rig rig;
+    rig.platform.setClock(2026, 12, 16, 23, 58, 30);
+    rig.run({"wait(0,3)", "beep"});
+    EXPECT_EQ(rig.engine.horaEspera, "00:01");
+    rig.host.advance(3 * kMinute - 1);
+    EXPECT_EQ(beeps(rig), 0u);
+    rig.host.advance(1);
+    EXPECT_EQ(beeps(rig), 1u);
+    EXPECT_EQ(rig.platform.clock.day, serialFromCivil(2026, 12, 17));
+}
+
+TEST(Wait, ZeroIntervalNeverFiresNegativeIsAnError) {
+    Rig rig;
+    rig.run({"wait()", "beep"});
+    EXPECT_TRUE(rig.host.timer1On);
+    rig.host.advance(kDay);
+    EXPECT_EQ(beeps(rig), 0u);
+
+    Rig bad;
+    bad.host.answers = {true};
+    bad.run({"wait(-1)", "beep"});
+    ASSERT_EQ(bad.host.messages.size(), 1u);
+    EXPECT_EQ(bad.host.messages[0].kind, Message::Question);
+    EXPECT_EQ(beeps(bad), 1u);
+}
+
+TEST(Time, WaitsForTheClockMinute) {
+    struct Case {
+        int h, m, s;
+        const char* line;
+        long long resumesAfter;
+    } cases[] = {
+        {14, 29, 50, "time(14:30)", kMinute},           // first tick at 14:30:50
+        {14, 30, 10, "time(14:30)", kDay},              // its minute has begun: the next day
+        {14, 31, 0, "time(14:30:45)", kDay - kMinute},  // seconds are ignored
+        {7, 0, 0, "time(8:00)", kHour},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.platform.setClock(2026, 12, 16, c.h, c.m, c.s);
+        rig.run({c.line, "beep"});
+        rig.host.advance(c.resumesAfter - 1);
+        EXPECT_EQ(beeps(rig), 0u) << c.line;
+        rig.host.advance(1);
+        EXPECT_EQ(beeps(rig), 1u) << c.line;
+    }
+}
+
+TEST(Time, BareNumberNeverMatchesTheClock) {
+    Rig rig;
+    rig.run({"time(8)", "beep"});
+    EXPECT_TRUE(rig.host.timer2On);
+    rig.host.advance(2 * kDay);
+    EXPECT_EQ(beeps(rig), 0u);
+}
+
+TEST(Time, UnreadableTimeIsARunTimeError) {
+    for (const char* line : {"time(abc)", "time(25:00)", "time()", "iftime(8:7x)", "iftime(1,abc)"}) {
+        Rig rig;
+        rig.host.answers = {true};
+        rig.run({line, "beep"});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
+        EXPECT_EQ(beeps(rig), 1u) << line;
+    }
+}
+
+TEST(Date, WaitsUntilTheDateCheckingAtMidnight) {
+    // Today is 16/12/2026.
+    struct Case {
+        const char* line;
+        bool waits;
+    } cases[] = {
+        {"date(10)", false},     {"date(16)", false},         {"date(25)", true},
+        {"date(25/12)", true},   {"date(1/12)", false},       {"date(25/12/26)", true},
+        {"date(1/1/2026)", false}, {"date(1/1/2027)", true},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.run({"'x", c.line, "beep"});
+        EXPECT_EQ(beeps(rig), c.waits ? 0u : 1u) << c.line;
+        if (c.waits) {
+            EXPECT_EQ(rig.engine.horaEspera, "00:00");
+            EXPECT_EQ(rig.engine.liniaActual, 1);  // back on the date line
+            EXPECT_EQ(rig.host.text3Field, "1");
+        }
+    }
+
+    Rig rig;
+    rig.run({"date(25)", "beep"});
+    // 10:00 on the 16th to midnight of the 25th: the line is re-run each midnight.
+    rig.host.advance(8 * kDay + 14 * kHour - 1);
+    EXPECT_EQ(beeps(rig), 0u);
+    rig.host.advance(1);
+    EXPECT_EQ(beeps(rig), 1u);
+    EXPECT_EQ(rig.platform.clock.day, serialFromCivil(2026, 12, 25));
+    long long dateRuns = 0;
+    for (int i : rig.host.linesRun) dateRuns += i == 0;
+    EXPECT_EQ(dateRuns, 10);  // the first run and one per midnight from the 17th to the 25th
+}
+
+TEST(Date, UnreadableDateIsARunTimeError) {
+    for (const char* line : {"date(32)", "date(30/2)", "date(a/b/c)", "date(1/1/1/1)"}) {
+        Rig rig;
+        rig.host.answers = {true};
+        rig.run({line, "beep"});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
+        EXPECT_EQ(beeps(rig), 1u) << line;
+    }
+}
+
+TEST(Goto, CountIsKeptInTheLineEntry) {
+    Rig rig;
+    rig.run({"'0", "'1", "beep", "goto(2,3)", "'4"});
+    EXPECT_EQ(beeps(rig), 4u);
+    std::vector<std::string> gotoTexts;
+    for (std::size_t i = 0; i < rig.host.linesRun.size(); ++i)
+        if (rig.host.linesRun[i] == 3) gotoTexts.push_back(rig.host.textsRun[i]);
+    EXPECT_EQ(gotoTexts, (std::vector<std::string>{"goto(2,3)", "goto(2,2)3", "goto(2,1)3", "goto(2,0)3"}));
+    EXPECT_EQ(rig.engine.linies[3], "goto(2,3)");
+    EXPECT_EQ(rig.host.editor.find("goto(2,3)\r\n"), rig.host.editor.find("goto"));  // editor unchanged
+}
+
+TEST(Goto, LoopRunsAgainWhenEnteredAgain) {
+    Rig rig;
+    rig.run({"'start", "beep", "goto(1,3)", "goto(0,1)"});
+    EXPECT_EQ(beeps(rig), 8u);
+}
+
+TEST(Goto, TargetsAndCounts) {
+    struct Case {
+        std::vector<std::string> script;
+        std::vector<int> lines;
+    } cases[] = {
+        {{"'0", "'1", "'2", "'3", "goto(0,1)"}, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4}},
+        {{"'0", "goto(-2,1)"}, {0, 1, 0, 1}},
+        {{"'0", "'1", "goto(-1,1)"}, {0, 1, 2, 1, 2}},
+        {{"'0", "goto(5)", "'2"}, {0, 1, 2}},
+        {{"'0", "goto(2,0)", "'2"}, {0, 1, 2}},
+        {{"'0", "'1", "'2", "goto(0.5,1)"}, {0, 1, 2, 3, 1, 2, 3}},  // 0.5 - 1 rounds to 0: line 1
+        {{"goto(3,1)", "'1", "'2", "'3"}, {0, 3}},
+        {{"goto(400,1)", "'1"}, {0}},  // past the table: the run ends there
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.run(c.script);
+        EXPECT_EQ(rig.host.linesRun, c.lines) << c.script.back();
+        EXPECT_EQ(rig.host.text3Field, "Acabat");
+    }
+}
+
+TEST(Goto, LineWithoutCountKeepsItsText) {
+    Rig rig;
+    rig.run({"goto(5)", "'1"});
+    EXPECT_EQ(rig.engine.linies[0], "goto(5)");
+}
+
+TEST(Goto, UnclosedListStillCounts) {
+    Rig rig;
+    rig.run({"beep", "goto(0,2"});
+    EXPECT_EQ(beeps(rig), 3u);
+}
+
+struct WindowCase {
+    int h, m, s;
+    const char* line;
+    bool runs;
+};
+
+void expectWindow(const WindowCase& c, const char* next) {
+    Rig rig;
+    rig.platform.setClock(2026, 12, 16, c.h, c.m, c.s);
+    rig.run({c.line, "beep", next, "'after"});
+    EXPECT_EQ(beeps(rig), c.runs ? 1u : 0u) << c.line << " at " << c.h << ":" << c.m << ":" << c.s;
+    EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;  // the next block line runs and the run goes on
+}
+
+TEST(Iftime, ExecutesTheBlockOnlyInsideTheWindow) {
+    WindowCase cases[] = {
+        {10, 0, 0, "iftime(8,12)", true},      {8, 0, 0, "iftime(8,12)", true},
+        {12, 0, 0, "iftime(8,12)", true},      {12, 0, 1, "iftime(8,12)", false},
+        {7, 59, 59, "iftime(8,12)", false},    {23, 0, 0, "iftime(22,6)", true},
+        {5, 0, 0, "iftime(22,6)", true},       {6, 0, 0, "iftime(22,6)", true},
+        {12, 0, 0, "iftime(22,6)", false},     {10, 0, 0, "iftime(10:00:00)", true},
+        {10, 0, 1, "iftime(10:00:00)", false}, {10, 0, 0, "iftime(10)", true},
+        {10, 0, 0, "iftime(9:30,10:15)", true}, {10, 20, 0, "iftime(9:30,10:15)", false},
+        {3, 0, 0, "iftime()", true},           {3, 0, 0, "iftime(,5)", true},
+    };
+    for (const WindowCase& c : cases) expectWindow(c, "iftime()");
+}
+
+TEST(Iftime, FailedTestWithoutLaterIftimeEndsTheRun) {
+    Rig rig;
+    rig.run({"iftime(1,2)", "beep", "beep"});
+    EXPECT_EQ(beeps(rig), 0u);
+    EXPECT_EQ(rig.host.text3Field, "Acabat");
+}
+
+TEST(Iftime, SearchMatchesTheKeywordNotAnyText) {
+    Rig rig;
+    rig.run({"iftime(1,2)", "beep", "' iftime here", "  IFTIME (  )", "beep"});
+    EXPECT_EQ(beeps(rig), 1u);
+    EXPECT_EQ(rig.host.linesRun, (std::vector<int>{0, 3, 4}));
+}
+
+TEST(Ifdate, DateAndWeekdayWindows) {
+    struct Case {
+        int y, mo, d;
+        const char* line;
+        bool runs;
+    } cases[] = {
+        {2026, 12, 16, "ifdate(1,15)", false},      {2026, 12, 15, "ifdate(1,15)", true},
+        {2026, 12, 1, "ifdate(1,15)", true},        {2026, 12, 16, "ifdate(16)", true},
+        {2026, 12, 16, "ifdate(20/12,24/12)", false}, {2026, 12, 22, "ifdate(20/12,24/12)", true},
+        {2026, 12, 16, "ifdate(20/12/2026,10/1/2027)", false},
+        {2027, 1, 5, "ifdate(20/12/2026,10/1/2027)", true},
+        {2026, 12, 30, "ifdate(28,3)", true},       {2026, 12, 2, "ifdate(28,3)", true},
+        {2026, 12, 16, "ifdate(28,3)", false},      {2026, 12, 16, "ifdate(,5)", true},
+        {2026, 2, 28, "ifdate(31)", false},         {2026, 3, 3, "ifdate(1,31)", true},
+        // Weekdays: 16/12/2026 is a Wednesday (4), 19/12/2026 a Saturday (7).
+        {2026, 12, 16, "ifdate(2,6,1)", true},      {2026, 12, 19, "ifdate(2,6,1)", false},
+        {2026, 12, 19, "ifdate(6,2,1)", true},      {2026, 12, 16, "ifdate(6,2,1)", false},
+        {2026, 12, 16, "ifdate(4,0,1)", true},      {2026, 12, 17, "ifdate(4,,1)", false},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.platform.setClock(c.y, c.mo, c.d, 10, 0, 0);
+        rig.run({c.line, "beep", "ifdate()", "'after"});
+        EXPECT_EQ(beeps(rig), c.runs ? 1u : 0u) << c.line << " on " << c.d << "/" << c.mo;
+        EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;
+    }
+}
+
+TEST(Ifdate, ReadsDayOfMonthPastTheMonthEnd) {
+    // 31 in February is 3 March (2026 is not a leap year).
+    Rig rig;
+    rig.platform.setClock(2026, 3, 3, 10, 0, 0);
+    rig.run({"ifdate(31,31)", "beep"});
+    EXPECT_EQ(beeps(rig), 0u);  // day 31 of March, not 3 March: the month is today's
+    Rig feb;
+    feb.platform.setClock(2026, 2, 27, 10, 0, 0);
+    feb.run({"ifdate(20,31)", "beep"});
+    EXPECT_EQ(beeps(feb), 1u);
+}
+
+TEST(Stop, EndsAVisibleRunAndAHiddenProgram) {
+    for (const char* kw : {"stop", "end()", "END"}) {
+        Rig rig;
+        rig.run({"beep", kw, "beep"});
+        EXPECT_EQ(beeps(rig), 1u);
+        EXPECT_EQ(rig.host.text3Field, "Acabat");
+        EXPECT_FALSE(rig.host.ended);
+
+        Rig hidden;
+        hidden.host.editor = Rig::join({"beep", kw, "beep"});
+        hidden.engine.Command8_Click();
+        EXPECT_EQ(beeps(hidden), 1u);
+        EXPECT_TRUE(hidden.host.ended);
+    }
+}
+
+TEST(TableBounds, FullTableStopAndBlockSearchEndTheRun) {
+    std::vector<std::string> lines(300, "'x");
+    for (const char* first : {"stop", "iftime(1,2)", "ifdate(1,1,1)"}) {
+        Rig rig;
+        lines[297] = "beep";
+        lines[298] = first;
+        lines[299] = "beep";
+        rig.run(lines);
+        EXPECT_EQ(rig.engine.nombreLinies, 300);
+        EXPECT_EQ(beeps(rig), 1u) << first;
+        EXPECT_EQ(rig.host.text3Field, "Acabat") << first;
+    }
+}
+
+TEST(TableBounds, NoAnswerOnAFullTableEndsTheRun) {
+    std::vector<std::string> lines(300, "'x");
+    lines[299] = "wait(-1)";
+    Rig rig;
+    rig.run(lines);
+    EXPECT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.text3Field, "Acabat");
+}
+
+}  // namespace
+}  // namespace torvic

@@ -1,0 +1,97 @@
+#pragma once
+// Test host: answers prompts from a queue, records every message, and runs
+// the two timers on a virtual clock that only moves when the test says so.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/host.h"
+#include "platform/recording_platform.h"
+
+namespace torvic::test {
+
+struct Message {
+    enum Kind { Box, Question, Timed } kind;
+    std::string text;
+    std::string title;
+    MessageIcon icon = MessageIcon::None;
+    int seconds = 0;
+};
+
+class ScriptedHost : public Host {
+public:
+    explicit ScriptedHost(RecordingPlatform& platform) : platform_(platform) {}
+
+    Engine* engine = nullptr;
+    std::string editor;
+    std::string text3Field = "0";
+    std::string text4Field;
+    bool visible = true;
+    bool buttonsEnabled = true;
+    bool ended = false;
+    bool hidden = false;
+    int focusCount = 0;
+    std::deque<bool> answers;       // Yes = true; an empty queue answers No
+    int unansweredQuestions = 0;
+    std::vector<Message> messages;
+    std::vector<int> linesRun;      // every index shown before a line
+    std::vector<std::string> textsRun;  // the entry's text as shown before the line
+
+    bool timer1On = false;
+    std::int32_t timer1Interval = 0;
+    long long timer1Due = 0;
+    bool timer2On = false;
+    std::int32_t timer2Interval = 0;
+    long long timer2Due = 0;
+
+    // Moves the virtual clock forward by `ms`, firing every timer that falls
+    // due on the way, in time order.
+    void advance(long long ms);
+    long long elapsed() const { return now_; }
+
+    std::string editorText() override { return editor; }
+    std::string text3() override { return text3Field; }
+    void setText3(const std::string& t) override { text3Field = t; }
+    void setText4(const std::string& t) override { text4Field = t; }
+    void showRunLine(int index, const std::string& text) override;
+    void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
+    bool isMainWindowVisible() override { return visible; }
+    void focusEditor() override { ++focusCount; }
+    void hideToNotificationArea() override {
+        hidden = true;
+        visible = false;
+    }
+    void endProgram() override { ended = true; }
+    void startTimer1(std::int32_t ms) override;
+    void stopTimer1() override { timer1On = false; }
+    void startTimer2(std::int32_t ms) override;
+    void stopTimer2() override { timer2On = false; }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
+        messages.push_back({Message::Box, text, title, icon, 0});
+    }
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
+        messages.push_back({Message::Timed, m, t, MessageIcon::None, temps});
+    }
+
+private:
+    RecordingPlatform& platform_;
+    long long now_ = 0;
+};
+
+// An engine wired to a scripted host and a recording platform whose clock
+// starts at 10:00:00 on Wednesday 16/12/2026.
+struct Rig {
+    RecordingPlatform platform;
+    ScriptedHost host{platform};
+    Engine engine{host, platform};
+
+    Rig();
+    // Lines joined with CR LF become the editor text; "Executa tot" runs it.
+    void run(const std::vector<std::string>& lines);
+    static std::string join(const std::vector<std::string>& lines);
+};
+
+}  // namespace torvic::test

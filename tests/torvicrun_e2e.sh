@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# End-to-end checks of the console runner: exit status, messages on
+# standard error, answers to the syntax-error prompt.
+set -u
+RUN="$1"
+DIR="$(mktemp -d)"
+trap 'rm -rf "$DIR"' EXIT
+cd "$DIR"
+passed=0
+failed=0
+
+check() {  # name, condition result
+    if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1"; fi
+}
+script() {  # file, lines... (written with CR LF)
+    local f="$DIR/$1"; shift
+    printf '%s\r\n' "$@" > "$f"
+}
+runit() {  # runs torvicrun with a time limit; sets rc and err
+    timeout 20 "$RUN" "$@" </dev/null 2>"$DIR/err" >"$DIR/out"
+    rc=$?
+    err="$(cat "$DIR/err")"
+}
+
+script ok.torvic "' a comment" "wait(300)" "wiat(100)" "beep"
+start=$(date +%s%N)
+runit ok.torvic
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+check "a run that reaches its end exits 0 (got $rc)" $([ $rc -eq 0 ]; echo $?)
+check "the unrecognised command is reported" \
+    $(grep -qF "Error en linia  2.  La comanda 'wiat(100)' és incorrecte" <<<"$err"; echo $?)
+check "the report carries its title" $(grep -qF "TORVIC - Error de sintaxis:" <<<"$err"; echo $?)
+check "the run-line status shows line 3" $(grep -qF "[3] beep" <<<"$err"; echo $?)
+check "wait(300) really waits (${elapsed} ms)" $([ "$elapsed" -ge 250 ]; echo $?)
+
+script err.torvic "beep" "wait(-1)" "' after the error"
+runit --on-error=stop err.torvic
+check "--on-error=stop exits 1 (got $rc)" $([ $rc -eq 1 ]; echo $?)
+check "the prompt text is printed" $(grep -qF "Error de Sintaxi a la línia: 1" <<<"$err"; echo $?)
+check "stop: the next line does not run" $(! grep -qF "[2]" <<<"$err"; echo $?)
+
+runit --on-error=continue err.torvic
+check "--on-error=continue exits 0 (got $rc)" $([ $rc -eq 0 ]; echo $?)
+check "continue: the next line runs" $(grep -qF "[2] ' after the error" <<<"$err"; echo $?)
+
+runit err.torvic
+check "ask without a terminal answers No and exits 1 (got $rc)" $([ $rc -eq 1 ]; echo $?)
+
+runit "$DIR/missing.torvic"
+check "a missing script exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
+runit --on-error=maybe ok.torvic
+check "a bad option exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
+runit
+check "no script exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
+runit "$DIR"
+check "a directory exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
+
+lines=()
+for i in $(seq 1 301); do lines+=("' line $i"); done
+script long.torvic "${lines[@]}"
+runit long.torvic
+check "more than 300 lines exits 2 before running (got $rc)" $([ $rc -eq 2 ] && ! grep -qF "[0]" <<<"$err"; echo $?)
+
+script start.torvic "' zero" "' one" "' two"
+runit --start=2 start.torvic
+check "--start=2 starts at line 2" $(grep -qF "[2] ' two" <<<"$err" && ! grep -qF "[1]" <<<"$err"; echo $?)
+
+script forever.torvic "wait()" "beep"
+runit forever.torvic
+check "a wait that can never end exits 1 instead of hanging (got $rc)" $([ $rc -eq 1 ]; echo $?)
+
+script loop.torvic "' body" "goto(0,3)" "stop" "' never"
+runit loop.torvic
+check "stop ends the run with 0 (got $rc)" $([ $rc -eq 0 ] && ! grep -qF "[3]" <<<"$err"; echo $?)
+check "the goto loop ran four times" $([ "$(grep -cF "[0] ' body" <<<"$err")" -eq 4 ]; echo $?)
+
+printf "beep\nbeep\n" > "$DIR/lf.torvic"
+runit "$DIR/lf.torvic"
+check "an LF-only script gets a warning" $(grep -qF "no carriage returns" <<<"$err"; echo $?)
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
