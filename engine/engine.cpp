@@ -6,47 +6,56 @@
 #include "base/errors.h"
 #include "base/numeric.h"
 #include "base/text.h"
+#include "textcmd/commands.h"
 
 namespace torvic {
 
+namespace {
+// Adapts a text command to a dispatcher branch.
+template <void (*F)(TextDocument&, LineContext&)>
+void textBranch(Engine& e) {
+    F(e.document, e);
+}
+}  // namespace
+
 const std::array<Engine::Command, 37> Engine::kCommands = {{
-    {"wait", &Engine::cmdWait},
-    {"exec", &Engine::notAvailable},
-    {"execdoc", &Engine::notAvailable},
-    {"send", &Engine::notAvailable},
-    {"goto", &Engine::cmdGoto},
-    {"focu", &Engine::notAvailable},
-    {"time", &Engine::cmdTime},
-    {"date", &Engine::cmdDate},
-    {"msg", &Engine::notAvailable},
-    {"mouse", &Engine::notAvailable},
-    {"ifmouse", &Engine::notAvailable},
-    {"beep", &Engine::cmdBeep},
-    {"stop", &Engine::cmdStop},
-    {"end", &Engine::cmdStop},
-    {"off", &Engine::notAvailable},
-    {"logoff", &Engine::notAvailable},
-    {"reboot", &Engine::notAvailable},
-    {"standby", &Engine::notAvailable},
-    {"iftime", &Engine::cmdIftime},
-    {"ifdate", &Engine::cmdIfdate},
-    {"copy", &Engine::notAvailable},
-    {"xcopy", &Engine::notAvailable},
-    {"open", &Engine::notAvailable},
-    {"repl", &Engine::notAvailable},
-    {"pos", &Engine::notAvailable},
-    {"line", &Engine::notAvailable},
-    {"search", &Engine::notAvailable},
-    {"write", &Engine::notAvailable},
-    {"del", &Engine::notAvailable},
-    {"deline", &Engine::notAvailable},
-    {"delinepart", &Engine::notAvailable},
-    {"delinechar", &Engine::notAvailable},
-    {"save", &Engine::notAvailable},
-    {"oemtoansi", &Engine::notAvailable},
-    {"ansitooem", &Engine::notAvailable},
-    {"def", &Engine::notAvailable},
-    {"ref", &Engine::notAvailable},
+    {"wait", [](Engine& e) { e.cmdWait(); }},
+    {"exec", [](Engine& e) { e.notAvailable(); }},
+    {"execdoc", [](Engine& e) { e.notAvailable(); }},
+    {"send", [](Engine& e) { e.notAvailable(); }},
+    {"goto", [](Engine& e) { e.cmdGoto(); }},
+    {"focu", [](Engine& e) { e.notAvailable(); }},
+    {"time", [](Engine& e) { e.cmdTime(); }},
+    {"date", [](Engine& e) { e.cmdDate(); }},
+    {"msg", [](Engine& e) { e.notAvailable(); }},
+    {"mouse", [](Engine& e) { e.notAvailable(); }},
+    {"ifmouse", [](Engine& e) { e.notAvailable(); }},
+    {"beep", [](Engine& e) { e.cmdBeep(); }},
+    {"stop", [](Engine& e) { e.cmdStop(); }},
+    {"end", [](Engine& e) { e.cmdStop(); }},
+    {"off", [](Engine& e) { e.notAvailable(); }},
+    {"logoff", [](Engine& e) { e.notAvailable(); }},
+    {"reboot", [](Engine& e) { e.notAvailable(); }},
+    {"standby", [](Engine& e) { e.notAvailable(); }},
+    {"iftime", [](Engine& e) { e.cmdIftime(); }},
+    {"ifdate", [](Engine& e) { e.cmdIfdate(); }},
+    {"copy", [](Engine& e) { e.notAvailable(); }},
+    {"xcopy", [](Engine& e) { e.notAvailable(); }},
+    {"open", textBranch<textcmd::cmdOpen>},
+    {"repl", textBranch<textcmd::cmdRepl>},
+    {"pos", textBranch<textcmd::cmdPos>},
+    {"line", textBranch<textcmd::cmdLine>},
+    {"search", textBranch<textcmd::cmdSearch>},
+    {"write", textBranch<textcmd::cmdWrite>},
+    {"del", textBranch<textcmd::cmdDel>},
+    {"deline", textBranch<textcmd::cmdDeline>},
+    {"delinepart", [](Engine& e) { e.notAvailable(); }},
+    {"delinechar", [](Engine& e) { e.notAvailable(); }},
+    {"save", textBranch<textcmd::cmdSave>},
+    {"oemtoansi", textBranch<textcmd::cmdOemtoansi>},
+    {"ansitooem", textBranch<textcmd::cmdAnsitooem>},
+    {"def", textBranch<textcmd::cmdDef>},
+    {"ref", [](Engine& e) { e.notAvailable(); }},
 }};
 
 const std::array<std::string_view, 37>& Engine::keywords() {
@@ -143,8 +152,9 @@ void Engine::Execucio() {
         const std::string keyword = keywordOf(line);
         for (const Command& c : kCommands) {
             if (c.keyword == keyword) {
-                (this->*c.branch)();
-                ++liniaActual;
+                senseAvanc_ = false;
+                c.branch(*this);
+                if (!senseAvanc_) ++liniaActual;
                 return;
             }
         }
@@ -166,6 +176,16 @@ void Engine::reportUnrecognised(const std::string& line) {
 
 void Engine::notAvailable() {
     throw RunTimeError("command '" + keywordOf(entry(liniaActual)) + "' is not available in this build");
+}
+
+void Engine::endRunHere() {
+    liniaActual = nombreLinies;
+    senseAvanc_ = true;
+}
+
+void Engine::syntaxErrorPrompt(std::string& missatge) {
+    PErrorSintaxi(missatge);
+    senseAvanc_ = true;
 }
 
 void Engine::PErrorSintaxi(std::string& missatge) {

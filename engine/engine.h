@@ -11,6 +11,8 @@
 
 #include "engine/host.h"
 #include "platform/platform.h"
+#include "textcmd/document.h"
+#include "textcmd/line_context.h"
 
 namespace torvic {
 
@@ -28,7 +30,7 @@ struct ScriptDecoder {
 // Marker at the start of an encoded script.
 inline constexpr std::string_view kEncodedMarker = "$%& ";
 
-class Engine {
+class Engine : public LineContext {
 public:
     Engine(Host& host, Platform& platform);
 
@@ -40,6 +42,9 @@ public:
     std::array<std::string, 10> parametresLinia;
     std::array<double, 16> idsPrograma{};
     std::string horaEspera;
+
+    // The working text and its cursor, kept across runs.
+    TextDocument document;
 
     ScriptDecoder decoder;
 
@@ -53,7 +58,7 @@ public:
     void autoExecucio();
     void Execucio();
     // Fills `parametresLinia` from the current line; one kind per slot.
-    void obtParam(std::initializer_list<std::int16_t> kinds);
+    void obtParam(std::initializer_list<std::int16_t> kinds) override;
     // Asks whether to go on after a failing line; sets `liniaActual`.
     void PErrorSintaxi(std::string& missatge);
 
@@ -73,8 +78,15 @@ public:
     // What went wrong in the last failing line (for logs; not shown in the prompt).
     const std::string& lastErrorDetail() const { return ultimError_; }
 
-    Host& host() { return host_; }
+    Host& host() override { return host_; }
     Platform& platform() { return platform_; }
+
+    // What a command branch sees of the line it runs.
+    std::string& param(int slot) override { return parametresLinia[static_cast<std::size_t>(slot)]; }
+    const std::string& currentLine() const override { return entry(liniaActual); }
+    std::int16_t currentLineIndex() const override { return liniaActual; }
+    void endRunHere() override;
+    void syntaxErrorPrompt(std::string& missatge) override;
 
     // Entry `index` of the table, or the empty text outside it.
     const std::string& entry(int index) const;
@@ -85,7 +97,7 @@ public:
     static const std::array<std::string_view, 37>& keywords();
 
 private:
-    using Branch = void (Engine::*)();
+    using Branch = void (*)(Engine&);
     struct Command {
         std::string_view keyword;
         Branch branch;
@@ -115,6 +127,7 @@ private:
     bool botonsExecucio_ = true;
     bool acabatPerNo_ = false;
     bool dinsBucle_ = false;
+    bool senseAvanc_ = false;  // the branch has set the next line itself
     std::string ultimError_;
 };
 

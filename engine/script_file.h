@@ -1,8 +1,9 @@
 #pragma once
 // The script file format: plain 1252 text, one script line per text line.
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/files.h"
 
 namespace torvic {
 
@@ -10,9 +11,5 @@ namespace torvic {
 // LF is an ordinary character), lines are joined with CR LF, and there is no
 // line break after the last line.
 std::string scriptTextFromBytes(std::string_view bytes);
-
-// Reads a whole file as bytes; nothing when it cannot be opened or read
-// (`error` then says why).
-std::optional<std::string> readFileBytes(const std::string& path, std::string* error = nullptr);
 
 }  // namespace torvic

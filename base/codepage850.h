@@ -1,0 +1,18 @@
+#pragma once
+// Byte-for-byte conversion between the OEM code page (850) and the ANSI code
+// page (1252). Bytes that exist in both pages map to the same character. The
+// 31 bytes of each page that have no counterpart in the other are paired off
+// in ascending order, so a conversion and its reverse restore every byte.
+#include <string>
+
+namespace torvic::codepage850 {
+
+// 850 -> 1252, in place.
+void oemToAnsi(std::string& text);
+// 1252 -> 850, in place.
+void ansiToOem(std::string& text);
+
+// Whether a byte of each page has a true counterpart in the other.
+bool oemHasAnsiCounterpart(unsigned char oem);
+
+}  // namespace torvic::codepage850

@@ -1,0 +1,122 @@
+#include "files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace torvic {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool fail(std::string* error, const std::string& what) {
+    if (error) *error = what;
+    return false;
+}
+
+// Follows a chain of symbolic links to the path that finally holds the data
+// (which may not exist yet).
+fs::path resolveLinks(fs::path p) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
+        fs::path target = fs::read_symlink(p, ec);
+        if (ec) return p;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;
+}
+
+mode_t currentUmask() {
+    mode_t m = umask(0);
+    umask(m);
+    return m;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::string* error) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        fail(error, std::strerror(errno));
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        fail(error, S_ISDIR(st.st_mode) ? "is a directory" : std::strerror(errno));
+        close(fd);
+        return std::nullopt;
+    }
+    std::string data;
+    if (S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(error, std::strerror(errno));
+            close(fd);
+            return std::nullopt;
+        }
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return data;
+}
+
+bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+    if (path.empty()) return fail(error, "empty file name");
+    fs::path target = resolveLinks(fs::path(path));
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+
+    struct stat st {};
+    bool exists = stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return fail(error, "is a directory");
+
+    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    int fd = mkstemp(tmpl.data());
+    if (fd < 0) return fail(error, std::strerror(errno));
+
+    auto abandon = [&](const std::string& why) {
+        close(fd);
+        unlink(tmpl.c_str());
+        return fail(error, why);
+    };
+
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return abandon(std::strerror(errno));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (exists) {
+        if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Only the owner's group may be set by others; keep going with ours.
+        }
+        if (fchmod(fd, st.st_mode & 07777) != 0) return abandon(std::strerror(errno));
+    } else if (fchmod(fd, 0666 & ~currentUmask()) != 0) {
+        return abandon(std::strerror(errno));
+    }
+    if (fsync(fd) != 0) return abandon(std::strerror(errno));
+    if (close(fd) != 0) {
+        unlink(tmpl.c_str());
+        return fail(error, std::strerror(errno));
+    }
+    if (rename(tmpl.c_str(), target.c_str()) != 0) {
+        int e = errno;
+        unlink(tmpl.c_str());
+        return fail(error, std::strerror(e));
+    }
+    return true;
+}
+
+}  // namespace torvic

@@ -1,0 +1,26 @@
+#pragma once
+// The text document commands, one function per keyword. Each reads its
+// parameters through the line context and changes the document.
+#include "textcmd/document.h"
+#include "textcmd/line_context.h"
+
+namespace torvic::textcmd {
+
+void cmdOpen(TextDocument& doc, LineContext& ctx);
+void cmdSave(TextDocument& doc, LineContext& ctx);
+void cmdPos(TextDocument& doc, LineContext& ctx);
+void cmdLine(TextDocument& doc, LineContext& ctx);
+void cmdWrite(TextDocument& doc, LineContext& ctx);
+void cmdOemtoansi(TextDocument& doc, LineContext& ctx);
+void cmdAnsitooem(TextDocument& doc, LineContext& ctx);
+void cmdDef(TextDocument& doc, LineContext& ctx);
+void cmdSearch(TextDocument& doc, LineContext& ctx);
+void cmdRepl(TextDocument& doc, LineContext& ctx);
+void cmdDel(TextDocument& doc, LineContext& ctx);
+void cmdDeline(TextDocument& doc, LineContext& ctx);
+
+// The prompt shown when a long text cannot be cut into pieces at line
+// breaks. Returns true for Yes (abandon the command, go on); No ends the run.
+bool piecePrompt(LineContext& ctx);
+
+}  // namespace torvic::textcmd

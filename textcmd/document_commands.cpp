@@ -1,0 +1,94 @@
+// open, save, pos, line, write, oemtoansi, ansitooem, def.
+#include "base/codepage850.h"
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "base/files.h"
+#include "base/numeric.h"
+#include "base/text.h"
+#include "textcmd/commands.h"
+
+namespace torvic::textcmd {
+namespace {
+
+void fileError(LineContext& ctx, const char* command) {
+    ctx.host().messageBox(std::string("Error en comanda ") + command + " en linia " +
+                              decimalWithSign(ctx.currentLineIndex()) +
+                              L1252(": El fitxer especificat no s'ha pogut trobar."),
+                          "Error en trobar el fitxer:", MessageIcon::Critical);
+}
+
+}  // namespace
+
+void cmdOpen(TextDocument& doc, LineContext& ctx) {
+    doc.posTreball = 1;
+    ctx.obtParam({3});
+    doc.textTreball.clear();
+    // The whole file is loaded, byte 26 included: nothing is cut short.
+    std::optional<std::string> bytes = readFileBytes(ctx.param(0));
+    if (bytes)
+        doc.textTreball = std::move(*bytes);
+    else
+        fileError(ctx, "OPEN");
+    ctx.param(0).clear();
+}
+
+void cmdSave(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({3});
+    // The text is written exactly as it is, with no line break added.
+    if (!writeFileSafely(ctx.param(0), doc.textTreball)) fileError(ctx, "SAVE");
+}
+
+void cmdPos(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({1});
+    std::int32_t p = toInt32(doc.posTreball + valorNumeric(ctx.param(0)));
+    if (p == 0) {
+        ctx.host().messageBox("Error en POS en linia " + decimalWithSign(ctx.currentLineIndex()),
+                              "Error en comanda POS:", MessageIcon::None);
+        doc.posTreball = 1;
+        return;
+    }
+    doc.posTreball = p;
+}
+
+void cmdLine(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({1, 1});
+    std::int16_t k = toInt16(valorNumeric(ctx.param(0)));
+    double p = 1;
+    for (; k > 0; --k) {
+        std::size_t b = findFrom(doc.textTreball, CRLF, static_cast<std::size_t>(p));
+        if (b == 0) {
+            p = static_cast<double>(doc.textTreball.size()) + 1;  // past the last line: the end of the text
+            break;
+        }
+        p = static_cast<double>(b) + 2;
+    }
+    doc.posTreball = toInt32(p + valorNumeric(ctx.param(1)));
+}
+
+void cmdWrite(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    // The text is cut from the raw line: between the first two double quotes
+    // of what lies between the first and the second "(".
+    std::vector<std::string_view> byParen = split(ctx.currentLine(), '(');
+    if (byParen.size() < 2) throw RunTimeError("write: no \"(\"");
+    std::vector<std::string_view> byQuote = split(byParen[1], '"');
+    if (byQuote.size() < 3) throw RunTimeError("write: no text between double quotes");
+    if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
+    std::size_t at = static_cast<std::size_t>(doc.posTreball) - 1;
+    if (at > doc.textTreball.size()) at = doc.textTreball.size();
+    doc.textTreball.insert(at, byQuote[1]);
+}
+
+void cmdOemtoansi(TextDocument& doc, LineContext&) { codepage850::oemToAnsi(doc.textTreball); }
+
+void cmdAnsitooem(TextDocument& doc, LineContext&) { codepage850::ansiToOem(doc.textTreball); }
+
+void cmdDef(TextDocument& doc, LineContext& ctx) {
+    ctx.obtParam({4});
+    doc.referenciaDefecte = ctx.param(0);
+}
+
+}  // namespace torvic::textcmd

@@ -1,0 +1,83 @@
+// search, repl, del, deline.
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "base/numeric.h"
+#include "base/text.h"
+#include "textcmd/commands.h"
+#include "textcmd/text_algorithms.h"
+
+namespace torvic::textcmd {
+namespace {
+
+bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
+
+}  // namespace
+
+bool piecePrompt(LineContext& ctx) {
+    static const std::string question = L1252("Continuar amb l'execució de la següent linia?");
+    std::string text = "Error de en executar linia " + decimal(ctx.currentLineIndex()) + "\r" +
+                       "No s'ha trobat retorn (13+10)" + "\r" + question;
+    if (ctx.host().askYesNo(text, "Torvic")) return true;
+    ctx.endRunHere();
+    return false;
+}
+
+void cmdSearch(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({2, 1});
+    const std::string& find = ctx.param(0);
+    if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
+    std::size_t p = findText(doc.textTreball, find, static_cast<std::size_t>(doc.posTreball), flag(ctx.param(1)));
+    // Nothing found: the cursor stays where it was.
+    if (p > 0) doc.posTreball = toInt32(static_cast<double>(p + find.size()));
+}
+
+void cmdRepl(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({2, 2, 1, 1, 1});
+    std::int16_t counter = toInt16(valorNumeric(ctx.param(2)));
+    bool ignoreCase = flag(ctx.param(3));
+    bool wholeLine = flag(ctx.param(4));
+    if (!ignoreCase && !wholeLine) {
+        if (counter < -1) throw RunTimeError("repl: counter below -1");
+        replaceFast(doc.textTreball, doc.posTreball, ctx.param(0), ctx.param(1), counter > 0 ? counter : -1);
+        return;
+    }
+    if (ctx.param(0).empty()) return;
+    replaceGeneral(doc.textTreball, doc.posTreball, ctx.param(0), ctx.param(1), changeCounter(counter), ignoreCase,
+                   wholeLine);
+}
+
+void cmdDel(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({2, 1, 1});
+    if (ctx.param(0).empty()) return;
+    deleteText(doc.textTreball, doc.posTreball, ctx.param(0), changeCounter(toInt16(valorNumeric(ctx.param(1)))),
+               flag(ctx.param(2)));
+}
+
+void cmdDeline(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({2, 1, 1});
+    const std::string& find = ctx.param(0);
+    if (find.empty()) {
+        deleteCursorLine(doc.textTreball, doc.posTreball);
+        return;
+    }
+    std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    switch (cutIntoPieces(doc.textTreball, pieces)) {
+        case CutResult::NoLineBreak:
+            piecePrompt(ctx);
+            return;
+        case CutResult::TooManyPieces:
+            throw RunTimeError("text too long: more than 1000 pieces");
+        case CutResult::Ok:
+            break;
+    }
+    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
+    doc.textTreball = std::move(r.text);
+    doc.posTreball = r.cursor;
+}
+
+}  // namespace torvic::textcmd

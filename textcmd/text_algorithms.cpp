@@ -1,0 +1,329 @@
+#include "textcmd/text_algorithms.h"
+
+#include <array>
+#include <limits>
+
+#include "base/text.h"
+
+namespace torvic::textcmd {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+const std::array<unsigned char, 256>& foldTable() {
+    static const std::array<unsigned char, 256> t = [] {
+        std::array<unsigned char, 256> a{};
+        for (int i = 0; i < 256; ++i) a[i] = lower1252(static_cast<unsigned char>(i));
+        return a;
+    }();
+    return t;
+}
+
+inline unsigned char fold(char c) { return foldTable()[static_cast<unsigned char>(c)]; }
+
+// Finds a text exactly or on case-folded forms (both sides lower-cased).
+class Finder {
+public:
+    Finder(std::string_view needle, bool ignoreCase) : ignoreCase_(ignoreCase) {
+        needle_ = ignoreCase ? toLower1252(needle) : std::string(needle);
+    }
+    std::size_t size() const { return needle_.size(); }
+
+    // 0-based index of the first occurrence at or after `from`, or npos.
+    std::size_t find(std::string_view hay, std::size_t from) const {
+        if (!ignoreCase_) return hay.find(needle_, from);
+        if (needle_.empty()) return from <= hay.size() ? from : npos;
+        if (hay.size() < needle_.size()) return npos;
+        const unsigned char first = static_cast<unsigned char>(needle_[0]);
+        const std::size_t last = hay.size() - needle_.size();
+        for (std::size_t i = from; i <= last; ++i) {
+            if (fold(hay[i]) != first) continue;
+            if (matchesAt(hay, i)) return i;
+        }
+        return npos;
+    }
+
+    bool matchesAt(std::string_view hay, std::size_t i) const {
+        if (i + needle_.size() > hay.size()) return false;
+        for (std::size_t k = 0; k < needle_.size(); ++k) {
+            char c = hay[i + k];
+            if ((ignoreCase_ ? static_cast<char>(fold(c)) : c) != needle_[k]) return false;
+        }
+        return true;
+    }
+
+    // Match of the needle at `i` of a text held as `head` followed by `tail`.
+    bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i) const {
+        if (i + needle_.size() > head.size() + tail.size()) return false;
+        for (std::size_t k = 0; k < needle_.size(); ++k) {
+            std::size_t j = i + k;
+            char c = j < head.size() ? head[j] : tail[j - head.size()];
+            if ((ignoreCase_ ? static_cast<char>(fold(c)) : c) != needle_[k]) return false;
+        }
+        return true;
+    }
+
+private:
+    std::string needle_;
+    bool ignoreCase_;
+};
+
+// Counts one change; the 16-bit counter may not go below its minimum.
+inline void countChange(std::int16_t& counter) {
+    if (counter == std::numeric_limits<std::int16_t>::min()) throw CounterOverflow();
+    --counter;
+}
+
+void requireCursor(std::int32_t cursor) {
+    if (cursor < 1) throw RunTimeError("cursor before the start of the text");
+}
+
+}  // namespace
+
+std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase) {
+    if (from == 0 || from > text.size() + 1) return 0;
+    std::size_t r = Finder(find, ignoreCase).find(text, from - 1);
+    return r == npos ? 0 : r + 1;
+}
+
+void replaceFast(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
+                 int limit) {
+    if (find.empty() || limit == 0) return;
+    std::size_t start = cursor <= 1 ? 0 : static_cast<std::size_t>(cursor) - 1;
+    if (start >= text.size()) return;
+    std::string_view src(text);
+    std::size_t q = src.find(find, start);
+    if (q == npos) return;
+
+    std::string out;
+    out.reserve(replacement.size() > find.size() ? text.size() + text.size() / 4 : text.size());
+    std::size_t in = 0;
+    int done = 0;
+    while (q != npos && (limit < 0 || done < limit)) {
+        out.append(src.substr(in, q - in));
+        out.append(replacement);
+        in = q + find.size();
+        ++done;
+        q = src.find(find, in);
+    }
+    out.append(src.substr(in));
+    text.swap(out);
+}
+
+void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
+                    std::int16_t counter, bool ignoreCase, bool wholeLine) {
+    requireCursor(cursor);
+    if (find.empty()) return;
+    const Finder finder(find, ignoreCase);
+    const std::string_view src(text);
+    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
+    if (q == npos || counter == 0) return;
+
+    // The text being changed is `out` followed by src[in..]: everything before
+    // the last replacement is in `out`, and searches go on from `in`.
+    std::string out;
+    out.reserve(text.size());
+    std::size_t in = 0;
+    auto finish = [&] {
+        out.append(src.substr(in));
+        text.swap(out);
+    };
+    // The last CR LF in `out`, kept up to date as `out` grows so that line
+    // starts are found without rescanning what was already built.
+    std::size_t outCr = npos;
+    std::size_t scanned = 0;
+    auto lastCrInOut = [&]() {
+        if (scanned > out.size()) {
+            if (outCr == npos || outCr + 2 > out.size()) outCr = std::string_view(out).rfind(CRLF);
+        } else if (scanned < out.size()) {
+            std::size_t from = scanned > 0 ? scanned - 1 : 0;
+            std::size_t r = std::string_view(out).substr(from).rfind(CRLF);
+            if (r != npos) outCr = from + r;
+        }
+        scanned = out.size();
+        return outCr;
+    };
+    try {
+        while (q != npos && counter != 0) {
+            const std::size_t outLen = out.size();
+            const std::size_t p = outLen + (q - in);  // occurrence, 0-based, in the changing text
+            std::size_t s = p;
+            std::size_t e = p + finder.size();
+            if (wholeLine) {
+                // Line start: after the last CR LF whose LF is at or before p.
+                std::size_t cr = src.substr(in, q - in + 1).rfind(CRLF);
+                if (cr != npos) {
+                    s = outLen + cr + 2;
+                } else if (outLen > 0 && out.back() == '\r' && src[in] == '\n') {
+                    s = outLen + 1;
+                } else {
+                    cr = lastCrInOut();
+                    s = cr == npos ? 0 : cr + 2;
+                }
+                // Line end: before the first CR LF from the occurrence's last character.
+                std::size_t lf = src.find(CRLF, q + finder.size() - 1);
+                e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in);
+                if (replacement.empty()) {
+                    if (s >= 2) {
+                        s -= 2;  // the line goes with the line break before it
+                    } else if (lf != npos) {
+                        e += 2;  // first line: it goes with the line break after it
+                    }
+                }
+            }
+            countChange(counter);
+            const std::size_t resumeAt = in + (e - outLen);
+            if (s <= outLen)
+                out.resize(s);
+            else
+                out.append(src.substr(in, s - outLen));
+            out.append(replacement);
+            in = resumeAt;
+            q = finder.find(src, in);
+        }
+    } catch (const CounterOverflow&) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void deleteText(std::string& text, std::int32_t cursor, std::string_view find, std::int16_t counter,
+                bool ignoreCase) {
+    if (find.empty()) return;
+    requireCursor(cursor);
+    const Finder finder(find, ignoreCase);
+    const std::string_view src(text);
+    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
+    if (q == npos || counter == 0) return;
+
+    std::string out;
+    out.reserve(text.size());
+    std::size_t in = 0;
+    auto finish = [&] {
+        out.append(src.substr(in));
+        text.swap(out);
+    };
+    try {
+        while (q != npos && counter != 0) {
+            countChange(counter);
+            out.append(src.substr(in, q - in));
+            in = q + finder.size();
+            q = finder.find(src, in);
+        }
+    } catch (const CounterOverflow&) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void deleteCursorLine(std::string& text, std::int32_t cursor) {
+    requireCursor(cursor);
+    const std::size_t pos = static_cast<std::size_t>(cursor);
+    // a: the last CR LF whose LF is within the first `pos` characters.
+    std::size_t a = pos >= 2 ? std::string_view(text).rfind(CRLF, pos - 2) : npos;
+    // b: the first CR LF at or after the cursor.
+    std::size_t b = pos - 1 <= text.size() ? text.find(CRLF, pos - 1) : npos;
+    std::string out;
+    if (a != npos) out.append(text, 0, a + 2);
+    if (b != npos) out.append(text, b + 2);
+    text.swap(out);
+}
+
+CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces) {
+    pieces.clear();
+    if (text.size() <= kPieceLimit) {
+        pieces.emplace_back(0, text.size());
+        return CutResult::Ok;
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end;
+        if (start + 1 + kPieceLimit > text.size()) {
+            end = text.size();
+        } else {
+            // The last CR LF whose LF is at most kPieceLimit characters past the start.
+            std::size_t cr = text.rfind(CRLF, start + kPieceLimit - 1);
+            if (cr == npos || cr < start) return CutResult::NoLineBreak;
+            end = cr + 2;
+        }
+        if (pieces.size() == kMaxPieces) return CutResult::TooManyPieces;
+        pieces.emplace_back(start, end);
+        start = end;
+    }
+    return CutResult::Ok;
+}
+
+DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                                std::string_view find, std::int16_t counter, bool ignoreCase) {
+    const Finder finder(find, ignoreCase);
+    DelineResult result;
+    result.text.reserve(text.size());
+    bool stoppedBeforeAnOccurrence = false;
+    std::size_t lastDeletedLine = 0;  // 0-based, in the new text
+
+    std::string piece;
+    std::string out;
+    for (const auto& [begin, end] : pieces) {
+        // Every piece gets a leading CR LF so its first line is found like the others.
+        piece.assign(CRLF);
+        piece.append(text.substr(begin, end - begin));
+        const std::string_view src(piece);
+
+        if (counter == 0) {
+            if (!stoppedBeforeAnOccurrence && finder.find(src, 0) != npos) stoppedBeforeAnOccurrence = true;
+            result.text.append(src.substr(2));
+            continue;
+        }
+
+        // The piece being changed is `out` followed by src[in..]. After a
+        // deletion `out` ends with the CR LF before the next line, and the
+        // search starts again on that CR LF.
+        out.clear();
+        std::size_t in = 0;
+        std::size_t f = finder.find(src, 0);  // 0-based, in the changing piece
+        while (f != npos && counter != 0) {
+            countChange(counter);
+            const std::size_t outLen = out.size();
+            // Line start: after the last CR LF whose LF is within the first f + 2 characters.
+            std::size_t s;
+            std::size_t crMax = f;  // the CR of such a CR LF is at f or before
+            std::size_t cr = crMax >= outLen ? src.substr(in, crMax - outLen + 2).rfind(CRLF) : npos;
+            if (cr != npos) {
+                s = outLen + cr + 2;
+            } else if (outLen >= 2) {
+                s = outLen;  // the CR LF that ends `out`
+            } else {
+                s = 0;
+            }
+            // Line end: just after the first CR LF from f + 1.
+            std::size_t from = f + 1 > outLen ? f + 1 : outLen;
+            std::size_t lf = src.find(CRLF, in + (from - outLen));
+            std::size_t e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in) + 2;
+
+            out.append(src.substr(in, s - outLen));
+            in += e - outLen;
+            lastDeletedLine = result.text.size() + (s >= 2 ? s - 2 : 0);
+
+            // Search again from the CR LF before the following line.
+            std::string_view rest = src.substr(in);
+            f = npos;
+            for (std::size_t back = out.size() >= 2 ? 2 : out.size(); back > 0 && f == npos; --back) {
+                std::size_t at = out.size() - back;
+                if (finder.matchesAcross(std::string_view(out).substr(at), rest, 0)) f = at;
+            }
+            if (f == npos) {
+                std::size_t r = finder.find(src, in);
+                if (r != npos) f = out.size() + (r - in);
+            }
+        }
+        if (counter == 0 && f != npos) stoppedBeforeAnOccurrence = true;
+        out.append(src.substr(in));
+        result.text.append(std::string_view(out).substr(2));
+    }
+    result.cursor = stoppedBeforeAnOccurrence ? static_cast<std::int32_t>(lastDeletedLine + 1) : 1;
+    return result;
+}
+
+}  // namespace torvic::textcmd

@@ -1,0 +1,68 @@
+#pragma once
+// The text-changing algorithms of search, repl, del and deline as pure
+// functions over a text. Each builds its result in one pass over the text
+// while keeping the step-by-step semantics (counters, cursor, where each
+// search starts again).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/errors.h"
+
+namespace torvic::textcmd {
+
+// A change counter as the commands read it: a positive value is the most
+// changes to make; 0 becomes -1, and a negative counter sets no limit but
+// still counts down in 16 bits.
+inline std::int16_t changeCounter(std::int16_t v) { return v == 0 ? -1 : v; }
+
+// The 16-bit counter of repl, del or deline ran out (32768th change from -1).
+// Whatever changes the command keeps are already in the text.
+class CounterOverflow : public RunTimeError {
+public:
+    CounterOverflow() : RunTimeError("Overflow: change counter") {}
+};
+
+// 1-based position of `find` at or after 1-based `from` in `text`, case
+// folded when `ignoreCase`; 0 when none. `from` must be at least 1.
+std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase);
+
+// repl, fast form: replaces at most `limit` occurrences (all when `limit` is
+// negative) from the cursor on, left to right, without overlap.
+void replaceFast(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
+                 int limit);
+
+// repl, general form (ignore case and/or whole lines). Throws
+// CounterOverflow with the changes so far kept in `text`.
+void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
+                    std::int16_t counter, bool ignoreCase, bool wholeLine);
+
+// del: removes occurrences from the cursor on. Throws CounterOverflow with
+// the changes so far kept in `text`.
+void deleteText(std::string& text, std::int32_t cursor, std::string_view find, std::int16_t counter,
+                bool ignoreCase);
+
+// deline with an empty text: removes the cursor's line and its own line break.
+void deleteCursorLine(std::string& text, std::int32_t cursor);
+
+// The piece table: [begin, end) ranges of the text, each ending just after a
+// CR LF (but the last), at most 32001 characters long.
+enum class CutResult { Ok, NoLineBreak, TooManyPieces };
+inline constexpr std::size_t kPieceLimit = 32000;
+inline constexpr std::size_t kMaxPieces = 1000;
+CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces);
+
+// deline with a text, applied to the piece table of `text`: every line that
+// holds `find` goes with its line break, at most as many as the counter
+// allows. Returns the new text and the new cursor. Throws CounterOverflow
+// (and then nothing is changed: the caller keeps its text).
+struct DelineResult {
+    std::string text;
+    std::int32_t cursor = 1;
+};
+DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                                std::string_view find, std::int16_t counter, bool ignoreCase);
+
+}  // namespace torvic::textcmd
