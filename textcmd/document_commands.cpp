@@ -1,4 +1,6 @@
 // open, save, pos, line, write, oemtoansi, ansitooem, def.
+#include <algorithm>
+
 #include "base/codepage850.h"
 #include "base/cp1252.h"
 #include "base/errors.h"
@@ -75,7 +77,9 @@ void cmdWrite(TextDocument& doc, LineContext& ctx) {
     std::vector<std::string_view> byParen = split(ctx.currentLine(), '(');
     if (byParen.size() < 2) throw RunTimeError("write: no \"(\"");
     std::vector<std::string_view> byQuote = split(byParen[1], '"');
-    if (byQuote.size() < 3) throw RunTimeError("write: no text between double quotes");
+    const std::string& line = ctx.currentLine();
+    if (byQuote.size() < 2 || std::count(line.begin(), line.end(), '"') < 2)
+        throw RunTimeError("write: no text between double quotes");
     if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
     std::size_t at = static_cast<std::size_t>(doc.posTreball) - 1;
     if (at > doc.textTreball.size()) at = doc.textTreball.size();

@@ -231,20 +231,21 @@ void deleteCursorLine(std::string& text, std::int32_t cursor) {
     text.swap(out);
 }
 
-CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces) {
+CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                        std::size_t limit) {
     pieces.clear();
-    if (text.size() <= kPieceLimit) {
+    if (text.size() <= limit) {
         pieces.emplace_back(0, text.size());
         return CutResult::Ok;
     }
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end;
-        if (start + 1 + kPieceLimit > text.size()) {
+        if (start + 1 + limit > text.size()) {
             end = text.size();
         } else {
             // The last CR LF whose LF is at most kPieceLimit characters past the start.
-            std::size_t cr = text.rfind(CRLF, start + kPieceLimit - 1);
+            std::size_t cr = text.rfind(CRLF, start + limit - 1);
             if (cr == npos || cr < start) return CutResult::NoLineBreak;
             end = cr + 2;
         }

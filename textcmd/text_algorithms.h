@@ -52,7 +52,9 @@ void deleteCursorLine(std::string& text, std::int32_t cursor);
 enum class CutResult { Ok, NoLineBreak, TooManyPieces };
 inline constexpr std::size_t kPieceLimit = 32000;
 inline constexpr std::size_t kMaxPieces = 1000;
-CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces);
+// `limit` is the piece length past its start (tests use small ones).
+CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                        std::size_t limit = kPieceLimit);
 
 // deline with a text, applied to the piece table of `text`: every line that
 // holds `find` goes with its line break, at most as many as the counter

@@ -1,0 +1,307 @@
+// Text document commands run as script lines through the engine.
+#include <gtest/gtest.h>
+
+#include "base/cp1252.h"
+#include "tests/support/scripted_host.h"
+#include "textcmd/document.h"
+
+namespace torvic {
+namespace {
+
+using test::Message;
+using test::Rig;
+
+std::string lines(std::initializer_list<const char*> ls) {
+    std::string s;
+    for (const char* l : ls) {
+        if (!s.empty()) s += "\r\n";
+        s += l;
+    }
+    return s;
+}
+
+struct Case {
+    std::string text;
+    std::int32_t cursor;
+    std::vector<std::string> script;
+    std::string expectedText;
+    std::int32_t expectedCursor;
+};
+
+void runCases(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.engine.document.textTreball = c.text;
+        rig.engine.document.posTreball = c.cursor;
+        rig.run(c.script);
+        std::string where = c.script.back() + " on [" + c.text + "]";
+        EXPECT_EQ(rig.engine.document.textTreball, c.expectedText) << where;
+        EXPECT_EQ(rig.engine.document.posTreball, c.expectedCursor) << where;
+        EXPECT_TRUE(rig.host.messages.empty()) << where;
+    }
+}
+
+TEST(Search, MovesTheCursorPastTheOccurrence) {
+    runCases({
+        {"abc", 1, {"search(\"b\",0)"}, "abc", 3},
+        {"abc", 1, {"search(\"B\",1)"}, "abc", 3},
+        {"abc", 1, {"search(\"B\",0)"}, "abc", 1},   // not found: the cursor stays
+        {"abc", 2, {"search(\"\")"}, "abc", 2},       // empty text matches at the cursor
+        {"abab", 2, {"search(\"ab\")"}, "abab", 5},
+        {"a\r\nb", 1, {"search(\"\\nb\")"}, "a\r\nb", 5},
+        {L1252("xÉ"), 1, {L1252("search(\"é\",1)")}, L1252("xÉ"), 3},
+    });
+}
+
+TEST(Repl, Examples) {
+    std::string l123 = lines({"l1", "l2", "l3"});
+    runCases({
+        {"aaa", 1, {"repl(\"a\",\"xy\",0,0,0)"}, "xyxyxy", 1},
+        {"aaa", 1, {"repl(\"a\",\"xy\",2,0,0)"}, "xyxya", 1},
+        {"aaa", 2, {"repl(\"a\",\"xy\",0,0,0)"}, "axyxy", 2},
+        {"aaa", 9, {"repl(\"a\",\"xy\")"}, "aaa", 9},
+        {"aXa", 1, {"repl(\"A\",\"b\",0,1,0)"}, "bXb", 1},
+        {"aXa", 1, {"repl(\"a\",\"bb\",0,1,0)"}, "bbXbb", 1},
+        {"aa", 1, {"repl(\"a\",\"aa\")"}, "aaaa", 1},
+        {"aa", 1, {"repl(\"A\",\"aa\",0,1)"}, "aaaa", 1},
+        {l123, 1, {"repl(\"2\",\"new\",0,0,1)"}, lines({"l1", "new", "l3"}), 1},
+        {l123, 1, {"repl(\"2\",\"\",0,0,1)"}, lines({"l1", "l3"}), 1},
+        {l123, 1, {"repl(\"1\",\"X\",0,0,1)"}, lines({"X", "l2", "l3"}), 1},
+        {l123, 1, {"repl(\"3\",\"X\",0,0,1)"}, lines({"l1", "l2", "X"}), 1},
+        {l123, 1, {"repl(\"1\",\"\",0,0,1)"}, lines({"l2", "l3"}), 1},
+        {l123, 1, {"repl(\"3\",\"\",0,0,1)"}, lines({"l1", "l2"}), 1},
+        {l123, 1, {"repl(\"L\",\"z\",2,1,1)"}, lines({"z", "z", "l3"}), 1},
+        {"abc", 1, {"repl(\"\",\"x\",0,1,0)"}, "abc", 1},
+        {"abc", 1, {"repl(\"\",\"x\",0,0,0)"}, "abc", 1},
+        {L1252("ÀBà"), 1, {L1252("repl(\"à\",\"x\",0,1,0)")}, "xBx", 1},
+        {"a\tb", 1, {"repl(\"\\t\",\"\\n\")"}, "a\r\nb", 1},
+    });
+}
+
+TEST(Del, Examples) {
+    runCases({
+        {"abab", 1, {"del(\"ab\",1,0)"}, "ab", 1},
+        {"abab", 1, {"del(\"\",0,0)"}, "abab", 1},
+        {"abab", 3, {"del(\"ab\")"}, "ab", 3},
+        {"aXbxC", 1, {"del(\"x\",0,1)"}, "abC", 1},
+        {"aXbxC", 1, {"del(\"x\")"}, "aXbC", 1},
+        {"aaa", 1, {"del(\"aa\")"}, "a", 1},
+    });
+}
+
+TEST(Deline, Examples) {
+    runCases({
+        {lines({"a", "x1", "b", "x2"}), 1, {"deline(\"x\",0,0)"}, "a\r\nb\r\n", 1},
+        {lines({"x1", "b", "c"}), 1, {"deline(\"x\",0,0)"}, lines({"b", "c"}), 1},
+        {lines({"x1", "x2", "b"}), 7, {"deline(\"x\",1,0)"}, lines({"x2", "b"}), 1},
+        {lines({"a", "x1", "x2", "b"}), 1, {"deline(\"x\",1,0)"}, lines({"a", "x2", "b"}), 4},
+        {lines({"a", "x1", "b"}), 5, {"deline(\"x\",1,0)"}, lines({"a", "b"}), 1},  // nothing left to find
+        {lines({"A", "x", "a"}), 1, {"deline(\"a\",0,1)"}, "x\r\n", 1},
+        {lines({"A", "x", "a"}), 1, {"deline(\"a\")"}, lines({"A", "x", ""}), 1},
+        {lines({"a", "b", "c"}), 4, {"deline(\"\",0,0)"}, lines({"a", "c"}), 4},
+        {lines({"a", "b", "c"}), 7, {"deline(\"\",0,0)"}, "a\r\nb\r\n", 7},
+        {lines({"a", "b", "c"}), 1, {"deline(\"\")"}, lines({"b", "c"}), 1},
+        {std::string(32000, 'a'), 1, {"deline(\"a\")"}, "", 1},
+    });
+}
+
+TEST(Deline, LongTextWithoutLineBreakAsksAboutPieces) {
+    for (bool yes : {true, false}) {
+        Rig rig;
+        rig.engine.document.textTreball = std::string(32001, 'a');
+        rig.engine.document.posTreball = 1;
+        rig.host.answers = {yes};
+        rig.run({"'0", "deline(\"a\")", "beep"});
+        ASSERT_EQ(rig.host.messages.size(), 1u);
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Question);
+        EXPECT_EQ(rig.host.messages[0].title, "Torvic");
+        EXPECT_EQ(rig.host.messages[0].text,
+                  L1252("Error de en executar linia 1\rNo s'ha trobat retorn (13+10)\r"
+                        "Continuar amb l'execució de la següent linia?"));
+        EXPECT_EQ(rig.engine.document.textTreball.size(), 32001u);
+        EXPECT_EQ(rig.platform.calls.size(), yes ? 1u : 0u);
+        EXPECT_EQ(rig.host.text3Field, "Acabat");
+    }
+}
+
+TEST(Deline, ManyPiecesKeepEveryOtherLine) {
+    std::string text, expected;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line = (i % 3 == 0 ? "drop " : "keep ") + std::to_string(i);
+        text += line + "\r\n";
+        if (i % 3 != 0) expected += line + "\r\n";
+    }
+    runCases({{text, 1, {"deline(\"drop\")"}, expected, 1}});
+}
+
+TEST(Counters, RunOutAfter32767ChangesFromZero) {
+    struct C {
+        const char* line;
+        std::size_t remainingA;  // 'a' characters left in a 40000-'a' text
+    } cases[] = {
+        {"repl(\"a\",\"b\",0,1)", 40000 - 32767},  // changes before the error are kept
+        {"del(\"a\")", 40000 - 32767},
+        {"repl(\"a\",\"b\")", 0},                  // the fast form has no counter
+    };
+    for (const C& c : cases) {
+        Rig rig;
+        rig.engine.document.textTreball = std::string(40000, 'a');
+        rig.engine.document.posTreball = 1;
+        rig.host.answers = {true};
+        rig.run({c.line});
+        const std::string& t = rig.engine.document.textTreball;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(t.begin(), t.end(), 'a')), c.remainingA) << c.line;
+        EXPECT_EQ(rig.host.messages.size(), c.remainingA ? 1u : 0u) << c.line;
+    }
+
+    Rig rig;
+    std::string many;
+    for (int i = 0; i < 40000; ++i) many += "x\r\n";
+    rig.engine.document.textTreball = many;
+    rig.engine.document.posTreball = 1;
+    rig.host.answers = {true};
+    rig.run({"deline(\"x\")"});
+    EXPECT_EQ(rig.engine.document.textTreball, many);  // deline keeps nothing
+    EXPECT_EQ(rig.host.messages.size(), 1u);
+}
+
+TEST(Counters, FastReplaceRefusesCountersBelowMinusOne) {
+    Rig rig;
+    rig.engine.document.textTreball = "aaa";
+    rig.engine.document.posTreball = 1;
+    rig.host.answers = {true};
+    rig.run({"repl(\"a\",\"b\",-2)", "repl(\"a\",\"c\",-1)"});
+    EXPECT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.engine.document.textTreball, "ccc");
+}
+
+TEST(Cursor, PosAndLine) {
+    std::string abcd = lines({"ab", "cd"});
+    runCases({
+        {"abcdefgh", 5, {"pos(-4)"}, "abcdefgh", 1},
+        {"abcdefgh", 5, {"pos(-6)"}, "abcdefgh", -1},
+        {"abcdefgh", 1, {"pos(2.5)"}, "abcdefgh", 4},
+        {"abcdefgh", 2, {"pos(2.5)"}, "abcdefgh", 4},
+        {"abcdefgh", 3, {"pos(abc)"}, "abcdefgh", 3},
+        {"abcdefgh", 3, {"pos(100)"}, "abcdefgh", 103},
+        {abcd, 3, {"line(0,0)"}, abcd, 1},
+        {abcd, 1, {"line(1,0)"}, abcd, 5},
+        {abcd, 1, {"line(1,1)"}, abcd, 6},
+        {abcd, 1, {"line(1,-3)"}, abcd, 2},
+        {abcd, 1, {"line(5,0)"}, abcd, 7},  // past the last line: the end of the text
+        {lines({"a", "b", "c", "d"}), 1, {"line(3,5)"}, lines({"a", "b", "c", "d"}), 15},
+    });
+}
+
+TEST(Cursor, PosToExactlyZeroShowsTheMessage) {
+    Rig rig;
+    rig.engine.document.textTreball = "abcdefgh";
+    rig.engine.document.posTreball = 5;
+    rig.run({"'0", "pos(-5)"});
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].kind, Message::Box);
+    EXPECT_EQ(rig.host.messages[0].text, "Error en POS en linia  1");
+    EXPECT_EQ(rig.host.messages[0].title, "Error en comanda POS:");
+    EXPECT_EQ(rig.host.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(rig.engine.document.posTreball, 1);
+}
+
+TEST(Cursor, BelowOneFailsInTheCommandsThatUseIt) {
+    for (const char* line : {"search(\"a\")", "repl(\"a\",\"b\",0,1)", "del(\"a\")", "deline(\"\")", "write(\"x\")"}) {
+        Rig rig;
+        rig.engine.document.textTreball = "abcdefgh";
+        rig.engine.document.posTreball = 5;
+        rig.host.answers = {true};
+        rig.run({"pos(-6)", line});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
+        EXPECT_EQ(rig.engine.document.textTreball, "abcdefgh") << line;
+    }
+}
+
+TEST(Write, InsertsAtTheCursor) {
+    runCases({
+        {"abc", 1, {"write(\"X\")"}, "Xabc", 1},
+        {"abc", 1, {"write(\"X\")", "write(\"Y\")"}, "YXabc", 1},
+        {"abc", 2, {"write(\"a(b)\")"}, "aabc", 2},
+        {"abc", 4, {"write(\"Z\")"}, "abcZ", 4},
+        {"abc", 9, {"write(\"Z\")"}, "abcZ", 9},
+        {"abc", 1, {"write(\"\\n\")"}, "\\nabc", 1},  // no escapes
+        {"abc", 1, {"write(\"x\"+65)"}, "xabc", 1},   // no joining
+    });
+}
+
+TEST(Write, NeedsParenthesisAndTwoQuotes) {
+    for (const char* line : {"write", "write(x)", "write(\"x)"}) {
+        Rig rig;
+        rig.engine.document.textTreball = "abc";
+        rig.engine.document.posTreball = 1;
+        rig.host.answers = {true};
+        rig.run({line});
+        EXPECT_EQ(rig.host.messages.size(), 1u) << line;
+        EXPECT_EQ(rig.engine.document.textTreball, "abc") << line;
+    }
+}
+
+TEST(EmptyText, MostCommandsDoNothing) {
+    for (const char* line : {"pos(0)", "line(abc)", "write(\"x\")", "search(\"a\")", "repl(\"\",\"x\",-5)",
+                             "del(\"a\",99999)", "deline(\"\")", "deline(\"x\",99999)", "save(\"\")"}) {
+        Rig rig;
+        rig.engine.document.posTreball = -7;
+        rig.run({line});
+        EXPECT_TRUE(rig.host.messages.empty()) << line;
+        EXPECT_EQ(rig.engine.document.textTreball, "") << line;
+        EXPECT_EQ(rig.engine.document.posTreball, -7) << line;
+    }
+}
+
+TEST(Def, KeepsTheRawText) {
+    struct C {
+        const char* line;
+        const char* prefix;
+    } cases[] = {{"def(ART-)", "ART-"}, {"def(\"ART-\")", "\"ART-\""}, {"def()", ""}, {"def(  a, b )", "a, b"}};
+    for (const C& c : cases) {
+        Rig rig;
+        rig.engine.document.referenciaDefecte = "old";
+        rig.run({c.line});
+        EXPECT_EQ(rig.engine.document.referenciaDefecte, c.prefix) << c.line;
+    }
+}
+
+TEST(CodePages, OemToAnsiAndBack) {
+    Rig rig;
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    rig.engine.document.textTreball = all;
+    rig.engine.document.posTreball = 7;
+    rig.run({"oemtoansi()"});
+    const std::string& ansi = rig.engine.document.textTreball;
+    EXPECT_EQ(ansi[0x82], '\xE9');  // é
+    EXPECT_EQ(ansi[0x87], '\xE7');  // ç
+    EXPECT_EQ(ansi[0x85], '\xE0');  // à
+    EXPECT_EQ(ansi['A'], 'A');
+    EXPECT_EQ(rig.engine.document.posTreball, 7);
+    rig.run({"ansitooem()"});
+    EXPECT_EQ(rig.engine.document.textTreball, all);
+}
+
+TEST(PErrorReport, ExactText) {
+    TextDocument doc;
+    EXPECT_EQ(PErrorText(doc, 0, "", "", ""),
+              L1252("\r\nError de sintaxis en la linia: 0\r\n\r\nLa referència que no es pot trobar és: \r\n"
+                    "Defecte:   Fitxer: "));
+    doc.referenciaDefecte = "ART-";
+    EXPECT_EQ(PErrorText(doc, 12, "No pot trobar ref", "ART10", "out.txt"),
+              L1252("\r\nError de sintaxis en la linia: 12\r\nNo pot trobar ref\r\n"
+                    "La referència que no es pot trobar és: ART10\r\nDefecte: ART-  Fitxer: out.txt"));
+
+    test::Rig rig;
+    PError(rig.host, doc, 3, "m", "r", "f");
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].kind, Message::Timed);
+    EXPECT_EQ(rig.host.messages[0].title, "TORVIC - Error de sintaxis:");
+    EXPECT_EQ(rig.host.messages[0].seconds, 15);
+}
+
+}  // namespace
+}  // namespace torvic
