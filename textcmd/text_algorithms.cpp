@@ -110,29 +110,49 @@ void replaceFast(std::string& text, std::int32_t cursor, std::string_view find, 
     text.swap(out);
 }
 
+namespace {
+
+// Calls `change` for each occurrence from the cursor on while the counter
+// allows. The text being changed is `out` followed by src[in..]: `change`
+// appends to `out` what it keeps and moves `in` past what it consumed, and
+// the next search starts at `in`. Changes made before a counter overflow
+// are kept.
+template <class Change>
+void changeEachOccurrence(std::string& text, std::int32_t cursor, const Finder& finder, std::int16_t counter,
+                          Change change) {
+    const std::string_view src(text);
+    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
+    if (q == npos || counter == 0) return;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t in = 0;
+    bool overflow = false;
+    try {
+        while (q != npos && counter != 0) {
+            countChange(counter);
+            change(src, q, out, in);
+            q = finder.find(src, in);
+        }
+    } catch (const CounterOverflow&) {
+        overflow = true;
+    }
+    out.append(src.substr(in));
+    text.swap(out);
+    if (overflow) throw CounterOverflow();
+}
+
+}  // namespace
+
 void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
                     std::int16_t counter, bool ignoreCase, bool wholeLine) {
     requireCursor(cursor);
     if (find.empty()) return;
     const Finder finder(find, ignoreCase);
-    const std::string_view src(text);
-    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
-    if (q == npos || counter == 0) return;
-
-    // The text being changed is `out` followed by src[in..]: everything before
-    // the last replacement is in `out`, and searches go on from `in`.
-    std::string out;
-    out.reserve(text.size());
-    std::size_t in = 0;
-    auto finish = [&] {
-        out.append(src.substr(in));
-        text.swap(out);
-    };
-    // The last CR LF in `out`, kept up to date as `out` grows so that line
-    // starts are found without rescanning what was already built.
+    // The last CR LF in the part already built, kept up to date as it grows so
+    // that line starts are found without rescanning it.
     std::size_t outCr = npos;
     std::size_t scanned = 0;
-    auto lastCrInOut = [&]() {
+    auto lastCrIn = [&](const std::string& out) {
         if (scanned > out.size()) {
             if (outCr == npos || outCr + 2 > out.size()) outCr = std::string_view(out).rfind(CRLF);
         } else if (scanned < out.size()) {
@@ -143,49 +163,42 @@ void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view fin
         scanned = out.size();
         return outCr;
     };
-    try {
-        while (q != npos && counter != 0) {
-            const std::size_t outLen = out.size();
-            const std::size_t p = outLen + (q - in);  // occurrence, 0-based, in the changing text
-            std::size_t s = p;
-            std::size_t e = p + finder.size();
-            if (wholeLine) {
-                // Line start: after the last CR LF whose LF is at or before p.
-                std::size_t cr = src.substr(in, q - in + 1).rfind(CRLF);
-                if (cr != npos) {
-                    s = outLen + cr + 2;
-                } else if (outLen > 0 && out.back() == '\r' && src[in] == '\n') {
-                    s = outLen + 1;
-                } else {
-                    cr = lastCrInOut();
-                    s = cr == npos ? 0 : cr + 2;
-                }
-                // Line end: before the first CR LF from the occurrence's last character.
-                std::size_t lf = src.find(CRLF, q + finder.size() - 1);
-                e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in);
-                if (replacement.empty()) {
-                    if (s >= 2) {
-                        s -= 2;  // the line goes with the line break before it
-                    } else if (lf != npos) {
-                        e += 2;  // first line: it goes with the line break after it
-                    }
+    changeEachOccurrence(text, cursor, finder, counter, [&](std::string_view src, std::size_t q, std::string& out,
+                                                            std::size_t& in) {
+        const std::size_t outLen = out.size();
+        const std::size_t p = outLen + (q - in);  // the occurrence, 0-based, in the changing text
+        std::size_t s = p;
+        std::size_t e = p + finder.size();
+        if (wholeLine) {
+            // Line start: after the last CR LF whose LF is at or before p.
+            std::size_t cr = src.substr(in, q - in + 1).rfind(CRLF);
+            if (cr != npos) {
+                s = outLen + cr + 2;
+            } else if (outLen > 0 && out.back() == '\r' && src[in] == '\n') {
+                s = outLen + 1;
+            } else {
+                cr = lastCrIn(out);
+                s = cr == npos ? 0 : cr + 2;
+            }
+            // Line end: before the first CR LF from the occurrence's last character.
+            std::size_t lf = src.find(CRLF, q + finder.size() - 1);
+            e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in);
+            if (replacement.empty()) {
+                if (s >= 2) {
+                    s -= 2;  // the line goes with the line break before it
+                } else if (lf != npos) {
+                    e += 2;  // first line: it goes with the line break after it
                 }
             }
-            countChange(counter);
-            const std::size_t resumeAt = in + (e - outLen);
-            if (s <= outLen)
-                out.resize(s);
-            else
-                out.append(src.substr(in, s - outLen));
-            out.append(replacement);
-            in = resumeAt;
-            q = finder.find(src, in);
         }
-    } catch (const CounterOverflow&) {
-        finish();
-        throw;
-    }
-    finish();
+        const std::size_t resumeAt = in + (e - outLen);
+        if (s <= outLen)
+            out.resize(s);
+        else
+            out.append(src.substr(in, s - outLen));
+        out.append(replacement);
+        in = resumeAt;
+    });
 }
 
 void deleteText(std::string& text, std::int32_t cursor, std::string_view find, std::int16_t counter,
@@ -193,29 +206,11 @@ void deleteText(std::string& text, std::int32_t cursor, std::string_view find, s
     if (find.empty()) return;
     requireCursor(cursor);
     const Finder finder(find, ignoreCase);
-    const std::string_view src(text);
-    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
-    if (q == npos || counter == 0) return;
-
-    std::string out;
-    out.reserve(text.size());
-    std::size_t in = 0;
-    auto finish = [&] {
-        out.append(src.substr(in));
-        text.swap(out);
-    };
-    try {
-        while (q != npos && counter != 0) {
-            countChange(counter);
-            out.append(src.substr(in, q - in));
-            in = q + finder.size();
-            q = finder.find(src, in);
-        }
-    } catch (const CounterOverflow&) {
-        finish();
-        throw;
-    }
-    finish();
+    changeEachOccurrence(text, cursor, finder, counter,
+                         [&](std::string_view src, std::size_t q, std::string& out, std::size_t& in) {
+                             out.append(src.substr(in, q - in));
+                             in = q + finder.size();
+                         });
 }
 
 void deleteCursorLine(std::string& text, std::int32_t cursor) {
