@@ -49,13 +49,13 @@ const std::array<Engine::Command, 37> Engine::kCommands = {{
     {"write", textBranch<textcmd::cmdWrite>},
     {"del", textBranch<textcmd::cmdDel>},
     {"deline", textBranch<textcmd::cmdDeline>},
-    {"delinepart", [](Engine& e) { e.notAvailable(); }},
-    {"delinechar", [](Engine& e) { e.notAvailable(); }},
+    {"delinepart", textBranch<textcmd::cmdDelinepart>},
+    {"delinechar", textBranch<textcmd::cmdDelinechar>},
     {"save", textBranch<textcmd::cmdSave>},
     {"oemtoansi", textBranch<textcmd::cmdOemtoansi>},
     {"ansitooem", textBranch<textcmd::cmdAnsitooem>},
     {"def", textBranch<textcmd::cmdDef>},
-    {"ref", [](Engine& e) { e.notAvailable(); }},
+    {"ref", textBranch<textcmd::cmdRef>},
 }};
 
 const std::array<std::string_view, 37>& Engine::keywords() {

@@ -18,6 +18,9 @@ void cmdSearch(TextDocument& doc, LineContext& ctx);
 void cmdRepl(TextDocument& doc, LineContext& ctx);
 void cmdDel(TextDocument& doc, LineContext& ctx);
 void cmdDeline(TextDocument& doc, LineContext& ctx);
+void cmdDelinepart(TextDocument& doc, LineContext& ctx);
+void cmdDelinechar(TextDocument& doc, LineContext& ctx);
+void cmdRef(TextDocument& doc, LineContext& ctx);
 
 // The prompt shown when a long text cannot be cut into pieces at line
 // breaks. Returns true for Yes (abandon the command, go on); No ends the run.

@@ -68,3 +68,25 @@ DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pa
                                 std::string_view find, std::int16_t counter, bool ignoreCase);
 
 }  // namespace torvic::textcmd
+
+namespace torvic::textcmd {
+
+// delinepart over the piece table: in each line, the stretch from the
+// (skipStarts + 1)-th start delimiter of the line to the (skipEnds + 1)-th
+// end delimiter after it, both included, when that end delimiter ends in the
+// same line; several stretches may go from one line. A line whose chosen end
+// delimiter lies in a later line is passed over; a piece in which no chosen
+// start or end delimiter exists any more is left as it is from there on.
+// Every line examined (once per stretch tried) counts down `counter`. Throws
+// CounterOverflow (nothing changed).
+std::string removeLineParts(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                            std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
+                            int skipEnds, std::int16_t counter);
+
+// delinechar: removes `head` characters at the start and `tail` at the end of
+// each line longer than head + tail; a shorter line goes with its line break
+// (the last line, without one, stays). Every line examined counts down
+// `counter`. Throws CounterOverflow (nothing changed).
+std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter);
+
+}  // namespace torvic::textcmd

@@ -1,0 +1,227 @@
+// delinepart and delinechar.
+#include <limits>
+
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "base/numeric.h"
+#include "base/text.h"
+#include "textcmd/commands.h"
+#include "textcmd/text_algorithms.h"
+
+namespace torvic::textcmd {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+void countLine(std::int16_t& counter) {
+    if (counter == std::numeric_limits<std::int16_t>::min()) throw CounterOverflow();
+    --counter;
+}
+
+// One piece being changed line by line: the lines already done, the current
+// line (starting with the CR LF before it), and the untouched rest of the
+// piece. Positions are counted from the start of the current line.
+class PieceLines {
+public:
+    explicit PieceLines(std::string_view piece) : src_(piece) { loadLine(); }
+
+    const std::string& line() const { return line_; }
+    std::size_t size() const { return line_.size() + (src_.size() - rest_); }
+
+    // First occurrence of `needle` at or after `from`, or npos.
+    std::size_t find(std::string_view needle, std::size_t from) const {
+        if (from < line_.size()) {
+            std::size_t r = line_.find(needle, from);
+            if (r != npos) return r;
+            // Occurrences that begin in the line and end in the rest.
+            std::size_t first = line_.size() + 1 > needle.size() ? line_.size() + 1 - needle.size() : 0;
+            for (std::size_t i = first > from ? first : from; i < line_.size(); ++i)
+                if (matchesAt(needle, i)) return i;
+            from = line_.size();
+        }
+        std::size_t r = src_.find(needle, rest_ + (from - line_.size()));
+        return r == npos ? npos : r - rest_ + line_.size();
+    }
+
+    // Makes the line that holds `pos` current; returns `pos` counted from it.
+    std::size_t moveTo(std::size_t pos) {
+        while (pos >= line_.size() && rest_ < src_.size()) {
+            pos -= line_.size();
+            done_ += line_;
+            loadLine();
+        }
+        return pos;
+    }
+
+    void erase(std::size_t from, std::size_t count) { line_.erase(from, count); }
+
+    std::string finish() {
+        done_ += line_;
+        done_.append(src_.substr(rest_));
+        return std::move(done_);
+    }
+
+private:
+    bool matchesAt(std::string_view needle, std::size_t i) const {
+        for (std::size_t k = 0; k < needle.size(); ++k) {
+            std::size_t j = i + k;
+            char c;
+            if (j < line_.size())
+                c = line_[j];
+            else if (rest_ + (j - line_.size()) < src_.size())
+                c = src_[rest_ + (j - line_.size())];
+            else
+                return false;
+            if (c != needle[k]) return false;
+        }
+        return true;
+    }
+
+    // The next line: its leading CR LF and its characters up to the next CR LF.
+    void loadLine() {
+        std::size_t next = src_.find(CRLF, rest_ + 2);
+        std::size_t end = next == npos ? src_.size() : next;
+        line_.assign(src_.substr(rest_, end - rest_));
+        rest_ = end;
+    }
+
+    std::string_view src_;
+    std::size_t rest_ = 0;
+    std::string line_;
+    std::string done_;
+};
+
+// The (skip + 1)-th occurrence from `from`, each search one character after
+// the previous find.
+std::size_t findNth(const PieceLines& lines, std::string_view needle, std::size_t from, int skip) {
+    std::size_t p = lines.find(needle, from);
+    for (int i = 0; i < skip && p != npos; ++i) p = lines.find(needle, p + 1);
+    return p;
+}
+
+}  // namespace
+
+std::string removeLineParts(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                            std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
+                            int skipEnds, std::int16_t counter) {
+    if (startDelimiter.empty()) return std::string(text);  // nothing to look for
+    std::string result;
+    result.reserve(text.size());
+    std::string piece;
+    for (const auto& [begin, end] : pieces) {
+        piece.assign(CRLF);
+        piece.append(text.substr(begin, end - begin));
+        PieceLines lines(piece);
+        std::size_t found = lines.find(startDelimiter, 0);
+        while (found != npos && counter != 0) {
+            countLine(counter);
+            lines.moveTo(found);
+            // Delimiters are counted from the CR LF before the line.
+            std::size_t start = findNth(lines, startDelimiter, 0, skipStarts);
+            if (start == npos || start + 1 == lines.size()) break;  // the piece is given up
+            if (start >= lines.line().size()) {
+                found = start;  // the chosen delimiter is in a later line: examine that line
+                continue;
+            }
+            std::size_t stop = findNth(lines, endDelimiter, start + startDelimiter.size(), skipEnds);
+            if (stop == npos) break;
+            std::size_t stretchEnd = stop + endDelimiter.size();
+            if (stretchEnd > lines.line().size()) {
+                found = lines.find(startDelimiter, lines.line().size());  // pass the line over
+                continue;
+            }
+            lines.erase(start, stretchEnd - start);
+            found = lines.find(startDelimiter, start);
+        }
+        std::string changed = lines.finish();
+        result.append(std::string_view(changed).substr(2));
+    }
+    return result;
+}
+
+std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter) {
+    // Pieces end at line breaks, so taking the lines of the whole text in
+    // order gives the same result as taking them piece by piece.
+    std::string out;
+    out.reserve(text.size());
+    const std::size_t a = static_cast<std::size_t>(head), z = static_cast<std::size_t>(tail);
+    std::size_t p = 0;
+    for (;;) {
+        std::size_t br = text.find(CRLF, p);
+        std::size_t lineEnd = br == npos ? text.size() : br;
+        if (counter == 0) break;
+        countLine(counter);
+        std::size_t len = lineEnd - p;
+        if (len > a + z) {
+            out.append(text.substr(p + a, len - a - z));
+            if (br != npos) out.append(CRLF);
+        } else if (br == npos) {
+            out.append(text.substr(p, len));  // the last line, too short: kept
+        }
+        if (br == npos) {
+            p = text.size();
+            break;
+        }
+        p = br + 2;
+    }
+    out.append(text.substr(p));
+    return out;
+}
+
+namespace {
+
+bool negativeCounts(LineContext& ctx, double a, double b) {
+    if (a >= 0 && b >= 0) return false;
+    std::string m = "Aquests parametres han de ser positius.";
+    ctx.syntaxErrorPrompt(m);
+    return true;
+}
+
+}  // namespace
+
+void cmdDelinepart(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({2, 2, 1, 1, 1});
+    double c1 = valorNumeric(ctx.param(2)), c2 = valorNumeric(ctx.param(3));
+    if (negativeCounts(ctx, c1, c2)) return;
+    std::int16_t skipStarts = toInt16(c1), skipEnds = toInt16(c2);
+    std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(4))));
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    switch (cutIntoPieces(doc.textTreball, pieces)) {
+        case CutResult::NoLineBreak:
+            piecePrompt(ctx);
+            return;
+        case CutResult::TooManyPieces:
+            throw RunTimeError("text too long: more than 1000 pieces");
+        case CutResult::Ok:
+            break;
+    }
+    doc.posTreball = 1;
+    doc.textTreball =
+        removeLineParts(doc.textTreball, pieces, ctx.param(0), ctx.param(1), skipStarts, skipEnds, counter);
+}
+
+void cmdDelinechar(TextDocument& doc, LineContext& ctx) {
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({1, 1, 1});
+    std::int32_t head = toInt32(valorNumeric(ctx.param(0)));
+    std::int32_t tail = toInt32(valorNumeric(ctx.param(1)));
+    if (negativeCounts(ctx, head, tail)) return;
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    switch (cutIntoPieces(doc.textTreball, pieces)) {
+        case CutResult::NoLineBreak: {
+            std::string m = L1252("No s'ha trobat canvi de línia en els primers 32000 caracters");
+            ctx.syntaxErrorPrompt(m);
+            return;
+        }
+        case CutResult::TooManyPieces:
+            throw RunTimeError("text too long: more than 1000 pieces");
+        case CutResult::Ok:
+            break;
+    }
+    std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
+    doc.posTreball = 1;
+    doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter);
+}
+
+}  // namespace torvic::textcmd

@@ -1,0 +1,205 @@
+// ref: entries picked out by their reference keys.
+#include "textcmd/ref.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "textcmd/commands.h"
+
+namespace torvic::textcmd {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// Below this many lookups a plain search is cheaper than building the index.
+constexpr std::size_t kIndexThreshold = 8;
+
+// 1-based position of the first CR LF at or after 1-based `from`, or 0.
+std::size_t crlfFrom(std::string_view text, std::size_t from) { return findFrom(text, CRLF, from); }
+
+// Keys looked up in the working text: through the index when there are
+// many, otherwise with a plain search for CR LF + key.
+class KeyFinder {
+public:
+    KeyFinder(std::string_view text, std::size_t lookups, std::size_t maxKeyLength) : text_(text) {
+        if (lookups > kIndexThreshold) index_.emplace(text, maxKeyLength);
+    }
+    std::size_t find(std::string_view key) const {
+        if (index_) return index_->find(key);
+        std::string pattern(CRLF);
+        pattern.append(key);
+        return findFrom(text_, pattern, 1);
+    }
+
+private:
+    std::string_view text_;
+    std::optional<LineStartIndex> index_;
+};
+
+std::size_t findKey(std::string_view text, std::string_view key) {
+    std::string pattern(CRLF);
+    pattern.append(key);
+    return findFrom(text, pattern, 1);
+}
+
+}  // namespace
+
+LineStartIndex::LineStartIndex(std::string_view text, std::size_t maxKeyLength)
+    : text_(text), maxKey_(maxKeyLength) {
+    for (std::size_t p = text.find(CRLF); p != npos; p = text.find(CRLF, p + 2)) sorted_.push_back(p + 2);
+    std::stable_sort(sorted_.begin(), sorted_.end(),
+                     [this](std::size_t a, std::size_t b) { return prefixAt(a) < prefixAt(b); });
+    // Bottom-up segment tree: leaves at n..2n-1, each inner node the smaller child.
+    const std::size_t n = sorted_.size();
+    minimum_.assign(2 * n, npos);
+    std::copy(sorted_.begin(), sorted_.end(), minimum_.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t i = n; i-- > 1;) minimum_[i] = std::min(minimum_[2 * i], minimum_[2 * i + 1]);
+}
+
+std::string_view LineStartIndex::prefixAt(std::size_t start) const { return text_.substr(start, maxKey_); }
+
+std::size_t LineStartIndex::minimumStart(std::size_t lo, std::size_t hi) const {
+    std::size_t best = npos;
+    for (lo += sorted_.size(), hi += sorted_.size(); lo < hi; lo /= 2, hi /= 2) {
+        if (lo & 1) best = std::min(best, minimum_[lo++]);
+        if (hi & 1) best = std::min(best, minimum_[--hi]);
+    }
+    return best;
+}
+
+std::size_t LineStartIndex::find(std::string_view key) const {
+    if (key.size() > maxKey_) return findKey(text_, key);
+    // Lines that begin with `key` form one run of the sorted order.
+    auto lo = std::lower_bound(sorted_.begin(), sorted_.end(), key,
+                               [this, &key](std::size_t s, std::string_view k) {
+                                   return text_.substr(s, key.size()) < k;
+                               });
+    auto hi = std::upper_bound(lo, sorted_.end(), key, [this, &key](std::string_view k, std::size_t s) {
+        return k < text_.substr(s, key.size());
+    });
+    if (lo == hi) return 0;
+    std::size_t start = minimumStart(static_cast<std::size_t>(lo - sorted_.begin()),
+                                     static_cast<std::size_t>(hi - sorted_.begin()));
+    return start - 1;  // 1-based position of the CR before it
+}
+
+std::string extractReferences(std::string_view text, std::string_view prefix, std::string_view selection,
+                              std::vector<RefError>& errors) {
+    static const std::string missingEnd =
+        L1252("ERROR IMPORTANT:\r\n No pot trobar REFERÈNCIA FINAL D'UN INTERVAL que s'ha d'AFEGIR.");
+    static const std::string missingKey = L1252("ERROR IMPORTANT:\r\n No pot trobar referència que s'ha d'AFEGIR");
+    static const std::string missingExclusion = L1252("No pot trobar ref d'extracció");
+    const std::string pre(prefix);
+
+    // Selection and exclusion items.
+    std::string llistaSeleccio, llistaExclusio;
+    for (std::string_view part : split(selection, '<')) {
+        if (part.find('>') == npos) {
+            llistaSeleccio.append(part).append(",");
+            continue;
+        }
+        std::vector<std::string_view> sides = split(part, '>');
+        llistaExclusio.append(sides[0]).append(",");
+        llistaSeleccio.append(sides[1]).append(",");
+        if (sides.size() > 2) errors.push_back({"", ""});
+    }
+    auto rangeEnds = [&](std::string_view item, std::string_view& a, std::string_view& b) {
+        std::vector<std::string_view> ends = split(item, '_');
+        if (ends.size() > 2) errors.push_back({"", ""});
+        a = ends[0];
+        b = ends[1];
+    };
+
+    std::vector<std::string_view> items = split(llistaSeleccio, ',');
+    std::size_t lookups = 0, longest = 0;
+    for (std::string_view item : items) {
+        lookups += 1 + (item.find('_') != npos);
+        longest = std::max(longest, item.size());
+    }
+    KeyFinder keys(text, lookups, pre.size() + longest);
+
+    std::string textExtret;
+    bool emptyLine = false;
+    for (std::string_view item : items) {
+        if (item.empty()) continue;
+        if (item.back() == ';') {
+            item = item.substr(0, item.find(';'));
+            emptyLine = true;
+        }
+        std::string key;
+        std::size_t s, e;
+        if (item.find('_') != npos) {
+            std::string_view a, b;
+            rangeEnds(item, a, b);
+            key = pre + std::string(a);
+            std::string endKey = pre + std::string(b);
+            s = keys.find(key);
+            std::size_t f = keys.find(endKey);
+            if (f == 0) {
+                errors.push_back({missingEnd, endKey});
+                e = crlfFrom(text, 2);
+            } else {
+                e = crlfFrom(text, f + 2);
+            }
+        } else {
+            key = pre + std::string(item);
+            s = keys.find(key);
+            e = crlfFrom(text, s + 2);
+        }
+        if (s > 0 && s < e) {
+            textExtret.append(text.substr(s - 1, e - s));
+            if (emptyLine) textExtret.append(CRLF);
+        } else if (s == 0) {
+            errors.push_back({missingKey, key});
+        }
+    }
+    textExtret.append(CRLF);
+
+    for (std::string_view item : split(llistaExclusio, ',')) {
+        if (item.empty()) continue;
+        std::string key;
+        std::size_t s, e;
+        if (item.find('_') != npos) {
+            std::string_view a, b;
+            rangeEnds(item, a, b);
+            key = pre + std::string(a);
+            std::string endKey = pre + std::string(b);
+            s = findKey(textExtret, key);
+            std::size_t f = findKey(textExtret, endKey);
+            if (f == 0) {
+                errors.push_back({missingExclusion, endKey});
+                e = 0;
+            } else {
+                e = crlfFrom(textExtret, f + 2);
+            }
+        } else {
+            key = pre + std::string(item);
+            s = findKey(textExtret, key);
+            e = crlfFrom(textExtret, s + 2);
+        }
+        if (s > 0 && s < e) {
+            textExtret.erase(s - 1, e - s);
+        } else if (s == 0) {
+            errors.push_back({missingExclusion, key});
+        }
+    }
+    return textExtret.substr(2);
+}
+
+void cmdRef(TextDocument& doc, LineContext& ctx) {
+    ctx.obtParam({3, 3});
+    const std::string fileName = ctx.param(0);
+    std::vector<RefError> errors;
+    std::string extracted = extractReferences(doc.textTreball, doc.referenciaDefecte, ctx.param(1), errors);
+    for (const RefError& err : errors)
+        PError(ctx.host(), doc, ctx.currentLineIndex(), err.missatge, err.referencia, fileName);
+    std::string error;
+    if (!writeFileSafely(std::string(trimBlanks(fileName)), extracted, &error))
+        throw RunTimeError("ref: cannot write '" + fileName + "': " + error);
+}
+
+}  // namespace torvic::textcmd

@@ -1,0 +1,43 @@
+#pragma once
+// Reference extraction: picks catalogue entries out of the working text by
+// their keys and collects them into a new text.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvic::textcmd {
+
+// A reference that could not be handled, reported with PError.
+struct RefError {
+    std::string missatge;
+    std::string referencia;
+    bool operator==(const RefError&) const = default;
+};
+
+// The text `ref` writes for a selection text such as "10,20_25<22>", with the
+// reference prefix `prefix`; `errors` receives the reports in order.
+std::string extractReferences(std::string_view text, std::string_view prefix, std::string_view selection,
+                              std::vector<RefError>& errors);
+
+// Finds the first line start (the position just after a CR LF) at which a
+// key begins, in text order, for many keys at a time: built once per text,
+// each lookup costs a logarithm of the number of lines.
+class LineStartIndex {
+public:
+    // `maxKeyLength`: no key looked up will be longer.
+    LineStartIndex(std::string_view text, std::size_t maxKeyLength);
+    // 1-based position of the CR LF before the first line that begins with
+    // `key`, or 0 (as a search for CR LF + key from position 1 gives).
+    std::size_t find(std::string_view key) const;
+
+private:
+    std::string_view prefixAt(std::size_t start) const;
+    std::size_t minimumStart(std::size_t lo, std::size_t hi) const;
+
+    std::string_view text_;
+    std::size_t maxKey_;
+    std::vector<std::size_t> sorted_;                 // line starts ordered by their first maxKey_ characters
+    std::vector<std::size_t> minimum_;                // segment tree of the smallest start over ranges of sorted_
+};
+
+}  // namespace torvic::textcmd
