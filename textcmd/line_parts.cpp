@@ -1,4 +1,5 @@
 // delinepart and delinechar.
+#include <algorithm>
 #include <limits>
 
 #include "base/cp1252.h"
@@ -53,7 +54,18 @@ public:
         return pos;
     }
 
-    void erase(std::size_t from, std::size_t count) { line_.erase(from, count); }
+    // Removes characters of the current line. When that joins a CR and a LF
+    // into a new line break, the line ends there and the rest becomes the
+    // current line; returns by how much positions moved back then.
+    std::size_t erase(std::size_t from, std::size_t count) {
+        line_.erase(from, count);
+        if (from >= 1 && from < line_.size() && line_[from - 1] == '\r' && line_[from] == '\n') {
+            done_.append(line_, 0, from - 1);
+            line_.erase(0, from - 1);
+            return from - 1;
+        }
+        return 0;
+    }
 
     std::string finish() {
         done_ += line_;
@@ -101,10 +113,61 @@ std::size_t findNth(const PieceLines& lines, std::string_view needle, std::size_
 
 }  // namespace
 
+namespace {
+
+// The same steps on each piece as one string changed in place: used when the
+// start delimiter holds a CR or a LF, since a removal may then take away the
+// line break before a line.
+std::string removeLinePartsInPlace(std::string_view text,
+                                   const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                                   std::string_view sd, std::string_view ed, int skipStarts, int skipEnds,
+                                   std::int16_t counter) {
+    std::string result;
+    std::string piece;
+    auto nth = [&](std::string_view d, std::size_t from, int skip) {
+        std::size_t p = piece.find(d, from);
+        for (int i = 0; i < skip && p != npos; ++i) p = piece.find(d, p + 1);
+        return p;
+    };
+    for (const auto& [begin, end] : pieces) {
+        piece.assign(CRLF);
+        piece.append(text.substr(begin, end - begin));
+        std::size_t found = piece.find(sd);
+        while (found != npos && counter != 0) {
+            countLine(counter);
+            std::size_t lineStart = piece.rfind(CRLF, found);
+            if (lineStart == npos) lineStart = 0;
+            std::size_t lineEnd = piece.find(CRLF, lineStart + 2);
+            if (lineEnd == npos) lineEnd = piece.size();
+            std::size_t start = nth(sd, lineStart, skipStarts);
+            if (start == npos || start + 1 == piece.size()) break;
+            if (start >= lineEnd) {
+                found = start;
+                continue;
+            }
+            std::size_t stop = nth(ed, start + sd.size(), skipEnds);
+            if (stop == npos) break;
+            if (stop + ed.size() > lineEnd) {
+                found = piece.find(sd, lineEnd);
+                continue;
+            }
+            piece.erase(start, stop + ed.size() - start);
+            found = piece.find(sd, start);
+        }
+        // A delimiter may have taken the added CR LF away: at most two characters go.
+        result.append(std::string_view(piece).substr(std::min<std::size_t>(2, piece.size())));
+    }
+    return result;
+}
+
+}  // namespace
+
 std::string removeLineParts(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
                             int skipEnds, std::int16_t counter) {
     if (startDelimiter.empty()) return std::string(text);  // nothing to look for
+    if (startDelimiter.find_first_of("\r\n") != npos)
+        return removeLinePartsInPlace(text, pieces, startDelimiter, endDelimiter, skipStarts, skipEnds, counter);
     std::string result;
     result.reserve(text.size());
     std::string piece;
@@ -130,7 +193,7 @@ std::string removeLineParts(std::string_view text, const std::vector<std::pair<s
                 found = lines.find(startDelimiter, lines.line().size());  // pass the line over
                 continue;
             }
-            lines.erase(start, stretchEnd - start);
+            start -= lines.erase(start, stretchEnd - start);
             found = lines.find(startDelimiter, start);
         }
         std::string changed = lines.finish();
