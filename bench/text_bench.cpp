@@ -1,6 +1,10 @@
 // The text algorithms in memory, without file input and output.
 #include <benchmark/benchmark.h>
 
+#include <random>
+
+#include "base/text.h"
+#include "textcmd/ref.h"
 #include "textcmd/text_algorithms.h"
 
 namespace {
@@ -66,6 +70,50 @@ void BM_Deline30MB(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Deline30MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A catalogue of 200,000 entries and a selection of 10,000 items, half single
+// keys and half ranges.
+struct RefWork {
+    std::string catalogue = "Cataleg\r\n";
+    std::string selection;
+    std::vector<std::string> keys;  // every key the selection looks up
+    RefWork() {
+        for (int i = 0; i < 200'000; ++i) catalogue += "ART" + std::to_string(i) + " article description\r\n";
+        std::mt19937 rng(5);
+        std::uniform_int_distribution<int> pick(0, 199'990);
+        for (int i = 0; i < 10'000; ++i) {
+            int a = pick(rng);
+            std::string item = std::to_string(a);
+            keys.push_back("ART" + item);
+            if (i % 2) {
+                item += "_" + std::to_string(a + 5);
+                keys.push_back("ART" + std::to_string(a + 5));
+            }
+            selection += (i ? "," : "") + item;
+        }
+    }
+};
+
+void BM_Ref10kItems200kCatalogue(benchmark::State& state) {
+    static const RefWork work;
+    for (auto _ : state) {
+        std::vector<RefError> errors;
+        std::string out = extractReferences(work.catalogue, "ART", work.selection, errors);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_Ref10kItems200kCatalogue)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same lookups as plain searches for CR LF + key from the start of the text.
+void BM_RefLookupsByPlainScan(benchmark::State& state) {
+    static const RefWork work;
+    for (auto _ : state) {
+        std::size_t sum = 0;
+        for (const std::string& key : work.keys) sum += torvic::findFrom(work.catalogue, "\r\n" + key, 1);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_RefLookupsByPlainScan)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

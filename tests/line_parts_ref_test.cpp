@@ -56,6 +56,10 @@ TEST(Delinepart, Examples) {
         {lines({"a<b", "c>d<e>f"}), "delinepart(\"<\",\">\")", lines({"a<b", "c>df"})},  // passed over
         {lines({"a<b", "cd"}), "delinepart(\"<\",\">\")", lines({"a<b", "cd"})},         // no end at all
         {lines({"<1>x<2>", "<3>y"}), "delinepart(\"<\",\">\",0,0,2)", lines({"x", "<3>y"})},
+        {lines({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,1)", lines({"a<b", "c<d>"})},  // the passed-over line counted
+        {lines({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,2)", lines({"a<b", "c"})},
+        // A removal that joins CR and LF makes a new line: its "<y>" is the first of its line.
+        {"a<p>\r<x>\nb<y>c", "delinepart(\"<\",\">\",1,0)", "a<p>\r\nb<y>c"},
         {lines({"a#b#c", "#d#"}), "delinepart(\"#\",\"#\")", lines({"ac", ""})},
         {lines({"x<a>", "<b>y<c>"}), "delinepart(\"<\",\">\",1,0)", lines({"x<a>", "<b>y"})},
         {"a<b>c", "delinepart(\"\",\">\")", "a<b>c"},
