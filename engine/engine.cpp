@@ -20,27 +20,27 @@ void textBranch(Engine& e) {
 
 const std::array<Engine::Command, 37> Engine::kCommands = {{
     {"wait", [](Engine& e) { e.cmdWait(); }},
-    {"exec", [](Engine& e) { e.notAvailable(); }},
-    {"execdoc", [](Engine& e) { e.notAvailable(); }},
-    {"send", [](Engine& e) { e.notAvailable(); }},
+    {"exec", [](Engine& e) { e.cmdExec(); }},
+    {"execdoc", [](Engine& e) { e.cmdExecdoc(); }},
+    {"send", [](Engine& e) { e.cmdSend(); }},
     {"goto", [](Engine& e) { e.cmdGoto(); }},
-    {"focu", [](Engine& e) { e.notAvailable(); }},
+    {"focu", [](Engine& e) { e.cmdFocu(); }},
     {"time", [](Engine& e) { e.cmdTime(); }},
     {"date", [](Engine& e) { e.cmdDate(); }},
-    {"msg", [](Engine& e) { e.notAvailable(); }},
-    {"mouse", [](Engine& e) { e.notAvailable(); }},
-    {"ifmouse", [](Engine& e) { e.notAvailable(); }},
+    {"msg", [](Engine& e) { e.cmdMsg(); }},
+    {"mouse", [](Engine& e) { e.cmdMouse(); }},
+    {"ifmouse", [](Engine& e) { e.cmdIfmouse(); }},
     {"beep", [](Engine& e) { e.cmdBeep(); }},
     {"stop", [](Engine& e) { e.cmdStop(); }},
     {"end", [](Engine& e) { e.cmdStop(); }},
-    {"off", [](Engine& e) { e.notAvailable(); }},
-    {"logoff", [](Engine& e) { e.notAvailable(); }},
-    {"reboot", [](Engine& e) { e.notAvailable(); }},
-    {"standby", [](Engine& e) { e.notAvailable(); }},
+    {"off", [](Engine& e) { e.cmdOff(); }},
+    {"logoff", [](Engine& e) { e.cmdLogoff(); }},
+    {"reboot", [](Engine& e) { e.cmdReboot(); }},
+    {"standby", [](Engine& e) { e.cmdStandby(); }},
     {"iftime", [](Engine& e) { e.cmdIftime(); }},
     {"ifdate", [](Engine& e) { e.cmdIfdate(); }},
-    {"copy", [](Engine& e) { e.notAvailable(); }},
-    {"xcopy", [](Engine& e) { e.notAvailable(); }},
+    {"copy", [](Engine& e) { e.cmdCopy(); }},
+    {"xcopy", [](Engine& e) { e.cmdXcopy(); }},
     {"open", textBranch<textcmd::cmdOpen>},
     {"repl", textBranch<textcmd::cmdRepl>},
     {"pos", textBranch<textcmd::cmdPos>},
@@ -172,10 +172,6 @@ void Engine::reportUnrecognised(const std::string& line) {
     static const std::string tail = L1252("' és incorrecte");
     std::string text = "Error en linia " + decimalWithSign(liniaActual) + ".  La comanda '" + line + tail;
     host_.ferMissatge(text, title, 10);
-}
-
-void Engine::notAvailable() {
-    throw RunTimeError("command '" + keywordOf(entry(liniaActual)) + "' is not available in this build");
 }
 
 void Engine::endRunHere() {

@@ -75,6 +75,10 @@ public:
     bool runButtonsEnabled() const { return botonsExecucio_; }
     // True when the last run was ended by a "No" at the syntax-error prompt.
     bool runEndedByNo() const { return acabatPerNo_; }
+    // Performs a shell verb on a document: 1 open, 2 print, 3 explore, any
+    // other the default action. Returns the shell's result.
+    long ExecutarDocument(const std::string& strURL, std::int16_t iWindowStyle, std::uint8_t nFuncio);
+
     // What went wrong in the last failing line (for logs; not shown in the prompt).
     const std::string& lastErrorDetail() const { return ultimError_; }
 
@@ -106,7 +110,6 @@ private:
 
     void setRunButtons(bool enabled);
     void finishRun();
-    void notAvailable();
     void reportUnrecognised(const std::string& line);
     // Continues at the next line with `keyword`, or past the script's end.
     void skipBlockTo(std::string_view keyword);
@@ -121,6 +124,24 @@ private:
     void cmdIfdate();
     void cmdStop();
     void cmdBeep();
+
+    // Process, window and input commands.
+    void cmdExec();
+    void cmdExecdoc();
+    void cmdSend();
+    void cmdFocu();
+    void cmdMsg();
+    void cmdMouse();
+    void cmdIfmouse();
+
+    // System and file commands.
+    void exitRequest(std::uint32_t flags);
+    void cmdOff();
+    void cmdLogoff();
+    void cmdReboot();
+    void cmdStandby();
+    void cmdCopy();
+    void cmdXcopy();
 
     Host& host_;
     Platform& platform_;

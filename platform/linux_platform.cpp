@@ -1,8 +1,47 @@
 #include "platform/linux_platform.h"
 
+#include <fcntl.h>
+#include <glob.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <systemd/sd-bus.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "platform/x11_connection.h"
+
+extern char** environ;
+
 namespace torvic {
+
+namespace fs = std::filesystem;
+
+// The system bus connection, opened when the shutdown privilege is asked for.
+struct LinuxPlatform::Bus {
+    sd_bus* bus = nullptr;
+    ~Bus() {
+        if (bus) sd_bus_flush_close_unref(bus);
+    }
+    // Calls a method of the logind manager; failures are ignored (a refused
+    // request is silent).
+    template <typename... Args>
+    void callManager(const char* method, const char* signature, Args... args) {
+        sd_bus_error error = SD_BUS_ERROR_NULL;
+        sd_bus_message* reply = nullptr;
+        sd_bus_call_method(bus, "org.freedesktop.login1", "/org/freedesktop/login1",
+                           "org.freedesktop.login1.Manager", method, &error, &reply, signature, args...);
+        sd_bus_error_free(&error);
+        sd_bus_message_unref(reply);
+    }
+};
+
+LinuxPlatform::LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform() = default;
 
 DateTime LinuxPlatform::now() { return localNow(); }
 
@@ -11,6 +50,151 @@ void LinuxPlatform::beep() {
         ssize_t n = write(STDERR_FILENO, "\a", 1);
         (void)n;
     }
+}
+
+std::vector<std::string> LinuxPlatform::splitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> args;
+    std::string current;
+    bool inQuotes = false, started = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            started = true;
+        } else if ((c == ' ' || c == '\t') && !inQuotes) {
+            if (started) args.push_back(std::move(current));
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started) args.push_back(std::move(current));
+    return args;
+}
+
+void LinuxPlatform::reapChildren() {
+    std::erase_if(children_, [](int pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
+    reapChildren();
+    std::vector<char*> cargv;
+    for (const std::string& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
+    cargv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet) {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    // The program lives on its own: it is not ended with this one's terminal.
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    int rc = posix_spawnp(&pid, cargv[0], &actions, &attr, cargv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) throw RunTimeError("cannot start '" + argv[0] + "': " + std::strerror(rc));
+    children_.push_back(pid);
+    return pid;
+}
+
+long LinuxPlatform::shellExecute(const std::string& verb, const std::string& file, int) {
+    // Opening and exploring go to the desktop's default application; printing
+    // hands the file to lp where it exists.
+    std::vector<std::string> argv{"xdg-open", file};
+    if (verb == "print" && access("/usr/bin/lp", X_OK) == 0) argv = {"lp", file};
+    try {
+        return static_cast<long>(spawn(argv, true));
+    } catch (const RunTimeError&) {
+        return 0;
+    }
+}
+
+bool LinuxPlatform::activarPrivilegiApagada() {
+    // On Linux the privilege is logind's to grant at each request; what can
+    // fail here is reaching it at all.
+    if (!bus_) {
+        auto b = std::make_unique<Bus>();
+        if (sd_bus_open_system(&b->bus) < 0) return false;
+        bus_ = std::move(b);
+    }
+    return true;
+}
+
+void LinuxPlatform::exitWindows(std::uint32_t flags) {
+    if (!activarPrivilegiApagada()) return;
+    // Forcing has no counterpart: logind asks nobody before these requests.
+    if (flags & exitflag::Reboot) {
+        bus_->callManager("Reboot", "b", 0);
+    } else if (flags & (exitflag::PowerOff | exitflag::Shutdown)) {
+        bus_->callManager("PowerOff", "b", 0);
+    } else {
+        const char* session = std::getenv("XDG_SESSION_ID");
+        bus_->callManager("TerminateSession", "s", session && *session ? session : "auto");
+    }
+}
+
+void LinuxPlatform::setSystemPowerState(bool, bool) {
+    if (!activarPrivilegiApagada()) return;
+    bus_->callManager("Suspend", "b", 0);
+}
+
+void LinuxPlatform::copyFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec)) throw RunTimeError("copy: '" + from + "' is not a file");
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    if (ec) throw RunTimeError("copy: " + ec.message());
+}
+
+std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, const std::string& to,
+                                                       const std::string& switches) {
+    bool recursive = false;
+    std::vector<std::string> args{"cp"};
+    for (std::string_view sw : split(switches, ' ')) {
+        std::string s = toLower1252(sw);
+        if (s == "/s" || s == "/e") recursive = true;
+        else if (s == "/d") args.push_back("-u");       // only newer files
+        else if (s == "/k") args.push_back("-p");       // keep attributes
+        else if (s == "/y" || s == "/r") args.push_back("-f");
+        // Other switches (/i /q /c /h /f /l ...) have no cp counterpart.
+    }
+    std::error_code ec;
+    if (from.find_first_of("*?") != std::string::npos) {
+        glob_t g{};
+        std::vector<std::string> files;
+        if (glob(from.c_str(), 0, nullptr, &g) == 0)
+            for (std::size_t i = 0; i < g.gl_pathc; ++i)
+                if (fs::is_regular_file(g.gl_pathv[i], ec)) files.emplace_back(g.gl_pathv[i]);
+        globfree(&g);
+        if (files.empty()) return {};
+        fs::create_directories(to, ec);
+        args.insert(args.end(), {"-t", to});
+        args.insert(args.end(), files.begin(), files.end());
+    } else if (fs::is_directory(from, ec)) {
+        if (recursive) {
+            args.insert(args.end(), {"-R", (fs::path(from) / ".").string(), to});
+        } else {
+            std::vector<std::string> files;
+            for (const auto& e : fs::directory_iterator(from, ec))
+                if (e.is_regular_file(ec)) files.push_back(e.path().string());
+            if (files.empty()) return {};
+            fs::create_directories(to, ec);
+            args.insert(args.end(), {"-t", to});
+            args.insert(args.end(), files.begin(), files.end());
+        }
+    } else {
+        args.insert(args.end(), {from, to});
+    }
+    return args;
+}
+
+void LinuxPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
+    std::vector<std::string> argv = xcopyArguments(from, to, switches);
+    if (!argv.empty()) spawn(argv, true);
 }
 
 }  // namespace torvic

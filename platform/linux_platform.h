@@ -1,13 +1,53 @@
 #pragma once
+// The platform on a Linux desktop: programs started with posix_spawn, keys,
+// windows and the pointer through libxdo (XTest), power requests to
+// systemd-logind over the D-Bus system bus.
+#include <memory>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace torvic {
 
 class LinuxPlatform : public Platform {
 public:
+    LinuxPlatform();
+    ~LinuxPlatform() override;
+
     DateTime now() override;
     // The terminal bell on standard error when that is a terminal.
     void beep() override;
+    double startProgram(const std::string& commandLine, int windowMode) override;
+    long shellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    void sendKeys(const std::string& keys, bool wait) override;
+    void activateProcess(double processId) override;
+    void setCursorPos(int x, int y) override;
+    void cursorPos(int& x, int& y) override;
+    void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
+    bool esOSNT() override { return true; }
+    bool activarPrivilegiApagada() override;
+    void exitWindows(std::uint32_t flags) override;
+    void setSystemPowerState(bool suspend, bool force) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void xcopy(const std::string& from, const std::string& to, const std::string& switches) override;
+
+    // Splits a command line at blanks; a double-quoted group is one argument.
+    static std::vector<std::string> splitCommandLine(const std::string& commandLine);
+    // The cp arguments that stand for an xcopy of `from` to `to`; may create
+    // the destination folder. Empty when there is nothing to copy.
+    static std::vector<std::string> xcopyArguments(const std::string& from, const std::string& to,
+                                                   const std::string& switches);
+
+private:
+    struct X11;
+    struct Bus;
+    X11& x11(const char* what);
+    double spawn(const std::vector<std::string>& argv, bool quiet);
+    void reapChildren();
+
+    std::unique_ptr<X11> x11_;
+    std::unique_ptr<Bus> bus_;
+    std::vector<int> children_;
 };
 
 }  // namespace torvic

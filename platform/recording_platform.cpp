@@ -1,6 +1,89 @@
 #include "platform/recording_platform.h"
 
+#include <cstdio>
+
+#include "base/errors.h"
+#include "base/text.h"
+#include "platform/sendkeys.h"
+
 namespace torvic {
+
+double RecordingPlatform::startProgram(const std::string& commandLine, int windowMode) {
+    if (windowMode != 0 && windowMode != 1 && windowMode != 2 && windowMode != 3 && windowMode != 4 &&
+        windowMode != 6)
+        throw RunTimeError("invalid window mode");
+    if (commandLine.empty() || commandLine.find("missing") != std::string::npos)
+        throw RunTimeError("cannot start '" + commandLine + "'");
+    calls.push_back("exec " + std::to_string(windowMode) + " " + commandLine);
+    double id = nextProcessId++;
+    processesWithWindows.insert(id);
+    return id;
+}
+
+long RecordingPlatform::shellExecute(const std::string& verb, const std::string& file, int showCommand) {
+    calls.push_back("shell '" + verb + "' " + std::to_string(showCommand) + " " + file);
+    return 42;
+}
+
+void RecordingPlatform::sendKeys(const std::string& keys, bool wait) {
+    parseSendKeys(keys);  // invalid notation throws, as on a real desktop
+    calls.push_back(std::string("send ") + (wait ? "wait " : "") + keys);
+}
+
+void RecordingPlatform::activateProcess(double processId) {
+    if (!processesWithWindows.count(processId)) throw RunTimeError("no window for that process");
+    calls.push_back("focus " + numberText(processId));
+}
+
+void RecordingPlatform::setCursorPos(int x, int y) {
+    pointerX = x;
+    pointerY = y;
+    calls.push_back("cursor " + std::to_string(x) + " " + std::to_string(y));
+}
+
+void RecordingPlatform::cursorPos(int& x, int& y) {
+    x = pointerX;
+    y = pointerY;
+}
+
+void RecordingPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "mouse 0x%X %d %d %d", flags, dx, dy, data);
+    calls.push_back(buf);
+    if (flags & mouseflag::Move) {
+        if (flags & mouseflag::Absolute) {
+            pointerX = static_cast<int>(static_cast<long long>(dx) * screenWidth / 65536);
+            pointerY = static_cast<int>(static_cast<long long>(dy) * screenHeight / 65536);
+        } else {
+            pointerX += dx;
+            pointerY += dy;
+        }
+    }
+}
+
+bool RecordingPlatform::activarPrivilegiApagada() {
+    calls.push_back("privilege");
+    return privilege;
+}
+
+void RecordingPlatform::exitWindows(std::uint32_t flags) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "exit 0x%X", flags);
+    calls.push_back(buf);
+}
+
+void RecordingPlatform::setSystemPowerState(bool suspend, bool force) {
+    calls.push_back(std::string("power ") + (suspend ? "1" : "0") + " " + (force ? "1" : "0"));
+}
+
+void RecordingPlatform::copyFile(const std::string& from, const std::string& to) {
+    if (failCopies) throw RunTimeError("copy failed");
+    calls.push_back("copy " + from + " -> " + to);
+}
+
+void RecordingPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
+    calls.push_back("start hidden " + xcopyCommandLine(from, to, switches));
+}
 
 void RecordingPlatform::setClock(int year, int month, int day, int hour, int minute, int second, int ms) {
     clock.day = serialFromCivil(year, month, day);

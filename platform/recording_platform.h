@@ -1,6 +1,8 @@
 #pragma once
-// Test platform: a clock that only moves when told to, and a log of every
-// service request in call order.
+// Test platform: a clock that only moves when told to, a pointer that only
+// moves when an event moves it, and a log of every service request in call
+// order ("beep", "exec <mode> <command line>", "mouse 0x8003 10 20 0", ...).
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,9 +14,29 @@ class RecordingPlatform : public Platform {
 public:
     DateTime clock;
     std::vector<std::string> calls;
+    int pointerX = 0, pointerY = 0;
+    int screenWidth = 1280, screenHeight = 1024;
+    double nextProcessId = 1000;
+    std::set<double> processesWithWindows;  // ids that focu can activate
+    bool nt = true;
+    bool privilege = true;
+    bool failCopies = false;
 
     DateTime now() override { return clock; }
     void beep() override { calls.push_back("beep"); }
+    double startProgram(const std::string& commandLine, int windowMode) override;
+    long shellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    void sendKeys(const std::string& keys, bool wait) override;
+    void activateProcess(double processId) override;
+    void setCursorPos(int x, int y) override;
+    void cursorPos(int& x, int& y) override;
+    void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
+    bool esOSNT() override { return nt; }
+    bool activarPrivilegiApagada() override;
+    void exitWindows(std::uint32_t flags) override;
+    void setSystemPowerState(bool suspend, bool force) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    void xcopy(const std::string& from, const std::string& to, const std::string& switches) override;
 
     // Sets the clock to a civil date and time of day.
     void setClock(int year, int month, int day, int hour, int minute, int second, int ms = 0);

@@ -1,0 +1,199 @@
+// Programs' windows, keys and the pointer on an X11 desktop, through libxdo.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "platform/linux_platform.h"
+#include "platform/sendkeys.h"
+#include "platform/x11_connection.h"
+
+namespace torvic {
+namespace {
+
+constexpr useconds_t kKeyDelay = 12000;  // between keystrokes, as a person types
+
+[[noreturn]] void noDisplay(const char* what) {
+    const char* d = std::getenv("DISPLAY");
+    if (!d || !*d) throw RunTimeError(std::string(what) + " needs an X display, and DISPLAY is not set");
+    throw RunTimeError(std::string(what) + " needs an X display, and '" + d + "' cannot be opened");
+}
+
+// Windows of a process (by _NET_WM_PID); the caller frees the list.
+std::vector<Window> windowsOf(const xdo_t* xdo, int pid) {
+    xdo_search_t search{};
+    search.pid = pid;
+    search.searchmask = SEARCH_PID;
+    search.require = xdo_search_t::SEARCH_ALL;
+    search.max_depth = -1;
+    Window* list = nullptr;
+    unsigned int n = 0;
+    std::vector<Window> out;
+    if (xdo_search_windows(xdo, &search, &list, &n) == XDO_SUCCESS)
+        for (unsigned int i = 0; i < n; ++i) out.push_back(list[i]);
+    std::free(list);
+    return out;
+}
+
+void bringToFront(const xdo_t* xdo, Window w) {
+    // Without a window manager there is no _NET_ACTIVE_WINDOW: raise and focus.
+    if (xdo_activate_window(xdo, w) != XDO_SUCCESS) {
+        XMapRaised(xdo->xdpy, w);
+        xdo_focus_window(xdo, w);
+    }
+    XFlush(xdo->xdpy);
+}
+
+void maximise(const xdo_t* xdo, Window w) {
+    Display* d = xdo->xdpy;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // add
+    e.xclient.data.l[1] = static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    e.xclient.data.l[2] = static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(d);
+}
+
+// Waits (on its own connection, never blocking the run) for the first window
+// of a started program and gives it the window mode.
+void applyWindowMode(int pid, int mode) {
+    xdo_t* xdo = xdo_new(nullptr);
+    if (!xdo) return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::vector<Window> ws = windowsOf(xdo, pid);
+        if (!ws.empty()) {
+            Window w = ws.front();
+            switch (mode) {
+                case 0: xdo_unmap_window(xdo, w); break;
+                case 1: bringToFront(xdo, w); break;
+                case 2: bringToFront(xdo, w); xdo_minimize_window(xdo, w); break;
+                case 3: maximise(xdo, w); bringToFront(xdo, w); break;
+                case 6: xdo_minimize_window(xdo, w); break;
+                default: break;  // 4: normal, focus left where it is
+            }
+            XFlush(xdo->xdpy);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    xdo_free(xdo);
+}
+
+// The X keysym name of a 1252 character, for keystrokes with modifiers.
+std::string keysymName(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')) return std::string(1, c);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U%04X", static_cast<unsigned>(cp1252::toUnicode(u)));
+    return buf;
+}
+
+}  // namespace
+
+LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
+    if (!x11_) {
+        auto x = std::make_unique<X11>();
+        const char* d = std::getenv("DISPLAY");
+        if (d && *d) x->xdo = xdo_new(nullptr);
+        if (!x->xdo) noDisplay(what);
+        x11_ = std::move(x);
+    }
+    return *x11_;
+}
+
+double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
+    if (windowMode < 0 || windowMode > 6 || windowMode == 5) throw RunTimeError("invalid window mode");
+    std::vector<std::string> argv = splitCommandLine(commandLine);
+    if (argv.empty()) throw RunTimeError("empty command line");
+    double pid = spawn(argv, windowMode == 0);
+    const char* d = std::getenv("DISPLAY");
+    if (d && *d) std::thread(applyWindowMode, static_cast<int>(pid), windowMode).detach();
+    return pid;
+}
+
+void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
+    std::vector<KeyStroke> strokes = parseSendKeys(keys);
+    const xdo_t* xdo = x11("send").xdo;
+    for (const KeyStroke& k : strokes) {
+        std::string mods;
+        for (const std::string& m : k.modifiers) mods += m + "+";
+        if (!k.key.empty()) {
+            xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
+        } else if (mods.empty()) {
+            xdo_enter_text_window(xdo, CURRENTWINDOW, cp1252::toUtf8(k.text).c_str(), kKeyDelay);
+        } else {
+            for (char c : k.text)
+                xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);
+        }
+    }
+    XSync(xdo->xdpy, False);
+    if (wait) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+void LinuxPlatform::activateProcess(double processId) {
+    const xdo_t* xdo = x11("focu").xdo;
+    reapChildren();
+    std::vector<Window> ws = processId > 0 ? windowsOf(xdo, static_cast<int>(processId)) : std::vector<Window>{};
+    if (ws.empty()) throw RunTimeError("focu: no window of process " + std::to_string(static_cast<long long>(processId)));
+    bringToFront(xdo, ws.front());
+}
+
+void LinuxPlatform::setCursorPos(int x, int y) {
+    const xdo_t* xdo = x11("mouse").xdo;
+    xdo_move_mouse(xdo, x, y, 0);
+    XSync(xdo->xdpy, False);
+}
+
+void LinuxPlatform::cursorPos(int& x, int& y) {
+    const xdo_t* xdo = x11("ifmouse").xdo;
+    int screen = 0;
+    xdo_get_mouse_location(xdo, &x, &y, &screen);
+}
+
+void LinuxPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+    xdo_t* xdo = x11("mouse").xdo;
+    if (flags & mouseflag::Move) {
+        if (flags & mouseflag::Absolute) {
+            unsigned int w = 0, h = 0;
+            xdo_get_viewport_dimensions(xdo, &w, &h, 0);
+            xdo_move_mouse(xdo, static_cast<int>(static_cast<long long>(dx) * w / 65536),
+                           static_cast<int>(static_cast<long long>(dy) * h / 65536), 0);
+        } else {
+            xdo_move_mouse_relative(xdo, dx, dy);
+        }
+    }
+    // Buttons in the order of their flags; X numbers them left 1, middle 2, right 3.
+    struct {
+        std::uint32_t flag;
+        int button;
+        bool down;
+    } const buttons[] = {{mouseflag::LeftDown, 1, true},   {mouseflag::LeftUp, 1, false},
+                         {mouseflag::RightDown, 3, true},  {mouseflag::RightUp, 3, false},
+                         {mouseflag::MiddleDown, 2, true}, {mouseflag::MiddleUp, 2, false}};
+    for (const auto& b : buttons) {
+        if (!(flags & b.flag)) continue;
+        if (b.down)
+            xdo_mouse_down(xdo, CURRENTWINDOW, b.button);
+        else
+            xdo_mouse_up(xdo, CURRENTWINDOW, b.button);
+    }
+    if ((flags & mouseflag::Wheel) && data != 0) {
+        // One notch per 120, at least one; positive turns away from the user.
+        int notches = std::max(1, std::abs(data) / 120);
+        for (int i = 0; i < notches; ++i) xdo_click_window(xdo, CURRENTWINDOW, data > 0 ? 4 : 5);
+    }
+    XSync(xdo->xdpy, False);
+}
+
+}  // namespace torvic
