@@ -1,0 +1,298 @@
+// Desktop and system commands against the recording platform.
+#include <gtest/gtest.h>
+
+#include "base/cp1252.h"
+#include "base/errors.h"
+#include "platform/sendkeys.h"
+#include "tests/support/scripted_host.h"
+
+namespace torvic {
+namespace {
+
+using test::Message;
+using test::Rig;
+using Calls = std::vector<std::string>;
+
+Calls callsOf(const std::vector<std::string>& script, Rig& rig) {
+    rig.host.answers = {true, true, true};
+    rig.run(script);
+    return rig.platform.calls;
+}
+
+TEST(ExitRequests, FlagsOfEachCommand) {
+    struct Case {
+        const char* line;
+        const char* flags;
+    } cases[] = {
+        {"off(1,1)", "exit 0x5"},  {"off()", "exit 0x8"},     {"off(0,2)", "exit 0x2"},   {"off(2,3)", "exit 0x10"},
+        {"off(3)", "exit 0x1C"},   {"off(9,9)", "exit 0x8"},  {"logoff", "exit 0x0"},     {"logoff(1)", "exit 0x4"},
+        {"logoff(2)", "exit 0x10"}, {"logoff(3)", "exit 0x14"}, {"reboot", "exit 0x2"},  {"reboot(1)", "exit 0x6"},
+        {"reboot(2)", "exit 0x12"}, {"reboot(3)", "exit 0x16"},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        EXPECT_EQ(callsOf({c.line}, rig), (Calls{"privilege", c.flags})) << c.line;
+    }
+}
+
+TEST(ExitRequests, PrivilegeAndSystemFamily) {
+    Rig refused;
+    refused.platform.privilege = false;
+    EXPECT_EQ(callsOf({"off(1,1)", "'after"}, refused), (Calls{"privilege"}));  // silent, and the run goes on
+    EXPECT_EQ(refused.host.linesRun, (std::vector<int>{0, 1}));
+
+    Rig older;
+    older.platform.nt = false;
+    EXPECT_EQ(callsOf({"reboot(3)"}, older), (Calls{"exit 0x16"}));
+
+    Rig standby;
+    EXPECT_EQ(callsOf({"standby()"}, standby), (Calls{"power 0 0"}));
+}
+
+TEST(Exec, ModesSlotsAndQuoting) {
+    Rig rig;
+    Calls calls = callsOf({"exec(\"notepad\")", "exec(\"calc\",1,3)", "exec(\"<c:\\dir with blanks\\a.exe> /x\", 4)",
+                           "exec(\"hidden\",0)", "exec(\"min\", 6 , 0)"},
+                          rig);
+    EXPECT_EQ(calls, (Calls{"exec 1 notepad", "exec 1 calc", "exec 4 \"c:\\dir with blanks\\a.exe\" /x",
+                            "exec 0 hidden", "exec 6 min"}));
+    EXPECT_EQ(rig.engine.idsPrograma[3], 1001);
+    EXPECT_EQ(rig.engine.idsPrograma[0], 0);
+    EXPECT_TRUE(rig.host.messages.empty());
+}
+
+TEST(Exec, FailuresAreRunTimeErrors) {
+    for (const char* line : {"exec(\"calc\",1,16)", "exec(\"calc\",5)", "exec(\"calc\",7)", "exec(\"missing.exe\")",
+                             "exec(\"calc\",1,40000)"}) {
+        Rig rig;
+        rig.host.answers = {true};
+        rig.run({line, "beep"});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
+        EXPECT_EQ(rig.platform.calls, (Calls{"beep"})) << line;  // nothing was started
+        for (double id : rig.engine.idsPrograma) EXPECT_EQ(id, 0) << line;
+    }
+}
+
+TEST(Focu, ActivatesStartedProgramsOnly) {
+    Rig rig;
+    EXPECT_EQ(callsOf({"exec(\"calc\",1,3)", "focu(3)"}, rig), (Calls{"exec 1 calc", "focus 1000"}));
+
+    for (const char* line : {"focu(5)", "focu(16)", "focu(-1)"}) {
+        Rig r;
+        r.host.answers = {true};
+        r.run({line});
+        EXPECT_EQ(r.host.messages.size(), 1u) << line;
+        EXPECT_TRUE(r.platform.calls.empty()) << line;
+    }
+}
+
+TEST(Execdoc, VerbsAndAngles) {
+    Rig rig;
+    Calls calls = callsOf({"execdoc(\"<c:\\dir with blanks\\a.txt>\",1,1)", "execdoc(\"b.txt\",,2)",
+                           "execdoc(\"c\",3,3)", "execdoc(\"d\",1,9)"},
+                          rig);
+    EXPECT_EQ(calls, (Calls{"shell 'open' 1 \"c:\\dir with blanks\\a.txt\"", "shell 'print' 0 b.txt",
+                            "shell 'explore' 3 c", "shell '' 1 d"}));
+    Rig bad;
+    bad.host.answers = {true};
+    bad.run({"execdoc(\"x\",1,256)"});
+    EXPECT_EQ(bad.host.messages.size(), 1u);
+}
+
+TEST(Send, PassesTheNotationAndTheWaitFlag) {
+    Rig rig;
+    Calls calls = callsOf({"send(\"Hola{ENTER}\")", "send(\"^c\",1)", "send(\"x\"+13)"}, rig);
+    EXPECT_EQ(calls, (Calls{"send Hola{ENTER}", "send wait ^c", "send x\r"}));
+    Rig bad;
+    bad.host.answers = {true};
+    bad.run({"send(\"{BOGUS}\")", "beep"});
+    EXPECT_EQ(bad.host.messages.size(), 1u);
+    EXPECT_EQ(bad.platform.calls, (Calls{"beep"}));
+}
+
+TEST(Msg, Styles) {
+    struct Case {
+        const char* line;
+        MessageIcon icon;
+        std::string text, title;
+    } cases[] = {
+        {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
+        {"msg(\"a\",1,\"t\")", MessageIcon::Information, "a", "t"},
+        {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},
+        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t"},
+        {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t"},
+        {"msg(\"a\",9,\"t\")", MessageIcon::None, "a", "t"},
+        {"msg(\"a\",1, \"t\")", MessageIcon::Information, "a", " "},  // the blank before the quote is the title
+        {"msg(\"a\")", MessageIcon::None, "a", "Torvic"},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.run({c.line});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << c.line;
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Box);
+        EXPECT_EQ(rig.host.messages[0].icon, c.icon) << c.line;
+        EXPECT_EQ(rig.host.messages[0].text, c.text) << c.line;
+        EXPECT_EQ(rig.host.messages[0].title, c.title) << c.line;
+    }
+}
+
+TEST(Mouse, FormsAndFlags) {
+    struct Case {
+        const char* line;
+        Calls calls;
+    } cases[] = {
+        {"mouse(100,200,1)", {"cursor 100 200", "mouse 0x6 0 0 0"}},
+        {"mouse(50%,50%,0,0,1)", {"mouse 0x8019 32767 32767 0"}},
+        {"mouse(+10,-5)", {"mouse 0x1 10 -5 0"}},
+        {"mouse(+0,-0,3)", {"mouse 0x4 0 0 0"}},
+        {"mouse(10,20,0,1,0)", {"cursor 10 20", "mouse 0x60 0 0 0"}},
+        {"mouse(10,20,3,3,3)", {"cursor 10 20", "mouse 0x54 0 0 0"}},
+        {"mouse(10,20,0,0,0,120)", {"cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},
+        {"mouse(100%,0%)", {"mouse 0x8001 65535 0 0"}},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        EXPECT_EQ(callsOf({c.line}, rig), c.calls) << c.line;
+    }
+}
+
+TEST(Mouse, DoubleClickRunsItsLineTwice) {
+    Rig rig;
+    Calls calls = callsOf({"mouse(100,200,2)", "beep"}, rig);
+    EXPECT_EQ(calls, (Calls{"cursor 100 200", "mouse 0x6 0 0 0", "cursor 100 200", "mouse 0x6 0 0 0", "beep"}));
+    EXPECT_EQ(rig.host.linesRun, (std::vector<int>{0, 0, 1}));
+    EXPECT_EQ(rig.host.textsRun[1], "mouse(100,200,2)==");
+    EXPECT_EQ(rig.engine.linies[0], "mouse(100,200,2)");  // the mark goes after the second pass
+
+    Rig loop;  // inside a loop every pass is a double click
+    Calls loopCalls = callsOf({"mouse(+1,+1,2)", "goto(0,1)"}, loop);
+    EXPECT_EQ(std::count(loopCalls.begin(), loopCalls.end(), "mouse 0x7 1 1 0"), 4);
+}
+
+TEST(Ifmouse, PointAndRectangle) {
+    struct Case {
+        int x, y;
+        const char* line;
+        bool runs;
+    } cases[] = {
+        {100, 100, "ifmouse(0,0,100,100)", true}, {101, 100, "ifmouse(0,0,100,100)", false},
+        {5, 7, "ifmouse(5,7)", true},             {5, 8, "ifmouse(5,7)", false},
+        {5, 8, "ifmouse(,7)", true},              {5, 8, "ifmouse(1,1,2)", true},
+        {0, 0, "ifmouse(0,0,0,0)", true},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.platform.pointerX = c.x;
+        rig.platform.pointerY = c.y;
+        rig.run({c.line, "beep", "ifmouse()", "'after"});
+        EXPECT_EQ(std::count(rig.platform.calls.begin(), rig.platform.calls.end(), "beep"), c.runs ? 1 : 0) << c.line;
+        EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;
+    }
+    Rig moved;  // ifmouse after the pointer was moved by mouse
+    moved.run({"mouse(40,50)", "mouse(+10,-10)", "ifmouse(50,40)", "beep"});
+    EXPECT_EQ(moved.platform.calls.back(), "beep");
+}
+
+TEST(Copy, FilesAndParameters) {
+    Rig rig;
+    EXPECT_EQ(callsOf({"copy(\"a.txt\",\"b.txt\")"}, rig), (Calls{"copy a.txt -> b.txt"}));
+
+    Rig empty;
+    empty.run({"'0", "copy(\"a.txt\",)", "beep"});
+    ASSERT_EQ(empty.host.messages.size(), 1u);
+    EXPECT_EQ(empty.host.messages[0].kind, Message::Timed);
+    EXPECT_EQ(empty.host.messages[0].title, "TORVIC - Error de sintaxis:");
+    EXPECT_NE(empty.host.messages[0].text.find("Error de sintaxis en la linia: 1\r\nError en parametres del Copy\r\n"),
+              std::string::npos);
+    EXPECT_EQ(empty.platform.calls, (Calls{"beep"}));
+
+    Rig failing;
+    failing.platform.failCopies = true;
+    failing.host.answers = {false};
+    failing.run({"copy(\"missing\",\"b\")", "beep"});
+    ASSERT_EQ(failing.host.messages.size(), 1u);
+    EXPECT_EQ(failing.host.messages[0].kind, Message::Question);
+    EXPECT_TRUE(failing.platform.calls.empty());
+}
+
+TEST(Xcopy, CommandLine) {
+    Rig rig;
+    EXPECT_EQ(callsOf({"xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")"}, rig),
+              (Calls{"start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}));
+}
+
+TEST(SendKeysNotation, Parsing) {
+    using K = KeyStroke;
+    using V = std::vector<KeyStroke>;
+    const std::vector<std::string> none, shift{"shift"}, ctrl{"ctrl"}, alt{"alt"}, ctrlAlt{"ctrl", "alt"};
+    struct Case {
+        std::string keys;
+        V strokes;
+    } cases[] = {
+        {"Hola{ENTER}\xE0\xE7", {K{none, "", "Hola"}, K{none, "Return", ""}, K{none, "", "\xE0\xE7"}}},
+        {"~", {K{none, "Return", ""}}},
+        {"+a", {K{shift, "", "a"}}},
+        {"^c%{F4}", {K{ctrl, "", "c"}, K{alt, "F4", ""}}},
+        {"^%{DEL}", {K{ctrlAlt, "Delete", ""}}},
+        {"+(ab)c", {K{shift, "", "a"}, K{shift, "", "b"}, K{none, "", "c"}}},
+        {"{+}{^}{%}{~}{(}{)}{{}{}}{[}", {K{none, "", "+^%~(){}["}}},
+        {"{LEFT 3}", {K{none, "Left", ""}, K{none, "Left", ""}, K{none, "Left", ""}}},
+        {"{h 3}x", {K{none, "", "hhhx"}}},
+        {"{tab}{Esc}{bs}{PGDN}{f12}", {K{none, "Tab", ""}, K{none, "Escape", ""}, K{none, "BackSpace", ""},
+                                       K{none, "Page_Down", ""}, K{none, "F12", ""}}},
+        {"a b", {K{none, "", "a b"}}},
+        {"", {}},
+        {"(ab)", {K{none, "", "ab"}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parseSendKeys(c.keys), c.strokes) << c.keys;
+
+    for (const char* bad : {"{", "{ENTER", "{BOGUS}", "{F17}", "(ab", "ab)", "+", "a^", "}", "{LEFT x}", "+)"})
+        EXPECT_THROW(parseSendKeys(bad), RunTimeError) << bad;
+}
+
+}  // namespace
+}  // namespace torvic
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/linux_platform.h"
+
+namespace torvic {
+namespace {
+
+TEST(LinuxPlatform, SplitsCommandLines) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(LinuxPlatform::splitCommandLine("calc"), (V{"calc"}));
+    EXPECT_EQ(LinuxPlatform::splitCommandLine("  a  b\tc "), (V{"a", "b", "c"}));
+    EXPECT_EQ(LinuxPlatform::splitCommandLine("\"my prog\" \"an arg\" x\"y z\""), (V{"my prog", "an arg", "xy z"}));
+    EXPECT_EQ(LinuxPlatform::splitCommandLine("a \"\" b"), (V{"a", "", "b"}));
+    EXPECT_EQ(LinuxPlatform::splitCommandLine(""), (V{}));
+}
+
+TEST(LinuxPlatform, TranslatesXcopySwitches) {
+    namespace fs = std::filesystem;
+    char tmpl[] = "/tmp/torvic-xcopy-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    fs::path dir = tmpl;
+    fs::create_directories(dir / "src" / "sub");
+    std::ofstream(dir / "src" / "a.txt") << "a";
+    std::ofstream(dir / "file.txt") << "f";
+    using V = std::vector<std::string>;
+    std::string src = (dir / "src").string(), dst = (dir / "dst").string();
+
+    EXPECT_EQ(LinuxPlatform::xcopyArguments(src, dst, "/s /E /y /d /k /q"),
+              (V{"cp", "-f", "-u", "-p", "-R", src + "/.", dst}));
+    EXPECT_EQ(LinuxPlatform::xcopyArguments(src, dst, ""), (V{"cp", "-t", dst, src + "/a.txt"}));
+    EXPECT_TRUE(fs::is_directory(dst));  // the folder for the top files was made
+    EXPECT_EQ(LinuxPlatform::xcopyArguments((dir / "file.txt").string(), dst, ""),
+              (V{"cp", (dir / "file.txt").string(), dst}));
+    EXPECT_EQ(LinuxPlatform::xcopyArguments((dir / "src" / "*.txt").string(), dst, ""),
+              (V{"cp", "-t", dst, src + "/a.txt"}));
+    EXPECT_TRUE(LinuxPlatform::xcopyArguments((dir / "src" / "*.none").string(), dst, "").empty());
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace torvic

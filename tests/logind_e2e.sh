@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Power commands against a private D-Bus daemon that runs python3-dbusmock's
+# logind template: each command must make the expected logind call and no
+# other. The machine's own system bus is never used.
+set -u
+RUN="$1"
+PY=/usr/bin/python3
+if ! command -v dbus-daemon >/dev/null || ! $PY -c "import dbusmock" 2>/dev/null; then
+    echo "SKIPPED: dbus-daemon or python3-dbusmock is not installed"; exit 77
+fi
+DIR="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
+trap cleanup EXIT
+
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$DIR/address" 4>"$DIR/pid"
+ADDRESS="$(head -1 "$DIR/address")"
+pids+=("$(cat "$DIR/pid")")
+export DBUS_SYSTEM_BUS_ADDRESS="$ADDRESS"
+unset DBUS_SESSION_BUS_ADDRESS
+$PY -m dbusmock --system --template logind >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.freedesktop.login1 2>/dev/null | grep -q "boolean true" && break
+    sleep 0.1
+done
+
+calls() {
+    dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
+        org.freedesktop.DBus.Mock.GetCalls | grep -oE 'string "[A-Za-z]+"' | sed -n '1~1p' |
+        awk '{print $2}' | tr -d '"' | grep -E '^[A-Z]' | tr '\n' ' '
+}
+clear_calls() {
+    dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
+        org.freedesktop.DBus.Mock.ClearCalls >/dev/null
+}
+
+passed=0; failed=0
+expect() {  # script line, expected calls
+    clear_calls
+    printf '%s\r\n' "$1" > "$DIR/p.torvic"
+    XDG_SESSION_ID=c7 timeout 20 "$RUN" --on-error=stop "$DIR/p.torvic" 2>"$DIR/err"
+    local got; got="$(calls)"
+    if [ "$got" = "$2" ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1: expected '$2', got '$got'"; cat "$DIR/err"; fi
+}
+expect "off(1,1)" "PowerOff "
+expect "off()" "PowerOff "
+expect "off(0,2)" "Reboot "
+expect "reboot(3)" "Reboot "
+expect "off(0,3)" "TerminateSession "
+expect "logoff(1)" "TerminateSession "
+expect "standby()" "Suspend "
+expect "' nothing" ""
+
+# The session terminated is the caller's own.
+clear_calls
+printf 'logoff\r\n' > "$DIR/p.torvic"
+XDG_SESSION_ID=c7 "$RUN" "$DIR/p.torvic" 2>/dev/null
+if dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
+    org.freedesktop.DBus.Mock.GetCalls | grep -q 'string "c7"'; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: TerminateSession did not name session c7"; fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

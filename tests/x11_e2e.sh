@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Desktop commands on a real X server: exec and focu of a Qt window, send of
+# keys (accented ones included), a click with mouse, ifmouse after moves.
+set -u
+RUN="$1"
+CATCHER="$2"
+for tool in Xvfb matchbox-window-manager; do
+    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
+done
+DIR="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$DIR/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$DIR/display")"
+matchbox-window-manager -use_titlebar no 2>/dev/null &
+pids+=($!)
+sleep 1
+
+LOG="$DIR/catcher.log"
+printf '%s\r\n' \
+  "exec(\"$CATCHER $LOG\",1,3)" \
+  "wait(2500)" \
+  "focu(3)" \
+  "wait(300)" \
+  "send(\"Hola{ENTER}\")" \
+  "send(\"$(printf '\xe0\xe7')\",1)" \
+  "wait(500)" \
+  "mouse(100,200,1)" \
+  "wait(500)" \
+  "mouse(40,50)" \
+  "mouse(+10,-10)" \
+  "ifmouse(50,40)" \
+  "exec(\"touch $DIR/ifmouse-inside\",0)" \
+  "ifmouse(0,0,10,10)" \
+  "exec(\"touch $DIR/ifmouse-wrong\",0)" \
+  "ifmouse()" \
+  "wait(500)" > "$DIR/desk.torvic"
+timeout 60 "$RUN" --on-error=stop "$DIR/desk.torvic" 2>"$DIR/err"
+rc=$?
+
+passed=0; failed=0
+check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+check "the script ran to its end (rc $rc)" $([ $rc -eq 0 ]; echo $?)
+check "the window started by exec was ready" $(grep -qx "ready" "$LOG"; echo $?)
+check "send typed Hola and Enter" $(grep -qx "line:Hola" "$LOG"; echo $?)
+check "send typed characters off the keyboard map" $(grep -qx "text:àç" "$LOG"; echo $?)
+check "mouse(100,200,1) clicked the button" $(grep -qx "clicked" "$LOG"; echo $?)
+check "ifmouse saw the pointer at 50,40" $([ -e "$DIR/ifmouse-inside" ]; echo $?)
+check "ifmouse skipped the block outside its rectangle" $([ ! -e "$DIR/ifmouse-wrong" ]; echo $?)
+if [ "$failed" -ne 0 ]; then echo "--- catcher log"; cat "$LOG"; echo "--- stderr"; cat "$DIR/err"; fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
