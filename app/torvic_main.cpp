@@ -1,0 +1,55 @@
+// torvic: the editor and interpreter window.
+#include <QApplication>
+
+#include "editor/command_line.h"
+#include "editor/main_window.h"
+#include "editor/qt/dialogs_qt.h"
+#include "editor/qt/main_window_qt.h"
+#include "editor/qt/qt_text.h"
+#include "platform/linux_platform.h"
+
+namespace {
+
+// The Linux platform with the desktop's own beep.
+class GuiPlatform : public torvic::LinuxPlatform {
+public:
+    void beep() override { QApplication::beep(); }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The classic style draws frame captions on the frame's border, as designed.
+    QApplication::setStyle("Windows");
+    app.setQuitOnLastWindowClosed(false);  // a hidden run keeps the program alive
+    app.setWindowIcon(torvic::qt::torvicIcon());
+
+    GuiPlatform platform;
+    torvic::qt::MainWindowQt window;
+    torvic::qt::FrmMissatgeQt missatgeView;
+    torvic::FrmMissatge missatge(missatgeView);
+    missatgeView.attach(&missatge);
+    torvic::qt::FrmSubstituirQt substituirView;
+    torvic::FrmSubstituir substituir(substituirView);
+    substituirView.attach(&substituir);
+    torvic::Torvic torvic(window, platform, missatge, substituir);
+    window.attach(&torvic);
+
+    // Closing the window ends the program, as "End" does.
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, [&] {
+        if (!torvic.startedHidden() && !window.isVisible() && !torvic.ended()) torvic.Command5_Click();
+    });
+
+    // The command line as one text, as the shell would pass it.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(torvic::qt::toCp1252(QString::fromLocal8Bit(argv[i])));
+    const std::string cmd = torvic::commandLineText(args);
+
+    if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
+        // Shown first, centred, so that a file that cannot be opened reports over the window.
+        window.show();
+    }
+    torvic.Form_Load(cmd);
+    return app.exec();
+}

@@ -1,0 +1,38 @@
+#include "editor/command_line.h"
+
+#include "base/text.h"
+
+namespace torvic {
+
+std::string commandLineText(const std::vector<std::string>& args) {
+    std::string cmd;
+    for (const std::string& a : args) {
+        if (!cmd.empty()) cmd += ' ';
+        if (a.find(' ') != std::string::npos)
+            cmd += '"' + a + '"';
+        else
+            cmd += a;
+    }
+    return cmd;
+}
+
+StartRequest parseCommandLine(const std::string& cmd) {
+    StartRequest r;
+    if (cmd.empty()) return r;
+    // A name whose computed length would be negative ("/exec" alone, a lone
+    // quote) is taken as empty.
+    auto cut = [&cmd](std::size_t from, std::size_t dropLast) -> std::string {
+        if (from >= cmd.size() || cmd.size() - from < dropLast) return "";
+        return cmd.substr(from, cmd.size() - from - dropLast);
+    };
+    if (toLower1252(cmd.substr(0, 5)) == "/exec") {
+        r.kind = StartRequest::RunHidden;
+        r.file = cmd.size() > 6 && cmd[6] == '"' ? cut(7, 1) : cut(6, 0);
+    } else {
+        r.kind = StartRequest::Edit;
+        r.file = cmd[0] == '"' ? cut(1, 1) : cmd;
+    }
+    return r;
+}
+
+}  // namespace torvic

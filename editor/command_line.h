@@ -1,0 +1,20 @@
+#pragma once
+// The command line of torvic: nothing, a script to edit, or "/exec", a
+// separator and a script to run hidden; a path may be in double quotes.
+#include <string>
+#include <vector>
+
+namespace torvic {
+
+struct StartRequest {
+    enum Kind { Nothing, Edit, RunHidden } kind = Nothing;
+    std::string file;
+};
+
+// The argument text as one line: arguments joined by one blank, an argument
+// holding a blank put between double quotes.
+std::string commandLineText(const std::vector<std::string>& args);
+
+StartRequest parseCommandLine(const std::string& cmd);
+
+}  // namespace torvic

@@ -1,0 +1,135 @@
+#include "editor/main_window.h"
+
+#include <filesystem>
+
+#include "base/cp1252.h"
+#include "editor/caret.h"
+#include "editor/command_line.h"
+#include "editor/tajuda.h"
+#include "editor/text_replace.h"
+
+namespace torvic {
+
+const char* const Torvic::kCaption =
+    "Torvic XP v1.10   (Comandes de Procés, de tractament de textes, base dades, ratolí, codificació)";
+const char* const Torvic::kFileFilter =
+    "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
+
+Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir)
+    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir) {
+    currentDirectory = [] { return std::filesystem::current_path().string(); };
+}
+
+void Torvic::Form_Load(const std::string& commandLine) {
+    StartRequest request = parseCommandLine(commandLine);
+    switch (request.kind) {
+        case StartRequest::RunHidden:
+            startedHidden_ = true;
+            view_.setVisible(false);
+            view_.setText2(request.file);
+            Command1_Click();
+            Command8_Click();
+            break;
+        case StartRequest::Edit:
+            view_.setText2(request.file);
+            Command1_Click();
+            break;
+        case StartRequest::Nothing: {
+            std::string dir = currentDirectory();
+            if (!dir.ends_with('/')) dir += '/';
+            view_.setText2(dir);
+            break;
+        }
+    }
+    view_.moveEndButtonOutOfSight();
+}
+
+void Torvic::Form_Resize(int clientWidth, int clientHeight) {
+    view_.applyLayout(resizeLayout(clientWidth, clientHeight));
+}
+
+void Torvic::Text1_KeyUp() {
+    const std::string text = view_.editorText();
+    const std::size_t caret = view_.editorCaret();
+    CaretPosition pos = caretPosition(text, caret);
+    view_.setCaretLabels(std::to_string(pos.line), std::to_string(pos.column));
+    if (pos.column <= 0) return;  // at column 0 the hint stays as it was
+    std::string hint = TAjuda(keywordTextAtCaret(text, caret, pos.column));
+    setText4(hint);
+    view_.setEditorTooltip(hint);
+    view_.setText4Highlighted(!hint.empty());
+}
+
+void Torvic::Text2_KeyPress(int keyCode) {
+    if (keyCode == 13) Command1_Click();
+}
+
+void Torvic::setText4(const std::string& text) {
+    view_.setText4(text);
+    view_.setText4Tooltip(text);  // Text4_Change
+}
+
+void Torvic::showRunLine(int index, const std::string& text) {
+    view_.setText3(std::to_string(index));
+    setText4(text);
+    view_.repaintNow();
+}
+
+void Torvic::EExecutar_Click() {
+    if (engine.runButtonsEnabled()) Command3_Click();
+}
+
+void Torvic::Ocult_Click() {
+    if (engine.runButtonsEnabled()) Command8_Click();
+}
+
+void Torvic::executartot_Click() {
+    if (engine.runButtonsEnabled()) Command9_Click();
+}
+
+void Torvic::hideToNotificationArea() {
+    view_.showNotificationIcon("Torvic Executant-se");
+    view_.setVisible(false);
+}
+
+void Torvic::Fitxer_Iconitzar_Click() { hideToNotificationArea(); }
+
+void Torvic::restoreFromNotificationArea() {
+    view_.removeNotificationIcon();
+    view_.setVisible(true);
+}
+
+void Torvic::Sortir_Click() { endProgram(); }
+
+void Torvic::endProgram() {
+    ended_ = true;
+    view_.removeNotificationIcon();
+    view_.endProgram();
+}
+
+void Torvic::focusIfVisible() {
+    if (view_.isVisible()) view_.focusEditor();
+}
+
+void Torvic::ferSubstitucio() {
+    const std::string text = view_.editorText();
+    if (text.empty()) return;
+    substituir_.show();
+    if (!substituir_.pVegadesValid || substituir_.pVegades < -1) {
+        view_.messageBox(L1252("El nombre màxim de substitucions ha de ser -1 o més, fins a 32767. "
+                               "No s'ha substituït res."),
+                         L1252("Atenció:"), MessageIcon::Exclamation, false);
+        return;
+    }
+    const std::string& find = substituir_.pTexte1;
+    const std::string& repl = substituir_.pTexte2;
+    const int count = substituir_.pVegades;
+    if (substituir_.pnoPrincipi) {
+        std::size_t s = std::min(view_.editorCaret(), text.size());
+        view_.setEditorText(text.substr(0, s) + replaceFrom(text, s + 1, find, repl, count));
+    } else {
+        view_.setEditorText(replaceFrom(text, 1, find, repl, count));
+    }
+}
+
+}  // namespace torvic

@@ -1,0 +1,150 @@
+#pragma once
+// The main window `Torvic`: the editor and the control panel of the
+// interpreter. This is its behaviour, in plain C++ behind MainWindowView;
+// the Qt view only shows what it is told and forwards events. Texts are
+// code page 1252 with CR LF line breaks; editor positions count each line
+// break as two characters.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/frm_missatge.h"
+#include "editor/frm_substituir.h"
+#include "editor/layout.h"
+#include "engine/engine.h"
+
+namespace torvic {
+
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+
+    virtual std::string editorText() = 0;  // Text1
+    virtual void setEditorText(const std::string& text) = 0;
+    virtual std::size_t editorCaret() = 0;  // selection start
+    virtual void setEditorTooltip(const std::string& text) = 0;
+    virtual void focusEditor() = 0;
+    virtual std::string text2() = 0;
+    virtual void setText2(const std::string& text) = 0;
+    virtual std::string text3() = 0;
+    virtual void setText3(const std::string& text) = 0;
+    virtual void setText4(const std::string& text) = 0;
+    virtual void setText4Tooltip(const std::string& text) = 0;
+    virtual void setText4Highlighted(bool lightYellow) = 0;
+    virtual void setCaretLabels(const std::string& line, const std::string& column) = 0;  // Label5, Label6
+    // "Cont Exec", "Executa Ocult", "Executa tot" and their menu items.
+    virtual void setRunButtonsEnabled(bool enabled) = 0;
+    virtual void repaintNow() = 0;
+    virtual bool isVisible() = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void applyLayout(const std::vector<LayoutStep>& steps) = 0;
+    virtual void moveEndButtonOutOfSight() = 0;  // Command5 to a top of -20 units
+    virtual void startTimer(int timer, int intervalMs) = 0;  // timer 1 one-shot, 2 repeating
+    virtual void stopTimer(int timer) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                            bool systemModal) = 0;
+    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // File dialogs: the chosen path, or empty when cancelled.
+    virtual std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                       const std::string& filter) = 0;
+    virtual std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                       const std::string& filter) = 0;
+    // The notification-area icon that stands for a hidden window.
+    virtual void showNotificationIcon(const std::string& tooltip) = 0;
+    virtual void removeNotificationIcon() = 0;
+    virtual void endProgram() = 0;
+};
+
+class Torvic : public Host {
+public:
+    static const char* const kCaption;
+    static const char* const kFileFilter;
+
+    Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir);
+
+    Engine engine;
+    // The directory that stands for "the current directory" (tests set one).
+    std::function<std::string()> currentDirectory;
+
+    // Start-up, layout, caret tracking.
+    void Form_Load(const std::string& commandLine);
+    void Form_Resize(int clientWidth, int clientHeight);
+    void Text1_KeyUp();
+    void Text1_Click() { Text1_KeyUp(); }
+    void Text2_KeyPress(int keyCode);
+    bool startedHidden() const { return startedHidden_; }
+    bool ended() const { return ended_; }
+
+    // Program files.
+    void Command1_Click();   // "-> Obrir": open or reload the named file
+    void Command2_Click();   // "<- Guardar": save
+    void Command6_Click();   // "...": browse for a name
+    void Command7_Click();   // "Guardar com..": save as
+    void Command10_Click();  // "Navegar i Obrir"
+    void nou_Click();        // new program
+    void buscar_Click() { Command6_Click(); }
+    void Obrir_Click() { Command10_Click(); }
+    void Guardar_Click() { Command2_Click(); }
+    void Guardarcom_Click() { Command7_Click(); }
+
+    // Run controls and their menu items (which act only while the button is enabled).
+    void Command3_Click() { engine.Command3_Click(); }
+    void Command9_Click() { engine.Command9_Click(); }
+    void Command8_Click() { engine.Command8_Click(); }
+    void Command4_Click() { engine.Command4_Click(); }
+    void Command5_Click() { engine.Command5_Click(); }
+    void EExecutar_Click();
+    void Ocult_Click();
+    void executartot_Click();
+    void Atura_Click() { Command4_Click(); }
+    void Timer1_Timer() { engine.Timer1_Timer(); }
+    void Timer2_Timer() { engine.Timer2_Timer(); }
+
+    // Window states.
+    void Fitxer_Iconitzar_Click();
+    void Sortir_Click();
+    void restoreFromNotificationArea();
+
+    // Find and replace.
+    void Substituir_Click() { ferSubstitucio(); }
+    void ferSubstitucio();
+
+    // Host of the engine.
+    std::string editorText() override { return view_.editorText(); }
+    std::string text3() override { return view_.text3(); }
+    void setText3(const std::string& text) override { view_.setText3(text); }
+    void setText4(const std::string& text) override;
+    void showRunLine(int index, const std::string& text) override;
+    void setRunButtonsEnabled(bool enabled) override { view_.setRunButtonsEnabled(enabled); }
+    bool isMainWindowVisible() override { return view_.isVisible(); }
+    void focusEditor() override { view_.focusEditor(); }
+    void hideToNotificationArea() override;
+    void endProgram() override;
+    void startTimer1(std::int32_t ms) override { view_.startTimer(1, ms); }
+    void stopTimer1() override { view_.stopTimer(1); }
+    void startTimer2(std::int32_t ms) override { view_.startTimer(2, ms); }
+    void stopTimer2() override { view_.stopTimer(2); }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                    bool systemModal) override {
+        view_.messageBox(text, title, icon, systemModal);
+    }
+    bool askYesNo(const std::string& text, const std::string& title) override { return view_.askYesNo(text, title); }
+    void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
+        missatge_.ferMissatge(m, t, temps);
+    }
+
+private:
+    void focusIfVisible();
+    bool saveTo(const std::string& name);
+
+    MainWindowView& view_;
+    FrmMissatge& missatge_;
+    FrmSubstituir& substituir_;
+    bool startedHidden_ = false;
+    bool ended_ = false;
+    // What the common file dialog remembers between uses.
+    std::string dialogFileName_;
+    std::string dialogDirectory_;
+};
+
+}  // namespace torvic

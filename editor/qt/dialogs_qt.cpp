@@ -1,0 +1,168 @@
+#include "editor/qt/dialogs_qt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+
+#include "editor/qt/qt_text.h"
+
+namespace torvic::qt {
+namespace {
+
+QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
+
+}  // namespace
+
+// ---- frmMissatge ------------------------------------------------------------
+
+FrmMissatgeQt::FrmMissatgeQt() {
+    setModal(true);
+    setFixedSize(480, 250);
+    label1_ = new QLabel(this);
+    label1_->setGeometry(12, 10, 456, 130);
+    label1_->setWordWrap(true);
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* label2 = new QLabel("Temps restant:", this);
+    label2->setGeometry(12, 150, 100, 20);
+    label3_ = new QLabel("Label3", this);
+    label3_->setGeometry(115, 150, 60, 20);
+    const char* captions[] = {"Acceptar", "Pausar", "Tancar", "Acceptar Tots"};
+    for (int i = 0; i < 4; ++i) {
+        buttons_[i] = new QPushButton(captions[i], this);
+        buttons_[i]->setAutoDefault(false);
+        buttons_[i]->setGeometry(12 + i * 117, 180, 110, 28);
+    }
+    check1_ = new QCheckBox("Exportar a Fitxer:", this);
+    check1_->setGeometry(12, 216, 140, 24);
+    text1_ = new QLineEdit(QDir::homePath() + "/errors.txt", this);
+    text1_->setGeometry(155, 216, 313, 24);
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(1000);
+    connect(timer1_, &QTimer::timeout, this, [this] { missatge_->Timer1_Timer(); });
+    connect(buttons_[0], &QPushButton::clicked, this, [this] { missatge_->Command1_Click(); });
+    connect(buttons_[1], &QPushButton::clicked, this, [this] { missatge_->Command2_Click(); });
+    connect(buttons_[2], &QPushButton::clicked, this, [this] { missatge_->Command3_Click(); });
+    connect(buttons_[3], &QPushButton::clicked, this, [this] { missatge_->Command4_Click(); });
+}
+
+QPushButton* FrmMissatgeQt::button(int index) const { return buttons_[index - 1]; }
+
+void FrmMissatgeQt::showModal() {
+    activatedSinceShow_ = false;
+    exec();
+}
+
+void FrmMissatgeQt::close() { done(0); }
+
+bool FrmMissatgeQt::event(QEvent* e) {
+    // Every activation repeats the showing steps.
+    if (e->type() == QEvent::WindowActivate && missatge_) {
+        activatedSinceShow_ = true;
+        missatge_->Form_Activate();
+    }
+    return QDialog::event(e);
+}
+
+void FrmMissatgeQt::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    raise();
+    activateWindow();
+    // Where no window manager makes the dialog active, it is shown as if it were.
+    QTimer::singleShot(300, this, [this] {
+        if (isVisible() && !activatedSinceShow_ && missatge_) {
+            activatedSinceShow_ = true;
+            missatge_->Form_Activate();
+        }
+    });
+}
+
+void FrmMissatgeQt::setTitle(const std::string& text) { setWindowTitle(fromCp1252(text)); }
+void FrmMissatgeQt::setMessage(const std::string& text) { label1_->setText(messageText(text)); }
+void FrmMissatgeQt::setSecondsLeft(const std::string& text) { label3_->setText(QString::fromStdString(text)); }
+void FrmMissatgeQt::setPauseCaption(const std::string& text) { buttons_[1]->setText(QString::fromStdString(text)); }
+void FrmMissatgeQt::startTick() { timer1_->start(); }
+void FrmMissatgeQt::stopTick() { timer1_->stop(); }
+bool FrmMissatgeQt::exportChecked() { return check1_->isChecked(); }
+std::string FrmMissatgeQt::exportFileName() { return toCp1252(text1_->text()); }
+
+void FrmMissatgeQt::messageBox(const std::string& text) {
+    QMessageBox::information(this, "Torvic", fromCp1252(text), QMessageBox::Ok);
+}
+
+void FrmMissatgeQt::beep() { QApplication::beep(); }
+
+void FrmMissatgeQt::endProgram() { std::exit(0); }
+
+// ---- frmSubstituir ------------------------------------------------------------
+
+void FrmSubstituirQt::showModal() {
+    // Every opening starts from the design values.
+    QDialog dialog(QApplication::activeWindow());
+    dialog_ = &dialog;
+    dialog.setWindowTitle("Substituir");
+    dialog.setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(7185 / 15, 1935 / 15);
+    auto* label1 = new QLabel("Buscar:", &dialog);
+    label1->setGeometry(twips(150, 300, 675, 255));
+    auto* text1 = new QLineEdit(&dialog);
+    text1->setObjectName("Text1");
+    text1->setGeometry(twips(825, 240, 6120, 285));
+    auto* label2 = new QLabel("Substituir", &dialog);
+    label2->setGeometry(twips(90, 900, 840, 255));
+    auto* text2 = new QLineEdit(&dialog);
+    text2->setObjectName("Text2");
+    text2->setGeometry(twips(825, 855, 6135, 285));
+    auto* command1 = new QPushButton("Substituir", &dialog);
+    command1->setObjectName("Command1");
+    command1->setAutoDefault(false);
+    command1->setDefault(false);
+    command1->setGeometry(twips(5835, 1485, 1185, 390));
+    auto* label3 = new QLabel(QString::fromUtf8("Num. màxim\nsubstitucions"), &dialog);
+    label3->setGeometry(twips(60, 1410, 945, 390));
+    auto* text3 = new QLineEdit("-1", &dialog);
+    text3->setObjectName("Text3");
+    text3->setAlignment(Qt::AlignRight);
+    text3->setGeometry(twips(1080, 1485, 615, 285));
+    auto* check1 = new QCheckBox(QString::fromUtf8("Només a partir de la posició actual"), &dialog);
+    check1->setObjectName("Check1");
+    check1->setGeometry(twips(2265, 1470, 3240, 300));
+    QWidget::setTabOrder(text1, text2);
+    QWidget::setTabOrder(text2, command1);
+    QWidget::setTabOrder(command1, text3);
+    QWidget::setTabOrder(text3, check1);
+    QObject::connect(command1, &QPushButton::clicked, &dialog, [this] { substituir_->Command1_Click(); });
+    substituir_->Form_Activate();
+    text1->setFocus();
+    if (onOpen) QTimer::singleShot(0, &dialog, [this, &dialog] { onOpen(&dialog); });
+    dialog.exec();
+    dialog_ = nullptr;
+}
+
+void FrmSubstituirQt::close() {
+    if (dialog_) dialog_->done(0);
+}
+
+std::string FrmSubstituirQt::clipboardText() { return toCp1252(QApplication::clipboard()->text()); }
+
+void FrmSubstituirQt::setFindText(const std::string& text) {
+    if (dialog_) dialog_->findChild<QLineEdit*>("Text1")->setText(fromCp1252(text));
+}
+
+void FrmSubstituirQt::selectAllFindText() {
+    if (dialog_) dialog_->findChild<QLineEdit*>("Text1")->selectAll();
+}
+
+std::string FrmSubstituirQt::findText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text1")->text()); }
+std::string FrmSubstituirQt::replacementText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text2")->text()); }
+std::string FrmSubstituirQt::countText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text3")->text()); }
+bool FrmSubstituirQt::onlyAfterCaret() { return dialog_->findChild<QCheckBox*>("Check1")->isChecked(); }
+
+}  // namespace torvic::qt

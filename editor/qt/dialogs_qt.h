@@ -1,0 +1,78 @@
+#pragma once
+// Qt views of frmMissatge and frmSubstituir.
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "editor/frm_missatge.h"
+#include "editor/frm_substituir.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace torvic::qt {
+
+class FrmMissatgeQt : public QDialog, public FrmMissatgeView {
+public:
+    FrmMissatgeQt();
+    void attach(FrmMissatge* behaviour) { missatge_ = behaviour; }
+    QPushButton* button(int index) const;  // Command1..Command4
+    QLabel* secondsLabel() const { return label3_; }
+    QCheckBox* exportCheck() const { return check1_; }
+    QLineEdit* exportField() const { return text1_; }
+
+    void showModal() override;
+    void close() override;
+    void setTitle(const std::string& text) override;
+    void setMessage(const std::string& text) override;
+    void setSecondsLeft(const std::string& text) override;
+    void setPauseCaption(const std::string& text) override;
+    void startTick() override;
+    void stopTick() override;
+    bool exportChecked() override;
+    std::string exportFileName() override;
+    void messageBox(const std::string& text) override;
+    void beep() override;
+    void endProgram() override;
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    FrmMissatge* missatge_ = nullptr;
+    QLabel *label1_, *label3_;
+    QPushButton* buttons_[4];
+    QCheckBox* check1_;
+    QLineEdit* text1_;
+    QTimer* timer1_;
+    bool activatedSinceShow_ = false;
+};
+
+class FrmSubstituirQt : public FrmSubstituirView {
+public:
+    void attach(FrmSubstituir* behaviour) { substituir_ = behaviour; }
+    // The dialog while it is open (tests fill it through this).
+    QDialog* dialog() const { return dialog_; }
+    // Called with the open dialog, for tests that fill it in.
+    std::function<void(QDialog*)> onOpen;
+
+    void showModal() override;
+    void close() override;
+    std::string clipboardText() override;
+    void setFindText(const std::string& text) override;
+    void selectAllFindText() override;
+    std::string findText() override;
+    std::string replacementText() override;
+    std::string countText() override;
+    bool onlyAfterCaret() override;
+
+private:
+    FrmSubstituir* substituir_ = nullptr;
+    QPointer<QDialog> dialog_;
+};
+
+}  // namespace torvic::qt

@@ -1,0 +1,415 @@
+#include "editor/qt/main_window_qt.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSystemTrayIcon>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "editor/qt/qt_text.h"
+
+namespace torvic::qt {
+namespace {
+
+// The first installed family of a list, else the system's font of that kind.
+QFont pickFont(std::initializer_list<const char*> families, QFontDatabase::SystemFont fallback, double points) {
+    const QStringList installed = QFontDatabase::families();
+    QFont f = QFontDatabase::systemFont(fallback);
+    for (const char* family : families) {
+        if (installed.contains(family)) {
+            f = QFont(family);
+            break;
+        }
+    }
+    f.setPointSizeF(points);
+    return f;
+}
+
+// A fixed-pitch font: Courier New, or a font of the same metrics, or the
+// system's monospace.
+QFont fixedFont(double points) {
+    return pickFont({"Courier New", "Liberation Mono", "Nimbus Mono PS"}, QFontDatabase::FixedFont, points);
+}
+
+QFont proportionalFont(double points, bool bold = false) {
+    QFont f = pickFont({"MS Sans Serif", "Arial", "Liberation Sans"}, QFontDatabase::GeneralFont, points);
+    f.setBold(bold);
+    return f;
+}
+
+void place(QWidget* w, const std::string& name) {
+    Rect r = designRect(name);
+    w->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+// The dialog filter "description|pattern|..." in Qt's form; the patterns
+// themselves are not shown, so the descriptions read as designed.
+QString qtFilter(const std::string& filter) {
+    QStringList parts = fromCp1252(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i] + " (" + parts[i + 1] + ")";
+    return out.join(";;");
+}
+
+}  // namespace
+
+QIcon torvicIcon() {
+    QIcon icon;
+    for (int size : {16, 32}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(0, 0, 128));
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(0, 0, size, size, size / 6.0, size / 6.0);
+        p.setPen(QColor(255, 255, 0));
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(size * 3 / 4);
+        p.setFont(f);
+        p.drawText(pm.rect(), Qt::AlignCenter, "T");
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+MainWindowQt::MainWindowQt() {
+    setWindowTitle(QString::fromUtf8(Torvic::kCaption));
+    setWindowIcon(torvicIcon());
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    buildControls();
+    buildMenus();
+    resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    timer1_ = new QTimer(this);
+    timer1_->setSingleShot(true);
+    connect(timer1_, &QTimer::timeout, this, [this] { torvic_->Timer1_Timer(); });
+    timer2_ = new QTimer(this);
+    connect(timer2_, &QTimer::timeout, this, [this] { torvic_->Timer2_Timer(); });
+
+    // Esc presses the out-of-sight "End" button, wherever the focus is.
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WindowShortcut);
+    connect(esc, &QShortcut::activated, this, [this] { torvic_->Command5_Click(); });
+}
+
+MainWindowQt::~MainWindowQt() = default;
+
+void MainWindowQt::buildControls() {
+    QWidget* central = centralWidget();
+    const QFont buttonFont = proportionalFont(9.75);
+
+    auto frame = [&](const std::string& name, const QString& title, QWidget* parent) {
+        auto* g = new QGroupBox(title, parent);
+        g->setFont(buttonFont);
+        place(g, name);
+        controls_[name] = g;
+        return g;
+    };
+    auto button = [&](const std::string& name, const QString& caption, const QString& tip, QWidget* parent,
+                      void (Torvic::*handler)()) {
+        auto* b = new QPushButton(caption, parent);
+        b->setFont(buttonFont);
+        b->setToolTip(tip);
+        b->setAutoDefault(false);
+        place(b, name);
+        controls_[name] = b;
+        connect(b, &QPushButton::clicked, this, [this, handler] { (torvic_->*handler)(); });
+        return b;
+    };
+    auto label = [&](const std::string& name, const QString& caption, QWidget* parent) {
+        auto* l = new QLabel(caption, parent);
+        place(l, name);
+        controls_[name] = l;
+        return l;
+    };
+
+    QGroupBox* frame3 = frame("Frame3", "Fitxer   .torvic:", central);
+    (void)frame3;
+    button("Command10", "Navegar i Obrir", "Navega al disc dur i obre el fitxer (Control+O)", central,
+           &Torvic::Command10_Click);
+    button("Command7", "Guardar com..", "Anomena i desa (Control+S)", central, &Torvic::Command7_Click);
+    button("Command1", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", central, &Torvic::Command1_Click);
+    button("Command2", "<- Guardar", "Guarda amb el nom actual", central, &Torvic::Command2_Click);
+    text2_ = new QLineEdit(central);
+    place(text2_, "Text2");
+    controls_["Text2"] = text2_;
+    connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->Text2_KeyPress(13); });
+    QPushButton* browse = button("Command6", "...", "Busca nom del fitxer al disc dur", central,
+                                 &Torvic::Command6_Click);
+    browse->setFont(proportionalFont(8.25, true));
+
+    text1_ = new QPlainTextEdit(central);
+    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setFont(fixedFont(9.75));
+    place(text1_, "Text1");
+    controls_["Text1"] = text1_;
+    text1_->installEventFilter(this);
+    text1_->viewport()->installEventFilter(this);
+
+    QGroupBox* frame1 = frame("Frame1", QString::fromUtf8("Línia d'execució:"), central);
+    text3_ = new QLineEdit("0", frame1);
+    text3_->setAlignment(Qt::AlignRight);
+    text3_->setFont(fixedFont(12));
+    text3_->setToolTip(QString::fromUtf8("Línia a executar"));
+    place(text3_, "Text3");
+    controls_["Text3"] = text3_;
+    QGroupBox* frame4 = frame("Frame4", QString::fromUtf8("Posició actual:"), frame1);
+    label("Label7", QString::fromUtf8("Línia:"), frame4);
+    label5_ = label("Label5", "0", frame4);
+    label("Label8", "Col:", frame4);
+    label6_ = label("Label6", "0", frame4);
+    text4_ = new QLineEdit(frame1);
+    text4_->setReadOnly(true);
+    place(text4_, "Text4");
+    controls_["Text4"] = text4_;
+    setText4Highlighted(false);
+
+    QGroupBox* frame2 = frame("Frame2", QString::fromUtf8("Procés d'execució:"), central);
+    button("Command9", "Executa tot", "Executa des del principi (Majuscules+F5)", frame2, &Torvic::Command9_Click);
+    button("Command8", "Executa Ocult", "Executar de forma Oculta (Control+F5)", frame2, &Torvic::Command8_Click);
+    button("Command4", "Stop", "Parar l'execució (F4)", frame2, &Torvic::Command4_Click);
+    button("Command3", "Cont Exec", QString::fromUtf8("Continuar Execució (F5)"), frame2, &Torvic::Command3_Click);
+    label("Label2", "Majc+F5", frame2);
+    label("Label3", "Ctrl+F5", frame2);
+    label("Label4", "F4", frame2);
+    label("Label1", "F5", frame2);
+
+    button("Command5", "End", "", central, &Torvic::Command5_Click)->setToolTip("");
+    text1_->setFocus();
+    setTabOrder(text1_, text2_);
+}
+
+QAction* MainWindowQt::addItem(QMenu* menu, const std::string& name, const QString& caption,
+                               const QKeySequence& shortcut, void (Torvic::*handler)()) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromStdString(name));
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { (torvic_->*handler)(); });
+    items_[name] = a;
+    return a;
+}
+
+void MainWindowQt::buildMenus() {
+    QMenu* fitxer = menuBar()->addMenu("&Fitxer");
+    addItem(fitxer, "nou", "&Nou programa", QKeySequence("Ctrl+N"), &Torvic::nou_Click);
+    addItem(fitxer, "buscar", "&Buscar fitxer", QKeySequence("Ctrl+B"), &Torvic::buscar_Click);
+    addItem(fitxer, "Obrir", "&Obrir", QKeySequence("Ctrl+O"), &Torvic::Obrir_Click);
+    addItem(fitxer, "Guardar", "&Guardar", QKeySequence("Ctrl+S"), &Torvic::Guardar_Click);
+    addItem(fitxer, "Guardarcom", "Guardar &com...", QKeySequence("Ctrl+A"), &Torvic::Guardarcom_Click);
+    items_["Fitxer_guio3"] = fitxer->addSeparator();
+    addItem(fitxer, "Fitxer_Iconitzar", "&Iconitzar", QKeySequence("Ctrl+I"), &Torvic::Fitxer_Iconitzar_Click);
+    items_["separador2"] = fitxer->addSeparator();
+    addItem(fitxer, "Sortir", "&Sortir", {}, &Torvic::Sortir_Click);
+
+    QMenu* eines = menuBar()->addMenu("&Eines");
+    // The encoding dialog and the mouse position picker come with their own windows.
+    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), nullptr);
+    items_["Eines_guio"] = eines->addSeparator();
+    addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &Torvic::EExecutar_Click);
+    addItem(eines, "Ocult", "Executa &Ocultat", QKeySequence("Ctrl+F5"), &Torvic::Ocult_Click);
+    addItem(eines, "executartot", "Executar &tot", QKeySequence("Shift+F5"), &Torvic::executartot_Click);
+    items_["separador3"] = eines->addSeparator();
+    addItem(eines, "Atura", "&Atura el procés", QKeySequence("F4"), &Torvic::Atura_Click);
+    items_["separadorb1"] = eines->addSeparator();
+    addItem(eines, "posicio_rat", QString::fromUtf8("&Posició del Ratolí"), QKeySequence("Ctrl+P"), nullptr);
+    addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &Torvic::Substituir_Click);
+
+    QMenu* ajuda = menuBar()->addMenu("&Ajuda");
+    // The manual, the web page and the about box come with their own issue.
+    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), nullptr);
+    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, nullptr);
+    addItem(ajuda, "web", "&Web del programa", {}, nullptr);
+    items_["separador"] = ajuda->addSeparator();
+    addItem(ajuda, "sobre", "En quant a Torvic...", {}, nullptr);
+}
+
+QWidget* MainWindowQt::control(const std::string& name) const {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindowQt::menuItem(const std::string& name) const {
+    auto it = items_.find(name);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text1_ && event->type() == QEvent::ShortcutOverride) {
+        // The menu accelerators win over the editor's own keys (Ctrl+A is "save as").
+        auto* key = static_cast<QKeyEvent*>(event);
+        QKeySequence seq(key->keyCombination());
+        for (auto& [name, action] : items_)
+            if (!action->shortcut().isEmpty() && action->shortcut() == seq) return true;
+    }
+    if (watched == text1_ && event->type() == QEvent::KeyRelease) torvic_->Text1_KeyUp();
+    if (watched == text1_->viewport() && event->type() == QEvent::MouseButtonRelease) torvic_->Text1_Click();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindowQt::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (torvic_) torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
+}
+
+std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()); }
+
+void MainWindowQt::setEditorText(const std::string& text) { text1_->setPlainText(toEditor(text)); }
+
+std::size_t MainWindowQt::editorCaret() {
+    // Every line break before the caret counts as the two characters CR LF.
+    int pos = text1_->textCursor().selectionStart();
+    int block = text1_->document()->findBlock(pos).blockNumber();
+    return static_cast<std::size_t>(pos + block);
+}
+
+void MainWindowQt::setEditorTooltip(const std::string& text) { text1_->setToolTip(fromCp1252(text)); }
+
+void MainWindowQt::focusEditor() {
+    activateWindow();
+    text1_->setFocus();
+}
+
+std::string MainWindowQt::text2() { return toCp1252(text2_->text()); }
+void MainWindowQt::setText2(const std::string& text) { text2_->setText(fromCp1252(text)); }
+std::string MainWindowQt::text3() { return toCp1252(text3_->text()); }
+void MainWindowQt::setText3(const std::string& text) { text3_->setText(fromCp1252(text)); }
+void MainWindowQt::setText4(const std::string& text) { text4_->setText(fromCp1252(text)); }
+void MainWindowQt::setText4Tooltip(const std::string& text) { text4_->setToolTip(fromCp1252(text)); }
+
+void MainWindowQt::setText4Highlighted(bool lightYellow) {
+    QPalette p = text4_->palette();
+    p.setColor(QPalette::Base, lightYellow ? QColor(255, 255, 128) : QColor(Qt::white));
+    text4_->setPalette(p);
+}
+
+void MainWindowQt::setCaretLabels(const std::string& line, const std::string& column) {
+    label5_->setText(QString::fromStdString(line));
+    label6_->setText(QString::fromStdString(column));
+}
+
+void MainWindowQt::setRunButtonsEnabled(bool enabled) {
+    for (const char* name : {"Command3", "Command8", "Command9"}) controls_[name]->setEnabled(enabled);
+}
+
+void MainWindowQt::repaintNow() {
+    text3_->repaint();
+    text4_->repaint();
+}
+
+void MainWindowQt::applyLayout(const std::vector<LayoutStep>& steps) {
+    for (const LayoutStep& s : steps) {
+        QWidget* w = control(s.control);
+        if (!w) continue;
+        QRect g = w->geometry();
+        switch (s.property) {
+            case LayoutStep::Left: g.moveLeft(s.pixels); break;
+            case LayoutStep::Top: g.moveTop(s.pixels); break;
+            case LayoutStep::Width: g.setWidth(s.pixels); break;
+            case LayoutStep::Height: g.setHeight(s.pixels); break;
+        }
+        w->setGeometry(g);
+    }
+}
+
+void MainWindowQt::moveEndButtonOutOfSight() {
+    QWidget* end = control("Command5");
+    end->move(end->x(), -20);
+}
+
+void MainWindowQt::startTimer(int timer, int intervalMs) {
+    QTimer* t = timer == 1 ? timer1_ : timer2_;
+    if (timer == 1 && intervalMs == 0) {
+        t->stop();  // a zero interval never fires: the run waits until stopped
+        return;
+    }
+    t->start(intervalMs);
+}
+
+void MainWindowQt::stopTimer(int timer) { (timer == 1 ? timer1_ : timer2_)->stop(); }
+
+void MainWindowQt::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                              bool systemModal) {
+    QMessageBox box(isVisible() ? this : nullptr);
+    box.setWindowTitle(fromCp1252(title));
+    box.setText(messageText(text));
+    box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
+                : icon == MessageIcon::Exclamation ? QMessageBox::Warning
+                : icon == MessageIcon::Critical    ? QMessageBox::Critical
+                                                   : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+bool MainWindowQt::askYesNo(const std::string& text, const std::string& title) {
+    QMessageBox box(isVisible() ? this : nullptr);
+    box.setWindowTitle(fromCp1252(title));
+    box.setText(messageText(text));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::string MainWindowQt::openFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                         const std::string& filter) {
+    QFileDialog dialog(this, QString(), fromCp1252(startDirectory), qtFilter(filter));
+    dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return toCp1252(dialog.selectedFiles().first());
+}
+
+std::string MainWindowQt::saveFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                         const std::string& filter) {
+    QFileDialog dialog(this, QString(), fromCp1252(startDirectory), qtFilter(filter));
+    dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog |
+                      QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return toCp1252(dialog.selectedFiles().first());
+}
+
+void MainWindowQt::showNotificationIcon(const std::string& tooltip) {
+    if (!tray_) {
+        tray_ = new QSystemTrayIcon(windowIcon(), this);
+        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+            if (r == QSystemTrayIcon::DoubleClick) torvic_->restoreFromNotificationArea();
+        });
+    }
+    tray_->setToolTip(fromCp1252(tooltip));
+    tray_->show();
+}
+
+void MainWindowQt::removeNotificationIcon() {
+    if (tray_) tray_->hide();
+}
+
+void MainWindowQt::endProgram() {
+    // Posted, so that it also ends a program whose event loop has not started.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+}  // namespace torvic::qt

@@ -1,0 +1,87 @@
+#pragma once
+// The Qt view of the main window: widgets at their design geometry, the
+// menu bar, timers and dialogs. It shows what the behaviour says and
+// forwards every event to it.
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+#include "editor/main_window.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace torvic::qt {
+
+class MainWindowQt : public QMainWindow, public MainWindowView {
+public:
+    MainWindowQt();
+    ~MainWindowQt() override;
+
+    void attach(Torvic* behaviour) { torvic_ = behaviour; }
+
+    // Controls and menu items by their design names, for tests.
+    QWidget* control(const std::string& name) const;
+    QAction* menuItem(const std::string& name) const;
+
+    // MainWindowView
+    std::string editorText() override;
+    void setEditorText(const std::string& text) override;
+    std::size_t editorCaret() override;
+    void setEditorTooltip(const std::string& text) override;
+    void focusEditor() override;
+    std::string text2() override;
+    void setText2(const std::string& text) override;
+    std::string text3() override;
+    void setText3(const std::string& text) override;
+    void setText4(const std::string& text) override;
+    void setText4Tooltip(const std::string& text) override;
+    void setText4Highlighted(bool lightYellow) override;
+    void setCaretLabels(const std::string& line, const std::string& column) override;
+    void setRunButtonsEnabled(bool enabled) override;
+    void repaintNow() override;
+    bool isVisible() override { return QMainWindow::isVisible(); }
+    void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
+    void applyLayout(const std::vector<LayoutStep>& steps) override;
+    void moveEndButtonOutOfSight() override;
+    void startTimer(int timer, int intervalMs) override;
+    void stopTimer(int timer) override;
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
+                               const std::string& filter) override;
+    std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
+                               const std::string& filter) override;
+    void showNotificationIcon(const std::string& tooltip) override;
+    void removeNotificationIcon() override;
+    void endProgram() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const std::string& name, const QString& caption, const QKeySequence& shortcut,
+                     void (Torvic::*handler)());
+
+    Torvic* torvic_ = nullptr;
+    std::map<std::string, QWidget*> controls_;
+    std::map<std::string, QAction*> items_;
+    QPlainTextEdit* text1_ = nullptr;
+    QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;
+    QLabel *label5_ = nullptr, *label6_ = nullptr;
+    QTimer *timer1_ = nullptr, *timer2_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+};
+
+// The window's icon, drawn at 16 and 32 pixels.
+QIcon torvicIcon();
+
+}  // namespace torvic::qt
