@@ -408,6 +408,10 @@ void MainWindowQt::removeNotificationIcon() {
 }
 
 void MainWindowQt::endProgram() {
+    if (endHook) {
+        endHook();
+        return;
+    }
     // Posted, so that it also ends a program whose event loop has not started.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }

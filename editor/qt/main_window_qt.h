@@ -3,6 +3,7 @@
 // menu bar, timers and dialogs. It shows what the behaviour says and
 // forwards every event to it.
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,6 +25,9 @@ public:
     ~MainWindowQt() override;
 
     void attach(Torvic* behaviour) { torvic_ = behaviour; }
+    // What ending the program does; by default the application's event loop
+    // is ended (tests put something harmless here).
+    std::function<void()> endHook;
 
     // Controls and menu items by their design names, for tests.
     QWidget* control(const std::string& name) const;

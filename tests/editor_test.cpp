@@ -1,0 +1,527 @@
+// The main window, frmMissatge and frmSubstituir behaviours with fake views,
+// and the pure routines of the editor.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/cp1252.h"
+#include "base/files.h"
+#include "editor/caret.h"
+#include "editor/command_line.h"
+#include "editor/layout.h"
+#include "editor/tajuda.h"
+#include "editor/text_replace.h"
+#include "tests/support/fake_views.h"
+
+namespace torvic {
+namespace {
+
+using test::Message;
+using test::WindowRig;
+
+TEST(TAjudaHints, EveryTemplate) {
+    const std::string Q = "\"";
+    struct Case {
+        const char* keyword;
+        std::string hint;
+    } cases[] = {
+        {"wait", "wait(ms,minuts)"},
+        {"exec", "exec(" + Q + "programa" + Q + ",mode,id_programa)"},
+        {"execdoc", "execdoc(" + Q + "document" + Q + ",mode,funcio)"},
+        {"send", "send(" + Q + "text_a_enviar" + Q + ",esperar)"},
+        {"goto", "goto(linia,vegades)"},
+        {"focu", "focu(id_program)"},
+        {"time", "time(hora)"},
+        {"date", "date(dia/mes/any)"},
+        {"msg", "MSG(" + Q + "Text per mostrar" + Q + ",tipus_missatge," + Q + "Titol" + Q + ")"},
+        {"mouse", "mouse(x,y,esquerra,central,dret,moviment_de_roda)"},
+        {"ifmouse", "ifmouse(x1,y1,x2,y2)"},
+        {"beep", "beep()"},
+        {"stop", "stop()"},
+        {"end", "end()"},
+        {"off", L1252("off(modalitat,acció)")},
+        {"logoff", "logoff(modalitat)"},
+        {"reboot", "reboot(modalitat)"},
+        {"standby", "standby()"},
+        {"iftime", "iftime(hora1,hora2)"},
+        {"ifdate", "ifdate(dia1,dia2,son_dies_setmanals)"},
+        {"copy", "copy(" + Q + "origen" + Q + "," + Q + L1252("destí") + Q + ")"},
+        {"xcopy", "xcopy(" + Q + "fitxer1" + Q + "," + Q + "fitxer2" + Q + "," + Q + "parametres" + Q + ")"},
+        {"open", "open(" + Q + "nom_del_fitxer" + Q + ")"},
+        {"repl", "repl(" + Q + "text" + Q + "," + Q + "text" + Q +
+                     L1252(",maxremp,no_discr_majusc_minusc,replaçar_tota_la_linia)")},
+        {"del", "del(" + Q + "frase" + Q + ",n_max,no_discr_majusc_minusc)"},
+        {"delinepart", "delinepart(" + Q + "delimitador_inic" + Q + "," + Q + "delimitador_final" + Q +
+                           ",compt1,compt2,maxdel)"},
+        {"delinechar", L1252("delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,"
+                             "maxlínies)")},
+        {"pos", "pos(n_caracters)"},
+        {"line", "line(linia,n_caracters)" + std::string(12, ' ')},
+        {"search", "search(" + Q + "text" + Q + ",no_discr_majusc_minusc)"},
+        {"write", "write()"},
+        {"deline", "deline(" + Q + "text" + Q + ",num_max,no_discr_majusc_minusc)"},
+        {"save", "save(" + Q + "nom_del_fitxer" + Q + ")"},
+        {"oemtoansi", "oemtoansi()"},
+        {"ansitooem", "ansitooem()"},
+        {"def", "def(referencia_per_defecte)"},
+        {"ref", "REF(" + Q + "nom_fitxer" + Q + "," + Q + L1252("seleccio_referencies <exclusió_referencies>") + Q},
+    };
+    ASSERT_EQ(std::size(cases), Engine::keywords().size());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(TAjuda(cases[i].keyword), cases[i].hint) << cases[i].keyword;
+        EXPECT_NE(std::find(Engine::keywords().begin(), Engine::keywords().end(), cases[i].keyword),
+                  Engine::keywords().end());
+    }
+    EXPECT_EQ(TAjuda("line").size(), 35u);
+    EXPECT_EQ(TAjuda("  WAIT  "), "wait(ms,minuts)");
+    for (const char* none : {"wai", "waits", "\twait", "wa it", "wait\r\n", "", "'wait"}) EXPECT_EQ(TAjuda(none), "") << none;
+}
+
+TEST(CaretTracking, LineColumnAndKeywordText) {
+    const std::string abcd = "ab\r\ncd";
+    struct Case {
+        std::string text;
+        std::size_t caret;
+        int line, column;
+    } cases[] = {
+        {abcd, 5, 1, 1}, {abcd, 0, 0, 0}, {abcd, 2, 0, 2}, {abcd, 4, 1, 0}, {abcd, 6, 1, 2},
+        {"", 0, 0, 0},   {"a\rb\nc", 5, 0, 5}, {"\r\n\r\n", 4, 2, 0},
+    };
+    for (const Case& c : cases) {
+        CaretPosition p = caretPosition(c.text, c.caret);
+        EXPECT_EQ(p.line, c.line) << c.caret << " in " << c.text;
+        EXPECT_EQ(p.column, c.column) << c.caret << " in " << c.text;
+    }
+    EXPECT_EQ(keywordTextAtCaret("wait(", 5, 5), "wait");
+    EXPECT_EQ(keywordTextAtCaret("x\r\n  Wait", 9, 6), "  Wait");
+    EXPECT_EQ(keywordTextAtCaret("wait\r\nbeep()", 4, 4), "wait\r\nbeep");
+}
+
+TEST(CommandLine, Forms) {
+    struct Case {
+        std::string cmd;
+        StartRequest::Kind kind;
+        std::string file;
+    } cases[] = {
+        {"", StartRequest::Nothing, ""},
+        {"/exec \"c:\\my dir\\a.torvic\"", StartRequest::RunHidden, "c:\\my dir\\a.torvic"},
+        {"/EXEC c:\\a.torvic", StartRequest::RunHidden, "c:\\a.torvic"},
+        {"/exec \"c:\\a.torvi", StartRequest::RunHidden, "c:\\a.torv"},  // no closing quote: last character lost
+        {"/exec", StartRequest::RunHidden, ""},
+        {"/exec\"", StartRequest::RunHidden, ""},
+        {"/exec \"", StartRequest::RunHidden, ""},
+        {"\"c:\\with blanks\\a.torvic\"", StartRequest::Edit, "c:\\with blanks\\a.torvic"},
+        {"a.torvic", StartRequest::Edit, "a.torvic"},
+        {"\"", StartRequest::Edit, ""},
+    };
+    for (const Case& c : cases) {
+        StartRequest r = parseCommandLine(c.cmd);
+        EXPECT_EQ(r.kind, c.kind) << c.cmd;
+        EXPECT_EQ(r.file, c.file) << c.cmd;
+    }
+    EXPECT_EQ(commandLineText({"/exec", "my script.torvic"}), "/exec \"my script.torvic\"");
+    EXPECT_EQ(commandLineText({"/exec", "a.torvic"}), "/exec a.torvic");
+}
+
+TEST(Layout, ResizeRulesInWindowUnits) {
+    auto at = [](int w, int h) {
+        std::map<std::string, int> m;
+        for (const LayoutStep& s : resizeLayout(w, h)) m[s.control + "." + std::to_string(s.property)] = s.pixels;
+        return m;
+    };
+    auto design = at(kDesignClientWidth, kDesignClientHeight);
+    EXPECT_EQ(design["Text1.2"], designRect("Text1").width);
+    EXPECT_EQ(design["Text1.3"], designRect("Text1").height - 1);  // 438 - 182 units
+    EXPECT_EQ(design["Frame2.0"], designRect("Frame2").x);
+    EXPECT_EQ(design["Command1.0"], designRect("Command1").x);
+    EXPECT_EQ(design["Text2.2"], designRect("Text2").width);
+    auto big = at(1000, 700);
+    EXPECT_EQ(big["Text1.2"], 983);  // (1000 / 0.93987 - 18) units
+    EXPECT_EQ(big["Text1.3"], 518);
+    EXPECT_EQ(big["Frame2.0"], 678);
+    EXPECT_EQ(big["Frame1.1"], 629);
+    EXPECT_EQ(resizeLayout(10, 10).size(), 7u);  // negative sizes are skipped
+}
+
+TEST(ReplaceFunction, Examples) {
+    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", -1), "a-b-c");
+    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", 1), "a-bXc");
+    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", 0), "aXbXc");
+    EXPECT_EQ(replaceFrom("aXbXc", 4, "X", "-", -1), "-c");
+    EXPECT_EQ(replaceFrom("aXbXc", 6, "X", "-", -1), "");
+    EXPECT_EQ(replaceFrom("aXbXc", 1, "", "-", -1), "aXbXc");
+    EXPECT_EQ(replaceFrom("aaa", 1, "aa", "b", -1), "ba");
+}
+
+// ---- main window behaviour ---------------------------------------------------
+
+TEST(MainWindow, CaretLabelsAndHints) {
+    WindowRig rig;
+    rig.view.editor = "ab\r\ncd";
+    rig.view.caret = 5;
+    rig.torvic.Text1_KeyUp();
+    EXPECT_EQ(rig.view.labelLine, "1");
+    EXPECT_EQ(rig.view.labelColumn, "1");
+
+    rig.view.editor = "wait(";
+    rig.view.caret = 5;
+    rig.torvic.Text1_KeyUp();
+    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
+    EXPECT_EQ(rig.view.text4Tip, "wait(ms,minuts)");
+    EXPECT_EQ(rig.view.editorTip, "wait(ms,minuts)");
+    EXPECT_TRUE(rig.view.text4Yellow);
+
+    rig.view.caret = 0;  // column 0 keeps the hint
+    rig.torvic.Text1_Click();
+    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
+    EXPECT_TRUE(rig.view.text4Yellow);
+
+    rig.view.editor = "x\r\n  Wait";
+    rig.view.caret = 9;
+    rig.torvic.Text1_KeyUp();
+    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
+
+    rig.view.editor = "wait\r\nbeep()";  // a later "(" on another line: no hint
+    rig.view.caret = 4;
+    rig.torvic.Text1_KeyUp();
+    EXPECT_EQ(rig.view.text4Field, "");
+    EXPECT_FALSE(rig.view.text4Yellow);
+}
+
+TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
+    WindowRig rig;
+    rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
+    rig.torvic.Command9_Click();
+    EXPECT_FALSE(rig.view.buttonsEnabled);
+    EXPECT_TRUE(rig.view.timerOn[1]);
+    EXPECT_EQ(rig.view.text3Field, "1");
+    EXPECT_EQ(rig.view.text4Field, "wait(1000)");
+
+    rig.torvic.EExecutar_Click();  // F5 while waiting does nothing
+    rig.torvic.executartot_Click();
+    EXPECT_EQ(rig.platform.calls.size(), 1u);
+
+    rig.torvic.Atura_Click();  // F4
+    EXPECT_TRUE(rig.view.buttonsEnabled);
+    EXPECT_FALSE(rig.view.timerOn[1]);
+
+    rig.torvic.EExecutar_Click();  // F5 continues from Text3: the wait again
+    EXPECT_FALSE(rig.view.buttonsEnabled);
+    rig.advance(1000);
+    EXPECT_EQ(rig.platform.calls.size(), 2u);
+    EXPECT_EQ(rig.view.text3Field, "Acabat");
+    EXPECT_EQ(rig.view.text4Field, "");
+    EXPECT_TRUE(rig.view.buttonsEnabled);
+}
+
+TEST(MainWindow, HiddenStartRunsAndEnds) {
+    char tmpl[] = "/tmp/torvic-win-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string script = std::string(tmpl) + "/my script.torvic";
+    std::ofstream(script) << "beep\r\nbeep\r\n";
+    WindowRig rig;
+    rig.torvic.Form_Load("/exec \"" + script + "\"");
+    EXPECT_FALSE(rig.view.visible);
+    EXPECT_EQ(rig.view.text2Field, script);
+    EXPECT_EQ(rig.platform.calls.size(), 2u);
+    EXPECT_TRUE(rig.view.ended);
+    EXPECT_TRUE(rig.view.endButtonHidden);
+    std::filesystem::remove_all(tmpl);
+
+    WindowRig missing;  // a file that cannot be read: the error, then an empty run ends the program
+    missing.torvic.Form_Load("/exec nowhere.torvic");
+    ASSERT_EQ(missing.view.messages.size(), 1u);
+    EXPECT_EQ(missing.view.messages[0].title, "Error en trobar el fitxer:");
+    EXPECT_TRUE(missing.view.ended);
+}
+
+TEST(MainWindow, StartWithoutArguments) {
+    WindowRig rig;
+    rig.torvic.Form_Load("");
+    EXPECT_EQ(rig.view.text2Field, "/home/user/");
+    EXPECT_TRUE(rig.view.visible);
+    EXPECT_TRUE(rig.view.endButtonHidden);
+    WindowRig root;
+    root.torvic.currentDirectory = [] { return std::string("/"); };
+    root.torvic.Form_Load("");
+    EXPECT_EQ(root.view.text2Field, "/");
+}
+
+class ProgramFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/torvic-files-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string path(const std::string& n) const { return dir + "/" + n; }
+    void put(const std::string& n, const std::string& bytes) const { std::ofstream(path(n), std::ios::binary) << bytes; }
+    std::string dir;
+    WindowRig rig;
+};
+
+TEST_F(ProgramFiles, OpenReadsLineEndsAndAsksBeforeReplacing) {
+    put("crlf.torvic", "a\r\nb\r\nc\r\n");
+    put("cr.torvic", "a\rb\rc");
+    put("lf.torvic", "a\nb\nc\n");
+    rig.view.text2Field = path("crlf.torvic");
+    rig.torvic.Command1_Click();
+    EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");
+    EXPECT_TRUE(rig.view.messages.empty());
+
+    rig.view.text2Field = path("cr.torvic");
+    rig.view.answers = {false};
+    rig.torvic.Text2_KeyPress(13);
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title, L1252("El programa actual es perdrà:"));
+    EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // No keeps the editor text
+
+    rig.view.text2Field = path("lf.torvic");
+    rig.view.answers = {true};
+    rig.torvic.Command1_Click();
+    EXPECT_EQ(rig.view.editor, "a\nb\nc\n");  // one line, LFs inside it
+}
+
+TEST_F(ProgramFiles, OpenFailuresAndPatterns) {
+    put("b.torvic", "second");
+    put("a.torvic", "first");
+    put(".hidden.torvic", "hidden");
+    rig.view.text2Field = dir + "/*.torvic";
+    rig.torvic.Command1_Click();
+    EXPECT_EQ(rig.view.text2Field, path("a.torvic"));
+    EXPECT_EQ(rig.view.editor, "first");
+
+    rig.view.text2Field = dir + "/*.none";
+    rig.torvic.Command1_Click();
+    EXPECT_EQ(rig.view.text2Field, dir + "/");
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].text,
+              "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.");
+    EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(rig.view.editor, "first");
+
+    rig.view.text2Field = "";
+    rig.torvic.Text2_KeyPress(13);
+    EXPECT_EQ(rig.view.text2Field, "/home/user");
+    EXPECT_EQ(rig.view.messages.size(), 2u);
+}
+
+TEST_F(ProgramFiles, SaveAsksBeforeOverwriting) {
+    put("x.torvic", "old");
+    rig.view.editor = "$%& encoded\r\nnew";
+    rig.view.text2Field = path("x.torvic");
+    rig.view.answers = {true};
+    rig.torvic.Command2_Click();
+    EXPECT_EQ(rig.view.messages.at(0).text, "Sobreescriure ?");
+    EXPECT_EQ(rig.view.messages.at(0).title, "El fitxer ja existeix:");
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "$%& encoded\r\nnew");
+
+    // No, then cancelling the save-as dialog: "Atenció:" and nothing written.
+    rig.view.messages.clear();
+    rig.view.editor = "other";
+    rig.view.answers = {false};
+    rig.view.dialogAnswers = {""};
+    rig.torvic.Guardar_Click();
+    ASSERT_EQ(rig.view.messages.size(), 2u);
+    EXPECT_EQ(rig.view.messages[1].title, L1252("Atenció:"));
+    EXPECT_EQ(rig.view.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(rig.view.messages[1].text,
+              "El fitxer no s'ha guardat. No heu especificat cap nom de fitxer nou per guardar.");
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "$%& encoded\r\nnew");
+}
+
+TEST_F(ProgramFiles, SaveAsAndSaveErrors) {
+    rig.view.editor = "text";
+    rig.view.dialogAnswers = {path("new.torvic")};
+    rig.torvic.Command7_Click();
+    EXPECT_EQ(rig.view.text2Field, path("new.torvic"));
+    EXPECT_EQ(readFileBytes(path("new.torvic")).value(), "text");
+
+    rig.view.dialogAnswers = {""};
+    rig.torvic.Command7_Click();  // the dialog is pre-filled with the last name
+    EXPECT_EQ(rig.view.dialogsShown.back(), "save |" + path("new.torvic"));
+
+    rig.view.messages.clear();
+    rig.view.text2Field = dir;  // a folder cannot be written
+    rig.torvic.Command2_Click();
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title, "Error en grabar el fitxer:");
+}
+
+TEST_F(ProgramFiles, BrowseAndNewProgram) {
+    put("p.torvic", "from disk");
+    rig.view.text2Field = dir + "/";
+    rig.view.dialogAnswers = {path("p.torvic")};
+    rig.torvic.Command10_Click();
+    EXPECT_EQ(rig.view.dialogsShown.back(), "open " + dir + "/|");
+    EXPECT_EQ(rig.view.editor, "from disk");
+
+    rig.view.dialogAnswers = {""};  // cancelled: the named file is reloaded, with the question
+    rig.view.answers = {true};
+    rig.torvic.Obrir_Click();
+    EXPECT_EQ(rig.view.messages.back().title, L1252("El programa actual es perdrà:"));
+
+    rig.view.text3Field = "Acabat";
+    rig.torvic.nou_Click();
+    EXPECT_EQ(rig.view.editor, "");
+    EXPECT_EQ(rig.view.text2Field, "/home/user/nou_programa.torvic");
+    EXPECT_EQ(rig.view.text3Field, "0");
+}
+
+TEST(FindAndReplace, Examples) {
+    struct Case {
+        std::string find, replacement, count;
+        bool afterCaret;
+        std::size_t caret;
+        std::string expected;
+    } cases[] = {
+        {"X", "-", "-1", false, 0, "a-b-c"}, {"X", "-", "1", false, 0, "a-bXc"}, {"X", "-", "0", false, 0, "aXbXc"},
+        {"X", "-", "-1", true, 3, "aXb-c"},  {"x", "-", "-1", false, 0, "aXbXc"}, {"X", "-", "-1", true, 5, "aXbXc"},
+        {"X", "-", "2.5", false, 0, "a-b-c"}, {"X", "-", "abc", false, 0, "aXbXc"},
+    };
+    for (const Case& c : cases) {
+        WindowRig rig;
+        rig.view.editor = "aXbXc";
+        rig.view.caret = c.caret;
+        rig.substituirView.fill = [&c](test::FakeSubstituirView& v) {
+            v.find = c.find;
+            v.replacement = c.replacement;
+            v.count = c.count;
+            v.afterCaret = c.afterCaret;
+        };
+        rig.torvic.Substituir_Click();
+        EXPECT_EQ(rig.view.editor, c.expected) << c.find << " " << c.count;
+    }
+}
+
+TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
+    WindowRig rig;
+    rig.view.editor = "aXbXc";
+    rig.substituirView.clipboard = "foo";
+    rig.substituirView.pressSubstituir = false;  // closed with the close box before any press
+    rig.torvic.Substituir_Click();
+    EXPECT_EQ(rig.substituirView.find, "foo");
+    EXPECT_TRUE(rig.substituirView.selectedAll);
+    EXPECT_EQ(rig.view.editor, "aXbXc");  // nothing to repeat yet
+
+    rig.substituirView.pressSubstituir = true;
+    rig.substituirView.fill = [](test::FakeSubstituirView& v) {
+        v.find = "X";
+        v.replacement = "-";
+    };
+    rig.torvic.Substituir_Click();
+    EXPECT_EQ(rig.view.editor, "a-b-c");
+    rig.view.editor = "XX";
+    rig.substituirView.pressSubstituir = false;  // the close box repeats the previous replacement
+    rig.substituirView.fill = nullptr;
+    rig.torvic.Substituir_Click();
+    EXPECT_EQ(rig.view.editor, "--");
+
+    for (const char* bad : {"-2", "40000"}) {
+        WindowRig r;
+        r.view.editor = "aXb";
+        r.substituirView.fill = [bad](test::FakeSubstituirView& v) {
+            v.find = "X";
+            v.count = bad;
+        };
+        r.torvic.Substituir_Click();
+        EXPECT_EQ(r.view.editor, "aXb") << bad;
+        ASSERT_EQ(r.view.messages.size(), 1u) << bad;
+        EXPECT_EQ(r.view.messages[0].title, L1252("Atenció:"));
+    }
+
+    WindowRig empty;  // an empty editor does not even show the dialog
+    empty.substituirView.clipboard = "foo";
+    empty.torvic.Substituir_Click();
+    EXPECT_EQ(empty.substituirView.find, "");
+}
+
+// ---- frmMissatge ---------------------------------------------------------------
+
+TEST(Missatge, CountdownFromFifteenAndFromZero) {
+    test::FakeMissatgeView view;
+    FrmMissatge m(view);
+    view.behaviour = &m;
+    std::vector<std::string> shown;
+    view.whileOpen = [&] {
+        shown.push_back(view.seconds);
+        while (view.open) {
+            m.Timer1_Timer();
+            if (view.open) shown.push_back(view.seconds);
+        }
+    };
+    m.ferMissatge("text", "TORVIC - Error de sintaxis:", 15);
+    EXPECT_EQ(shown.size(), 16u);  // 15, 14, ..., 0, then it closes
+    EXPECT_EQ(shown.front(), "15");
+    EXPECT_EQ(shown.back(), "0");
+    EXPECT_EQ(view.title, "TORVIC - Error de sintaxis:");
+    EXPECT_EQ(view.message, "text");
+    EXPECT_EQ(view.beeps, 1);
+    EXPECT_FALSE(view.ticking);
+
+    shown.clear();
+    m.ferMissatge("zero", "t", 0);
+    EXPECT_EQ(shown, (std::vector<std::string>{"0"}));
+}
+
+TEST(Missatge, PauseActivationAndAcceptarTots) {
+    test::FakeMissatgeView view;
+    FrmMissatge m(view);
+    view.behaviour = &m;
+    view.whileOpen = [&] {
+        m.Timer1_Timer();
+        m.Command2_Click();  // Pausar
+        EXPECT_FALSE(view.ticking);
+        EXPECT_EQ(view.pauseCaption, "Continuar");
+        m.Form_Activate();  // back from another window: counting again, from the number shown
+        EXPECT_TRUE(view.ticking);
+        EXPECT_EQ(view.seconds, "9");
+        EXPECT_EQ(view.beeps, 2);
+        m.Command4_Click();  // Acceptar Tots
+    };
+    m.ferMissatge("a", "t", 10);
+    EXPECT_FALSE(view.open);
+    EXPECT_TRUE(m.acceptarTots());
+
+    int beepsBefore = view.beeps;
+    view.whileOpen = [&] { ADD_FAILURE() << "a message was shown after Acceptar Tots"; };
+    for (int i = 0; i < 3; ++i) m.ferMissatge("later", "t", 15);
+    EXPECT_EQ(view.beeps, beepsBefore);
+}
+
+TEST(Missatge, ExportAppendsAndReportsBadFiles) {
+    char tmpl[] = "/tmp/torvic-export-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string file = std::string(tmpl) + "/errors.txt";
+    std::ofstream(file) << "earlier\r\n";
+    test::FakeMissatgeView view;
+    FrmMissatge m(view);
+    view.behaviour = &m;
+    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
+    view.exportOn = true;
+    view.exportName = file;
+    view.whileOpen = [&] { m.Command1_Click(); };
+    m.ferMissatge("first", "T1", 15);
+    m.ferMissatge("second", "T2", 15);
+    EXPECT_EQ(readFileBytes(file).value(),
+              "earlier\r\n16/12/2026 10:00:00  T1\r\nfirst\r\n\r\n16/12/2026 10:00:00  T2\r\nsecond\r\n\r\n");
+
+    view.exportName = std::string(tmpl) + "/no/such/dir.txt";
+    m.ferMissatge("third", "T3", 15);
+    EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
+    std::filesystem::remove_all(tmpl);
+}
+
+TEST(Missatge, TancarEndsTheProgram) {
+    test::FakeMissatgeView view;
+    FrmMissatge m(view);
+    view.behaviour = &m;
+    view.whileOpen = [&] { m.Command3_Click(); };
+    m.ferMissatge("a", "t", 5);
+    EXPECT_TRUE(view.endedProgram);
+}
+
+}  // namespace
+}  // namespace torvic

@@ -1,0 +1,171 @@
+#pragma once
+// Fake views of the windows: they keep what the behaviour shows, answer
+// questions and dialogs from queues, and record every message box.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "editor/frm_missatge.h"
+#include "editor/frm_substituir.h"
+#include "editor/main_window.h"
+#include "tests/support/scripted_host.h"
+
+namespace torvic::test {
+
+class FakeMainView : public MainWindowView {
+public:
+    std::string editor, text2Field, text3Field = "0", text4Field, editorTip, text4Tip;
+    std::size_t caret = 0;
+    bool text4Yellow = false;
+    std::string labelLine = "0", labelColumn = "0";
+    bool buttonsEnabled = true, visible = true, ended = false, iconShown = false, endButtonHidden = false;
+    std::string iconTooltip;
+    int focusCount = 0;
+    std::vector<LayoutStep> layout;
+    bool timerOn[3] = {false, false, false};
+    int timerInterval[3] = {0, 0, 0};
+    std::vector<Message> messages;
+    std::deque<bool> answers;           // Yes/No questions
+    std::deque<std::string> dialogAnswers;  // file dialogs: a path, or "" for cancel
+    std::vector<std::string> dialogsShown;  // "open <dir>|<name>" or "save <dir>|<name>"
+
+    std::string editorText() override { return editor; }
+    void setEditorText(const std::string& t) override { editor = t; }
+    std::size_t editorCaret() override { return caret; }
+    void setEditorTooltip(const std::string& t) override { editorTip = t; }
+    void focusEditor() override { ++focusCount; }
+    std::string text2() override { return text2Field; }
+    void setText2(const std::string& t) override { text2Field = t; }
+    std::string text3() override { return text3Field; }
+    void setText3(const std::string& t) override { text3Field = t; }
+    void setText4(const std::string& t) override { text4Field = t; }
+    void setText4Tooltip(const std::string& t) override { text4Tip = t; }
+    void setText4Highlighted(bool y) override { text4Yellow = y; }
+    void setCaretLabels(const std::string& l, const std::string& c) override {
+        labelLine = l;
+        labelColumn = c;
+    }
+    void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
+    void repaintNow() override {}
+    bool isVisible() override { return visible; }
+    void setVisible(bool v) override { visible = v; }
+    void applyLayout(const std::vector<LayoutStep>& steps) override { layout = steps; }
+    void moveEndButtonOutOfSight() override { endButtonHidden = true; }
+    void startTimer(int t, int ms) override {
+        timerOn[t] = true;
+        timerInterval[t] = ms;
+    }
+    void stopTimer(int t) override { timerOn[t] = false; }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
+        messages.push_back({Message::Box, text, title, icon, 0});
+    }
+    bool askYesNo(const std::string& text, const std::string& title) override {
+        messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
+        if (answers.empty()) return false;
+        bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string openFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
+        return dialog("open " + dir + "|" + name);
+    }
+    std::string saveFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
+        return dialog("save " + dir + "|" + name);
+    }
+    void showNotificationIcon(const std::string& tip) override {
+        iconShown = true;
+        iconTooltip = tip;
+    }
+    void removeNotificationIcon() override { iconShown = false; }
+    void endProgram() override { ended = true; }
+
+private:
+    std::string dialog(const std::string& what) {
+        dialogsShown.push_back(what);
+        if (dialogAnswers.empty()) return "";
+        std::string a = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return a;
+    }
+};
+
+class FakeMissatgeView : public FrmMissatgeView {
+public:
+    FrmMissatge* behaviour = nullptr;
+    bool open = false, ticking = false, exportOn = false, endedProgram = false;
+    std::string title, message, seconds, pauseCaption = "Pausar", exportName = "errors.txt";
+    int beeps = 0, shows = 0;
+    std::vector<std::string> boxes;
+    // Runs while the window is shown modally (the test's user).
+    std::function<void()> whileOpen;
+
+    void showModal() override {
+        open = true;
+        ++shows;
+        behaviour->Form_Activate();
+        if (open && whileOpen) whileOpen();
+        open = false;
+    }
+    void close() override { open = false; }
+    void setTitle(const std::string& t) override { title = t; }
+    void setMessage(const std::string& t) override { message = t; }
+    void setSecondsLeft(const std::string& t) override { seconds = t; }
+    void setPauseCaption(const std::string& t) override { pauseCaption = t; }
+    void startTick() override { ticking = true; }
+    void stopTick() override { ticking = false; }
+    bool exportChecked() override { return exportOn; }
+    std::string exportFileName() override { return exportName; }
+    void messageBox(const std::string& t) override { boxes.push_back(t); }
+    void beep() override { ++beeps; }
+    void endProgram() override { endedProgram = true; }
+};
+
+class FakeSubstituirView : public FrmSubstituirView {
+public:
+    FrmSubstituir* behaviour = nullptr;
+    std::string clipboard, find, replacement, count = "-1";
+    bool afterCaret = false, selectedAll = false;
+    bool pressSubstituir = true;  // false: the dialog is closed with its close box
+
+    void showModal() override {
+        // Every opening starts from the design values, but the find field.
+        replacement.clear();
+        count = "-1";
+        afterCaret = false;
+        behaviour->Form_Activate();
+        if (fill) fill(*this);
+        if (pressSubstituir) behaviour->Command1_Click();
+    }
+    void close() override {}
+    std::string clipboardText() override { return clipboard; }
+    void setFindText(const std::string& t) override { find = t; }
+    void selectAllFindText() override { selectedAll = true; }
+    std::string findText() override { return find; }
+    std::string replacementText() override { return replacement; }
+    std::string countText() override { return count; }
+    bool onlyAfterCaret() override { return afterCaret; }
+    // What the user types before pressing the button.
+    std::function<void(FakeSubstituirView&)> fill;
+};
+
+// The main window behaviour wired to fake views and a recording platform.
+struct WindowRig {
+    RecordingPlatform platform;
+    FakeMainView view;
+    FakeMissatgeView missatgeView;
+    FrmMissatge missatge{missatgeView};
+    FakeSubstituirView substituirView;
+    FrmSubstituir substituir{substituirView};
+    Torvic torvic{view, platform, missatge, substituir};
+
+    WindowRig() {
+        missatgeView.behaviour = &missatge;
+        substituirView.behaviour = &substituir;
+        platform.setClock(2026, 12, 16, 10, 0, 0);
+        torvic.currentDirectory = [] { return std::string("/home/user"); };
+    }
+    // Fires the view's timers as the host would after `ms`.
+    void advance(long long ms);
+};
+
+}  // namespace torvic::test
