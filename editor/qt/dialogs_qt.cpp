@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +19,22 @@ namespace torvic::qt {
 namespace {
 
 QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
+
+// A dialog on which Enter and Esc do nothing special; only its close box
+// closes it without a button.
+class PlainKeysDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            e->accept();
+            return;
+        }
+        QDialog::keyPressEvent(e);
+    }
+};
 
 }  // namespace
 
@@ -60,7 +77,12 @@ void FrmMissatgeQt::showModal() {
     exec();
 }
 
-void FrmMissatgeQt::close() { done(0); }
+void FrmMissatgeQt::close() { QDialog::done(0); }
+
+void FrmMissatgeQt::reject() {
+    if (missatge_) missatge_->Command1_Click();
+    if (isVisible()) QDialog::reject();
+}
 
 bool FrmMissatgeQt::event(QEvent* e) {
     // Every activation repeats the showing steps.
@@ -105,7 +127,7 @@ void FrmMissatgeQt::endProgram() { std::exit(0); }
 
 void FrmSubstituirQt::showModal() {
     // Every opening starts from the design values.
-    QDialog dialog(QApplication::activeWindow());
+    PlainKeysDialog dialog(QApplication::activeWindow());
     dialog_ = &dialog;
     dialog.setWindowTitle("Substituir");
     dialog.setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

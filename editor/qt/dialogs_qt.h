@@ -41,6 +41,8 @@ public:
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Esc and the close box close the message as "Acceptar" does.
+    void reject() override;
 
 private:
     FrmMissatge* missatge_ = nullptr;
