@@ -250,15 +250,10 @@ TEST(MainWindow, StartWithoutArguments) {
 
 class ProgramFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/torvic-files-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string path(const std::string& n) const { return dir + "/" + n; }
     void put(const std::string& n, const std::string& bytes) const { std::ofstream(path(n), std::ios::binary) << bytes; }
-    std::string dir;
+    test::TempDir tmp;
+    std::string dir = tmp.path();
     WindowRig rig;
 };
 

@@ -22,14 +22,7 @@ using test::Rig;
 
 class FilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/torvic-files-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return tmp / name; }
     void put(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
@@ -38,7 +31,8 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     }
 
-    fs::path dir;
+    test::TempDir tmp;
+    fs::path dir{tmp.path()};
 };
 
 TEST_F(FilesTest, OpenAndSaveRoundTripEveryByte) {

@@ -3,18 +3,8 @@
 set -u
 TORVIC="$1"
 if ! command -v Xvfb >/dev/null; then echo "SKIPPED: Xvfb is not installed"; exit 77; fi
-DIR="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$DIR/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$DIR/display")"
-export XDG_RUNTIME_DIR="$DIR"
-
-passed=0; failed=0
-check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb 1024x768x24
 
 mkdir -p "$DIR/with blanks"
 printf 'data line\r\n' > "$DIR/in.txt"

@@ -19,14 +19,7 @@ using test::Message;
 using test::Rig;
 using Pieces = std::vector<std::pair<std::size_t, std::size_t>>;
 
-std::string lines(std::initializer_list<const char*> ls) {
-    std::string s;
-    for (const char* l : ls) {
-        if (!s.empty()) s += "\r\n";
-        s += l;
-    }
-    return s;
-}
+using test::lines;
 
 struct Case {
     std::string text;
@@ -217,13 +210,6 @@ TEST(Delinepart, MatchesTheStepByStepFormOnRandomTexts) {
 
 class RefTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/torvic-ref-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // Runs def and ref on a working text; returns the file written.
     std::string ref(const std::string& text, const std::string& def, const std::string& selection) {
         rig = std::make_unique<Rig>();
@@ -245,7 +231,8 @@ protected:
         return refs;
     }
 
-    std::filesystem::path dir;
+    test::TempDir tmp;
+    std::filesystem::path dir{tmp.path()};
     std::unique_ptr<Rig> rig;
 };
 

@@ -11,14 +11,7 @@ namespace {
 using test::Message;
 using test::Rig;
 
-std::string lines(std::initializer_list<const char*> ls) {
-    std::string s;
-    for (const char* l : ls) {
-        if (!s.empty()) s += "\r\n";
-        s += l;
-    }
-    return s;
-}
+using test::lines;
 
 struct Case {
     std::string text;

@@ -7,15 +7,8 @@ CATCHER="$2"
 for tool in Xvfb matchbox-window-manager; do
     if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
 done
-DIR="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$DIR/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$DIR/display")"
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb 1280x1024x24
 matchbox-window-manager -use_titlebar no 2>/dev/null &
 pids+=($!)
 sleep 1
@@ -42,8 +35,6 @@ printf '%s\r\n' \
 timeout 60 "$RUN" --on-error=stop "$DIR/desk.torvic" 2>"$DIR/err"
 rc=$?
 
-passed=0; failed=0
-check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
 check "the script ran to its end (rc $rc)" $([ $rc -eq 0 ]; echo $?)
 check "the window started by exec was ready" $(grep -qx "ready" "$LOG"; echo $?)
 check "send typed Hola and Enter" $(grep -qx "line:Hola" "$LOG"; echo $?)

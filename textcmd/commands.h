@@ -1,6 +1,9 @@
 #pragma once
 // The text document commands, one function per keyword. Each reads its
 // parameters through the line context and changes the document.
+#include <utility>
+#include <vector>
+
 #include "textcmd/document.h"
 #include "textcmd/line_context.h"
 
@@ -25,5 +28,13 @@ void cmdRef(TextDocument& doc, LineContext& ctx);
 // The prompt shown when a long text cannot be cut into pieces at line
 // breaks. Returns true for Yes (abandon the command, go on); No ends the run.
 bool piecePrompt(LineContext& ctx);
+
+// Cuts the working text into the piece table for a line-wise command.
+// Returns false when the text has no line break where a piece must end:
+// the piece prompt (deline, delinepart) or the syntax-error prompt with
+// `noBreakMessage` (delinechar) has then been shown. More than 1000 pieces
+// is a run-time error.
+bool cutForCommand(const std::string& text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                   LineContext& ctx, const char* noBreakMessage = nullptr);
 
 }  // namespace torvic::textcmd

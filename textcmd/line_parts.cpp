@@ -250,15 +250,7 @@ void cmdDelinepart(TextDocument& doc, LineContext& ctx) {
     std::int16_t skipStarts = toInt16(c1), skipEnds = toInt16(c2);
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(4))));
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
-    switch (cutIntoPieces(doc.textTreball, pieces)) {
-        case CutResult::NoLineBreak:
-            piecePrompt(ctx);
-            return;
-        case CutResult::TooManyPieces:
-            throw RunTimeError("text too long: more than 1000 pieces");
-        case CutResult::Ok:
-            break;
-    }
+    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
     doc.posTreball = 1;
     doc.textTreball =
         removeLineParts(doc.textTreball, pieces, ctx.param(0), ctx.param(1), skipStarts, skipEnds, counter);
@@ -270,18 +262,9 @@ void cmdDelinechar(TextDocument& doc, LineContext& ctx) {
     std::int32_t head = toInt32(valorNumeric(ctx.param(0)));
     std::int32_t tail = toInt32(valorNumeric(ctx.param(1)));
     if (negativeCounts(ctx, head, tail)) return;
+    static const std::string noBreak = L1252("No s'ha trobat canvi de línia en els primers 32000 caracters");
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
-    switch (cutIntoPieces(doc.textTreball, pieces)) {
-        case CutResult::NoLineBreak: {
-            std::string m = L1252("No s'ha trobat canvi de línia en els primers 32000 caracters");
-            ctx.syntaxErrorPrompt(m);
-            return;
-        }
-        case CutResult::TooManyPieces:
-            throw RunTimeError("text too long: more than 1000 pieces");
-        case CutResult::Ok:
-            break;
-    }
+    if (!cutForCommand(doc.textTreball, pieces, ctx, noBreak.c_str())) return;
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
     doc.posTreball = 1;
     doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter);

@@ -122,6 +122,38 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
     }
     KeyFinder keys(text, lookups, pre.size() + longest);
 
+    // Where an item's entry lies in `in`: from the CR LF before its first
+    // line (s) to the CR LF after its last line (e), 1-based; s is 0 when the
+    // key is missing. A missing range end is reported, and e is then taken
+    // from the start of `in` (selection) or is 0 (exclusion).
+    struct Entry {
+        std::string key;
+        std::size_t s = 0, e = 0;
+    };
+    auto locate = [&](std::string_view item, std::string_view in, auto find, const std::string& missingEndMessage,
+                      bool missingEndFromStart) {
+        Entry entry;
+        if (item.find('_') == npos) {
+            entry.key = pre + std::string(item);
+            entry.s = find(entry.key);
+            entry.e = crlfFrom(in, entry.s + 2);
+            return entry;
+        }
+        std::string_view a, b;
+        rangeEnds(item, a, b);
+        entry.key = pre + std::string(a);
+        const std::string endKey = pre + std::string(b);
+        entry.s = find(entry.key);
+        std::size_t f = find(endKey);
+        if (f == 0) {
+            errors.push_back({missingEndMessage, endKey});
+            entry.e = missingEndFromStart ? crlfFrom(in, 2) : 0;
+        } else {
+            entry.e = crlfFrom(in, f + 2);
+        }
+        return entry;
+    };
+
     std::string textExtret;
     bool emptyLine = false;
     for (std::string_view item : items) {
@@ -130,61 +162,24 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
             item = item.substr(0, item.find(';'));
             emptyLine = true;
         }
-        std::string key;
-        std::size_t s, e;
-        if (item.find('_') != npos) {
-            std::string_view a, b;
-            rangeEnds(item, a, b);
-            key = pre + std::string(a);
-            std::string endKey = pre + std::string(b);
-            s = keys.find(key);
-            std::size_t f = keys.find(endKey);
-            if (f == 0) {
-                errors.push_back({missingEnd, endKey});
-                e = crlfFrom(text, 2);
-            } else {
-                e = crlfFrom(text, f + 2);
-            }
-        } else {
-            key = pre + std::string(item);
-            s = keys.find(key);
-            e = crlfFrom(text, s + 2);
-        }
-        if (s > 0 && s < e) {
-            textExtret.append(text.substr(s - 1, e - s));
+        Entry entry = locate(item, text, [&](const std::string& k) { return keys.find(k); }, missingEnd, true);
+        if (entry.s > 0 && entry.s < entry.e) {
+            textExtret.append(text.substr(entry.s - 1, entry.e - entry.s));
             if (emptyLine) textExtret.append(CRLF);
-        } else if (s == 0) {
-            errors.push_back({missingKey, key});
+        } else if (entry.s == 0) {
+            errors.push_back({missingKey, entry.key});
         }
     }
     textExtret.append(CRLF);
 
     for (std::string_view item : split(llistaExclusio, ',')) {
         if (item.empty()) continue;
-        std::string key;
-        std::size_t s, e;
-        if (item.find('_') != npos) {
-            std::string_view a, b;
-            rangeEnds(item, a, b);
-            key = pre + std::string(a);
-            std::string endKey = pre + std::string(b);
-            s = findKey(textExtret, key);
-            std::size_t f = findKey(textExtret, endKey);
-            if (f == 0) {
-                errors.push_back({missingExclusion, endKey});
-                e = 0;
-            } else {
-                e = crlfFrom(textExtret, f + 2);
-            }
-        } else {
-            key = pre + std::string(item);
-            s = findKey(textExtret, key);
-            e = crlfFrom(textExtret, s + 2);
-        }
-        if (s > 0 && s < e) {
-            textExtret.erase(s - 1, e - s);
-        } else if (s == 0) {
-            errors.push_back({missingExclusion, key});
+        Entry entry = locate(item, textExtret, [&](const std::string& k) { return findKey(textExtret, k); },
+                             missingExclusion, false);
+        if (entry.s > 0 && entry.s < entry.e) {
+            textExtret.erase(entry.s - 1, entry.e - entry.s);
+        } else if (entry.s == 0) {
+            errors.push_back({missingExclusion, entry.key});
         }
     }
     return textExtret.substr(2);

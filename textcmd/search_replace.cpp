@@ -22,6 +22,25 @@ bool piecePrompt(LineContext& ctx) {
     return false;
 }
 
+bool cutForCommand(const std::string& text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                   LineContext& ctx, const char* noBreakMessage) {
+    switch (cutIntoPieces(text, pieces)) {
+        case CutResult::Ok:
+            return true;
+        case CutResult::TooManyPieces:
+            throw RunTimeError("text too long: more than 1000 pieces");
+        case CutResult::NoLineBreak:
+            break;
+    }
+    if (noBreakMessage) {
+        std::string m = noBreakMessage;
+        ctx.syntaxErrorPrompt(m);
+    } else {
+        piecePrompt(ctx);
+    }
+    return false;
+}
+
 void cmdSearch(TextDocument& doc, LineContext& ctx) {
     if (doc.textTreball.empty()) return;
     ctx.obtParam({2, 1});
@@ -66,15 +85,7 @@ void cmdDeline(TextDocument& doc, LineContext& ctx) {
     }
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
-    switch (cutIntoPieces(doc.textTreball, pieces)) {
-        case CutResult::NoLineBreak:
-            piecePrompt(ctx);
-            return;
-        case CutResult::TooManyPieces:
-            throw RunTimeError("text too long: more than 1000 pieces");
-        case CutResult::Ok:
-            break;
-    }
+    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
     DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
     doc.textTreball = std::move(r.text);
     doc.posTreball = r.cursor;

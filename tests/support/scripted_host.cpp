@@ -1,5 +1,11 @@
 #include "tests/support/scripted_host.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
 namespace torvic::test {
 
 void ScriptedHost::showRunLine(int index, const std::string& text) {
@@ -52,6 +58,26 @@ void ScriptedHost::advance(long long ms) {
     }
     platform_.advanceClock(end - now_);
     now_ = end;
+}
+
+std::string lines(std::initializer_list<const char*> ls) {
+    std::string s;
+    for (const char* l : ls) {
+        if (!s.empty()) s += "\r\n";
+        s += l;
+    }
+    return s;
+}
+
+TempDir::TempDir() {
+    char tmpl[] = "/tmp/torvic-test-XXXXXX";
+    if (!mkdtemp(tmpl)) throw std::runtime_error("cannot make a temporary folder");
+    path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
 }
 
 Rig::Rig() {

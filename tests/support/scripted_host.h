@@ -81,6 +81,23 @@ private:
     long long now_ = 0;
 };
 
+// Lines joined with CR LF, with no line break after the last.
+std::string lines(std::initializer_list<const char*> ls);
+
+// A temporary folder, removed with everything in it at the end of its scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
 // An engine wired to a scripted host and a recording platform whose clock
 // starts at 10:00:00 on Wednesday 16/12/2026.
 struct Rig {
