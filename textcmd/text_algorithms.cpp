@@ -1,6 +1,8 @@
 #include "textcmd/text_algorithms.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 #include "base/text.h"
@@ -26,6 +28,9 @@ class Finder {
 public:
     Finder(std::string_view needle, bool ignoreCase) : ignoreCase_(ignoreCase) {
         needle_ = ignoreCase ? toLower1252(needle) : std::string(needle);
+        if (ignoreCase && !needle_.empty())
+            for (int b = 0; b < 256; ++b)
+                if (fold(static_cast<char>(b)) == static_cast<unsigned char>(needle_[0])) firstBytes_.push_back(static_cast<char>(b));
     }
     std::size_t size() const { return needle_.size(); }
 
@@ -34,13 +39,36 @@ public:
         if (!ignoreCase_) return hay.find(needle_, from);
         if (needle_.empty()) return from <= hay.size() ? from : npos;
         if (hay.size() < needle_.size()) return npos;
-        const unsigned char first = static_cast<unsigned char>(needle_[0]);
         const std::size_t last = hay.size() - needle_.size();
-        for (std::size_t i = from; i <= last; ++i) {
-            if (fold(hay[i]) != first) continue;
-            if (matchesAt(hay, i)) return i;
+        // Candidates are the bytes that fold to the first character (as a
+        // rule a letter's two cases), each found with memchr. The next place
+        // of each is kept between calls that go forward in the same text, so
+        // a byte that never occurs is not searched for again and again.
+        const std::size_t kinds = firstBytes_.size();
+        if (hay.data() != cacheData_ || hay.size() != cacheSize_ || from < cacheFrom_) {
+            next_.assign(kinds, 0);
+            for (std::size_t k = 0; k < kinds; ++k) next_[k] = locate(hay, firstBytes_[k], from);
+            cacheData_ = hay.data();
+            cacheSize_ = hay.size();
+        }
+        cacheFrom_ = from;
+        for (std::size_t pos = from; pos <= last;) {
+            std::size_t cand = npos;
+            for (std::size_t k = 0; k < kinds; ++k) {
+                if (next_[k] < pos) next_[k] = locate(hay, firstBytes_[k], pos);
+                cand = std::min(cand, next_[k]);
+            }
+            if (cand == npos || cand > last) return npos;
+            if (matchesAt(hay, cand)) return cand;
+            pos = cand + 1;
         }
         return npos;
+    }
+
+    static std::size_t locate(std::string_view hay, char c, std::size_t from) {
+        if (from >= hay.size()) return npos;
+        const void* p = std::memchr(hay.data() + from, c, hay.size() - from);
+        return p ? static_cast<std::size_t>(static_cast<const char*>(p) - hay.data()) : npos;
     }
 
     bool matchesAt(std::string_view hay, std::size_t i) const {
@@ -66,6 +94,16 @@ public:
 private:
     std::string needle_;
     bool ignoreCase_;
+    std::vector<char> firstBytes_;  // bytes that fold to the needle's first character
+    // Where each of firstBytes_ next occurs, for the text last searched.
+    mutable std::vector<std::size_t> next_;
+    mutable const char* cacheData_ = nullptr;
+    mutable std::size_t cacheSize_ = 0;
+    mutable std::size_t cacheFrom_ = 0;
+
+public:
+    // The text searched is about to change in place.
+    void forget() const { cacheData_ = nullptr; }
 };
 
 // Counts one change; the 16-bit counter may not go below its minimum.
@@ -266,6 +304,7 @@ DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pa
         piece.assign(CRLF);
         piece.append(text.substr(begin, end - begin));
         const std::string_view src(piece);
+        finder.forget();
 
         if (counter == 0) {
             if (!stoppedBeforeAnOccurrence && finder.find(src, 0) != npos) stoppedBeforeAnOccurrence = true;
