@@ -57,7 +57,7 @@ public:
 
 class Torvic : public Host {
 public:
-    static const char* const kCaption;
+    static const char* const kCaption;  // UTF-8: the Qt view shows it as it is
     static const char* const kFileFilter;
 
     Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir);

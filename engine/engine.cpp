@@ -144,6 +144,7 @@ void Engine::finishRun() {
 
 void Engine::Execucio() {
     for (auto& slot : parametresLinia) slot.clear();
+    if (!ultimError_.empty()) ultimError_.clear();  // the reason shown with a prompt is this line's own
     try {
         std::string& line = linies[static_cast<std::size_t>(liniaActual)];
         std::string_view trimmed = trimBlanks(line);

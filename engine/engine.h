@@ -79,7 +79,7 @@ public:
     // other the default action. Returns the shell's result.
     long ExecutarDocument(const std::string& strURL, std::int16_t iWindowStyle, std::uint8_t nFuncio);
 
-    // What went wrong in the last failing line (for logs; not shown in the prompt).
+    // What went wrong in the current line, when it failed (for logs; not shown in the prompt).
     const std::string& lastErrorDetail() const { return ultimError_; }
 
     Host& host() override { return host_; }

@@ -89,7 +89,8 @@ void Engine::cmdTime() {
 void Engine::cmdDate() {
     obtParam({1});
     std::string d = parametresLinia[0];
-    std::string today = dateText(platform_.now().day);
+    const std::int64_t todaySerial = platform_.now().day;
+    std::string today = dateText(todaySerial);
     std::size_t slashes = std::count(d.begin(), d.end(), '/');
     if (slashes == 0)
         d += "/" + today.substr(today.size() - 5);
@@ -97,7 +98,7 @@ void Engine::cmdDate() {
         d += "/" + today.substr(today.size() - 2);
     std::optional<std::int64_t> target = parseDate(d);
     if (!target) throw RunTimeError("not a date: " + d);
-    if (platform_.now().day < *target) {
+    if (todaySerial < *target) {
         --liniaActual;  // the common advance brings the run back to this line
         startClockWait("00:00");
     }

@@ -34,6 +34,9 @@ inline constexpr std::uint32_t PowerOff = 0x8;
 inline constexpr std::uint32_t ForceIfHung = 0x10;
 }  // namespace exitflag
 
+// Window modes a program can be started with.
+inline bool isValidWindowMode(int mode) { return mode >= 0 && mode <= 6 && mode != 5; }
+
 // The command line that xcopy stands for: "xcopy "a" "b" switches".
 inline std::string xcopyCommandLine(const std::string& from, const std::string& to, const std::string& switches) {
     return "xcopy \"" + from + "\" \"" + to + "\" " + switches;

@@ -9,9 +9,7 @@
 namespace torvic {
 
 double RecordingPlatform::startProgram(const std::string& commandLine, int windowMode) {
-    if (windowMode != 0 && windowMode != 1 && windowMode != 2 && windowMode != 3 && windowMode != 4 &&
-        windowMode != 6)
-        throw RunTimeError("invalid window mode");
+    if (!isValidWindowMode(windowMode)) throw RunTimeError("invalid window mode");
     if (commandLine.empty() || commandLine.find("missing") != std::string::npos)
         throw RunTimeError("cannot start '" + commandLine + "'");
     calls.push_back("exec " + std::to_string(windowMode) + " " + commandLine);

@@ -113,7 +113,7 @@ LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
 }
 
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
-    if (windowMode < 0 || windowMode > 6 || windowMode == 5) throw RunTimeError("invalid window mode");
+    if (!isValidWindowMode(windowMode)) throw RunTimeError("invalid window mode");
     std::vector<std::string> argv = splitCommandLine(commandLine);
     if (argv.empty()) throw RunTimeError("empty command line");
     double pid = spawn(argv, windowMode == 0);

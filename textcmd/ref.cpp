@@ -21,6 +21,13 @@ constexpr std::size_t kIndexThreshold = 8;
 // 1-based position of the first CR LF at or after 1-based `from`, or 0.
 std::size_t crlfFrom(std::string_view text, std::size_t from) { return findFrom(text, CRLF, from); }
 
+// 1-based position of CR LF + key, searching from the start of `text`; 0 if absent.
+std::size_t findKey(std::string_view text, std::string_view key) {
+    std::string pattern(CRLF);
+    pattern.append(key);
+    return findFrom(text, pattern, 1);
+}
+
 // Keys looked up in the working text: through the index when there are
 // many, otherwise with a plain search for CR LF + key.
 class KeyFinder {
@@ -29,10 +36,7 @@ public:
         if (lookups > kIndexThreshold) index_.emplace(text, maxKeyLength);
     }
     std::size_t find(std::string_view key) const {
-        if (index_) return index_->find(key);
-        std::string pattern(CRLF);
-        pattern.append(key);
-        return findFrom(text_, pattern, 1);
+        return index_ ? index_->find(key) : findKey(text_, key);
     }
 
 private:
@@ -40,11 +44,6 @@ private:
     std::optional<LineStartIndex> index_;
 };
 
-std::size_t findKey(std::string_view text, std::string_view key) {
-    std::string pattern(CRLF);
-    pattern.append(key);
-    return findFrom(text, pattern, 1);
-}
 
 }  // namespace
 

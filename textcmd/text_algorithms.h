@@ -67,10 +67,6 @@ struct DelineResult {
 DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
                                 std::string_view find, std::int16_t counter, bool ignoreCase);
 
-}  // namespace torvic::textcmd
-
-namespace torvic::textcmd {
-
 // delinepart over the piece table: in each line, the stretch from the
 // (skipStarts + 1)-th start delimiter of the line to the (skipEnds + 1)-th
 // end delimiter after it, both included, when that end delimiter ends in the

@@ -1,6 +1,5 @@
 #include "editor/qt/main_window_qt.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
