@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <climits>
 #include <iostream>
 #include <thread>
 
@@ -65,16 +67,8 @@ void ConsoleHost::showRunLine(int index, const std::string& text) {
     if (out_.size() > 1 << 16) flush();
 }
 
-void ConsoleHost::startTimer1(std::int32_t intervalMs) {
-    timer1On_ = true;
-    timer1Interval_ = intervalMs;
-    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
-}
-
-void ConsoleHost::startTimer2(std::int32_t intervalMs) {
-    timer2On_ = true;
-    timer2Interval_ = intervalMs;
-    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+long long ConsoleHost::elapsedMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
 }
 
 void ConsoleHost::messageBox(const std::string& text, const std::string& title, MessageIcon, bool) {
@@ -85,6 +79,11 @@ void ConsoleHost::messageBox(const std::string& text, const std::string& title, 
 void ConsoleHost::ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t) {
     // Nobody watches a console run: the message is printed and the run goes on.
     print("== " + titol + " ==\r\n" + missatge);
+    flush();
+}
+
+void ConsoleHost::internalError(const std::string& what) {
+    print("torvicrun: internal error: " + what);
     flush();
 }
 
@@ -115,27 +114,25 @@ bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
 
 int ConsoleHost::run(Engine& engine) {
     engine_ = &engine;
-    engine.Command8_Click();
+    engine.runHidden();
+    const auto waitUntil = [this](long long at) { std::this_thread::sleep_until(start_ + std::chrono::milliseconds(at)); };
+    const auto fire = [&engine](int timer) {
+        if (timer == 1)
+            engine.timer1Elapsed();
+        else
+            engine.timer2Elapsed();
+    };
     while (!ended_) {
         flush();
-        bool timer1Fires = timer1On_ && timer1Interval_ > 0;
-        if (!timer1Fires && !(timer2On_ && isClockReading(engine.horaEspera))) {
-            print(timer2On_ ? "torvicrun: the run waits for '" + engine.horaEspera +
-                                  "', which the clock never shows; giving up"
-                            : "torvicrun: the run waits on a zero interval, which never ends; giving up");
+        const bool timer1Fires = timers_.isOn(1) && timers_.interval(1) > 0;
+        if (!timer1Fires && !(timers_.isOn(2) && isClockReading(engine.run.horaEspera))) {
+            print(timers_.isOn(2) ? "torvicrun: the run waits for '" + engine.run.horaEspera +
+                                        "', which the clock never shows; giving up"
+                                  : "torvicrun: the run waits on a zero interval, which never ends; giving up");
             flush();
             return 1;
         }
-        Clock::time_point due = Clock::time_point::max();
-        if (timer1Fires) due = timer1Due_;
-        if (timer2On_ && timer2Due_ < due) due = timer2Due_;
-        std::this_thread::sleep_until(due);
-        if (timer1Fires && timer1Due_ <= due) {
-            engine.Timer1_Timer();
-        } else {
-            timer2Due_ += std::chrono::milliseconds(timer2Interval_);
-            engine.Timer2_Timer();
-        }
+        timers_.fireNext(LLONG_MAX, waitUntil, fire);
     }
     flush();
     return engine.runEndedByNo() ? 1 : 0;

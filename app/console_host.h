@@ -8,6 +8,7 @@
 
 #include "engine/engine.h"
 #include "engine/host.h"
+#include "engine/timers.h"
 
 namespace torvic {
 
@@ -32,17 +33,20 @@ public:
     void focusEditor() override {}
     void hideToNotificationArea() override {}
     void endProgram() override { ended_ = true; }
-    void startTimer1(std::int32_t intervalMs) override;
-    void stopTimer1() override { timer1On_ = false; }
-    void startTimer2(std::int32_t intervalMs) override;
-    void stopTimer2() override { timer2On_ = false; }
+    void startTimer1(std::int32_t intervalMs) override { timers_.start(1, intervalMs, elapsedMs()); }
+    void stopTimer1() override { timers_.stop(1); }
+    void startTimer2(std::int32_t intervalMs) override { timers_.start(2, intervalMs, elapsedMs()); }
+    void stopTimer2() override { timers_.stop(2); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) override;
+    void internalError(const std::string& what) override;
 
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Milliseconds since the host was made, on the steady clock.
+    long long elapsedMs() const;
     void print(const std::string& text1252);
     void flush();
 
@@ -52,13 +56,8 @@ private:
     Engine* engine_ = nullptr;
     bool ended_ = false;
     std::string out_;
-
-    bool timer1On_ = false;
-    std::int32_t timer1Interval_ = 0;
-    Clock::time_point timer1Due_;
-    bool timer2On_ = false;
-    std::int32_t timer2Interval_ = 0;
-    Clock::time_point timer2Due_;
+    Clock::time_point start_ = Clock::now();
+    TimerSchedule timers_;
 };
 
 }  // namespace torvic

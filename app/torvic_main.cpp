@@ -6,7 +6,7 @@
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_text.h"
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "base/cp1252.h"
 #include "engine/engine.h"
 #include "engine/script_file.h"
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     torvic::LinuxPlatform platform;
     ConsoleHost host(text, start, onError);
     torvic::Engine engine(host, platform);
-    if (engine.carregarLinies(text) == torvic::Engine::LoadResult::TooManyLines) {
+    if (engine.loadLines(text) == torvic::Engine::LoadResult::TooManyLines) {
         std::fprintf(stderr, "torvicrun: '%s' has more than %d non-empty lines; it cannot be run\n",
                      script.c_str(), torvic::kMaxScriptLines);
         return 2;

@@ -1,4 +1,4 @@
-#include "codepage850.h"
+#include "base/codepage850.h"
 
 #include <iconv.h>
 
@@ -12,7 +12,6 @@ namespace {
 struct Tables {
     std::array<unsigned char, 256> oemToAnsi{};
     std::array<unsigned char, 256> ansiToOem{};
-    std::array<bool, 256> oemMatched{};
 };
 
 // The 1252 byte of the character that 850 byte `b` stands for, or -1.
@@ -32,19 +31,20 @@ Tables build() {
     iconv_t cd = iconv_open("CP1252", "CP850");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP850/CP1252");
     std::array<bool, 256> ansiUsed{};
+    std::array<bool, 256> oemMatched{};
     for (int b = 0; b < 256; ++b) {
         int a = convertByte(cd, static_cast<unsigned char>(b));
         if (a >= 0 && !ansiUsed[a]) {
             t.oemToAnsi[b] = static_cast<unsigned char>(a);
             t.ansiToOem[a] = static_cast<unsigned char>(b);
-            t.oemMatched[b] = true;
+            oemMatched[b] = true;
             ansiUsed[a] = true;
         }
     }
     iconv_close(cd);
     std::vector<int> oemLeft, ansiLeft;
     for (int b = 0; b < 256; ++b) {
-        if (!t.oemMatched[b]) oemLeft.push_back(b);
+        if (!oemMatched[b]) oemLeft.push_back(b);
         if (!ansiUsed[b]) ansiLeft.push_back(b);
     }
     for (std::size_t i = 0; i < oemLeft.size() && i < ansiLeft.size(); ++i) {
@@ -70,7 +70,5 @@ void ansiToOem(std::string& text) {
     const auto& map = tables().ansiToOem;
     for (char& c : text) c = static_cast<char>(map[static_cast<unsigned char>(c)]);
 }
-
-bool oemHasAnsiCounterpart(unsigned char oem) { return tables().oemMatched[oem]; }
 
 }  // namespace torvic::codepage850

@@ -12,7 +12,4 @@ void oemToAnsi(std::string& text);
 // 1252 -> 850, in place.
 void ansiToOem(std::string& text);
 
-// Whether a byte of each page has a true counterpart in the other.
-bool oemHasAnsiCounterpart(unsigned char oem);
-
 }  // namespace torvic::codepage850

@@ -1,4 +1,4 @@
-#include "cp1252.h"
+#include "base/cp1252.h"
 
 namespace torvic::cp1252 {
 namespace {

@@ -1,11 +1,11 @@
-#include "datetime.h"
+#include "base/datetime.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <vector>
 
-#include "text.h"
+#include "base/text.h"
 
 namespace torvic {
 namespace {

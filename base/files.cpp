@@ -1,4 +1,4 @@
-#include "files.h"
+#include "base/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,11 +1,11 @@
-#include "numeric.h"
+#include "base/numeric.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace torvic {
 namespace {

@@ -54,7 +54,10 @@ void FrmMissatge::Command2_Click() {
     }
 }
 
-void FrmMissatge::Command3_Click() { view_.endProgram(); }
+void FrmMissatge::Command3_Click() {
+    unload();
+    if (onEndProgram) onEndProgram();
+}
 
 void FrmMissatge::Command4_Click() {
     acceptarTots_ = true;

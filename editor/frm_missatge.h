@@ -24,8 +24,6 @@ public:
     virtual std::string exportFileName() = 0;                  // Text1
     virtual void messageBox(const std::string& text) = 0;
     virtual void beep() = 0;
-    // Ends the whole program at once.
-    virtual void endProgram() = 0;
 };
 
 class FrmMissatge {
@@ -45,6 +43,8 @@ public:
     bool acceptarTots() const { return acceptarTots_; }
     std::int16_t temps() const { return temps_; }
     bool counting() const { return counting_; }
+    // What "Tancar" does after closing the window: the owner ends the program.
+    std::function<void()> onEndProgram;
     // The clock used for the export time stamp (tests set a fixed one).
     std::function<std::string()> timeStamp;
 

@@ -8,41 +8,38 @@ namespace {
 
 struct DesignControl {
     const char* name;
-    const char* container;
     int left, top, width, height;  // twips
 };
 
 constexpr DesignControl kDesign[] = {
-    {"Frame3", "", 120, 120, 8655, 1335},
+    {"Frame3", 120, 120, 8655, 1335},
     // The file controls lie over Frame3 but belong to the window itself.
-    {"Command10", "", 240, 480, 1545, 375},
-    {"Command7", "", 1920, 480, 1425, 375},
-    {"Command1", "", 7800, 360, 855, 255},
-    {"Command2", "", 7560, 600, 1095, 255},
-    {"Text2", "", 240, 960, 8055, 360},
-    {"Command6", "", 8280, 960, 375, 360},
-    {"Text1", "", 120, 1560, 8655, 3855},
-    {"Frame1", "", 120, 5520, 3855, 975},
-    {"Text3", "Frame1", 120, 240, 1215, 285},
-    {"Frame4", "Frame1", 1920, 0, 1935, 510},
-    {"Label7", "Frame4", 195, 240, 495, 255},
-    {"Label5", "Frame4", 675, 240, 495, 255},
-    {"Label8", "Frame4", 1170, 240, 375, 255},
-    {"Label6", "Frame4", 1530, 240, 435, 255},
-    {"Text4", "Frame1", 120, 600, 3615, 285},
-    {"Frame2", "", 4080, 5520, 4695, 975},
-    {"Command9", "Frame2", 120, 360, 1215, 375},
-    {"Command8", "Frame2", 1320, 360, 1440, 375},
-    {"Command4", "Frame2", 2760, 360, 735, 375},
-    {"Command3", "Frame2", 3480, 360, 1095, 375},
-    {"Label2", "Frame2", 480, 720, 975, 255},
-    {"Label3", "Frame2", 1800, 720, 735, 255},
-    {"Label4", "Frame2", 3000, 720, 615, 255},
-    {"Label1", "Frame2", 3960, 720, 615, 255},
-    {"Command5", "", 8040, 0, 735, 255},
+    {"Command10", 240, 480, 1545, 375},
+    {"Command7", 1920, 480, 1425, 375},
+    {"Command1", 7800, 360, 855, 255},
+    {"Command2", 7560, 600, 1095, 255},
+    {"Text2", 240, 960, 8055, 360},
+    {"Command6", 8280, 960, 375, 360},
+    {"Text1", 120, 1560, 8655, 3855},
+    {"Frame1", 120, 5520, 3855, 975},
+    {"Text3", 120, 240, 1215, 285},
+    {"Frame4", 1920, 0, 1935, 510},
+    {"Label7", 195, 240, 495, 255},
+    {"Label5", 675, 240, 495, 255},
+    {"Label8", 1170, 240, 375, 255},
+    {"Label6", 1530, 240, 435, 255},
+    {"Text4", 120, 600, 3615, 285},
+    {"Frame2", 4080, 5520, 4695, 975},
+    {"Command9", 120, 360, 1215, 375},
+    {"Command8", 1320, 360, 1440, 375},
+    {"Command4", 2760, 360, 735, 375},
+    {"Command3", 3480, 360, 1095, 375},
+    {"Label2", 480, 720, 975, 255},
+    {"Label3", 1800, 720, 735, 255},
+    {"Label4", 3000, 720, 615, 255},
+    {"Label1", 3960, 720, 615, 255},
+    {"Command5", 8040, 0, 735, 255},
 };
-
-int px(int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel))); }
 
 const DesignControl* find(const std::string& name) {
     for (const DesignControl& d : kDesign)
@@ -58,21 +55,7 @@ constexpr double kUnitWidth = 8910.0 / 632.0 / kTwipsPerPixel;
 Rect designRect(const std::string& control) {
     const DesignControl* d = find(control);
     if (!d) return {};
-    return {px(d->left), px(d->top), px(d->width), px(d->height)};
-}
-
-std::string containerOf(const std::string& control) {
-    const DesignControl* d = find(control);
-    return d ? d->container : "";
-}
-
-const std::vector<std::string>& layoutControls() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> v;
-        for (const DesignControl& d : kDesign) v.emplace_back(d.name);
-        return v;
-    }();
-    return names;
+    return {twipsToPixels(d->left), twipsToPixels(d->top), twipsToPixels(d->width), twipsToPixels(d->height)};
 }
 
 std::vector<LayoutStep> resizeLayout(int clientWidth, int clientHeight) {

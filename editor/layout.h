@@ -15,16 +15,16 @@ struct Rect {
 };
 
 inline constexpr int kTwipsPerPixel = 15;
+// Twips to pixels, rounded to the nearest pixel (halves away from zero).
+inline constexpr int twipsToPixels(int twips) {
+    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
 inline constexpr int kDesignClientWidth = 594;   // 8910 twips
 inline constexpr int kDesignClientHeight = 438;  // 6570 twips
 
 // Design rectangle of a control in pixels, relative to its frame when it has
 // one ("Text1", "Frame2", "Command9", ...).
 Rect designRect(const std::string& control);
-// The frame that holds a control, or empty for the window itself.
-std::string containerOf(const std::string& control);
-// Every control with a design rectangle, in the order they are created.
-const std::vector<std::string>& layoutControls();
 
 // One assignment of the resize rules.
 struct LayoutStep {

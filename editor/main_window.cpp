@@ -6,7 +6,7 @@
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/tajuda.h"
-#include "editor/text_replace.h"
+#include "textcmd/text_algorithms.h"
 
 namespace torvic {
 
@@ -18,6 +18,8 @@ const char* const Torvic::kFileFilter =
 Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir)
     : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir) {
     currentDirectory = [] { return std::filesystem::current_path().string(); };
+    // "Tancar" of the message window ends the program as "End" does.
+    missatge_.onEndProgram = [this] { Command5_Click(); };
 }
 
 void Torvic::Form_Load(const std::string& commandLine) {
@@ -99,7 +101,7 @@ void Torvic::restoreFromNotificationArea() {
     view_.setVisible(true);
 }
 
-void Torvic::Sortir_Click() { endProgram(); }
+void Torvic::Sortir_Click() { Command5_Click(); }
 
 void Torvic::endProgram() {
     ended_ = true;
@@ -121,15 +123,13 @@ void Torvic::ferSubstitucio() {
                          L1252("Atenció:"), MessageIcon::Exclamation, false);
         return;
     }
-    const std::string& find = substituir_.pTexte1;
-    const std::string& repl = substituir_.pTexte2;
-    const int count = substituir_.pVegades;
-    if (substituir_.pnoPrincipi) {
-        std::size_t s = std::min(view_.editorCaret(), text.size());
-        view_.setEditorText(text.substr(0, s) + replaceFrom(text, s + 1, find, repl, count));
-    } else {
-        view_.setEditorText(replaceFrom(text, 1, find, repl, count));
-    }
+    // The whole text, or what follows the caret, with the first pVegades
+    // occurrences (all for -1) replaced, exact case, without overlap.
+    std::string changed = text;
+    const std::size_t from = substituir_.pnoPrincipi ? std::min(view_.editorCaret(), text.size()) + 1 : 1;
+    textcmd::replaceFast(changed, static_cast<std::int32_t>(from), substituir_.pTexte1, substituir_.pTexte2,
+                         substituir_.pVegades);
+    view_.setEditorText(changed);
 }
 
 }  // namespace torvic

@@ -39,8 +39,11 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual void applyLayout(const std::vector<LayoutStep>& steps) = 0;
     virtual void moveEndButtonOutOfSight() = 0;  // Command5 to a top of -20 units
-    virtual void startTimer(int timer, int intervalMs) = 0;  // timer 1 one-shot, 2 repeating
-    virtual void stopTimer(int timer) = 0;
+    // Timer1 one-shot, Timer2 repeating, both in milliseconds.
+    virtual void startTimer1(int intervalMs) = 0;
+    virtual void stopTimer1() = 0;
+    virtual void startTimer2(int intervalMs) = 0;
+    virtual void stopTimer2() = 0;
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
@@ -88,17 +91,17 @@ public:
     void Guardarcom_Click() { Command7_Click(); }
 
     // Run controls and their menu items (which act only while the button is enabled).
-    void Command3_Click() { engine.Command3_Click(); }
-    void Command9_Click() { engine.Command9_Click(); }
-    void Command8_Click() { engine.Command8_Click(); }
-    void Command4_Click() { engine.Command4_Click(); }
-    void Command5_Click() { engine.Command5_Click(); }
+    void Command3_Click() { engine.continueRun(); }  // "Cont Exec"
+    void Command9_Click() { engine.runAll(); }       // "Executa tot"
+    void Command8_Click() { engine.runHidden(); }    // "Executa Ocult"
+    void Command4_Click() { engine.stop(); }         // "Stop"
+    void Command5_Click() { engine.end(); }          // "End"
     void EExecutar_Click();
     void Ocult_Click();
     void executartot_Click();
     void Atura_Click() { Command4_Click(); }
-    void Timer1_Timer() { engine.Timer1_Timer(); }
-    void Timer2_Timer() { engine.Timer2_Timer(); }
+    void Timer1_Timer() { engine.timer1Elapsed(); }
+    void Timer2_Timer() { engine.timer2Elapsed(); }
 
     // Window states.
     void Fitxer_Iconitzar_Click();
@@ -120,10 +123,10 @@ public:
     void focusEditor() override { view_.focusEditor(); }
     void hideToNotificationArea() override;
     void endProgram() override;
-    void startTimer1(std::int32_t ms) override { view_.startTimer(1, ms); }
-    void stopTimer1() override { view_.stopTimer(1); }
-    void startTimer2(std::int32_t ms) override { view_.startTimer(2, ms); }
-    void stopTimer2() override { view_.stopTimer(2); }
+    void startTimer1(std::int32_t ms) override { view_.startTimer1(ms); }
+    void stopTimer1() override { view_.stopTimer1(); }
+    void startTimer2(std::int32_t ms) override { view_.startTimer2(ms); }
+    void stopTimer2() override { view_.stopTimer2(); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                     bool systemModal) override {
         view_.messageBox(text, title, icon, systemModal);

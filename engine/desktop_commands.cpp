@@ -5,9 +5,14 @@
 #include "base/errors.h"
 #include "base/numeric.h"
 #include "base/text.h"
-#include "engine/engine.h"
+#include "engine/commands.h"
+#include "base/dialogs.h"
+#include "platform/platform.h"
 
 namespace torvic {
+
+using enum ParamKind;
+
 namespace {
 
 // A script cannot write a double quote inside a quoted text, so a path with
@@ -19,76 +24,77 @@ void anglesToQuotes(std::string& s) {
 
 }  // namespace
 
-void Engine::cmdExec() {
-    obtParam({3, 1, 1});
-    std::string& program = parametresLinia[0];
+void cmdExec(RunContext& ctx) {
+    ctx.obtParam({Text, Plain, Plain});
+    std::string& program = ctx.parametresLinia[0];
     anglesToQuotes(program);
-    std::string mode = std::string(trimBlanks(parametresLinia[1]));
+    std::string mode = std::string(trimBlanks(ctx.parametresLinia[1]));
     if (mode.empty()) mode = "1";
     int windowMode = toInt16(valorNumeric(mode));
-    double id = valorNumeric(parametresLinia[2]);
+    double id = valorNumeric(ctx.parametresLinia[2]);
     if (id > 0) {
         std::int16_t slot = toInt16(id);
         if (slot > 15) throw RunTimeError("exec: program slot " + std::to_string(slot) + " is above 15");
-        idsPrograma[static_cast<std::size_t>(slot)] = platform_.startProgram(program, windowMode);
+        ctx.idsPrograma[static_cast<std::size_t>(slot)] = ctx.platform.startProgram(program, windowMode);
     } else {
-        platform_.startProgram(program, windowMode);
+        ctx.platform.startProgram(program, windowMode);
     }
 }
 
-void Engine::cmdExecdoc() {
-    obtParam({3, 1, 1});
-    anglesToQuotes(parametresLinia[0]);
-    std::int16_t style = toInt16(valorNumeric(parametresLinia[1]));
-    std::uint8_t funcio = toByte(valorNumeric(parametresLinia[2]));
-    ExecutarDocument(parametresLinia[0], style, funcio);
+void cmdExecdoc(RunContext& ctx) {
+    ctx.obtParam({Text, Plain, Plain});
+    anglesToQuotes(ctx.parametresLinia[0]);
+    std::int16_t style = toInt16(valorNumeric(ctx.parametresLinia[1]));
+    std::uint8_t funcio = toByte(valorNumeric(ctx.parametresLinia[2]));
+    ExecutarDocument(ctx.platform, ctx.parametresLinia[0], style, funcio);
 }
 
-long Engine::ExecutarDocument(const std::string& strURL, std::int16_t iWindowStyle, std::uint8_t nFuncio) {
+long ExecutarDocument(Platform& platform, const std::string& strURL, std::int16_t iWindowStyle,
+                      std::uint8_t nFuncio) {
     const char* verb = nFuncio == 1 ? "open" : nFuncio == 2 ? "print" : nFuncio == 3 ? "explore" : "";
-    return platform_.shellExecute(verb, strURL, iWindowStyle);
+    return platform.shellExecute(verb, strURL, iWindowStyle);
 }
 
-void Engine::cmdSend() {
-    obtParam({3, 1});
-    platform_.sendKeys(parametresLinia[0], valorNumeric(parametresLinia[1]) != 0);
+void cmdSend(RunContext& ctx) {
+    ctx.obtParam({Text, Plain});
+    ctx.platform.sendKeys(ctx.parametresLinia[0], valorNumeric(ctx.parametresLinia[1]) != 0);
 }
 
-void Engine::cmdFocu() {
-    obtParam({1});
-    std::int16_t slot = toInt16(valorNumeric(parametresLinia[0]));
+void cmdFocu(RunContext& ctx) {
+    ctx.obtParam({Plain});
+    std::int16_t slot = toInt16(valorNumeric(ctx.parametresLinia[0]));
     if (slot < 0 || slot > 15) throw RunTimeError("focu: program slot " + std::to_string(slot) + " outside 0..15");
-    platform_.activateProcess(idsPrograma[static_cast<std::size_t>(slot)]);
+    ctx.platform.activateProcess(ctx.idsPrograma[static_cast<std::size_t>(slot)]);
 }
 
-void Engine::cmdMsg() {
-    obtParam({2, 1, 2});
-    double style = valorNumeric(parametresLinia[1]);
+void cmdMsg(RunContext& ctx) {
+    ctx.obtParam({Escaped, Plain, Escaped});
+    double style = valorNumeric(ctx.parametresLinia[1]);
     MessageIcon icon = MessageIcon::None;
     bool systemModal = false;
     if (style == 1 || style == 5) icon = MessageIcon::Information;
     if (style == 2 || style == 6) icon = MessageIcon::Exclamation;
     if (style == 3 || style == 7) icon = MessageIcon::Critical;
     if (style >= 4 && style <= 7 && style == std::floor(style)) systemModal = true;
-    const std::string& title = parametresLinia[2];
-    host_.messageBox(parametresLinia[0], title.empty() ? "Torvic" : title, icon, systemModal);
+    const std::string& title = ctx.parametresLinia[2];
+    ctx.dialogs.messageBox(ctx.parametresLinia[0], title.empty() ? "Torvic" : title, icon, systemModal);
 }
 
-void Engine::cmdMouse() {
-    obtParam({1, 1, 1, 1, 1, 1});
-    const std::string& sx = parametresLinia[0];
-    const std::string& sy = parametresLinia[1];
-    double left = valorNumeric(parametresLinia[2]);
-    double middle = valorNumeric(parametresLinia[3]);
-    double right = valorNumeric(parametresLinia[4]);
+void cmdMouse(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain, Plain, Plain, Plain, Plain});
+    const std::string& sx = ctx.parametresLinia[0];
+    const std::string& sy = ctx.parametresLinia[1];
+    double left = valorNumeric(ctx.parametresLinia[2]);
+    double middle = valorNumeric(ctx.parametresLinia[3]);
+    double right = valorNumeric(ctx.parametresLinia[4]);
 
     // A double click runs the line twice; the "==" mark tells the passes apart.
-    std::string& line = linies[static_cast<std::size_t>(liniaActual)];
+    std::string& line = ctx.currentLine();
     bool doubleClick = left == 2 || middle == 2 || right == 2;
     bool secondPass = doubleClick && line.ends_with("==");
     if (doubleClick && !secondPass) {
         line += "==";
-        --liniaActual;
+        --ctx.liniaActual;
     }
 
     std::uint32_t flags = 0;
@@ -99,7 +105,7 @@ void Engine::cmdMouse() {
     button(left, mouseflag::LeftDown, mouseflag::LeftUp);
     button(middle, mouseflag::MiddleDown, mouseflag::MiddleUp);
     button(right, mouseflag::RightDown, mouseflag::RightUp);
-    std::int32_t data = toInt32(valorNumeric(parametresLinia[5]));
+    std::int32_t data = toInt32(valorNumeric(ctx.parametresLinia[5]));
 
     auto contains = [](const std::string& s, char c) { return s.find(c) != std::string::npos; };
     if (contains(sx, '%') || contains(sy, '%')) {
@@ -107,30 +113,30 @@ void Engine::cmdMouse() {
             double v = valorNumeric(std::string_view(s).substr(0, s.find('%')));
             return toInt32(std::floor(65535 * v / 100));
         };
-        platform_.mouseEvent(flags | mouseflag::Move | mouseflag::Absolute, percent(sx), percent(sy), data);
+        ctx.platform.mouseEvent(flags | mouseflag::Move | mouseflag::Absolute, percent(sx), percent(sy), data);
     } else if (contains(sx, '-') || contains(sx, '+') || contains(sy, '-') || contains(sy, '+')) {
         std::int32_t dx = toInt32(valorNumeric(sx)), dy = toInt32(valorNumeric(sy));
         if (dx != 0 || dy != 0)
-            platform_.mouseEvent(flags | mouseflag::Move, dx, dy, data);
+            ctx.platform.mouseEvent(flags | mouseflag::Move, dx, dy, data);
         else
-            platform_.mouseEvent(flags, 0, 0, data);
+            ctx.platform.mouseEvent(flags, 0, 0, data);
     } else {
-        platform_.setCursorPos(toInt32(valorNumeric(sx)), toInt32(valorNumeric(sy)));
-        platform_.mouseEvent(flags, 0, 0, data);
+        ctx.platform.setCursorPos(toInt32(valorNumeric(sx)), toInt32(valorNumeric(sy)));
+        ctx.platform.mouseEvent(flags, 0, 0, data);
     }
     // A wheel value turns the wheel where the pointer is.
-    if (data != 0) platform_.mouseEvent(mouseflag::Wheel, 0, 0, data);
+    if (data != 0) ctx.platform.mouseEvent(mouseflag::Wheel, 0, 0, data);
 
     // After the second pass the mark goes, so the next run of this line
     // (in a loop) double-clicks again.
     if (secondPass) line.resize(line.size() - 2);
 }
 
-void Engine::cmdIfmouse() {
-    obtParam({1, 1, 1, 1});
+void cmdIfmouse(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain, Plain, Plain});
     int px = 0, py = 0;
-    platform_.cursorPos(px, py);
-    const auto& p = parametresLinia;
+    ctx.platform.cursorPos(px, py);
+    const auto& p = ctx.parametresLinia;
     bool inside = true;
     if (p[0].empty() || p[1].empty()) {
         inside = true;
@@ -140,7 +146,7 @@ void Engine::cmdIfmouse() {
         inside = valorNumeric(p[0]) <= px && px <= valorNumeric(p[2]) && valorNumeric(p[1]) <= py &&
                  py <= valorNumeric(p[3]);
     }
-    if (!inside) skipBlockTo("ifmouse");
+    if (!inside) ctx.skipToNextOfSameKeyword();
 }
 
 }  // namespace torvic

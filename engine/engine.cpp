@@ -1,88 +1,21 @@
 #include "engine/engine.h"
 
 #include <exception>
+#include <new>
 
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "base/numeric.h"
 #include "base/text.h"
-#include "textcmd/commands.h"
+#include "engine/commands.h"
 
 namespace torvic {
 
-namespace {
-// Adapts a text command to a dispatcher branch.
-template <void (*F)(TextDocument&, LineContext&)>
-void textBranch(Engine& e) {
-    F(e.document, e);
-}
-}  // namespace
-
-const std::array<Engine::Command, 37> Engine::kCommands = {{
-    {"wait", [](Engine& e) { e.cmdWait(); }},
-    {"exec", [](Engine& e) { e.cmdExec(); }},
-    {"execdoc", [](Engine& e) { e.cmdExecdoc(); }},
-    {"send", [](Engine& e) { e.cmdSend(); }},
-    {"goto", [](Engine& e) { e.cmdGoto(); }},
-    {"focu", [](Engine& e) { e.cmdFocu(); }},
-    {"time", [](Engine& e) { e.cmdTime(); }},
-    {"date", [](Engine& e) { e.cmdDate(); }},
-    {"msg", [](Engine& e) { e.cmdMsg(); }},
-    {"mouse", [](Engine& e) { e.cmdMouse(); }},
-    {"ifmouse", [](Engine& e) { e.cmdIfmouse(); }},
-    {"beep", [](Engine& e) { e.cmdBeep(); }},
-    {"stop", [](Engine& e) { e.cmdStop(); }},
-    {"end", [](Engine& e) { e.cmdStop(); }},
-    {"off", [](Engine& e) { e.cmdOff(); }},
-    {"logoff", [](Engine& e) { e.cmdLogoff(); }},
-    {"reboot", [](Engine& e) { e.cmdReboot(); }},
-    {"standby", [](Engine& e) { e.cmdStandby(); }},
-    {"iftime", [](Engine& e) { e.cmdIftime(); }},
-    {"ifdate", [](Engine& e) { e.cmdIfdate(); }},
-    {"copy", [](Engine& e) { e.cmdCopy(); }},
-    {"xcopy", [](Engine& e) { e.cmdXcopy(); }},
-    {"open", textBranch<textcmd::cmdOpen>},
-    {"repl", textBranch<textcmd::cmdRepl>},
-    {"pos", textBranch<textcmd::cmdPos>},
-    {"line", textBranch<textcmd::cmdLine>},
-    {"search", textBranch<textcmd::cmdSearch>},
-    {"write", textBranch<textcmd::cmdWrite>},
-    {"del", textBranch<textcmd::cmdDel>},
-    {"deline", textBranch<textcmd::cmdDeline>},
-    {"delinepart", textBranch<textcmd::cmdDelinepart>},
-    {"delinechar", textBranch<textcmd::cmdDelinechar>},
-    {"save", textBranch<textcmd::cmdSave>},
-    {"oemtoansi", textBranch<textcmd::cmdOemtoansi>},
-    {"ansitooem", textBranch<textcmd::cmdAnsitooem>},
-    {"def", textBranch<textcmd::cmdDef>},
-    {"ref", textBranch<textcmd::cmdRef>},
-}};
-
-const std::array<std::string_view, 37>& Engine::keywords() {
-    static const std::array<std::string_view, 37> names = [] {
-        std::array<std::string_view, 37> a{};
-        for (std::size_t i = 0; i < a.size(); ++i) a[i] = kCommands[i].keyword;
-        return a;
-    }();
-    return names;
-}
-
-Engine::Engine(Host& host, Platform& platform) : host_(host), platform_(platform) {}
-
-const std::string& Engine::entry(int index) const {
-    static const std::string empty;
-    if (index < 0 || index >= kTableSize) return empty;
-    return linies[static_cast<std::size_t>(index)];
-}
-
-std::string Engine::keywordOf(std::string_view line) {
-    std::size_t p = line.find('(');
-    return toLower1252(trimBlanks(line.substr(0, p)));
-}
+Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, document), host_(host) {}
 
 // ---- loading ---------------------------------------------------------------
 
-Engine::LoadResult Engine::carregarLinies(std::string_view editorText) {
+Engine::LoadResult Engine::loadLines(std::string_view editorText) {
     std::string text(editorText);
     text += CRLF;
     // An encoded script is decoded layer by layer. A layer that does not
@@ -95,7 +28,7 @@ Engine::LoadResult Engine::carregarLinies(std::string_view editorText) {
 
     // Cut into pieces at CR LF; empty pieces are dropped.
     std::array<std::string_view, kTableSize> pieces;
-    int n = 0;
+    std::size_t n = 0;
     std::size_t p = 0;
     std::string_view t(text);
     while (p + 1 < t.size()) {
@@ -103,12 +36,12 @@ Engine::LoadResult Engine::carregarLinies(std::string_view editorText) {
         if (b == std::string_view::npos) b = t.size();
         if (p < b) {
             if (n >= kMaxScriptLines) return LoadResult::TooManyLines;
-            pieces[static_cast<std::size_t>(n++)] = t.substr(p, b - p);
+            pieces[n++] = t.substr(p, b - p);
         }
         p = b + 2;
     }
-    for (int i = 0; i < kTableSize; ++i) linies[static_cast<std::size_t>(i)].assign(pieces[static_cast<std::size_t>(i)]);
-    nombreLinies = static_cast<std::int16_t>(n);
+    for (std::size_t i = 0; i < pieces.size(); ++i) run.linies[i].assign(pieces[i]);
+    run.nombreLinies = static_cast<std::int16_t>(n);
     return LoadResult::Loaded;
 }
 
@@ -117,24 +50,24 @@ Engine::LoadResult Engine::carregarLinies(std::string_view editorText) {
 void Engine::autoExecucio() {
     // A timer event that arrives while a line is open in a modal dialog must
     // not start a second loop inside the first.
-    if (dinsBucle_) return;
-    dinsBucle_ = true;
-    for (;;) {
-        const std::string& e = entry(liniaActual);
+    if (insideLoop_) return;
+    insideLoop_ = true;
+    while (!programEnded_) {
+        const std::string& e = run.entry(run.liniaActual);
         if (e.empty()) {
-            if (executant) finishRun();
+            if (run.executant) finishRun();
             break;
         }
-        if (!executant) break;
-        host_.showRunLine(liniaActual, e);
+        if (!run.executant) break;
+        host_.showRunLine(run.liniaActual, e);
         Execucio();
     }
-    dinsBucle_ = false;
+    insideLoop_ = false;
 }
 
 void Engine::finishRun() {
     if (!host_.isMainWindowVisible()) {
-        host_.endProgram();
+        end();
         return;
     }
     setRunButtons(true);
@@ -143,91 +76,73 @@ void Engine::finishRun() {
 }
 
 void Engine::Execucio() {
-    for (auto& slot : parametresLinia) slot.clear();
-    if (!ultimError_.empty()) ultimError_.clear();  // the reason shown with a prompt is this line's own
+    for (auto& slot : run.parametresLinia) slot.clear();
+    run.lastError.clear();  // the reason shown with a prompt is this line's own
+    std::string missatge;
     try {
-        std::string& line = linies[static_cast<std::size_t>(liniaActual)];
+        std::string& line = run.currentLine();
         std::string_view trimmed = trimBlanks(line);
         if (trimmed.size() != line.size()) line = std::string(trimmed);
 
-        const std::string keyword = keywordOf(line);
-        for (const Command& c : kCommands) {
-            if (c.keyword == keyword) {
-                senseAvanc_ = false;
-                c.branch(*this);
-                if (!senseAvanc_) ++liniaActual;
-                return;
-            }
+        if (const CommandRow* command = findCommand(RunContext::keywordOf(line))) {
+            run.advanceAfterLine = true;
+            command->run(run);
+            if (run.advanceAfterLine) ++run.liniaActual;
+            return;
         }
         if (line.empty() || (line[0] != '\'' && line[0] != '/')) reportUnrecognised(line);
-        ++liniaActual;
+        ++run.liniaActual;
+        return;
+    } catch (const RunTimeError& e) {
+        run.lastError = e.what();  // a fault of the script: the plain prompt
+    } catch (const std::bad_alloc&) {
+        run.lastError = "not enough memory for this line";
     } catch (const std::exception& e) {
-        ultimError_ = e.what();
-        std::string missatge;
-        PErrorSintaxi(missatge);
+        // A fault of ours: the prompt says so, and tests fail on it.
+        run.lastError = std::string("internal error: ") + e.what();
+        host_.internalError(e.what());
+        missatge = "Error intern del programa: " + std::string(e.what());
     }
+    run.PErrorSintaxi(missatge);
 }
 
 void Engine::reportUnrecognised(const std::string& line) {
     static const std::string title = "TORVIC - Error de sintaxis:";
     static const std::string tail = L1252("' és incorrecte");
-    std::string text = "Error en linia " + decimalWithSign(liniaActual) + ".  La comanda '" + line + tail;
+    std::string text = "Error en linia " + decimalWithSign(run.liniaActual) + ".  La comanda '" + line + tail;
     host_.ferMissatge(text, title, 10);
-}
-
-void Engine::endRunHere() {
-    liniaActual = nombreLinies;
-    senseAvanc_ = true;
-}
-
-void Engine::syntaxErrorPrompt(std::string& missatge) {
-    PErrorSintaxi(missatge);
-    senseAvanc_ = true;
-}
-
-void Engine::PErrorSintaxi(std::string& missatge) {
-    static const std::string head = L1252("Error de Sintaxi a la línia: ");
-    static const std::string question = L1252("Continuar amb l'execució a la següent linia?");
-    if (!missatge.empty()) missatge = "\r" + missatge;
-    std::string text = head + decimal(liniaActual) + "\r" + missatge + "\r" + question;
-    if (host_.askYesNo(text, "Torvic")) {
-        ++liniaActual;
-    } else {
-        liniaActual = nombreLinies;
-        acabatPerNo_ = true;
-    }
 }
 
 // ---- timers ---------------------------------------------------------------
 
-void Engine::Timer1_Timer() {
+void Engine::timer1Elapsed() {
     host_.stopTimer1();
-    executant = true;
+    run.executant = true;
     autoExecucio();
 }
 
-void Engine::Timer2_Timer() {
-    std::string clock = clockText(platform_.now().secondOfDay());
-    if (clock.compare(0, 5, horaEspera) != 0 || horaEspera.size() != 5) return;
+void Engine::timer2Elapsed() {
+    std::string clock = clockText(run.platform.now().secondOfDay());
+    if (clock.compare(0, 5, run.horaEspera) != 0 || run.horaEspera.size() != 5) return;
     host_.stopTimer2();
-    executant = true;
+    run.executant = true;
     autoExecucio();
 }
 
 // ---- run controls ---------------------------------------------------------
 
 void Engine::setRunButtons(bool enabled) {
-    botonsExecucio_ = enabled;
+    runButtonsEnabled_ = enabled;
     host_.setRunButtonsEnabled(enabled);
 }
 
-void Engine::Command3_Click() {
+void Engine::continueRun() {
     // The reloaded script starts its own waits; a timer of the previous
     // wait must not resume it a second time.
     host_.stopTimer1();
     host_.stopTimer2();
     setRunButtons(false);
-    if (carregarLinies(host_.editorText()) == LoadResult::TooManyLines) {
+    if (loadLines(host_.editorText()) == LoadResult::TooManyLines) {
         host_.messageBox(L1252("El programa té més de 300 línies i no es pot executar."), L1252("Atenció:"),
                          MessageIcon::Exclamation);
         setRunButtons(true);
@@ -236,40 +151,45 @@ void Engine::Command3_Click() {
     double start = 0;
     try {
         start = valorNumeric(host_.text3());
-    } catch (const std::exception&) {
+    } catch (const RunTimeError&) {
         start = 0;  // a number too large to read: start at the top
     }
     if (start < 0) {
-        liniaActual = 0;
+        run.liniaActual = 0;
     } else if (roundHalfEven(start) > kTableSize) {
-        liniaActual = kTableSize;  // past the table: the run ends at once
+        run.liniaActual = kTableSize;  // past the table: the run ends at once
     } else {
-        liniaActual = toInt16(start);
+        run.liniaActual = toInt16(start);
     }
-    acabatPerNo_ = false;
-    executant = true;
+    run.endedByNo = false;
+    run.executant = true;
     autoExecucio();
-    if (host_.isMainWindowVisible()) host_.focusEditor();
+    if (!programEnded_ && host_.isMainWindowVisible()) host_.focusEditor();
 }
 
-void Engine::Command9_Click() {
+void Engine::runAll() {
     host_.setText3("0");
-    Command3_Click();
+    continueRun();
 }
 
-void Engine::Command8_Click() {
+void Engine::runHidden() {
     host_.hideToNotificationArea();
-    Command3_Click();
+    continueRun();
 }
 
-void Engine::Command4_Click() {
+void Engine::stop() {
     host_.stopTimer1();
     host_.stopTimer2();
-    liniaActual = 0;
+    run.liniaActual = 0;
     setRunButtons(true);
     if (host_.isMainWindowVisible()) host_.focusEditor();
 }
 
-void Engine::Command5_Click() { host_.endProgram(); }
+void Engine::end() {
+    programEnded_ = true;
+    host_.stopTimer1();
+    host_.stopTimer2();
+    host_.endProgram();
+}
 
 }  // namespace torvic

@@ -1,25 +1,19 @@
 #pragma once
-// The interpreter: the run state of the main window, loading the line table
-// from the editor text, the run loop, the per-line dispatcher, parameter
-// extraction, the run controls and the syntax-error prompt.
-#include <array>
+// The interpreter: loading the line table from the editor text, the run
+// loop, the per-line dispatcher, the timers' return into the loop, and the
+// run controls. The commands themselves are free functions over the run
+// context (engine/commands.h).
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "engine/host.h"
+#include "engine/run_context.h"
 #include "platform/platform.h"
 #include "textcmd/document.h"
-#include "textcmd/line_context.h"
 
 namespace torvic {
-
-// Entries 0 to 300; a script may fill at most 300 of them so that entry 300
-// always stays empty and ends any run that reaches it.
-inline constexpr int kTableSize = 301;
-inline constexpr int kMaxScriptLines = 300;
 
 // Hooks that undo the encoding of an encoded script, one layer at a time.
 struct ScriptDecoder {
@@ -30,126 +24,53 @@ struct ScriptDecoder {
 // Marker at the start of an encoded script.
 inline constexpr std::string_view kEncodedMarker = "$%& ";
 
-class Engine : public LineContext {
+class Engine {
 public:
     Engine(Host& host, Platform& platform);
-
-    // ---- run state -------------------------------------------------------
-    std::array<std::string, kTableSize> linies;
-    std::int16_t liniaActual = 0;
-    std::int16_t nombreLinies = 0;
-    bool executant = false;
-    std::array<std::string, 10> parametresLinia;
-    std::array<double, 16> idsPrograma{};
-    std::string horaEspera;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
     // The working text and its cursor, kept across runs.
     TextDocument document;
-
+    // The line table and where the run is.
+    RunContext run;
     ScriptDecoder decoder;
 
     // ---- loading ---------------------------------------------------------
     enum class LoadResult { Loaded, TooManyLines };
-    // Fills `linies` from an editor text. A script with more non-empty lines
-    // than the table can hold is refused and the table is left as it was.
-    LoadResult carregarLinies(std::string_view editorText);
+    // Fills the line table from an editor text. A script with more non-empty
+    // lines than the table can hold is refused and the table is left as it was.
+    LoadResult loadLines(std::string_view editorText);
 
     // ---- running ---------------------------------------------------------
     void autoExecucio();
     void Execucio();
-    // Fills `parametresLinia` from the current line; one kind per slot.
-    void obtParam(std::initializer_list<std::int16_t> kinds) override;
-    // Asks whether to go on after a failing line; sets `liniaActual`.
-    void PErrorSintaxi(std::string& missatge);
-
-    void Timer1_Timer();
-    void Timer2_Timer();
+    // The timers of wait, time and date bring the run back here.
+    void timer1Elapsed();
+    void timer2Elapsed();
 
     // ---- run controls ----------------------------------------------------
-    void Command3_Click();  // "Cont Exec"
-    void Command9_Click();  // "Executa tot"
-    void Command8_Click();  // "Executa Ocult"
-    void Command4_Click();  // "Stop"
-    void Command5_Click();  // "End"
+    void continueRun();  // from the line in Text3
+    void runAll();       // from line 0
+    void runHidden();    // behind the notification icon
+    void stop();         // timers off, back to line 0
+    void end();          // ends the program
 
-    bool runButtonsEnabled() const { return botonsExecucio_; }
-    // True when the last run was ended by a "No" at the syntax-error prompt.
-    bool runEndedByNo() const { return acabatPerNo_; }
-    // Performs a shell verb on a document: 1 open, 2 print, 3 explore, any
-    // other the default action. Returns the shell's result.
-    long ExecutarDocument(const std::string& strURL, std::int16_t iWindowStyle, std::uint8_t nFuncio);
-
+    bool runButtonsEnabled() const { return runButtonsEnabled_; }
+    bool runEndedByNo() const { return run.endedByNo; }
     // What went wrong in the current line, when it failed (for logs; not shown in the prompt).
-    const std::string& lastErrorDetail() const { return ultimError_; }
-
-    Host& host() override { return host_; }
-    Platform& platform() { return platform_; }
-
-    // What a command branch sees of the line it runs.
-    std::string& param(int slot) override { return parametresLinia[static_cast<std::size_t>(slot)]; }
-    const std::string& currentLine() const override { return entry(liniaActual); }
-    std::int16_t currentLineIndex() const override { return liniaActual; }
-    void endRunHere() override;
-    void syntaxErrorPrompt(std::string& missatge) override;
-
-    // Entry `index` of the table, or the empty text outside it.
-    const std::string& entry(int index) const;
-    // A line's keyword: text before the first "(", trimmed, lower case.
-    static std::string keywordOf(std::string_view line);
-
-    // The 37 command keywords in the order the dispatcher compares them.
-    static const std::array<std::string_view, 37>& keywords();
+    const std::string& lastErrorDetail() const { return run.lastError; }
+    Host& host() { return host_; }
 
 private:
-    using Branch = void (*)(Engine&);
-    struct Command {
-        std::string_view keyword;
-        Branch branch;
-    };
-    static const std::array<Command, 37> kCommands;
-
     void setRunButtons(bool enabled);
     void finishRun();
     void reportUnrecognised(const std::string& line);
-    // Continues at the next line with `keyword`, or past the script's end.
-    void skipBlockTo(std::string_view keyword);
-    void startClockWait(const std::string& hhmm);
-
-    // Flow and timing commands.
-    void cmdWait();
-    void cmdGoto();
-    void cmdTime();
-    void cmdDate();
-    void cmdIftime();
-    void cmdIfdate();
-    void cmdStop();
-    void cmdBeep();
-
-    // Process, window and input commands.
-    void cmdExec();
-    void cmdExecdoc();
-    void cmdSend();
-    void cmdFocu();
-    void cmdMsg();
-    void cmdMouse();
-    void cmdIfmouse();
-
-    // System and file commands.
-    void exitRequest(std::uint32_t flags);
-    void cmdOff();
-    void cmdLogoff();
-    void cmdReboot();
-    void cmdStandby();
-    void cmdCopy();
-    void cmdXcopy();
 
     Host& host_;
-    Platform& platform_;
-    bool botonsExecucio_ = true;
-    bool acabatPerNo_ = false;
-    bool dinsBucle_ = false;
-    bool senseAvanc_ = false;  // the branch has set the next line itself
-    std::string ultimError_;
+    bool runButtonsEnabled_ = true;
+    bool insideLoop_ = false;
+    bool programEnded_ = false;
 };
 
 }  // namespace torvic

@@ -1,28 +1,25 @@
 #pragma once
-// What a window (or the console, or a test) provides to a run: the status
-// fields, the run buttons, the timers, message boxes and prompts, and the
-// end of the program. Texts are code page 1252 bytes.
+// What a window (or the console, or a test) provides to a run besides its
+// dialogs: the status fields, the run buttons, the two timers and the end of
+// the program. Texts are code page 1252 bytes.
 #include <cstdint>
 #include <string>
 
+#include "base/dialogs.h"
+
 namespace torvic {
 
-enum class MessageIcon { None, Information, Exclamation, Critical };
-
-class Host {
+class Host : public Dialogs {
 public:
-    virtual ~Host() = default;
-
     // Text1: the script in the editor, CR LF line breaks.
     virtual std::string editorText() = 0;
 
-    // Text3: where "Cont Exec" starts; the user may edit it.
+    // Text3: where a continued run starts; the user may edit it.
     virtual std::string text3() = 0;
     virtual void setText3(const std::string& text) = 0;
     // Text4: the line being run.
     virtual void setText4(const std::string& text) = 0;
-    // Before each line: Text3 = the line index, Text4 = its text, and the
-    // window repainted at once.
+    // Before each line: Text3 = the line index, Text4 = its text.
     virtual void showRunLine(int index, const std::string& text) = 0;
 
     // Enabled state of "Cont Exec", "Executa Ocult" and "Executa tot".
@@ -42,13 +39,9 @@ public:
     virtual void startTimer2(std::int32_t intervalMs) = 0;
     virtual void stopTimer2() = 0;
 
-    // Modal box with one OK button.
-    virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                            bool systemModal = false) = 0;
-    // Modal Yes/No question without icon; true for Yes.
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
-    // The timed message window: returns when it has closed.
-    virtual void ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) = 0;
+    // A fault of the program itself (not of the script) happened in a line;
+    // the line's prompt follows. Tests fail on it; the others may log it.
+    virtual void internalError(const std::string& /*what*/) {}
 };
 
 }  // namespace torvic

@@ -1,10 +1,11 @@
 // Cutting a statement's parameter list into the ten parameter slots.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/numeric.h"
 #include "base/text.h"
-#include "engine/engine.h"
+#include "engine/run_context.h"
 
 namespace torvic {
 namespace {
@@ -57,7 +58,7 @@ void replaceAll(std::string& s, std::string_view from, std::string_view to) {
 
 }  // namespace
 
-void Engine::obtParam(std::initializer_list<std::int16_t> kinds) {
+void RunContext::obtParam(std::initializer_list<ParamKind> kinds) {
     std::string_view line = entry(liniaActual);
     std::string_view s;
     std::size_t open = line.find('(');
@@ -68,28 +69,33 @@ void Engine::obtParam(std::initializer_list<std::int16_t> kinds) {
 
     std::size_t c = 0;
     std::size_t k = 0;
-    for (std::int16_t kind : kinds) {
+    for (ParamKind kind : kinds) {
         if (k >= parametresLinia.size()) break;
         s.remove_prefix(c < s.size() ? c : s.size());
         c = 0;
         if (s.empty()) break;
         std::string& slot = parametresLinia[k];
-        if (kind == 1) {
-            std::size_t comma = s.find(',');
-            std::size_t p = comma == std::string_view::npos ? s.size() + 1 : comma + 1;
-            slot.assign(trimBlanks(s.substr(0, p - 1)));
-            c = p;
-        } else if (kind == 2 || kind == 3) {
-            c = readText(s, slot);
-            if (kind == 2) {
-                replaceAll(slot, "\\n", CRLF);
-                replaceAll(slot, "\\N", CRLF);
-                replaceAll(slot, "\\t", "\t");
-                replaceAll(slot, "\\T", "\t");
+        switch (kind) {
+            case ParamKind::Plain: {
+                std::size_t comma = s.find(',');
+                std::size_t p = comma == std::string_view::npos ? s.size() + 1 : comma + 1;
+                slot.assign(trimBlanks(s.substr(0, p - 1)));
+                c = p;
+                break;
             }
-        } else if (kind == 4) {
-            slot.assign(s);
-            break;
+            case ParamKind::Escaped:
+            case ParamKind::Text:
+                c = readText(s, slot);
+                if (kind == ParamKind::Escaped) {
+                    replaceAll(slot, "\\n", CRLF);
+                    replaceAll(slot, "\\N", CRLF);
+                    replaceAll(slot, "\\t", "\t");
+                    replaceAll(slot, "\\T", "\t");
+                }
+                break;
+            case ParamKind::Rest:
+                slot.assign(s);
+                return;
         }
         ++k;
     }

@@ -1,8 +1,13 @@
 // System and file commands: off, logoff, reboot, standby, copy, xcopy.
 #include "base/numeric.h"
-#include "engine/engine.h"
+#include "engine/commands.h"
+#include "platform/platform.h"
+#include "textcmd/document.h"
 
 namespace torvic {
+
+using enum ParamKind;
+
 namespace {
 
 std::uint32_t forcing(const std::string& modalitat) {
@@ -13,48 +18,48 @@ std::uint32_t forcing(const std::string& modalitat) {
     return 0;
 }
 
-}  // namespace
-
-void Engine::exitRequest(std::uint32_t flags) {
+void exitRequest(Platform& platform, std::uint32_t flags) {
     // A refused privilege or request is silent: the run goes on.
-    if (platform_.esOSNT() && !platform_.activarPrivilegiApagada()) return;
-    platform_.exitWindows(flags);
+    if (platform.esOSNT() && !platform.activarPrivilegiApagada()) return;
+    platform.exitWindows(flags);
 }
 
-void Engine::cmdOff() {
-    obtParam({1, 1});
-    double accio = valorNumeric(parametresLinia[1]);
+}  // namespace
+
+void cmdOff(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain});
+    double accio = valorNumeric(ctx.parametresLinia[1]);
     std::uint32_t action = accio == 1   ? exitflag::Shutdown
                            : accio == 2 ? exitflag::Reboot
                            : accio == 3 ? exitflag::LogOff
                                         : exitflag::PowerOff;
-    exitRequest(action | forcing(parametresLinia[0]));
+    exitRequest(ctx.platform, action | forcing(ctx.parametresLinia[0]));
 }
 
-void Engine::cmdLogoff() {
-    obtParam({1});
-    exitRequest(exitflag::LogOff | forcing(parametresLinia[0]));
+void cmdLogoff(RunContext& ctx) {
+    ctx.obtParam({Plain});
+    exitRequest(ctx.platform, exitflag::LogOff | forcing(ctx.parametresLinia[0]));
 }
 
-void Engine::cmdReboot() {
-    obtParam({1});
-    exitRequest(exitflag::Reboot | forcing(parametresLinia[0]));
+void cmdReboot(RunContext& ctx) {
+    ctx.obtParam({Plain});
+    exitRequest(ctx.platform, exitflag::Reboot | forcing(ctx.parametresLinia[0]));
 }
 
-void Engine::cmdStandby() { platform_.setSystemPowerState(false, false); }
+void cmdStandby(RunContext& ctx) { ctx.platform.setSystemPowerState(false, false); }
 
-void Engine::cmdCopy() {
-    obtParam({3, 3});
-    if (parametresLinia[0].empty() || parametresLinia[1].empty()) {
-        PError(host_, document, liniaActual, "Error en parametres del Copy", "", "");
+void cmdCopy(RunContext& ctx) {
+    ctx.obtParam({Text, Text});
+    if (ctx.parametresLinia[0].empty() || ctx.parametresLinia[1].empty()) {
+        PError(ctx.dialogs, ctx.document, ctx.liniaActual, "Error en parametres del Copy", "", "");
         return;
     }
-    platform_.copyFile(parametresLinia[0], parametresLinia[1]);
+    ctx.platform.copyFile(ctx.parametresLinia[0], ctx.parametresLinia[1]);
 }
 
-void Engine::cmdXcopy() {
-    obtParam({3, 3, 3});
-    platform_.xcopy(parametresLinia[0], parametresLinia[1], parametresLinia[2]);
+void cmdXcopy(RunContext& ctx) {
+    ctx.obtParam({Text, Text, Text});
+    ctx.platform.xcopy(ctx.parametresLinia[0], ctx.parametresLinia[1], ctx.parametresLinia[2]);
 }
 
 }  // namespace torvic

@@ -56,8 +56,8 @@ TEST(Exec, ModesSlotsAndQuoting) {
                           rig);
     EXPECT_EQ(calls, (Calls{"exec 1 notepad", "exec 1 calc", "exec 4 \"c:\\dir with blanks\\a.exe\" /x",
                             "exec 0 hidden", "exec 6 min"}));
-    EXPECT_EQ(rig.engine.idsPrograma[3], 1001);
-    EXPECT_EQ(rig.engine.idsPrograma[0], 0);
+    EXPECT_EQ(rig.engine.run.idsPrograma[3], 1001);
+    EXPECT_EQ(rig.engine.run.idsPrograma[0], 0);
     EXPECT_TRUE(rig.host.messages.empty());
 }
 
@@ -70,7 +70,7 @@ TEST(Exec, FailuresAreRunTimeErrors) {
         ASSERT_EQ(rig.host.messages.size(), 1u) << line;
         EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
         EXPECT_EQ(rig.platform.calls, (Calls{"beep"})) << line;  // nothing was started
-        for (double id : rig.engine.idsPrograma) EXPECT_EQ(id, 0) << line;
+        for (double id : rig.engine.run.idsPrograma) EXPECT_EQ(id, 0) << line;
     }
 }
 
@@ -163,7 +163,7 @@ TEST(Mouse, DoubleClickRunsItsLineTwice) {
     EXPECT_EQ(calls, (Calls{"cursor 100 200", "mouse 0x6 0 0 0", "cursor 100 200", "mouse 0x6 0 0 0", "beep"}));
     EXPECT_EQ(rig.host.linesRun, (std::vector<int>{0, 0, 1}));
     EXPECT_EQ(rig.host.textsRun[1], "mouse(100,200,2)==");
-    EXPECT_EQ(rig.engine.linies[0], "mouse(100,200,2)");  // the mark goes after the second pass
+    EXPECT_EQ(rig.engine.run.linies[0], "mouse(100,200,2)");  // the mark goes after the second pass
 
     Rig loop;  // inside a loop every pass is a double click
     Calls loopCalls = callsOf({"mouse(+1,+1,2)", "goto(0,1)"}, loop);
@@ -257,7 +257,7 @@ TEST(SendKeysNotation, Parsing) {
 #include <filesystem>
 #include <fstream>
 
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 
 namespace torvic {
 namespace {

@@ -11,7 +11,8 @@
 #include "editor/command_line.h"
 #include "editor/layout.h"
 #include "editor/tajuda.h"
-#include "editor/text_replace.h"
+#include "base/text.h"
+#include "engine/commands.h"
 #include "tests/support/fake_views.h"
 
 namespace torvic {
@@ -20,59 +21,15 @@ namespace {
 using test::Message;
 using test::WindowRig;
 
-TEST(TAjudaHints, EveryTemplate) {
-    const std::string Q = "\"";
-    struct Case {
-        const char* keyword;
-        std::string hint;
-    } cases[] = {
-        {"wait", "wait(ms,minuts)"},
-        {"exec", "exec(" + Q + "programa" + Q + ",mode,id_programa)"},
-        {"execdoc", "execdoc(" + Q + "document" + Q + ",mode,funcio)"},
-        {"send", "send(" + Q + "text_a_enviar" + Q + ",esperar)"},
-        {"goto", "goto(linia,vegades)"},
-        {"focu", "focu(id_program)"},
-        {"time", "time(hora)"},
-        {"date", "date(dia/mes/any)"},
-        {"msg", "MSG(" + Q + "Text per mostrar" + Q + ",tipus_missatge," + Q + "Titol" + Q + ")"},
-        {"mouse", "mouse(x,y,esquerra,central,dret,moviment_de_roda)"},
-        {"ifmouse", "ifmouse(x1,y1,x2,y2)"},
-        {"beep", "beep()"},
-        {"stop", "stop()"},
-        {"end", "end()"},
-        {"off", L1252("off(modalitat,acció)")},
-        {"logoff", "logoff(modalitat)"},
-        {"reboot", "reboot(modalitat)"},
-        {"standby", "standby()"},
-        {"iftime", "iftime(hora1,hora2)"},
-        {"ifdate", "ifdate(dia1,dia2,son_dies_setmanals)"},
-        {"copy", "copy(" + Q + "origen" + Q + "," + Q + L1252("destí") + Q + ")"},
-        {"xcopy", "xcopy(" + Q + "fitxer1" + Q + "," + Q + "fitxer2" + Q + "," + Q + "parametres" + Q + ")"},
-        {"open", "open(" + Q + "nom_del_fitxer" + Q + ")"},
-        {"repl", "repl(" + Q + "text" + Q + "," + Q + "text" + Q +
-                     L1252(",maxremp,no_discr_majusc_minusc,replaçar_tota_la_linia)")},
-        {"del", "del(" + Q + "frase" + Q + ",n_max,no_discr_majusc_minusc)"},
-        {"delinepart", "delinepart(" + Q + "delimitador_inic" + Q + "," + Q + "delimitador_final" + Q +
-                           ",compt1,compt2,maxdel)"},
-        {"delinechar", L1252("delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,"
-                             "maxlínies)")},
-        {"pos", "pos(n_caracters)"},
-        {"line", "line(linia,n_caracters)" + std::string(12, ' ')},
-        {"search", "search(" + Q + "text" + Q + ",no_discr_majusc_minusc)"},
-        {"write", "write()"},
-        {"deline", "deline(" + Q + "text" + Q + ",num_max,no_discr_majusc_minusc)"},
-        {"save", "save(" + Q + "nom_del_fitxer" + Q + ")"},
-        {"oemtoansi", "oemtoansi()"},
-        {"ansitooem", "ansitooem()"},
-        {"def", "def(referencia_per_defecte)"},
-        {"ref", "REF(" + Q + "nom_fitxer" + Q + "," + Q + L1252("seleccio_referencies <exclusió_referencies>") + Q},
-    };
-    ASSERT_EQ(std::size(cases), Engine::keywords().size());
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(TAjuda(cases[i].keyword), cases[i].hint) << cases[i].keyword;
-        EXPECT_NE(std::find(Engine::keywords().begin(), Engine::keywords().end(), cases[i].keyword),
-                  Engine::keywords().end());
+TEST(TAjudaHints, FromTheKeywordTable) {
+    // Every keyword has a hint that names it (the spelling of the templates
+    // is the table's own), in code page 1252.
+    for (const CommandRow& row : commandTable()) {
+        const std::string hint = TAjuda(row.keyword);
+        EXPECT_EQ(toLower1252(hint.substr(0, row.keyword.size())), row.keyword) << row.keyword;
+        EXPECT_EQ(hint.find('\xC3'), std::string::npos) << row.keyword << " is not 1252";
     }
+    EXPECT_EQ(TAjuda("copy"), L1252("copy(\"origen\",\"destí\")"));
     EXPECT_EQ(TAjuda("line").size(), 35u);
     EXPECT_EQ(TAjuda("  WAIT  "), "wait(ms,minuts)");
     for (const char* none : {"wai", "waits", "\twait", "wa it", "wait\r\n", "", "'wait"}) EXPECT_EQ(TAjuda(none), "") << none;
@@ -144,16 +101,6 @@ TEST(Layout, ResizeRulesInWindowUnits) {
     EXPECT_EQ(resizeLayout(10, 10).size(), 7u);  // negative sizes are skipped
 }
 
-TEST(ReplaceFunction, Examples) {
-    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", -1), "a-b-c");
-    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", 1), "a-bXc");
-    EXPECT_EQ(replaceFrom("aXbXc", 1, "X", "-", 0), "aXbXc");
-    EXPECT_EQ(replaceFrom("aXbXc", 4, "X", "-", -1), "-c");
-    EXPECT_EQ(replaceFrom("aXbXc", 6, "X", "-", -1), "");
-    EXPECT_EQ(replaceFrom("aXbXc", 1, "", "-", -1), "aXbXc");
-    EXPECT_EQ(replaceFrom("aaa", 1, "aa", "b", -1), "ba");
-}
-
 // ---- main window behaviour ---------------------------------------------------
 
 TEST(MainWindow, CaretLabelsAndHints) {
@@ -194,7 +141,7 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
     rig.torvic.Command9_Click();
     EXPECT_FALSE(rig.view.buttonsEnabled);
-    EXPECT_TRUE(rig.view.timerOn[1]);
+    EXPECT_TRUE(rig.view.timers.isOn(1));
     EXPECT_EQ(rig.view.text3Field, "1");
     EXPECT_EQ(rig.view.text4Field, "wait(1000)");
 
@@ -204,7 +151,7 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
 
     rig.torvic.Atura_Click();  // F4
     EXPECT_TRUE(rig.view.buttonsEnabled);
-    EXPECT_FALSE(rig.view.timerOn[1]);
+    EXPECT_FALSE(rig.view.timers.isOn(1));
 
     rig.torvic.EExecutar_Click();  // F5 continues from Text3: the wait again
     EXPECT_FALSE(rig.view.buttonsEnabled);
@@ -513,9 +460,11 @@ TEST(Missatge, TancarEndsTheProgram) {
     test::FakeMissatgeView view;
     FrmMissatge m(view);
     view.behaviour = &m;
+    bool ended = false;
+    m.onEndProgram = [&] { ended = !view.open; };  // the window is closed first
     view.whileOpen = [&] { m.Command3_Click(); };
     m.ferMissatge("a", "t", 5);
-    EXPECT_TRUE(view.endedProgram);
+    EXPECT_TRUE(ended);
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(FilesTest, OpenOfAMissingFileEmptiesTheTextAndReports) {
     EXPECT_EQ(m.text, L1252("Error en comanda OPEN en linia  1: El fitxer especificat no s'ha pogut trobar."));
     EXPECT_EQ(rig.engine.document.textTreball, "");
     EXPECT_EQ(rig.engine.document.posTreball, 1);
-    EXPECT_EQ(rig.engine.parametresLinia[0], "");
+    EXPECT_EQ(rig.engine.run.parametresLinia[0], "");
     EXPECT_FALSE(fs::exists(path("out.txt")));  // nothing to save
     EXPECT_EQ(rig.platform.calls.size(), 1u);   // the run went on
 }

@@ -17,13 +17,13 @@ std::size_t beeps(const Rig& rig) { return rig.platform.calls.size(); }
 TEST(Wait, ShortWaitResumesWithTheNextLine) {
     Rig rig;
     rig.run({"wait(100)", "beep"});
-    EXPECT_FALSE(rig.engine.executant);
-    EXPECT_EQ(rig.host.timer1Interval, 100);
+    EXPECT_FALSE(rig.engine.run.executant);
+    EXPECT_EQ(rig.host.timers.interval(1), 100);
     rig.host.advance(99);
     EXPECT_EQ(beeps(rig), 0u);
     rig.host.advance(1);
     EXPECT_EQ(beeps(rig), 1u);
-    EXPECT_FALSE(rig.host.timer1On);
+    EXPECT_FALSE(rig.host.timers.isOn(1));
     EXPECT_EQ(rig.host.text3Field, "Acabat");
 }
 
@@ -44,14 +44,14 @@ TEST(Wait, LongWaitsLastWholeMinutes) {
         Rig rig;
         rig.platform.setClock(2026, 12, 16, 10, 0, c.startSecond);
         rig.run({c.line, "beep"});
-        EXPECT_EQ(rig.engine.horaEspera, c.target) << c.line;
-        EXPECT_TRUE(rig.host.timer2On);
-        EXPECT_EQ(rig.host.timer2Interval, 60000);
+        EXPECT_EQ(rig.engine.run.horaEspera, c.target) << c.line;
+        EXPECT_TRUE(rig.host.timers.isOn(2));
+        EXPECT_EQ(rig.host.timers.interval(2), 60000);
         rig.host.advance(c.resumesAfter - 1);
         EXPECT_EQ(beeps(rig), 0u) << c.line;
         rig.host.advance(1);
         EXPECT_EQ(beeps(rig), 1u) << c.line;
-        EXPECT_FALSE(rig.host.timer2On);
+        EXPECT_FALSE(rig.host.timers.isOn(2));
     }
 }
 
@@ -59,7 +59,7 @@ TEST(Wait, LongWaitAcrossMidnight) {
     Rig rig;
     rig.platform.setClock(2026, 12, 16, 23, 58, 30);
     rig.run({"wait(0,3)", "beep"});
-    EXPECT_EQ(rig.engine.horaEspera, "00:01");
+    EXPECT_EQ(rig.engine.run.horaEspera, "00:01");
     rig.host.advance(3 * kMinute - 1);
     EXPECT_EQ(beeps(rig), 0u);
     rig.host.advance(1);
@@ -70,7 +70,7 @@ TEST(Wait, LongWaitAcrossMidnight) {
 TEST(Wait, ZeroIntervalNeverFiresNegativeIsAnError) {
     Rig rig;
     rig.run({"wait()", "beep"});
-    EXPECT_TRUE(rig.host.timer1On);
+    EXPECT_TRUE(rig.host.timers.isOn(1));
     rig.host.advance(kDay);
     EXPECT_EQ(beeps(rig), 0u);
 
@@ -107,7 +107,7 @@ TEST(Time, WaitsForTheClockMinute) {
 TEST(Time, BareNumberNeverMatchesTheClock) {
     Rig rig;
     rig.run({"time(8)", "beep"});
-    EXPECT_TRUE(rig.host.timer2On);
+    EXPECT_TRUE(rig.host.timers.isOn(2));
     rig.host.advance(2 * kDay);
     EXPECT_EQ(beeps(rig), 0u);
 }
@@ -138,8 +138,8 @@ TEST(Date, WaitsUntilTheDateCheckingAtMidnight) {
         rig.run({"'x", c.line, "beep"});
         EXPECT_EQ(beeps(rig), c.waits ? 0u : 1u) << c.line;
         if (c.waits) {
-            EXPECT_EQ(rig.engine.horaEspera, "00:00");
-            EXPECT_EQ(rig.engine.liniaActual, 1);  // back on the date line
+            EXPECT_EQ(rig.engine.run.horaEspera, "00:00");
+            EXPECT_EQ(rig.engine.run.liniaActual, 1);  // back on the date line
             EXPECT_EQ(rig.host.text3Field, "1");
         }
     }
@@ -175,7 +175,7 @@ TEST(Goto, CountIsKeptInTheLineEntry) {
     for (std::size_t i = 0; i < rig.host.linesRun.size(); ++i)
         if (rig.host.linesRun[i] == 3) gotoTexts.push_back(rig.host.textsRun[i]);
     EXPECT_EQ(gotoTexts, (std::vector<std::string>{"goto(2,3)", "goto(2,2)3", "goto(2,1)3", "goto(2,0)3"}));
-    EXPECT_EQ(rig.engine.linies[3], "goto(2,3)");
+    EXPECT_EQ(rig.engine.run.linies[3], "goto(2,3)");
     EXPECT_EQ(rig.host.editor.find("goto(2,3)\r\n"), rig.host.editor.find("goto"));  // editor unchanged
 }
 
@@ -210,7 +210,7 @@ TEST(Goto, TargetsAndCounts) {
 TEST(Goto, LineWithoutCountKeepsItsText) {
     Rig rig;
     rig.run({"goto(5)", "'1"});
-    EXPECT_EQ(rig.engine.linies[0], "goto(5)");
+    EXPECT_EQ(rig.engine.run.linies[0], "goto(5)");
 }
 
 TEST(Goto, UnclosedListStillCounts) {
@@ -299,45 +299,6 @@ TEST(Ifdate, ReadsDayOfMonthPastTheMonthEnd) {
     feb.platform.setClock(2026, 2, 27, 10, 0, 0);
     feb.run({"ifdate(20,31)", "beep"});
     EXPECT_EQ(beeps(feb), 1u);
-}
-
-TEST(Stop, EndsAVisibleRunAndAHiddenProgram) {
-    for (const char* kw : {"stop", "end()", "END"}) {
-        Rig rig;
-        rig.run({"beep", kw, "beep"});
-        EXPECT_EQ(beeps(rig), 1u);
-        EXPECT_EQ(rig.host.text3Field, "Acabat");
-        EXPECT_FALSE(rig.host.ended);
-
-        Rig hidden;
-        hidden.host.editor = Rig::join({"beep", kw, "beep"});
-        hidden.engine.Command8_Click();
-        EXPECT_EQ(beeps(hidden), 1u);
-        EXPECT_TRUE(hidden.host.ended);
-    }
-}
-
-TEST(TableBounds, FullTableStopAndBlockSearchEndTheRun) {
-    std::vector<std::string> lines(300, "'x");
-    for (const char* first : {"stop", "iftime(1,2)", "ifdate(1,1,1)"}) {
-        Rig rig;
-        lines[297] = "beep";
-        lines[298] = first;
-        lines[299] = "beep";
-        rig.run(lines);
-        EXPECT_EQ(rig.engine.nombreLinies, 300);
-        EXPECT_EQ(beeps(rig), 1u) << first;
-        EXPECT_EQ(rig.host.text3Field, "Acabat") << first;
-    }
-}
-
-TEST(TableBounds, NoAnswerOnAFullTableEndsTheRun) {
-    std::vector<std::string> lines(300, "'x");
-    lines[299] = "wait(-1)";
-    Rig rig;
-    rig.run(lines);
-    EXPECT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.text3Field, "Acabat");
 }
 
 }  // namespace

@@ -11,12 +11,19 @@ namespace {
 using Slots = std::vector<std::string>;
 
 // Cuts `line` with the given kinds and returns the first `n` slots.
-Slots cut(const std::string& line, std::initializer_list<std::int16_t> kinds, std::size_t n = 3) {
+// Kinds by their numbers 1 to 4 (0 is no kind at all).
+Slots cut(const std::string& line, std::initializer_list<int> kinds, std::size_t n = 3) {
     test::Rig rig;
-    rig.engine.linies[0] = line;
-    rig.engine.liniaActual = 0;
-    rig.engine.obtParam(kinds);
-    return Slots(rig.engine.parametresLinia.begin(), rig.engine.parametresLinia.begin() + n);
+    rig.engine.run.linies[0] = line;
+    rig.engine.run.liniaActual = 0;
+    std::vector<ParamKind> k;
+    for (int kind : kinds) k.push_back(static_cast<ParamKind>(kind));
+    switch (k.size()) {
+        case 1: rig.engine.run.obtParam({k[0]}); break;
+        case 2: rig.engine.run.obtParam({k[0], k[1]}); break;
+        default: rig.engine.run.obtParam({k[0], k[1], k[2]}); break;
+    }
+    return Slots(rig.engine.run.parametresLinia.begin(), rig.engine.run.parametresLinia.begin() + n);
 }
 
 TEST(ObtParam, TextWithEscapesExamples) {

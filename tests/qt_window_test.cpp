@@ -15,7 +15,7 @@
 #include "base/cp1252.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
-#include "platform/recording_platform.h"
+#include "tests/support/recording_platform.h"
 
 using namespace torvic;
 

@@ -1,40 +1,38 @@
 #pragma once
 // The text document commands, one function per keyword. Each reads its
-// parameters through the line context and changes the document.
-#include <utility>
-#include <vector>
-
+// parameters from the run context and changes the working text.
+#include "engine/run_context.h"
 #include "textcmd/document.h"
-#include "textcmd/line_context.h"
+#include "textcmd/text_algorithms.h"
 
 namespace torvic::textcmd {
 
-void cmdOpen(TextDocument& doc, LineContext& ctx);
-void cmdSave(TextDocument& doc, LineContext& ctx);
-void cmdPos(TextDocument& doc, LineContext& ctx);
-void cmdLine(TextDocument& doc, LineContext& ctx);
-void cmdWrite(TextDocument& doc, LineContext& ctx);
-void cmdOemtoansi(TextDocument& doc, LineContext& ctx);
-void cmdAnsitooem(TextDocument& doc, LineContext& ctx);
-void cmdDef(TextDocument& doc, LineContext& ctx);
-void cmdSearch(TextDocument& doc, LineContext& ctx);
-void cmdRepl(TextDocument& doc, LineContext& ctx);
-void cmdDel(TextDocument& doc, LineContext& ctx);
-void cmdDeline(TextDocument& doc, LineContext& ctx);
-void cmdDelinepart(TextDocument& doc, LineContext& ctx);
-void cmdDelinechar(TextDocument& doc, LineContext& ctx);
-void cmdRef(TextDocument& doc, LineContext& ctx);
+void cmdOpen(RunContext& ctx);
+void cmdSave(RunContext& ctx);
+void cmdPos(RunContext& ctx);
+void cmdLine(RunContext& ctx);
+void cmdWrite(RunContext& ctx);
+void cmdOemtoansi(RunContext& ctx);
+void cmdAnsitooem(RunContext& ctx);
+void cmdDef(RunContext& ctx);
+void cmdSearch(RunContext& ctx);
+void cmdRepl(RunContext& ctx);
+void cmdDel(RunContext& ctx);
+void cmdDeline(RunContext& ctx);
+void cmdDelinepart(RunContext& ctx);
+void cmdDelinechar(RunContext& ctx);
+void cmdRef(RunContext& ctx);
 
 // The prompt shown when a long text cannot be cut into pieces at line
 // breaks. Returns true for Yes (abandon the command, go on); No ends the run.
-bool piecePrompt(LineContext& ctx);
+bool piecePrompt(RunContext& ctx);
 
-// Cuts the working text into the piece table for a line-wise command.
+// Cuts the working text into the piece table `trossos` for a line-wise command.
 // Returns false when the text has no line break where a piece must end:
 // the piece prompt (deline, delinepart) or the syntax-error prompt with
 // `noBreakMessage` (delinechar) has then been shown. More than 1000 pieces
 // is a run-time error.
-bool cutForCommand(const std::string& text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
-                   LineContext& ctx, const char* noBreakMessage = nullptr);
+bool cutForCommand(const std::string& text, PieceTable& pieces, RunContext& ctx,
+                   const char* noBreakMessage = nullptr);
 
 }  // namespace torvic::textcmd

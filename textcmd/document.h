@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/host.h"
+#include "base/dialogs.h"
 
 namespace torvic {
 
@@ -16,7 +16,7 @@ struct TextDocument {
 
 // The reference-error report: builds its text and shows it in the timed
 // message window for 15 seconds.
-void PError(Host& host, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
+void PError(Dialogs& dialogs, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
             const std::string& referencia, const std::string& nomFitxererror);
 
 // The report text of PError.

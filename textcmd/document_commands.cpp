@@ -10,20 +10,23 @@
 #include "textcmd/commands.h"
 
 namespace torvic::textcmd {
+
+using enum ParamKind;
 namespace {
 
-void fileError(LineContext& ctx, const char* command) {
-    ctx.host().messageBox(std::string("Error en comanda ") + command + " en linia " +
-                              decimalWithSign(ctx.currentLineIndex()) +
+void fileError(RunContext& ctx, const char* command) {
+    ctx.dialogs.messageBox(std::string("Error en comanda ") + command + " en linia " +
+                              decimalWithSign(ctx.liniaActual) +
                               L1252(": El fitxer especificat no s'ha pogut trobar."),
                           "Error en trobar el fitxer:", MessageIcon::Critical);
 }
 
 }  // namespace
 
-void cmdOpen(TextDocument& doc, LineContext& ctx) {
+void cmdOpen(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     doc.posTreball = 1;
-    ctx.obtParam({3});
+    ctx.obtParam({Text});
     doc.textTreball.clear();
     // The whole file is loaded, byte 26 included: nothing is cut short.
     std::optional<std::string> bytes = readFileBytes(ctx.param(0));
@@ -34,19 +37,21 @@ void cmdOpen(TextDocument& doc, LineContext& ctx) {
     ctx.param(0).clear();
 }
 
-void cmdSave(TextDocument& doc, LineContext& ctx) {
+void cmdSave(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({3});
+    ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
     if (!writeFileSafely(ctx.param(0), doc.textTreball)) fileError(ctx, "SAVE");
 }
 
-void cmdPos(TextDocument& doc, LineContext& ctx) {
+void cmdPos(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({1});
+    ctx.obtParam({Plain});
     std::int32_t p = toInt32(doc.posTreball + valorNumeric(ctx.param(0)));
     if (p == 0) {
-        ctx.host().messageBox("Error en POS en linia " + decimalWithSign(ctx.currentLineIndex()),
+        ctx.dialogs.messageBox("Error en POS en linia " + decimalWithSign(ctx.liniaActual),
                               "Error en comanda POS:", MessageIcon::None);
         doc.posTreball = 1;
         return;
@@ -54,9 +59,10 @@ void cmdPos(TextDocument& doc, LineContext& ctx) {
     doc.posTreball = p;
 }
 
-void cmdLine(TextDocument& doc, LineContext& ctx) {
+void cmdLine(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({1, 1});
+    ctx.obtParam({Plain, Plain});
     std::int16_t k = toInt16(valorNumeric(ctx.param(0)));
     double p = 1;
     for (; k > 0; --k) {
@@ -70,7 +76,8 @@ void cmdLine(TextDocument& doc, LineContext& ctx) {
     doc.posTreball = toInt32(p + valorNumeric(ctx.param(1)));
 }
 
-void cmdWrite(TextDocument& doc, LineContext& ctx) {
+void cmdWrite(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     // The text is cut from the raw line: between the first two double quotes
     // of what lies between the first and the second "(".
@@ -86,12 +93,15 @@ void cmdWrite(TextDocument& doc, LineContext& ctx) {
     doc.textTreball.insert(at, byQuote[1]);
 }
 
-void cmdOemtoansi(TextDocument& doc, LineContext&) { codepage850::oemToAnsi(doc.textTreball); }
+void cmdOemtoansi(RunContext& ctx) {
+    TextDocument& doc = ctx.document; codepage850::oemToAnsi(doc.textTreball); }
 
-void cmdAnsitooem(TextDocument& doc, LineContext&) { codepage850::ansiToOem(doc.textTreball); }
+void cmdAnsitooem(RunContext& ctx) {
+    TextDocument& doc = ctx.document; codepage850::ansiToOem(doc.textTreball); }
 
-void cmdDef(TextDocument& doc, LineContext& ctx) {
-    ctx.obtParam({4});
+void cmdDef(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
+    ctx.obtParam({Rest});
     doc.referenciaDefecte = ctx.param(0);
 }
 

@@ -10,14 +10,11 @@
 #include "textcmd/text_algorithms.h"
 
 namespace torvic::textcmd {
+
+using enum ParamKind;
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-void countLine(std::int16_t& counter) {
-    if (counter == std::numeric_limits<std::int16_t>::min()) throw CounterOverflow();
-    --counter;
-}
 
 // One piece being changed line by line: the lines already done, the current
 // line (starting with the CR LF before it), and the untouched rest of the
@@ -35,9 +32,10 @@ public:
             std::size_t r = line_.find(needle, from);
             if (r != npos) return r;
             // Occurrences that begin in the line and end in the rest.
+            const std::string_view rest = src_.substr(rest_);
             std::size_t first = line_.size() + 1 > needle.size() ? line_.size() + 1 - needle.size() : 0;
-            for (std::size_t i = first > from ? first : from; i < line_.size(); ++i)
-                if (matchesAt(needle, i)) return i;
+            for (std::size_t i = std::max(first, from); i < line_.size(); ++i)
+                if (matchesAcross(line_, rest, i, needle)) return i;
             from = line_.size();
         }
         std::size_t r = src_.find(needle, rest_ + (from - line_.size()));
@@ -74,21 +72,6 @@ public:
     }
 
 private:
-    bool matchesAt(std::string_view needle, std::size_t i) const {
-        for (std::size_t k = 0; k < needle.size(); ++k) {
-            std::size_t j = i + k;
-            char c;
-            if (j < line_.size())
-                c = line_[j];
-            else if (rest_ + (j - line_.size()) < src_.size())
-                c = src_[rest_ + (j - line_.size())];
-            else
-                return false;
-            if (c != needle[k]) return false;
-        }
-        return true;
-    }
-
     // The next line: its leading CR LF and its characters up to the next CR LF.
     void loadLine() {
         std::size_t next = src_.find(CRLF, rest_ + 2);
@@ -103,49 +86,33 @@ private:
     std::string done_;
 };
 
-// The (skip + 1)-th occurrence from `from`, each search one character after
-// the previous find.
-std::size_t findNth(const PieceLines& lines, std::string_view needle, std::size_t from, int skip) {
-    std::size_t p = lines.find(needle, from);
-    for (int i = 0; i < skip && p != npos; ++i) p = lines.find(needle, p + 1);
-    return p;
-}
-
-}  // namespace
-
-namespace {
 
 // The same steps on each piece as one string changed in place: used when the
 // start delimiter holds a CR or a LF, since a removal may then take away the
 // line break before a line.
 std::string removeLinePartsInPlace(std::string_view text,
-                                   const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+                                   const PieceTable& pieces,
                                    std::string_view sd, std::string_view ed, int skipStarts, int skipEnds,
                                    std::int16_t counter) {
     std::string result;
     std::string piece;
-    auto nth = [&](std::string_view d, std::size_t from, int skip) {
-        std::size_t p = piece.find(d, from);
-        for (int i = 0; i < skip && p != npos; ++i) p = piece.find(d, p + 1);
-        return p;
-    };
     for (const auto& [begin, end] : pieces) {
         piece.assign(CRLF);
         piece.append(text.substr(begin, end - begin));
         std::size_t found = piece.find(sd);
         while (found != npos && counter != 0) {
-            countLine(counter);
+            countChange(counter);
             std::size_t lineStart = piece.rfind(CRLF, found);
             if (lineStart == npos) lineStart = 0;
             std::size_t lineEnd = piece.find(CRLF, lineStart + 2);
             if (lineEnd == npos) lineEnd = piece.size();
-            std::size_t start = nth(sd, lineStart, skipStarts);
+            std::size_t start = nthOccurrence(piece, sd, lineStart, skipStarts);
             if (start == npos || start + 1 == piece.size()) break;
             if (start >= lineEnd) {
                 found = start;
                 continue;
             }
-            std::size_t stop = nth(ed, start + sd.size(), skipEnds);
+            std::size_t stop = nthOccurrence(piece, ed, start + sd.size(), skipEnds);
             if (stop == npos) break;
             if (stop + ed.size() > lineEnd) {
                 found = piece.find(sd, lineEnd);
@@ -162,7 +129,7 @@ std::string removeLinePartsInPlace(std::string_view text,
 
 }  // namespace
 
-std::string removeLineParts(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
                             int skipEnds, std::int16_t counter) {
     if (startDelimiter.empty()) return std::string(text);  // nothing to look for
@@ -177,16 +144,16 @@ std::string removeLineParts(std::string_view text, const std::vector<std::pair<s
         PieceLines lines(piece);
         std::size_t found = lines.find(startDelimiter, 0);
         while (found != npos && counter != 0) {
-            countLine(counter);
+            countChange(counter);
             lines.moveTo(found);
             // Delimiters are counted from the CR LF before the line.
-            std::size_t start = findNth(lines, startDelimiter, 0, skipStarts);
+            std::size_t start = nthOccurrence(lines, startDelimiter, 0, skipStarts);
             if (start == npos || start + 1 == lines.size()) break;  // the piece is given up
             if (start >= lines.line().size()) {
                 found = start;  // the chosen delimiter is in a later line: examine that line
                 continue;
             }
-            std::size_t stop = findNth(lines, endDelimiter, start + startDelimiter.size(), skipEnds);
+            std::size_t stop = nthOccurrence(lines, endDelimiter, start + startDelimiter.size(), skipEnds);
             if (stop == npos) break;
             std::size_t stretchEnd = stop + endDelimiter.size();
             if (stretchEnd > lines.line().size()) {
@@ -213,7 +180,7 @@ std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_
         std::size_t br = text.find(CRLF, p);
         std::size_t lineEnd = br == npos ? text.size() : br;
         if (counter == 0) break;
-        countLine(counter);
+        countChange(counter);
         std::size_t len = lineEnd - p;
         if (len > a + z) {
             out.append(text.substr(p + a, len - a - z));
@@ -233,7 +200,7 @@ std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_
 
 namespace {
 
-bool negativeCounts(LineContext& ctx, double a, double b) {
+bool negativeCounts(RunContext& ctx, double a, double b) {
     if (a >= 0 && b >= 0) return false;
     std::string m = "Aquests parametres han de ser positius.";
     ctx.syntaxErrorPrompt(m);
@@ -242,28 +209,30 @@ bool negativeCounts(LineContext& ctx, double a, double b) {
 
 }  // namespace
 
-void cmdDelinepart(TextDocument& doc, LineContext& ctx) {
+void cmdDelinepart(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({2, 2, 1, 1, 1});
+    ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
     double c1 = valorNumeric(ctx.param(2)), c2 = valorNumeric(ctx.param(3));
     if (negativeCounts(ctx, c1, c2)) return;
     std::int16_t skipStarts = toInt16(c1), skipEnds = toInt16(c2);
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(4))));
-    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    PieceTable pieces;
     if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
     doc.posTreball = 1;
     doc.textTreball =
         removeLineParts(doc.textTreball, pieces, ctx.param(0), ctx.param(1), skipStarts, skipEnds, counter);
 }
 
-void cmdDelinechar(TextDocument& doc, LineContext& ctx) {
+void cmdDelinechar(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({1, 1, 1});
+    ctx.obtParam({Plain, Plain, Plain});
     std::int32_t head = toInt32(valorNumeric(ctx.param(0)));
     std::int32_t tail = toInt32(valorNumeric(ctx.param(1)));
     if (negativeCounts(ctx, head, tail)) return;
     static const std::string noBreak = L1252("No s'ha trobat canvi de línia en els primers 32000 caracters");
-    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    PieceTable pieces;
     if (!cutForCommand(doc.textTreball, pieces, ctx, noBreak.c_str())) return;
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
     doc.posTreball = 1;

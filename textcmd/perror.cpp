@@ -19,9 +19,9 @@ std::string PErrorText(const TextDocument& doc, std::int16_t liniaerror, const s
     return t;
 }
 
-void PError(Host& host, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
+void PError(Dialogs& dialogs, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
             const std::string& referencia, const std::string& nomFitxererror) {
-    host.ferMissatge(PErrorText(doc, liniaerror, missatge, referencia, nomFitxererror),
+    dialogs.ferMissatge(PErrorText(doc, liniaerror, missatge, referencia, nomFitxererror),
                      "TORVIC - Error de sintaxis:", 15);
 }
 

@@ -11,6 +11,8 @@
 #include "textcmd/commands.h"
 
 namespace torvic::textcmd {
+
+using enum ParamKind;
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
@@ -184,13 +186,14 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
     return textExtret.substr(2);
 }
 
-void cmdRef(TextDocument& doc, LineContext& ctx) {
-    ctx.obtParam({3, 3});
+void cmdRef(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
+    ctx.obtParam({Text, Text});
     const std::string fileName = ctx.param(0);
     std::vector<RefError> errors;
     std::string extracted = extractReferences(doc.textTreball, doc.referenciaDefecte, ctx.param(1), errors);
     for (const RefError& err : errors)
-        PError(ctx.host(), doc, ctx.currentLineIndex(), err.missatge, err.referencia, fileName);
+        PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, err.referencia, fileName);
     std::string error;
     if (!writeFileSafely(std::string(trimBlanks(fileName)), extracted, &error))
         throw RunTimeError("ref: cannot write '" + fileName + "': " + error);

@@ -7,23 +7,25 @@
 #include "textcmd/text_algorithms.h"
 
 namespace torvic::textcmd {
+
+using enum ParamKind;
 namespace {
 
 bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
 
 }  // namespace
 
-bool piecePrompt(LineContext& ctx) {
+bool piecePrompt(RunContext& ctx) {
     static const std::string question = L1252("Continuar amb l'execució de la següent linia?");
-    std::string text = "Error de en executar linia " + decimal(ctx.currentLineIndex()) + "\r" +
+    std::string text = "Error de en executar linia " + decimal(ctx.liniaActual) + "\r" +
                        "No s'ha trobat retorn (13+10)" + "\r" + question;
-    if (ctx.host().askYesNo(text, "Torvic")) return true;
+    if (ctx.dialogs.askYesNo(text, "Torvic")) return true;
     ctx.endRunHere();
     return false;
 }
 
-bool cutForCommand(const std::string& text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
-                   LineContext& ctx, const char* noBreakMessage) {
+bool cutForCommand(const std::string& text, PieceTable& pieces,
+                   RunContext& ctx, const char* noBreakMessage) {
     switch (cutIntoPieces(text, pieces)) {
         case CutResult::Ok:
             return true;
@@ -41,9 +43,10 @@ bool cutForCommand(const std::string& text, std::vector<std::pair<std::size_t, s
     return false;
 }
 
-void cmdSearch(TextDocument& doc, LineContext& ctx) {
+void cmdSearch(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({2, 1});
+    ctx.obtParam({Escaped, Plain});
     const std::string& find = ctx.param(0);
     if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
     std::size_t p = findText(doc.textTreball, find, static_cast<std::size_t>(doc.posTreball), flag(ctx.param(1)));
@@ -51,9 +54,10 @@ void cmdSearch(TextDocument& doc, LineContext& ctx) {
     if (p > 0) doc.posTreball = toInt32(static_cast<double>(p + find.size()));
 }
 
-void cmdRepl(TextDocument& doc, LineContext& ctx) {
+void cmdRepl(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({2, 2, 1, 1, 1});
+    ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
     std::int16_t counter = toInt16(valorNumeric(ctx.param(2)));
     bool ignoreCase = flag(ctx.param(3));
     bool wholeLine = flag(ctx.param(4));
@@ -67,24 +71,26 @@ void cmdRepl(TextDocument& doc, LineContext& ctx) {
                    wholeLine);
 }
 
-void cmdDel(TextDocument& doc, LineContext& ctx) {
+void cmdDel(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({2, 1, 1});
+    ctx.obtParam({Escaped, Plain, Plain});
     if (ctx.param(0).empty()) return;
     deleteText(doc.textTreball, doc.posTreball, ctx.param(0), changeCounter(toInt16(valorNumeric(ctx.param(1)))),
                flag(ctx.param(2)));
 }
 
-void cmdDeline(TextDocument& doc, LineContext& ctx) {
+void cmdDeline(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
-    ctx.obtParam({2, 1, 1});
+    ctx.obtParam({Escaped, Plain, Plain});
     const std::string& find = ctx.param(0);
     if (find.empty()) {
         deleteCursorLine(doc.textTreball, doc.posTreball);
         return;
     }
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
-    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    PieceTable pieces;
     if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
     DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
     doc.textTreball = std::move(r.text);

@@ -23,6 +23,17 @@ const std::array<unsigned char, 256>& foldTable() {
 
 inline unsigned char fold(char c) { return foldTable()[static_cast<unsigned char>(c)]; }
 
+// Where the search for a text stands in one unchanged text: for a
+// case-folded search, where each byte that folds to the needle's first
+// character next occurs. Owned by the caller, who starts a new one (or
+// resets it) whenever the text changes.
+struct FindCursor {
+    std::vector<std::size_t> next;
+    std::size_t from = 0;
+    bool valid = false;
+    void reset() { valid = false; }
+};
+
 // Finds a text exactly or on case-folded forms (both sides lower-cased).
 class Finder {
 public:
@@ -30,87 +41,60 @@ public:
         needle_ = ignoreCase ? toLower1252(needle) : std::string(needle);
         if (ignoreCase && !needle_.empty())
             for (int b = 0; b < 256; ++b)
-                if (fold(static_cast<char>(b)) == static_cast<unsigned char>(needle_[0])) firstBytes_.push_back(static_cast<char>(b));
+                if (fold(static_cast<char>(b)) == static_cast<unsigned char>(needle_[0]))
+                    firstBytes_.push_back(static_cast<char>(b));
     }
     std::size_t size() const { return needle_.size(); }
+    std::string_view needle() const { return needle_; }
+    bool ignoreCase() const { return ignoreCase_; }
 
     // 0-based index of the first occurrence at or after `from`, or npos.
-    std::size_t find(std::string_view hay, std::size_t from) const {
+    std::size_t find(std::string_view hay, std::size_t from, FindCursor& cursor) const {
         if (!ignoreCase_) return hay.find(needle_, from);
         if (needle_.empty()) return from <= hay.size() ? from : npos;
         if (hay.size() < needle_.size()) return npos;
         const std::size_t last = hay.size() - needle_.size();
         // Candidates are the bytes that fold to the first character (as a
-        // rule a letter's two cases), each found with memchr. The next place
-        // of each is kept between calls that go forward in the same text, so
-        // a byte that never occurs is not searched for again and again.
+        // rule a letter's two cases), each found with memchr. Going forward
+        // in the same text, the cursor keeps the next place of each, so a
+        // byte that never occurs is not searched for again and again; a
+        // search that goes back starts the cursor afresh.
         const std::size_t kinds = firstBytes_.size();
-        if (hay.data() != cacheData_ || hay.size() != cacheSize_ || from < cacheFrom_) {
-            next_.assign(kinds, 0);
-            for (std::size_t k = 0; k < kinds; ++k) next_[k] = locate(hay, firstBytes_[k], from);
-            cacheData_ = hay.data();
-            cacheSize_ = hay.size();
+        if (!cursor.valid || from < cursor.from) {
+            cursor.next.assign(kinds, 0);
+            for (std::size_t k = 0; k < kinds; ++k) cursor.next[k] = locate(hay, firstBytes_[k], from);
+            cursor.valid = true;
         }
-        cacheFrom_ = from;
+        cursor.from = from;
         for (std::size_t pos = from; pos <= last;) {
             std::size_t cand = npos;
             for (std::size_t k = 0; k < kinds; ++k) {
-                if (next_[k] < pos) next_[k] = locate(hay, firstBytes_[k], pos);
-                cand = std::min(cand, next_[k]);
+                if (cursor.next[k] < pos) cursor.next[k] = locate(hay, firstBytes_[k], pos);
+                cand = std::min(cand, cursor.next[k]);
             }
             if (cand == npos || cand > last) return npos;
-            if (matchesAt(hay, cand)) return cand;
+            if (matchesAcross(hay, {}, cand, needle_, true)) return cand;
             pos = cand + 1;
         }
         return npos;
     }
 
+    // Match at `i` of a text held as `head` followed by `tail`.
+    bool matchesAt(std::string_view head, std::string_view tail, std::size_t i) const {
+        return matchesAcross(head, tail, i, needle_, ignoreCase_);
+    }
+
+private:
     static std::size_t locate(std::string_view hay, char c, std::size_t from) {
         if (from >= hay.size()) return npos;
         const void* p = std::memchr(hay.data() + from, c, hay.size() - from);
         return p ? static_cast<std::size_t>(static_cast<const char*>(p) - hay.data()) : npos;
     }
 
-    bool matchesAt(std::string_view hay, std::size_t i) const {
-        if (i + needle_.size() > hay.size()) return false;
-        for (std::size_t k = 0; k < needle_.size(); ++k) {
-            char c = hay[i + k];
-            if ((ignoreCase_ ? static_cast<char>(fold(c)) : c) != needle_[k]) return false;
-        }
-        return true;
-    }
-
-    // Match of the needle at `i` of a text held as `head` followed by `tail`.
-    bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i) const {
-        if (i + needle_.size() > head.size() + tail.size()) return false;
-        for (std::size_t k = 0; k < needle_.size(); ++k) {
-            std::size_t j = i + k;
-            char c = j < head.size() ? head[j] : tail[j - head.size()];
-            if ((ignoreCase_ ? static_cast<char>(fold(c)) : c) != needle_[k]) return false;
-        }
-        return true;
-    }
-
-private:
     std::string needle_;
     bool ignoreCase_;
     std::vector<char> firstBytes_;  // bytes that fold to the needle's first character
-    // Where each of firstBytes_ next occurs, for the text last searched.
-    mutable std::vector<std::size_t> next_;
-    mutable const char* cacheData_ = nullptr;
-    mutable std::size_t cacheSize_ = 0;
-    mutable std::size_t cacheFrom_ = 0;
-
-public:
-    // The text searched is about to change in place.
-    void forget() const { cacheData_ = nullptr; }
 };
-
-// Counts one change; the 16-bit counter may not go below its minimum.
-inline void countChange(std::int16_t& counter) {
-    if (counter == std::numeric_limits<std::int16_t>::min()) throw CounterOverflow();
-    --counter;
-}
 
 void requireCursor(std::int32_t cursor) {
     if (cursor < 1) throw RunTimeError("cursor before the start of the text");
@@ -118,9 +102,21 @@ void requireCursor(std::int32_t cursor) {
 
 }  // namespace
 
+bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
+                   bool foldCase) {
+    if (i + needle.size() > head.size() + tail.size()) return false;
+    for (std::size_t k = 0; k < needle.size(); ++k) {
+        const std::size_t j = i + k;
+        const char c = j < head.size() ? head[j] : tail[j - head.size()];
+        if ((foldCase ? static_cast<char>(fold(c)) : c) != needle[k]) return false;
+    }
+    return true;
+}
+
 std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase) {
     if (from == 0 || from > text.size() + 1) return 0;
-    std::size_t r = Finder(find, ignoreCase).find(text, from - 1);
+    FindCursor cursor;
+    std::size_t r = Finder(find, ignoreCase).find(text, from - 1, cursor);
     return r == npos ? 0 : r + 1;
 }
 
@@ -159,7 +155,8 @@ template <class Change>
 void changeEachOccurrence(std::string& text, std::int32_t cursor, const Finder& finder, std::int16_t counter,
                           Change change) {
     const std::string_view src(text);
-    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1);
+    FindCursor at;
+    std::size_t q = finder.find(src, static_cast<std::size_t>(cursor) - 1, at);
     if (q == npos || counter == 0) return;
     std::string out;
     out.reserve(text.size());
@@ -169,7 +166,7 @@ void changeEachOccurrence(std::string& text, std::int32_t cursor, const Finder& 
         while (q != npos && counter != 0) {
             countChange(counter);
             change(src, q, out, in);
-            q = finder.find(src, in);
+            q = finder.find(src, in, at);
         }
     } catch (const CounterOverflow&) {
         overflow = true;
@@ -264,7 +261,7 @@ void deleteCursorLine(std::string& text, std::int32_t cursor) {
     text.swap(out);
 }
 
-CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
                         std::size_t limit) {
     pieces.clear();
     if (text.size() <= limit) {
@@ -289,73 +286,74 @@ CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t
     return CutResult::Ok;
 }
 
-DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
-                                std::string_view find, std::int16_t counter, bool ignoreCase) {
+namespace {
+
+// deline's work on one piece, given with a leading CR LF so that its first
+// line is found like the others. Appends the kept text (without that CR LF)
+// to `result`; returns whether the counter ran out before an occurrence.
+// `lastDeletedLine` gets where, in `result`, the last deleted line stood.
+bool deleteLinesInPiece(std::string_view src, const Finder& finder, std::int16_t& counter, std::string& result,
+                        std::size_t& lastDeletedLine) {
+    FindCursor at;
+    if (counter == 0) {
+        result.append(src.substr(2));
+        return finder.find(src, 0, at) != npos;
+    }
+    // The piece being changed is `out` followed by src[in..]. After a
+    // deletion `out` ends with the CR LF before the next line, and the
+    // search starts again on that CR LF.
+    std::string out;
+    std::size_t in = 0;
+    std::size_t f = finder.find(src, 0, at);  // 0-based, in the changing piece
+    while (f != npos && counter != 0) {
+        countChange(counter);
+        const std::size_t outLen = out.size();
+        // Line start: after the last CR LF whose LF is within the first f + 2
+        // characters, else just after the CR LF that ends `out`.
+        std::size_t cr = f >= outLen ? src.substr(in, f - outLen + 2).rfind(CRLF) : npos;
+        std::size_t s = cr != npos ? outLen + cr + 2 : outLen >= 2 ? outLen : 0;
+        // Line end: just after the first CR LF from f + 1.
+        std::size_t from = std::max(f + 1, outLen);
+        std::size_t lf = src.find(CRLF, in + (from - outLen));
+        std::size_t e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in) + 2;
+
+        out.append(src.substr(in, s - outLen));
+        in += e - outLen;
+        lastDeletedLine = result.size() + (s >= 2 ? s - 2 : 0);
+
+        // Search again from the CR LF before the following line, which now
+        // straddles `out` and the rest.
+        std::string_view rest = src.substr(in);
+        f = npos;
+        for (std::size_t back = std::min<std::size_t>(2, out.size()); back > 0 && f == npos; --back) {
+            std::size_t atOut = out.size() - back;
+            if (finder.matchesAt(std::string_view(out).substr(atOut), rest, 0)) f = atOut;
+        }
+        if (f == npos) {
+            std::size_t r = finder.find(src, in, at);
+            if (r != npos) f = out.size() + (r - in);
+        }
+    }
+    out.append(src.substr(in));
+    result.append(std::string_view(out).substr(2));
+    return counter == 0 && f != npos;
+}
+
+}  // namespace
+
+DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces, std::string_view find,
+                                std::int16_t counter, bool ignoreCase) {
     const Finder finder(find, ignoreCase);
     DelineResult result;
     result.text.reserve(text.size());
     bool stoppedBeforeAnOccurrence = false;
     std::size_t lastDeletedLine = 0;  // 0-based, in the new text
-
     std::string piece;
-    std::string out;
     for (const auto& [begin, end] : pieces) {
-        // Every piece gets a leading CR LF so its first line is found like the others.
         piece.assign(CRLF);
         piece.append(text.substr(begin, end - begin));
-        const std::string_view src(piece);
-        finder.forget();
-
-        if (counter == 0) {
-            if (!stoppedBeforeAnOccurrence && finder.find(src, 0) != npos) stoppedBeforeAnOccurrence = true;
-            result.text.append(src.substr(2));
-            continue;
-        }
-
-        // The piece being changed is `out` followed by src[in..]. After a
-        // deletion `out` ends with the CR LF before the next line, and the
-        // search starts again on that CR LF.
-        out.clear();
-        std::size_t in = 0;
-        std::size_t f = finder.find(src, 0);  // 0-based, in the changing piece
-        while (f != npos && counter != 0) {
-            countChange(counter);
-            const std::size_t outLen = out.size();
-            // Line start: after the last CR LF whose LF is within the first f + 2 characters.
-            std::size_t s;
-            std::size_t crMax = f;  // the CR of such a CR LF is at f or before
-            std::size_t cr = crMax >= outLen ? src.substr(in, crMax - outLen + 2).rfind(CRLF) : npos;
-            if (cr != npos) {
-                s = outLen + cr + 2;
-            } else if (outLen >= 2) {
-                s = outLen;  // the CR LF that ends `out`
-            } else {
-                s = 0;
-            }
-            // Line end: just after the first CR LF from f + 1.
-            std::size_t from = f + 1 > outLen ? f + 1 : outLen;
-            std::size_t lf = src.find(CRLF, in + (from - outLen));
-            std::size_t e = lf == npos ? outLen + (src.size() - in) : outLen + (lf - in) + 2;
-
-            out.append(src.substr(in, s - outLen));
-            in += e - outLen;
-            lastDeletedLine = result.text.size() + (s >= 2 ? s - 2 : 0);
-
-            // Search again from the CR LF before the following line.
-            std::string_view rest = src.substr(in);
-            f = npos;
-            for (std::size_t back = out.size() >= 2 ? 2 : out.size(); back > 0 && f == npos; --back) {
-                std::size_t at = out.size() - back;
-                if (finder.matchesAcross(std::string_view(out).substr(at), rest, 0)) f = at;
-            }
-            if (f == npos) {
-                std::size_t r = finder.find(src, in);
-                if (r != npos) f = out.size() + (r - in);
-            }
-        }
-        if (counter == 0 && f != npos) stoppedBeforeAnOccurrence = true;
-        out.append(src.substr(in));
-        result.text.append(std::string_view(out).substr(2));
+        if (deleteLinesInPiece(piece, finder, counter, result.text, lastDeletedLine))
+            stoppedBeforeAnOccurrence = true;
     }
     result.cursor = stoppedBeforeAnOccurrence ? static_cast<std::int32_t>(lastDeletedLine + 1) : 1;
     return result;

@@ -4,6 +4,7 @@
 // while keeping the step-by-step semantics (counters, cursor, where each
 // search starts again).
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,9 @@
 #include "base/errors.h"
 
 namespace torvic::textcmd {
+
+// The piece table `trossos`: [begin, end) ranges of the working text.
+using PieceTable = std::vector<std::pair<std::size_t, std::size_t>>;
 
 // A change counter as the commands read it: a positive value is the most
 // changes to make; 0 becomes -1, and a negative counter sets no limit but
@@ -24,6 +28,28 @@ class CounterOverflow : public RunTimeError {
 public:
     CounterOverflow() : RunTimeError("Overflow: change counter") {}
 };
+
+// Counts one change or one line examined; the 16-bit counter may not go
+// below its minimum.
+inline void countChange(std::int16_t& counter) {
+    if (counter == std::numeric_limits<std::int16_t>::min()) throw CounterOverflow();
+    --counter;
+}
+
+// Whether `needle` occurs at 0-based `i` of the text `head` followed by
+// `tail`. With `foldCase` the text's characters are lower-cased first (the
+// needle is given folded).
+bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
+                   bool foldCase = false);
+
+// The (skip + 1)-th occurrence of `needle` at or after `from`, each search
+// starting one character after the previous find; npos when there is none.
+template <class Text>
+std::size_t nthOccurrence(const Text& text, std::string_view needle, std::size_t from, int skip) {
+    std::size_t p = text.find(needle, from);
+    for (int i = 0; i < skip && p != std::string_view::npos; ++i) p = text.find(needle, p + 1);
+    return p;
+}
 
 // 1-based position of `find` at or after 1-based `from` in `text`, case
 // folded when `ignoreCase`; 0 when none. `from` must be at least 1.
@@ -53,7 +79,7 @@ enum class CutResult { Ok, NoLineBreak, TooManyPieces };
 inline constexpr std::size_t kPieceLimit = 32000;
 inline constexpr std::size_t kMaxPieces = 1000;
 // `limit` is the piece length past its start (tests use small ones).
-CutResult cutIntoPieces(std::string_view text, std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
                         std::size_t limit = kPieceLimit);
 
 // deline with a text, applied to the piece table of `text`: every line that
@@ -64,7 +90,7 @@ struct DelineResult {
     std::string text;
     std::int32_t cursor = 1;
 };
-DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces,
                                 std::string_view find, std::int16_t counter, bool ignoreCase);
 
 // delinepart over the piece table: in each line, the stretch from the
@@ -75,7 +101,7 @@ DelineResult deleteLinesHolding(std::string_view text, const std::vector<std::pa
 // start or end delimiter exists any more is left as it is from there on.
 // Every line examined (once per stretch tried) counts down `counter`. Throws
 // CounterOverflow (nothing changed).
-std::string removeLineParts(std::string_view text, const std::vector<std::pair<std::size_t, std::size_t>>& pieces,
+std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
                             int skipEnds, std::int16_t counter);
 

@@ -11,14 +11,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdlib>
 
+#include "editor/layout.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
 namespace {
 
-QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
+QRect twips(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
 
 // A dialog on which Enter and Esc do nothing special; only its close box
 // closes it without a button.
@@ -121,48 +123,55 @@ void FrmMissatgeQt::messageBox(const std::string& text) {
 
 void FrmMissatgeQt::beep() { QApplication::beep(); }
 
-void FrmMissatgeQt::endProgram() { std::exit(0); }
 
 // ---- frmSubstituir ------------------------------------------------------------
 
+// A dialog on which Enter and Esc do nothing special, with the design's
+// controls at their design places.
+class SubstituirDialog : public PlainKeysDialog {
+public:
+    explicit SubstituirDialog(QWidget* parent) : PlainKeysDialog(parent) {
+        setWindowTitle("Substituir");
+        setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        setFixedSize(twipsToPixels(7185), twipsToPixels(1935));
+        (new QLabel("Buscar:", this))->setGeometry(twips(150, 300, 675, 255));
+        text1->setObjectName("Text1");
+        text1->setGeometry(twips(825, 240, 6120, 285));
+        (new QLabel("Substituir", this))->setGeometry(twips(90, 900, 840, 255));
+        text2->setObjectName("Text2");
+        text2->setGeometry(twips(825, 855, 6135, 285));
+        command1->setObjectName("Command1");
+        command1->setAutoDefault(false);
+        command1->setDefault(false);
+        command1->setGeometry(twips(5835, 1485, 1185, 390));
+        (new QLabel(QString::fromUtf8("Num. màxim\nsubstitucions"), this))->setGeometry(twips(60, 1410, 945, 390));
+        text3->setObjectName("Text3");
+        text3->setAlignment(Qt::AlignRight);
+        text3->setGeometry(twips(1080, 1485, 615, 285));
+        check1->setObjectName("Check1");
+        check1->setGeometry(twips(2265, 1470, 3240, 300));
+        QWidget::setTabOrder(text1, text2);
+        QWidget::setTabOrder(text2, command1);
+        QWidget::setTabOrder(command1, text3);
+        QWidget::setTabOrder(text3, check1);
+    }
+
+    QLineEdit* text1 = new QLineEdit(this);
+    QLineEdit* text2 = new QLineEdit(this);
+    QPushButton* command1 = new QPushButton("Substituir", this);
+    QLineEdit* text3 = new QLineEdit("-1", this);
+    QCheckBox* check1 = new QCheckBox(QString::fromUtf8("Només a partir de la posició actual"), this);
+};
+
+QDialog* FrmSubstituirQt::dialog() const { return dialog_; }
+
 void FrmSubstituirQt::showModal() {
     // Every opening starts from the design values.
-    PlainKeysDialog dialog(QApplication::activeWindow());
+    SubstituirDialog dialog(QApplication::activeWindow());
     dialog_ = &dialog;
-    dialog.setWindowTitle("Substituir");
-    dialog.setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    dialog.setFixedSize(7185 / 15, 1935 / 15);
-    auto* label1 = new QLabel("Buscar:", &dialog);
-    label1->setGeometry(twips(150, 300, 675, 255));
-    auto* text1 = new QLineEdit(&dialog);
-    text1->setObjectName("Text1");
-    text1->setGeometry(twips(825, 240, 6120, 285));
-    auto* label2 = new QLabel("Substituir", &dialog);
-    label2->setGeometry(twips(90, 900, 840, 255));
-    auto* text2 = new QLineEdit(&dialog);
-    text2->setObjectName("Text2");
-    text2->setGeometry(twips(825, 855, 6135, 285));
-    auto* command1 = new QPushButton("Substituir", &dialog);
-    command1->setObjectName("Command1");
-    command1->setAutoDefault(false);
-    command1->setDefault(false);
-    command1->setGeometry(twips(5835, 1485, 1185, 390));
-    auto* label3 = new QLabel(QString::fromUtf8("Num. màxim\nsubstitucions"), &dialog);
-    label3->setGeometry(twips(60, 1410, 945, 390));
-    auto* text3 = new QLineEdit("-1", &dialog);
-    text3->setObjectName("Text3");
-    text3->setAlignment(Qt::AlignRight);
-    text3->setGeometry(twips(1080, 1485, 615, 285));
-    auto* check1 = new QCheckBox(QString::fromUtf8("Només a partir de la posició actual"), &dialog);
-    check1->setObjectName("Check1");
-    check1->setGeometry(twips(2265, 1470, 3240, 300));
-    QWidget::setTabOrder(text1, text2);
-    QWidget::setTabOrder(text2, command1);
-    QWidget::setTabOrder(command1, text3);
-    QWidget::setTabOrder(text3, check1);
-    QObject::connect(command1, &QPushButton::clicked, &dialog, [this] { substituir_->Command1_Click(); });
+    QObject::connect(dialog.command1, &QPushButton::clicked, &dialog, [this] { substituir_->Command1_Click(); });
     substituir_->Form_Activate();
-    text1->setFocus();
+    dialog.text1->setFocus();
     if (onOpen) QTimer::singleShot(0, &dialog, [this, &dialog] { onOpen(&dialog); });
     dialog.exec();
     dialog_ = nullptr;
@@ -175,16 +184,16 @@ void FrmSubstituirQt::close() {
 std::string FrmSubstituirQt::clipboardText() { return toCp1252(QApplication::clipboard()->text()); }
 
 void FrmSubstituirQt::setFindText(const std::string& text) {
-    if (dialog_) dialog_->findChild<QLineEdit*>("Text1")->setText(fromCp1252(text));
+    if (dialog_) dialog_->text1->setText(fromCp1252(text));
 }
 
 void FrmSubstituirQt::selectAllFindText() {
-    if (dialog_) dialog_->findChild<QLineEdit*>("Text1")->selectAll();
+    if (dialog_) dialog_->text1->selectAll();
 }
 
-std::string FrmSubstituirQt::findText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text1")->text()); }
-std::string FrmSubstituirQt::replacementText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text2")->text()); }
-std::string FrmSubstituirQt::countText() { return toCp1252(dialog_->findChild<QLineEdit*>("Text3")->text()); }
-bool FrmSubstituirQt::onlyAfterCaret() { return dialog_->findChild<QCheckBox*>("Check1")->isChecked(); }
+std::string FrmSubstituirQt::findText() { return toCp1252(dialog_->text1->text()); }
+std::string FrmSubstituirQt::replacementText() { return toCp1252(dialog_->text2->text()); }
+std::string FrmSubstituirQt::countText() { return toCp1252(dialog_->text3->text()); }
+bool FrmSubstituirQt::onlyAfterCaret() { return dialog_->check1->isChecked(); }
 
 }  // namespace torvic::qt

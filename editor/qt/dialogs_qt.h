@@ -1,7 +1,6 @@
 #pragma once
 // Qt views of frmMissatge and frmSubstituir.
 #include <QDialog>
-#include <QPointer>
 #include <functional>
 
 #include "editor/frm_missatge.h"
@@ -36,7 +35,6 @@ public:
     std::string exportFileName() override;
     void messageBox(const std::string& text) override;
     void beep() override;
-    void endProgram() override;
 
 protected:
     bool event(QEvent* e) override;
@@ -54,11 +52,14 @@ private:
     bool activatedSinceShow_ = false;
 };
 
+// The find and replace dialog's widgets; made anew at every opening.
+class SubstituirDialog;
+
 class FrmSubstituirQt : public FrmSubstituirView {
 public:
     void attach(FrmSubstituir* behaviour) { substituir_ = behaviour; }
     // The dialog while it is open (tests fill it through this).
-    QDialog* dialog() const { return dialog_; }
+    QDialog* dialog() const;
     // Called with the open dialog, for tests that fill it in.
     std::function<void(QDialog*)> onOpen;
 
@@ -74,7 +75,7 @@ public:
 
 private:
     FrmSubstituir* substituir_ = nullptr;
-    QPointer<QDialog> dialog_;
+    SubstituirDialog* dialog_ = nullptr;
 };
 
 }  // namespace torvic::qt

@@ -111,89 +111,114 @@ MainWindowQt::MainWindowQt() {
 
 MainWindowQt::~MainWindowQt() = default;
 
+namespace {
+
+enum class Kind { Frame, Button, Label, Field, Editor };
+
+// The controls in the order they are created, each over its frame (or the
+// window when none); geometry comes from the design table of layout.h.
+struct ControlSpec {
+    const char* name;
+    Kind kind;
+    const char* parent;
+    const char* caption;  // UTF-8; a field's initial text
+    const char* tip;
+    void (Torvic::*handler)();
+};
+
+const ControlSpec kControls[] = {
+    {"Frame3", Kind::Frame, "", "Fitxer   .torvic:", "", nullptr},
+    {"Command10", Kind::Button, "", "Navegar i Obrir", "Navega al disc dur i obre el fitxer (Control+O)",
+     &Torvic::Command10_Click},
+    {"Command7", Kind::Button, "", "Guardar com..", "Anomena i desa (Control+S)", &Torvic::Command7_Click},
+    {"Command1", Kind::Button, "", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", &Torvic::Command1_Click},
+    {"Command2", Kind::Button, "", "<- Guardar", "Guarda amb el nom actual", &Torvic::Command2_Click},
+    {"Text2", Kind::Field, "", "", "", nullptr},
+    {"Command6", Kind::Button, "", "...", "Busca nom del fitxer al disc dur", &Torvic::Command6_Click},
+    {"Text1", Kind::Editor, "", "", "", nullptr},
+    {"Frame1", Kind::Frame, "", "Línia d'execució:", "", nullptr},
+    {"Text3", Kind::Field, "Frame1", "0", "Línia a executar", nullptr},
+    {"Frame4", Kind::Frame, "Frame1", "Posició actual:", "", nullptr},
+    {"Label7", Kind::Label, "Frame4", "Línia:", "", nullptr},
+    {"Label5", Kind::Label, "Frame4", "0", "", nullptr},
+    {"Label8", Kind::Label, "Frame4", "Col:", "", nullptr},
+    {"Label6", Kind::Label, "Frame4", "0", "", nullptr},
+    {"Text4", Kind::Field, "Frame1", "", "", nullptr},
+    {"Frame2", Kind::Frame, "", "Procés d'execució:", "", nullptr},
+    {"Command9", Kind::Button, "Frame2", "Executa tot", "Executa des del principi (Majuscules+F5)",
+     &Torvic::Command9_Click},
+    {"Command8", Kind::Button, "Frame2", "Executa Ocult", "Executar de forma Oculta (Control+F5)",
+     &Torvic::Command8_Click},
+    {"Command4", Kind::Button, "Frame2", "Stop", "Parar l'execució (F4)", &Torvic::Command4_Click},
+    {"Command3", Kind::Button, "Frame2", "Cont Exec", "Continuar Execució (F5)", &Torvic::Command3_Click},
+    {"Label2", Kind::Label, "Frame2", "Majc+F5", "", nullptr},
+    {"Label3", Kind::Label, "Frame2", "Ctrl+F5", "", nullptr},
+    {"Label4", Kind::Label, "Frame2", "F4", "", nullptr},
+    {"Label1", Kind::Label, "Frame2", "F5", "", nullptr},
+    {"Command5", Kind::Button, "", "End", "", &Torvic::Command5_Click},
+};
+
+}  // namespace
+
 void MainWindowQt::buildControls() {
-    QWidget* central = centralWidget();
     const QFont buttonFont = proportionalFont(9.75);
+    for (const ControlSpec& c : kControls) {
+        QWidget* parent = *c.parent ? controls_.at(c.parent) : centralWidget();
+        const QString caption = QString::fromUtf8(c.caption);
+        QWidget* w = nullptr;
+        switch (c.kind) {
+            case Kind::Frame:
+                w = new QGroupBox(caption, parent);
+                w->setFont(buttonFont);
+                break;
+            case Kind::Button: {
+                auto* b = new QPushButton(caption, parent);
+                b->setFont(buttonFont);
+                b->setAutoDefault(false);
+                connect(b, &QPushButton::clicked, this, [this, h = c.handler] { (torvic_->*h)(); });
+                w = b;
+                break;
+            }
+            case Kind::Label:
+                w = new QLabel(caption, parent);
+                break;
+            case Kind::Field:
+                w = new QLineEdit(caption, parent);
+                break;
+            case Kind::Editor:
+                w = text1_ = new EditorBox(parent);
+                break;
+        }
+        w->setToolTip(QString::fromUtf8(c.tip));
+        place(w, c.name);
+        controls_[c.name] = w;
+    }
+    controls_.at("Command6")->setFont(proportionalFont(8.25, true));
 
-    auto frame = [&](const std::string& name, const QString& title, QWidget* parent) {
-        auto* g = new QGroupBox(title, parent);
-        g->setFont(buttonFont);
-        place(g, name);
-        controls_[name] = g;
-        return g;
-    };
-    auto button = [&](const std::string& name, const QString& caption, const QString& tip, QWidget* parent,
-                      void (Torvic::*handler)()) {
-        auto* b = new QPushButton(caption, parent);
-        b->setFont(buttonFont);
-        b->setToolTip(tip);
-        b->setAutoDefault(false);
-        place(b, name);
-        controls_[name] = b;
-        connect(b, &QPushButton::clicked, this, [this, handler] { (torvic_->*handler)(); });
-        return b;
-    };
-    auto label = [&](const std::string& name, const QString& caption, QWidget* parent) {
-        auto* l = new QLabel(caption, parent);
-        place(l, name);
-        controls_[name] = l;
-        return l;
-    };
-
-    QGroupBox* frame3 = frame("Frame3", "Fitxer   .torvic:", central);
-    (void)frame3;
-    button("Command10", "Navegar i Obrir", "Navega al disc dur i obre el fitxer (Control+O)", central,
-           &Torvic::Command10_Click);
-    button("Command7", "Guardar com..", "Anomena i desa (Control+S)", central, &Torvic::Command7_Click);
-    button("Command1", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", central, &Torvic::Command1_Click);
-    button("Command2", "<- Guardar", "Guarda amb el nom actual", central, &Torvic::Command2_Click);
-    text2_ = new QLineEdit(central);
-    place(text2_, "Text2");
-    controls_["Text2"] = text2_;
+    text2_ = static_cast<QLineEdit*>(controls_.at("Text2"));
     connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->Text2_KeyPress(13); });
-    QPushButton* browse = button("Command6", "...", "Busca nom del fitxer al disc dur", central,
-                                 &Torvic::Command6_Click);
-    browse->setFont(proportionalFont(8.25, true));
 
-    text1_ = new QPlainTextEdit(central);
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setFont(fixedFont(9.75));
-    place(text1_, "Text1");
-    controls_["Text1"] = text1_;
-    text1_->installEventFilter(this);
-    text1_->viewport()->installEventFilter(this);
+    text1_->isMenuShortcut = [this](const QKeySequence& seq) {
+        for (auto& [name, action] : items_)
+            if (!action->shortcut().isEmpty() && action->shortcut() == seq) return true;
+        return false;
+    };
+    text1_->onKeyUp = [this] { torvic_->Text1_KeyUp(); };
+    text1_->onClick = [this] { torvic_->Text1_Click(); };
 
-    QGroupBox* frame1 = frame("Frame1", QString::fromUtf8("Línia d'execució:"), central);
-    text3_ = new QLineEdit("0", frame1);
+    text3_ = static_cast<QLineEdit*>(controls_.at("Text3"));
     text3_->setAlignment(Qt::AlignRight);
     text3_->setFont(fixedFont(12));
-    text3_->setToolTip(QString::fromUtf8("Línia a executar"));
-    place(text3_, "Text3");
-    controls_["Text3"] = text3_;
-    QGroupBox* frame4 = frame("Frame4", QString::fromUtf8("Posició actual:"), frame1);
-    label("Label7", QString::fromUtf8("Línia:"), frame4);
-    label5_ = label("Label5", "0", frame4);
-    label("Label8", "Col:", frame4);
-    label6_ = label("Label6", "0", frame4);
-    text4_ = new QLineEdit(frame1);
+    text4_ = static_cast<QLineEdit*>(controls_.at("Text4"));
     text4_->setReadOnly(true);
-    place(text4_, "Text4");
-    controls_["Text4"] = text4_;
-    setText4Highlighted(false);
+    highlightText4(false);
+    label5_ = static_cast<QLabel*>(controls_.at("Label5"));
+    label6_ = static_cast<QLabel*>(controls_.at("Label6"));
 
-    QGroupBox* frame2 = frame("Frame2", QString::fromUtf8("Procés d'execució:"), central);
-    button("Command9", "Executa tot", "Executa des del principi (Majuscules+F5)", frame2, &Torvic::Command9_Click);
-    button("Command8", "Executa Ocult", "Executar de forma Oculta (Control+F5)", frame2, &Torvic::Command8_Click);
-    button("Command4", "Stop", "Parar l'execució (F4)", frame2, &Torvic::Command4_Click);
-    button("Command3", "Cont Exec", QString::fromUtf8("Continuar Execució (F5)"), frame2, &Torvic::Command3_Click);
-    label("Label2", "Majc+F5", frame2);
-    label("Label3", "Ctrl+F5", frame2);
-    label("Label4", "F4", frame2);
-    label("Label1", "F5", frame2);
-
-    button("Command5", "End", "", central, &Torvic::Command5_Click)->setToolTip("");
     text1_->setFocus();
     setTabOrder(text1_, text2_);
 }
@@ -252,17 +277,22 @@ QAction* MainWindowQt::menuItem(const std::string& name) const {
     return it == items_.end() ? nullptr : it->second;
 }
 
-bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == text1_ && event->type() == QEvent::ShortcutOverride) {
-        // The menu accelerators win over the editor's own keys (Ctrl+A is "save as").
-        auto* key = static_cast<QKeyEvent*>(event);
-        QKeySequence seq(key->keyCombination());
-        for (auto& [name, action] : items_)
-            if (!action->shortcut().isEmpty() && action->shortcut() == seq) return true;
-    }
-    if (watched == text1_ && event->type() == QEvent::KeyRelease) torvic_->Text1_KeyUp();
-    if (watched == text1_->viewport() && event->type() == QEvent::MouseButtonRelease) torvic_->Text1_Click();
-    return QMainWindow::eventFilter(watched, event);
+bool EditorBox::event(QEvent* e) {
+    // The menu accelerators win over the editor's own keys (Ctrl+A is "save as").
+    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut &&
+        isMenuShortcut(QKeySequence(static_cast<QKeyEvent*>(e)->keyCombination())))
+        return true;
+    return QPlainTextEdit::event(e);
+}
+
+void EditorBox::keyReleaseEvent(QKeyEvent* e) {
+    QPlainTextEdit::keyReleaseEvent(e);
+    if (onKeyUp) onKeyUp();
+}
+
+void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
+    QPlainTextEdit::mouseReleaseEvent(e);
+    if (onClick) onClick();
 }
 
 void MainWindowQt::resizeEvent(QResizeEvent* event) {
@@ -295,7 +325,9 @@ void MainWindowQt::setText3(const std::string& text) { text3_->setText(fromCp125
 void MainWindowQt::setText4(const std::string& text) { text4_->setText(fromCp1252(text)); }
 void MainWindowQt::setText4Tooltip(const std::string& text) { text4_->setToolTip(fromCp1252(text)); }
 
-void MainWindowQt::setText4Highlighted(bool lightYellow) {
+void MainWindowQt::setText4Highlighted(bool lightYellow) { highlightText4(lightYellow); }
+
+void MainWindowQt::highlightText4(bool lightYellow) {
     QPalette p = text4_->palette();
     p.setColor(QPalette::Base, lightYellow ? QColor(255, 255, 128) : QColor(Qt::white));
     text4_->setPalette(p);
@@ -335,16 +367,17 @@ void MainWindowQt::moveEndButtonOutOfSight() {
     end->move(end->x(), -20);
 }
 
-void MainWindowQt::startTimer(int timer, int intervalMs) {
-    QTimer* t = timer == 1 ? timer1_ : timer2_;
-    if (timer == 1 && intervalMs == 0) {
-        t->stop();  // a zero interval never fires: the run waits until stopped
+void MainWindowQt::startTimer1(int intervalMs) {
+    if (intervalMs == 0) {
+        timer1_->stop();  // a zero interval never fires: the run waits until stopped
         return;
     }
-    t->start(intervalMs);
+    timer1_->start(intervalMs);
 }
 
-void MainWindowQt::stopTimer(int timer) { (timer == 1 ? timer1_ : timer2_)->stop(); }
+void MainWindowQt::stopTimer1() { timer1_->stop(); }
+void MainWindowQt::startTimer2(int intervalMs) { timer2_->start(intervalMs); }
+void MainWindowQt::stopTimer2() { timer2_->stop(); }
 
 void MainWindowQt::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                               bool systemModal) {

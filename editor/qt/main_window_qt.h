@@ -3,6 +3,7 @@
 // menu bar, timers and dialogs. It shows what the behaviour says and
 // forwards every event to it.
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,12 +13,26 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSystemTrayIcon;
 class QTimer;
 
 namespace torvic::qt {
+
+// The editor box Text1: menu accelerators win over its own keys, and key
+// releases and clicks are reported for caret tracking.
+class EditorBox : public QPlainTextEdit {
+public:
+    explicit EditorBox(QWidget* parent) : QPlainTextEdit(parent) {}
+    std::function<bool(const QKeySequence&)> isMenuShortcut;
+    std::function<void()> onKeyUp;
+    std::function<void()> onClick;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
 
 class MainWindowQt : public QMainWindow, public MainWindowView {
 public:
@@ -53,8 +68,10 @@ public:
     void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
     void applyLayout(const std::vector<LayoutStep>& steps) override;
     void moveEndButtonOutOfSight() override;
-    void startTimer(int timer, int intervalMs) override;
-    void stopTimer(int timer) override;
+    void startTimer1(int intervalMs) override;
+    void stopTimer1() override;
+    void startTimer2(int intervalMs) override;
+    void stopTimer2() override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -67,10 +84,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void highlightText4(bool lightYellow);
     void buildMenus();
     QAction* addItem(QMenu* menu, const std::string& name, const QString& caption, const QKeySequence& shortcut,
                      void (Torvic::*handler)());
@@ -78,7 +95,7 @@ private:
     Torvic* torvic_ = nullptr;
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> items_;
-    QPlainTextEdit* text1_ = nullptr;
+    EditorBox* text1_ = nullptr;
     QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;
     QLabel *label5_ = nullptr, *label6_ = nullptr;
     QTimer *timer1_ = nullptr, *timer2_ = nullptr;

@@ -8,6 +8,7 @@
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
 #include "editor/main_window.h"
+#include "engine/timers.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic::test {
@@ -22,8 +23,8 @@ public:
     std::string iconTooltip;
     int focusCount = 0;
     std::vector<LayoutStep> layout;
-    bool timerOn[3] = {false, false, false};
-    int timerInterval[3] = {0, 0, 0};
+    TimerSchedule timers;
+    long long now = 0;  // virtual milliseconds
     std::vector<Message> messages;
     std::deque<bool> answers;           // Yes/No questions
     std::deque<std::string> dialogAnswers;  // file dialogs: a path, or "" for cancel
@@ -51,11 +52,10 @@ public:
     void setVisible(bool v) override { visible = v; }
     void applyLayout(const std::vector<LayoutStep>& steps) override { layout = steps; }
     void moveEndButtonOutOfSight() override { endButtonHidden = true; }
-    void startTimer(int t, int ms) override {
-        timerOn[t] = true;
-        timerInterval[t] = ms;
-    }
-    void stopTimer(int t) override { timerOn[t] = false; }
+    void startTimer1(int ms) override { timers.start(1, ms, now); }
+    void stopTimer1() override { timers.stop(1); }
+    void startTimer2(int ms) override { timers.start(2, ms, now); }
+    void stopTimer2() override { timers.stop(2); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
         messages.push_back({Message::Box, text, title, icon, 0});
     }
@@ -92,7 +92,7 @@ private:
 class FakeMissatgeView : public FrmMissatgeView {
 public:
     FrmMissatge* behaviour = nullptr;
-    bool open = false, ticking = false, exportOn = false, endedProgram = false;
+    bool open = false, ticking = false, exportOn = false;
     std::string title, message, seconds, pauseCaption = "Pausar", exportName = "errors.txt";
     int beeps = 0, shows = 0;
     std::vector<std::string> boxes;
@@ -117,7 +117,6 @@ public:
     std::string exportFileName() override { return exportName; }
     void messageBox(const std::string& t) override { boxes.push_back(t); }
     void beep() override { ++beeps; }
-    void endProgram() override { endedProgram = true; }
 };
 
 class FakeSubstituirView : public FrmSubstituirView {

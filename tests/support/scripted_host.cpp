@@ -1,5 +1,6 @@
 #include "tests/support/scripted_host.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,17 +16,7 @@ void ScriptedHost::showRunLine(int index, const std::string& text) {
     textsRun.push_back(text);
 }
 
-void ScriptedHost::startTimer1(std::int32_t ms) {
-    timer1On = true;
-    timer1Interval = ms;
-    timer1Due = now_ + ms;
-}
-
-void ScriptedHost::startTimer2(std::int32_t ms) {
-    timer2On = true;
-    timer2Interval = ms;
-    timer2Due = now_ + ms;
-}
+void ScriptedHost::internalError(const std::string& what) { ADD_FAILURE() << "internal error: " << what; }
 
 bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
     messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
@@ -40,22 +31,18 @@ bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
 
 void ScriptedHost::advance(long long ms) {
     const long long end = now_ + ms;
-    for (;;) {
-        // A zero interval never fires.
-        bool t1 = timer1On && timer1Interval > 0 && timer1Due <= end;
-        bool t2 = timer2On && timer2Interval > 0 && timer2Due <= end;
-        if (!t1 && !t2) break;
-        bool fireFirst = t1 && (!t2 || timer1Due <= timer2Due);
-        long long at = fireFirst ? timer1Due : timer2Due;
-        platform_.advanceClock(at - now_);
-        now_ = at;
-        if (fireFirst) {
-            engine->Timer1_Timer();
-        } else {
-            timer2Due += timer2Interval;
-            engine->Timer2_Timer();
-        }
-    }
+    timers.fireDue(
+        end,
+        [this](long long at) {
+            platform_.advanceClock(at - now_);
+            now_ = at;
+        },
+        [this](int timer) {
+            if (timer == 1)
+                engine->timer1Elapsed();
+            else
+                engine->timer2Elapsed();
+        });
     platform_.advanceClock(end - now_);
     now_ = end;
 }
@@ -96,7 +83,7 @@ std::string Rig::join(const std::vector<std::string>& lines) {
 
 void Rig::run(const std::vector<std::string>& lines) {
     host.editor = join(lines);
-    engine.Command9_Click();
+    engine.runAll();
 }
 
 }  // namespace torvic::test

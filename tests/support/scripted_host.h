@@ -8,7 +8,8 @@
 
 #include "engine/engine.h"
 #include "engine/host.h"
-#include "platform/recording_platform.h"
+#include "engine/timers.h"
+#include "tests/support/recording_platform.h"
 
 namespace torvic::test {
 
@@ -39,12 +40,7 @@ public:
     std::vector<int> linesRun;      // every index shown before a line
     std::vector<std::string> textsRun;  // the entry's text as shown before the line
 
-    bool timer1On = false;
-    std::int32_t timer1Interval = 0;
-    long long timer1Due = 0;
-    bool timer2On = false;
-    std::int32_t timer2Interval = 0;
-    long long timer2Due = 0;
+    TimerSchedule timers;
 
     // Moves the virtual clock forward by `ms`, firing every timer that falls
     // due on the way, in time order.
@@ -64,10 +60,12 @@ public:
         visible = false;
     }
     void endProgram() override { ended = true; }
-    void startTimer1(std::int32_t ms) override;
-    void stopTimer1() override { timer1On = false; }
-    void startTimer2(std::int32_t ms) override;
-    void stopTimer2() override { timer2On = false; }
+    void startTimer1(std::int32_t ms) override { timers.start(1, ms, now_); }
+    void stopTimer1() override { timers.stop(1); }
+    void startTimer2(std::int32_t ms) override { timers.start(2, ms, now_); }
+    void stopTimer2() override { timers.stop(2); }
+    // A fault of ours fails the test in which it happens.
+    void internalError(const std::string& what) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
         messages.push_back({Message::Box, text, title, icon, 0});
     }

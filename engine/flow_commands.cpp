@@ -9,9 +9,14 @@
 #include "base/errors.h"
 #include "base/numeric.h"
 #include "base/text.h"
-#include "engine/engine.h"
+#include "engine/commands.h"
+#include "engine/host.h"
+#include "platform/platform.h"
 
 namespace torvic {
+
+using enum ParamKind;
+
 namespace {
 
 constexpr std::int32_t kClockTick = 60000;
@@ -36,60 +41,50 @@ bool isPlainNumber(std::string_view s) {
     return digit;
 }
 
+void startClockWait(RunContext& ctx, const std::string& hhmm) {
+    ctx.horaEspera = hhmm;
+    ctx.executant = false;
+    ctx.host.startTimer2(kClockTick);
+}
+
 }  // namespace
 
-void Engine::startClockWait(const std::string& hhmm) {
-    horaEspera = hhmm;
-    executant = false;
-    host_.startTimer2(kClockTick);
-}
-
-void Engine::skipBlockTo(std::string_view keyword) {
-    for (int i = liniaActual + 1; i <= nombreLinies && i < kTableSize; ++i) {
-        if (keywordOf(linies[static_cast<std::size_t>(i)]) == keyword) {
-            liniaActual = static_cast<std::int16_t>(i - 1);
-            return;
-        }
-    }
-    liniaActual = nombreLinies;  // the common advance lands past the script: the run ends
-}
-
-void Engine::cmdWait() {
-    obtParam({1, 1});
-    double ms = valorNumeric(parametresLinia[0]);
-    double minutes = valorNumeric(parametresLinia[1]);
+void cmdWait(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain});
+    double ms = valorNumeric(ctx.parametresLinia[0]);
+    double minutes = valorNumeric(ctx.parametresLinia[1]);
     if (minutes <= 0 && ms <= 65535) {
         std::int32_t interval = toInt32(ms);
         if (interval < 0) throw RunTimeError("negative wait interval");
-        host_.startTimer1(interval);
-        executant = false;
+        ctx.host.startTimer1(interval);
+        ctx.executant = false;
         return;
     }
-    DateTime now = platform_.now();
+    DateTime now = ctx.platform.now();
     double target = now.msOfDay / 1000.0 + minutes * 60 + ms / 1000;
     target = std::fmod(target, double(kSecondsPerDay));
     if (target < 0) target += kSecondsPerDay;
-    startClockWait(clockText(static_cast<int>(std::floor(target))).substr(0, 5));
+    startClockWait(ctx, clockText(static_cast<int>(std::floor(target))).substr(0, 5));
 }
 
-void Engine::cmdTime() {
-    obtParam({1});
-    const std::string& hora = parametresLinia[0];
+void cmdTime(RunContext& ctx) {
+    ctx.obtParam({Plain});
+    const std::string& hora = ctx.parametresLinia[0];
     if (std::optional<int> t = parseTimeOfDay(hora)) {
-        startClockWait(clockText(*t).substr(0, 5));
+        startClockWait(ctx, clockText(*t).substr(0, 5));
     } else if (isPlainNumber(hora)) {
         // A bare number reads as a day of the date count: its text is a date,
         // which never equals a clock reading, so the run waits until stopped.
-        startClockWait(dateText(static_cast<std::int64_t>(std::floor(valorNumeric(hora)))).substr(0, 5));
+        startClockWait(ctx, dateText(static_cast<std::int64_t>(std::floor(valorNumeric(hora)))).substr(0, 5));
     } else {
         throw RunTimeError("not a time of day: " + hora);
     }
 }
 
-void Engine::cmdDate() {
-    obtParam({1});
-    std::string d = parametresLinia[0];
-    const std::int64_t todaySerial = platform_.now().day;
+void cmdDate(RunContext& ctx) {
+    ctx.obtParam({Plain});
+    std::string d = ctx.parametresLinia[0];
+    const std::int64_t todaySerial = ctx.platform.now().day;
     std::string today = dateText(todaySerial);
     std::size_t slashes = std::count(d.begin(), d.end(), '/');
     if (slashes == 0)
@@ -99,21 +94,21 @@ void Engine::cmdDate() {
     std::optional<std::int64_t> target = parseDate(d);
     if (!target) throw RunTimeError("not a date: " + d);
     if (todaySerial < *target) {
-        --liniaActual;  // the common advance brings the run back to this line
-        startClockWait("00:00");
+        --ctx.liniaActual;  // the common advance brings the run back to this line
+        startClockWait(ctx, "00:00");
     }
 }
 
-void Engine::cmdGoto() {
-    obtParam({1, 1});
-    std::string& line = linies[static_cast<std::size_t>(liniaActual)];
-    double target = valorNumeric(parametresLinia[0]);
-    double count = valorNumeric(parametresLinia[1]);
+void cmdGoto(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain});
+    std::string& line = ctx.currentLine();
+    double target = valorNumeric(ctx.parametresLinia[0]);
+    double count = valorNumeric(ctx.parametresLinia[1]);
 
     if (count > 0) {
         double next = target;
         if (target < 0) {
-            next = liniaActual + target;
+            next = ctx.liniaActual + target;
             if (next < 0) next = 0;
         }
         std::int16_t before = toInt16(next - 1);
@@ -121,10 +116,10 @@ void Engine::cmdGoto() {
         std::string l = line;
         if (l.find(')') == std::string::npos) l += ')';  // unclosed list: keep the count readable
         std::size_t close = l.find(')');
-        if (close + 1 == l.size()) l += parametresLinia[1];  // first pass saves the initial count
+        if (close + 1 == l.size()) l += ctx.parametresLinia[1];  // first pass saves the initial count
         std::size_t comma = l.find(',');
         line = l.substr(0, comma + 1) + numberText(count - 1) + l.substr(close);
-        liniaActual = before;
+        ctx.liniaActual = before;
     } else {
         // Restore the initial count saved after ")" for the next entry into the loop.
         std::size_t comma = line.find(',');
@@ -135,8 +130,8 @@ void Engine::cmdGoto() {
     }
 }
 
-void Engine::cmdIftime() {
-    obtParam({1, 1});
+void cmdIftime(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain});
     auto hour = [](const std::string& s) -> std::optional<double> {
         if (s.empty()) return std::nullopt;
         if (s.size() <= 2) return valorNumeric(s) * 3600;
@@ -144,20 +139,20 @@ void Engine::cmdIftime() {
         if (!t) throw RunTimeError("not a time of day: " + s);
         return *t;
     };
-    std::optional<double> h1 = hour(parametresLinia[0]);
-    std::optional<double> h2 = hour(parametresLinia[1]);
-    if (!insideWindow(h1, h2, platform_.now().secondOfDay())) skipBlockTo("iftime");
+    std::optional<double> h1 = hour(ctx.parametresLinia[0]);
+    std::optional<double> h2 = hour(ctx.parametresLinia[1]);
+    if (!insideWindow(h1, h2, ctx.platform.now().secondOfDay())) ctx.skipToNextOfSameKeyword();
 }
 
-void Engine::cmdIfdate() {
-    obtParam({1, 1, 1});
-    DateTime now = platform_.now();
+void cmdIfdate(RunContext& ctx) {
+    ctx.obtParam({Plain, Plain, Plain});
+    DateTime now = ctx.platform.now();
     std::optional<double> d1, d2;
     double d;
-    if (valorNumeric(parametresLinia[2]) > 0) {
+    if (valorNumeric(ctx.parametresLinia[2]) > 0) {
         d = weekdayNumber(now.day);
-        d1 = valorNumeric(parametresLinia[0]);
-        double v2 = valorNumeric(parametresLinia[1]);
+        d1 = valorNumeric(ctx.parametresLinia[0]);
+        double v2 = valorNumeric(ctx.parametresLinia[1]);
         d2 = v2 == 0 ? *d1 : v2;
     } else {
         d = static_cast<double>(now.day);
@@ -170,14 +165,14 @@ void Engine::cmdIfdate() {
             if (!v) throw RunTimeError("not a date: " + s);
             return static_cast<double>(*v);
         };
-        d1 = date(parametresLinia[0]);
-        d2 = date(parametresLinia[1]);
+        d1 = date(ctx.parametresLinia[0]);
+        d2 = date(ctx.parametresLinia[1]);
     }
-    if (!insideWindow(d1, d2, d)) skipBlockTo("ifdate");
+    if (!insideWindow(d1, d2, d)) ctx.skipToNextOfSameKeyword();
 }
 
-void Engine::cmdStop() { liniaActual = nombreLinies; }
+void cmdStop(RunContext& ctx) { ctx.liniaActual = ctx.nombreLinies; }
 
-void Engine::cmdBeep() { platform_.beep(); }
+void cmdBeep(RunContext& ctx) { ctx.platform.beep(); }
 
 }  // namespace torvic

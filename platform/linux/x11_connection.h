@@ -4,7 +4,7 @@ extern "C" {
 #include <xdo.h>
 }
 
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 
 namespace torvic {
 

@@ -1,4 +1,4 @@
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 
 #include <fcntl.h>
 #include <glob.h>
@@ -13,7 +13,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
-#include "platform/x11_connection.h"
+#include "platform/linux/x11_connection.h"
 
 extern char** environ;
 
@@ -162,30 +162,33 @@ std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, 
         else if (s == "/y" || s == "/r") args.push_back("-f");
         // Other switches (/i /q /c /h /f /l ...) have no cp counterpart.
     }
+    // Plain files into a folder that is made when missing; nothing to copy
+    // gives no command.
+    const auto filesInto = [&](const std::vector<std::string>& files) -> std::vector<std::string> {
+        if (files.empty()) return {};
+        std::error_code made;
+        fs::create_directories(to, made);
+        args.insert(args.end(), {"-t", to});
+        args.insert(args.end(), files.begin(), files.end());
+        return args;
+    };
     std::error_code ec;
+    std::vector<std::string> files;
     if (from.find_first_of("*?") != std::string::npos) {
         glob_t g{};
-        std::vector<std::string> files;
         if (glob(from.c_str(), 0, nullptr, &g) == 0)
             for (std::size_t i = 0; i < g.gl_pathc; ++i)
                 if (fs::is_regular_file(g.gl_pathv[i], ec)) files.emplace_back(g.gl_pathv[i]);
         globfree(&g);
-        if (files.empty()) return {};
-        fs::create_directories(to, ec);
-        args.insert(args.end(), {"-t", to});
-        args.insert(args.end(), files.begin(), files.end());
-    } else if (fs::is_directory(from, ec)) {
-        if (recursive) {
-            args.insert(args.end(), {"-R", (fs::path(from) / ".").string(), to});
-        } else {
-            std::vector<std::string> files;
+        return filesInto(files);
+    }
+    if (fs::is_directory(from, ec)) {
+        if (!recursive) {
             for (const auto& e : fs::directory_iterator(from, ec))
                 if (e.is_regular_file(ec)) files.push_back(e.path().string());
-            if (files.empty()) return {};
-            fs::create_directories(to, ec);
-            args.insert(args.end(), {"-t", to});
-            args.insert(args.end(), files.begin(), files.end());
+            return filesInto(files);
         }
+        args.insert(args.end(), {"-R", (fs::path(from) / ".").string(), to});
     } else {
         args.insert(args.end(), {from, to});
     }

@@ -1,12 +1,18 @@
-#include "platform/recording_platform.h"
+#include "tests/support/recording_platform.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/sendkeys.h"
 
 namespace torvic {
+
+void RecordingPlatform::beep() {
+    if (beepThrowsLogicError) throw std::logic_error("bug in beep");
+    calls.push_back("beep");
+}
 
 double RecordingPlatform::startProgram(const std::string& commandLine, int windowMode) {
     if (!isValidWindowMode(windowMode)) throw RunTimeError("invalid window mode");

@@ -3,17 +3,17 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
-
 #include "base/cp1252.h"
 #include "base/errors.h"
-#include "platform/linux_platform.h"
+#include "platform/linux/linux_platform.h"
 #include "platform/sendkeys.h"
-#include "platform/x11_connection.h"
+#include "platform/linux/x11_connection.h"
 
 namespace torvic {
 namespace {
@@ -26,7 +26,7 @@ constexpr useconds_t kKeyDelay = 12000;  // between keystrokes, as a person type
     throw RunTimeError(std::string(what) + " needs an X display, and '" + d + "' cannot be opened");
 }
 
-// Windows of a process (by _NET_WM_PID); the caller frees the list.
+// Windows of a process (by _NET_WM_PID).
 std::vector<Window> windowsOf(const xdo_t* xdo, int pid) {
     xdo_search_t search{};
     search.pid = pid;

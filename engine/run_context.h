@@ -1,0 +1,81 @@
+#pragma once
+// What a command sees of a run: the run state of the main window (the line
+// table and where the run is), the parameter slots of the line being run,
+// and the working text, dialogs, host and platform the command acts on.
+// Every command is a free function over one RunContext.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace torvic {
+
+class Dialogs;
+class Host;
+class Platform;
+struct TextDocument;
+
+// Entries 0 to 300; a script may fill at most 300 of them so that entry 300
+// always stays empty and ends any run that reaches it.
+inline constexpr int kTableSize = 301;
+inline constexpr int kMaxScriptLines = 300;
+
+// How obtParam cuts a parameter: up to the next comma, blanks trimmed; a
+// text of quoted pieces and character codes with the escapes \n and \t
+// turned into CR LF and TAB; the same text without escapes; the rest of the
+// line as it stands.
+enum class ParamKind : std::int16_t { Plain = 1, Escaped = 2, Text = 3, Rest = 4 };
+
+class RunContext {
+public:
+    RunContext(Host& runHost, Dialogs& runDialogs, Platform& runPlatform, TextDocument& workingText)
+        : host(runHost), dialogs(runDialogs), platform(runPlatform), document(workingText) {}
+
+    // ---- run state ------------------------------------------------------
+    std::array<std::string, kTableSize> linies;
+    std::int16_t liniaActual = 0;
+    std::int16_t nombreLinies = 0;
+    bool executant = false;
+    std::array<std::string, 10> parametresLinia;
+    std::array<double, 16> idsPrograma{};
+    std::string horaEspera;
+
+    Host& host;
+    Dialogs& dialogs;
+    Platform& platform;
+    TextDocument& document;
+
+    // ---- the line being run ------------------------------------------------
+    // Fills `parametresLinia` from the current line, one kind per slot.
+    void obtParam(std::initializer_list<ParamKind> kinds);
+    std::string& param(int slot) { return parametresLinia[static_cast<std::size_t>(slot)]; }
+    // Entry `index` of the table, or the empty text outside it.
+    const std::string& entry(int index) const;
+    // The entry being run, as stored (the dispatcher has trimmed it).
+    std::string& currentLine() { return linies[static_cast<std::size_t>(liniaActual)]; }
+    // A line's keyword: text before the first "(", trimmed, lower case.
+    static std::string keywordOf(std::string_view line);
+
+    // ---- where the run goes next -------------------------------------------
+    // False once a command has set the next line itself; the dispatcher then
+    // does not add the common 1.
+    bool advanceAfterLine = true;
+    // Ends the run at the first empty entry after the script.
+    void endRunHere();
+    // Continues at the next line with the current line's keyword, or past the
+    // script's end when there is none.
+    void skipToNextOfSameKeyword();
+    // Asks whether to go on after a failing line and sets `liniaActual`:
+    // Yes goes to the next line, No ends the run.
+    void PErrorSintaxi(std::string& missatge);
+    // The same prompt from inside a command, with an extra text.
+    void syntaxErrorPrompt(std::string missatge);
+
+    // True when the last run was ended by a "No" at a prompt.
+    bool endedByNo = false;
+    // Why the current line failed, when it did (for logs; the prompt does not show it).
+    std::string lastError;
+};
+
+}  // namespace torvic
