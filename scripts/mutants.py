@@ -118,7 +118,8 @@ def main():
             lines[i] = after
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
-            killed = run(["cmake", "--build", build, "-j2"], work, 900) != 0 or run(test, build, 900) != 0
+            killed = run(["cmake", "--build", build, "-j2", "--target", "torvic_tests", "torvicrun", "torvic"],
+                         work, 900) != 0 or run(test, build, 900) != 0
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
             caught += killed

@@ -220,8 +220,12 @@ TEST_P(ScriptCase, Runs) {
         std::vector<std::string> want = splitBar(expectedMessages[i]);
         ASSERT_FALSE(want.empty());
         EXPECT_EQ(kindName(m), want[0]) << "message " << i;
-        if (want.size() > 1) EXPECT_EQ(m.title, want[1]) << "message " << i;
-        if (want.size() > 2) EXPECT_EQ(m.text, want[2]) << "message " << i;
+        if (want.size() > 1) {
+            EXPECT_EQ(m.title, want[1]) << "message " << i;
+        }
+        if (want.size() > 2) {
+            EXPECT_EQ(m.text, want[2]) << "message " << i;
+        }
     }
 }
 

@@ -88,74 +88,99 @@ std::size_t LineStartIndex::find(std::string_view key) const {
     return start - 1;  // 1-based position of the CR before it
 }
 
+namespace {
+
+// The selection text cut into the items to add and the items to exclude
+// ("<" opens an exclusion list that ">" closes), each list ending in ",".
+struct Selection {
+    std::string llistaSeleccio, llistaExclusio;
+};
+
+Selection cutSelection(std::string_view selection, std::vector<RefError>& errors) {
+    Selection s;
+    for (std::string_view part : split(selection, '<')) {
+        if (part.find('>') == npos) {
+            s.llistaSeleccio.append(part).append(",");
+            continue;
+        }
+        std::vector<std::string_view> sides = split(part, '>');
+        s.llistaExclusio.append(sides[0]).append(",");
+        s.llistaSeleccio.append(sides[1]).append(",");
+        if (sides.size() > 2) errors.push_back({"", ""});
+    }
+    return s;
+}
+
+// Where an item's entry lies in a text: from the CR LF before its first line
+// (s) to the CR LF after its last line (e), 1-based; s is 0 when the key is
+// missing. An item is a key, or a range "a_b" of keys.
+struct Entry {
+    std::string key;
+    std::size_t s = 0, e = 0;
+};
+
+class EntryLocator {
+public:
+    // `missingEndMessage` reports a range whose end key is missing; e is then
+    // taken from the start of the text (`missingEndFromStart`) or is 0.
+    EntryLocator(std::string_view prefix, std::string missingEndMessage, bool missingEndFromStart,
+                 std::vector<RefError>& errors)
+        : prefix_(prefix), missingEnd_(std::move(missingEndMessage)), fromStart_(missingEndFromStart),
+          errors_(errors) {}
+
+    // `in` is the text as it stands now (exclusions change it between calls).
+    template <class Find>
+    Entry locate(std::string_view item, std::string_view in, Find find) const {
+        Entry entry;
+        if (item.find('_') == npos) {
+            entry.key = prefix_ + std::string(item);
+            entry.s = find(entry.key);
+            entry.e = crlfFrom(in, entry.s + 2);
+            return entry;
+        }
+        std::vector<std::string_view> ends = split(item, '_');
+        if (ends.size() > 2) errors_.push_back({"", ""});
+        entry.key = prefix_ + std::string(ends[0]);
+        const std::string endKey = prefix_ + std::string(ends[1]);
+        entry.s = find(entry.key);
+        std::size_t f = find(endKey);
+        if (f == 0) {
+            errors_.push_back({missingEnd_, endKey});
+            entry.e = fromStart_ ? crlfFrom(in, 2) : 0;
+        } else {
+            entry.e = crlfFrom(in, f + 2);
+        }
+        return entry;
+    }
+
+private:
+    std::string prefix_;
+    std::string missingEnd_;
+    bool fromStart_;
+    std::vector<RefError>& errors_;
+};
+
+}  // namespace
+
 std::string extractReferences(std::string_view text, std::string_view prefix, std::string_view selection,
                               std::vector<RefError>& errors) {
     static const std::string missingEnd =
         L1252("ERROR IMPORTANT:\r\n No pot trobar REFERÈNCIA FINAL D'UN INTERVAL que s'ha d'AFEGIR.");
     static const std::string missingKey = L1252("ERROR IMPORTANT:\r\n No pot trobar referència que s'ha d'AFEGIR");
     static const std::string missingExclusion = L1252("No pot trobar ref d'extracció");
-    const std::string pre(prefix);
 
-    // Selection and exclusion items.
-    std::string llistaSeleccio, llistaExclusio;
-    for (std::string_view part : split(selection, '<')) {
-        if (part.find('>') == npos) {
-            llistaSeleccio.append(part).append(",");
-            continue;
-        }
-        std::vector<std::string_view> sides = split(part, '>');
-        llistaExclusio.append(sides[0]).append(",");
-        llistaSeleccio.append(sides[1]).append(",");
-        if (sides.size() > 2) errors.push_back({"", ""});
-    }
-    auto rangeEnds = [&](std::string_view item, std::string_view& a, std::string_view& b) {
-        std::vector<std::string_view> ends = split(item, '_');
-        if (ends.size() > 2) errors.push_back({"", ""});
-        a = ends[0];
-        b = ends[1];
-    };
-
-    std::vector<std::string_view> items = split(llistaSeleccio, ',');
+    const Selection sel = cutSelection(selection, errors);
+    std::vector<std::string_view> items = split(sel.llistaSeleccio, ',');
     std::size_t lookups = 0, longest = 0;
     for (std::string_view item : items) {
         lookups += 1 + (item.find('_') != npos);
         longest = std::max(longest, item.size());
     }
-    KeyFinder keys(text, lookups, pre.size() + longest);
+    const KeyFinder keys(text, lookups, prefix.size() + longest);
 
-    // Where an item's entry lies in `in`: from the CR LF before its first
-    // line (s) to the CR LF after its last line (e), 1-based; s is 0 when the
-    // key is missing. A missing range end is reported, and e is then taken
-    // from the start of `in` (selection) or is 0 (exclusion).
-    struct Entry {
-        std::string key;
-        std::size_t s = 0, e = 0;
-    };
-    auto locate = [&](std::string_view item, std::string_view in, auto find, const std::string& missingEndMessage,
-                      bool missingEndFromStart) {
-        Entry entry;
-        if (item.find('_') == npos) {
-            entry.key = pre + std::string(item);
-            entry.s = find(entry.key);
-            entry.e = crlfFrom(in, entry.s + 2);
-            return entry;
-        }
-        std::string_view a, b;
-        rangeEnds(item, a, b);
-        entry.key = pre + std::string(a);
-        const std::string endKey = pre + std::string(b);
-        entry.s = find(entry.key);
-        std::size_t f = find(endKey);
-        if (f == 0) {
-            errors.push_back({missingEndMessage, endKey});
-            entry.e = missingEndFromStart ? crlfFrom(in, 2) : 0;
-        } else {
-            entry.e = crlfFrom(in, f + 2);
-        }
-        return entry;
-    };
-
+    // The entries of the selection, in its order.
     std::string textExtret;
+    const EntryLocator inText(prefix, missingEnd, true, errors);
     bool emptyLine = false;
     for (std::string_view item : items) {
         if (item.empty()) continue;
@@ -163,7 +188,7 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
             item = item.substr(0, item.find(';'));
             emptyLine = true;
         }
-        Entry entry = locate(item, text, [&](const std::string& k) { return keys.find(k); }, missingEnd, true);
+        Entry entry = inText.locate(item, text, [&](const std::string& k) { return keys.find(k); });
         if (entry.s > 0 && entry.s < entry.e) {
             textExtret.append(text.substr(entry.s - 1, entry.e - entry.s));
             if (emptyLine) textExtret.append(CRLF);
@@ -173,10 +198,11 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
     }
     textExtret.append(CRLF);
 
-    for (std::string_view item : split(llistaExclusio, ',')) {
+    // The exclusions, taken out of what was extracted.
+    const EntryLocator inExtract(prefix, missingExclusion, false, errors);
+    for (std::string_view item : split(sel.llistaExclusio, ',')) {
         if (item.empty()) continue;
-        Entry entry = locate(item, textExtret, [&](const std::string& k) { return findKey(textExtret, k); },
-                             missingExclusion, false);
+        Entry entry = inExtract.locate(item, textExtret, [&](const std::string& k) { return findKey(textExtret, k); });
         if (entry.s > 0 && entry.s < entry.e) {
             textExtret.erase(entry.s - 1, entry.e - entry.s);
         } else if (entry.s == 0) {
