@@ -273,9 +273,8 @@ TEST(LinuxPlatform, SplitsCommandLines) {
 
 TEST(LinuxPlatform, TranslatesXcopySwitches) {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/torvic-xcopy-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    fs::path dir = tmpl;
+    test::TempDir tmp;
+    fs::path dir = tmp.path();
     fs::create_directories(dir / "src" / "sub");
     std::ofstream(dir / "src" / "a.txt") << "a";
     std::ofstream(dir / "file.txt") << "f";
@@ -291,7 +290,6 @@ TEST(LinuxPlatform, TranslatesXcopySwitches) {
     EXPECT_EQ(LinuxPlatform::xcopyArguments((dir / "src" / "*.txt").string(), dst, ""),
               (V{"cp", "-t", dst, src + "/a.txt"}));
     EXPECT_TRUE(LinuxPlatform::xcopyArguments((dir / "src" / "*.none").string(), dst, "").empty());
-    fs::remove_all(dir);
 }
 
 }  // namespace

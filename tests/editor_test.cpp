@@ -163,9 +163,8 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
 }
 
 TEST(MainWindow, HiddenStartRunsAndEnds) {
-    char tmpl[] = "/tmp/torvic-win-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string script = std::string(tmpl) + "/my script.torvic";
+    test::TempDir tmp;
+    std::string script = tmp / "my script.torvic";
     std::ofstream(script) << "beep\r\nbeep\r\n";
     WindowRig rig;
     rig.torvic.Form_Load("/exec \"" + script + "\"");
@@ -174,7 +173,6 @@ TEST(MainWindow, HiddenStartRunsAndEnds) {
     EXPECT_EQ(rig.platform.calls.size(), 2u);
     EXPECT_TRUE(rig.view.ended);
     EXPECT_TRUE(rig.view.endButtonHidden);
-    std::filesystem::remove_all(tmpl);
 
     WindowRig missing;  // a file that cannot be read: the error, then an empty run ends the program
     missing.torvic.Form_Load("/exec nowhere.torvic");
@@ -434,9 +432,8 @@ TEST(Missatge, PauseActivationAndAcceptarTots) {
 }
 
 TEST(Missatge, ExportAppendsAndReportsBadFiles) {
-    char tmpl[] = "/tmp/torvic-export-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string file = std::string(tmpl) + "/errors.txt";
+    test::TempDir tmp;
+    std::string file = tmp / "errors.txt";
     std::ofstream(file) << "earlier\r\n";
     test::FakeMissatgeView view;
     FrmMissatge m(view);
@@ -450,10 +447,9 @@ TEST(Missatge, ExportAppendsAndReportsBadFiles) {
     EXPECT_EQ(readFileBytes(file).value(),
               "earlier\r\n16/12/2026 10:00:00  T1\r\nfirst\r\n\r\n16/12/2026 10:00:00  T2\r\nsecond\r\n\r\n");
 
-    view.exportName = std::string(tmpl) + "/no/such/dir.txt";
+    view.exportName = tmp / "no/such/dir.txt";
     m.ferMissatge("third", "T3", 15);
     EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
-    std::filesystem::remove_all(tmpl);
 }
 
 TEST(Missatge, TancarEndsTheProgram) {
