@@ -15,10 +15,8 @@ struct Rect {
 };
 
 inline constexpr int kTwipsPerPixel = 15;
-// Twips to pixels, rounded to the nearest pixel (halves away from zero).
-inline constexpr int twipsToPixels(int twips) {
-    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
-}
+// Twips (never negative in a design) to the nearest pixel.
+inline constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 inline constexpr int kDesignClientWidth = 594;   // 8910 twips
 inline constexpr int kDesignClientHeight = 438;  // 6570 twips
 

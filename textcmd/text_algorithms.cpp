@@ -31,8 +31,16 @@ struct FindCursor {
     std::vector<std::size_t> next;
     std::size_t from = 0;
     bool valid = false;
-    void reset() { valid = false; }
 };
+
+// Whether two texts of the same length are equal, the first case-folded when
+// `foldCase` (the second is given folded).
+bool sameText(std::string_view text, std::string_view needle, bool foldCase) {
+    if (!foldCase) return text == needle;
+    for (std::size_t k = 0; k < needle.size(); ++k)
+        if (static_cast<char>(fold(text[k])) != needle[k]) return false;
+    return true;
+}
 
 // Finds a text exactly or on case-folded forms (both sides lower-cased).
 class Finder {
@@ -45,8 +53,6 @@ public:
                     firstBytes_.push_back(static_cast<char>(b));
     }
     std::size_t size() const { return needle_.size(); }
-    std::string_view needle() const { return needle_; }
-    bool ignoreCase() const { return ignoreCase_; }
 
     // 0-based index of the first occurrence at or after `from`, or npos.
     std::size_t find(std::string_view hay, std::size_t from, FindCursor& cursor) const {
@@ -73,7 +79,7 @@ public:
                 cand = std::min(cand, cursor.next[k]);
             }
             if (cand == npos || cand > last) return npos;
-            if (matchesAcross(hay, {}, cand, needle_, true)) return cand;
+            if (sameText(hay.substr(cand, needle_.size()), needle_, true)) return cand;
             pos = cand + 1;
         }
         return npos;
@@ -105,12 +111,11 @@ void requireCursor(std::int32_t cursor) {
 bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
                    bool foldCase) {
     if (i + needle.size() > head.size() + tail.size()) return false;
-    for (std::size_t k = 0; k < needle.size(); ++k) {
-        const std::size_t j = i + k;
-        const char c = j < head.size() ? head[j] : tail[j - head.size()];
-        if ((foldCase ? static_cast<char>(fold(c)) : c) != needle[k]) return false;
-    }
-    return true;
+    // The part of the needle that falls in `head`, then the rest in `tail`.
+    const std::size_t inHead = i < head.size() ? std::min(needle.size(), head.size() - i) : 0;
+    if (!sameText(head.substr(std::min(i, head.size()), inHead), needle.substr(0, inHead), foldCase)) return false;
+    if (inHead == needle.size()) return true;
+    return sameText(tail.substr(i + inHead - head.size(), needle.size() - inHead), needle.substr(inHead), foldCase);
 }
 
 std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase) {
