@@ -104,36 +104,27 @@ TEST(Layout, ResizeRulesInWindowUnits) {
 // ---- main window behaviour ---------------------------------------------------
 
 TEST(MainWindow, CaretLabelsAndHints) {
+    struct Case {
+        std::string editor;
+        std::size_t caret;
+        std::string line, column, hint;  // column 0 keeps the previous hint
+    } cases[] = {
+        {"ab\r\ncd", 5, "1", "1", ""},
+        {"wait(", 5, "0", "5", "wait(ms,minuts)"},
+        {"wait(", 0, "0", "0", "wait(ms,minuts)"},
+        {"x\r\n  Wait", 9, "1", "6", "wait(ms,minuts)"},
+        {"wait\r\nbeep()", 4, "0", "4", ""},  // a later "(" on another line: no hint
+    };
     WindowRig rig;
-    rig.view.editor = "ab\r\ncd";
-    rig.view.caret = 5;
-    rig.torvic.Text1_KeyUp();
-    EXPECT_EQ(rig.view.labelLine, "1");
-    EXPECT_EQ(rig.view.labelColumn, "1");
-
-    rig.view.editor = "wait(";
-    rig.view.caret = 5;
-    rig.torvic.Text1_KeyUp();
-    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
-    EXPECT_EQ(rig.view.text4Tip, "wait(ms,minuts)");
-    EXPECT_EQ(rig.view.editorTip, "wait(ms,minuts)");
-    EXPECT_TRUE(rig.view.text4Yellow);
-
-    rig.view.caret = 0;  // column 0 keeps the hint
-    rig.torvic.Text1_Click();
-    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
-    EXPECT_TRUE(rig.view.text4Yellow);
-
-    rig.view.editor = "x\r\n  Wait";
-    rig.view.caret = 9;
-    rig.torvic.Text1_KeyUp();
-    EXPECT_EQ(rig.view.text4Field, "wait(ms,minuts)");
-
-    rig.view.editor = "wait\r\nbeep()";  // a later "(" on another line: no hint
-    rig.view.caret = 4;
-    rig.torvic.Text1_KeyUp();
-    EXPECT_EQ(rig.view.text4Field, "");
-    EXPECT_FALSE(rig.view.text4Yellow);
+    for (const Case& c : cases) {
+        rig.view.editor = c.editor;
+        rig.view.caret = c.caret;
+        rig.torvic.Text1_KeyUp();
+        EXPECT_EQ(rig.view.labelLine + ":" + rig.view.labelColumn, c.line + ":" + c.column) << c.editor;
+        EXPECT_EQ(rig.view.text4Field, c.hint) << c.editor;
+        EXPECT_EQ(rig.view.text4Tip, c.hint) << c.editor;
+        EXPECT_EQ(rig.view.text4Yellow, !c.hint.empty()) << c.editor;
+    }
 }
 
 TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
@@ -162,35 +153,28 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     EXPECT_TRUE(rig.view.buttonsEnabled);
 }
 
-TEST(MainWindow, HiddenStartRunsAndEnds) {
+TEST(MainWindow, StartUp) {
     test::TempDir tmp;
     std::string script = tmp / "my script.torvic";
     std::ofstream(script) << "beep\r\nbeep\r\n";
-    WindowRig rig;
-    rig.torvic.Form_Load("/exec \"" + script + "\"");
-    EXPECT_FALSE(rig.view.visible);
-    EXPECT_EQ(rig.view.text2Field, script);
-    EXPECT_EQ(rig.platform.calls.size(), 2u);
-    EXPECT_TRUE(rig.view.ended);
-    EXPECT_TRUE(rig.view.endButtonHidden);
+    WindowRig hidden;
+    hidden.torvic.Form_Load("/exec \"" + script + "\"");
+    EXPECT_FALSE(hidden.view.visible);
+    EXPECT_EQ(hidden.view.text2Field, script);
+    EXPECT_EQ(hidden.platform.calls.size(), 2u);
+    EXPECT_TRUE(hidden.view.ended);
 
     WindowRig missing;  // a file that cannot be read: the error, then an empty run ends the program
     missing.torvic.Form_Load("/exec nowhere.torvic");
     ASSERT_EQ(missing.view.messages.size(), 1u);
     EXPECT_EQ(missing.view.messages[0].title, "Error en trobar el fitxer:");
     EXPECT_TRUE(missing.view.ended);
-}
 
-TEST(MainWindow, StartWithoutArguments) {
-    WindowRig rig;
-    rig.torvic.Form_Load("");
-    EXPECT_EQ(rig.view.text2Field, "/home/user/");
-    EXPECT_TRUE(rig.view.visible);
-    EXPECT_TRUE(rig.view.endButtonHidden);
-    WindowRig root;
-    root.torvic.currentDirectory = [] { return std::string("/"); };
-    root.torvic.Form_Load("");
-    EXPECT_EQ(root.view.text2Field, "/");
+    WindowRig plain;
+    plain.torvic.Form_Load("");
+    EXPECT_EQ(plain.view.text2Field, "/home/user/");
+    EXPECT_TRUE(plain.view.visible);
+    EXPECT_TRUE(plain.view.endButtonHidden);
 }
 
 class ProgramFiles : public ::testing::Test {

@@ -11,7 +11,7 @@
 namespace torvic::textcmd {
 namespace {
 
-using Pieces = std::vector<std::pair<std::size_t, std::size_t>>;
+using Pieces = PieceTable;
 
 struct Outcome {
     std::string text;
@@ -254,26 +254,6 @@ TEST(TextAlgorithms, CuttingIntoPieces) {
     std::string huge;
     for (int i = 0; i < 1001; ++i) huge += std::string(31998, 'c') + "\r\n";
     EXPECT_EQ(cutIntoPieces(huge, pieces), CutResult::TooManyPieces);
-}
-
-TEST(TextAlgorithms, CounterRunsOutAfter32767Changes) {
-    std::string text(40000, 'a');
-    EXPECT_THROW(replaceGeneral(text, 1, "a", "b", -1, true, false), CounterOverflow);
-    EXPECT_EQ(text, std::string(32767, 'b') + std::string(40000 - 32767, 'a'));  // changes kept
-
-    std::string del(40000, 'a');
-    EXPECT_THROW(deleteText(del, 1, "A", -1, true), CounterOverflow);
-    EXPECT_EQ(del.size(), 40000u - 32767u);
-
-    std::string lines;
-    for (int i = 0; i < 40000; ++i) lines += "x\r\n";
-    Pieces pieces;
-    ASSERT_EQ(cutIntoPieces(lines, pieces), CutResult::Ok);
-    EXPECT_THROW(deleteLinesHolding(lines, pieces, "x", -1, false), CounterOverflow);
-
-    std::string fast(40000, 'a');
-    replaceFast(fast, 1, "a", "b", -1);  // the fast form has no counter
-    EXPECT_EQ(fast, std::string(40000, 'b'));
 }
 
 }  // namespace

@@ -86,14 +86,10 @@ private:
     std::string done_;
 };
 
+}  // namespace
 
-// The same steps on each piece as one string changed in place: used when the
-// start delimiter holds a CR or a LF, since a removal may then take away the
-// line break before a line.
-std::string removeLinePartsInPlace(std::string_view text,
-                                   const PieceTable& pieces,
-                                   std::string_view sd, std::string_view ed, int skipStarts, int skipEnds,
-                                   std::int16_t counter) {
+std::string removeLinePartsInPlace(std::string_view text, const PieceTable& pieces, std::string_view sd,
+                                   std::string_view ed, int skipStarts, int skipEnds, std::int16_t counter) {
     std::string result;
     std::string piece;
     for (const auto& [begin, end] : pieces) {
@@ -126,8 +122,6 @@ std::string removeLinePartsInPlace(std::string_view text,
     }
     return result;
 }
-
-}  // namespace
 
 std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,

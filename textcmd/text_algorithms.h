@@ -105,6 +105,13 @@ std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
                             int skipEnds, std::int16_t counter);
 
+// The same steps on each piece as one string changed in place. removeLineParts
+// uses it when the start delimiter holds a CR or a LF, since a removal may then
+// take away the line break before a line; otherwise it gives the same result
+// line by line, in time bounded by each line instead of each piece.
+std::string removeLinePartsInPlace(std::string_view text, const PieceTable& pieces, std::string_view startDelimiter,
+                                   std::string_view endDelimiter, int skipStarts, int skipEnds, std::int16_t counter);
+
 // delinechar: removes `head` characters at the start and `tail` at the end of
 // each line longer than head + tail; a shorter line goes with its line break
 // (the last line, without one, stays). Every line examined counts down
