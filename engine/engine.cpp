@@ -123,7 +123,7 @@ void Engine::timer1Elapsed() {
 
 void Engine::timer2Elapsed() {
     std::string clock = clockText(run.platform.now().secondOfDay());
-    if (clock.compare(0, 5, run.horaEspera) != 0 || run.horaEspera.size() != 5) return;
+    if (clock.compare(0, 5, run.horaEspera) != 0) return;  // HH:MM, whole minutes
     host_.stopTimer2();
     run.executant = true;
     autoExecucio();

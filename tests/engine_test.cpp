@@ -36,11 +36,11 @@ TEST(Loading, Table) {
 TEST(Loading, AtMost300LinesAndARefusedScriptLeavesTheTable) {
     Rig rig;
     std::vector<std::string> lines(300, "'x");
-    ASSERT_EQ(rig.engine.loadLines(Rig::join(lines)), Engine::LoadResult::Loaded);
+    ASSERT_EQ(rig.engine.loadLines(test::join(lines)), Engine::LoadResult::Loaded);
     EXPECT_EQ(rig.engine.run.linies[300], "");
     rig.engine.loadLines("beep");
     lines.push_back("'y");
-    EXPECT_EQ(rig.engine.loadLines(Rig::join(lines)), Engine::LoadResult::TooManyLines);
+    EXPECT_EQ(rig.engine.loadLines(test::join(lines)), Engine::LoadResult::TooManyLines);
     EXPECT_EQ(rig.engine.run.nombreLinies, 1);
     EXPECT_EQ(rig.engine.run.linies[0], "beep");
 

@@ -35,56 +35,6 @@ protected:
     fs::path dir{tmp.path()};
 };
 
-TEST_F(FilesTest, OpenAndSaveRoundTripEveryByte) {
-    std::string all;
-    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
-    all += "\x1A after the end-of-file mark";
-    put("in.bin", all);
-    Rig rig;
-    rig.run({"open(\"" + path("in.bin") + "\")", "save(\"" + path("out.bin") + "\")"});
-    EXPECT_TRUE(rig.host.messages.empty());
-    EXPECT_EQ(rig.engine.document.textTreball, all);
-    EXPECT_EQ(rig.engine.document.posTreball, 1);
-    EXPECT_EQ(get("out.bin"), all);  // no line break added
-}
-
-TEST_F(FilesTest, OpenOfAMissingFileEmptiesTheTextAndReports) {
-    Rig rig;
-    rig.engine.document.textTreball = "old";
-    rig.engine.document.posTreball = 9;
-    rig.run({"'0", "open(\"" + path("nope.txt") + "\")", "save(\"" + path("out.txt") + "\")", "beep"});
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    const Message& m = rig.host.messages[0];
-    EXPECT_EQ(m.kind, Message::Box);
-    EXPECT_EQ(m.title, "Error en trobar el fitxer:");
-    EXPECT_EQ(m.icon, MessageIcon::Critical);
-    EXPECT_EQ(m.text, L1252("Error en comanda OPEN en linia  1: El fitxer especificat no s'ha pogut trobar."));
-    EXPECT_EQ(rig.engine.document.textTreball, "");
-    EXPECT_EQ(rig.engine.document.posTreball, 1);
-    EXPECT_EQ(rig.engine.run.parametresLinia[0], "");
-    EXPECT_FALSE(fs::exists(path("out.txt")));  // nothing to save
-    EXPECT_EQ(rig.platform.calls.size(), 1u);   // the run went on
-}
-
-TEST_F(FilesTest, EmptyFileGivesEmptyTextAndNoSave) {
-    put("empty.txt", "");
-    Rig rig;
-    rig.run({"open(\"" + path("empty.txt") + "\")", "save(\"" + path("out.txt") + "\")"});
-    EXPECT_TRUE(rig.host.messages.empty());
-    EXPECT_FALSE(fs::exists(path("out.txt")));
-}
-
-TEST_F(FilesTest, SaveToAnUnwritablePlaceReports) {
-    Rig rig;
-    rig.engine.document.textTreball = "data";
-    rig.run({"save(\"" + path("no/such/dir/x.txt") + "\")", "save(\"" + dir.string() + "\")"});
-    ASSERT_EQ(rig.host.messages.size(), 2u);
-    EXPECT_EQ(rig.host.messages[0].text,
-              L1252("Error en comanda SAVE en linia  0: El fitxer especificat no s'ha pogut trobar."));
-    EXPECT_EQ(rig.host.messages[0].title, "Error en trobar el fitxer:");
-    EXPECT_EQ(rig.engine.document.textTreball, "data");
-}
-
 TEST_F(FilesTest, FailedWriteKeepsThePreviousFile) {
     const std::string old = "the previous contents\r\n";
     put("target.txt", old);

@@ -20,7 +20,6 @@ using test::Message;
 using test::Rig;
 using Pieces = std::vector<std::pair<std::size_t, std::size_t>>;
 
-using test::lines;
 
 struct Case {
     std::string text;
@@ -42,20 +41,20 @@ void runCases(const std::vector<Case>& cases) {
 
 TEST(Delinepart, Examples) {
     runCases({
-        {lines({"a<b>c", "d<e>f"}), "delinepart(\"<\",\">\",0,0,0)", lines({"ac", "df"})},
+        {test::join({"a<b>c", "d<e>f"}), "delinepart(\"<\",\">\",0,0,0)", test::join({"ac", "df"})},
         {"a<b>c<d>e", "delinepart(\"<\",\">\",1,0,0)", "a<b>ce"},
         {"a<b>c<d>e", "delinepart(\"<\",\">\")", "ace"},               // several stretches in one line
         {"a<b>c>d", "delinepart(\"<\",\">\",0,1)", "ad"},                // the second end delimiter
-        {lines({"abc", "d"}), "delinepart(\"<\",\">\")", lines({"abc", "d"})},
-        {lines({"a<b", "c>d<e>f"}), "delinepart(\"<\",\">\")", lines({"a<b", "c>df"})},  // passed over
-        {lines({"a<b", "cd"}), "delinepart(\"<\",\">\")", lines({"a<b", "cd"})},         // no end at all
-        {lines({"<1>x<2>", "<3>y"}), "delinepart(\"<\",\">\",0,0,2)", lines({"x", "<3>y"})},
-        {lines({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,1)", lines({"a<b", "c<d>"})},  // the passed-over line counted
-        {lines({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,2)", lines({"a<b", "c"})},
+        {test::join({"abc", "d"}), "delinepart(\"<\",\">\")", test::join({"abc", "d"})},
+        {test::join({"a<b", "c>d<e>f"}), "delinepart(\"<\",\">\")", test::join({"a<b", "c>df"})},  // passed over
+        {test::join({"a<b", "cd"}), "delinepart(\"<\",\">\")", test::join({"a<b", "cd"})},         // no end at all
+        {test::join({"<1>x<2>", "<3>y"}), "delinepart(\"<\",\">\",0,0,2)", test::join({"x", "<3>y"})},
+        {test::join({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,1)", test::join({"a<b", "c<d>"})},  // the passed-over line counted
+        {test::join({"a<b", "c<d>"}), "delinepart(\"<\",\">\",0,0,2)", test::join({"a<b", "c"})},
         // A removal that joins CR and LF makes a new line: its "<y>" is the first of its line.
         {"a<p>\r<x>\nb<y>c", "delinepart(\"<\",\">\",1,0)", "a<p>\r\nb<y>c"},
-        {lines({"a#b#c", "#d#"}), "delinepart(\"#\",\"#\")", lines({"ac", ""})},
-        {lines({"x<a>", "<b>y<c>"}), "delinepart(\"<\",\">\",1,0)", lines({"x<a>", "<b>y"})},
+        {test::join({"a#b#c", "#d#"}), "delinepart(\"#\",\"#\")", test::join({"ac", ""})},
+        {test::join({"x<a>", "<b>y<c>"}), "delinepart(\"<\",\">\",1,0)", test::join({"x<a>", "<b>y"})},
         {"a<b>c", "delinepart(\"\",\">\")", "a<b>c"},
         {"a<b>c", "delinepart(\"<\",\"\")", "ab>c"},
     });
@@ -63,10 +62,10 @@ TEST(Delinepart, Examples) {
 
 TEST(Delinechar, Examples) {
     runCases({
-        {lines({"abcd", "xy", "q"}), "delinechar(1,1,0)", lines({"bc", "q"})},
-        {lines({"abc", "", "d", "", ""}), "delinechar(0,0,0)", lines({"abc", "d", ""})},
-        {lines({"abc", "def", "ghi"}), "delinechar(2,0,2)", lines({"c", "f", "ghi"})},
-        {lines({"abcdef"}), "delinechar(0,2)", "abcd"},
+        {test::join({"abcd", "xy", "q"}), "delinechar(1,1,0)", test::join({"bc", "q"})},
+        {test::join({"abc", "", "d", "", ""}), "delinechar(0,0,0)", test::join({"abc", "d", ""})},
+        {test::join({"abc", "def", "ghi"}), "delinechar(2,0,2)", test::join({"c", "f", "ghi"})},
+        {test::join({"abcdef"}), "delinechar(0,2)", "abcd"},
         {"ab\r\n", "delinechar(1)", "b\r\n"},
     });
 }

@@ -11,7 +11,6 @@ namespace {
 using test::Message;
 using test::Rig;
 
-using test::lines;
 
 struct Case {
     std::string text;
@@ -47,18 +46,18 @@ TEST(Search, MovesTheCursorPastTheOccurrence) {
 }
 
 TEST(Repl, Examples) {
-    std::string l123 = lines({"l1", "l2", "l3"});
+    std::string l123 = test::join({"l1", "l2", "l3"});
     runCases({
         {"aaa", 1, {"repl(\"a\",\"xy\",0,0,0)"}, "xyxyxy", 1},
         {"aaa", 1, {"repl(\"a\",\"xy\",2,0,0)"}, "xyxya", 1},
         {"aaa", 9, {"repl(\"a\",\"xy\")"}, "aaa", 9},
         {"aXa", 1, {"repl(\"A\",\"b\",0,1,0)"}, "bXb", 1},
         {"aa", 1, {"repl(\"a\",\"aa\")"}, "aaaa", 1},
-        {l123, 1, {"repl(\"2\",\"new\",0,0,1)"}, lines({"l1", "new", "l3"}), 1},
-        {l123, 1, {"repl(\"2\",\"\",0,0,1)"}, lines({"l1", "l3"}), 1},
-        {l123, 1, {"repl(\"1\",\"\",0,0,1)"}, lines({"l2", "l3"}), 1},
-        {l123, 1, {"repl(\"3\",\"\",0,0,1)"}, lines({"l1", "l2"}), 1},
-        {l123, 1, {"repl(\"L\",\"z\",2,1,1)"}, lines({"z", "z", "l3"}), 1},
+        {l123, 1, {"repl(\"2\",\"new\",0,0,1)"}, test::join({"l1", "new", "l3"}), 1},
+        {l123, 1, {"repl(\"2\",\"\",0,0,1)"}, test::join({"l1", "l3"}), 1},
+        {l123, 1, {"repl(\"1\",\"\",0,0,1)"}, test::join({"l2", "l3"}), 1},
+        {l123, 1, {"repl(\"3\",\"\",0,0,1)"}, test::join({"l1", "l2"}), 1},
+        {l123, 1, {"repl(\"L\",\"z\",2,1,1)"}, test::join({"z", "z", "l3"}), 1},
         {"abc", 1, {"repl(\"\",\"x\",0,1,0)"}, "abc", 1},
         {L1252("ÀBà"), 1, {L1252("repl(\"à\",\"x\",0,1,0)")}, "xBx", 1},
         {"a\tb", 1, {"repl(\"\\t\",\"\\n\")"}, "a\r\nb", 1},
@@ -77,16 +76,16 @@ TEST(Del, Examples) {
 
 TEST(Deline, Examples) {
     runCases({
-        {lines({"a", "x1", "b", "x2"}), 1, {"deline(\"x\",0,0)"}, "a\r\nb\r\n", 1},
-        {lines({"x1", "b", "c"}), 1, {"deline(\"x\",0,0)"}, lines({"b", "c"}), 1},
-        {lines({"x1", "x2", "b"}), 7, {"deline(\"x\",1,0)"}, lines({"x2", "b"}), 1},
-        {lines({"a", "x1", "x2", "b"}), 1, {"deline(\"x\",1,0)"}, lines({"a", "x2", "b"}), 4},
-        {lines({"a", "x1", "b"}), 5, {"deline(\"x\",1,0)"}, lines({"a", "b"}), 1},  // nothing left to find
-        {lines({"A", "x", "a"}), 1, {"deline(\"a\",0,1)"}, "x\r\n", 1},
-        {lines({"A", "x", "a"}), 1, {"deline(\"a\")"}, lines({"A", "x", ""}), 1},
-        {lines({"a", "b", "c"}), 4, {"deline(\"\",0,0)"}, lines({"a", "c"}), 4},
-        {lines({"a", "b", "c"}), 7, {"deline(\"\",0,0)"}, "a\r\nb\r\n", 7},
-        {lines({"a", "b", "c"}), 1, {"deline(\"\")"}, lines({"b", "c"}), 1},
+        {test::join({"a", "x1", "b", "x2"}), 1, {"deline(\"x\",0,0)"}, "a\r\nb\r\n", 1},
+        {test::join({"x1", "b", "c"}), 1, {"deline(\"x\",0,0)"}, test::join({"b", "c"}), 1},
+        {test::join({"x1", "x2", "b"}), 7, {"deline(\"x\",1,0)"}, test::join({"x2", "b"}), 1},
+        {test::join({"a", "x1", "x2", "b"}), 1, {"deline(\"x\",1,0)"}, test::join({"a", "x2", "b"}), 4},
+        {test::join({"a", "x1", "b"}), 5, {"deline(\"x\",1,0)"}, test::join({"a", "b"}), 1},  // nothing left to find
+        {test::join({"A", "x", "a"}), 1, {"deline(\"a\",0,1)"}, "x\r\n", 1},
+        {test::join({"A", "x", "a"}), 1, {"deline(\"a\")"}, test::join({"A", "x", ""}), 1},
+        {test::join({"a", "b", "c"}), 4, {"deline(\"\",0,0)"}, test::join({"a", "c"}), 4},
+        {test::join({"a", "b", "c"}), 7, {"deline(\"\",0,0)"}, "a\r\nb\r\n", 7},
+        {test::join({"a", "b", "c"}), 1, {"deline(\"\")"}, test::join({"b", "c"}), 1},
         {std::string(32000, 'a'), 1, {"deline(\"a\")"}, "", 1},
     });
 }
@@ -143,7 +142,7 @@ TEST(Counters, RunOutAfter32767ChangesFromZero) {
 }
 
 TEST(Cursor, PosAndLine) {
-    std::string abcd = lines({"ab", "cd"});
+    std::string abcd = test::join({"ab", "cd"});
     runCases({
         {"abcdefgh", 5, {"pos(-4)"}, "abcdefgh", 1},
         {"abcdefgh", 5, {"pos(-6)"}, "abcdefgh", -1},
@@ -154,7 +153,7 @@ TEST(Cursor, PosAndLine) {
         {abcd, 1, {"line(1,0)"}, abcd, 5},
         {abcd, 1, {"line(1,-3)"}, abcd, 2},
         {abcd, 1, {"line(5,0)"}, abcd, 7},  // past the last line: the end of the text
-        {lines({"a", "b", "c", "d"}), 1, {"line(3,5)"}, lines({"a", "b", "c", "d"}), 15},
+        {test::join({"a", "b", "c", "d"}), 1, {"line(3,5)"}, test::join({"a", "b", "c", "d"}), 15},
     });
 }
 

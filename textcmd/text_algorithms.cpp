@@ -23,13 +23,11 @@ const std::array<unsigned char, 256>& foldTable() {
 
 inline unsigned char fold(char c) { return foldTable()[static_cast<unsigned char>(c)]; }
 
-// Where the search for a text stands in one unchanged text: for a
-// case-folded search, where each byte that folds to the needle's first
-// character next occurs. Owned by the caller, who starts a new one (or
-// resets it) whenever the text changes.
+// Where a case-folded search stands in one unchanged text: where each byte
+// that folds to the needle's first character next occurs. Owned by the
+// caller, one per text; the searches made with it never go back.
 struct FindCursor {
     std::vector<std::size_t> next;
-    std::size_t from = 0;
     bool valid = false;
 };
 
@@ -61,17 +59,15 @@ public:
         if (hay.size() < needle_.size()) return npos;
         const std::size_t last = hay.size() - needle_.size();
         // Candidates are the bytes that fold to the first character (as a
-        // rule a letter's two cases), each found with memchr. Going forward
-        // in the same text, the cursor keeps the next place of each, so a
-        // byte that never occurs is not searched for again and again; a
-        // search that goes back starts the cursor afresh.
+        // rule a letter's two cases), each found with memchr. The cursor keeps
+        // the next place of each, so a byte that never occurs is not searched
+        // for again and again.
         const std::size_t kinds = firstBytes_.size();
-        if (!cursor.valid || from < cursor.from) {
+        if (!cursor.valid) {
             cursor.next.assign(kinds, 0);
             for (std::size_t k = 0; k < kinds; ++k) cursor.next[k] = locate(hay, firstBytes_[k], from);
             cursor.valid = true;
         }
-        cursor.from = from;
         for (std::size_t pos = from; pos <= last;) {
             std::size_t cand = npos;
             for (std::size_t k = 0; k < kinds; ++k) {

@@ -20,10 +20,7 @@ void ScriptedHost::internalError(const std::string& what) { ADD_FAILURE() << "in
 
 bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
     messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
-    if (answers.empty()) {
-        ++unansweredQuestions;
-        return false;
-    }
+    if (answers.empty()) return false;
     bool a = answers.front();
     answers.pop_front();
     return a;
@@ -47,12 +44,9 @@ void ScriptedHost::advance(long long ms) {
     now_ = end;
 }
 
-std::string lines(std::initializer_list<const char*> ls) {
+std::string join(const std::vector<std::string>& lines) {
     std::string s;
-    for (const char* l : ls) {
-        if (!s.empty()) s += "\r\n";
-        s += l;
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i) s += (i ? "\r\n" : "") + lines[i];
     return s;
 }
 
@@ -72,17 +66,8 @@ Rig::Rig() {
     platform.setClock(2026, 12, 16, 10, 0, 0);
 }
 
-std::string Rig::join(const std::vector<std::string>& lines) {
-    std::string s;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) s += "\r\n";
-        s += lines[i];
-    }
-    return s;
-}
-
-void Rig::run(const std::vector<std::string>& lines) {
-    host.editor = join(lines);
+void Rig::run(const std::vector<std::string>& script) {
+    host.editor = join(script);
     engine.runAll();
 }
 

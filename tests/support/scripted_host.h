@@ -35,7 +35,6 @@ public:
     bool hidden = false;
     int focusCount = 0;
     std::deque<bool> answers;       // Yes = true; an empty queue answers No
-    int unansweredQuestions = 0;
     std::vector<Message> messages;
     std::vector<int> linesRun;      // every index shown before a line
     std::vector<std::string> textsRun;  // the entry's text as shown before the line
@@ -45,7 +44,6 @@ public:
     // Moves the virtual clock forward by `ms`, firing every timer that falls
     // due on the way, in time order.
     void advance(long long ms);
-    long long elapsed() const { return now_; }
 
     std::string editorText() override { return editor; }
     std::string text3() override { return text3Field; }
@@ -80,7 +78,7 @@ private:
 };
 
 // Lines joined with CR LF, with no line break after the last.
-std::string lines(std::initializer_list<const char*> ls);
+std::string join(const std::vector<std::string>& lines);
 
 // A temporary folder, removed with everything in it at the end of its scope.
 class TempDir {
@@ -106,7 +104,6 @@ struct Rig {
     Rig();
     // Lines joined with CR LF become the editor text; "Executa tot" runs it.
     void run(const std::vector<std::string>& lines);
-    static std::string join(const std::vector<std::string>& lines);
 };
 
 }  // namespace torvic::test
