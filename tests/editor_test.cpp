@@ -179,10 +179,15 @@ TEST(MainWindow, StartUp) {
 
 class ProgramFiles : public ::testing::Test {
 protected:
-    std::string path(const std::string& n) const { return dir + "/" + n; }
+    std::string path(const std::string& n) const { return tmp / n; }
     void put(const std::string& n, const std::string& bytes) const { std::ofstream(path(n), std::ios::binary) << bytes; }
+    // Opens a name typed in Text2, answering the "program is lost" question with `yes`.
+    void open(const std::string& name, bool yes = true) {
+        rig.view.text2Field = name;
+        rig.view.answers = {yes};
+        rig.torvic.Command1_Click();
+    }
     test::TempDir tmp;
-    std::string dir = tmp.path();
     WindowRig rig;
 };
 
@@ -190,21 +195,13 @@ TEST_F(ProgramFiles, OpenReadsLineEndsAndAsksBeforeReplacing) {
     put("crlf.torvic", "a\r\nb\r\nc\r\n");
     put("cr.torvic", "a\rb\rc");
     put("lf.torvic", "a\nb\nc\n");
-    rig.view.text2Field = path("crlf.torvic");
-    rig.torvic.Command1_Click();
+    open(path("crlf.torvic"));
     EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");
-    EXPECT_TRUE(rig.view.messages.empty());
-
-    rig.view.text2Field = path("cr.torvic");
-    rig.view.answers = {false};
-    rig.torvic.Text2_KeyPress(13);
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_EQ(rig.view.messages[0].title, L1252("El programa actual es perdrà:"));
+    EXPECT_TRUE(rig.view.messages.empty());  // an empty editor is replaced without a question
+    open(path("cr.torvic"), false);
+    EXPECT_EQ(rig.view.messages.at(0).title, L1252("El programa actual es perdrà:"));
     EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // No keeps the editor text
-
-    rig.view.text2Field = path("lf.torvic");
-    rig.view.answers = {true};
-    rig.torvic.Command1_Click();
+    open(path("lf.torvic"));
     EXPECT_EQ(rig.view.editor, "a\nb\nc\n");  // one line, LFs inside it
 }
 
@@ -212,81 +209,58 @@ TEST_F(ProgramFiles, OpenFailuresAndPatterns) {
     put("b.torvic", "second");
     put("a.torvic", "first");
     put(".hidden.torvic", "hidden");
-    rig.view.text2Field = dir + "/*.torvic";
-    rig.torvic.Command1_Click();
+    open(tmp / "*.torvic");
     EXPECT_EQ(rig.view.text2Field, path("a.torvic"));
     EXPECT_EQ(rig.view.editor, "first");
-
-    rig.view.text2Field = dir + "/*.none";
-    rig.torvic.Command1_Click();
-    EXPECT_EQ(rig.view.text2Field, dir + "/");
+    rig.view.messages.clear();
+    open(tmp / "*.none");
+    EXPECT_EQ(rig.view.text2Field, tmp.path() + "/");
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].text,
               "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.");
-    EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(rig.view.editor, "first");
-
-    rig.view.text2Field = "";
-    rig.torvic.Text2_KeyPress(13);
+    open("");
     EXPECT_EQ(rig.view.text2Field, "/home/user");
-    EXPECT_EQ(rig.view.messages.size(), 2u);
 }
 
-TEST_F(ProgramFiles, SaveAsksBeforeOverwriting) {
+TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
     put("x.torvic", "old");
-    rig.view.editor = "$%& encoded\r\nnew";
+    rig.view.editor = "new";
     rig.view.text2Field = path("x.torvic");
     rig.view.answers = {true};
     rig.torvic.Command2_Click();
-    EXPECT_EQ(rig.view.messages.at(0).text, "Sobreescriure ?");
     EXPECT_EQ(rig.view.messages.at(0).title, "El fitxer ja existeix:");
-    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "$%& encoded\r\nnew");
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "new");
 
     // No, then cancelling the save-as dialog: "Atenció:" and nothing written.
-    rig.view.messages.clear();
     rig.view.editor = "other";
     rig.view.answers = {false};
     rig.view.dialogAnswers = {""};
     rig.torvic.Guardar_Click();
-    ASSERT_EQ(rig.view.messages.size(), 2u);
-    EXPECT_EQ(rig.view.messages[1].title, L1252("Atenció:"));
-    EXPECT_EQ(rig.view.messages[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(rig.view.messages[1].text,
+    EXPECT_EQ(rig.view.messages.back().text,
               "El fitxer no s'ha guardat. No heu especificat cap nom de fitxer nou per guardar.");
-    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "$%& encoded\r\nnew");
-}
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "new");
 
-TEST_F(ProgramFiles, SaveAsAndSaveErrors) {
-    rig.view.editor = "text";
     rig.view.dialogAnswers = {path("new.torvic")};
     rig.torvic.Command7_Click();
     EXPECT_EQ(rig.view.text2Field, path("new.torvic"));
-    EXPECT_EQ(readFileBytes(path("new.torvic")).value(), "text");
-
+    EXPECT_EQ(readFileBytes(path("new.torvic")).value(), "other");
     rig.view.dialogAnswers = {""};
     rig.torvic.Command7_Click();  // the dialog is pre-filled with the last name
     EXPECT_EQ(rig.view.dialogsShown.back(), "save |" + path("new.torvic"));
 
-    rig.view.messages.clear();
-    rig.view.text2Field = dir;  // a folder cannot be written
+    rig.view.text2Field = tmp.path();  // a folder cannot be written
     rig.torvic.Command2_Click();
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_EQ(rig.view.messages[0].title, "Error en grabar el fitxer:");
+    EXPECT_EQ(rig.view.messages.back().title, "Error en grabar el fitxer:");
 }
 
 TEST_F(ProgramFiles, BrowseAndNewProgram) {
     put("p.torvic", "from disk");
-    rig.view.text2Field = dir + "/";
+    rig.view.text2Field = tmp.path() + "/";
     rig.view.dialogAnswers = {path("p.torvic")};
     rig.torvic.Command10_Click();
-    EXPECT_EQ(rig.view.dialogsShown.back(), "open " + dir + "/|");
+    EXPECT_EQ(rig.view.dialogsShown.back(), "open " + tmp.path() + "/|");
     EXPECT_EQ(rig.view.editor, "from disk");
-
-    rig.view.dialogAnswers = {""};  // cancelled: the named file is reloaded, with the question
-    rig.view.answers = {true};
-    rig.torvic.Obrir_Click();
-    EXPECT_EQ(rig.view.messages.back().title, L1252("El programa actual es perdrà:"));
-
     rig.view.text3Field = "Acabat";
     rig.torvic.nou_Click();
     EXPECT_EQ(rig.view.editor, "");
@@ -364,87 +338,73 @@ TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
 
 // ---- frmMissatge ---------------------------------------------------------------
 
-TEST(Missatge, CountdownFromFifteenAndFromZero) {
+struct MissatgeRig {
     test::FakeMissatgeView view;
-    FrmMissatge m(view);
-    view.behaviour = &m;
-    std::vector<std::string> shown;
-    view.whileOpen = [&] {
-        shown.push_back(view.seconds);
-        while (view.open) {
-            m.Timer1_Timer();
-            if (view.open) shown.push_back(view.seconds);
-        }
-    };
-    m.ferMissatge("text", "TORVIC - Error de sintaxis:", 15);
-    EXPECT_EQ(shown.size(), 16u);  // 15, 14, ..., 0, then it closes
-    EXPECT_EQ(shown.front(), "15");
-    EXPECT_EQ(shown.back(), "0");
-    EXPECT_EQ(view.title, "TORVIC - Error de sintaxis:");
-    EXPECT_EQ(view.message, "text");
-    EXPECT_EQ(view.beeps, 1);
-    EXPECT_FALSE(view.ticking);
+    FrmMissatge m{view};
+    MissatgeRig() { view.behaviour = &m; }
+};
 
-    shown.clear();
-    m.ferMissatge("zero", "t", 0);
-    EXPECT_EQ(shown, (std::vector<std::string>{"0"}));
+TEST(Missatge, CountsDownAndClosesByItself) {
+    for (int from : {15, 0}) {
+        MissatgeRig r;
+        std::vector<std::string> shown;
+        r.view.whileOpen = [&] {
+            for (shown.push_back(r.view.seconds); r.view.open;) {
+                r.m.Timer1_Timer();
+                if (r.view.open) shown.push_back(r.view.seconds);
+            }
+        };
+        r.m.ferMissatge("text", "T", static_cast<std::int16_t>(from));
+        EXPECT_EQ(shown.size(), static_cast<std::size_t>(from + 1));  // from, ..., 0, then it closes
+        EXPECT_EQ(shown.back(), "0");
+        EXPECT_EQ(r.view.title + "|" + r.view.message, "T|text");
+        EXPECT_EQ(r.view.beeps, 1);
+        EXPECT_FALSE(r.view.ticking);
+    }
 }
 
-TEST(Missatge, PauseActivationAndAcceptarTots) {
-    test::FakeMissatgeView view;
-    FrmMissatge m(view);
-    view.behaviour = &m;
-    view.whileOpen = [&] {
-        m.Timer1_Timer();
-        m.Command2_Click();  // Pausar
-        EXPECT_FALSE(view.ticking);
-        EXPECT_EQ(view.pauseCaption, "Continuar");
-        m.Form_Activate();  // back from another window: counting again, from the number shown
-        EXPECT_TRUE(view.ticking);
-        EXPECT_EQ(view.seconds, "9");
-        EXPECT_EQ(view.beeps, 2);
-        m.Command4_Click();  // Acceptar Tots
+TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
+    MissatgeRig r;
+    r.view.whileOpen = [&] {
+        r.m.Timer1_Timer();
+        r.m.Command2_Click();  // Pausar
+        EXPECT_FALSE(r.view.ticking);
+        EXPECT_EQ(r.view.pauseCaption, "Continuar");
+        r.m.Form_Activate();  // back from another window: counting again, from the number shown
+        EXPECT_TRUE(r.view.ticking);
+        EXPECT_EQ(r.view.seconds, "9");
+        r.m.Command4_Click();  // Acceptar Tots
     };
-    m.ferMissatge("a", "t", 10);
-    EXPECT_FALSE(view.open);
-    EXPECT_TRUE(m.acceptarTots());
+    r.m.ferMissatge("a", "t", 10);
+    EXPECT_TRUE(r.m.acceptarTots());
+    const int beeps = r.view.beeps;
+    r.view.whileOpen = [&] { EXPECT_FALSE(r.view.open) << "a message was shown after Acceptar Tots"; };
+    r.m.ferMissatge("later", "t", 15);
+    EXPECT_EQ(r.view.beeps, beeps);
 
-    int beepsBefore = view.beeps;
-    view.whileOpen = [&] { ADD_FAILURE() << "a message was shown after Acceptar Tots"; };
-    for (int i = 0; i < 3; ++i) m.ferMissatge("later", "t", 15);
-    EXPECT_EQ(view.beeps, beepsBefore);
+    MissatgeRig t;
+    bool ended = false;
+    t.m.onEndProgram = [&] { ended = !t.view.open; };  // "Tancar": the window closes, then the program ends
+    t.view.whileOpen = [&] { t.m.Command3_Click(); };
+    t.m.ferMissatge("a", "t", 5);
+    EXPECT_TRUE(ended);
 }
 
 TEST(Missatge, ExportAppendsAndReportsBadFiles) {
     test::TempDir tmp;
-    std::string file = tmp / "errors.txt";
-    std::ofstream(file) << "earlier\r\n";
-    test::FakeMissatgeView view;
-    FrmMissatge m(view);
-    view.behaviour = &m;
-    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
-    view.exportOn = true;
-    view.exportName = file;
-    view.whileOpen = [&] { m.Command1_Click(); };
-    m.ferMissatge("first", "T1", 15);
-    m.ferMissatge("second", "T2", 15);
-    EXPECT_EQ(readFileBytes(file).value(),
+    std::ofstream(tmp / "errors.txt") << "earlier\r\n";
+    MissatgeRig r;
+    r.m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
+    r.view.exportOn = true;
+    r.view.exportName = tmp / "errors.txt";
+    r.view.whileOpen = [&] { r.m.Command1_Click(); };
+    r.m.ferMissatge("first", "T1", 15);
+    r.m.ferMissatge("second", "T2", 15);
+    EXPECT_EQ(readFileBytes(tmp / "errors.txt").value(),
               "earlier\r\n16/12/2026 10:00:00  T1\r\nfirst\r\n\r\n16/12/2026 10:00:00  T2\r\nsecond\r\n\r\n");
-
-    view.exportName = tmp / "no/such/dir.txt";
-    m.ferMissatge("third", "T3", 15);
-    EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
-}
-
-TEST(Missatge, TancarEndsTheProgram) {
-    test::FakeMissatgeView view;
-    FrmMissatge m(view);
-    view.behaviour = &m;
-    bool ended = false;
-    m.onEndProgram = [&] { ended = !view.open; };  // the window is closed first
-    view.whileOpen = [&] { m.Command3_Click(); };
-    m.ferMissatge("a", "t", 5);
-    EXPECT_TRUE(ended);
+    r.view.exportName = tmp / "no/such/dir.txt";
+    r.m.ferMissatge("third", "T3", 15);
+    EXPECT_EQ(r.view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
 }
 
 }  // namespace
