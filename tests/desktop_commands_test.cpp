@@ -61,20 +61,6 @@ TEST(Exec, ModesSlotsAndQuoting) {
     EXPECT_TRUE(rig.host.messages.empty());
 }
 
-TEST(DesktopCommands, BadLinesPromptAndRequestNothing) {
-    for (const char* line : {"exec(\"calc\",1,16)", "exec(\"calc\",5)", "exec(\"calc\",7)", "exec(\"missing.exe\")",
-                             "exec(\"calc\",1,40000)", "focu(5)", "focu(16)", "focu(-1)", "execdoc(\"x\",1,256)",
-                             "send(\"{BOGUS}\")"}) {
-        Rig rig;
-        rig.host.answers = {true};
-        rig.run({line, "beep"});
-        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
-        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
-        EXPECT_EQ(rig.platform.calls, (Calls{"beep"})) << line;
-        for (double id : rig.engine.run.idsPrograma) EXPECT_EQ(id, 0) << line;
-    }
-}
-
 TEST(Focu, ActivatesStartedProgramsOnly) {
     Rig rig;
     EXPECT_EQ(callsOf({"exec(\"calc\",1,3)", "focu(3)"}, rig), (Calls{"exec 1 calc", "focus 1000"}));

@@ -105,20 +105,38 @@ TEST(RunControls, StartLineFromText3) {
     }
 }
 
-TEST(SyntaxErrorPrompt, ExtraTextGetsItsOwnLine) {
-    Rig rig;
-    rig.engine.run.liniaActual = 7;
-    rig.engine.run.nombreLinies = 9;
-    rig.host.answers = {true};
-    std::string extra = "Aquests parametres han de ser positius.";
-    rig.engine.run.PErrorSintaxi(extra);
-    EXPECT_EQ(rig.host.messages.at(0).text,
-              L1252("Error de Sintaxi a la línia: 7\r\rAquests parametres han de ser positius.\r"
-                    "Continuar amb l'execució a la següent linia?"));
-    EXPECT_EQ(rig.engine.run.liniaActual, 8);
-    rig.engine.run.PErrorSintaxi(extra);  // No
-    EXPECT_EQ(rig.engine.run.liniaActual, 9);
-    EXPECT_TRUE(rig.engine.runEndedByNo());
+TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
+    const std::string positive = L1252("Error de Sintaxi a la línia: 0\r\rAquests parametres han de ser positius.\r"
+                                       "Continuar amb l'execució a la següent linia?");
+    struct Case {
+        std::int32_t cursor;  // of the working text "a<b>c"
+        const char* line;
+        std::string prompt = "";  // the whole prompt, when it says more than the line number
+    } cases[] = {
+        {1, "wait(-1)"}, {1, "time(abc)"}, {1, "time(25:00)"}, {1, "time()"}, {1, "iftime(8:7x)"},
+        {1, "iftime(1,abc)"}, {1, "date(32)"}, {1, "date(30/2)"}, {1, "date(a/b/c)"}, {1, "date(1/1/1/1)"},
+        {1, "exec(\"calc\",1,16)"}, {1, "exec(\"calc\",5)"}, {1, "exec(\"calc\",7)"}, {1, "exec(\"missing.exe\")"},
+        {1, "exec(\"calc\",1,40000)"}, {1, "focu(5)"}, {1, "focu(16)"}, {1, "focu(-1)"},
+        {1, "execdoc(\"x\",1,256)"}, {1, "send(\"{BOGUS}\")"}, {1, "msg(256)"},
+        {-1, "search(\"a\")"}, {-1, "repl(\"a\",\"b\",0,1)"}, {-1, "del(\"a\")"}, {-1, "deline(\"\")"},
+        {-1, "write(\"x\")"}, {1, "write"}, {1, "write(x)"}, {1, "write(\"x)"}, {1, "repl(\"a\",\"b\",-2)"},
+        {1, "delinepart(\"<\",\">\",-1,0,0)", positive}, {1, "delinepart(\"<\",\">\",0,-0.2)", positive},
+        {1, "delinechar(-1,0,0)", positive}, {1, "delinechar(0,-1)", positive},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.engine.document = {"a<b>c", c.cursor, ""};
+        rig.host.answers = {true};
+        rig.run({c.line, "beep"});
+        ASSERT_EQ(rig.host.messages.size(), 1u) << c.line;
+        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << c.line;
+        if (!c.prompt.empty()) {
+            EXPECT_EQ(rig.host.messages[0].text, c.prompt) << c.line;
+        }
+        EXPECT_EQ(rig.engine.document.textTreball, "a<b>c") << c.line;
+        EXPECT_EQ(rig.platform.calls, std::vector<std::string>{"beep"}) << c.line;  // only the next line ran
+        for (double id : rig.engine.run.idsPrograma) EXPECT_EQ(id, 0) << c.line;
+    }
 }
 
 Rig* internalRig = nullptr;

@@ -57,18 +57,6 @@ TEST(ClockWaits, ZeroIntervalAndBareNumberNeverResume) {
     }
 }
 
-TEST(ClockWaits, UnreadableValuesAreRunTimeErrors) {
-    for (const char* line : {"wait(-1)", "time(abc)", "time(25:00)", "time()", "iftime(8:7x)", "iftime(1,abc)",
-                             "date(32)", "date(30/2)", "date(a/b/c)", "date(1/1/1/1)"}) {
-        Rig rig;
-        rig.host.answers = {true};
-        rig.run({line, "beep"});
-        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
-        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
-        EXPECT_EQ(beeps(rig), 1u) << line;
-    }
-}
-
 TEST(Date, WaitsUntilTheDateCheckingAtMidnight) {
     // Today is 16/12/2026.
     struct Case {

@@ -70,23 +70,6 @@ TEST(Delinechar, Examples) {
     });
 }
 
-TEST(LinePartCommands, NegativeCountsAreRefused) {
-    for (const char* line : {"delinepart(\"<\",\">\",-1,0,0)", "delinepart(\"<\",\">\",0,-0.2)",
-                             "delinechar(-1,0,0)", "delinechar(0,-1)"}) {
-        Rig rig;
-        rig.engine.document.textTreball = "a<b>c";
-        rig.host.answers = {true};
-        rig.run({"'0", line, "beep"});
-        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
-        EXPECT_EQ(rig.host.messages[0].text,
-                  L1252("Error de Sintaxi a la línia: 1\r\rAquests parametres han de ser positius.\r"
-                        "Continuar amb l'execució a la següent linia?"))
-            << line;
-        EXPECT_EQ(rig.engine.document.textTreball, "a<b>c") << line;
-        EXPECT_EQ(rig.platform.calls.size(), 1u) << line;  // Yes: the next line ran
-    }
-}
-
 TEST(LinePartCommands, TextWithoutLineBreaks) {
     Rig part;
     part.engine.document.textTreball = std::string(32001, 'a');

@@ -168,21 +168,6 @@ TEST(Cursor, PosToExactlyZeroShowsTheMessage) {
     EXPECT_EQ(rig.engine.document.posTreball, 1);
 }
 
-TEST(Cursor, BelowOneOrBadWriteFailsAndChangesNothing) {
-    for (const char* line : {"search(\"a\")", "repl(\"a\",\"b\",0,1)", "del(\"a\")", "deline(\"\")",
-                             "write(\"x\")", "write", "write(x)", "write(\"x)"}) {
-        Rig rig;
-        rig.engine.document.textTreball = "abcdefgh";
-        rig.engine.document.posTreball = std::string_view(line).starts_with("write(\"x\")") ? -1 : 1;
-        if (!std::string_view(line).starts_with("write")) rig.engine.document.posTreball = -1;
-        rig.host.answers = {true};
-        rig.run({line});
-        ASSERT_EQ(rig.host.messages.size(), 1u) << line;
-        EXPECT_EQ(rig.host.messages[0].kind, Message::Question) << line;
-        EXPECT_EQ(rig.engine.document.textTreball, "abcdefgh") << line;
-    }
-}
-
 TEST(Write, InsertsAtTheCursor) {
     runCases({
         {"abc", 1, {"write(\"X\")"}, "Xabc", 1},
