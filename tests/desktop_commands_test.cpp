@@ -164,32 +164,14 @@ TEST(Ifmouse, PointAndRectangle) {
     EXPECT_EQ(moved.platform.calls.back(), "beep");
 }
 
-TEST(Copy, FilesAndParameters) {
+TEST(CopyAndXcopy, RequestsAndTheEmptyDestinationReport) {
     Rig rig;
-    EXPECT_EQ(callsOf({"copy(\"a.txt\",\"b.txt\")"}, rig), (Calls{"copy a.txt -> b.txt"}));
-
-    Rig empty;
-    empty.run({"'0", "copy(\"a.txt\",)", "beep"});
-    ASSERT_EQ(empty.host.messages.size(), 1u);
-    EXPECT_EQ(empty.host.messages[0].kind, Message::Timed);
-    EXPECT_EQ(empty.host.messages[0].title, "TORVIC - Error de sintaxis:");
-    EXPECT_NE(empty.host.messages[0].text.find("Error de sintaxis en la linia: 1\r\nError en parametres del Copy\r\n"),
+    EXPECT_EQ(callsOf({"copy(\"a.txt\",\"b.txt\")", "xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")", "'1", "copy(\"a.txt\",)"}, rig),
+              (Calls{"copy a.txt -> b.txt", "start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}));
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].kind, Message::Timed);
+    EXPECT_NE(rig.host.messages[0].text.find("Error de sintaxis en la linia: 3\r\nError en parametres del Copy\r\n"),
               std::string::npos);
-    EXPECT_EQ(empty.platform.calls, (Calls{"beep"}));
-
-    Rig failing;
-    failing.platform.failCopies = true;
-    failing.host.answers = {false};
-    failing.run({"copy(\"missing\",\"b\")", "beep"});
-    ASSERT_EQ(failing.host.messages.size(), 1u);
-    EXPECT_EQ(failing.host.messages[0].kind, Message::Question);
-    EXPECT_TRUE(failing.platform.calls.empty());
-}
-
-TEST(Xcopy, CommandLine) {
-    Rig rig;
-    EXPECT_EQ(callsOf({"xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")"}, rig),
-              (Calls{"start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}));
 }
 
 TEST(SendKeysNotation, Parsing) {

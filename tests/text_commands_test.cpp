@@ -115,8 +115,8 @@ TEST(Deline, ManyPiecesKeepEveryOtherLine) {
 }
 
 TEST(Counters, RunOutAfter32767ChangesFromZero) {
-    std::string lines40k;
-    for (int i = 0; i < 40000; ++i) lines40k += "x\r\n";
+    std::string lines40k, parts40k;
+    for (int i = 0; i < 40000; ++i) lines40k += "x\r\n", parts40k += "a<b>\r\n";
     struct C {
         std::string text;
         const char* line;
@@ -127,7 +127,9 @@ TEST(Counters, RunOutAfter32767ChangesFromZero) {
         {std::string(40000, 'a'), "del(\"a\")", 40000 - 32767, true},
         {std::string(40000, 'a'), "repl(\"a\",\"b\")", 0, false},                   // the fast form has no counter
         {std::string(40000, 'a'), "repl(\"a\",\"b\",-2)", 40000, true},             // nor a counter below -1
-        {lines40k, "deline(\"x\")", 40000, true},                                    // deline keeps nothing
+        {lines40k, "deline(\"x\")", 40000, true},  // the line-wise commands keep nothing
+        {parts40k, "delinepart(\"<\",\">\")", 40000, true},
+        {parts40k, "delinechar(1)", 40000, true},
     };
     for (const C& c : cases) {
         Rig rig;
