@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
+#include <filesystem>
+
 #include "base/cp1252.h"
 #include "engine/commands.h"
 #include "tests/support/scripted_host.h"
@@ -76,6 +78,10 @@ TEST(Loading, EncodedScriptsAreDecodedLayerByLayer) {
 
 TEST(KeywordTable, EveryKeywordDispatchesToItsCommand) {
     ASSERT_EQ(commandTable().size(), 37u);
+    // Every command runs with ("1",1): ref writes a file "1", so in a folder of its own.
+    test::TempDir tmp;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(tmp.path());
     for (const CommandRow& row : commandTable()) {
         EXPECT_EQ(findCommand(row.keyword), &row);
         Rig rig;
@@ -85,6 +91,7 @@ TEST(KeywordTable, EveryKeywordDispatchesToItsCommand) {
             EXPECT_EQ(m.text.find("La comanda"), std::string::npos) << row.keyword << " was reported as unrecognised";
     }
     EXPECT_EQ(findCommand("wiat"), nullptr);
+    std::filesystem::current_path(before);
 }
 
 TEST(RunControls, StartLineFromText3) {
