@@ -62,6 +62,7 @@ TEST(Text, FindAndSplitUseOneBasedPositions) {
     EXPECT_EQ(findFrom("abc", "c", 4), 0u);
     EXPECT_EQ(findBackwards("abcabc", "b"), 5u);
     EXPECT_EQ(findBackwards("abcabc", "b", 4), 2u);
+    EXPECT_EQ(findBackwards("abcabc", "b", 5), 5u);  // an occurrence may begin at `start` itself
     EXPECT_EQ(findBackwards("abcabc", "x"), 0u);
     auto parts = split("a,,b", ',');
     ASSERT_EQ(parts.size(), 3u);

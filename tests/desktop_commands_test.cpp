@@ -116,6 +116,7 @@ TEST(Mouse, FormsAndFlags) {
         {"mouse(50%,50%,0,0,1)", {"mouse 0x8019 32767 32767 0"}},
         {"mouse(+10,-5)", {"mouse 0x1 10 -5 0"}},
         {"mouse(+0,-0,3)", {"mouse 0x4 0 0 0"}},
+        {"mouse(+10,+0)", {"mouse 0x1 10 0 0"}},
         {"mouse(10,20,0,1,0)", {"cursor 10 20", "mouse 0x60 0 0 0"}},
         {"mouse(10,20,3,3,3)", {"cursor 10 20", "mouse 0x54 0 0 0"}},
         {"mouse(10,20,0,0,0,120)", {"cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},

@@ -219,6 +219,10 @@ TEST(CodePages, OemToAnsiAndBack) {
     EXPECT_EQ(ansi[0x87], '\xE7');  // ç
     EXPECT_EQ(ansi[0x85], '\xE0');  // à
     EXPECT_EQ(ansi['A'], 'A');
+    // The box-drawing bytes 0xB0 to 0xB4 have no 1252 counterpart: they take unused bytes in ascending order.
+    for (int b = 0xB0; b < 0xB4; ++b)
+        EXPECT_LT(static_cast<unsigned char>(ansi[static_cast<std::size_t>(b)]),
+                  static_cast<unsigned char>(ansi[static_cast<std::size_t>(b) + 1]));
     EXPECT_EQ(rig.engine.document.posTreball, 7);
     rig.run({"ansitooem()"});
     EXPECT_EQ(rig.engine.document.textTreball, all);
