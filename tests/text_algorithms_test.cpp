@@ -132,11 +132,13 @@ private:
 
 TEST(TextAlgorithms, GeneralReplaceMatchesTheStepByStepForm) {
     RandomTexts r(12345);
-    for (int i = 0; i < 6000; ++i) {
+    for (int i = 0; i < 4000; ++i) {
         std::string text = r.text(40);
         std::string find = r.text(3);
         if (find.empty()) find = "a";
-        std::string repl = r.text(3);
+        // Replacements longer than the text they replace, holding line breaks,
+        // make the built part shrink and grow again.
+        std::string repl = r.text(8);
         std::int32_t cursor = r.pick(1, static_cast<int>(text.size()) + 2);
         std::int16_t counter = changeCounter(static_cast<std::int16_t>(r.pick(-3, 3)));
         bool ic = r.pick(0, 1), wl = r.pick(0, 1);
@@ -149,6 +151,18 @@ TEST(TextAlgorithms, GeneralReplaceMatchesTheStepByStepForm) {
         }
         ASSERT_EQ(got, expected) << "case " << i;
     }
+}
+
+TEST(TextAlgorithms, WholeLineReplacementHoldingALineBreak) {
+    // Worked by hand: the first change takes lines a and b (the line break
+    // sits between them); the next search starts on the CR after the
+    // replacement, so the second change takes the line YYYY (which starts
+    // inside the first replacement) with c, and the third takes d.
+    std::string text = "a\r\nb\r\nc\r\nd";
+    const std::string expected = "X\r\nX\r\nX\r\nYYYY";
+    EXPECT_EQ(plainReplaceGeneral(text, 1, "\r\n", "X\r\nYYYY", 3, false, true).text, expected);
+    replaceGeneral(text, 1, "\r\n", "X\r\nYYYY", 3, false, true);
+    EXPECT_EQ(text, expected);
 }
 
 TEST(TextAlgorithms, DeleteMatchesTheStepByStepForm) {

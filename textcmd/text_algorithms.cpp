@@ -184,20 +184,25 @@ void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view fin
     requireCursor(cursor);
     if (find.empty()) return;
     const Finder finder(find, ignoreCase);
-    // The last CR LF in the part already built, kept up to date as it grows so
-    // that line starts are found without rescanning it.
+    // The last CR LF in the part already built, kept up to date as it grows
+    // and as it is cut back, so that line starts are found without rescanning
+    // it. `scanned` is how much of the built part `outCr` accounts for.
     std::size_t outCr = npos;
     std::size_t scanned = 0;
     auto lastCrIn = [&](const std::string& out) {
-        if (scanned > out.size()) {
-            if (outCr == npos || outCr + 2 > out.size()) outCr = std::string_view(out).rfind(CRLF);
-        } else if (scanned < out.size()) {
+        if (scanned < out.size()) {
             std::size_t from = scanned > 0 ? scanned - 1 : 0;
             std::size_t r = std::string_view(out).substr(from).rfind(CRLF);
             if (r != npos) outCr = from + r;
+            scanned = out.size();
         }
-        scanned = out.size();
         return outCr;
+    };
+    auto cutBack = [&](std::string& out, std::size_t size) {
+        out.resize(size);
+        if (scanned <= size) return;
+        scanned = size;
+        if (outCr != npos && outCr + 2 > size) outCr = size >= 2 ? std::string_view(out).rfind(CRLF, size - 2) : npos;
     };
     changeEachOccurrence(text, cursor, finder, counter, [&](std::string_view src, std::size_t q, std::string& out,
                                                             std::size_t& in) {
@@ -229,7 +234,7 @@ void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view fin
         }
         const std::size_t resumeAt = in + (e - outLen);
         if (s <= outLen)
-            out.resize(s);
+            cutBack(out, s);
         else
             out.append(src.substr(in, s - outLen));
         out.append(replacement);
