@@ -12,15 +12,33 @@
 namespace torvic {
 namespace {
 
-// Terminal form of a 1252 text: UTF-8, with CR LF or a lone CR as a new line.
-std::string forTerminal(const std::string& text1252) {
+// A control byte as the terminal shows it safely: \xHH, so that a script
+// cannot move the cursor or change the terminal's state.
+void appendEscaped(std::string& out, char c) {
+    static const char hex[] = "0123456789ABCDEF";
+    const auto b = static_cast<unsigned char>(c);
+    out += "\\x";
+    out += hex[b >> 4];
+    out += hex[b & 15];
+}
+
+bool isControl(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F;
+}
+
+// Terminal form of a 1252 text: UTF-8, with CR LF or a lone CR as a new line
+// (when `lineBreaks`), a tab kept, and every other control byte escaped.
+std::string forTerminal(const std::string& text1252, bool lineBreaks = true) {
     std::string s;
     s.reserve(text1252.size());
     for (std::size_t i = 0; i < text1252.size(); ++i) {
         char c = text1252[i];
-        if (c == '\r') {
+        if (c == '\r' && lineBreaks) {
             s += '\n';
             if (i + 1 < text1252.size() && text1252[i + 1] == '\n') ++i;
+        } else if (isControl(c) && c != '\t') {
+            appendEscaped(s, c);
         } else {
             s += c;
         }
@@ -62,7 +80,7 @@ void ConsoleHost::showRunLine(int index, const std::string& text) {
     out_ += '[';
     out_ += std::to_string(index);
     out_ += "] ";
-    out_ += cp1252::toUtf8(text);
+    out_ += forTerminal(text, false);
     out_ += '\n';
     if (out_.size() > 1 << 16) flush();
 }

@@ -19,6 +19,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    torvic::prepareProcess();
     QApplication app(argc, argv);
     // The classic style draws frame captions on the frame's border, as designed.
     QApplication::setStyle("Windows");

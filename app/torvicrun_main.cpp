@@ -20,6 +20,7 @@ int usage(const char* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    torvic::prepareProcess();
     using torvic::ConsoleHost;
     ConsoleHost::OnError onError = ConsoleHost::OnError::Ask;
     std::string start = "0";
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
             else return usage(("unknown --on-error value '" + v + "'").c_str());
         } else if (a.starts_with("--start=")) {
             start = a.substr(8);
+            if (start.empty() || start.size() > 3 || start.find_first_not_of("0123456789") != std::string::npos)
+                return usage(("--start needs a line number from 0 to 299, not '" + start + "'").c_str());
         } else if (a.starts_with("--") && a.size() > 2) {
             return usage(("unknown option '" + a + "'").c_str());
         } else if (script.empty()) {
@@ -66,5 +69,9 @@ int main(int argc, char** argv) {
                      script.c_str(), torvic::kMaxScriptLines);
         return 2;
     }
+    const int lines = engine.run.nombreLinies;
+    if (std::stoi(start) > 0 && std::stoi(start) >= lines)
+        return usage(("--start=" + start + " is beyond the script's " + std::to_string(lines) +
+                      " non-empty lines (numbered from 0)").c_str());
     return host.run(engine);
 }

@@ -13,6 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kNulInName = "the name holds a NUL character";
+
 bool fail(std::string* error, const std::string& what) {
     if (error) *error = what;
     return false;
@@ -39,30 +41,44 @@ mode_t currentUmask() {
 
 }  // namespace
 
-std::optional<std::string> readFileBytes(const std::string& path, std::string* error) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
+    if (path.find('\0') != std::string::npos) {
+        fail(error, kNulInName);
+        return std::nullopt;
+    }
+    // Non-blocking, so that opening a FIFO with no writer does not wait.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         fail(error, std::strerror(errno));
         return std::nullopt;
     }
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        fail(error, S_ISDIR(st.st_mode) ? "is a directory" : std::strerror(errno));
+    auto abandon = [&](const std::string& why) {
         close(fd);
+        fail(error, why);
         return std::nullopt;
-    }
+    };
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return abandon(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return abandon("is a directory");
+    if (!S_ISREG(st.st_mode)) return abandon("is not a regular file (a device, a FIFO or a socket)");
+    auto tooLarge = [&](std::uint64_t size) {
+        return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
+               " that can be read";
+    };
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size > maxBytes) return abandon(tooLarge(size));
     std::string data;
-    if (S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+    data.reserve(static_cast<std::size_t>(size));
     char buf[1 << 16];
     for (;;) {
         ssize_t n = read(fd, buf, sizeof buf);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(error, std::strerror(errno));
-            close(fd);
-            return std::nullopt;
+            return abandon(std::strerror(errno));
         }
+        // A file that grows while it is read (or reports no size) is still capped.
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(tooLarge(data.size() + static_cast<std::size_t>(n)));
         data.append(buf, static_cast<std::size_t>(n));
     }
     close(fd);
@@ -71,6 +87,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     if (path.empty()) return fail(error, "empty file name");
+    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
     fs::path target = resolveLinks(fs::path(path));
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
@@ -78,6 +95,8 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     struct stat st {};
     bool exists = stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return fail(error, "is a directory");
+    // A device or a FIFO is never replaced by a plain file.
+    if (exists && !S_ISREG(st.st_mode)) return fail(error, "is not a regular file (a device, a FIFO or a socket)");
 
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(tmpl.data());

@@ -1,22 +1,31 @@
 #pragma once
 // Whole-file reading and writing, as bytes without any conversion.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace torvic {
 
-// Reads a whole file; nothing when it cannot be opened or read (`error`
-// then says why).
-std::optional<std::string> readFileBytes(const std::string& path, std::string* error = nullptr);
+// The largest file a working text can hold: its cursor is a signed 32-bit
+// position.
+inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
+
+// Reads a whole regular file of at most `maxBytes` bytes; nothing when it
+// cannot be opened or read, is not a regular file (a FIFO or a device is
+// never waited on nor read without end), or is larger (`error` then says
+// why).
+std::optional<std::string> readFileBytes(const std::string& path, std::string* error = nullptr,
+                                         std::uint64_t maxBytes = kMaxFileBytes);
 
 // Writes a whole file so that a failure never destroys what was there: the
 // bytes go to a temporary file in the same folder, which replaces the target
 // only once everything was written. The target keeps its permissions, and a
 // symbolic link keeps pointing where it did (the file it points to is
 // replaced).
-// Returns true on success; otherwise `error` says why and the target is
-// untouched.
+// Returns true on success; otherwise `error` says why, the target is
+// untouched and no temporary file is left. Names holding a NUL character
+// are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 }  // namespace torvic

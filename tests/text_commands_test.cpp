@@ -102,6 +102,7 @@ TEST(Deline, LongTextWithoutLineBreakAsksAboutPieces) {
                         "Continuar amb l'execució de la següent linia?"));
         EXPECT_EQ(rig.engine.document.textTreball.size(), 32001u);
         EXPECT_EQ(rig.platform.calls.size(), yes ? 1u : 0u);
+        EXPECT_EQ(rig.engine.runEndedByNo(), !yes);  // a No ends the run as a failure
     }
 }
 

@@ -14,11 +14,12 @@ namespace torvic::textcmd {
 using enum ParamKind;
 namespace {
 
-void fileError(RunContext& ctx, const char* command) {
+// The reason the system gave goes on a second line.
+void fileError(RunContext& ctx, const char* command, const std::string& reason) {
     ctx.dialogs.messageBox(std::string("Error en comanda ") + command + " en linia " +
-                              decimalWithSign(ctx.liniaActual) +
-                              L1252(": El fitxer especificat no s'ha pogut trobar."),
-                          "Error en trobar el fitxer:", MessageIcon::Critical);
+                               decimalWithSign(ctx.liniaActual) +
+                               L1252(": El fitxer especificat no s'ha pogut trobar.") + "\r" + reason,
+                           "Error en trobar el fitxer:", MessageIcon::Critical);
 }
 
 }  // namespace
@@ -29,11 +30,12 @@ void cmdOpen(RunContext& ctx) {
     ctx.obtParam({Text});
     doc.textTreball.clear();
     // The whole file is loaded, byte 26 included: nothing is cut short.
-    std::optional<std::string> bytes = readFileBytes(ctx.param(0));
+    std::string error;
+    std::optional<std::string> bytes = readFileBytes(ctx.param(0), &error);
     if (bytes)
         doc.textTreball = std::move(*bytes);
     else
-        fileError(ctx, "OPEN");
+        fileError(ctx, "OPEN", error);
     ctx.param(0).clear();
 }
 
@@ -42,7 +44,8 @@ void cmdSave(RunContext& ctx) {
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
-    if (!writeFileSafely(ctx.param(0), doc.textTreball)) fileError(ctx, "SAVE");
+    std::string error;
+    if (!writeFileSafely(ctx.param(0), doc.textTreball, &error)) fileError(ctx, "SAVE", error);
 }
 
 void cmdPos(RunContext& ctx) {

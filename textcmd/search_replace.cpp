@@ -21,6 +21,7 @@ bool piecePrompt(RunContext& ctx) {
                        "No s'ha trobat retorn (13+10)" + "\r" + question;
     if (ctx.dialogs.askYesNo(text, "Torvic")) return true;
     ctx.endRunHere();
+    ctx.endedByNo = true;
     return false;
 }
 

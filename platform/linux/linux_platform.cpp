@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -39,6 +41,17 @@ struct LinuxPlatform::Bus {
         sd_bus_message_unref(reply);
     }
 };
+
+void prepareProcess() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (std::getenv("DBUS_SESSION_BUS_ADDRESS")) return;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code ec;
+    if (runtime && *runtime && fs::exists(fs::path(runtime) / "bus", ec)) return;  // found without launching
+    // An address that cannot connect: D-Bus users fail at once instead of
+    // autolaunching a daemon.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/torvic-no-session-bus", 1);
+}
 
 LinuxPlatform::LinuxPlatform() = default;
 LinuxPlatform::~LinuxPlatform() = default;
