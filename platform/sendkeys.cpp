@@ -106,17 +106,17 @@ private:
     }
 
     void emitKey(const std::vector<std::string>& mods, const std::string& keysym, int count) {
-        for (int k = 0; k < count; ++k) out_.push_back({mods, keysym, ""});
+        if (count > 0) out_.push_back({mods, keysym, "", count});
     }
 
     void emitText(const std::vector<std::string>& mods, const std::string& ch, int count) {
-        for (int k = 0; k < count; ++k) {
-            // Plain characters in a row are typed as one text.
-            if (mods.empty() && !out_.empty() && out_.back().modifiers.empty() && out_.back().key.empty())
-                out_.back().text += ch;
-            else
-                out_.push_back({mods, "", ch});
-        }
+        if (count <= 0) return;
+        // Plain characters in a row are typed as one text.
+        if (count == 1 && mods.empty() && !out_.empty() && out_.back().modifiers.empty() && out_.back().key.empty() &&
+            out_.back().repeat == 1)
+            out_.back().text += ch;
+        else
+            out_.push_back({mods, "", ch, count});
     }
 
     std::string_view s_;

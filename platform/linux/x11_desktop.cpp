@@ -123,18 +123,22 @@ double LinuxPlatform::startProgram(const std::string& commandLine, int windowMod
 }
 
 void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
-    std::vector<KeyStroke> strokes = parseSendKeys(keys);
+    // The display first: without one, nothing of the notation is worked out.
     const xdo_t* xdo = x11("send").xdo;
+    std::vector<KeyStroke> strokes = parseSendKeys(keys);
     for (const KeyStroke& k : strokes) {
         std::string mods;
         for (const std::string& m : k.modifiers) mods += m + "+";
-        if (!k.key.empty()) {
-            xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
-        } else if (mods.empty()) {
-            xdo_enter_text_window(xdo, CURRENTWINDOW, cp1252::toUtf8(k.text).c_str(), kKeyDelay);
-        } else {
-            for (char c : k.text)
-                xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);
+        const std::string utf8 = cp1252::toUtf8(k.text);
+        for (int r = 0; r < k.repeat; ++r) {
+            if (!k.key.empty()) {
+                xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
+            } else if (mods.empty()) {
+                xdo_enter_text_window(xdo, CURRENTWINDOW, utf8.c_str(), kKeyDelay);
+            } else {
+                for (char c : k.text)
+                    xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);
+            }
         }
     }
     XSync(xdo->xdpy, False);

@@ -1,5 +1,6 @@
 #include "tests/support/recording_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -55,12 +56,14 @@ void RecordingPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::in
     std::snprintf(buf, sizeof buf, "mouse 0x%X %d %d %d", flags, dx, dy, data);
     calls.push_back(buf);
     if (flags & mouseflag::Move) {
+        // Like a real pointer, it stays on the screen.
+        auto onScreen = [](long long v, int size) { return static_cast<int>(std::clamp(v, 0LL, size - 1LL)); };
         if (flags & mouseflag::Absolute) {
-            pointerX = static_cast<int>(static_cast<long long>(dx) * screenWidth / 65536);
-            pointerY = static_cast<int>(static_cast<long long>(dy) * screenHeight / 65536);
+            pointerX = onScreen(static_cast<long long>(dx) * screenWidth / 65536, screenWidth);
+            pointerY = onScreen(static_cast<long long>(dy) * screenHeight / 65536, screenHeight);
         } else {
-            pointerX += dx;
-            pointerY += dy;
+            pointerX = onScreen(static_cast<long long>(pointerX) + dx, screenWidth);
+            pointerY = onScreen(static_cast<long long>(pointerY) + dy, screenHeight);
         }
     }
 }
