@@ -28,4 +28,18 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
+// Where the document commands (open, save, ref) read and write whole files:
+// by default the real file system with the functions above; tests and
+// fuzzing put a stand-in in its place.
+class FileStore {
+public:
+    virtual ~FileStore() = default;
+    virtual std::optional<std::string> readDocument(const std::string& path, std::string& error) {
+        return readFileBytes(path, &error);
+    }
+    virtual bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
+        return writeFileSafely(path, bytes, &error);
+    }
+};
+
 }  // namespace torvic

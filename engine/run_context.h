@@ -12,6 +12,7 @@
 namespace torvic {
 
 class Dialogs;
+class FileStore;
 class Host;
 class Platform;
 struct TextDocument;
@@ -29,8 +30,9 @@ enum class ParamKind : std::int16_t { Plain = 1, Escaped = 2, Text = 3, Rest = 4
 
 class RunContext {
 public:
-    RunContext(Host& runHost, Dialogs& runDialogs, Platform& runPlatform, TextDocument& workingText)
-        : host(runHost), dialogs(runDialogs), platform(runPlatform), document(workingText) {}
+    RunContext(Host& runHost, Dialogs& runDialogs, Platform& runPlatform, FileStore& runFiles,
+               TextDocument& workingText)
+        : host(runHost), dialogs(runDialogs), platform(runPlatform), files(runFiles), document(workingText) {}
 
     // ---- run state ------------------------------------------------------
     std::array<std::string, kTableSize> linies;
@@ -44,6 +46,7 @@ public:
     Host& host;
     Dialogs& dialogs;
     Platform& platform;
+    FileStore& files;  // the platform's, as the file commands see it
     TextDocument& document;
 
     // ---- the line being run ------------------------------------------------

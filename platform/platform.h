@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/datetime.h"
+#include "base/files.h"
 
 namespace torvic {
 
@@ -42,7 +43,9 @@ inline std::string xcopyCommandLine(const std::string& from, const std::string& 
     return "xcopy \"" + from + "\" \"" + to + "\" " + switches;
 }
 
-class Platform {
+// Reading and writing documents comes from FileStore: the real files unless
+// an implementation has a better way.
+class Platform : public FileStore {
 public:
     virtual ~Platform() = default;
 

@@ -31,7 +31,7 @@ void cmdOpen(RunContext& ctx) {
     doc.textTreball.clear();
     // The whole file is loaded, byte 26 included: nothing is cut short.
     std::string error;
-    std::optional<std::string> bytes = readFileBytes(ctx.param(0), &error);
+    std::optional<std::string> bytes = ctx.files.readDocument(ctx.param(0), error);
     if (bytes)
         doc.textTreball = std::move(*bytes);
     else
@@ -45,7 +45,7 @@ void cmdSave(RunContext& ctx) {
     ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
     std::string error;
-    if (!writeFileSafely(ctx.param(0), doc.textTreball, &error)) fileError(ctx, "SAVE", error);
+    if (!ctx.files.writeDocument(ctx.param(0), doc.textTreball, error)) fileError(ctx, "SAVE", error);
 }
 
 void cmdPos(RunContext& ctx) {

@@ -221,7 +221,7 @@ void cmdRef(RunContext& ctx) {
     for (const RefError& err : errors)
         PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, err.referencia, fileName);
     std::string error;
-    if (!writeFileSafely(std::string(trimBlanks(fileName)), extracted, &error))
+    if (!ctx.files.writeDocument(std::string(trimBlanks(fileName)), extracted, error))
         throw RunTimeError("ref: cannot write '" + fileName + "': " + error);
 }
 

@@ -104,4 +104,22 @@ void RecordingPlatform::advanceClock(long long ms) {
     clock.msOfDay = static_cast<std::int32_t>(total % msPerDay);
 }
 
+std::optional<std::string> RecordingPlatform::readDocument(const std::string& path, std::string& error) {
+    if (!memoryFiles) return Platform::readDocument(path, error);
+    auto it = memoryFiles->find(path);
+    if (it != memoryFiles->end()) return it->second;
+    error = "No such file or directory";
+    return std::nullopt;
+}
+
+bool RecordingPlatform::writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
+    if (!memoryFiles) return Platform::writeDocument(path, bytes, error);
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        error = "bad name";
+        return false;
+    }
+    (*memoryFiles)[path] = std::string(bytes);
+    return true;
+}
+
 }  // namespace torvic

@@ -2,6 +2,7 @@
 // Test platform: a clock that only moves when told to, a pointer that only
 // moves when an event moves it, and a log of every service request in call
 // order ("beep", "exec <mode> <command line>", "mouse 0x8003 10 20 0", ...).
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ public:
     bool privilege = true;
     bool failCopies = false;
     bool beepThrowsLogicError = false;  // stands for a bug of ours inside a command
+    // When set, open, save and ref use these files (name to bytes) and never
+    // the disk.
+    std::map<std::string, std::string>* memoryFiles = nullptr;
 
     DateTime now() override { return clock; }
     void beep() override;
@@ -38,6 +42,8 @@ public:
     void setSystemPowerState(bool suspend, bool force) override;
     void copyFile(const std::string& from, const std::string& to) override;
     void xcopy(const std::string& from, const std::string& to, const std::string& switches) override;
+    std::optional<std::string> readDocument(const std::string& path, std::string& error) override;
+    bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) override;
 
     // Sets the clock to a civil date and time of day.
     void setClock(int year, int month, int day, int hour, int minute, int second, int ms = 0);
