@@ -17,7 +17,13 @@ struct DateTime {
     int secondOfDay() const { return msOfDay / 1000; }
 };
 
+// The calendar's range, 01/01/100 to 31/12/9999: serial days outside it are
+// not dates.
+inline constexpr std::int64_t kFirstSerial = -657434;
+inline constexpr std::int64_t kLastSerial = 2958465;
+
 std::int64_t serialFromCivil(int year, int month, int day);
+// `serial` must lie in the calendar's range.
 void civilFromSerial(std::int64_t serial, int& year, int& month, int& day);
 bool validCivil(int year, int month, int day);
 

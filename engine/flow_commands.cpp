@@ -41,6 +41,16 @@ bool isPlainNumber(std::string_view s) {
     return digit;
 }
 
+// A bare number (digits and dots, no sign) read as a point in time: the
+// whole part is a serial day, the fraction the time of day. Nothing when the
+// text is not one; a day outside the calendar is a range error.
+std::optional<double> bareNumberDate(std::string_view s) {
+    if (!isPlainNumber(s)) return std::nullopt;
+    double v = valorNumeric(s);
+    if (!(v < static_cast<double>(kLastSerial + 1))) throw RunTimeError("Overflow: no date has the number " + std::string(s));
+    return v;
+}
+
 void startClockWait(RunContext& ctx, const std::string& hhmm) {
     ctx.horaEspera = hhmm;
     ctx.executant = false;
@@ -61,7 +71,13 @@ void cmdWait(RunContext& ctx) {
         return;
     }
     DateTime now = ctx.platform.now();
-    double target = now.msOfDay / 1000.0 + minutes * 60 + ms / 1000;
+    const double offset = minutes * 60 + ms / 1000;
+    // The target must stay a date: beyond the calendar (or not a number) the
+    // line fails, as any other number out of range.
+    const double targetDay = static_cast<double>(now.day) + offset / kSecondsPerDay;
+    if (!(targetDay >= static_cast<double>(kFirstSerial) && targetDay <= static_cast<double>(kLastSerial)))
+        throw RunTimeError("Overflow: wait target beyond the calendar");
+    double target = now.msOfDay / 1000.0 + offset;
     target = std::fmod(target, double(kSecondsPerDay));
     if (target < 0) target += kSecondsPerDay;
     startClockWait(ctx, clockText(static_cast<int>(std::floor(target))).substr(0, 5));
@@ -72,10 +88,10 @@ void cmdTime(RunContext& ctx) {
     const std::string& hora = ctx.parametresLinia[0];
     if (std::optional<int> t = parseTimeOfDay(hora)) {
         startClockWait(ctx, clockText(*t).substr(0, 5));
-    } else if (isPlainNumber(hora)) {
+    } else if (std::optional<double> day = bareNumberDate(hora)) {
         // A bare number reads as a day of the date count: its text is a date,
         // which never equals a clock reading, so the run waits until stopped.
-        startClockWait(ctx, dateText(static_cast<std::int64_t>(std::floor(valorNumeric(hora)))).substr(0, 5));
+        startClockWait(ctx, dateText(static_cast<std::int64_t>(std::floor(*day))).substr(0, 5));
     } else {
         throw RunTimeError("not a time of day: " + hora);
     }
@@ -135,9 +151,10 @@ void cmdIftime(RunContext& ctx) {
     auto hour = [](const std::string& s) -> std::optional<double> {
         if (s.empty()) return std::nullopt;
         if (s.size() <= 2) return valorNumeric(s) * 3600;
-        std::optional<int> t = parseTimeOfDay(s);
-        if (!t) throw RunTimeError("not a time of day: " + s);
-        return *t;
+        if (std::optional<int> t = parseTimeOfDay(s)) return *t;
+        // A bare number is a date, whose time of day is its fraction.
+        if (std::optional<double> d = bareNumberDate(s)) return std::floor((*d - std::floor(*d)) * kSecondsPerDay);
+        throw RunTimeError("not a time of day: " + s);
     };
     std::optional<double> h1 = hour(ctx.parametresLinia[0]);
     std::optional<double> h2 = hour(ctx.parametresLinia[1]);
@@ -161,9 +178,9 @@ void cmdIfdate(RunContext& ctx) {
         auto date = [&](const std::string& s) -> std::optional<double> {
             if (s.empty()) return std::nullopt;
             if (s.size() <= 2) return static_cast<double>(now.day - dayOfMonth) + valorNumeric(s);
-            std::optional<std::int64_t> v = parseDate(s, year);
-            if (!v) throw RunTimeError("not a date: " + s);
-            return static_cast<double>(*v);
+            if (std::optional<std::int64_t> v = parseDate(s, year)) return static_cast<double>(*v);
+            if (std::optional<double> v = bareNumberDate(s)) return *v;  // a serial day, as time() reads it
+            throw RunTimeError("not a date: " + s);
         };
         d1 = date(ctx.parametresLinia[0]);
         d2 = date(ctx.parametresLinia[1]);

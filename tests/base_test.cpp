@@ -96,6 +96,8 @@ TEST(Dates, SerialDaysAndWeekdays) {
     EXPECT_EQ(serialFromCivil(1899, 12, 30), 0);
     EXPECT_EQ(serialFromCivil(1900, 1, 1), 2);
     EXPECT_EQ(serialFromCivil(2026, 12, 16), 46372);
+    EXPECT_EQ(serialFromCivil(100, 1, 1), kFirstSerial);
+    EXPECT_EQ(serialFromCivil(9999, 12, 31), kLastSerial);
     int y, m, d;
     civilFromSerial(46372, y, m, d);
     EXPECT_EQ(y * 10000 + m * 100 + d, 20261216);

@@ -129,6 +129,11 @@ TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
         {-1, "write(\"x\")"}, {1, "write"}, {1, "write(x)"}, {1, "write(\"x)"}, {1, "repl(\"a\",\"b\",-2)"},
         {1, "delinepart(\"<\",\">\",-1,0,0)", positive}, {1, "delinepart(\"<\",\">\",0,-0.2)", positive},
         {1, "delinechar(-1,0,0)", positive}, {1, "delinechar(0,-1)", positive},
+        // Numbers beyond every range: no date, no wait target, no integer.
+        {1, "wait(,1e308)"}, {1, "wait(1e308)"}, {1, "wait(-1e300,1)"}, {1, "wait(,1e10)"},
+        {1, "time(99999999999999999999)"}, {1, "time(2958466)"}, {1, "iftime(1e30)"},
+        {1, "ifdate(99999999999999999999)"}, {1, "goto(1e10,1)"}, {1, "mouse(1e10,0)"},
+        {1, "mouse(+3000000000,0)"}, {1, "focu(1e300)"}, {1, "pos(1e10)"},
     };
     for (const Case& c : cases) {
         Rig rig;

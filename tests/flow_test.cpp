@@ -153,6 +153,10 @@ TEST(Iftime, ExecutesTheBlockOnlyInsideTheWindow) {
         {10, 0, 1, "iftime(10:00:00)", false}, {10, 0, 0, "iftime(10)", true},
         {10, 0, 0, "iftime(9:30,10:15)", true}, {10, 20, 0, "iftime(9:30,10:15)", false},
         {3, 0, 0, "iftime()", true},           {3, 0, 0, "iftime(,5)", true},
+        // A bare number of three or more characters is a date: its fraction is the time.
+        {0, 0, 0, "iftime(800)", true},        {0, 0, 1, "iftime(800)", false},
+        {12, 0, 0, "iftime(100.5)", true},     {12, 0, 0, "iftime(100.25,100.75)", true},
+        {19, 0, 0, "iftime(100.25,100.75)", false},
     };
     for (const WindowCase& c : cases) expectWindow(c, "iftime()");
 }
@@ -189,6 +193,9 @@ TEST(Ifdate, DateAndWeekdayWindows) {
         {2026, 12, 16, "ifdate(2,6,1)", true},      {2026, 12, 19, "ifdate(2,6,1)", false},
         {2026, 12, 19, "ifdate(6,2,1)", true},      {2026, 12, 16, "ifdate(6,2,1)", false},
         {2026, 12, 16, "ifdate(4,0,1)", true},      {2026, 12, 17, "ifdate(4,,1)", false},
+        // A bare number is a serial day: 46372 is 16/12/2026.
+        {2026, 12, 16, "ifdate(46372)", true},      {2026, 12, 17, "ifdate(46372)", false},
+        {2026, 12, 17, "ifdate(46370,46375)", true},
     };
     for (const auto& c : cases) {
         Rig rig;
