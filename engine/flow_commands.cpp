@@ -127,15 +127,15 @@ void cmdGoto(RunContext& ctx) {
             next = ctx.liniaActual + target;
             if (next < 0) next = 0;
         }
-        std::int16_t before = toInt16(next - 1);
-
         std::string l = line;
         if (l.find(')') == std::string::npos) l += ')';  // unclosed list: keep the count readable
         std::size_t close = l.find(')');
         if (close + 1 == l.size()) l += ctx.parametresLinia[1];  // first pass saves the initial count
         std::size_t comma = l.find(',');
         line = l.substr(0, comma + 1) + numberText(count - 1) + l.substr(close);
-        ctx.liniaActual = before;
+        // The entry is stored before the target is converted: a target out of
+        // range fails this pass, and the next pass sees the lowered count.
+        ctx.liniaActual = toInt16(next - 1);
     } else {
         // Restore the initial count saved after ")" for the next entry into the loop.
         std::size_t comma = line.find(',');

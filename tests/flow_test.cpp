@@ -105,6 +105,15 @@ TEST(Goto, CountIsKeptInTheLineEntry) {
     EXPECT_EQ(noCount.engine.run.linies[0], "goto(5)");  // a line without a count keeps its text
 }
 
+TEST(Goto, TargetOutOfRangeFailsAfterTheCountIsStored) {
+    Rig rig;
+    rig.host.answers = {true};
+    rig.run({"'0", "goto(40000,1)", "goto(0,1)"});
+    EXPECT_EQ(rig.host.messages.size(), 1u);  // the second pass finds the count used up
+    EXPECT_EQ(rig.host.linesRun, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(rig.engine.run.linies[1], "goto(40000,1)");
+}
+
 TEST(Goto, TargetsAndCounts) {
     struct Case {
         std::vector<std::string> script;
