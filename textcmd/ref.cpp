@@ -106,7 +106,7 @@ Selection cutSelection(std::string_view selection, std::vector<RefError>& errors
         std::vector<std::string_view> sides = split(part, '>');
         s.llistaExclusio.append(sides[0]).append(",");
         s.llistaSeleccio.append(sides[1]).append(",");
-        if (sides.size() > 2) errors.push_back({"", ""});
+        if (sides.size() > 2) errors.push_back({"", "", false});
     }
     return s;
 }
@@ -139,7 +139,7 @@ public:
             return entry;
         }
         std::vector<std::string_view> ends = split(item, '_');
-        if (ends.size() > 2) errors_.push_back({"", ""});
+        if (ends.size() > 2) errors_.push_back({"", "", false});
         entry.key = prefix_ + std::string(ends[0]);
         const std::string endKey = prefix_ + std::string(ends[1]);
         entry.s = find(entry.key);
@@ -219,7 +219,7 @@ void cmdRef(RunContext& ctx) {
     std::vector<RefError> errors;
     std::string extracted = extractReferences(doc.textTreball, doc.referenciaDefecte, ctx.param(1), errors);
     for (const RefError& err : errors)
-        PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, err.referencia, fileName);
+        PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, err.referencia, err.namesFile ? fileName : "");
     std::string error;
     if (!ctx.files.writeDocument(std::string(trimBlanks(fileName)), extracted, error))
         throw RunTimeError("ref: cannot write '" + fileName + "': " + error);

@@ -11,6 +11,7 @@ namespace torvic::textcmd {
 struct RefError {
     std::string missatge;
     std::string referencia;
+    bool namesFile = true;  // false for a malformed selection: the report leaves the file name empty
     bool operator==(const RefError&) const = default;
 };
 
