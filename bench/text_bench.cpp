@@ -115,6 +115,22 @@ void BM_RefLookupsByPlainScan(benchmark::State& state) {
 }
 BENCHMARK(BM_RefLookupsByPlainScan)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The whole 200,000-line catalogue taken as one range, then n of its lines
+// excluded (every exclusion found).
+void BM_RefExclusions200kCatalogue(benchmark::State& state) {
+    static const RefWork work;
+    std::string selection = "0_199999<";
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        selection += std::to_string((i * 7919) % 199'999 + 1) + ",";
+    selection += ">";
+    for (auto _ : state) {
+        std::vector<RefError> errors;
+        std::string out = extractReferences(work.catalogue, "ART", selection, errors);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_RefExclusions200kCatalogue)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace
 
 BENCHMARK_MAIN();

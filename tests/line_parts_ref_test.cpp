@@ -11,9 +11,13 @@
 #include "base/text.h"
 #include "tests/support/scripted_host.h"
 #include "textcmd/ref.h"
+#include "tests/support/plain_reference.h"
 #include "textcmd/text_algorithms.h"
 
 namespace torvic {
+namespace textcmd {
+void PrintTo(const RefError& e, std::ostream* os) { *os << "{" << testing::PrintToString(e.missatge.size()) << " " << testing::PrintToString(e.referencia) << " " << e.namesFile << "}"; }
+}  // namespace textcmd
 namespace {
 
 using test::Message;
@@ -223,6 +227,37 @@ TEST_F(RefTest, FileNameIsTrimmedAndWriteFailuresArePrompted) {
     ASSERT_EQ(r.host.messages.size(), 1u);
     EXPECT_EQ(r.host.messages[0].kind, Message::Question);
     EXPECT_EQ(r.platform.calls.size(), 1u);
+}
+
+TEST(RefExtraction, MatchesTheStepByStepFormOnRandomCatalogues) {
+    // Catalogues with repeated and prefix keys, lone CR and LF, selections
+    // with ranges, ";", exclusions and the malformed forms: enough items for
+    // the index and the unit table to be used, and now and then a key that
+    // holds a line break (the plain path).
+    std::mt19937 rng(2024);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto key = [&] { return std::to_string(pick(0, 15)) + (pick(0, 6) ? "" : pick(0, 1) ? "\r" : "\n"); };
+    for (int round = 0; round < 1500; ++round) {
+        std::string text = pick(0, 3) ? "head\r\n" : "";
+        for (int n = pick(0, 30); n > 0; --n) text += key() + (pick(0, 1) ? " e" : "") + (pick(0, 8) ? "\r\n" : "\n");
+        std::string selection;
+        for (int n = pick(0, 14); n > 0; --n) {
+            const int form = pick(0, 9);
+            std::string item = key();
+            if (form < 3) item += "_" + key();
+            if (form == 3) item += "_" + key() + "_" + key();
+            if (form == 4) item += ";";
+            selection += (form >= 5 && form <= 7) ? "<" + item + ">" : item;
+            if (form == 8) selection += ">";
+            selection += pick(0, 4) ? "," : "";
+        }
+        const std::string prefix = pick(0, 5) ? "" : "1";
+        std::vector<textcmd::RefError> got, expected;
+        std::string result = textcmd::extractReferences(text, prefix, selection, got);
+        ASSERT_EQ(result, plain::extractReferences(text, prefix, selection, expected))
+            << "selection [" << selection << "] on [" << text << "]";
+        ASSERT_EQ(got, expected) << "selection [" << selection << "]";
+    }
 }
 
 TEST(RefLookup, TheIndexFindsWhatAPlainSearchFinds) {

@@ -7,112 +7,12 @@
 
 #include "base/text.h"
 #include "textcmd/text_algorithms.h"
+#include "tests/support/plain_reference.h"
 
 namespace torvic::textcmd {
 namespace {
 
 using Pieces = PieceTable;
-
-struct Outcome {
-    std::string text;
-    bool overflow = false;
-    bool operator==(const Outcome&) const = default;
-};
-
-std::string fold(std::string s) { return toLower1252(s); }
-
-// repl, general form, one change at a time on the whole text.
-Outcome plainReplaceGeneral(std::string text, std::int32_t cursor, const std::string& find, const std::string& repl,
-                            std::int16_t counter, bool ic, bool wl) {
-    std::string cmp = ic ? fold(text) : text;
-    std::string f = ic ? fold(find) : find;
-    std::string r2 = ic ? fold(repl) : repl;
-    std::size_t p = findFrom(cmp, f, cursor);
-    int c = counter;
-    while (p > 0 && c != 0) {
-        std::size_t s = p, e = p + f.size() - 1;  // 1-based, inclusive
-        if (wl) {
-            std::size_t a = findBackwards(std::string_view(cmp).substr(0, p), CRLF);
-            s = a ? a + 2 : 1;
-            std::size_t b = findFrom(cmp, CRLF, p + f.size() - 1);
-            e = b ? b - 1 : cmp.size();
-            if (repl.empty()) {
-                if (s > 1)
-                    s -= 2;
-                else if (b)
-                    e += 2;
-            }
-        }
-        if (c == -32768) return {text, true};
-        text = text.substr(0, s - 1) + repl + text.substr(e);
-        cmp = cmp.substr(0, s - 1) + r2 + cmp.substr(e);
-        --c;
-        p = findFrom(cmp, f, s + repl.size());
-    }
-    return {text, false};
-}
-
-Outcome plainDelete(std::string text, std::int32_t cursor, const std::string& find, std::int16_t counter, bool ic) {
-    std::string cmp = ic ? fold(text) : text;
-    std::string f = ic ? fold(find) : find;
-    std::size_t p = findFrom(cmp, f, cursor);
-    int c = counter;
-    while (p > 0 && c != 0) {
-        if (c == -32768) return {text, true};
-        text.erase(p - 1, f.size());
-        cmp.erase(p - 1, f.size());
-        --c;
-        p = findFrom(cmp, f, p);
-    }
-    return {text, false};
-}
-
-struct PlainDeline {
-    std::string text;
-    std::int32_t cursor = 1;
-    bool overflow = false;
-};
-
-// deline with a text over an explicit table of pieces, each with its added CR LF.
-PlainDeline plainDeline(const std::string& text, const Pieces& ranges, const std::string& find, std::int16_t counter,
-                        bool ic) {
-    std::vector<std::string> pieces, lower;
-    for (auto [b, e] : ranges) {
-        pieces.push_back("\r\n" + text.substr(b, e - b));
-        lower.push_back(ic ? fold(pieces.back()) : pieces.back());
-    }
-    std::string f = ic ? fold(find) : find;
-    int c = counter;
-    bool stopped = false;
-    std::size_t lastStart = 0;
-    std::size_t joinedBefore = 0;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        std::string& piece = pieces[i];
-        std::string& low = lower[i];
-        std::size_t p = findFrom(low, f, 1);
-        if (c == 0) {
-            if (p) stopped = true;
-        }
-        while (p > 0 && c != 0) {
-            if (c == -32768) return {text, 1, true};
-            --c;
-            std::size_t a = findBackwards(std::string_view(low).substr(0, p + 1), CRLF);
-            std::size_t s = a ? a + 2 : 1;
-            std::size_t b = findFrom(low, CRLF, p + 1);
-            std::size_t e = b ? b + 2 : low.size() + 1;
-            piece.erase(s - 1, e - s);
-            low.erase(s - 1, e - s);
-            lastStart = joinedBefore + s - 2;  // 1-based in the joined text
-            p = findFrom(low, f, s - 2);
-            if (c == 0 && p) stopped = true;
-        }
-        joinedBefore += piece.size() - 2;
-    }
-    PlainDeline r;
-    for (const std::string& p : pieces) r.text += p.substr(2);
-    r.cursor = stopped ? static_cast<std::int32_t>(lastStart) : 1;
-    return r;
-}
 
 class RandomTexts {
 public:
@@ -142,8 +42,8 @@ TEST(TextAlgorithms, GeneralReplaceMatchesTheStepByStepForm) {
         std::int32_t cursor = r.pick(1, static_cast<int>(text.size()) + 2);
         std::int16_t counter = changeCounter(static_cast<std::int16_t>(r.pick(-3, 3)));
         bool ic = r.pick(0, 1), wl = r.pick(0, 1);
-        Outcome expected = plainReplaceGeneral(text, cursor, find, repl, counter, ic, wl);
-        Outcome got{text, false};
+        plain::Outcome expected = plain::replaceGeneral(text, cursor, find, repl, counter, ic, wl);
+        plain::Outcome got{text, false};
         try {
             replaceGeneral(got.text, cursor, find, repl, counter, ic, wl);
         } catch (const CounterOverflow&) {
@@ -160,7 +60,7 @@ TEST(TextAlgorithms, WholeLineReplacementHoldingALineBreak) {
     // inside the first replacement) with c, and the third takes d.
     std::string text = "a\r\nb\r\nc\r\nd";
     const std::string expected = "X\r\nX\r\nX\r\nYYYY";
-    EXPECT_EQ(plainReplaceGeneral(text, 1, "\r\n", "X\r\nYYYY", 3, false, true).text, expected);
+    EXPECT_EQ(plain::replaceGeneral(text, 1, "\r\n", "X\r\nYYYY", 3, false, true).text, expected);
     replaceGeneral(text, 1, "\r\n", "X\r\nYYYY", 3, false, true);
     EXPECT_EQ(text, expected);
 }
@@ -174,8 +74,8 @@ TEST(TextAlgorithms, DeleteMatchesTheStepByStepForm) {
         std::int32_t cursor = r.pick(1, static_cast<int>(text.size()) + 2);
         std::int16_t counter = changeCounter(static_cast<std::int16_t>(r.pick(-2, 3)));
         bool ic = r.pick(0, 1);
-        Outcome expected = plainDelete(text, cursor, find, counter, ic);
-        Outcome got{text, false};
+        plain::Outcome expected = plain::deleteText(text, cursor, find, counter, ic);
+        plain::Outcome got{text, false};
         deleteText(got.text, cursor, find, counter, ic);
         ASSERT_EQ(got, expected) << "case " << i;
     }
@@ -194,7 +94,7 @@ TEST(TextAlgorithms, DelineMatchesTheStepByStepFormAcrossPieces) {
         multiPiece += pieces.size() > 1;
         std::int16_t counter = changeCounter(static_cast<std::int16_t>(r.pick(-1, 3)));
         bool ic = r.pick(0, 1);
-        PlainDeline expected = plainDeline(text, pieces, find, counter, ic);
+        plain::Deline expected = plain::deleteLines(text, pieces, find, counter, ic);
         DelineResult got;
         bool overflow = false;
         try {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "base/cp1252.h"
 #include "base/errors.h"
@@ -51,14 +52,28 @@ private:
 
 LineStartIndex::LineStartIndex(std::string_view text, std::size_t maxKeyLength)
     : text_(text), maxKey_(maxKeyLength) {
-    for (std::size_t p = text.find(CRLF); p != npos; p = text.find(CRLF, p + 2)) sorted_.push_back(p + 2);
+    for (std::size_t p = text.find(CRLF); p != npos; p = text.find(CRLF, p + 2)) byPosition_.push_back(p + 2);
+    sorted_ = byPosition_;
     std::stable_sort(sorted_.begin(), sorted_.end(),
                      [this](std::size_t a, std::size_t b) { return prefixAt(a) < prefixAt(b); });
+    leafOf_.resize(sorted_.size());
+    for (std::size_t i = 0; i < sorted_.size(); ++i) {
+        auto at = std::lower_bound(byPosition_.begin(), byPosition_.end(), sorted_[i]);
+        leafOf_[static_cast<std::size_t>(at - byPosition_.begin())] = i;
+    }
     // Bottom-up segment tree: leaves at n..2n-1, each inner node the smaller child.
     const std::size_t n = sorted_.size();
     minimum_.assign(2 * n, npos);
     std::copy(sorted_.begin(), sorted_.end(), minimum_.begin() + static_cast<std::ptrdiff_t>(n));
     for (std::size_t i = n; i-- > 1;) minimum_[i] = std::min(minimum_[2 * i], minimum_[2 * i + 1]);
+}
+
+void LineStartIndex::remove(std::size_t lineStart) {
+    auto at = std::lower_bound(byPosition_.begin(), byPosition_.end(), lineStart);
+    if (at == byPosition_.end() || *at != lineStart) return;
+    std::size_t i = leafOf_[static_cast<std::size_t>(at - byPosition_.begin())] + sorted_.size();
+    minimum_[i] = npos;
+    for (i /= 2; i >= 1; i /= 2) minimum_[i] = std::min(minimum_[2 * i], minimum_[2 * i + 1]);
 }
 
 std::string_view LineStartIndex::prefixAt(std::size_t start) const { return text_.substr(start, maxKey_); }
@@ -85,7 +100,8 @@ std::size_t LineStartIndex::find(std::string_view key) const {
     if (lo == hi) return 0;
     std::size_t start = minimumStart(static_cast<std::size_t>(lo - sorted_.begin()),
                                      static_cast<std::size_t>(hi - sorted_.begin()));
-    return start - 1;  // 1-based position of the CR before it
+    if (start == npos) return 0;  // every such line was removed
+    return start - 1;             // 1-based position of the CR before it
 }
 
 namespace {
@@ -128,14 +144,16 @@ public:
         : prefix_(prefix), missingEnd_(std::move(missingEndMessage)), fromStart_(missingEndFromStart),
           errors_(errors) {}
 
-    // `in` is the text as it stands now (exclusions change it between calls).
-    template <class Find>
-    Entry locate(std::string_view item, std::string_view in, Find find) const {
+    // `find` gives the 1-based position of CR LF + key in the text as it
+    // stands now (exclusions change it between calls), `endOf` the first
+    // CR LF from a position + 2.
+    template <class Find, class EndOf>
+    Entry locate(std::string_view item, Find find, EndOf endOf) const {
         Entry entry;
         if (item.find('_') == npos) {
             entry.key = prefix_ + std::string(item);
             entry.s = find(entry.key);
-            entry.e = crlfFrom(in, entry.s + 2);
+            entry.e = endOf(entry.s);
             return entry;
         }
         std::vector<std::string_view> ends = split(item, '_');
@@ -146,9 +164,9 @@ public:
         std::size_t f = find(endKey);
         if (f == 0) {
             errors_.push_back({missingEnd_, endKey});
-            entry.e = fromStart_ ? crlfFrom(in, 2) : 0;
+            entry.e = fromStart_ ? endOf(0) : 0;
         } else {
-            entry.e = crlfFrom(in, f + 2);
+            entry.e = endOf(f);
         }
         return entry;
     }
@@ -158,6 +176,47 @@ private:
     std::string missingEnd_;
     bool fromStart_;
     std::vector<RefError>& errors_;
+};
+
+// What was extracted, as units that each begin with a CR LF (every CR LF of
+// it begins one), for taking many exclusions out: the first remaining unit
+// whose line begins with a key comes from a LineStartIndex, and each unit is
+// removed once, so n exclusions cost O(n log n) instead of a search and an
+// erase of the whole text each. Keys must hold no CR or LF (a key that does
+// may match across units).
+class ExtractedUnits {
+public:
+    ExtractedUnits(std::string_view text, std::size_t maxKeyLength) : text_(text), index_(text, maxKeyLength) {
+        for (std::size_t p = text.find(CRLF); p != npos; p = text.find(CRLF, p + 2)) units_.push_back(p + 1);
+        for (std::size_t k = 0; k < units_.size(); ++k) remaining_.insert(remaining_.end(), units_[k]);
+    }
+    // 1-based position of the first remaining CR LF + key, or 0.
+    std::size_t find(std::string_view key) const { return index_.find(key); }
+    // The remaining unit after the one at 1-based `s`, or 0.
+    std::size_t endOf(std::size_t s) const {
+        auto it = remaining_.upper_bound(s);
+        return it == remaining_.end() ? 0 : *it;
+    }
+    // Takes out the remaining units from 1-based `s` up to `e`.
+    void remove(std::size_t s, std::size_t e) {
+        for (auto it = remaining_.lower_bound(s); it != remaining_.end() && *it < e; it = remaining_.erase(it))
+            index_.remove(*it + 1);
+    }
+    std::string text() const {
+        std::string out;
+        for (std::size_t s : remaining_) {
+            auto next = std::upper_bound(units_.begin(), units_.end(), s);
+            std::size_t end = next == units_.end() ? text_.size() + 1 : *next;
+            out.append(text_.substr(s - 1, end - s));
+        }
+        return out;
+    }
+
+private:
+    std::string_view text_;
+    LineStartIndex index_;
+    std::vector<std::size_t> units_;   // 1-based positions of every CR LF, in text order
+    std::set<std::size_t> remaining_;  // those not taken out
 };
 
 }  // namespace
@@ -188,7 +247,8 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
             item = item.substr(0, item.find(';'));
             emptyLine = true;
         }
-        Entry entry = inText.locate(item, text, [&](const std::string& k) { return keys.find(k); });
+        Entry entry = inText.locate(item, [&](const std::string& k) { return keys.find(k); },
+                                    [&](std::size_t f) { return crlfFrom(text, f + 2); });
         if (entry.s > 0 && entry.s < entry.e) {
             textExtret.append(text.substr(entry.s - 1, entry.e - entry.s));
             if (emptyLine) textExtret.append(CRLF);
@@ -200,16 +260,39 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
 
     // The exclusions, taken out of what was extracted.
     const EntryLocator inExtract(prefix, missingExclusion, false, errors);
-    for (std::string_view item : split(sel.llistaExclusio, ',')) {
+    std::vector<std::string_view> exclusions = split(sel.llistaExclusio, ',');
+    const bool lineBreakInKeys = prefix.find_first_of("\r\n") != npos ||
+                                 std::any_of(exclusions.begin(), exclusions.end(), [](std::string_view item) {
+                                     return item.find_first_of("\r\n") != npos;
+                                 });
+    if (lineBreakInKeys) {
+        // Rare: searched in the text as it stands after each exclusion.
+        for (std::string_view item : exclusions) {
+            if (item.empty()) continue;
+            Entry entry = inExtract.locate(item, [&](const std::string& k) { return findKey(textExtret, k); },
+                                           [&](std::size_t f) { return crlfFrom(textExtret, f + 2); });
+            if (entry.s > 0 && entry.s < entry.e) {
+                textExtret.erase(entry.s - 1, entry.e - entry.s);
+            } else if (entry.s == 0) {
+                errors.push_back({missingExclusion, entry.key});
+            }
+        }
+        return textExtret.substr(2);
+    }
+    std::size_t longestExclusion = 0;
+    for (std::string_view item : exclusions) longestExclusion = std::max(longestExclusion, item.size());
+    ExtractedUnits units(textExtret, prefix.size() + longestExclusion);
+    for (std::string_view item : exclusions) {
         if (item.empty()) continue;
-        Entry entry = inExtract.locate(item, textExtret, [&](const std::string& k) { return findKey(textExtret, k); });
+        Entry entry = inExtract.locate(item, [&](const std::string& k) { return units.find(k); },
+                                       [&](std::size_t f) { return units.endOf(f); });
         if (entry.s > 0 && entry.s < entry.e) {
-            textExtret.erase(entry.s - 1, entry.e - entry.s);
+            units.remove(entry.s, entry.e);
         } else if (entry.s == 0) {
             errors.push_back({missingExclusion, entry.key});
         }
     }
-    return textExtret.substr(2);
+    return units.text().substr(2);
 }
 
 void cmdRef(RunContext& ctx) {

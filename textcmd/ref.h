@@ -30,6 +30,8 @@ public:
     // 1-based position of the CR LF before the first line that begins with
     // `key`, or 0 (as a search for CR LF + key from position 1 gives).
     std::size_t find(std::string_view key) const;
+    // Leaves the line that starts at 0-based `lineStart` out of later finds.
+    void remove(std::size_t lineStart);
 
 private:
     std::string_view prefixAt(std::size_t start) const;
@@ -39,6 +41,8 @@ private:
     std::size_t maxKey_;
     std::vector<std::size_t> sorted_;                 // line starts ordered by their first maxKey_ characters
     std::vector<std::size_t> minimum_;                // segment tree of the smallest start over ranges of sorted_
+    std::vector<std::size_t> byPosition_;             // the line starts in text order
+    std::vector<std::size_t> leafOf_;                 // where each of them stands in sorted_
 };
 
 }  // namespace torvic::textcmd
