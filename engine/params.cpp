@@ -58,7 +58,7 @@ void replaceAll(std::string& s, std::string_view from, std::string_view to) {
 
 }  // namespace
 
-void RunContext::obtParam(std::initializer_list<ParamKind> kinds) {
+void RunContext::obtParam(std::span<const ParamKind> kinds) {
     std::string_view line = entry(liniaActual);
     std::string_view s;
     std::size_t open = line.find('(');

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -51,7 +52,8 @@ public:
 
     // ---- the line being run ------------------------------------------------
     // Fills `parametresLinia` from the current line, one kind per slot.
-    void obtParam(std::initializer_list<ParamKind> kinds);
+    void obtParam(std::initializer_list<ParamKind> kinds) { obtParam(std::span<const ParamKind>(kinds.begin(), kinds.size())); }
+    void obtParam(std::span<const ParamKind> kinds);
     std::string& param(int slot) { return parametresLinia[static_cast<std::size_t>(slot)]; }
     // Entry `index` of the table, or the empty text outside it.
     const std::string& entry(int index) const;

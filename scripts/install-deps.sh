@@ -10,6 +10,7 @@ PACKAGES=(
   libxdo-dev libxtst-dev libsystemd-dev xdotool
   xvfb xauth x11-utils matchbox-window-manager imagemagick
   dbus python3-dbusmock
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -41,6 +41,9 @@ TEST(TextAlgorithms, GeneralReplaceMatchesTheStepByStepForm) {
         std::string repl = r.text(8);
         std::int32_t cursor = r.pick(1, static_cast<int>(text.size()) + 2);
         std::int16_t counter = changeCounter(static_cast<std::int16_t>(r.pick(-3, 3)));
+        // Without a limit a growing replacement may be found again 32767
+        // times; the plain form would then copy a growing text each time.
+        if (counter < 0 && repl.size() > find.size()) repl.resize(find.size());
         bool ic = r.pick(0, 1), wl = r.pick(0, 1);
         plain::Outcome expected = plain::replaceGeneral(text, cursor, find, repl, counter, ic, wl);
         plain::Outcome got{text, false};

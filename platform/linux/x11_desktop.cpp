@@ -26,68 +26,104 @@ constexpr useconds_t kKeyDelay = 12000;  // between keystrokes, as a person type
     throw RunTimeError(std::string(what) + " needs an X display, and '" + d + "' cannot be opened");
 }
 
-// Windows of a process (by _NET_WM_PID).
-std::vector<Window> windowsOf(const xdo_t* xdo, int pid) {
-    xdo_search_t search{};
-    search.pid = pid;
-    search.searchmask = SEARCH_PID;
-    search.require = xdo_search_t::SEARCH_ALL;
-    search.max_depth = -1;
-    Window* list = nullptr;
-    unsigned int n = 0;
-    std::vector<Window> out;
-    if (xdo_search_windows(xdo, &search, &list, &n) == XDO_SUCCESS)
-        for (unsigned int i = 0; i < n; ++i) out.push_back(list[i]);
-    std::free(list);
+// A window property as a list of 32-bit items (held in longs, as Xlib gives
+// them); empty when the window does not have it.
+std::vector<unsigned long> longProperty(Display* d, Window w, const char* name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> out;
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 4096, False, type, &actualType, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32) {
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        out.assign(items, items + count);
+    }
+    if (data) XFree(data);
     return out;
 }
 
-void bringToFront(const xdo_t* xdo, Window w) {
-    // Without a window manager there is no _NET_ACTIVE_WINDOW: raise and focus.
-    if (xdo_activate_window(xdo, w) != XDO_SUCCESS) {
-        XMapRaised(xdo->xdpy, w);
-        xdo_focus_window(xdo, w);
+// Windows of a process (by _NET_WM_PID), top-level ones first.
+std::vector<Window> windowsOf(Display* d, int pid) {
+    std::vector<Window> out;
+    std::vector<Window> level{DefaultRootWindow(d)};
+    while (!level.empty()) {
+        std::vector<Window> next;
+        for (Window parent : level) {
+            Window root = 0, up = 0;
+            Window* children = nullptr;
+            unsigned int n = 0;
+            if (!XQueryTree(d, parent, &root, &up, &children, &n)) continue;
+            for (unsigned int i = 0; i < n; ++i) {
+                std::vector<unsigned long> owner = longProperty(d, children[i], "_NET_WM_PID", XA_CARDINAL);
+                if (!owner.empty() && owner[0] == static_cast<unsigned long>(pid)) out.push_back(children[i]);
+                next.push_back(children[i]);
+            }
+            if (children) XFree(children);
+        }
+        level = std::move(next);
     }
-    XFlush(xdo->xdpy);
+    return out;
 }
 
-void maximise(const xdo_t* xdo, Window w) {
-    Display* d = xdo->xdpy;
+void sendToRoot(Display* d, Window w, const char* message, long a, long b, long c) {
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = w;
-    e.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+    e.xclient.message_type = XInternAtom(d, message, False);
     e.xclient.format = 32;
-    e.xclient.data.l[0] = 1;  // add
-    e.xclient.data.l[1] = static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-    e.xclient.data.l[2] = static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    e.xclient.data.l[0] = a;
+    e.xclient.data.l[1] = b;
+    e.xclient.data.l[2] = c;
     XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void bringToFront(Display* d, Window w) {
+    // Through the window manager where it offers _NET_ACTIVE_WINDOW (as a
+    // pager would ask); without one, raise and focus the window ourselves.
+    const Atom active = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
+    std::vector<unsigned long> supported = longProperty(d, DefaultRootWindow(d), "_NET_SUPPORTED", XA_ATOM);
+    if (std::find(supported.begin(), supported.end(), active) != supported.end()) {
+        sendToRoot(d, w, "_NET_ACTIVE_WINDOW", 2, CurrentTime, 0);
+    } else {
+        XMapRaised(d, w);
+        XSetInputFocus(d, w, RevertToParent, CurrentTime);
+    }
+    XFlush(d);
+}
+
+void maximise(Display* d, Window w) {
+    sendToRoot(d, w, "_NET_WM_STATE", 1 /* add */,
+               static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False)),
+               static_cast<long>(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False)));
     XFlush(d);
 }
 
 // Waits (on its own connection, never blocking the run) for the first window
 // of a started program and gives it the window mode.
 void applyWindowMode(int pid, int mode) {
-    xdo_t* xdo = xdo_new(nullptr);
-    if (!xdo) return;
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::vector<Window> ws = windowsOf(xdo, pid);
+        std::vector<Window> ws = windowsOf(d, pid);
         if (!ws.empty()) {
             Window w = ws.front();
+            const int screen = DefaultScreen(d);
             switch (mode) {
-                case 0: xdo_unmap_window(xdo, w); break;
-                case 1: bringToFront(xdo, w); break;
-                case 2: bringToFront(xdo, w); xdo_minimize_window(xdo, w); break;
-                case 3: maximise(xdo, w); bringToFront(xdo, w); break;
-                case 6: xdo_minimize_window(xdo, w); break;
+                case 0: XUnmapWindow(d, w); break;
+                case 1: bringToFront(d, w); break;
+                case 2: bringToFront(d, w); XIconifyWindow(d, w, screen); break;
+                case 3: maximise(d, w); bringToFront(d, w); break;
+                case 6: XIconifyWindow(d, w, screen); break;
                 default: break;  // 4: normal, focus left where it is
             }
-            XFlush(xdo->xdpy);
+            XFlush(d);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    xdo_free(xdo);
+    XCloseDisplay(d);
 }
 
 // The X keysym name of a 1252 character, for keystrokes with modifiers.
@@ -146,11 +182,11 @@ void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
 }
 
 void LinuxPlatform::activateProcess(double processId) {
-    const xdo_t* xdo = x11("focu").xdo;
+    Display* d = x11("focu").xdo->xdpy;
     reapChildren();
-    std::vector<Window> ws = processId > 0 ? windowsOf(xdo, static_cast<int>(processId)) : std::vector<Window>{};
+    std::vector<Window> ws = processId > 0 ? windowsOf(d, static_cast<int>(processId)) : std::vector<Window>{};
     if (ws.empty()) throw RunTimeError("focu: no window of process " + std::to_string(static_cast<long long>(processId)));
-    bringToFront(xdo, ws.front());
+    bringToFront(d, ws.front());
 }
 
 void LinuxPlatform::setCursorPos(int x, int y) {
