@@ -146,6 +146,8 @@ void Engine::continueRun() {
         host_.messageBox(L1252("El programa té més de 300 línies i no es pot executar."), L1252("Atenció:"),
                          MessageIcon::Exclamation);
         setRunButtons(true);
+        // A hidden run that cannot start ends the program, as one that ends does.
+        if (!host_.isMainWindowVisible()) end();
         return;
     }
     double start = 0;

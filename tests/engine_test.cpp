@@ -51,6 +51,14 @@ TEST(Loading, AtMost300LinesAndARefusedScriptLeavesTheTable) {
     ASSERT_EQ(rig.host.messages.size(), 1u);
     EXPECT_EQ(rig.host.messages[0].text, L1252("El programa té més de 300 línies i no es pot executar."));
     EXPECT_TRUE(rig.host.buttonsEnabled);
+    EXPECT_FALSE(rig.host.ended);
+
+    // Hidden, nobody could end the program afterwards: it ends there.
+    Rig hidden;
+    hidden.host.editor = test::join(std::vector<std::string>(301, "beep"));
+    hidden.engine.runHidden();
+    EXPECT_EQ(hidden.host.messages.size(), 1u);
+    EXPECT_TRUE(hidden.host.ended);
 }
 
 TEST(Loading, EncodedScriptsAreDecodedLayerByLayer) {

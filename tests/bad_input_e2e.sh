@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# Bad input of every kind through torvicrun (and torvic /exec when given):
+# odd script sizes, huge lines, binary files, FIFOs and devices, numbers at
+# and beyond their limits, unbalanced quotes and parentheses, folders,
+# missing and unreadable files, a file-size limit. Each must give a clear
+# message and the documented exit status, never hang or crash, and leave
+# the files as they were.
+set -u
+RUN="$1"
+TORVIC="${2:-}"
+DIR="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
+trap cleanup EXIT
+cd "$DIR" || exit 1
+passed=0; failed=0
+check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
+runit() {  # torvicrun with a time limit; sets rc and err
+    timeout 30 "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null
+    rc=$?
+    err="$(cat "$DIR/err")"
+}
+# No crash (signal), no sanitizer report, no fault of ours.
+sound() { [ "$rc" -lt 124 ] && ! grep -qE "internal error|Sanitizer|runtime error" "$DIR/err"; }
+snapshot() { find "$DIR/data" -printf '%p %s %m %y\n' | sort; find "$DIR/data" -type f -exec md5sum {} + | sort; }
+
+mkdir -p data/folder
+printf 't\r\nART1 a\r\nART2 b\r\n' > data/text.txt
+head -c 200000 /dev/urandom > data/binary.bin
+mkfifo data/fifo
+before="$(snapshot)"
+
+# ---- script sizes and shapes --------------------------------------------
+: > empty.torvic
+runit empty.torvic
+check "an empty script runs to its end (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+for n in 300 301 5000; do
+    lines=(); for i in $(seq 1 $n); do lines+=("' $i"); done
+    script "n$n.torvic" "${lines[@]}"
+    runit "n$n.torvic"
+    if [ $n -le 300 ]; then want=0; else want=2; fi
+    check "a script of $n lines exits $want (rc $rc)" $([ $rc -eq $want ] && sound; echo $?)
+done
+check "the refusal names the limit" $(grep -qF "more than 300 non-empty lines" <<<"$err"; echo $?)
+big="$(head -c 1000000 /dev/zero | tr '\0' 'x')"
+script huge.torvic "' $big" "open(\"$DIR/data/text.txt\")" "write(\"$big\")" "search(\"$big\")" "repl(\"$big\",\"y\")"
+runit huge.torvic
+check "lines of 1 MB run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+cp data/binary.bin binary.torvic
+runit --on-error=continue binary.torvic
+check "a binary file as a script ends cleanly (rc $rc)" $({ [ $rc -eq 0 ] || [ $rc -eq 2 ]; } && sound; echo $?)
+check "control bytes never reach the terminal raw" $(! LC_ALL=C grep -q $'[\x01-\x08\x0b\x0c\x0e-\x1f\x7f]' "$DIR/err"; echo $?)
+script ctl.torvic "' a$(printf '\x1b')[2Jb"
+runit ctl.torvic
+check "a control byte is shown escaped" $(grep -qF '\x1B[2Jb' <<<"$err"; echo $?)
+
+# ---- scripts that are not files ------------------------------------------
+for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
+    runit "$target"
+    check "torvicrun $target exits 2 at once (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
+done
+check "a device is named as such" $(runit /dev/zero; grep -qF "not a regular file" <<<"$err"; echo $?)
+script ok.torvic "' zero" "' one"
+for bad in --start=abc --start=-1 --start=2 --start=400 --start=; do
+    runit "$bad" ok.torvic
+    check "torvicrun $bad is a usage error (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
+done
+runit --start=1 ok.torvic
+check "--start=1 of two lines runs (rc $rc)" $([ $rc -eq 0 ] && grep -qF "[1] ' one" <<<"$err"; echo $?)
+
+# ---- one line each: numbers at and past their limits, malformed lines ------
+# Lines marked fail must reach the syntax-error prompt once, ok lines never;
+# any: unbalanced quotes and parentheses, which the cutting reads its own way.
+T="$DIR/data/text.txt"
+while IFS='|' read -r want line; do
+    [ -z "$line" ] && continue
+    script one.torvic "open(\"$T\")" "$line"
+    runit --on-error=continue one.torvic
+    prompts=$(grep -cF "Error de Sintaxi a la línia: 1" <<<"$err")
+    case "$want" in
+        fail) ok=$([ "$prompts" -eq 1 ]; echo $?) ;;
+        ok) ok=$([ "$prompts" -eq 0 ]; echo $?) ;;
+        *) ok=$([ "$prompts" -le 1 ]; echo $?) ;;
+    esac
+    check "$line: $want (rc $rc, $prompts prompts)" $([ $rc -eq 0 ] && [ "$ok" -eq 0 ] && sound; echo $?)
+done <<'EOF'
+ok|pos(2147483646)
+fail|pos(2147483647)
+fail|pos(1e300)
+ok|line(32767,0)
+fail|line(32768,0)
+ok|repl("a","b",32767)
+fail|repl("a","b",32768)
+ok|del("ART1",-32767)
+fail|del("A",-32767)
+fail|del("A",-32769)
+ok|delinechar(2147483647,0)
+fail|delinechar(2147483648,0)
+fail|delinepart("<",">",32768)
+ok|exec("true",0,15)
+fail|exec("true",0,16)
+fail|exec("true",0,1e308)
+fail|focu(32768)
+ok|goto(1,0)
+fail|goto(32769,1)
+fail|goto(1e999,1)
+fail|wait(,1e308)
+fail|wait(1e400)
+fail|time(1e20)
+fail|time(99999999999999999999)
+fail|iftime(1e30)
+fail|ifdate(1e30)
+fail|date(1/1/100000)
+fail|msg(256)
+any|repl("a,"b")
+any|open("x
+any|goto(1,2
+fail|send("{ENTER")
+fail|write(x)
+any|xcopy(
+any|open(
+any|)(
+ok|repl("a","b",NaN)
+ok|pos(Infinity)
+EOF
+
+# ---- files: folders, devices, FIFOs, missing, unreadable, a size limit ---
+script files.torvic "open(\"$DIR/data/folder\")" "open(\"$DIR/data/fifo\")" "open(\"/dev/zero\")" \
+    "open(\"$DIR/data/missing.txt\")" "open(\"$DIR/data/binary.bin\")" "repl(\"a\",\"b\")" \
+    "save(\"$DIR/data/folder\")" "save(\"$DIR/data/fifo\")" "save(\"/dev/null\")" "save(\"$DIR/data/no/such/x\")" \
+    "ref(\"$DIR/data/folder\",\"1\")" "copy(\"$DIR/data/folder\",\"$DIR/data/c\")" \
+    "copy(\"$DIR/data/missing.txt\",\"$DIR/data/c\")" "xcopy(\"$DIR/data/missing\",\"$DIR/data/x\",\"/s\")" "beep"
+runit --on-error=continue files.torvic
+check "bad files end the run cleanly (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+check "a FIFO is not waited on" $(grep -qF "[1] open" <<<"$err" && grep -qF "[14] beep" <<<"$err"; echo $?)
+check "open of a folder says why" $(grep -qF "is a directory" <<<"$err"; echo $?)
+check "open of a device says why" $(grep -qF "is not a regular file" <<<"$err"; echo $?)
+check "/dev/null is still a device" $([ -c /dev/null ]; echo $?)
+if [ "$(id -u)" -ne 0 ]; then
+    cp data/text.txt locked.txt; chmod 000 locked.txt
+    script locked.torvic "open(\"$DIR/locked.txt\")"
+    runit locked.torvic
+    check "an unreadable file is reported" $(grep -qF "Permission denied" <<<"$err"; echo $?)
+    runit locked.txt
+    check "an unreadable script exits 2 (rc $rc)" $([ $rc -eq 2 ]; echo $?)
+fi
+after="$(snapshot)"
+check "the files were left as they were" $([ "$before" = "$after" ]; echo $?)
+
+# A file-size limit (as a cron job may set): save fails with a reason, no
+# temporary file is left, and the run goes on.
+mkdir -p limit
+head -c 20000 /dev/zero | tr '\0' 'y' > limit/in.txt
+script limit.torvic "open(\"$DIR/limit/in.txt\")" "save(\"$DIR/limit/out.txt\")" "ref(\"$DIR/limit/ref.txt\",\"\")" \
+    "beep"
+(ulimit -f 8; timeout 30 "$RUN" --on-error=continue limit.torvic </dev/null 2>"$DIR/err" >/dev/null)
+rc=$?
+err="$(cat "$DIR/err")"
+check "a write past the file-size limit does not kill the run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+check "save says the file is too large" $(grep -qF "File too large" <<<"$err"; echo $?)
+check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
+check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$')" ]; echo $?)
+
+# ---- torvic /exec: the same bad scripts, hidden -----------------------------
+if [ -n "$TORVIC" ] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$DIR/display" 2>/dev/null &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$DIR/display")" XDG_RUNTIME_DIR="$DIR"
+    unset DBUS_SESSION_BUS_ADDRESS
+    matchbox-window-manager -use_titlebar no 2>/dev/null &
+    pids+=($!)
+    # Whoever is at the keyboard accepts every message box.
+    (while true; do xdotool key --clearmodifiers Return 2>/dev/null; sleep 0.3; done) &
+    pids+=($!)
+    daemons() { pgrep -c -u "$(id -u)" dbus-daemon 2>/dev/null || true; }
+    daemonsBefore=$(daemons)
+    script bad.torvic "wiat(1)" "pos(1e300)" "open(\"$DIR/data/fifo\")" "open(\"/dev/zero\")" \
+        "save(\"$DIR/data/folder\")" "repl(\"a,\"b\")" "stop"
+    for target in bad.torvic n301.torvic binary.torvic empty.torvic data/fifo /dev/zero data/folder missing.torvic; do
+        timeout 60 "$TORVIC" /exec "$target" >/dev/null 2>"$DIR/err"
+        rc=$?
+        check "torvic /exec $target ends by itself (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+    done
+    check "torvic left no session bus behind" $([ "$(daemons)" -le "$daemonsBefore" ]; echo $?)
+    check "the files were left as they were after torvic" $([ "$before" = "$(snapshot)" ]; echo $?)
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
