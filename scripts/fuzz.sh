@@ -13,5 +13,5 @@ for t in "${targets[@]}"; do
     echo "== fuzz_$t for ${SECONDS_EACH} s"
     build-san/tests/fuzz/fuzz_$t -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -timeout=20 -max_len=4096 \
         -print_final_stats=1 "tests/fuzz/corpus/$t" 2>&1 |
-        grep -E "^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units|ERROR|SUMMARY" || true
+        grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|ERROR|SUMMARY" || true
 done

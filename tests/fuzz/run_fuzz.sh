@@ -11,7 +11,7 @@ trap 'rm -rf "$NEW"' EXIT
 "$TARGET" -max_total_time="$SECONDS_TO_RUN" -rss_limit_mb=2048 -timeout=20 -max_len=4096 \
     -print_final_stats=1 "$NEW" "$SEEDS" 2>"$NEW.log"
 rc=$?
-grep -E "^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY" "$NEW.log"
+grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY" "$NEW.log"
 if [ $rc -ne 0 ]; then tail -60 "$NEW.log"; fi
 rm -f "$NEW.log"
 exit $rc
