@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     switch (op % 5) {
         case 0: {  // repl, general form; a replacement no longer than the text found keeps the plain form fast
-            if (repl.size() > find.size() && counter < 0) return 0;
             const std::int16_t c = changeCounter(counter);
+            if (repl.size() > find.size() && c < 0) return 0;
             plain::Outcome expected = plain::replaceGeneral(text, cursor, find, repl, c, ignoreCase, wholeLine);
             plain::Outcome got{text, false};
             got.overflow = overflows([&] { replaceGeneral(got.text, cursor, find, repl, c, ignoreCase, wholeLine); });
