@@ -55,6 +55,13 @@ script ctl.torvic "' a$(printf '\x1b')[2Jb"
 runit ctl.torvic
 check "a control byte is shown escaped" $(grep -qF '\x1B[2Jb' <<<"$err"; echo $?)
 
+repeats="$(for i in $(seq 100); do printf '{a 99999}'; done)"
+script keys.torvic "send(\"$repeats\")"
+(unset DISPLAY; timeout 30 "$RUN" --on-error=continue keys.torvic </dev/null 2>"$DIR/err" >/dev/null)
+rc=$?
+check "send of ten million repeated keys without a display names the display at once (rc $rc)" \
+    $([ $rc -eq 0 ] && grep -qF "send needs an X display" "$DIR/err"; echo $?)
+
 # ---- scripts that are not files ------------------------------------------
 for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
     runit "$target"

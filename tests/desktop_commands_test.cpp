@@ -107,6 +107,13 @@ TEST(Msg, Styles) {
     }
 }
 
+TEST(Mouse, LargeRelativeMovesStopAtTheScreenEdge) {
+    Rig rig;
+    callsOf({"mouse(+2000000000,-2000000000)", "mouse(+2000000000,-2000000000)"}, rig);
+    EXPECT_EQ(rig.platform.pointerX, rig.platform.screenWidth - 1);
+    EXPECT_EQ(rig.platform.pointerY, 0);
+}
+
 TEST(Mouse, FormsAndFlags) {
     struct Case {
         const char* line;
