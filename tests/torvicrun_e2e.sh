@@ -46,20 +46,10 @@ check "continue: the next line runs" $(grep -qF "[2] ' after the error" <<<"$err
 runit err.torvic
 check "ask without a terminal answers No and exits 1 (got $rc)" $([ $rc -eq 1 ]; echo $?)
 
-runit "$DIR/missing.torvic"
-check "a missing script exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
 runit --on-error=maybe ok.torvic
 check "a bad option exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
 runit
 check "no script exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
-runit "$DIR"
-check "a directory exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
-
-lines=()
-for i in $(seq 1 301); do lines+=("' line $i"); done
-script long.torvic "${lines[@]}"
-runit long.torvic
-check "more than 300 lines exits 2 before running (got $rc)" $([ $rc -eq 2 ] && ! grep -qF "[0]" <<<"$err"; echo $?)
 
 script start.torvic "' zero" "' one" "' two"
 runit --start=2 start.torvic
