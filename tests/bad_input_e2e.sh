@@ -144,6 +144,11 @@ check "a FIFO is not waited on" $(grep -qF "[1] open" <<<"$err" && grep -qF "[14
 check "open of a folder says why" $(grep -qF "is a directory" <<<"$err"; echo $?)
 check "open of a device says why" $(grep -qF "is not a regular file" <<<"$err"; echo $?)
 check "/dev/null is still a device" $([ -c /dev/null ]; echo $?)
+# A NUL inside a name (a binary script can hold one) is refused, never cut short.
+printf '%s\0%s\r\n' "copy(\"$DIR/data/text.txt" "x\",\"$DIR/data/c\")" \
+    "exec(\"touch $DIR/data/made" "x\",0)" "xcopy(\"$DIR/data/folder" "x\",\"$DIR/data/c\",\"/s\")" > nul.torvic
+runit --on-error=continue nul.torvic
+check "names with a NUL are refused" $([ "$(grep -c "the name holds a NUL character" <<<"$err")" -eq 3 ]; echo $?)
 if [ "$(id -u)" -ne 0 ]; then
     cp data/text.txt locked.txt; chmod 000 locked.txt
     script locked.torvic "open(\"$DIR/locked.txt\")"

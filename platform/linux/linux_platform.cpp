@@ -90,7 +90,17 @@ void LinuxPlatform::reapChildren() {
     std::erase_if(children_, [](int pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
+namespace {
+
+// A name holding a NUL would be cut short by the system: refused instead.
+void requireNoNul(const std::string& name) {
+    if (name.find('\0') != std::string::npos) throw RunTimeError("the name holds a NUL character");
+}
+
+}  // namespace
+
 double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
+    for (const std::string& a : argv) requireNoNul(a);
     reapChildren();
     std::vector<char*> cargv;
     for (const std::string& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
@@ -157,6 +167,8 @@ void LinuxPlatform::setSystemPowerState(bool, bool) {
 }
 
 void LinuxPlatform::copyFile(const std::string& from, const std::string& to) {
+    requireNoNul(from);
+    requireNoNul(to);
     std::error_code ec;
     if (!fs::is_regular_file(from, ec)) throw RunTimeError("copy: '" + from + "' is not a file");
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
@@ -209,6 +221,8 @@ std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, 
 }
 
 void LinuxPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
+    requireNoNul(from);
+    requireNoNul(to);
     std::vector<std::string> argv = xcopyArguments(from, to, switches);
     if (!argv.empty()) spawn(argv, true);
 }

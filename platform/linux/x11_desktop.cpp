@@ -26,6 +26,10 @@ constexpr useconds_t kKeyDelay = 12000;  // between keystrokes, as a person type
     throw RunTimeError(std::string(what) + " needs an X display, and '" + d + "' cannot be opened");
 }
 
+// Windows come and go while we look at them: an error about one that is
+// gone must not end the program (Xlib's default handler exits).
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
+
 // A window property as a list of 32-bit items (held in longs, as Xlib gives
 // them); empty when the window does not have it.
 std::vector<unsigned long> longProperty(Display* d, Window w, const char* name, Atom type) {
@@ -103,6 +107,7 @@ void maximise(Display* d, Window w) {
 // Waits (on its own connection, never blocking the run) for the first window
 // of a started program and gives it the window mode.
 void applyWindowMode(int pid, int mode) {
+    XSetErrorHandler(ignoreXError);
     Display* d = XOpenDisplay(nullptr);
     if (!d) return;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -141,6 +146,7 @@ LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
     if (!x11_) {
         auto x = std::make_unique<X11>();
         const char* d = std::getenv("DISPLAY");
+        XSetErrorHandler(ignoreXError);
         if (d && *d) x->xdo = xdo_new(nullptr);
         if (!x->xdo) noDisplay(what);
         x11_ = std::move(x);
