@@ -69,12 +69,45 @@ void Torvic::Text2_KeyPress(int keyCode) {
 void Torvic::setText4(const std::string& text) {
     view_.setText4(text);
     view_.setText4Tooltip(text);  // Text4_Change
+    if (text.empty()) view_.setText4Highlighted(false);  // an empty field has the plain background
 }
 
+namespace {
+constexpr std::chrono::milliseconds kScreenRate{16};
+}  // namespace
+
 void Torvic::showRunLine(int index, const std::string& text) {
-    view_.setText3(std::to_string(index));
-    setText4(text);
+    pendingIndex_ = index;
+    pendingLine_.assign(text);
+    runLinePending_ = true;
+    const Clock::time_point now = Clock::now();
+    if (now - lastShown_ < kScreenRate) return;
+    lastShown_ = now;
+    showPendingRunLine();
+    view_.handlePendingInput();
+}
+
+void Torvic::showPendingRunLine() {
+    if (!runLinePending_) return;
+    runLinePending_ = false;
+    view_.setText3(std::to_string(pendingIndex_));
+    setText4(pendingLine_);
     view_.repaintNow();
+}
+
+std::string Torvic::text3() {
+    showPendingRunLine();
+    return view_.text3();
+}
+
+void Torvic::setText3(const std::string& text) {
+    showPendingRunLine();
+    view_.setText3(text);
+}
+
+void Torvic::setRunButtonsEnabled(bool enabled) {
+    showPendingRunLine();
+    view_.setRunButtonsEnabled(enabled);
 }
 
 void Torvic::EExecutar_Click() {
@@ -90,6 +123,7 @@ void Torvic::executartot_Click() {
 }
 
 void Torvic::hideToNotificationArea() {
+    showPendingRunLine();
     view_.showNotificationIcon("Torvic Executant-se");
     view_.setVisible(false);
 }
@@ -104,9 +138,37 @@ void Torvic::restoreFromNotificationArea() {
 void Torvic::Sortir_Click() { Command5_Click(); }
 
 void Torvic::endProgram() {
+    showPendingRunLine();
     ended_ = true;
     view_.removeNotificationIcon();
     view_.endProgram();
+}
+
+bool Torvic::settleUnsavedChanges() {
+    if (startedHidden_ || !hasUnsavedChanges()) return true;
+    switch (view_.askSaveChanges(L1252("El programa té modificacions que no s'han guardat. Voleu guardar-les?"),
+                                 "Modificacions sense guardar:")) {
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Save:
+            // To the program's own file (the name field may already name the
+            // next one), or through "Guardar com.." for a program never saved.
+            if (savedName_.empty())
+                Command7_Click();
+            else
+                writeProgram(savedName_);
+            return !hasUnsavedChanges();  // a save that failed or was cancelled stops the action
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+bool Torvic::confirmEnd() {
+    if (settleUnsavedChanges()) return true;
+    // Kept open: a window hidden for a run comes back, with the text.
+    if (!view_.isVisible()) restoreFromNotificationArea();
+    return false;
 }
 
 void Torvic::focusIfVisible() {

@@ -4,6 +4,7 @@
 // the Qt view only shows what it is told and forwards events. Texts are
 // code page 1252 with CR LF line breaks; editor positions count each line
 // break as two characters.
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "engine/engine.h"
 
 namespace torvic {
+
+// The answers to the question about changes not saved.
+enum class SaveChoice { Save, Discard, Cancel };
 
 class MainWindowView {
 public:
@@ -35,6 +39,9 @@ public:
     // "Cont Exec", "Executa Ocult", "Executa tot" and their menu items.
     virtual void setRunButtonsEnabled(bool enabled) = 0;
     virtual void repaintNow() = 0;
+    // Paints what changed and handles the input waiting for the window
+    // (keys, clicks), as between two lines of a run.
+    virtual void handlePendingInput() = 0;
     virtual bool isVisible() = 0;
     virtual void setVisible(bool visible) = 0;
     virtual void applyLayout(const std::vector<LayoutStep>& steps) = 0;
@@ -47,6 +54,8 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // A question with the buttons "Guardar", "No guardar" and "Cancel·lar".
+    virtual SaveChoice askSaveChanges(const std::string& text, const std::string& title) = 0;
     // File dialogs: the chosen path, or empty when cancelled.
     virtual std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                        const std::string& filter) = 0;
@@ -114,40 +123,75 @@ public:
 
     // Host of the engine.
     std::string editorText() override { return view_.editorText(); }
-    std::string text3() override { return view_.text3(); }
-    void setText3(const std::string& text) override { view_.setText3(text); }
+    std::string text3() override;
+    void setText3(const std::string& text) override;
     void setText4(const std::string& text) override;
+    // The status fields follow the run at screen rate, and the window
+    // handles its input as often, so "Stop", F4 and Esc act during a run.
     void showRunLine(int index, const std::string& text) override;
-    void setRunButtonsEnabled(bool enabled) override { view_.setRunButtonsEnabled(enabled); }
+    void setRunButtonsEnabled(bool enabled) override;
     bool isMainWindowVisible() override { return view_.isVisible(); }
     void focusEditor() override { view_.focusEditor(); }
     void hideToNotificationArea() override;
     void endProgram() override;
-    void startTimer1(std::int32_t ms) override { view_.startTimer1(ms); }
+    bool confirmEnd() override;
+    void startTimer1(std::int32_t ms) override {
+        showPendingRunLine();
+        view_.startTimer1(ms);
+    }
     void stopTimer1() override { view_.stopTimer1(); }
-    void startTimer2(std::int32_t ms) override { view_.startTimer2(ms); }
+    void startTimer2(std::int32_t ms) override {
+        showPendingRunLine();
+        view_.startTimer2(ms);
+    }
     void stopTimer2() override { view_.stopTimer2(); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                     bool systemModal) override {
+        showPendingRunLine();
         view_.messageBox(text, title, icon, systemModal);
     }
-    bool askYesNo(const std::string& text, const std::string& title) override { return view_.askYesNo(text, title); }
+    bool askYesNo(const std::string& text, const std::string& title) override {
+        showPendingRunLine();
+        return view_.askYesNo(text, title);
+    }
     void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
+        showPendingRunLine();
         missatge_.ferMissatge(m, t, temps);
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+    // Puts the last line shown by the run into the status fields.
+    void showPendingRunLine();
+
     void focusIfVisible();
     bool saveTo(const std::string& name);
+    // Writes the editor text, or says why it could not.
+    bool writeProgram(const std::string& name);
+    // Whether the editor holds changes not yet saved (or loaded).
+    bool hasUnsavedChanges() { return view_.editorText() != savedText_; }
+    // Before the editor's text is thrown away: with changes not saved, asks
+    // whether to save them. False when the action must not go on. A program
+    // started with /exec never asks.
+    bool settleUnsavedChanges();
 
     MainWindowView& view_;
     FrmMissatge& missatge_;
     FrmSubstituir& substituir_;
     bool startedHidden_ = false;
     bool ended_ = false;
+    // The run line not yet in the status fields, and when they last changed.
+    bool runLinePending_ = false;
+    int pendingIndex_ = 0;
+    std::string pendingLine_;
+    Clock::time_point lastShown_{};
     // What the common file dialog remembers between uses.
     std::string dialogFileName_;
     std::string dialogDirectory_;
+    // The editor text as last opened or saved, and the file it came from or
+    // went to (empty for a program never saved).
+    std::string savedText_;
+    std::string savedName_;
 };
 
 }  // namespace torvic

@@ -59,11 +59,18 @@ void Torvic::Command1_Click() {
         return;
     }
     std::string text = scriptTextFromBytes(*bytes);
-    bool replace = view_.editorText().empty() ||
-                   view_.askYesNo(L1252("Si obriu un altre programa les modificacions que hagueu fet no es "
-                                        "guardaran. Voleu continuar?"),
-                                  L1252("El programa actual es perdrà:"));
-    if (replace) view_.setEditorText(text);
+    // Changes not saved get the save question; otherwise the program's own.
+    bool replace = !startedHidden_ && hasUnsavedChanges()
+                       ? settleUnsavedChanges()
+                       : view_.editorText().empty() ||
+                             view_.askYesNo(L1252("Si obriu un altre programa les modificacions que hagueu fet no es "
+                                                  "guardaran. Voleu continuar?"),
+                                            L1252("El programa actual es perdrà:"));
+    if (replace) {
+        view_.setEditorText(text);
+        savedText_ = view_.editorText();
+        savedName_ = name;
+    }
     focusIfVisible();
 }
 
@@ -74,6 +81,10 @@ bool Torvic::saveTo(const std::string& name) {
         Command7_Click();
         return false;
     }
+    return writeProgram(name);
+}
+
+bool Torvic::writeProgram(const std::string& name) {
     // The editor text is written exactly as it is, through the same writer
     // as the save command of scripts.
     if (hasWildcards(name) || !writeFileSafely(name, view_.editorText())) {
@@ -83,6 +94,8 @@ bool Torvic::saveTo(const std::string& name) {
         focusIfVisible();
         return false;
     }
+    savedText_ = view_.editorText();
+    savedName_ = name;
     return true;
 }
 
@@ -120,7 +133,10 @@ void Torvic::Command10_Click() {
 }
 
 void Torvic::nou_Click() {
+    if (!settleUnsavedChanges()) return;
     view_.setEditorText("");
+    savedText_ = view_.editorText();
+    savedName_.clear();
     view_.setText2(currentDirectory() + "/nou_programa.torvic");
     view_.setText3("0");
     setText4("");

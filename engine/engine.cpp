@@ -59,7 +59,11 @@ void Engine::autoExecucio() {
             break;
         }
         if (!run.executant) break;
+        // The window may handle its input while it shows the line: "Stop",
+        // "End" or a new start then act before the line runs.
+        const unsigned generation = runGeneration_;
         host_.showRunLine(run.liniaActual, e);
+        if (generation != runGeneration_) continue;
         Execucio();
     }
     insideLoop_ = false;
@@ -68,7 +72,8 @@ void Engine::autoExecucio() {
 void Engine::finishRun() {
     if (!host_.isMainWindowVisible()) {
         end();
-        return;
+        if (programEnded_) return;
+        // Kept open by the window: the run ends as a visible one does.
     }
     setRunButtons(true);
     host_.setText3("Acabat");
@@ -141,6 +146,7 @@ void Engine::continueRun() {
     // wait must not resume it a second time.
     host_.stopTimer1();
     host_.stopTimer2();
+    ++runGeneration_;
     setRunButtons(false);
     if (loadLines(host_.editorText()) == LoadResult::TooManyLines) {
         host_.messageBox(L1252("El programa té més de 300 línies i no es pot executar."), L1252("Atenció:"),
@@ -182,13 +188,18 @@ void Engine::runHidden() {
 void Engine::stop() {
     host_.stopTimer1();
     host_.stopTimer2();
+    // A run stopped between two of its lines runs no further line.
+    ++runGeneration_;
+    run.executant = false;
     run.liniaActual = 0;
     setRunButtons(true);
     if (host_.isMainWindowVisible()) host_.focusEditor();
 }
 
 void Engine::end() {
+    if (!host_.confirmEnd()) return;
     programEnded_ = true;
+    ++runGeneration_;
     host_.stopTimer1();
     host_.stopTimer2();
     host_.endProgram();

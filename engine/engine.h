@@ -71,6 +71,7 @@ private:
     bool runButtonsEnabled_ = true;
     bool insideLoop_ = false;
     bool programEnded_ = false;
+    unsigned runGeneration_ = 0;  // changes with every start, stop and end
 };
 
 }  // namespace torvic

@@ -19,7 +19,8 @@ public:
     virtual void setText3(const std::string& text) = 0;
     // Text4: the line being run.
     virtual void setText4(const std::string& text) = 0;
-    // Before each line: Text3 = the line index, Text4 = its text.
+    // Before each line: Text3 = the line index, Text4 = its text. A window
+    // may also handle its pending input here ("Stop", "End").
     virtual void showRunLine(int index, const std::string& text) = 0;
 
     // Enabled state of "Cont Exec", "Executa Ocult" and "Executa tot".
@@ -31,6 +32,9 @@ public:
     virtual void hideToNotificationArea() = 0;
     // Restores the window procedure, removes the icon and ends the program.
     virtual void endProgram() = 0;
+    // Asked before the program ends: false keeps it open (a window holding
+    // work the user chose to keep).
+    virtual bool confirmEnd() { return true; }
 
     // Timer1: one-shot, milliseconds. Timer2: repeating clock check.
     // Starting a running timer restarts it.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/cp1252.h"
 #include "base/files.h"
@@ -228,6 +229,64 @@ TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
     rig.view.text2Field = tmp.path();  // a folder cannot be written
     rig.torvic.Command2_Click();
     EXPECT_EQ(rig.view.messages.back().title, "Error en grabar el fitxer:");
+}
+
+TEST_F(ProgramFiles, UnsavedChangesAreAskedAboutOnEveryPath) {
+    put("other.torvic", "other");
+    struct Path {
+        const char* name;
+        std::function<void(WindowRig&)> act;
+        std::function<bool(WindowRig&)> acted;
+    };
+    const auto ended = [](WindowRig& r) { return r.view.ended; };
+    const std::string other = path("other.torvic");
+    const Path paths[] = {
+        {"End (Esc, the close box)", [](WindowRig& r) { r.torvic.Command5_Click(); }, ended},
+        {"Sortir", [](WindowRig& r) { r.torvic.Sortir_Click(); }, ended},
+        {"Nou programa", [](WindowRig& r) { r.torvic.nou_Click(); }, [](WindowRig& r) { return r.view.editor.empty(); }},
+        {"open another program",
+         [&](WindowRig& r) {
+             r.view.text2Field = other;
+             r.torvic.Command1_Click();
+         },
+         [](WindowRig& r) { return r.view.editor == "other"; }},
+        {"a hidden run that ends", [](WindowRig& r) { r.torvic.Command8_Click(); }, ended},
+    };
+    for (const Path& p : paths) {
+        for (int choice = -1; choice <= 2; ++choice) {  // -1: nothing typed
+            const auto answer = static_cast<SaveChoice>(choice);
+            const std::string mine = path(std::string("mine ") + p.name + std::to_string(choice));
+            WindowRig r;
+            r.view.text2Field = mine;
+            if (choice >= 0) {
+                r.view.editor = "beep";  // typed, never saved: "Guardar" goes through "Guardar com.."
+                r.view.saveChoices = {answer};
+                r.view.dialogAnswers = {mine};
+            }
+            p.act(r);
+            const bool asked = !r.view.messages.empty() && r.view.messages[0].title == "Modificacions sense guardar:";
+            EXPECT_EQ(asked, choice >= 0) << p.name << " " << choice;
+            EXPECT_EQ(p.acted(r), choice < 0 || answer != SaveChoice::Cancel) << p.name << " " << choice;
+            EXPECT_EQ(readFileBytes(mine).value_or("<none>"), answer == SaveChoice::Save ? "beep" : "<none>")
+                << p.name << " " << choice;
+            if (answer == SaveChoice::Cancel) {
+                EXPECT_EQ(r.view.editor, "beep") << p.name;
+                EXPECT_TRUE(r.view.visible) << p.name;  // a hidden window comes back with the text
+            }
+        }
+    }
+}
+
+TEST_F(ProgramFiles, SavingBeforeOpeningWritesTheProgramsOwnFile) {
+    put("mine.torvic", "beep");
+    put("other.torvic", "other");
+    open(path("mine.torvic"));
+    rig.view.editor = "beep\r\nbeep";  // edited
+    rig.view.saveChoices = {SaveChoice::Save};
+    open(path("other.torvic"));
+    EXPECT_EQ(readFileBytes(path("mine.torvic")).value(), "beep\r\nbeep");
+    EXPECT_EQ(readFileBytes(path("other.torvic")).value(), "other");
+    EXPECT_EQ(rig.view.editor, "other");
 }
 
 TEST_F(ProgramFiles, BrowseAndNewProgram) {

@@ -1,6 +1,7 @@
 #include "editor/qt/main_window_qt.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -295,6 +296,15 @@ void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
     if (onClick) onClick();
 }
 
+void MainWindowQt::closeEvent(QCloseEvent* event) {
+    if (torvic_ && !torvic_->ended()) {
+        event->ignore();
+        torvic_->Command5_Click();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindowQt::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (torvic_) torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
@@ -346,6 +356,8 @@ void MainWindowQt::repaintNow() {
     text3_->repaint();
     text4_->repaint();
 }
+
+void MainWindowQt::handlePendingInput() { QCoreApplication::processEvents(); }
 
 void MainWindowQt::applyLayout(const std::vector<LayoutStep>& steps) {
     for (const LayoutStep& s : steps) {
@@ -401,6 +413,22 @@ bool MainWindowQt::askYesNo(const std::string& text, const std::string& title) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveChoice MainWindowQt::askSaveChanges(const std::string& text, const std::string& title) {
+    QMessageBox box(isVisible() ? this : nullptr);
+    box.setWindowTitle(fromCp1252(title));
+    box.setText(messageText(text));
+    box.setIcon(QMessageBox::Question);
+    QPushButton* save = box.addButton("Guardar", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("No guardar", QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8("Cancel·lar"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 std::string MainWindowQt::openFileDialog(const std::string& startDirectory, const std::string& fileName,

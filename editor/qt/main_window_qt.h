@@ -64,6 +64,7 @@ public:
     void setCaretLabels(const std::string& line, const std::string& column) override;
     void setRunButtonsEnabled(bool enabled) override;
     void repaintNow() override;
+    void handlePendingInput() override;
     bool isVisible() override { return QMainWindow::isVisible(); }
     void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
     void applyLayout(const std::vector<LayoutStep>& steps) override;
@@ -74,6 +75,7 @@ public:
     void stopTimer2() override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
+    SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -84,6 +86,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The close box ends the program as "End" does (which asks about unsaved work).
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();

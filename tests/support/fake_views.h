@@ -48,6 +48,13 @@ public:
     }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     void repaintNow() override {}
+    // The user at the window while a run goes on (pressing Stop, say).
+    std::function<void()> onPendingInput;
+    int inputChecks = 0;
+    void handlePendingInput() override {
+        ++inputChecks;
+        if (onPendingInput) onPendingInput();
+    }
     bool isVisible() override { return visible; }
     void setVisible(bool v) override { visible = v; }
     void applyLayout(const std::vector<LayoutStep>& steps) override { layout = steps; }
@@ -65,6 +72,14 @@ public:
         bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+    std::deque<SaveChoice> saveChoices;  // the unsaved-changes question; an empty queue cancels
+    SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
+        messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
+        if (saveChoices.empty()) return SaveChoice::Cancel;
+        SaveChoice c = saveChoices.front();
+        saveChoices.pop_front();
+        return c;
     }
     std::string openFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
         return dialog("open " + dir + "|" + name);
