@@ -130,6 +130,22 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     EXPECT_TRUE(rig.view.buttonsEnabled);
 }
 
+TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
+    // A loop of a thousand million lines: the window handles its input at
+    // screen rate, and the third time the user has pressed F4.
+    WindowRig rig;
+    rig.view.editor = "beep\r\ngoto(0,32767)\r\ngoto(0,32767)";
+    rig.view.onPendingInput = [&rig] {
+        if (rig.view.inputChecks == 3) rig.torvic.Atura_Click();
+    };
+    rig.torvic.Command9_Click();
+    EXPECT_EQ(rig.view.inputChecks, 3);
+    EXPECT_TRUE(rig.view.buttonsEnabled);
+    EXPECT_GT(rig.platform.calls.size(), 0u);
+    EXPECT_EQ(rig.torvic.engine.run.liniaActual, 0);
+    EXPECT_NE(rig.view.text3Field, "Acabat");  // stopped, not finished
+}
+
 TEST(MainWindow, StartUp) {
     test::TempDir tmp;
     std::string script = tmp / "my script.torvic";

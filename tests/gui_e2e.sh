@@ -20,5 +20,34 @@ timeout 30 "$TORVIC" "/exec" "$DIR/stop.torvic" >/dev/null 2>&1
 rc=$?
 check "a hidden run that stops ends the program (rc $rc)" $([ $rc -eq 0 ] && [ ! -e "$DIR/never.txt" ]; echo $?)
 
+# A wait never ends before its time: wait(3000), then a file is written.
+printf '%s\r\n' 'wait(3000)' "open(\"$DIR/in.txt\")" "save(\"$DIR/waited.txt\")" > "$DIR/wait.torvic"
+started=$(date +%s%N)
+timeout 30 "$TORVIC" /exec "$DIR/wait.torvic" >/dev/null 2>&1
+written=$(stat -c %.9Y "$DIR/waited.txt" 2>/dev/null | tr -d .)
+check "a hidden wait(3000) wrote its file no sooner than 3 s after the start" \
+    $([ -n "$written" ] && [ $((written - started)) -ge 3000000000 ]; echo $?)
+
+# An endless loop in the window stops with F4, and then the program is idle.
+if command -v xdotool >/dev/null && command -v matchbox-window-manager >/dev/null; then
+    matchbox-window-manager -use_titlebar no 2>/dev/null &
+    pids+=($!)
+    printf '%s\r\n' "' endless" 'goto(0,32767)' 'goto(0,32767)' 'goto(0,32767)' > "$DIR/loop.torvic"
+    "$TORVIC" "$DIR/loop.torvic" >/dev/null 2>&1 &
+    app=$!
+    pids+=($app)
+    win=""
+    for _ in $(seq 50); do win=$(xdotool search --pid $app --name "Torvic" 2>/dev/null | head -1); [ -n "$win" ] && break; sleep 0.2; done
+    cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+    xdotool windowfocus --sync "$win" 2>/dev/null; sleep 0.5
+    xdotool key shift+F5; sleep 1.5
+    busy0=$(cpu); sleep 1; busy1=$(cpu)
+    check "the loop runs (cpu ticks $busy0 -> $busy1)" $([ $((busy1 - busy0)) -ge 50 ]; echo $?)
+    xdotool key F4; sleep 0.5
+    idle0=$(cpu); sleep 1; idle1=$(cpu)
+    check "after F4 the program is idle (cpu ticks $idle0 -> $idle1)" $([ $((idle1 - idle0)) -le 5 ]; echo $?)
+    check "the window is still there after F4" $(kill -0 $app 2>/dev/null; echo $?)
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -98,11 +98,26 @@ MainWindowQt::MainWindowQt() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    // Both timers are precise and checked against their due time: a timer
+    // that fires a little early waits out the rest, so a wait never ends
+    // before its time.
     timer1_ = new QTimer(this);
     timer1_->setSingleShot(true);
-    connect(timer1_, &QTimer::timeout, this, [this] { torvic_->Timer1_Timer(); });
+    timer1_->setTimerType(Qt::PreciseTimer);
+    connect(timer1_, &QTimer::timeout, this, [this] {
+        if (restartIfEarly(timer1_, timer1Due_)) return;
+        torvic_->Timer1_Timer();
+    });
     timer2_ = new QTimer(this);
-    connect(timer2_, &QTimer::timeout, this, [this] { torvic_->Timer2_Timer(); });
+    timer2_->setSingleShot(true);
+    timer2_->setTimerType(Qt::PreciseTimer);
+    connect(timer2_, &QTimer::timeout, this, [this] {
+        if (restartIfEarly(timer2_, timer2Due_)) return;
+        // The next tick counts from this one's due time, so ticks do not drift.
+        timer2Due_ += std::chrono::milliseconds(timer2Interval_);
+        timer2_->start(static_cast<int>(msUntil(timer2Due_)));
+        torvic_->Timer2_Timer();
+    });
 
     // Esc presses the out-of-sight "End" button, wherever the focus is.
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -379,16 +394,34 @@ void MainWindowQt::moveEndButtonOutOfSight() {
     end->move(end->x(), -20);
 }
 
+long long MainWindowQt::msUntil(Clock::time_point due) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
+    return left < 0 ? 0 : left;
+}
+
+bool MainWindowQt::restartIfEarly(QTimer* timer, Clock::time_point due) {
+    if (Clock::now() >= due) return false;
+    timer->start(static_cast<int>(std::max(1LL, msUntil(due))));
+    return true;
+}
+
 void MainWindowQt::startTimer1(int intervalMs) {
     if (intervalMs == 0) {
         timer1_->stop();  // a zero interval never fires: the run waits until stopped
         return;
     }
+    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
     timer1_->start(intervalMs);
 }
 
 void MainWindowQt::stopTimer1() { timer1_->stop(); }
-void MainWindowQt::startTimer2(int intervalMs) { timer2_->start(intervalMs); }
+
+void MainWindowQt::startTimer2(int intervalMs) {
+    timer2Interval_ = intervalMs;
+    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+    timer2_->start(intervalMs);
+}
+
 void MainWindowQt::stopTimer2() { timer2_->stop(); }
 
 void MainWindowQt::messageBox(const std::string& text, const std::string& title, MessageIcon icon,

@@ -4,6 +4,7 @@
 // forwards every event to it.
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -102,7 +103,13 @@ private:
     EditorBox* text1_ = nullptr;
     QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;
     QLabel *label5_ = nullptr, *label6_ = nullptr;
+    using Clock = std::chrono::steady_clock;
+    static long long msUntil(Clock::time_point due);
+    // Starts the timer again for what is left when it fired before `due`.
+    static bool restartIfEarly(QTimer* timer, Clock::time_point due);
     QTimer *timer1_ = nullptr, *timer2_ = nullptr;
+    Clock::time_point timer1Due_{}, timer2Due_{};
+    int timer2Interval_ = 60000;
     QSystemTrayIcon* tray_ = nullptr;
 };
 
