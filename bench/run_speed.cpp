@@ -1,0 +1,46 @@
+// How long "Executa tot" and "Executa Ocult" take in the editor window on a
+// script given on the command line, through the same code as a user's click.
+// Usage: run_speed SCRIPT (with a display, or QT_QPA_PLATFORM=offscreen)
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+
+#include "editor/qt/dialogs_qt.h"
+#include "editor/qt/main_window_qt.h"
+#include "platform/linux/linux_platform.h"
+
+using namespace torvic;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: run_speed SCRIPT\n");
+        return 2;
+    }
+    LinuxPlatform platform;
+    qt::MainWindowQt window;
+    qt::FrmMissatgeQt missatgeView;
+    FrmMissatge missatge(missatgeView);
+    missatgeView.attach(&missatge);
+    qt::FrmSubstituirQt substituirView;
+    FrmSubstituir substituir(substituirView);
+    substituirView.attach(&substituir);
+    Torvic torvic(window, platform, missatge, substituir);
+    window.attach(&torvic);
+    window.endHook = [] {};  // the hidden run's end leaves the program to us
+    window.show();
+    torvic.Form_Load(std::string("\"") + argv[1] + "\"");  // opened as a user would
+    QApplication::processEvents();
+
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::time_point a) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - a).count();
+    };
+    Clock::time_point t = Clock::now();
+    torvic.Command9_Click();  // "Executa tot": returns when the run has finished
+    std::printf("visible run (Executa tot): %lld ms\n", static_cast<long long>(ms(t)));
+    t = Clock::now();
+    torvic.Command8_Click();  // "Executa Ocult"
+    std::printf("hidden run (Executa Ocult): %lld ms\n", static_cast<long long>(ms(t)));
+    return 0;
+}
