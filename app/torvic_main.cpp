@@ -21,6 +21,7 @@ public:
 int main(int argc, char** argv) {
     torvic::prepareProcess();
     QApplication app(argc, argv);
+    torvic::qt::installCatalanTranslation(app);
     // The classic style draws frame captions on the frame's border, as designed.
     QApplication::setStyle("Windows");
     app.setQuitOnLastWindowClosed(false);  // a hidden run keeps the program alive

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev fonts-dejavu-core fonts-liberation
+  qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation
   libxdo-dev libxtst-dev libsystemd-dev xdotool
   xvfb xauth x11-utils matchbox-window-manager imagemagick
   dbus python3-dbusmock

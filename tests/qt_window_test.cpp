@@ -101,6 +101,16 @@ private slots:
         QCOMPARE(s.endRequests, 1);
     }
 
+    void qtSpeaksCatalan() {
+        QVERIFY(qt::installCatalanTranslation(*QCoreApplication::instance()));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList captions;
+        for (QAbstractButton* b : box.buttons()) captions << b->text().remove('&');
+        captions.sort();
+        QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
+    }
+
     void typingShowsTheHint() {
         Setup s;
         QWidget* editor = s.window.control("Text1");

@@ -6,6 +6,9 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -85,6 +88,15 @@ QIcon torvicIcon() {
         icon.addPixmap(pm);
     }
     return icon;
+}
+
+bool installCatalanTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Catalan), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 MainWindowQt::MainWindowQt() {
@@ -469,6 +481,7 @@ std::string MainWindowQt::openFileDialog(const std::string& startDirectory, cons
     QFileDialog dialog(this, QString(), fromCp1252(startDirectory), qtFilter(filter));
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.resize(760, 460);  // room for the Catalan column headings
     if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return toCp1252(dialog.selectedFiles().first());
@@ -480,6 +493,7 @@ std::string MainWindowQt::saveFileDialog(const std::string& startDirectory, cons
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.resize(760, 460);
     if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return toCp1252(dialog.selectedFiles().first());

@@ -12,6 +12,7 @@
 #include "editor/main_window.h"
 
 class QAction;
+class QCoreApplication;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -115,5 +116,9 @@ private:
 
 // The window's icon, drawn at 16 and 32 pixels.
 QIcon torvicIcon();
+
+// Qt's own texts (standard buttons, file dialogs, context menus) in Catalan,
+// from the translations installed with Qt; false when they are not there.
+bool installCatalanTranslation(QCoreApplication& app);
 
 }  // namespace torvic::qt
