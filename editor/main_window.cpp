@@ -56,6 +56,8 @@ void Torvic::Text1_KeyUp() {
     CaretPosition pos = caretPosition(text, caret);
     view_.setCaretLabels(std::to_string(pos.line), std::to_string(pos.column));
     if (pos.column <= 0) return;  // at column 0 the hint stays as it was
+    // While a run waits, Text4 keeps showing the line being run.
+    if (!engine.runButtonsEnabled()) return;
     std::string hint = TAjuda(keywordTextAtCaret(text, caret, pos.column));
     setText4(hint);
     view_.setEditorTooltip(hint);

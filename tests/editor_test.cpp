@@ -107,11 +107,19 @@ TEST(Layout, ResizeRulesInWindowUnits) {
 TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
+    rig.view.caret = 11;  // after "wait(": its hint, highlighted
+    rig.torvic.Text1_KeyUp();
+    ASSERT_TRUE(rig.view.text4Yellow);
     rig.torvic.Command9_Click();
     EXPECT_FALSE(rig.view.buttonsEnabled);
     EXPECT_TRUE(rig.view.timers.isOn(1));
     EXPECT_EQ(rig.view.text3Field, "1");
     EXPECT_EQ(rig.view.text4Field, "wait(1000)");
+
+    rig.view.caret = 3;  // the user moves about the editor while the run waits
+    rig.torvic.Text1_KeyUp();
+    EXPECT_EQ(rig.view.text4Field, "wait(1000)");
+    EXPECT_EQ(rig.view.labelColumn, "3");
 
     rig.torvic.EExecutar_Click();  // F5 while waiting does nothing
     rig.torvic.executartot_Click();
@@ -127,6 +135,7 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     EXPECT_EQ(rig.platform.calls.size(), 2u);
     EXPECT_EQ(rig.view.text3Field, "Acabat");
     EXPECT_EQ(rig.view.text4Field, "");
+    EXPECT_FALSE(rig.view.text4Yellow);  // emptied: the plain background again
     EXPECT_TRUE(rig.view.buttonsEnabled);
 }
 

@@ -1,6 +1,8 @@
 // The Qt windows on the offscreen platform: resizing, keys and accelerators,
 // the hint while typing, the editor's line breaks, the message countdown.
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -40,7 +42,34 @@ class WindowTest : public QObject {
         }
     };
 
+    // Every caption of a window that its control cannot show whole: labels
+    // (each line), buttons, check boxes and frame titles, measured with the
+    // fonts the controls use.
+    static QStringList cutCaptions(QWidget* top) {
+        QStringList cut;
+        auto report = [&cut](QWidget* w, const QString& text, int need, int have) {
+            if (need > have) cut << QString("%1 \"%2\": needs %3 px, has %4").arg(w->objectName(), text).arg(need).arg(have);
+        };
+        for (QWidget* w : top->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(top) || w->y() < 0) continue;  // "End" is out of sight by design
+            const QFontMetrics fm(w->font());
+            if (auto* l = qobject_cast<QLabel*>(w)) {
+                const QStringList lines = l->text().split('\n');
+                for (const QString& line : lines) report(w, line, fm.horizontalAdvance(line), l->contentsRect().width());
+                report(w, l->text(), static_cast<int>(lines.size()) * fm.height(), l->contentsRect().height());
+            } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+                report(w, c->text(), c->sizeHint().width(), c->width());
+            } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+                report(w, b->text(), fm.horizontalAdvance(QString(b->text()).remove('&')) + 6, b->width());
+            } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+                report(w, g->title(), fm.horizontalAdvance(g->title()) + 12, g->width());
+            }
+        }
+        return cut;
+    }
+
 private slots:
+    void initTestCase() { QApplication::setStyle("Windows"); }  // as the program draws itself
     void resizeRules() {
         Setup s;
         for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
@@ -109,6 +138,24 @@ private slots:
         for (QAbstractButton* b : box.buttons()) captions << b->text().remove('&');
         captions.sort();
         QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
+    }
+
+    void everyCaptionFits() {
+        Setup s;
+        for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
+            s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
+            QApplication::processEvents();
+            const QStringList cut = cutCaptions(&s.window);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        }
+        s.window.setEditorText("abc");
+        QStringList dialogCut = {"not opened"};
+        s.substituirView.onOpen = [&dialogCut](QDialog* d) {
+            dialogCut = cutCaptions(d);
+            d->reject();
+        };
+        s.torvic.Substituir_Click();
+        QVERIFY2(dialogCut.isEmpty(), qPrintable(dialogCut.join("; ")));
     }
 
     void typingShowsTheHint() {

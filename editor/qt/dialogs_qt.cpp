@@ -132,6 +132,7 @@ class SubstituirDialog : public PlainKeysDialog {
 public:
     explicit SubstituirDialog(QWidget* parent) : PlainKeysDialog(parent) {
         setWindowTitle("Substituir");
+        setFont(proportionalFont(8.25));  // the design's size, so every caption fits
         setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         setFixedSize(twipsToPixels(7185), twipsToPixels(1935));
         (new QLabel("Buscar:", this))->setGeometry(twips(150, 300, 675, 255));
@@ -144,7 +145,7 @@ public:
         command1->setAutoDefault(false);
         command1->setDefault(false);
         command1->setGeometry(twips(5835, 1485, 1185, 390));
-        (new QLabel(QString::fromUtf8("Num. màxim\nsubstitucions"), this))->setGeometry(twips(60, 1410, 945, 390));
+        (new QLabel(QString::fromUtf8("Num. màxim\nsubstitucions"), this))->setGeometry(twips(60, 1410, 1005, 390));  // up to the count field, so both lines fit
         text3->setObjectName("Text3");
         text3->setAlignment(Qt::AlignRight);
         text3->setGeometry(twips(1080, 1485, 615, 285));

@@ -27,32 +27,6 @@
 namespace torvic::qt {
 namespace {
 
-// The first installed family of a list, else the system's font of that kind.
-QFont pickFont(std::initializer_list<const char*> families, QFontDatabase::SystemFont fallback, double points) {
-    const QStringList installed = QFontDatabase::families();
-    QFont f = QFontDatabase::systemFont(fallback);
-    for (const char* family : families) {
-        if (installed.contains(family)) {
-            f = QFont(family);
-            break;
-        }
-    }
-    f.setPointSizeF(points);
-    return f;
-}
-
-// A fixed-pitch font: Courier New, or a font of the same metrics, or the
-// system's monospace.
-QFont fixedFont(double points) {
-    return pickFont({"Courier New", "Liberation Mono", "Nimbus Mono PS"}, QFontDatabase::FixedFont, points);
-}
-
-QFont proportionalFont(double points, bool bold = false) {
-    QFont f = pickFont({"MS Sans Serif", "Arial", "Liberation Sans"}, QFontDatabase::GeneralFont, points);
-    f.setBold(bold);
-    return f;
-}
-
 void place(QWidget* w, const std::string& name) {
     Rect r = designRect(name);
     w->setGeometry(r.x, r.y, r.width, r.height);
@@ -198,6 +172,9 @@ void MainWindowQt::buildControls() {
             case Kind::Frame:
                 w = new QGroupBox(caption, parent);
                 w->setFont(buttonFont);
+                // A frame inside a frame covers its parent's border line, so
+                // the line does not run through its title.
+                w->setAutoFillBackground(parent != centralWidget());
                 break;
             case Kind::Button: {
                 auto* b = new QPushButton(caption, parent);
@@ -359,7 +336,10 @@ std::string MainWindowQt::text2() { return toCp1252(text2_->text()); }
 void MainWindowQt::setText2(const std::string& text) { text2_->setText(fromCp1252(text)); }
 std::string MainWindowQt::text3() { return toCp1252(text3_->text()); }
 void MainWindowQt::setText3(const std::string& text) { text3_->setText(fromCp1252(text)); }
-void MainWindowQt::setText4(const std::string& text) { text4_->setText(fromCp1252(text)); }
+void MainWindowQt::setText4(const std::string& text) {
+    text4_->setText(fromCp1252(text));
+    text4_->setCursorPosition(0);  // a long hint shows its start
+}
 void MainWindowQt::setText4Tooltip(const std::string& text) { text4_->setToolTip(fromCp1252(text)); }
 
 void MainWindowQt::setText4Highlighted(bool lightYellow) { highlightText4(lightYellow); }

@@ -1,5 +1,7 @@
 #pragma once
-// Conversions between the program's code page 1252 texts and QString.
+// Conversions between the program's code page 1252 texts and QString, and
+// the fonts of the windows.
+#include <QFont>
 #include <QString>
 #include <string>
 
@@ -16,5 +18,11 @@ QString messageText(const std::string& text);
 // mark (U+240D, U+240A) and written back as it was.
 QString toEditor(const std::string& text);
 std::string fromEditor(const QString& text);
+
+// The designed fonts, or installed ones of the same metrics: a fixed-pitch
+// one (Courier New, Liberation Mono...) and a proportional one (MS Sans
+// Serif, Arial, Liberation Sans...), at a size in points.
+QFont fixedFont(double points);
+QFont proportionalFont(double points, bool bold = false);
 
 }  // namespace torvic::qt
