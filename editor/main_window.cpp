@@ -126,13 +126,24 @@ void Torvic::executartot_Click() {
 
 void Torvic::hideToNotificationArea() {
     showPendingRunLine();
-    view_.showNotificationIcon("Torvic Executant-se");
-    view_.setVisible(false);
+    if (view_.showNotificationIcon("Torvic Executant-se") || startedHidden_ || !view_.isVisible()) {
+        view_.setVisible(false);
+        return;
+    }
+    // No notification area: a window hidden now could never come back, so
+    // it goes to the taskbar instead, and says so once.
+    minimisedInstead_ = true;
+    view_.minimise();
+    if (!toldNoNotificationArea_) {
+        toldNoNotificationArea_ = true;
+        view_.showStatus(L1252("No hi ha àrea de notificació: la finestra s'ha minimitzat a la barra de tasques."));
+    }
 }
 
 void Torvic::Fitxer_Iconitzar_Click() { hideToNotificationArea(); }
 
 void Torvic::restoreFromNotificationArea() {
+    minimisedInstead_ = false;
     view_.removeNotificationIcon();
     view_.setVisible(true);
 }

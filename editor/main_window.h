@@ -61,9 +61,14 @@ public:
                                        const std::string& filter) = 0;
     virtual std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
                                        const std::string& filter) = 0;
-    // The notification-area icon that stands for a hidden window.
-    virtual void showNotificationIcon(const std::string& tooltip) = 0;
+    // The notification-area icon that stands for a hidden window; false when
+    // the desktop has no notification area.
+    virtual bool showNotificationIcon(const std::string& tooltip) = 0;
     virtual void removeNotificationIcon() = 0;
+    // To the taskbar; the view calls restoreFromNotificationArea when the
+    // user brings the window back.
+    virtual void minimise() = 0;
+    virtual void showStatus(const std::string& text) = 0;
     virtual void endProgram() = 0;
 };
 
@@ -130,7 +135,9 @@ public:
     // handles its input as often, so "Stop", F4 and Esc act during a run.
     void showRunLine(int index, const std::string& text) override;
     void setRunButtonsEnabled(bool enabled) override;
-    bool isMainWindowVisible() override { return view_.isVisible(); }
+    // A window sent to the taskbar in place of the notification area counts
+    // as hidden: a run started from it ends the program when it ends.
+    bool isMainWindowVisible() override { return view_.isVisible() && !minimisedInstead_; }
     void focusEditor() override { view_.focusEditor(); }
     void hideToNotificationArea() override;
     void endProgram() override;
@@ -180,6 +187,8 @@ private:
     FrmSubstituir& substituir_;
     bool startedHidden_ = false;
     bool ended_ = false;
+    bool minimisedInstead_ = false;  // hidden without a notification area
+    bool toldNoNotificationArea_ = false;
     // The run line not yet in the status fields, and when they last changed.
     bool runLinePending_ = false;
     int pendingIndex_ = 0;

@@ -155,6 +155,31 @@ TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
     EXPECT_NE(rig.view.text3Field, "Acabat");  // stopped, not finished
 }
 
+TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
+    WindowRig rig;
+    rig.view.notificationArea = false;
+    rig.torvic.Fitxer_Iconitzar_Click();
+    EXPECT_TRUE(rig.view.minimised);
+    EXPECT_TRUE(rig.view.visible);  // never hidden for good
+    EXPECT_EQ(rig.view.statusTexts.size(), 1u);
+    rig.torvic.restoreFromNotificationArea();  // the user brings it back from the taskbar
+    rig.view.minimised = false;
+
+    // "Executa Ocult": the same, said once, and the run's end ends the program as specified.
+    rig.view.editor = "beep";
+    rig.view.saveChoices = {SaveChoice::Discard};  // typed, not saved: asked at the end
+    rig.torvic.Command8_Click();
+    EXPECT_TRUE(rig.view.minimised);
+    EXPECT_EQ(rig.view.statusTexts.size(), 1u);
+    EXPECT_TRUE(rig.view.ended);
+
+    WindowRig hidden;  // a program started with /exec stays hidden
+    hidden.view.notificationArea = false;
+    hidden.torvic.Form_Load("/exec nowhere.torvic");
+    EXPECT_FALSE(hidden.view.visible);
+    EXPECT_FALSE(hidden.view.minimised);
+}
+
 TEST(MainWindow, StartUp) {
     test::TempDir tmp;
     std::string script = tmp / "my script.torvic";

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTextBlock>
 #include <QTimer>
@@ -479,7 +480,8 @@ std::string MainWindowQt::saveFileDialog(const std::string& startDirectory, cons
     return toCp1252(dialog.selectedFiles().first());
 }
 
-void MainWindowQt::showNotificationIcon(const std::string& tooltip) {
+bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
         connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
@@ -488,6 +490,17 @@ void MainWindowQt::showNotificationIcon(const std::string& tooltip) {
     }
     tray_->setToolTip(fromCp1252(tooltip));
     tray_->show();
+    return true;
+}
+
+void MainWindowQt::showStatus(const std::string& text) { statusBar()->showMessage(fromCp1252(text)); }
+
+void MainWindowQt::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !torvic_) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+        torvic_->restoreFromNotificationArea();
 }
 
 void MainWindowQt::removeNotificationIcon() {

@@ -82,14 +82,18 @@ public:
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
-    void showNotificationIcon(const std::string& tooltip) override;
+    bool showNotificationIcon(const std::string& tooltip) override;
     void removeNotificationIcon() override;
+    void minimise() override { showMinimized(); }
+    void showStatus(const std::string& text) override;
     void endProgram() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     // The close box ends the program as "End" does (which asks about unsaved work).
     void closeEvent(QCloseEvent* event) override;
+    // Brought back from the taskbar: as from the notification area.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();

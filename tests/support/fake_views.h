@@ -87,11 +87,18 @@ public:
     std::string saveFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
         return dialog("save " + dir + "|" + name);
     }
-    void showNotificationIcon(const std::string& tip) override {
+    bool notificationArea = true;  // the desktop has one
+    bool minimised = false;
+    std::vector<std::string> statusTexts;
+    bool showNotificationIcon(const std::string& tip) override {
+        if (!notificationArea) return false;
         iconShown = true;
         iconTooltip = tip;
+        return true;
     }
     void removeNotificationIcon() override { iconShown = false; }
+    void minimise() override { minimised = true; }
+    void showStatus(const std::string& text) override { statusTexts.push_back(text); }
     void endProgram() override { ended = true; }
 
 private:
