@@ -54,6 +54,10 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // Before the editor text is written: when it holds characters the file's
+    // code page cannot (they would be written as "?"), names them and asks
+    // whether to save anyway. True when there are none or the answer is Yes.
+    virtual bool confirmCharactersLost() = 0;
     // A question with the buttons "Guardar", "No guardar" and "Cancel·lar".
     virtual SaveChoice askSaveChanges(const std::string& text, const std::string& title) = 0;
     // File dialogs: the chosen path, or empty when cancelled.

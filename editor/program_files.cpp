@@ -85,6 +85,7 @@ bool Torvic::saveTo(const std::string& name) {
 }
 
 bool Torvic::writeProgram(const std::string& name) {
+    if (!view_.confirmCharactersLost()) return false;  // never lost without a word
     // The editor text is written exactly as it is, through the same writer
     // as the save command of scripts.
     if (hasWildcards(name) || !writeFileSafely(name, view_.editorText())) {

@@ -339,6 +339,18 @@ TEST_F(ProgramFiles, SavingBeforeOpeningWritesTheProgramsOwnFile) {
     EXPECT_EQ(rig.view.editor, "other");
 }
 
+TEST_F(ProgramFiles, CharactersTheFileCannotHoldAreNamedBeforeSaving) {
+    rig.view.editor = "a?b";
+    rig.view.charactersLost = "o-double-acute";
+    rig.view.text2Field = path("x.torvic");
+    rig.torvic.Command2_Click();  // No: nothing written
+    EXPECT_EQ(rig.view.messages.back().title, "lost");
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "<none>");
+    rig.view.saveLosingCharacters = true;
+    rig.torvic.Command2_Click();
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "a?b");
+}
+
 TEST_F(ProgramFiles, BrowseAndNewProgram) {
     put("p.torvic", "from disk");
     rig.view.text2Field = tmp.path() + "/";

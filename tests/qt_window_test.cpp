@@ -15,6 +15,7 @@
 #include "base/cp1252.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
+#include "editor/qt/qt_text.h"
 #include "tests/support/recording_platform.h"
 
 using namespace torvic;
@@ -156,6 +157,11 @@ private slots:
         };
         s.torvic.Substituir_Click();
         QVERIFY2(dialogCut.isEmpty(), qPrintable(dialogCut.join("; ")));
+    }
+
+    void charactersTheFileCannotHold() {
+        const QString typed = QString::fromUtf8("aő→Ω€àő") + QChar(0x240D) + QString::fromUcs4(U"\U0001F600", 1);
+        QCOMPARE(qt::charactersOutsideCp1252(typed), std::u32string(U"ő→Ω\U0001F600"));
     }
 
     void typingShowsTheHint() {

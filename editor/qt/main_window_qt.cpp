@@ -441,6 +441,21 @@ bool MainWindowQt::askYesNo(const std::string& text, const std::string& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
+bool MainWindowQt::confirmCharactersLost() {
+    const std::u32string lost = charactersOutsideCp1252(text1_->toPlainText());
+    if (lost.empty()) return true;
+    QStringList shown;
+    for (char32_t u : lost) shown << QString::fromUcs4(&u, 1);
+    QMessageBox box(isVisible() ? this : nullptr);
+    box.setWindowTitle(QString::fromUtf8("Caràcters que es perdran:"));
+    box.setText(QString::fromUtf8("Aquests caràcters no es poden guardar en el fitxer i s'hi escriuran com a \"?\":\n") +
+                shown.join(' ') + QString::fromUtf8("\nVoleu guardar igualment?"));
+    box.setIcon(QMessageBox::Warning);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 SaveChoice MainWindowQt::askSaveChanges(const std::string& text, const std::string& title) {
     QMessageBox box(isVisible() ? this : nullptr);
     box.setWindowTitle(fromCp1252(title));

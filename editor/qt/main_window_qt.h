@@ -78,6 +78,7 @@ public:
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
+    bool confirmCharactersLost() override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,

@@ -27,6 +27,15 @@ std::string toCp1252(const QString& text) {
     return s;
 }
 
+std::u32string charactersOutsideCp1252(const QString& text) {
+    std::u32string out;
+    for (char32_t u : text.toUcs4()) {
+        if (u == kCrMark || u == kLfMark || cp1252::fromUnicode(u) >= 0) continue;
+        if (out.find(u) == std::u32string::npos) out += u;
+    }
+    return out;
+}
+
 QString messageText(const std::string& text) {
     QString s = fromCp1252(text);
     s.replace("\r\n", "\n");

@@ -10,6 +10,11 @@ namespace torvic::qt {
 QString fromCp1252(const std::string& text);
 std::string toCp1252(const QString& text);
 
+// The characters of a text that code page 1252 has no byte for (each
+// once, in order of appearance); the editor's line-break marks are not
+// among them.
+std::u32string charactersOutsideCp1252(const QString& text);
+
 // A message text for a box: CR LF, or a lone CR or LF, becomes a new line.
 QString messageText(const std::string& text);
 

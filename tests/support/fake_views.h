@@ -73,6 +73,13 @@ public:
         answers.pop_front();
         return a;
     }
+    std::string charactersLost;       // what the editor holds beyond code page 1252
+    bool saveLosingCharacters = false;  // the answer when there are some
+    bool confirmCharactersLost() override {
+        if (charactersLost.empty()) return true;
+        messages.push_back({Message::Question, charactersLost, "lost", MessageIcon::None, 0});
+        return saveLosingCharacters;
+    }
     std::deque<SaveChoice> saveChoices;  // the unsaved-changes question; an empty queue cancels
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
         messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
