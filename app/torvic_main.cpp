@@ -1,6 +1,7 @@
 // torvic: the editor and interpreter window.
 #include <QApplication>
 
+#include "desktop/qt/codificacio_qt.h"
 #include "editor/command_line.h"
 #include "editor/main_window.h"
 #include "editor/qt/dialogs_qt.h"
@@ -35,7 +36,10 @@ int main(int argc, char** argv) {
     torvic::qt::FrmSubstituirQt substituirView;
     torvic::FrmSubstituir substituir(substituirView);
     substituirView.attach(&substituir);
-    torvic::Torvic torvic(window, platform, missatge, substituir);
+    torvic::qt::CodificacioQt codificacioView;
+    torvic::Codificacio codificacio(codificacioView);
+    codificacioView.attach(&codificacio);
+    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio);
     window.attach(&torvic);
 
     // Closing the window ends the program, as "End" does.

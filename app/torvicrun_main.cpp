@@ -5,6 +5,7 @@
 
 #include "app/console_host.h"
 #include "base/cp1252.h"
+#include "desktop/encoding.h"
 #include "engine/engine.h"
 #include "engine/script_file.h"
 #include "platform/linux/linux_platform.h"
@@ -64,10 +65,19 @@ int main(int argc, char** argv) {
     torvic::LinuxPlatform platform;
     ConsoleHost host(text, start, onError);
     torvic::Engine engine(host, platform);
-    if (engine.loadLines(text) == torvic::Engine::LoadResult::TooManyLines) {
-        std::fprintf(stderr, "torvicrun: '%s' has more than %d non-empty lines; it cannot be run\n",
-                     script.c_str(), torvic::kMaxScriptLines);
-        return 2;
+    engine.decoder = {[](const std::string& t) { return torvic::extreuClau(t); },
+                      [](const std::string& k, const std::string& t) { return torvic::descodificaText(k, t); }};
+    switch (engine.loadLines(text)) {
+        case torvic::Engine::LoadResult::Loaded:
+            break;
+        case torvic::Engine::LoadResult::TooManyLines:
+            std::fprintf(stderr, "torvicrun: '%s' has more than %d non-empty lines; it cannot be run\n",
+                         script.c_str(), torvic::kMaxScriptLines);
+            return 2;
+        case torvic::Engine::LoadResult::UnreadableHeader:
+            std::fprintf(stderr, "torvicrun: '%s' is encoded, but its header gives no key length; it cannot be run\n",
+                         script.c_str());
+            return 2;
     }
     const int lines = engine.run.nombreLinies;
     if (std::stoi(start) > 0 && std::stoi(start) >= lines)

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "desktop/qt/codificacio_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "platform/linux/linux_platform.h"
@@ -25,7 +26,10 @@ int main(int argc, char** argv) {
     qt::FrmSubstituirQt substituirView;
     FrmSubstituir substituir(substituirView);
     substituirView.attach(&substituir);
-    Torvic torvic(window, platform, missatge, substituir);
+    qt::CodificacioQt codificacioView;
+    Codificacio codificacio(codificacioView);
+    codificacioView.attach(&codificacio);
+    Torvic torvic(window, platform, missatge, substituir, codificacio);
     window.attach(&torvic);
     window.endHook = [] {};  // the hidden run's end leaves the program to us
     window.show();

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/cp1252.h"
+#include "desktop/encoding.h"
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/tajuda.h"
@@ -15,8 +16,12 @@ const char* const Torvic::kCaption =
 const char* const Torvic::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
-Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir)
-    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir) {
+Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
+               Codificacio& codificacio)
+    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio) {
+    // A run decodes an encoded script layer by layer.
+    engine.decoder = {[](const std::string& t) { return extreuClau(t); },
+                      [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};
     currentDirectory = [] { return std::filesystem::current_path().string(); };
     // "Tancar" of the message window ends the program as "End" does.
     missatge_.onEndProgram = [this] { Command5_Click(); };
@@ -186,6 +191,17 @@ bool Torvic::confirmEnd() {
 
 void Torvic::focusIfVisible() {
     if (view_.isVisible()) view_.focusEditor();
+}
+
+void Torvic::Eines_Codificar_Click() {
+    const std::string text = view_.editorText();
+    if (text.empty()) return;
+    codificacio_.show();
+    if (codificacio_.ClauCodificacio.empty()) return;
+    if (codificacio_.CodiDescodi == 1)
+        view_.setEditorText(codificaText(codificacio_.ClauCodificacio, text));
+    else if (codificacio_.CodiDescodi == 2)
+        view_.setEditorText(descodificaText(codificacio_.ClauCodificacio, text));
 }
 
 void Torvic::ferSubstitucio() {

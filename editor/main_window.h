@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/codificacio.h"
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
 #include "editor/layout.h"
@@ -81,7 +82,8 @@ public:
     static const char* const kCaption;  // UTF-8: the Qt view shows it as it is
     static const char* const kFileFilter;
 
-    Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir);
+    Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
+           Codificacio& codificacio);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
@@ -125,6 +127,9 @@ public:
     void Fitxer_Iconitzar_Click();
     void Sortir_Click();
     void restoreFromNotificationArea();
+
+    // Encoding: "Codificar/&Descodificar" (Ctrl+D).
+    void Eines_Codificar_Click();
 
     // Find and replace.
     void Substituir_Click() { ferSubstitucio(); }
@@ -189,6 +194,7 @@ private:
     MainWindowView& view_;
     FrmMissatge& missatge_;
     FrmSubstituir& substituir_;
+    Codificacio& codificacio_;
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area

@@ -21,6 +21,9 @@ Engine::LoadResult Engine::loadLines(std::string_view editorText) {
     // An encoded script is decoded layer by layer. A layer that does not
     // shrink the text cannot be a real layer; stopping there avoids looping.
     while (decoder.extreuClau && decoder.descodificaText && text.starts_with(kEncodedMarker)) {
+        const std::size_t lengthAt = kEncodedMarker.size();
+        if (text.size() <= lengthAt || static_cast<unsigned char>(text[lengthAt]) < 30)
+            return LoadResult::UnreadableHeader;
         std::string decoded = decoder.descodificaText(decoder.extreuClau(text), text);
         if (decoded.size() >= text.size()) break;
         text = std::move(decoded);
@@ -148,9 +151,13 @@ void Engine::continueRun() {
     host_.stopTimer2();
     ++runGeneration_;
     setRunButtons(false);
-    if (loadLines(host_.editorText()) == LoadResult::TooManyLines) {
-        host_.messageBox(L1252("El programa té més de 300 línies i no es pot executar."), L1252("Atenció:"),
-                         MessageIcon::Exclamation);
+    const LoadResult loaded = loadLines(host_.editorText());
+    if (loaded != LoadResult::Loaded) {
+        host_.messageBox(loaded == LoadResult::TooManyLines
+                             ? L1252("El programa té més de 300 línies i no es pot executar.")
+                             : L1252("El programa codificat no es pot executar: la seva capçalera no indica la "
+                                     "llargada de la clau."),
+                         L1252("Atenció:"), MessageIcon::Exclamation);
         setRunButtons(true);
         // A hidden run that cannot start ends the program, as one that ends does.
         if (!host_.isMainWindowVisible()) end();

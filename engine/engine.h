@@ -37,9 +37,11 @@ public:
     ScriptDecoder decoder;
 
     // ---- loading ---------------------------------------------------------
-    enum class LoadResult { Loaded, TooManyLines };
+    enum class LoadResult { Loaded, TooManyLines, UnreadableHeader };
     // Fills the line table from an editor text. A script with more non-empty
-    // lines than the table can hold is refused and the table is left as it was.
+    // lines than the table can hold, or an encoded one whose header gives no
+    // key length (its length character below 30), is refused and the table
+    // is left as it was.
     LoadResult loadLines(std::string_view editorText);
 
     // ---- running ---------------------------------------------------------

@@ -13,6 +13,8 @@
 #include <QtTest>
 
 #include "base/cp1252.h"
+#include "desktop/encoding.h"
+#include "desktop/qt/codificacio_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_text.h"
@@ -30,11 +32,14 @@ class WindowTest : public QObject {
         FrmMissatge missatge{missatgeView};
         qt::FrmSubstituirQt substituirView;
         FrmSubstituir substituir{substituirView};
-        Torvic torvic{window, platform, missatge, substituir};
+        qt::CodificacioQt codificacioView;
+        Codificacio codificacio{codificacioView};
+        Torvic torvic{window, platform, missatge, substituir, codificacio};
         int endRequests = 0;
         Setup() {
             missatgeView.attach(&missatge);
             substituirView.attach(&substituir);
+            codificacioView.attach(&codificacio);
             window.attach(&torvic);
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
@@ -162,6 +167,20 @@ private slots:
     void charactersTheFileCannotHold() {
         const QString typed = QString::fromUtf8("aő→Ω€àő") + QChar(0x240D) + QString::fromUcs4(U"\U0001F600", 1);
         QCOMPARE(qt::charactersOutsideCp1252(typed), std::u32string(U"ő→Ω\U0001F600"));
+    }
+
+    void keyDialogEncodesTheEditorText() {
+        Setup s;
+        s.window.setEditorText("beep");
+        QStringList cut = {"not opened"};
+        s.codificacioView.onOpen = [&cut](QDialog* d) {
+            cut = cutCaptions(d);
+            d->findChild<QLineEdit*>("Text1")->setText("k");
+            d->findChild<QPushButton*>("Command1")->click();
+        };
+        s.torvic.Eines_Codificar_Click();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
     }
 
     void typingShowsTheHint() {

@@ -252,8 +252,8 @@ void MainWindowQt::buildMenus() {
     addItem(fitxer, "Sortir", "&Sortir", {}, &Torvic::Sortir_Click);
 
     QMenu* eines = menuBar()->addMenu("&Eines");
-    // The encoding dialog and the mouse position picker come with their own windows.
-    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), nullptr);
+    // The mouse position picker comes with its own window.
+    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), &Torvic::Eines_Codificar_Click);
     items_["Eines_guio"] = eines->addSeparator();
     addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &Torvic::EExecutar_Click);
     addItem(eines, "Ocult", "Executa &Ocultat", QKeySequence("Ctrl+F5"), &Torvic::Ocult_Click);

@@ -148,6 +148,24 @@ public:
     void beep() override { ++beeps; }
 };
 
+// The key dialog: the user types `key` and presses `button` (1 Codificar,
+// 2 Descodificar, 3 Cancelar, 0 the close box).
+class FakeCodificacioView : public CodificacioView {
+public:
+    Codificacio* behaviour = nullptr;
+    std::string key;
+    int button = 0;
+    int shows = 0;
+    void showModal() override {
+        ++shows;
+        if (button == 1) behaviour->Command1_Click();
+        if (button == 2) behaviour->Command2_Click();
+        if (button == 3) behaviour->Command3_Click();
+    }
+    void close() override {}
+    std::string keyText() override { return key; }
+};
+
 class FakeSubstituirView : public FrmSubstituirView {
 public:
     FrmSubstituir* behaviour = nullptr;
@@ -184,9 +202,12 @@ struct WindowRig {
     FrmMissatge missatge{missatgeView};
     FakeSubstituirView substituirView;
     FrmSubstituir substituir{substituirView};
-    Torvic torvic{view, platform, missatge, substituir};
+    FakeCodificacioView codificacioView;
+    Codificacio codificacio{codificacioView};
+    Torvic torvic{view, platform, missatge, substituir, codificacio};
 
     WindowRig() {
+        codificacioView.behaviour = &codificacio;
         missatgeView.behaviour = &missatge;
         substituirView.behaviour = &substituir;
         platform.setClock(2026, 12, 16, 10, 0, 0);

@@ -1,0 +1,38 @@
+#pragma once
+// The key dialog `Codificacio` ("Codificar / Descodificar"): its behaviour
+// behind a view. The key and the choice outlive the dialog's closing and
+// are read by the main window afterwards.
+#include <cstdint>
+#include <string>
+
+namespace torvic {
+
+class CodificacioView {
+public:
+    virtual ~CodificacioView() = default;
+    // Shows the dialog modally with an empty key box (at most 225
+    // characters) and returns when it has closed.
+    virtual void showModal() = 0;
+    virtual void close() = 0;
+    virtual std::string keyText() = 0;  // code page 1252
+};
+
+class Codificacio {
+public:
+    explicit Codificacio(CodificacioView& view) : view_(view) {}
+
+    std::string ClauCodificacio;
+    std::uint8_t CodiDescodi = 0;  // 0 nothing chosen, 1 encode, 2 decode
+
+    // Shows the dialog; closing it other than by a button chooses nothing.
+    void show();
+    void Command1_Click() { choose(1); }  // "Codificar"
+    void Command2_Click() { choose(2); }  // "Descodificar"
+    void Command3_Click();                // "Cancelar" (Esc)
+
+private:
+    void choose(std::uint8_t choice);
+    CodificacioView& view_;
+};
+
+}  // namespace torvic

@@ -1,0 +1,28 @@
+#pragma once
+// The Qt view of the key dialog `Codificacio`.
+#include <functional>
+
+#include "desktop/codificacio.h"
+
+class QDialog;
+class QLineEdit;
+
+namespace torvic::qt {
+
+class CodificacioQt : public CodificacioView {
+public:
+    void attach(Codificacio* behaviour) { codificacio_ = behaviour; }
+    // Called with the open dialog, for tests that fill it in.
+    std::function<void(QDialog*)> onOpen;
+
+    void showModal() override;
+    void close() override;
+    std::string keyText() override;
+
+private:
+    Codificacio* codificacio_ = nullptr;
+    QDialog* dialog_ = nullptr;
+    QLineEdit* key_ = nullptr;
+};
+
+}  // namespace torvic::qt
