@@ -62,6 +62,11 @@ rc=$?
 check "send of ten million repeated keys without a display names the display at once (rc $rc)" \
     $([ $rc -eq 0 ] && grep -qF "send needs an X display" "$DIR/err"; echo $?)
 
+printf '$%%& \035beep\r\n' > badheader.torvic
+runit badheader.torvic
+check "an encoded script without a key length exits 2 with a reason (rc $rc)" \
+    $([ $rc -eq 2 ] && grep -qF "gives no key length" <<<"$err"; echo $?)
+
 # ---- scripts that are not files ------------------------------------------
 for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
     runit "$target"

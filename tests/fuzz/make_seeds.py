@@ -64,5 +64,18 @@ def main():
         write('sendkeys', f'{i:02d}', keys.encode('cp1252'))
 
 
+def decoder_seeds():
+    def keyed(key, text):
+        return key.encode('cp1252') + b'\x01' + text.encode('cp1252')
+    seeds = {
+        'plain': b'beep\r\nwait(100)\r\n', 'header-29': b'$%& \x1dbeep\r\n', 'header-30': b'$%& \x1ebeep\r\n',
+        'header-short': b'$%& ', 'roundtrip-ab': keyed('ab', 'Hi\r\n'), 'roundtrip-tilde': keyed('~', 'z'),
+        'roundtrip-long': keyed('clau de prova', 'open("a.txt")\r\nrepl("a","b")\r\nsave("b.txt")'),
+    }
+    for name, data in seeds.items():
+        write('decoder', name, data)
+
+
 if __name__ == '__main__':
     main()
+    decoder_seeds()
