@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "desktop/qt/codificacio_qt.h"
+#include "desktop/qt/mouse_qt.h"
 #include "editor/command_line.h"
 #include "editor/main_window.h"
 #include "editor/qt/dialogs_qt.h"
@@ -39,7 +40,10 @@ int main(int argc, char** argv) {
     torvic::qt::CodificacioQt codificacioView;
     torvic::Codificacio codificacio(codificacioView);
     codificacioView.attach(&codificacio);
-    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio);
+    torvic::qt::MouseQt mouseView;
+    torvic::Mouse mouse(mouseView, platform);
+    mouseView.attach(&mouse);
+    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio, mouse);
     window.attach(&torvic);
 
     // Closing the window ends the program, as "End" does.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "desktop/qt/codificacio_qt.h"
+#include "desktop/qt/mouse_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "platform/linux/linux_platform.h"
@@ -29,7 +30,10 @@ int main(int argc, char** argv) {
     qt::CodificacioQt codificacioView;
     Codificacio codificacio(codificacioView);
     codificacioView.attach(&codificacio);
-    Torvic torvic(window, platform, missatge, substituir, codificacio);
+    qt::MouseQt mouseView;
+    Mouse mouse(mouseView, platform);
+    mouseView.attach(&mouse);
+    Torvic torvic(window, platform, missatge, substituir, codificacio, mouse);
     window.attach(&torvic);
     window.endHook = [] {};  // the hidden run's end leaves the program to us
     window.show();

@@ -17,8 +17,9 @@ const char* const Torvic::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
 Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-               Codificacio& codificacio)
-    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio) {
+               Codificacio& codificacio, Mouse& mouse)
+    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
+      mouse_(mouse) {
     // A run decodes an encoded script layer by layer.
     engine.decoder = {[](const std::string& t) { return extreuClau(t); },
                       [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};

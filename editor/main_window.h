@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "desktop/codificacio.h"
+#include "desktop/mouse.h"
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
 #include "editor/layout.h"
@@ -83,7 +84,7 @@ public:
     static const char* const kFileFilter;
 
     Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-           Codificacio& codificacio);
+           Codificacio& codificacio, Mouse& mouse);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
@@ -130,6 +131,8 @@ public:
 
     // Encoding: "Codificar/&Descodificar" (Ctrl+D).
     void Eines_Codificar_Click();
+    // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
+    void posicio_rat_Click() { mouse_.posicio_rat_Click(); }
 
     // Find and replace.
     void Substituir_Click() { ferSubstitucio(); }
@@ -195,6 +198,7 @@ private:
     FrmMissatge& missatge_;
     FrmSubstituir& substituir_;
     Codificacio& codificacio_;
+    Mouse& mouse_;
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area

@@ -15,6 +15,7 @@
 #include "base/cp1252.h"
 #include "desktop/encoding.h"
 #include "desktop/qt/codificacio_qt.h"
+#include "desktop/qt/mouse_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_text.h"
@@ -34,12 +35,15 @@ class WindowTest : public QObject {
         FrmSubstituir substituir{substituirView};
         qt::CodificacioQt codificacioView;
         Codificacio codificacio{codificacioView};
-        Torvic torvic{window, platform, missatge, substituir, codificacio};
+        qt::MouseQt mouseView;
+        Mouse mouse{mouseView, platform};
+        Torvic torvic{window, platform, missatge, substituir, codificacio, mouse};
         int endRequests = 0;
         Setup() {
             missatgeView.attach(&missatge);
             substituirView.attach(&substituir);
             codificacioView.attach(&codificacio);
+            mouseView.attach(&mouse);
             window.attach(&torvic);
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
@@ -181,6 +185,21 @@ private slots:
         s.torvic.Eines_Codificar_Click();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
+    }
+
+    void mousePickerStartsAfreshAfterItsCloseBox() {
+        Setup s;
+        s.torvic.posicio_rat_Click();
+        QDialog* w = s.mouseView.window();
+        QVERIFY(w && w->isVisible());
+        QVERIFY2(cutCaptions(w).isEmpty(), qPrintable(cutCaptions(w).join("; ")));
+        w->findChild<QLineEdit*>("Text1")->setText("55");
+        QTest::qWait(250);  // one poll has filled the labels
+        QVERIFY(!w->findChild<QLabel*>("Label1")->text().isEmpty());
+        w->close();
+        QTRY_VERIFY(s.mouseView.window() == nullptr);  // unloaded
+        s.torvic.posicio_rat_Click();
+        QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
     }
 
     void typingShowsTheHint() {

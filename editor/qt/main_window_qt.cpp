@@ -252,7 +252,6 @@ void MainWindowQt::buildMenus() {
     addItem(fitxer, "Sortir", "&Sortir", {}, &Torvic::Sortir_Click);
 
     QMenu* eines = menuBar()->addMenu("&Eines");
-    // The mouse position picker comes with its own window.
     addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), &Torvic::Eines_Codificar_Click);
     items_["Eines_guio"] = eines->addSeparator();
     addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &Torvic::EExecutar_Click);
@@ -261,7 +260,8 @@ void MainWindowQt::buildMenus() {
     items_["separador3"] = eines->addSeparator();
     addItem(eines, "Atura", "&Atura el procés", QKeySequence("F4"), &Torvic::Atura_Click);
     items_["separadorb1"] = eines->addSeparator();
-    addItem(eines, "posicio_rat", QString::fromUtf8("&Posició del Ratolí"), QKeySequence("Ctrl+P"), nullptr);
+    addItem(eines, "posicio_rat", QString::fromUtf8("&Posició del Ratolí"), QKeySequence("Ctrl+P"),
+            &Torvic::posicio_rat_Click);
     addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &Torvic::Substituir_Click);
 
     QMenu* ajuda = menuBar()->addMenu("&Ajuda");

@@ -166,6 +166,26 @@ public:
     std::string keyText() override { return key; }
 };
 
+// The mouse position picker: the typed coordinates and what it shows.
+class FakeMouseView : public MouseView {
+public:
+    bool shown = false;
+    int timerMs = 0;  // 0: not polling
+    std::string x = "0", y = "0", labelX, labelY;
+    std::vector<std::string> boxes;
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    void startTimer1(int ms) override { timerMs = ms; }
+    void stopTimer1() override { timerMs = 0; }
+    std::string text1() override { return x; }
+    std::string text2() override { return y; }
+    void setLabels(const std::string& lx, const std::string& ly) override {
+        labelX = lx;
+        labelY = ly;
+    }
+    void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
+};
+
 class FakeSubstituirView : public FrmSubstituirView {
 public:
     FrmSubstituir* behaviour = nullptr;
@@ -204,7 +224,9 @@ struct WindowRig {
     FrmSubstituir substituir{substituirView};
     FakeCodificacioView codificacioView;
     Codificacio codificacio{codificacioView};
-    Torvic torvic{view, platform, missatge, substituir, codificacio};
+    FakeMouseView mouseView;
+    Mouse mouse{mouseView, platform};
+    Torvic torvic{view, platform, missatge, substituir, codificacio, mouse};
 
     WindowRig() {
         codificacioView.behaviour = &codificacio;
