@@ -43,8 +43,13 @@ int main(int argc, char** argv) {
     torvic::qt::MouseQt mouseView;
     torvic::Mouse mouse(mouseView, platform);
     mouseView.attach(&mouse);
-    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio, mouse);
+    torvic::qt::FrmAboutQt aboutView;
+    torvic::FrmAbout about(aboutView, platform);
+    aboutView.attach(&about);
+    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio, mouse, about);
     window.attach(&torvic);
+    // The manual torvic.rtf lives beside the program.
+    torvic.programDirectory = [] { return torvic::qt::toCp1252(QCoreApplication::applicationDirPath()); };
 
     // Closing the window ends the program, as "End" does.
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, [&] {

@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
     qt::MouseQt mouseView;
     Mouse mouse(mouseView, platform);
     mouseView.attach(&mouse);
-    Torvic torvic(window, platform, missatge, substituir, codificacio, mouse);
+    qt::FrmAboutQt aboutView;
+    FrmAbout about(aboutView, platform);
+    aboutView.attach(&about);
+    Torvic torvic(window, platform, missatge, substituir, codificacio, mouse, about);
     window.attach(&torvic);
     window.endHook = [] {};  // the hidden run's end leaves the program to us
     window.show();

@@ -1,12 +1,14 @@
 #include "editor/main_window.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "base/cp1252.h"
 #include "desktop/encoding.h"
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/tajuda.h"
+#include "engine/commands.h"
 #include "textcmd/text_algorithms.h"
 
 namespace torvic {
@@ -17,9 +19,10 @@ const char* const Torvic::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
 Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-               Codificacio& codificacio, Mouse& mouse)
+               Codificacio& codificacio, Mouse& mouse, FrmAbout& about)
     : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
-      mouse_(mouse) {
+      mouse_(mouse), about_(about) {
+    programDirectory = [] { return std::filesystem::current_path().string(); };
     // A run decodes an encoded script layer by layer.
     engine.decoder = {[](const std::string& t) { return extreuClau(t); },
                       [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};
@@ -192,6 +195,23 @@ bool Torvic::confirmEnd() {
 
 void Torvic::focusIfVisible() {
     if (view_.isVisible()) view_.focusEditor();
+}
+
+const char* const Torvic::kWebAddress = "https://torvic.example.org/";
+
+void Torvic::openManual(std::uint8_t funcio) {
+    const std::string path = programDirectory() + "/torvic.rtf";
+    if (!std::ifstream(path)) {
+        view_.messageBox("El fitxer torvic.rtf no s'ha pogut trobar.", "Error en trobar un fitxer:",
+                         MessageIcon::Critical, false);
+        return;
+    }
+    ExecutarDocument(engine.run.platform, path, 0, funcio);
+}
+
+void Torvic::web_Click() {
+    if (view_.askYesNo(std::string(kWebAddress) + "\n\r" + "Voleu accedir-hi?", "Web del programa:"))
+        ExecutarDocument(engine.run.platform, kWebAddress, 0, 1);
 }
 
 void Torvic::Eines_Codificar_Click() {

@@ -11,6 +11,7 @@
 
 #include "desktop/codificacio.h"
 #include "desktop/mouse.h"
+#include "editor/frm_about.h"
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
 #include "editor/layout.h"
@@ -84,7 +85,7 @@ public:
     static const char* const kFileFilter;
 
     Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-           Codificacio& codificacio, Mouse& mouse);
+           Codificacio& codificacio, Mouse& mouse, FrmAbout& about);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
@@ -131,6 +132,15 @@ public:
 
     // Encoding: "Codificar/&Descodificar" (Ctrl+D).
     void Eines_Codificar_Click();
+    // Help: the manual torvic.rtf beside the program (open or print), the
+    // web page, the about box.
+    static const char* const kWebAddress;
+    std::function<std::string()> programDirectory;
+    void comandes_Click() { openManual(1); }        // "&Comandes i sintaxis" (F1)
+    void Ajuda_Imprimir_Click() { openManual(2); }  // "&Imprimir manual del programa"
+    void web_Click();                               // "&Web del programa"
+    void sobre_Click() { about_.show(); }           // "En quant a Torvic..."
+
     // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
     void posicio_rat_Click() { mouse_.posicio_rat_Click(); }
 
@@ -184,6 +194,8 @@ private:
     void showPendingRunLine();
 
     void focusIfVisible();
+    // ExecutarDocument on the manual with function 1 (open) or 2 (print).
+    void openManual(std::uint8_t funcio);
     bool saveTo(const std::string& name);
     // Writes the editor text, or says why it could not.
     bool writeProgram(const std::string& name);
@@ -199,6 +211,7 @@ private:
     FrmSubstituir& substituir_;
     Codificacio& codificacio_;
     Mouse& mouse_;
+    FrmAbout& about_;
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area

@@ -37,13 +37,16 @@ class WindowTest : public QObject {
         Codificacio codificacio{codificacioView};
         qt::MouseQt mouseView;
         Mouse mouse{mouseView, platform};
-        Torvic torvic{window, platform, missatge, substituir, codificacio, mouse};
+        qt::FrmAboutQt aboutView;
+        FrmAbout about{aboutView, platform};
+        Torvic torvic{window, platform, missatge, substituir, codificacio, mouse, about};
         int endRequests = 0;
         Setup() {
             missatgeView.attach(&missatge);
             substituirView.attach(&substituir);
             codificacioView.attach(&codificacio);
             mouseView.attach(&mouse);
+            aboutView.attach(&about);
             window.attach(&torvic);
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
@@ -63,7 +66,9 @@ class WindowTest : public QObject {
         for (QWidget* w : top->findChildren<QWidget*>()) {
             if (!w->isVisibleTo(top) || w->y() < 0) continue;  // "End" is out of sight by design
             const QFontMetrics fm(w->font());
-            if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (auto* l = qobject_cast<QLabel*>(w); l && l->wordWrap()) {
+                report(w, l->text(), l->heightForWidth(l->width()), l->height());
+            } else if (l) {
                 const QStringList lines = l->text().split('\n');
                 for (const QString& line : lines) report(w, line, fm.horizontalAdvance(line), l->contentsRect().width());
                 report(w, l->text(), static_cast<int>(lines.size()) * fm.height(), l->contentsRect().height());
@@ -200,6 +205,20 @@ private slots:
         QTRY_VERIFY(s.mouseView.window() == nullptr);  // unloaded
         s.torvic.posicio_rat_Click();
         QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
+    }
+
+    void aboutBoxCaptionsFit() {
+        Setup s;
+        QStringList cut = {"not opened"};
+        QString version;
+        s.aboutView.onOpen = [&](QDialog* d) {
+            cut = cutCaptions(d);
+            version = d->findChild<QLabel*>("lblVersion")->text();
+            d->findChild<QPushButton*>("cmdOK")->click();
+        };
+        s.torvic.sobre_Click();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
     }
 
     void typingShowsTheHint() {

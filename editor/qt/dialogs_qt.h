@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "editor/frm_about.h"
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
 
@@ -76,6 +77,28 @@ public:
 private:
     FrmSubstituir* substituir_ = nullptr;
     SubstituirDialog* dialog_ = nullptr;
+};
+
+// The about box: made afresh at each showing, at its design geometry.
+class FrmAboutQt : public FrmAboutView {
+public:
+    void attach(FrmAbout* behaviour) { about_ = behaviour; }
+    // Called with the open box, for tests.
+    std::function<void(QDialog*)> onOpen;
+
+    void showModal() override;
+    void close() override;
+    void setCaption(const std::string& text) override { caption_ = text; }
+    void setTitle(const std::string& text) override { title_ = text; }
+    void setVersion(const std::string& text) override { version_ = text; }
+    void setDescription(const std::string& text) override { description_ = text; }
+    void setDisclaimer(const std::string& text) override { disclaimer_ = text; }
+    void messageBox(const std::string& text) override;
+
+private:
+    FrmAbout* about_ = nullptr;
+    QDialog* dialog_ = nullptr;
+    std::string caption_, title_, version_, description_, disclaimer_;
 };
 
 }  // namespace torvic::qt

@@ -265,12 +265,11 @@ void MainWindowQt::buildMenus() {
     addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &Torvic::Substituir_Click);
 
     QMenu* ajuda = menuBar()->addMenu("&Ajuda");
-    // The manual, the web page and the about box come with their own issue.
-    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), nullptr);
-    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, nullptr);
-    addItem(ajuda, "web", "&Web del programa", {}, nullptr);
+    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), &Torvic::comandes_Click);
+    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, &Torvic::Ajuda_Imprimir_Click);
+    addItem(ajuda, "web", "&Web del programa", {}, &Torvic::web_Click);
     items_["separador"] = ajuda->addSeparator();
-    addItem(ajuda, "sobre", "En quant a Torvic...", {}, nullptr);
+    addItem(ajuda, "sobre", "En quant a Torvic...", {}, &Torvic::sobre_Click);
 }
 
 QWidget* MainWindowQt::control(const std::string& name) const {

@@ -186,6 +186,21 @@ public:
     void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
 };
 
+class FakeAboutView : public FrmAboutView {
+public:
+    int shows = 0;
+    std::string caption, title, version, description, disclaimer;
+    std::vector<std::string> boxes;
+    void showModal() override { ++shows; }
+    void close() override {}
+    void setCaption(const std::string& t) override { caption = t; }
+    void setTitle(const std::string& t) override { title = t; }
+    void setVersion(const std::string& t) override { version = t; }
+    void setDescription(const std::string& t) override { description = t; }
+    void setDisclaimer(const std::string& t) override { disclaimer = t; }
+    void messageBox(const std::string& t) override { boxes.push_back(t); }
+};
+
 class FakeSubstituirView : public FrmSubstituirView {
 public:
     FrmSubstituir* behaviour = nullptr;
@@ -226,7 +241,9 @@ struct WindowRig {
     Codificacio codificacio{codificacioView};
     FakeMouseView mouseView;
     Mouse mouse{mouseView, platform};
-    Torvic torvic{view, platform, missatge, substituir, codificacio, mouse};
+    FakeAboutView aboutView;
+    FrmAbout about{aboutView, platform};
+    Torvic torvic{view, platform, missatge, substituir, codificacio, mouse, about};
 
     WindowRig() {
         codificacioView.behaviour = &codificacio;

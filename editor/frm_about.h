@@ -1,0 +1,46 @@
+#pragma once
+// The about box `frmAbout`: its behaviour behind a view, and the system
+// information program it can start.
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace torvic {
+
+class FrmAboutView {
+public:
+    virtual ~FrmAboutView() = default;
+    virtual void showModal() = 0;
+    virtual void close() = 0;
+    virtual void setCaption(const std::string& text) = 0;
+    virtual void setTitle(const std::string& text) = 0;        // lblTitle
+    virtual void setVersion(const std::string& text) = 0;      // lblVersion
+    virtual void setDescription(const std::string& text) = 0;  // Text1
+    virtual void setDisclaimer(const std::string& text) = 0;   // lblDisclaimer
+    virtual void messageBox(const std::string& text) = 0;      // OK only, no icon
+};
+
+class FrmAbout {
+public:
+    static constexpr int kMajor = 1, kMinor = 0, kRevision = 60;
+
+    FrmAbout(FrmAboutView& view, Platform& platform);
+
+    // The path of a program found on the PATH, or empty (tests replace it).
+    std::function<std::string(const std::string&)> findProgram;
+
+    void show();  // loads the texts, then the box modally
+    void Form_Load();
+    void cmdOK_Click() { view_.close(); }
+    void cmdSysInfo_Click() { StartSysInfo(); }
+    // Starts the desktop's system information program, the first of the
+    // usual ones that is installed; says so when there is none.
+    void StartSysInfo();
+
+private:
+    FrmAboutView& view_;
+    Platform& platform_;
+};
+
+}  // namespace torvic
