@@ -1,0 +1,13 @@
+#pragma once
+// The program's manual, torvic.rtf: every command of the keyword table with
+// its syntax hint, what it does, its parameters and an example, then the
+// editor's menus and keys. Built from the keyword table, so it cannot drift
+// from the program.
+#include <string>
+
+namespace torvic {
+
+// The whole manual as an RTF document (code page 1252).
+std::string manualRtf();
+
+}  // namespace torvic
