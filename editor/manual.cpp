@@ -18,7 +18,7 @@ struct Entry {
 const std::map<std::string_view, Entry>& entries() {
     static const std::map<std::string_view, Entry> m = {
         {"wait", {"Espera ms mil·lisegons; amb minuts, espera fins a l'hora que resulta, a minuts sencers.", "wait(2000)"}},
-        {"exec", {"Engega un programa amb el mode de finestra (0 amagada, 1 normal, 2 minimitzada, 3 maximitzada, 4 normal sense focus, 6 minimitzada sense focus) i en desa l'identificador a id_programa (0 a 15).", "exec(\"gedit\",1,3)"}},
+        {"exec", {"Engega un programa amb el mode de finestra (0 amagada, 1 normal, 2 minimitzada, 3 maximitzada, 4 normal sense focus, 6 minimitzada sense focus) i en desa l'identificador a id_programa (1 a 15).", "exec(\"gedit\",1,3)"}},
         {"execdoc", {"Obre (funcio 1), imprimeix (2) o explora (3) un document amb el programa que el sistema hi té associat.", "execdoc(\"informe.pdf\",1,1)"}},
         {"send", {"Tecleja el text a la finestra activa. Entre claus s'hi escriuen tecles: {ENTER}, {F4}, {LEFT 3}; + és majúscules, ^ control, % alt i ~ retorn. Amb esperar diferent de 0 espera que s'hagin processat.", "send(\"Hola{ENTER}\",1)"}},
         {"goto", {"Salta a la línia indicada (comptant des de 0 entre les línies no buides; negativa, relativa a la línia actual) tantes vegades com indica vegades; després continua.", "goto(0,5)"}},
