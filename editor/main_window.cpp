@@ -159,6 +159,29 @@ void Torvic::restoreFromNotificationArea() {
 
 void Torvic::Sortir_Click() { Command5_Click(); }
 
+void Torvic::replaceIcon(const std::string& tooltip) {
+    view_.removeNotificationIcon();
+    view_.showNotificationIcon(tooltip);
+}
+
+void Torvic::RCPopup_Aturat_Click() {
+    view_.setTrayChecks(true, false);
+    replaceIcon("Torvic Executat-se");
+    Command3_Click();
+}
+
+void Torvic::RCPopup_Executant_Click() {
+    view_.setTrayChecks(false, true);
+    replaceIcon("Torvic Pausat");
+    Command4_Click();
+}
+
+void Torvic::RCpopup_Sortir_Click() {
+    // Shown first, so that a question about unsaved work has its window.
+    restoreFromNotificationArea();
+    Command5_Click();
+}
+
 void Torvic::endProgram() {
     showPendingRunLine();
     ended_ = true;

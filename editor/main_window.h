@@ -72,6 +72,8 @@ public:
     // the desktop has no notification area.
     virtual bool showNotificationIcon(const std::string& tooltip) = 0;
     virtual void removeNotificationIcon() = 0;
+    // The check marks of "Aturat" and "Executant-se" in the icon's menu.
+    virtual void setTrayChecks(bool aturat, bool executant) = 0;
     // To the taskbar; the view calls restoreFromNotificationArea when the
     // user brings the window back.
     virtual void minimise() = 0;
@@ -128,7 +130,13 @@ public:
     // Window states.
     void Fitxer_Iconitzar_Click();
     void Sortir_Click();
+    // The icon's left double click, and "Maximitzar" of its menu.
     void restoreFromNotificationArea();
+    // The icon's menu RCpopup.
+    void RCPopup_Maximitzar_Click() { restoreFromNotificationArea(); }
+    void RCPopup_Aturat_Click();     // "Aturat": continue the run
+    void RCPopup_Executant_Click();  // "Executant-se": stop the run
+    void RCpopup_Sortir_Click();
 
     // Encoding: "Codificar/&Descodificar" (Ctrl+D).
     void Eines_Codificar_Click();
@@ -215,6 +223,8 @@ private:
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area
+    // The icon's tooltip is changed by taking the icon down and putting it up again.
+    void replaceIcon(const std::string& tooltip);
     bool toldNoNotificationArea_ = false;
     // The run line not yet in the status fields, and when they last changed.
     bool runLinePending_ = false;

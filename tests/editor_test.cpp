@@ -155,6 +155,41 @@ TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
     EXPECT_NE(rig.view.text3Field, "Acabat");  // stopped, not finished
 }
 
+TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
+    WindowRig rig;
+    rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
+    rig.torvic.Command8_Click();  // "Executa Ocult": waiting in the tray
+    EXPECT_TRUE(rig.view.iconShown);
+    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
+    EXPECT_TRUE(rig.view.timers.isOn(1));
+
+    rig.torvic.RCPopup_Executant_Click();  // pause
+    EXPECT_EQ(rig.view.iconTooltip, "Torvic Pausat");
+    EXPECT_FALSE(rig.view.checkAturat);
+    EXPECT_TRUE(rig.view.checkExecutant);
+    EXPECT_FALSE(rig.view.timers.isOn(1));
+    EXPECT_TRUE(rig.view.buttonsEnabled);
+
+    rig.torvic.RCPopup_Aturat_Click();  // continue: the waiting line again
+    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executat-se");
+    EXPECT_TRUE(rig.view.checkAturat);
+    EXPECT_FALSE(rig.view.checkExecutant);
+    EXPECT_TRUE(rig.view.timers.isOn(1));
+    EXPECT_FALSE(rig.view.visible);
+
+    rig.torvic.RCPopup_Maximitzar_Click();
+    EXPECT_TRUE(rig.view.visible);
+    EXPECT_FALSE(rig.view.iconShown);
+
+    rig.torvic.Fitxer_Iconitzar_Click();  // the tooltip is always "Executant-se" going in
+    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
+    EXPECT_TRUE(rig.view.checkAturat);  // the marks keep their last state
+    rig.view.saveChoices = {SaveChoice::Discard};
+    rig.torvic.RCpopup_Sortir_Click();
+    EXPECT_TRUE(rig.view.ended);
+    EXPECT_FALSE(rig.view.iconShown);
+}
+
 TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
     WindowRig rig;
     rig.view.notificationArea = false;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -219,6 +220,21 @@ private slots:
         s.torvic.sobre_Click();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
+    }
+
+    void theIconsMenu() {
+        Setup s;
+        // RCpopup as the icon shows it: items in order, "Executant-se" ticked at start.
+        auto* menu = qobject_cast<QMenu*>(s.window.menuItem("RCPopup_Aturat")->associatedObjects().value(0));
+        QVERIFY(menu);
+        QStringList shown;
+        for (QAction* a : menu->actions()) shown << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(shown, QStringList({"Maximitzar", "-", "Aturat", "Executant-se", "-", "&Sortir"}));
+        QVERIFY(!s.window.menuItem("RCPopup_Aturat")->isChecked());
+        QVERIFY(s.window.menuItem("RCPopup_Executant")->isChecked());
+        s.window.setTrayChecks(true, false);
+        QVERIFY(s.window.menuItem("RCPopup_Aturat")->isChecked());
+        QVERIFY(!s.window.menuItem("RCPopup_Executant")->isChecked());
     }
 
     void typingShowsTheHint() {

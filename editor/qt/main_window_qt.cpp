@@ -264,6 +264,17 @@ void MainWindowQt::buildMenus() {
             &Torvic::posicio_rat_Click);
     addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &Torvic::Substituir_Click);
 
+    // RCpopup, the icon's menu: never in the menu bar.
+    rcPopup_ = new QMenu("RCPopup", this);
+    addItem(rcPopup_, "RCPopup_Maximitzar", "Maximitzar", {}, &Torvic::RCPopup_Maximitzar_Click);
+    items_["RCPopup_guio"] = rcPopup_->addSeparator();
+    addItem(rcPopup_, "RCPopup_Aturat", "Aturat", {}, &Torvic::RCPopup_Aturat_Click)->setCheckable(true);
+    QAction* executant = addItem(rcPopup_, "RCPopup_Executant", "Executant-se", {}, &Torvic::RCPopup_Executant_Click);
+    executant->setCheckable(true);
+    executant->setChecked(true);
+    items_["RCPopup_guio2"] = rcPopup_->addSeparator();
+    addItem(rcPopup_, "RCpopup_Sortir", "&Sortir", {}, &Torvic::RCpopup_Sortir_Click);
+
     QMenu* ajuda = menuBar()->addMenu("&Ajuda");
     addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), &Torvic::comandes_Click);
     addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, &Torvic::Ajuda_Imprimir_Click);
@@ -498,6 +509,8 @@ bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
+        // The right button opens RCpopup, a left double click brings the window back.
+        tray_->setContextMenu(rcPopup_);
         connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
             if (r == QSystemTrayIcon::DoubleClick) torvic_->restoreFromNotificationArea();
         });
@@ -515,6 +528,11 @@ void MainWindowQt::changeEvent(QEvent* event) {
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
         torvic_->restoreFromNotificationArea();
+}
+
+void MainWindowQt::setTrayChecks(bool aturat, bool executant) {
+    items_.at("RCPopup_Aturat")->setChecked(aturat);
+    items_.at("RCPopup_Executant")->setChecked(executant);
 }
 
 void MainWindowQt::removeNotificationIcon() {

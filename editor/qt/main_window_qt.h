@@ -85,6 +85,7 @@ public:
                                const std::string& filter) override;
     bool showNotificationIcon(const std::string& tooltip) override;
     void removeNotificationIcon() override;
+    void setTrayChecks(bool aturat, bool executant) override;
     void minimise() override { showMinimized(); }
     void showStatus(const std::string& text) override;
     void endProgram() override;
@@ -117,6 +118,7 @@ private:
     Clock::time_point timer1Due_{}, timer2Due_{};
     int timer2Interval_ = 60000;
     QSystemTrayIcon* tray_ = nullptr;
+    QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
 };
 
 // The window's icon, drawn at 16 and 32 pixels.

@@ -104,6 +104,11 @@ public:
         return true;
     }
     void removeNotificationIcon() override { iconShown = false; }
+    bool checkAturat = false, checkExecutant = true;
+    void setTrayChecks(bool aturat, bool executant) override {
+        checkAturat = aturat;
+        checkExecutant = executant;
+    }
     void minimise() override { minimised = true; }
     void showStatus(const std::string& text) override { statusTexts.push_back(text); }
     void endProgram() override { ended = true; }
