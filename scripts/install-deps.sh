@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation
   libxdo-dev libxtst-dev libsystemd-dev xdotool
-  xvfb xauth x11-utils matchbox-window-manager imagemagick
+  xvfb xauth x11-utils matchbox-window-manager imagemagick trayer
   dbus python3-dbusmock
   clang libclang-rt-14-dev
 )

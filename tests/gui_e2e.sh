@@ -28,6 +28,23 @@ written=$(stat -c %.9Y "$DIR/waited.txt" 2>/dev/null | tr -d .)
 check "a hidden wait(3000) wrote its file no sooner than 3 s after the start" \
     $([ -n "$written" ] && [ $((written - started)) -ge 3000000000 ]; echo $?)
 
+# With a notification area (the XEmbed tray trayer), a hidden run puts its
+# icon there while it runs and takes it away when it ends.
+if command -v trayer >/dev/null; then
+    trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+    trayIcons() { xwininfo -root -tree 2>/dev/null | grep -c '"torvic": ("torvic"'; }
+    printf '%s\r\n' 'wait(2500)' > "$DIR/tray.torvic"
+    "$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
+    run=$!
+    sleep 1.5
+    during=$(trayIcons)
+    wait $run
+    check "a hidden run shows its icon in the notification area ($during)" $([ "$during" -ge 1 ]; echo $?)
+    check "the icon is gone when the run has ended ($(trayIcons))" $([ "$(trayIcons)" -eq 0 ]; echo $?)
+fi
+
 # An endless loop in the window stops with F4, and then the program is idle.
 if command -v xdotool >/dev/null && command -v matchbox-window-manager >/dev/null; then
     matchbox-window-manager -use_titlebar no 2>/dev/null &
