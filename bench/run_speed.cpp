@@ -14,6 +14,7 @@
 using namespace torvic;
 
 int main(int argc, char** argv) {
+    prepareProcess();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: run_speed SCRIPT\n");

@@ -10,6 +10,8 @@ start_xvfb() {  # screen size
     for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$DIR/display")"
     export XDG_RUNTIME_DIR="$DIR"
+    # Without a session bus of the test's own, no program may autolaunch one.
+    export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent/no-session-bus}"
 }
 passed=0; failed=0
 check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The notification icon through the StatusNotifierItem protocol: on a private
+# session bus with a stand-in watcher (python3-dbusmock), a hidden run
+# registers its item, whose tooltip and menu read as the program sets them.
+set -u
+TORVIC="$1"
+for tool in Xvfb dbus-run-session gdbus; do
+    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
+done
+if ! /usr/bin/python3 -c "import dbusmock" 2>/dev/null; then echo "SKIPPED: python3-dbusmock is not installed"; exit 77; fi
+if [ -z "${IN_SESSION_BUS:-}" ]; then
+    # The bus lives as long as this script: nothing is left behind.
+    IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb 800x600x24
+
+LOG="$DIR/watcher.log"
+/usr/bin/python3 -m dbusmock --session org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.kde.StatusNotifierWatcher -l "$LOG" >/dev/null 2>&1 &
+pids+=($!)
+W=(gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher)
+for _ in $(seq 50); do "${W[@]}" -m org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1 && break; sleep 0.1; done
+"${W[@]}" -m org.freedesktop.DBus.Mock.AddMethod org.kde.StatusNotifierWatcher RegisterStatusNotifierItem s '' '' >/dev/null
+"${W[@]}" -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
+    "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
+
+printf '%s\r\n' 'wait(3000)' > "$DIR/tray.torvic"
+"$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
+run=$!
+item=""
+for _ in $(seq 40); do
+    item=$(grep -o 'RegisterStatusNotifierItem "[^"]*"' "$LOG" 2>/dev/null | head -1 | cut -d'"' -f2)
+    [ -n "$item" ] && break
+    sleep 0.1
+done
+check "the hidden run registered its item with the watcher" $([ -n "$item" ]; echo $?)
+I=(gdbus call --session -d "$item" -o /StatusNotifierItem -m org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem)
+check "the item's tooltip is Torvic Executant-se" $("${I[@]}" ToolTip 2>/dev/null | grep -qF "'Torvic Executant-se'"; echo $?)
+menu=$("${I[@]}" Menu 2>/dev/null | grep -o "'/[^']*'" | tr -d "'")
+layout=$(gdbus call --session -d "$item" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 "[]" 2>/dev/null)
+labels=$(grep -o "'label': <'[^']*'>" <<<"$layout" | cut -d"'" -f4 | tr '\n' '|')
+check "the item's menu is RCpopup ($labels)" $([ "$labels" = "Maximitzar|Aturat|Executant-se|_Sortir|" ]; echo $?)
+wait $run
+check "the hidden run ended by itself" $(! kill -0 $run 2>/dev/null; echo $?)
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
