@@ -135,7 +135,8 @@ void Torvic::executartot_Click() {
 
 void Torvic::hideToNotificationArea() {
     showPendingRunLine();
-    if (view_.showNotificationIcon("Torvic Executant-se") || startedHidden_ || !view_.isVisible()) {
+    subclassarFinestra();
+    if (afegirIcona("Torvic Executant-se") || startedHidden_ || !view_.isVisible()) {
         view_.setVisible(false);
         return;
     }
@@ -153,15 +154,16 @@ void Torvic::Fitxer_Iconitzar_Click() { hideToNotificationArea(); }
 
 void Torvic::restoreFromNotificationArea() {
     minimisedInstead_ = false;
-    view_.removeNotificationIcon();
+    restaurarFinestra();
     view_.setVisible(true);
+    treureIcona();
 }
 
 void Torvic::Sortir_Click() { Command5_Click(); }
 
 void Torvic::replaceIcon(const std::string& tooltip) {
-    view_.removeNotificationIcon();
-    view_.showNotificationIcon(tooltip);
+    treureIcona();
+    afegirIcona(tooltip);
 }
 
 void Torvic::RCPopup_Aturat_Click() {
@@ -185,7 +187,8 @@ void Torvic::RCpopup_Sortir_Click() {
 void Torvic::endProgram() {
     showPendingRunLine();
     ended_ = true;
-    view_.removeNotificationIcon();
+    restaurarFinestra();
+    treureIcona();
     view_.endProgram();
 }
 

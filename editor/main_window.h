@@ -130,8 +130,13 @@ public:
     // Window states.
     void Fitxer_Iconitzar_Click();
     void Sortir_Click();
-    // The icon's left double click, and "Maximitzar" of its menu.
+    // "Maximitzar" of the icon's menu, and the window brought back from the taskbar.
     void restoreFromNotificationArea();
+    // The icon's left double click reaches the window only while it is
+    // subclassed (from the moment it went to the notification area).
+    void iconDoubleClicked() {
+        if (finestraSubclassada_) restoreFromNotificationArea();
+    }
     // The icon's menu RCpopup.
     void RCPopup_Maximitzar_Click() { restoreFromNotificationArea(); }
     void RCPopup_Aturat_Click();     // "Aturat": continue the run
@@ -223,6 +228,13 @@ private:
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area
+    // The notification icon (false: the desktop has no notification area)
+    // and the subclassing that lets its mouse events reach the window.
+    bool afegirIcona(const std::string& text) { return view_.showNotificationIcon(text); }
+    void treureIcona() { view_.removeNotificationIcon(); }
+    void subclassarFinestra() { finestraSubclassada_ = true; }
+    void restaurarFinestra() { finestraSubclassada_ = false; }
+    bool finestraSubclassada_ = false;
     // The icon's tooltip is changed by taking the icon down and putting it up again.
     void replaceIcon(const std::string& tooltip);
     bool toldNoNotificationArea_ = false;

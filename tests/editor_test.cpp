@@ -180,10 +180,18 @@ TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     rig.torvic.RCPopup_Maximitzar_Click();
     EXPECT_TRUE(rig.view.visible);
     EXPECT_FALSE(rig.view.iconShown);
+    rig.view.visible = false;  // a stray double click once the window is back does nothing
+    rig.torvic.iconDoubleClicked();
+    EXPECT_FALSE(rig.view.visible);
+    rig.view.visible = true;
 
     rig.torvic.Fitxer_Iconitzar_Click();  // the tooltip is always "Executant-se" going in
     EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
     EXPECT_TRUE(rig.view.checkAturat);  // the marks keep their last state
+    rig.torvic.iconDoubleClicked();
+    EXPECT_TRUE(rig.view.visible);
+    EXPECT_FALSE(rig.view.iconShown);
+    rig.torvic.Fitxer_Iconitzar_Click();
     rig.view.saveChoices = {SaveChoice::Discard};
     rig.torvic.RCpopup_Sortir_Click();
     EXPECT_TRUE(rig.view.ended);

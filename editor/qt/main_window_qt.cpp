@@ -512,7 +512,7 @@ bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {
         // The right button opens RCpopup, a left double click brings the window back.
         tray_->setContextMenu(rcPopup_);
         connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-            if (r == QSystemTrayIcon::DoubleClick) torvic_->restoreFromNotificationArea();
+            if (r == QSystemTrayIcon::DoubleClick) torvic_->iconDoubleClicked();
         });
     }
     tray_->setToolTip(fromCp1252(tooltip));
