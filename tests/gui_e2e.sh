@@ -34,12 +34,19 @@ if command -v trayer >/dev/null; then
     trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
     pids+=($!)
     sleep 1
-    trayIcons() { xwininfo -root -tree 2>/dev/null | grep -c '"torvic": ("torvic"'; }
-    printf '%s\r\n' 'wait(2500)' > "$DIR/tray.torvic"
+    trayIcons() { xwininfo -root -tree 2>/dev/null | grep -ac '"torvic": ("torvic"'; }
+    topWindows() { xwininfo -root -children 2>/dev/null | grep -ac '"torvic": ("torvic" "torvic")'; }
+    printf '%s\r\n' 'wait(3500)' > "$DIR/tray.torvic"
     "$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
     run=$!
     sleep 1.5
     during=$(trayIcons)
+    # The right button on the icon opens RCpopup, a window of its own.
+    icon=$(xwininfo -root -tree 2>/dev/null | grep -a '"torvic": ("torvic"' | awk '{print $1}' | head -1)
+    windows=$(topWindows)
+    if [ -n "$icon" ]; then xdotool mousemove --window "$icon" 5 5 click 3 2>/dev/null; sleep 0.8; fi
+    check "the right button on the icon opens its menu" $([ "$(topWindows)" -gt "$windows" ]; echo $?)
+    xdotool key Escape 2>/dev/null
     wait $run
     check "a hidden run shows its icon in the notification area ($during)" $([ "$during" -ge 1 ]; echo $?)
     check "the icon is gone when the run has ended ($(trayIcons))" $([ "$(trayIcons)" -eq 0 ]; echo $?)
