@@ -1,0 +1,99 @@
+// The installer's desktop registration: the files it writes under a data
+// folder, their Exec lines read back as a desktop would, and launchers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/files.h"
+#include "setup/registration.h"
+#include "tests/support/scripted_host.h"
+
+namespace torvic::setup {
+namespace {
+
+// The arguments a desktop makes of an Exec value (string escapes undone,
+// then quoting), with %f standing for `file`.
+std::vector<std::string> execArguments(const std::string& value, const std::string& file) {
+    std::string line;
+    for (std::size_t i = 0; i < value.size(); ++i) line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    std::vector<std::string> args;
+    std::string current;
+    bool quoted = false, started = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '\\' && i + 1 < line.size()) {
+            current += line[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+            started = true;
+        } else if (c == ' ' && !quoted) {
+            if (started) args.push_back(current == "%f" ? file : current);
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started) args.push_back(current == "%f" ? file : current);
+    return args;
+}
+
+// The value of `key` in `group` of a desktop file.
+std::string entry(const std::string& contents, const std::string& group, const std::string& key) {
+    std::size_t g = contents.find("[" + group + "]");
+    if (g == std::string::npos) return "<no group>";
+    std::size_t k = contents.find("\n" + key + "=", g);
+    std::size_t next = contents.find("\n[", g + 1);
+    if (k == std::string::npos || (next != std::string::npos && k > next)) return "<no key>";
+    k += key.size() + 2;
+    return contents.substr(k, contents.find('\n', k) - k);
+}
+
+TEST(SetupRegistration, ExecArgumentsAreQuotedAsTheSpecificationSays) {
+    EXPECT_EQ(execArgument("/usr/bin/torvic"), "/usr/bin/torvic");
+    EXPECT_EQ(execArgument("/home/u/My Apps/torvic"), "\"/home/u/My Apps/torvic\"");
+    EXPECT_EQ(execArgument("/a$b/c\"d\\e"), "\"/a\\\\$b/c\\\\\"d\\\\\\\\e\"");
+    for (const std::string dir : {"/opt/Torvic/", "/home/u/My Apps/Torvic/", "/tmp/a$b \"c\"/"}) {
+        const std::string desktop = registryFiles(dir)[1].contents;
+        EXPECT_EQ(execArguments(entry(desktop, "Desktop Entry", "Exec"), "/x/job 1.torvic"),
+                  (std::vector<std::string>{dir + "torvic", "/exec", "/x/job 1.torvic"}))
+            << dir;
+        EXPECT_EQ(execArguments(entry(desktop, "Desktop Action Edit", "Exec"), "/x/j.torvic"),
+                  (std::vector<std::string>{dir + "torvic", "/x/j.torvic"}))
+            << dir;
+    }
+}
+
+TEST(SetupRegistration, WritesTheTypeTheEntryAndTheIconAndRepointsThem) {
+    test::TempDir data;
+    afegirRegistre(data.path(), "/home/u/My Apps/Torvic/");
+    const std::string desktop = readFileBytes(data / "applications/torvic.desktop").value_or("");
+    EXPECT_EQ(entry(desktop, "Desktop Entry", "MimeType"), "application/x-torvic;");
+    EXPECT_EQ(entry(desktop, "Desktop Entry", "Actions"), "Edit;");
+    EXPECT_NE(readFileBytes(data / "mime/packages/torvic.xml").value_or("").find("<glob pattern=\"*.torvic\"/>"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(data / "icons/hicolor/scalable/apps/torvic.svg"));
+    if (std::system("command -v update-mime-database >/dev/null 2>&1") == 0) {
+        EXPECT_NE(readFileBytes(data / "mime/globs2").value_or("").find("application/x-torvic:*.torvic"),
+                  std::string::npos);
+    }
+    afegirRegistre(data.path(), "/opt/Torvic/");  // installed elsewhere: the entry follows
+    EXPECT_EQ(entry(readFileBytes(data / "applications/torvic.desktop").value_or(""), "Desktop Entry", "Exec"),
+              "/opt/Torvic/torvic /exec %f");
+}
+
+TEST(SetupRegistration, LaunchersForTheProgramAndTheManual) {
+    test::TempDir menu;
+    const std::string folder = menu / "Torvic";
+    crearDrecera("/opt/My Torvic/torvic", folder, "Editor de Programes Torvic");
+    crearDrecera("/opt/My Torvic/torvic.rtf", folder, "Documentacio del Torvic");
+    const std::string program = readFileBytes(folder + "/Editor de Programes Torvic.desktop").value_or("");
+    EXPECT_EQ(execArguments(entry(program, "Desktop Entry", "Exec"), ""), (std::vector<std::string>{"/opt/My Torvic/torvic"}));
+    const std::string manual = readFileBytes(folder + "/Documentacio del Torvic.desktop").value_or("");
+    EXPECT_EQ(execArguments(entry(manual, "Desktop Entry", "Exec"), ""),
+              (std::vector<std::string>{"xdg-open", "/opt/My Torvic/torvic.rtf"}));
+}
+
+}  // namespace
+}  // namespace torvic::setup
