@@ -1,0 +1,73 @@
+#include "setup/instalar.h"
+
+#include <filesystem>
+
+#include "setup/registration.h"
+
+namespace torvic::setup {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string trimmed(const std::string& s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
+std::string defaultInstallDirectory(const std::string& home) { return home + "/.local/opt/Torvic/"; }
+
+void Instalar::Command3_Click() {
+    view_.messageBox("Els fitxers compartits que utilitza aquest programa segurament ja els tindreu instal·lats, com "
+                     "per exemple el comdlg32.ocx.",
+                     "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
+}
+
+void Instalar::Command1_Click() {
+    std::string dir = trimmed(view_.text1());
+    view_.setText1(dir);
+    // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
+    if (dir.empty() || dir[0] != '/') {
+        view_.messageBox("Error en el nom del directori.", "Error en la instal·lació:", BoxIcon::Critical);
+        return;
+    }
+    if (!dir.ends_with('/')) {
+        dir += '/';
+        view_.setText1(dir);
+    }
+    afegirRegistre(places_.dataHome, dir);  // reports no failure of its own
+    const std::string menu = places_.dataHome + "/applications/Torvic";
+    crearDrecera(dir + "torvic", places_.desktopDir, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
+    std::error_code ec;
+    fs::create_directory(dir, ec);  // the last level only; a failure is passed over
+    for (const char* name : {"torvic", "torvic.rtf", "torvicrun"}) {
+        ec.clear();
+        fs::copy_file(fs::path(places_.sourceDir) / name, fs::path(dir) / name, fs::copy_options::overwrite_existing,
+                      ec);
+        // torvicrun is a companion: the installation stands without it.
+        if (ec && std::string(name) != "torvicrun") {
+            failureReport(ec.value(), "copy_file (" + std::string(name) + ")", ec.message());
+            return;
+        }
+    }
+    view_.messageBox("Programa instalat correctament a " + dir, "Instal·lació realitzada amb èxit:",
+                     BoxIcon::Information);
+    if (view_.askYesNo("Voleu veure les intruccions d'ús del programa ara?", "Apendre les comandes:"))
+        view_.openDocument(dir + "torvic.rtf");
+    view_.endProgram();
+}
+
+void Instalar::failureReport(int number, const std::string& component, const std::string& description) {
+    const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r"
+                             " Copieu el fitxer torvic.exe i el torvic.rtf al directori " + places_.defaultDir +
+                             " i executeu el torvic.reg.\r\r  Voleu més informació de l'error ?";
+    if (view_.askYesNo(text, "Problema en la instal·lació:") && number != 0)
+        view_.messageBox("Error # " + std::to_string(number) + " generat per " + component + "\r" + description,
+                         "Problema amb la instal·lació:", BoxIcon::None);
+}
+
+}  // namespace torvic::setup

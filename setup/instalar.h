@@ -1,0 +1,52 @@
+#pragma once
+// The installer window `Instalar`: its behaviour behind a view. The steps
+// of "Sí" run in order; a failing Stop step shows the failure report and
+// leaves what was done in place, a failing Ignored step is passed over.
+#include <string>
+
+namespace torvic::setup {
+
+enum class BoxIcon { None, Information, Critical };
+
+class InstalarView {
+public:
+    virtual ~InstalarView() = default;
+    virtual std::string text1() = 0;  // the installation directory (UTF-8)
+    virtual void setText1(const std::string& text) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title, BoxIcon icon) = 0;
+    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // Opens a document maximised with the desktop's default application.
+    virtual void openDocument(const std::string& path) = 0;
+    virtual void endProgram() = 0;
+};
+
+// Where an installation comes from and where the desktop keeps its parts.
+struct InstallPlaces {
+    std::string sourceDir;     // the installer's own folder: torvic, torvicrun, torvic.rtf
+    std::string dataHome;      // $XDG_DATA_HOME
+    std::string desktopDir;    // the quick-launch equivalent: the user's desktop folder
+    std::string defaultDir;    // the proposed installation directory, ending with "/"
+};
+
+// The per-user default: $HOME/.local/opt/Torvic/.
+std::string defaultInstallDirectory(const std::string& home);
+
+class Instalar {
+public:
+    Instalar(InstalarView& view, InstallPlaces places) : view_(view), places_(std::move(places)) {}
+
+    void Form_Load() { view_.setText1(places_.defaultDir); }
+    void Command1_Click();  // "Sí": install
+    void Command2_Click() { view_.endProgram(); }  // "No"
+    void Command3_Click();  // "Info."
+
+private:
+    // The failure report of a Stop step: the error number, the component
+    // that raised it and its description.
+    void failureReport(int number, const std::string& component, const std::string& description);
+
+    InstalarView& view_;
+    InstallPlaces places_;
+};
+
+}  // namespace torvic::setup

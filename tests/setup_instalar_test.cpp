@@ -1,0 +1,106 @@
+// The installer window's behaviour with a fake view, on temporary folders.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "base/files.h"
+#include "setup/instalar.h"
+#include "tests/support/scripted_host.h"
+
+namespace torvic::setup {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FakeInstalarView : InstalarView {
+    std::string text;
+    std::vector<std::string> boxes;  // "title|text"
+    std::deque<bool> answers;
+    std::vector<std::string> opened;
+    bool ended = false;
+    std::string text1() override { return text; }
+    void setText1(const std::string& t) override { text = t; }
+    void messageBox(const std::string& t, const std::string& title, BoxIcon) override { boxes.push_back(title + "|" + t); }
+    bool askYesNo(const std::string& t, const std::string& title) override {
+        boxes.push_back(title + "|" + t);
+        if (answers.empty()) return false;
+        bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void openDocument(const std::string& path) override { opened.push_back(path); }
+    void endProgram() override { ended = true; }
+};
+
+class InstalarTest : public ::testing::Test {
+protected:
+    InstalarTest() {
+        fs::create_directories(tmp / "src");
+        fs::create_directories(tmp / "Desktop");
+        for (const std::string name : {"torvic", "torvic.rtf"}) std::ofstream(tmp / ("src/" + name)) << name << " bytes";
+        places = {tmp / "src", tmp / "data", tmp / "Desktop", defaultInstallDirectory(tmp / "home")};
+    }
+    test::TempDir tmp;
+    InstallPlaces places;
+    FakeInstalarView view;
+};
+
+TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
+    for (const char* bad : {"", "   ", "prova/", "c:prova", "c:\\prova\\", "~/Torvic"}) {
+        FakeInstalarView v;
+        Instalar instalar(v, places);
+        v.text = bad;
+        instalar.Command1_Click();
+        ASSERT_EQ(v.boxes.size(), 1u) << bad;
+        EXPECT_EQ(v.boxes[0], "Error en la instal·lació:|Error en el nom del directori.") << bad;
+        EXPECT_FALSE(fs::exists(tmp / "data")) << bad;
+        EXPECT_FALSE(v.ended);
+    }
+}
+
+TEST_F(InstalarTest, AnInstallationCopiesRegistersAndOffersTheManual) {
+    Instalar instalar(view, places);
+    instalar.Form_Load();
+    EXPECT_EQ(view.text, tmp / "home/.local/opt/Torvic/");
+    const std::string dir = tmp / "My Apps";
+    view.text = "  " + dir + "  ";
+    view.answers = {true};
+    instalar.Command1_Click();
+    EXPECT_EQ(view.text, dir + "/");  // trimmed, with its final "/"
+    EXPECT_EQ(readFileBytes(dir + "/torvic").value_or(""), "torvic bytes");
+    EXPECT_EQ(readFileBytes(dir + "/torvic.rtf").value_or(""), "torvic.rtf bytes");
+    EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));
+    EXPECT_TRUE(fs::exists(tmp / "Desktop/Editor de Programes Torvic.desktop"));
+    EXPECT_TRUE(fs::exists(tmp / "data/applications/Torvic/Documentació del Torvic.desktop"));
+    ASSERT_EQ(view.boxes.size(), 2u);
+    EXPECT_EQ(view.boxes[0], "Instal·lació realitzada amb èxit:|Programa instalat correctament a " + dir + "/");
+    EXPECT_EQ(view.opened, std::vector<std::string>{dir + "/torvic.rtf"});
+    EXPECT_TRUE(view.ended);
+}
+
+TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
+    fs::remove(tmp / "src/torvic.rtf");
+    Instalar instalar(view, places);
+    view.text = tmp / "target";
+    view.answers = {true};  // "Voleu més informació de l'error ?"
+    instalar.Command1_Click();
+    ASSERT_EQ(view.boxes.size(), 2u);
+    EXPECT_TRUE(view.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
+    EXPECT_NE(view.boxes[0].find(places.defaultDir), std::string::npos);
+    EXPECT_TRUE(view.boxes[1].starts_with("Problema amb la instal·lació:|Error # 2 generat per copy_file (torvic.rtf)"));
+    EXPECT_FALSE(view.ended);  // the window stays open
+    EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));  // done so far, left in place
+    EXPECT_TRUE(fs::exists(tmp / "target/torvic"));
+
+    FakeInstalarView no;  // No to the question: nothing more is shown
+    Instalar again(no, places);
+    no.text = tmp / "missing/parent/dir";
+    again.Command1_Click();
+    EXPECT_EQ(no.boxes.size(), 1u);
+    EXPECT_FALSE(no.ended);
+}
+
+}  // namespace
+}  // namespace torvic::setup
