@@ -25,6 +25,14 @@ void Instalar::Command3_Click() {
                      "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
 }
 
+void Instalar::Command4_Click(FrmDirectori& picker) {
+    picker.show();
+    std::string d = picker.Directori;
+    if (d.empty()) return;
+    if (!d.ends_with('/')) d += '/';
+    view_.setText1(d + "Torvic/");
+}
+
 void Instalar::Command1_Click() {
     std::string dir = trimmed(view_.text1());
     view_.setText1(dir);

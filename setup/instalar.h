@@ -4,6 +4,8 @@
 // leaves what was done in place, a failing Ignored step is passed over.
 #include <string>
 
+#include "setup/frm_directori.h"
+
 namespace torvic::setup {
 
 enum class BoxIcon { None, Information, Critical };
@@ -39,6 +41,8 @@ public:
     void Command1_Click();  // "Sí": install
     void Command2_Click() { view_.endProgram(); }  // "No"
     void Command3_Click();  // "Info."
+    // "...": the directory chosen in the picker, plus "Torvic/".
+    void Command4_Click(FrmDirectori& picker);
 
 private:
     // The failure report of a Stop step: the error number, the component

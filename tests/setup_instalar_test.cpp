@@ -102,5 +102,37 @@ TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     EXPECT_FALSE(no.ended);
 }
 
+TEST_F(InstalarTest, TheDirectoryPickerAddsTorvic) {
+    struct FakePicker : FrmDirectoriView {
+        FrmDirectori* behaviour = nullptr;
+        std::string open = "/";
+        int button = 1;  // 1 Acceptar, 2 Cancel·lar, 0 the close box
+        void showModal() override {
+            if (button == 1) behaviour->Command1_Click();
+            if (button == 2) behaviour->Command2_Click();
+        }
+        void close() override {}
+        std::string openDirectory() override { return open; }
+    };
+    struct Case {
+        std::string open;
+        int button;
+        std::string text1;
+    } cases[] = {{"/", 1, "/Torvic/"},         {"/opt/Programes", 1, "/opt/Programes/Torvic/"},
+                 {"/opt/", 1, "/opt/Torvic/"}, {"/opt", 2, "/before/"},
+                 {"/opt", 0, "/before/"}};
+    for (const Case& c : cases) {
+        FakePicker pickerView;
+        FrmDirectori picker(pickerView);
+        pickerView.behaviour = &picker;
+        pickerView.open = c.open;
+        pickerView.button = c.button;
+        Instalar instalar(view, places);
+        view.text = "/before/";
+        instalar.Command4_Click(picker);
+        EXPECT_EQ(view.text, c.text1) << c.open << " " << c.button;
+    }
+}
+
 }  // namespace
 }  // namespace torvic::setup

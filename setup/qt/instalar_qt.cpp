@@ -1,0 +1,148 @@
+#include "setup/qt/instalar_qt.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QUrl>
+
+namespace torvic::setup::qt {
+namespace {
+
+QString utf8(const std::string& s) {
+    QString t = QString::fromStdString(s);
+    t.replace("\r", "\n");
+    return t;
+}
+
+}  // namespace
+
+InstalarQt::InstalarQt() {
+    setWindowTitle(QString::fromUtf8("Instal·lació de Torvic XP:"));
+    setFixedSize(430, 250);
+    auto* title = new QLabel("Torvic XP  1.10", this);
+    QFont big = title->font();
+    big.setPointSize(18);
+    big.setBold(true);
+    title->setFont(big);
+    title->setGeometry(16, 10, 400, 34);
+    (new QLabel(QString::fromUtf8("Voleu instal·lar el programa Torvic ?"), this))->setGeometry(16, 50, 400, 20);
+    (new QLabel("Aquest programa no instal·la cap llibreria (.DLL).", this))->setGeometry(16, 72, 400, 20);
+    (new QLabel(QString::fromUtf8("Per desintal·lar només cal esborrar el directori d'aquest programa."), this))
+        ->setGeometry(16, 94, 410, 20);
+    auto* group = new QGroupBox(QString::fromUtf8("Directori d'instal·lació:"), this);
+    group->setGeometry(10, 120, 410, 60);
+    text1_ = new QLineEdit(group);
+    text1_->setObjectName("Text1");
+    text1_->setGeometry(10, 24, 350, 24);
+    auto* browse = new QPushButton("...", group);
+    browse->setObjectName("Command4");
+    browse->setGeometry(366, 24, 34, 24);
+    connect(browse, &QPushButton::clicked, this, [this] { instalar_->Command4_Click(*picker_); });
+    struct Button {
+        const char* name;
+        const char* caption;
+        int x;
+        void (Instalar::*handler)();
+    };
+    for (const Button& b : {Button{"Command1", "Sí", 10, &Instalar::Command1_Click},
+                            Button{"Command2", "No", 120, &Instalar::Command2_Click},
+                            Button{"Command3", "Info.", 330, &Instalar::Command3_Click}}) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
+        button->setObjectName(b.name);
+        button->setGeometry(b.x, 200, 90, 30);
+        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { (instalar_->*h)(); });
+        if (std::string(b.name) == "Command1") button->setDefault(true);
+    }
+    // Enter is "Sí" (the default button), Esc is "No".
+    auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
+    connect(enter, &QShortcut::activated, this, [this] { instalar_->Command1_Click(); });
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, [this] { instalar_->Command2_Click(); });
+}
+
+std::string InstalarQt::text1() { return text1_->text().toStdString(); }
+void InstalarQt::setText1(const std::string& text) { text1_->setText(QString::fromStdString(text)); }
+
+void InstalarQt::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
+    QMessageBox box(this);
+    box.setWindowTitle(utf8(title));
+    box.setText(utf8(text));
+    box.setIcon(icon == BoxIcon::Information ? QMessageBox::Information
+                : icon == BoxIcon::Critical  ? QMessageBox::Critical
+                                             : QMessageBox::NoIcon);
+    box.exec();
+}
+
+bool InstalarQt::askYesNo(const std::string& text, const std::string& title) {
+    QMessageBox box(this);
+    box.setWindowTitle(utf8(title));
+    box.setText(utf8(text));
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void InstalarQt::openDocument(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void InstalarQt::endProgram() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+void FrmDirectoriQt::openFolder(const QString& path) {
+    QDir dir(path);
+    if (!dir.exists()) return;  // a drive that cannot be read: the list stays where it was
+    open_ = dir.absolutePath().toStdString();
+    dir1_->clear();
+    dir1_->addItem(dir.absolutePath());
+    if (!dir.isRoot()) dir1_->addItem("..");
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) dir1_->addItem(name);
+}
+
+void FrmDirectoriQt::showModal() {
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle("Seleccionar Directori:");
+    dialog.setFixedSize(330, 300);
+    auto* cancel = new QPushButton(QString::fromUtf8("Cancel·lar"), &dialog);
+    cancel->setObjectName("Command2");
+    cancel->setGeometry(220, 56, 100, 28);
+    auto* accept = new QPushButton("Acceptar", &dialog);
+    accept->setObjectName("Command1");
+    accept->setDefault(true);
+    accept->setGeometry(220, 16, 100, 28);
+    dir1_ = new QListWidget(&dialog);
+    dir1_->setObjectName("Dir1");
+    dir1_->setGeometry(10, 16, 200, 236);
+    auto* drive1 = new QComboBox(&dialog);
+    drive1->setObjectName("Drive1");
+    drive1->setGeometry(10, 262, 200, 26);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady()) drive1->addItem(volume.rootPath());
+    QObject::connect(accept, &QPushButton::clicked, &dialog, [this] { directori_->Command1_Click(); });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [this] { directori_->Command2_Click(); });
+    QObject::connect(drive1, &QComboBox::textActivated, &dialog, [this](const QString& root) { openFolder(root); });
+    QObject::connect(dir1_, &QListWidget::itemDoubleClicked, &dialog, [this](QListWidgetItem* item) {
+        if (dir1_->row(item) == 0) return;
+        openFolder(QDir(QString::fromStdString(open_)).absoluteFilePath(item->text()));
+    });
+    dialog_ = &dialog;
+    openFolder(QDir::currentPath());
+    dialog.exec();
+    dialog_ = nullptr;
+}
+
+void FrmDirectoriQt::close() {
+    if (dialog_) dialog_->done(0);
+}
+
+}  // namespace torvic::setup::qt
