@@ -2,9 +2,11 @@
 // for the current user, and registers the .torvic file type.
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include "setup/instalar.h"
+#include "setup/registration.h"
 #include "setup/qt/instalar_qt.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +18,20 @@ int main(int argc, char** argv) {
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     InstallPlaces places{QCoreApplication::applicationDirPath().toStdString(), dataHome.toStdString(),
                          desktop.toStdString(), defaultInstallDirectory(home.toStdString())};
+    if (argc > 1 && QString(argv[1]) == "/uninstall") {
+        // Removes exactly what an installation wrote, after asking.
+        QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        if (config.isEmpty()) config = home + "/.config";
+        if (QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
+                                  QString::fromUtf8("Voleu desinstal·lar el programa Torvic ?")) != QMessageBox::Yes)
+            return 0;
+        const std::string dir = desinstallar(places.dataHome, config.toStdString(), places.desktopDir);
+        QMessageBox::information(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
+                                 dir.empty() ? QString::fromUtf8("El programa Torvic no estava instal·lat.")
+                                             : QString::fromUtf8("Programa desinstal·lat de ") +
+                                                   QString::fromStdString(dir));
+        return 0;
+    }
     qt::InstalarQt window;
     Instalar instalar(window, places);
     qt::FrmDirectoriQt pickerView;

@@ -50,14 +50,17 @@ void Instalar::Command1_Click() {
     crearDrecera(dir + "torvic", places_.desktopDir, "Editor de Programes Torvic");
     crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
     crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
+    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
     std::error_code ec;
     fs::create_directory(dir, ec);  // the last level only; a failure is passed over
-    for (const char* name : {"torvic", "torvic.rtf", "torvicrun"}) {
+    for (const char* name : {"torvic", "torvic.rtf", "torvicrun", "torvicsetup"}) {
         ec.clear();
         fs::copy_file(fs::path(places_.sourceDir) / name, fs::path(dir) / name, fs::copy_options::overwrite_existing,
                       ec);
-        // torvicrun is a companion: the installation stands without it.
-        if (ec && std::string(name) != "torvicrun") {
+        // torvicrun and torvicsetup (which uninstalls) are companions: the
+        // installation stands without them.
+        const std::string copied = name;
+        if (ec && copied != "torvicrun" && copied != "torvicsetup") {
             failureReport(ec.value(), "copy_file (" + std::string(name) + ")", ec.message());
             return;
         }

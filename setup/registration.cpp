@@ -98,14 +98,77 @@ void afegirRegistre(const std::string& dataHome, const std::string& installDir) 
                         .c_str());
 }
 
-void crearDrecera(const std::string& target, const std::string& folder, const std::string& name) {
+void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
+                  const std::string& argument) {
     std::error_code ec;
     fs::create_directory(folder, ec);  // one level only; an existing one stays
     const bool program = fs::path(target).extension() != ".rtf";
-    const std::string exec = program ? execArgument(target) : "xdg-open " + execArgument(target);
+    std::string exec = program ? execArgument(target) : "xdg-open " + execArgument(target);
+    if (!argument.empty()) exec += " " + execArgument(argument);
     writeFileSafely((fs::path(folder) / (name + ".desktop")).string(),
                     "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec +
                         "\nIcon=torvic\nTerminal=false\n");
+}
+
+std::string installedDirectory(const std::string& dataHome) {
+    const std::string desktop = readFileBytes((fs::path(dataHome) / "applications" / kDesktopFile).string()).value_or("");
+    const std::size_t exec = desktop.find("\nExec=");
+    if (exec == std::string::npos) return "";
+    // The first argument of the Exec line: string escapes undone, then quoting.
+    const std::string value = desktop.substr(exec + 6, desktop.find('\n', exec + 6) - exec - 6);
+    std::string line, program;
+    for (std::size_t i = 0; i < value.size(); ++i) line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '\\' && i + 1 < line.size()) {
+            program += line[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ' ' && !quoted) {
+            break;
+        } else {
+            program += c;
+        }
+    }
+    const std::size_t slash = program.rfind('/');
+    return slash == std::string::npos ? "" : program.substr(0, slash + 1);
+}
+
+std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir) {
+    const std::string dir = installedDirectory(dataHome);
+    std::error_code ec;
+    if (!dir.empty()) {
+        for (const char* name : {"torvic", "torvicrun", "torvic.rtf", "torvicsetup"}) fs::remove(fs::path(dir) / name, ec);
+        fs::remove(dir, ec);  // only when empty: what the user put there stays
+    }
+    for (const RegistryFile& f : registryFiles(dir)) fs::remove(fs::path(dataHome) / f.path, ec);
+    const fs::path menu = fs::path(dataHome) / "applications" / "Torvic";
+    for (const char* name : {"Editor de Programes Torvic.desktop", "Documentació del Torvic.desktop",
+                             "Desinstal·lar Torvic.desktop"})
+        fs::remove(menu / name, ec);
+    fs::remove(menu, ec);
+    fs::remove(fs::path(desktopDir) / "Editor de Programes Torvic.desktop", ec);
+    // The default association: only our own line.
+    const std::string mimeapps = (fs::path(configHome) / "mimeapps.list").string();
+    if (std::optional<std::string> list = readFileBytes(mimeapps)) {
+        const std::string ours = std::string(kMimeType) + "=" + kDesktopFile + ";";
+        std::string kept, line;
+        std::size_t start = 0;
+        while (start < list->size()) {
+            std::size_t end = list->find('\n', start);
+            if (end == std::string::npos) end = list->size();
+            line = list->substr(start, end - start);
+            if (line != ours && line != std::string(kMimeType) + "=" + kDesktopFile) kept += line + "\n";
+            start = end + 1;
+        }
+        if (kept != *list) writeFileSafely(mimeapps, kept);
+    }
+    const std::string data = shellQuoted(dataHome);
+    if (onPath("update-mime-database")) std::system(("update-mime-database " + data + "/mime >/dev/null 2>&1").c_str());
+    if (onPath("update-desktop-database"))
+        std::system(("update-desktop-database " + data + "/applications >/dev/null 2>&1").c_str());
+    return dir;
 }
 
 }  // namespace torvic::setup

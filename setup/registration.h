@@ -32,6 +32,17 @@ void afegirRegistre(const std::string& dataHome, const std::string& installDir);
 
 // A launcher: `folder`/`name`.desktop starting `target` (a program, or a
 // document opened with the desktop's default application).
-void crearDrecera(const std::string& target, const std::string& folder, const std::string& name);
+void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
+                  const std::string& argument = "");
+
+// The installation directory (ending with "/") named by the registered
+// desktop entry under `dataHome`, or empty when there is none.
+std::string installedDirectory(const std::string& dataHome);
+
+// Removes exactly what an installation wrote: the programs and the manual in
+// its directory (and the directory when nothing else is left in it), the
+// registry files, the launchers, and the default association in
+// `configHome`/mimeapps.list. Returns the directory it removed from.
+std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir);
 
 }  // namespace torvic::setup

@@ -7,6 +7,7 @@
 
 #include "base/files.h"
 #include "setup/instalar.h"
+#include "setup/registration.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic::setup {
@@ -74,6 +75,8 @@ TEST_F(InstalarTest, AnInstallationCopiesRegistersAndOffersTheManual) {
     EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));
     EXPECT_TRUE(fs::exists(tmp / "Desktop/Editor de Programes Torvic.desktop"));
     EXPECT_TRUE(fs::exists(tmp / "data/applications/Torvic/Documentació del Torvic.desktop"));
+    EXPECT_NE(readFileBytes(tmp / "data/applications/Torvic/Desinstal·lar Torvic.desktop").value_or("").find("/uninstall"),
+              std::string::npos);
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_EQ(view.boxes[0], "Instal·lació realitzada amb èxit:|Programa instalat correctament a " + dir + "/");
     EXPECT_EQ(view.opened, std::vector<std::string>{dir + "/torvic.rtf"});
@@ -100,6 +103,32 @@ TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     again.Command1_Click();
     EXPECT_EQ(no.boxes.size(), 1u);
     EXPECT_FALSE(no.ended);
+}
+
+TEST_F(InstalarTest, UninstallingRemovesExactlyWhatWasInstalled) {
+    Instalar instalar(view, places);
+    const std::string dir = tmp / "My \"Apps\" $x";
+    view.text = dir;
+    instalar.Command1_Click();
+    ASSERT_TRUE(view.ended);
+    EXPECT_EQ(installedDirectory(places.dataHome), dir + "/");
+    std::ofstream(dir + "/notes.txt") << "the user's own";  // stays
+    std::ofstream(tmp / "data/applications/other.desktop") << "[Desktop Entry]\n";
+    fs::create_directories(tmp / "config");
+    std::ofstream(tmp / "config/mimeapps.list")
+        << "[Default Applications]\ntext/plain=editor.desktop\napplication/x-torvic=torvic.desktop\n";
+
+    EXPECT_EQ(desinstallar(places.dataHome, tmp / "config", places.desktopDir), dir + "/");
+    EXPECT_FALSE(fs::exists(dir + "/torvic"));
+    EXPECT_FALSE(fs::exists(dir + "/torvic.rtf"));
+    EXPECT_TRUE(fs::exists(dir + "/notes.txt"));
+    EXPECT_FALSE(fs::exists(tmp / "data/applications/torvic.desktop"));
+    EXPECT_FALSE(fs::exists(tmp / "data/mime/packages/torvic.xml"));
+    EXPECT_FALSE(fs::exists(tmp / "data/applications/Torvic"));
+    EXPECT_FALSE(fs::exists(tmp / "Desktop/Editor de Programes Torvic.desktop"));
+    EXPECT_TRUE(fs::exists(tmp / "data/applications/other.desktop"));
+    EXPECT_EQ(readFileBytes(tmp / "config/mimeapps.list").value_or(""),
+              "[Default Applications]\ntext/plain=editor.desktop\n");
 }
 
 TEST_F(InstalarTest, TheDirectoryPickerAddsTorvic) {
