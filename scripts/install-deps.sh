@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation
   libxdo-dev libxtst-dev libsystemd-dev xdotool
   xvfb xauth x11-utils matchbox-window-manager imagemagick trayer
-  dbus python3-dbusmock
+  dbus python3-dbusmock libglib2.0-bin shared-mime-info
   clang libclang-rt-14-dev
 )
 
