@@ -43,9 +43,10 @@ std::string execArgument(const std::string& argument) {
         }
         quoted += "\"";
     }
-    // The Exec value is a string of the desktop file: its backslashes doubled.
+    // The Exec value is a string of the desktop file: its backslashes
+    // doubled; a "%" of the path is "%%", not a field code.
     std::string escaped;
-    for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : c == '%' ? std::string("%%") : std::string(1, c);
     return escaped;
 }
 
@@ -117,7 +118,10 @@ std::string installedDirectory(const std::string& dataHome) {
     // The first argument of the Exec line: string escapes undone, then quoting.
     const std::string value = desktop.substr(exec + 6, desktop.find('\n', exec + 6) - exec - 6);
     std::string line, program;
-    for (std::size_t i = 0; i < value.size(); ++i) line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const bool pair = i + 1 < value.size() && value[i] == value[i + 1] && (value[i] == '%' || value[i] == '\\');
+        line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : pair ? value[++i] : value[i];
+    }
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];

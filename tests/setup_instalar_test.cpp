@@ -107,7 +107,7 @@ TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
 
 TEST_F(InstalarTest, UninstallingRemovesExactlyWhatWasInstalled) {
     Instalar instalar(view, places);
-    const std::string dir = tmp / "My \"Apps\" $x";
+    const std::string dir = tmp / "My \"Apps\" $x 100%";
     view.text = dir;
     instalar.Command1_Click();
     ASSERT_TRUE(view.ended);

@@ -15,7 +15,13 @@ namespace {
 // then quoting), with %f standing for `file`.
 std::vector<std::string> execArguments(const std::string& value, const std::string& file) {
     std::string line;
-    for (std::size_t i = 0; i < value.size(); ++i) line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+            line += value[++i];
+            continue;
+        }
+        line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    }
     std::vector<std::string> args;
     std::string current;
     bool quoted = false, started = false;
@@ -54,7 +60,7 @@ TEST(SetupRegistration, ExecArgumentsAreQuotedAsTheSpecificationSays) {
     EXPECT_EQ(execArgument("/usr/bin/torvic"), "/usr/bin/torvic");
     EXPECT_EQ(execArgument("/home/u/My Apps/torvic"), "\"/home/u/My Apps/torvic\"");
     EXPECT_EQ(execArgument("/a$b/c\"d\\e"), "\"/a\\\\$b/c\\\\\"d\\\\\\\\e\"");
-    for (const std::string dir : {"/opt/Torvic/", "/home/u/My Apps/Torvic/", "/tmp/a$b \"c\"/"}) {
+    for (const std::string dir : {"/opt/Torvic/", "/home/u/My Apps/Torvic/", "/tmp/a$b \"c\"/", "/tmp/100%/"}) {
         const std::string desktop = registryFiles(dir)[1].contents;
         EXPECT_EQ(execArguments(entry(desktop, "Desktop Entry", "Exec"), "/x/job 1.torvic"),
                   (std::vector<std::string>{dir + "torvic", "/exec", "/x/job 1.torvic"}))
