@@ -226,7 +226,9 @@ void Torvic::focusIfVisible() {
 const char* const Torvic::kWebAddress = "https://torvic.example.org/";
 
 void Torvic::openManual(std::uint8_t funcio) {
-    const std::string path = programDirectory() + "/torvic.rtf";
+    // Beside the program; a system-wide installation keeps it in share/torvic.
+    std::string path = programDirectory() + "/torvic.rtf";
+    if (!std::ifstream(path)) path = programDirectory() + "/../share/torvic/torvic.rtf";
     if (!std::ifstream(path)) {
         view_.messageBox("El fitxer torvic.rtf no s'ha pogut trobar.", "Error en trobar un fitxer:",
                          MessageIcon::Critical, false);

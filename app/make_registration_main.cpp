@@ -1,0 +1,26 @@
+// make_registration: writes the system-wide registration files of the
+// Debian package (mime type, desktop entry, icon) under a folder, naming
+// the programs as they are found on the PATH.
+#include <cstdio>
+#include <filesystem>
+
+#include "base/files.h"
+#include "setup/registration.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_registration OUTPUT_FOLDER\n");
+        return 2;
+    }
+    for (const torvic::setup::RegistryFile& f : torvic::setup::registryFiles("")) {
+        const std::filesystem::path path = std::filesystem::path(argv[1]) / f.path;
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+        std::string error;
+        if (!torvic::writeFileSafely(path.string(), f.contents, &error)) {
+            std::fprintf(stderr, "make_registration: %s: %s\n", path.c_str(), error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

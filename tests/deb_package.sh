@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack from the build folder, it holds the
+# programs, the manual, the mime type, the desktop entry with its Edit action
+# and the icon, system-wide, and lintian finds no error in it.
+set -u
+BUILD="$1"
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
+done
+DIR="$(mktemp -d)"
+trap 'rm -rf "$DIR"' EXIT
+passed=0; failed=0
+check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+
+(cd "$BUILD" && cpack -G DEB -B "$DIR/out" >"$DIR/cpack.log" 2>&1)
+deb=$(ls "$DIR"/out/torvic_*.deb 2>/dev/null | head -1)
+check "cpack made the package" $([ -n "$deb" ]; echo $?)
+[ -n "$deb" ] || { cat "$DIR/cpack.log"; exit 1; }
+dpkg-deb -x "$deb" "$DIR/root"
+for f in usr/bin/torvic usr/bin/torvicrun usr/bin/torvicsetup usr/share/torvic/torvic.rtf \
+         usr/share/mime/packages/torvic.xml usr/share/applications/torvic.desktop \
+         usr/share/icons/hicolor/scalable/apps/torvic.svg usr/share/doc/torvic/copyright; do
+    check "the package holds /$f" $([ -e "$DIR/root/$f" ]; echo $?)
+done
+desktop="$DIR/root/usr/share/applications/torvic.desktop"
+check "opening a .torvic file runs it hidden" $(grep -qx 'Exec=torvic /exec %f' "$desktop"; echo $?)
+check "the Edit action opens it in the editor" $(grep -qx 'Exec=torvic %f' "$desktop"; echo $?)
+check "the package depends on Qt and libxdo" \
+    $(dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 && dpkg-deb -f "$deb" Depends | grep -q libxdo3; echo $?)
+if command -v lintian >/dev/null; then
+    lintian "$deb" >"$DIR/lintian.log" 2>&1
+    check "lintian finds no error" $(! grep -q '^E:' "$DIR/lintian.log"; echo $?)
+    grep '^E:' "$DIR/lintian.log"
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
