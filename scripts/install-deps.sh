@@ -11,7 +11,7 @@ PACKAGES=(
   xvfb xauth x11-utils matchbox-window-manager imagemagick trayer
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
   clang libclang-rt-14-dev
-  dpkg-dev lintian
+  dpkg-dev lintian xdg-utils
 )
 
 missing=()

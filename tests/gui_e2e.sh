@@ -20,6 +20,16 @@ timeout 30 "$TORVIC" "/exec" "$DIR/stop.torvic" >/dev/null 2>&1
 rc=$?
 check "a hidden run that stops ends the program (rc $rc)" $([ $rc -eq 0 ] && [ ! -e "$DIR/never.txt" ]; echo $?)
 
+# The registered desktop entry's Exec line, as a file manager runs it on a
+# .torvic file: the script runs hidden.
+entry="$(dirname "$TORVIC")/share/applications/torvic.desktop"
+if [ -f "$entry" ]; then
+    printf '%s\r\n' "open(\"$DIR/in.txt\")" "save(\"$DIR/opened.txt\")" > "$DIR/double click.torvic"
+    exec_line=$(grep -m1 '^Exec=' "$entry" | cut -d= -f2- | sed "s|%f|'$DIR/double click.torvic'|")
+    PATH="$(dirname "$TORVIC"):$PATH" timeout 30 sh -c "$exec_line" >/dev/null 2>&1
+    check "the desktop entry's Exec line runs a script hidden" $([ -f "$DIR/opened.txt" ]; echo $?)
+fi
+
 # A wait never ends before its time: wait(3000), then a file is written.
 printf '%s\r\n' 'wait(3000)' "open(\"$DIR/in.txt\")" "save(\"$DIR/waited.txt\")" > "$DIR/wait.torvic"
 started=$(date +%s%N)
