@@ -52,7 +52,12 @@ void Instalar::Command1_Click() {
     crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
     crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
     std::error_code ec;
-    fs::create_directory(dir, ec);  // the last level only; a failure is passed over
+    // The last level only (a failure is passed over); the per-user default
+    // gets its parents too, which a new account does not have yet.
+    if (dir == places_.defaultDir)
+        fs::create_directories(dir, ec);
+    else
+        fs::create_directory(dir, ec);
     for (const char* name : {"torvic", "torvic.rtf", "torvicrun", "torvicsetup"}) {
         ec.clear();
         fs::copy_file(fs::path(places_.sourceDir) / name, fs::path(dir) / name, fs::copy_options::overwrite_existing,

@@ -166,12 +166,27 @@ std::string desinstallar(const std::string& dataHome, const std::string& configH
             if (line != ours && line != std::string(kMimeType) + "=" + kDesktopFile) kept += line + "\n";
             start = end + 1;
         }
-        if (kept != *list) writeFileSafely(mimeapps, kept);
+        if (kept == "[Default Applications]\n")
+            fs::remove(mimeapps, ec);  // nothing but our line was in it
+        else if (kept != *list)
+            writeFileSafely(mimeapps, kept);
     }
-    const std::string data = shellQuoted(dataHome);
-    if (onPath("update-mime-database")) std::system(("update-mime-database " + data + "/mime >/dev/null 2>&1").c_str());
-    if (onPath("update-desktop-database"))
-        std::system(("update-desktop-database " + data + "/applications >/dev/null 2>&1").c_str());
+    // The desktop's indexes: rebuilt, or removed when ours was all they held.
+    const fs::path mime = fs::path(dataHome) / "mime";
+    if (fs::is_empty(mime / "packages", ec)) {
+        for (const auto& e : fs::directory_iterator(mime, ec))
+            if (e.path().filename() != "packages") fs::remove_all(e.path(), ec);
+    } else if (onPath("update-mime-database")) {
+        std::system(("update-mime-database " + shellQuoted(mime.string()) + " >/dev/null 2>&1").c_str());
+    }
+    const fs::path applications = fs::path(dataHome) / "applications";
+    fs::remove(applications / "mimeinfo.cache", ec);
+    if (!fs::is_empty(applications, ec) && onPath("update-desktop-database"))
+        std::system(("update-desktop-database " + shellQuoted(applications.string()) + " >/dev/null 2>&1").c_str());
+    // Folders the installation made and that are empty now.
+    for (const char* folder : {"mime/packages", "mime", "applications", "icons/hicolor/scalable/apps",
+                               "icons/hicolor/scalable", "icons/hicolor", "icons"})
+        fs::remove(fs::path(dataHome) / folder, ec);  // only when empty
     return dir;
 }
 

@@ -1,6 +1,7 @@
 // The installer window's behaviour with a fake view, on temporary folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,7 @@ protected:
     test::TempDir tmp;
     InstallPlaces places;
     FakeInstalarView view;
+    std::error_code ec_;
 };
 
 TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
@@ -128,6 +130,43 @@ TEST_F(InstalarTest, UninstallingRemovesExactlyWhatWasInstalled) {
     EXPECT_FALSE(fs::exists(tmp / "Desktop/Editor de Programes Torvic.desktop"));
     EXPECT_TRUE(fs::exists(tmp / "data/applications/other.desktop"));
     EXPECT_EQ(readFileBytes(tmp / "config/mimeapps.list").value_or(""),
+              "[Default Applications]\ntext/plain=editor.desktop\n");
+}
+
+// Every path under a folder, for before-and-after comparisons.
+std::vector<std::string> fileList(const std::string& root) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root)) out.push_back(e.path().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
+    // A home with a desktop folder and a mimeapps.list of its own.
+    const std::string home = tmp / "home";
+    fs::create_directories(home + "/Desktop");
+    fs::create_directories(home + "/.config");
+    std::ofstream(home + "/.config/mimeapps.list") << "[Default Applications]\ntext/plain=editor.desktop\n";
+    const std::vector<std::string> before = fileList(home);
+    InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home)};
+    for (int round = 0; round < 2; ++round) {  // a second installation over the first
+        FakeInstalarView v;
+        Instalar instalar(v, inHome);
+        instalar.Form_Load();
+        v.answers = {false};  // no manual now: the installer still ends
+        instalar.Command1_Click();
+        EXPECT_TRUE(v.ended) << round;
+        EXPECT_TRUE(v.opened.empty());
+        EXPECT_EQ(readFileBytes(home + "/.local/opt/Torvic/torvic").value_or(""), "torvic bytes");
+    }
+    EXPECT_EQ(desinstallar(inHome.dataHome, home + "/.config", inHome.desktopDir), home + "/.local/opt/Torvic/");
+    // The parents made for the default directory and the data folder stay
+    // (empty); the rest is as it was.
+    fs::remove(home + "/.local/opt", ec_);
+    fs::remove(home + "/.local/share", ec_);
+    fs::remove(home + "/.local", ec_);
+    EXPECT_EQ(fileList(home), before);
+    EXPECT_EQ(readFileBytes(home + "/.config/mimeapps.list").value_or(""),
               "[Default Applications]\ntext/plain=editor.desktop\n");
 }
 
