@@ -2,6 +2,7 @@
 // for the current user, and registers the .torvic file type.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -10,6 +11,10 @@
 #include "setup/qt/instalar_qt.h"
 
 int main(int argc, char** argv) {
+    // Without a session bus, none is autolaunched for us (it would outlive the installer).
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") && !QFile::exists(runtime + "/bus"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/torvicsetup-no-session-bus");
     QApplication app(argc, argv);
     using namespace torvic::setup;
     const QString home = QDir::homePath();
