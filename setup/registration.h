@@ -13,7 +13,7 @@ inline constexpr const char* kMimeType = "application/x-torvic";
 inline constexpr const char* kDesktopFile = "torvic.desktop";
 
 // One argument of a desktop entry's Exec line, quoted when it needs it, as
-// the Desktop Entry Specification says (and the value then escaped as a
+// desktop entries require (and the value then escaped as a
 // string of a desktop file).
 std::string execArgument(const std::string& argument);
 

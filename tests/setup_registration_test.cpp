@@ -56,7 +56,7 @@ std::string entry(const std::string& contents, const std::string& group, const s
     return contents.substr(k, contents.find('\n', k) - k);
 }
 
-TEST(SetupRegistration, ExecArgumentsAreQuotedAsTheSpecificationSays) {
+TEST(SetupRegistration, ExecArgumentsAreQuotedForDesktopEntries) {
     EXPECT_EQ(execArgument("/usr/bin/torvic"), "/usr/bin/torvic");
     EXPECT_EQ(execArgument("/home/u/My Apps/torvic"), "\"/home/u/My Apps/torvic\"");
     EXPECT_EQ(execArgument("/a$b/c\"d\\e"), "\"/a\\\\$b/c\\\\\"d\\\\\\\\e\"");

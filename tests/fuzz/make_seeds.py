@@ -50,7 +50,7 @@ def main():
         (0x04, 0, 'a<b>c\r\nd<e>f', '<', '>'), (0x14, 5, 'a<b>c<d>e\r\n', '<', '>'),
     ]
     for i, (op, counter, text, find, repl) in enumerate(texts):
-        write('text_commands', f'{i}', bytes([op, counter, 1]) + f'{text}\x01{find}\x01{repl}'.encode('cp1252'))
+        write('text_commands', f'example-{i}', bytes([op, counter, 1]) + f'{text}\x01{find}\x01{repl}'.encode('cp1252'))
     cats = [
         ('Cataleg\r\nART10 x\r\nART20 a\r\nART21 b\r\nART22 c\r\nART23 d\r\n', 'ART', '10,20_23<22>'),
         ('t\r\n123 a\r\n12 b\r\n', '', '12'), ('t\r\n10 a\r\n11 b\r\n', '', '10;,11'),
@@ -58,7 +58,7 @@ def main():
         ('ART1 first\r\nx\r\n', 'ART', '1,98_99<5>'),
     ]
     for i, (text, prefix, sel) in enumerate(cats):
-        write('ref', f'{i}', f'{text}\x01{prefix}\x01{sel}'.encode('cp1252'))
+        write('ref', f'example-{i}', f'{text}\x01{prefix}\x01{sel}'.encode('cp1252'))
     for i, keys in enumerate(['Hola{ENTER}', '+(ab)', '^c', '%{F4}', '~', '{LEFT 3}', '{{}{}}{+}', 'àç€',
                               '{a 99999}', '+^%x', '(a(b)c)', '{F16}{BS}{PGDN 2}']):
         write('sendkeys', f'{i:02d}', keys.encode('cp1252'))
