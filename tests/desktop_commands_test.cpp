@@ -19,66 +19,72 @@ Calls callsOf(const std::vector<std::string>& script, Rig& rig) {
     return rig.platform.calls;
 }
 
-TEST(ExitRequests, FlagsOfEachCommand) {
+TEST(DesktopCommands, RequestsToThePlatform) {
     struct Case {
-        const char* line;
-        const char* flags;
+        std::vector<std::string> script;
+        Calls calls;
     } cases[] = {
-        {"off(1,1)", "exit 0x5"},  {"off()", "exit 0x8"},     {"off(0,2)", "exit 0x2"},   {"off(2,3)", "exit 0x10"},
-        {"off(3)", "exit 0x1C"},   {"off(9,9)", "exit 0x8"},  {"logoff", "exit 0x0"},     {"logoff(1)", "exit 0x4"},
-        {"logoff(2)", "exit 0x10"}, {"logoff(3)", "exit 0x14"}, {"reboot", "exit 0x2"},  {"reboot(1)", "exit 0x6"},
-        {"reboot(2)", "exit 0x12"}, {"reboot(3)", "exit 0x16"},
+        {{"off(1,1)"}, {"privilege", "exit 0x5"}},
+        {{"off()"}, {"privilege", "exit 0x8"}},
+        {{"off(3)"}, {"privilege", "exit 0x1C"}},
+        {{"off(9,9)"}, {"privilege", "exit 0x8"}},
+        {{"logoff(3)"}, {"privilege", "exit 0x14"}},
+        {{"reboot(2)"}, {"privilege", "exit 0x12"}},
+        {{"standby()"}, {"power 0 0"}},
+        {{"exec(\"calc\",1,3)", "focu(3)"}, {"exec 1 calc", "focus 1000"}},
+        {{"exec(\"<c:\\dir with blanks\\a.exe> /x\", 4)", "exec(\"min\", 6 , 0)"},
+         {"exec 4 \"c:\\dir with blanks\\a.exe\" /x", "exec 6 min"}},
+        {{"execdoc(\"<c:\\a b\\a.txt>\",1,1)", "execdoc(\"b.txt\",,2)", "execdoc(\"c\",3,3)", "execdoc(\"d\",1,9)"},
+         {"shell 'open' 1 \"c:\\a b\\a.txt\"", "shell 'print' 0 b.txt", "shell 'explore' 3 c", "shell '' 1 d"}},
+        {{"send(\"Hola{ENTER}\")", "send(\"^c\",1)", "send(\"x\"+13)"}, {"send Hola{ENTER}", "send wait ^c", "send x\r"}},
+        {{"copy(\"a.txt\",\"b.txt\")", "xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")"},
+         {"copy a.txt -> b.txt", "start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}},
+        {{"mouse(100,200,1)"}, {"cursor 100 200", "mouse 0x6 0 0 0"}},
+        {{"mouse(50%,50%,0,0,1)"}, {"mouse 0x8019 32767 32767 0"}},
+        {{"mouse(100%,0%)"}, {"mouse 0x8001 65535 0 0"}},
+        {{"mouse(+10,-5)"}, {"mouse 0x1 10 -5 0"}},
+        {{"mouse(+0,-0,3)"}, {"mouse 0x4 0 0 0"}},
+        {{"mouse(10,20,3,3,3)"}, {"cursor 10 20", "mouse 0x54 0 0 0"}},
+        {{"mouse(10,20,0,0,0,120)"}, {"cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},
+        // A double click runs its line twice, and every pass of a loop is a double click.
+        {{"mouse(1,2,2)"}, {"cursor 1 2", "mouse 0x6 0 0 0", "cursor 1 2", "mouse 0x6 0 0 0"}},
+        {{"mouse(+1,+1,2)", "goto(0,1)"}, Calls(4, "mouse 0x7 1 1 0")},
     };
     for (const Case& c : cases) {
         Rig rig;
-        EXPECT_EQ(callsOf({c.line}, rig), (Calls{"privilege", c.flags})) << c.line;
+        EXPECT_EQ(callsOf(c.script, rig), c.calls) << c.script[0];
+        EXPECT_TRUE(rig.host.messages.empty()) << c.script[0];
     }
 }
 
-TEST(ExitRequests, PrivilegeAndSystemFamily) {
-    Rig refused;
+TEST(DesktopCommands, StateTheyLeave) {
+    Rig refused;  // without the privilege: silent, and the run goes on
     refused.platform.privilege = false;
-    EXPECT_EQ(callsOf({"off(1,1)", "'after"}, refused), (Calls{"privilege"}));  // silent, and the run goes on
+    EXPECT_EQ(callsOf({"off(1,1)", "'after"}, refused), (Calls{"privilege"}));
     EXPECT_EQ(refused.host.linesRun, (std::vector<int>{0, 1}));
-
     Rig older;
     older.platform.nt = false;
     EXPECT_EQ(callsOf({"reboot(3)"}, older), (Calls{"exit 0x16"}));
 
-    Rig standby;
-    EXPECT_EQ(callsOf({"standby()"}, standby), (Calls{"power 0 0"}));
-}
+    Rig ids;
+    callsOf({"exec(\"hidden\",0,3)"}, ids);
+    EXPECT_EQ(ids.engine.run.idsPrograma[3], 1000);
 
-TEST(Exec, ModesSlotsAndQuoting) {
-    Rig rig;
-    Calls calls = callsOf({"exec(\"notepad\")", "exec(\"calc\",1,3)", "exec(\"<c:\\dir with blanks\\a.exe> /x\", 4)",
-                           "exec(\"hidden\",0)", "exec(\"min\", 6 , 0)"},
-                          rig);
-    EXPECT_EQ(calls, (Calls{"exec 1 notepad", "exec 1 calc", "exec 4 \"c:\\dir with blanks\\a.exe\" /x",
-                            "exec 0 hidden", "exec 6 min"}));
-    EXPECT_EQ(rig.engine.run.idsPrograma[3], 1001);
-    EXPECT_EQ(rig.engine.run.idsPrograma[0], 0);
-    EXPECT_TRUE(rig.host.messages.empty());
-}
+    Rig twice;
+    callsOf({"mouse(100,200,2)", "beep"}, twice);
+    EXPECT_EQ(twice.host.textsRun[1], "mouse(100,200,2)==");
+    EXPECT_EQ(twice.engine.run.linies[0], "mouse(100,200,2)");  // the mark goes after the second pass
 
-TEST(Focu, ActivatesStartedProgramsOnly) {
-    Rig rig;
-    EXPECT_EQ(callsOf({"exec(\"calc\",1,3)", "focu(3)"}, rig), (Calls{"exec 1 calc", "focus 1000"}));
-}
+    Rig edge;  // large relative moves stop at the screen's edge
+    callsOf({"mouse(+2000000000,-2000000000)", "mouse(+2000000000,-2000000000)"}, edge);
+    EXPECT_EQ(edge.platform.pointerX, edge.platform.screenWidth - 1);
+    EXPECT_EQ(edge.platform.pointerY, 0);
 
-TEST(Execdoc, VerbsAndAngles) {
-    Rig rig;
-    Calls calls = callsOf({"execdoc(\"<c:\\dir with blanks\\a.txt>\",1,1)", "execdoc(\"b.txt\",,2)",
-                           "execdoc(\"c\",3,3)", "execdoc(\"d\",1,9)"},
-                          rig);
-    EXPECT_EQ(calls, (Calls{"shell 'open' 1 \"c:\\dir with blanks\\a.txt\"", "shell 'print' 0 b.txt",
-                            "shell 'explore' 3 c", "shell '' 1 d"}));
-}
-
-TEST(Send, PassesTheNotationAndTheWaitFlag) {
-    Rig rig;
-    Calls calls = callsOf({"send(\"Hola{ENTER}\")", "send(\"^c\",1)", "send(\"x\"+13)"}, rig);
-    EXPECT_EQ(calls, (Calls{"send Hola{ENTER}", "send wait ^c", "send x\r"}));
+    Rig copy;  // an empty destination is reported
+    callsOf({"'0", "copy(\"a.txt\",)"}, copy);
+    ASSERT_EQ(copy.host.messages.size(), 1u);
+    EXPECT_NE(copy.host.messages[0].text.find("Error de sintaxis en la linia: 1\r\nError en parametres del Copy\r\n"),
+              std::string::npos);
 }
 
 TEST(Msg, Styles) {
@@ -88,9 +94,7 @@ TEST(Msg, Styles) {
         std::string text, title;
     } cases[] = {
         {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
-        {"msg(\"a\",1,\"t\")", MessageIcon::Information, "a", "t"},
         {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},
-        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t"},
         {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t"},
         {"msg(\"a\",9,\"t\")", MessageIcon::None, "a", "t"},
         {"msg(\"a\",1, \"t\")", MessageIcon::Information, "a", " "},  // the blank before the quote is the title
@@ -107,47 +111,6 @@ TEST(Msg, Styles) {
     }
 }
 
-TEST(Mouse, LargeRelativeMovesStopAtTheScreenEdge) {
-    Rig rig;
-    callsOf({"mouse(+2000000000,-2000000000)", "mouse(+2000000000,-2000000000)"}, rig);
-    EXPECT_EQ(rig.platform.pointerX, rig.platform.screenWidth - 1);
-    EXPECT_EQ(rig.platform.pointerY, 0);
-}
-
-TEST(Mouse, FormsAndFlags) {
-    struct Case {
-        const char* line;
-        Calls calls;
-    } cases[] = {
-        {"mouse(100,200,1)", {"cursor 100 200", "mouse 0x6 0 0 0"}},
-        {"mouse(50%,50%,0,0,1)", {"mouse 0x8019 32767 32767 0"}},
-        {"mouse(+10,-5)", {"mouse 0x1 10 -5 0"}},
-        {"mouse(+0,-0,3)", {"mouse 0x4 0 0 0"}},
-        {"mouse(+10,+0)", {"mouse 0x1 10 0 0"}},
-        {"mouse(10,20,0,1,0)", {"cursor 10 20", "mouse 0x60 0 0 0"}},
-        {"mouse(10,20,3,3,3)", {"cursor 10 20", "mouse 0x54 0 0 0"}},
-        {"mouse(10,20,0,0,0,120)", {"cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},
-        {"mouse(100%,0%)", {"mouse 0x8001 65535 0 0"}},
-    };
-    for (const Case& c : cases) {
-        Rig rig;
-        EXPECT_EQ(callsOf({c.line}, rig), c.calls) << c.line;
-    }
-}
-
-TEST(Mouse, DoubleClickRunsItsLineTwice) {
-    Rig rig;
-    Calls calls = callsOf({"mouse(100,200,2)", "beep"}, rig);
-    EXPECT_EQ(calls, (Calls{"cursor 100 200", "mouse 0x6 0 0 0", "cursor 100 200", "mouse 0x6 0 0 0", "beep"}));
-    EXPECT_EQ(rig.host.linesRun, (std::vector<int>{0, 0, 1}));
-    EXPECT_EQ(rig.host.textsRun[1], "mouse(100,200,2)==");
-    EXPECT_EQ(rig.engine.run.linies[0], "mouse(100,200,2)");  // the mark goes after the second pass
-
-    Rig loop;  // inside a loop every pass is a double click
-    Calls loopCalls = callsOf({"mouse(+1,+1,2)", "goto(0,1)"}, loop);
-    EXPECT_EQ(std::count(loopCalls.begin(), loopCalls.end(), "mouse 0x7 1 1 0"), 4);
-}
-
 TEST(Ifmouse, PointAndRectangle) {
     struct Case {
         int x, y;
@@ -155,8 +118,7 @@ TEST(Ifmouse, PointAndRectangle) {
         bool runs;
     } cases[] = {
         {100, 100, "ifmouse(0,0,100,100)", true}, {101, 100, "ifmouse(0,0,100,100)", false},
-        {5, 7, "ifmouse(5,7)", true},             {5, 8, "ifmouse(5,7)", false},
-        {5, 8, "ifmouse(,7)", true},              {5, 8, "ifmouse(1,1,2)", true},
+        {5, 8, "ifmouse(5,7)", false},            {5, 8, "ifmouse(1,1,2)", true},
         {0, 0, "ifmouse(0,0,0,0)", true},
     };
     for (const Case& c : cases) {
@@ -172,16 +134,6 @@ TEST(Ifmouse, PointAndRectangle) {
     EXPECT_EQ(moved.platform.calls.back(), "beep");
 }
 
-TEST(CopyAndXcopy, RequestsAndTheEmptyDestinationReport) {
-    Rig rig;
-    EXPECT_EQ(callsOf({"copy(\"a.txt\",\"b.txt\")", "xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")", "'1", "copy(\"a.txt\",)"}, rig),
-              (Calls{"copy a.txt -> b.txt", "start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}));
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].kind, Message::Timed);
-    EXPECT_NE(rig.host.messages[0].text.find("Error de sintaxis en la linia: 3\r\nError en parametres del Copy\r\n"),
-              std::string::npos);
-}
-
 TEST(SendKeysNotation, Parsing) {
     using K = KeyStroke;
     using V = std::vector<KeyStroke>;
@@ -192,7 +144,6 @@ TEST(SendKeysNotation, Parsing) {
     } cases[] = {
         {"Hola{ENTER}\xE0\xE7", {K{none, "", "Hola"}, K{none, "Return", ""}, K{none, "", "\xE0\xE7"}}},
         {"~", {K{none, "Return", ""}}},
-        {"+a", {K{shift, "", "a"}}},
         {"^c%{F4}", {K{ctrl, "", "c"}, K{alt, "F4", ""}}},
         {"^%{DEL}", {K{ctrlAlt, "Delete", ""}}},
         {"+(ab)c", {K{shift, "", "a"}, K{shift, "", "b"}, K{none, "", "c"}}},
@@ -203,7 +154,6 @@ TEST(SendKeysNotation, Parsing) {
         {"+{a 99999}", {K{{"shift"}, "", "a", 99999}}},
         {"{tab}{Esc}{bs}{PGDN}{f12}", {K{none, "Tab", ""}, K{none, "Escape", ""}, K{none, "BackSpace", ""},
                                        K{none, "Page_Down", ""}, K{none, "F12", ""}}},
-        {"a b", {K{none, "", "a b"}}},
         {"", {}},
         {"(ab)", {K{none, "", "ab"}}},
     };

@@ -2,6 +2,7 @@
 // re-copy the text at every change, on random texts.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -138,6 +139,45 @@ TEST(TextAlgorithms, FastReplaceMatchesAPlainLoop) {
         replaceFast(got, cursor, find, repl, limit);
         ASSERT_EQ(got, expected) << "case " << i;
     }
+}
+
+// Overflow is compared as its own result.
+std::string orOverflow(const std::function<std::string()>& f) {
+    try {
+        return f();
+    } catch (const CounterOverflow&) {
+        return "<overflow>";
+    }
+}
+
+TEST(TextAlgorithms, DelinepartLineByLineMatchesTheInPlaceForm) {
+    std::mt19937 rng(2024);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const char alphabet[] = {'a', '<', '>', '#', '\r', '\n', '\r', '\n', 'b'};
+    auto randomText = [&](int maxLen) {
+        std::string s;
+        for (int i = pick(0, maxLen); i > 0; --i) s += alphabet[pick(0, sizeof alphabet - 1)];
+        return s;
+    };
+    int checked = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = randomText(50);
+        std::string sd = randomText(2), ed = randomText(2);
+        if (sd.empty()) sd = "<";
+        Pieces pieces;
+        if (cutIntoPieces(text, pieces, static_cast<std::size_t>(pick(6, 40))) != CutResult::Ok)
+            continue;
+        int c1 = pick(0, 2), c2 = pick(0, 2);
+        std::int16_t counter = changeCounter(static_cast<std::int16_t>(pick(-1, 4)));
+        if (sd.find_first_of("\r\n") != std::string::npos) continue;  // there the in-place form is the one used
+        std::string expected = orOverflow(
+            [&] { return removeLinePartsInPlace(text, pieces, sd, ed, c1, c2, counter); });
+        std::string got = orOverflow([&] { return removeLineParts(text, pieces, sd, ed, c1, c2, counter); });
+        ASSERT_EQ(got, expected) << "case " << i << " [" << text << "] [" << sd << "] [" << ed << "] " << c1 << " "
+                                 << c2 << " " << counter;
+        ++checked;
+    }
+    EXPECT_GT(checked, 4000);
 }
 
 TEST(TextAlgorithms, CuttingIntoPieces) {
