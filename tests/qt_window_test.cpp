@@ -156,6 +156,7 @@ private slots:
         QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
+    // Every window at the design size and larger, and every dialog it opens.
     void everyCaptionFits() {
         Setup s;
         for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
@@ -164,25 +165,16 @@ private slots:
             const QStringList cut = cutCaptions(&s.window);
             QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         }
-        s.window.setEditorText("abc");
-        QStringList dialogCut = {"not opened"};
-        s.substituirView.onOpen = [&dialogCut](QDialog* d) {
-            dialogCut = cutCaptions(d);
+        s.window.setEditorText("beep");
+        QStringList cut = {"not opened"};
+        s.substituirView.onOpen = [&cut](QDialog* d) {
+            cut = cutCaptions(d);
             d->reject();
         };
         s.torvic.Substituir_Click();
-        QVERIFY2(dialogCut.isEmpty(), qPrintable(dialogCut.join("; ")));
-    }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
 
-    void charactersTheFileCannotHold() {
-        const QString typed = QString::fromUtf8("aő→Ω€àő") + QChar(0x240D) + QString::fromUcs4(U"\U0001F600", 1);
-        QCOMPARE(qt::charactersOutsideCp1252(typed), std::u32string(U"ő→Ω\U0001F600"));
-    }
-
-    void keyDialogEncodesTheEditorText() {
-        Setup s;
-        s.window.setEditorText("beep");
-        QStringList cut = {"not opened"};
+        cut = {"not opened"};  // the key dialog also encodes the editor text
         s.codificacioView.onOpen = [&cut](QDialog* d) {
             cut = cutCaptions(d);
             d->findChild<QLineEdit*>("Text1")->setText("k");
@@ -191,6 +183,22 @@ private slots:
         s.torvic.Eines_Codificar_Click();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
+
+        cut = {"not opened"};
+        QString version;
+        s.aboutView.onOpen = [&](QDialog* d) {
+            cut = cutCaptions(d);
+            version = d->findChild<QLabel*>("lblVersion")->text();
+            d->findChild<QPushButton*>("cmdOK")->click();
+        };
+        s.torvic.sobre_Click();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
+    }
+
+    void charactersTheFileCannotHold() {
+        const QString typed = QString::fromUtf8("aő→Ω€àő") + QChar(0x240D) + QString::fromUcs4(U"\U0001F600", 1);
+        QCOMPARE(qt::charactersOutsideCp1252(typed), std::u32string(U"ő→Ω\U0001F600"));
     }
 
     void mousePickerStartsAfreshAfterItsCloseBox() {
@@ -206,20 +214,6 @@ private slots:
         QTRY_VERIFY(s.mouseView.window() == nullptr);  // unloaded
         s.torvic.posicio_rat_Click();
         QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
-    }
-
-    void aboutBoxCaptionsFit() {
-        Setup s;
-        QStringList cut = {"not opened"};
-        QString version;
-        s.aboutView.onOpen = [&](QDialog* d) {
-            cut = cutCaptions(d);
-            version = d->findChild<QLabel*>("lblVersion")->text();
-            d->findChild<QPushButton*>("cmdOK")->click();
-        };
-        s.torvic.sobre_Click();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
-        QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
     }
 
     void theIconsMenu() {
