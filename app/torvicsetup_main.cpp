@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <cstdio>
+#include <memory>
+
 #include "setup/instalar.h"
 #include "setup/registration.h"
 #include "setup/qt/instalar_qt.h"
@@ -15,14 +18,29 @@ int main(int argc, char** argv) {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") && !QFile::exists(runtime + "/bus"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/torvicsetup-no-session-bus");
-    QApplication app(argc, argv);
     using namespace torvic::setup;
+    // Registering needs no display: it may run from a console after a copy by hand.
+    const bool registerOnly = argc > 1 && QString(argv[1]) == "/register";
+    std::unique_ptr<QCoreApplication> app = registerOnly ? std::make_unique<QCoreApplication>(argc, argv)
+                                                         : std::make_unique<QApplication>(argc, argv);
     const QString home = QDir::homePath();
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty()) dataHome = home + "/.local/share";
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     InstallPlaces places{QCoreApplication::applicationDirPath().toStdString(), dataHome.toStdString(),
                          desktop.toStdString(), defaultInstallDirectory(home.toStdString())};
+    if (registerOnly) {
+        // After copying the files by hand: the registration alone, for the
+        // given folder or this program's own.
+        QString dir = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
+                               : QCoreApplication::applicationDirPath();
+        if (!QFile::exists(dir + "/torvic")) {
+            std::fprintf(stderr, "torvicsetup: %s does not hold the program torvic\n", qPrintable(dir));
+            return 2;
+        }
+        registerInstallation(places, (dir + "/").toStdString());
+        return 0;
+    }
     if (argc > 1 && QString(argv[1]) == "/uninstall") {
         // Removes exactly what an installation wrote, after asking.
         QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -45,5 +63,5 @@ int main(int argc, char** argv) {
     window.attach(&instalar, &picker);
     instalar.Form_Load();
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

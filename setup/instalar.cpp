@@ -33,6 +33,15 @@ void Instalar::Command4_Click(FrmDirectori& picker) {
     view_.setText1(d + "Torvic/");
 }
 
+void registerInstallation(const InstallPlaces& places, const std::string& dir) {
+    afegirRegistre(places.dataHome, dir);  // reports no failure of its own
+    const std::string menu = places.dataHome + "/applications/Torvic";
+    crearDrecera(dir + "torvic", places.desktopDir, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
+    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
+}
+
 void Instalar::Command1_Click() {
     std::string dir = trimmed(view_.text1());
     view_.setText1(dir);
@@ -45,12 +54,7 @@ void Instalar::Command1_Click() {
         dir += '/';
         view_.setText1(dir);
     }
-    afegirRegistre(places_.dataHome, dir);  // reports no failure of its own
-    const std::string menu = places_.dataHome + "/applications/Torvic";
-    crearDrecera(dir + "torvic", places_.desktopDir, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
-    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
+    registerInstallation(places_, dir);
     std::error_code ec;
     // The last level only (a failure is passed over); the per-user default
     // gets its parents too, which a new account does not have yet.
@@ -79,8 +83,8 @@ void Instalar::Command1_Click() {
 
 void Instalar::failureReport(int number, const std::string& component, const std::string& description) {
     const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r"
-                             " Copieu el fitxer torvic.exe i el torvic.rtf al directori " + places_.defaultDir +
-                             " i executeu el torvic.reg.\r\r  Voleu més informació de l'error ?";
+                             " Copieu el fitxer torvic i el torvic.rtf al directori " + places_.defaultDir +
+                             " i executeu el torvicsetup /register.\r\r  Voleu més informació de l'error ?";
     if (view_.askYesNo(text, "Problema en la instal·lació:") && number != 0)
         view_.messageBox("Error # " + std::to_string(number) + " generat per " + component + "\r" + description,
                          "Problema amb la instal·lació:", BoxIcon::None);

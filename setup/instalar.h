@@ -33,6 +33,10 @@ struct InstallPlaces {
 // The per-user default: $HOME/.local/opt/Torvic/.
 std::string defaultInstallDirectory(const std::string& home);
 
+// The file type, the desktop entries and the launchers of an installation
+// in `dir` (ending with "/"); failures are passed over.
+void registerInstallation(const InstallPlaces& places, const std::string& dir);
+
 class Instalar {
 public:
     Instalar(InstalarView& view, InstallPlaces places) : view_(view), places_(std::move(places)) {}

@@ -32,5 +32,29 @@ if command -v lintian >/dev/null; then
     check "lintian finds no error" $(! grep -q '^E:' "$DIR/lintian.log"; echo $?)
     grep '^E:' "$DIR/lintian.log"
 fi
+
+# As root on a machine without Torvic (CI): install the package, use what it
+# put in place, remove it again.
+if [ "$(id -u)" -eq 0 ] && ! dpkg -s torvic >/dev/null 2>&1 && [ ! -e /usr/bin/torvic ]; then
+    if dpkg -i "$deb" >"$DIR/dpkg.log" 2>&1; then
+        printf 'a\r\n' > "$DIR/in.txt"
+        printf '%s\r\n' "open(\"$DIR/in.txt\")" 'repl("a","b")' "save(\"$DIR/out.txt\")" > "$DIR/job.torvic"
+        /usr/bin/torvicrun "$DIR/job.torvic" >/dev/null 2>&1
+        check "the installed torvicrun runs a script" $([ "$(cat "$DIR/out.txt" 2>/dev/null)" = "$(printf 'b\r\n')" ]; echo $?)
+        rm -f "$DIR/out.txt"
+        QT_QPA_PLATFORM=offscreen timeout 30 /usr/bin/torvic /exec "$DIR/job.torvic" >/dev/null 2>&1
+        check "the installed torvic runs a script hidden" $([ -f "$DIR/out.txt" ]; echo $?)
+        check "the system knows the type" $(grep -q 'application/x-torvic' /usr/share/mime/globs2; echo $?)
+        if command -v gio >/dev/null; then
+            check "a .torvic file has our type" \
+                $(gio info -a standard::content-type "$DIR/job.torvic" 2>/dev/null | grep -q application/x-torvic; echo $?)
+        fi
+    else
+        check "dpkg installs the package" 1
+        cat "$DIR/dpkg.log"
+    fi
+    dpkg -P torvic >"$DIR/dpkg.log" 2>&1
+    check "the package is removed again" $([ ! -e /usr/bin/torvic ] && ! grep -q x-torvic /usr/share/mime/globs2; echo $?)
+fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

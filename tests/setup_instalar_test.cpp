@@ -93,7 +93,7 @@ TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     instalar.Command1_Click();
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_TRUE(view.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
-    EXPECT_NE(view.boxes[0].find(places.defaultDir), std::string::npos);
+    EXPECT_NE(view.boxes[0].find(places.defaultDir + " i executeu el torvicsetup /register."), std::string::npos);
     EXPECT_TRUE(view.boxes[1].starts_with("Problema amb la instal·lació:|Error # 2 generat per copy_file (torvic.rtf)"));
     EXPECT_FALSE(view.ended);  // the window stays open
     EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));  // done so far, left in place

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A whole installation as a user makes it: torvicsetup started from a folder
+# holding the built files, into a folder whose path has blanks; the window is
+# driven with the keyboard. Then the file type answers our entry, the entry's
+# Exec line runs a script hidden, and /uninstall leaves the home as it was.
+set -u
+APPDIR="$1"
+for tool in Xvfb xdotool matchbox-window-manager xdg-mime; do
+    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
+done
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb 1024x768x24
+matchbox-window-manager -use_titlebar no 2>/dev/null &
+pids+=($!)
+
+# (xdg-mime itself cannot handle a home whose path has blanks.)
+export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
+unset XDG_DATA_HOME XDG_DATA_DIRS
+mkdir -p "$HOME/Desktop" "$HOME/.config" "$DIR/package"
+printf '[Default Applications]\ntext/plain=editor.desktop\n' > "$HOME/.config/mimeapps.list"
+cp "$APPDIR/torvic" "$APPDIR/torvicrun" "$APPDIR/torvicsetup" "$APPDIR/torvic.rtf" "$DIR/package/"
+listing() { (cd "$HOME" && find . | sort); }
+before="$(listing)"
+
+# Waits for a window whose name holds $1; presses $2 in it.
+press_in() {
+    local win=""
+    for _ in $(seq 100); do win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1); [ -n "$win" ] && break; sleep 0.1; done
+    [ -n "$win" ] || return 1
+    xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win" 2>/dev/null
+    sleep 0.3
+    xdotool key --clearmodifiers "$2"
+}
+"$DIR/package/torvicsetup" >/dev/null 2>&1 &
+setup=$!
+pids+=($setup)
+dir="$DIR/My Apps/Torvic"
+mkdir -p "$DIR/My Apps"   # only the last level is made
+press_in "Torvic XP" ctrl+a
+xdotool type --delay 5 "$dir/"
+xdotool key Return                  # "Sí"
+press_in "realitzada" Return        # the success box
+press_in "Apendre" Escape           # no manual now
+for _ in $(seq 100); do kill -0 $setup 2>/dev/null || break; sleep 0.1; done
+check "the installer ended by itself" $(! kill -0 $setup 2>/dev/null; echo $?)
+
+data="$HOME/.local/share"
+for f in torvic torvicrun torvicsetup torvic.rtf; do
+    check "$f was copied" $(cmp -s "$APPDIR/$f" "$dir/$f"; echo $?)
+done
+entry="$data/applications/torvic.desktop"
+check "the entry runs the installed program hidden" \
+    $(grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
+check "the menu launcher opens the editor" \
+    $(grep -qxF "Exec=\"$dir/torvic\"" "$data/applications/Torvic/Editor de Programes Torvic.desktop"; echo $?)
+check "the desktop launcher exists" $([ -f "$HOME/Desktop/Editor de Programes Torvic.desktop" ]; echo $?)
+check "xdg-mime answers our entry" \
+    $([ "$(xdg-mime query default application/x-torvic 2>/dev/null)" = torvic.desktop ]; echo $?)
+printf 'x\r\n' > "$DIR/in.txt"
+printf '%s\r\n' "open(\"$DIR/in.txt\")" "save(\"$DIR/out.txt\")" > "$DIR/double click.torvic"
+if command -v gio >/dev/null; then
+    check "a .torvic file has our type" \
+        $(gio info -a standard::content-type "$DIR/double click.torvic" 2>/dev/null | grep -q 'application/x-torvic'; echo $?)
+fi
+exec_line=$(grep -m1 '^Exec=' "$entry" | cut -d= -f2- | sed "s|%f|'$DIR/double click.torvic'|")
+timeout 30 sh -c "$exec_line" >/dev/null 2>&1
+check "the entry's Exec line ran the script hidden" $(cmp -s "$DIR/in.txt" "$DIR/out.txt"; echo $?)
+
+"$dir/torvicsetup" /register "$DIR/nowhere" 2>"$DIR/err"
+check "/register of a folder without the program is refused" $([ $? -eq 2 ] && grep -q "does not hold" "$DIR/err"; echo $?)
+"$dir/torvicsetup" /uninstall >/dev/null 2>&1 &
+pids+=($!)
+press_in "Desinstal" Return   # yes, uninstall
+press_in "Desinstal" Return   # the report
+sleep 0.5
+check "the program folder is gone" $([ ! -e "$dir" ]; echo $?)
+# The data folder's parents may stay, empty.
+rmdir "$HOME/.local/share" "$HOME/.local" 2>/dev/null
+check "the home is as it was before the installation" $([ "$(listing)" = "$before" ]; echo $?)
+[ "$(listing)" = "$before" ] || diff <(echo "$before") <(listing)
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
