@@ -1,13 +1,12 @@
 #include "app/console_host.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <climits>
 #include <iostream>
 #include <thread>
 
 #include "base/cp1252.h"
+#include "platform/system.h"
 
 namespace torvic {
 namespace {
@@ -66,12 +65,7 @@ void ConsoleHost::print(const std::string& text1252) {
 }
 
 void ConsoleHost::flush() {
-    std::size_t done = 0;
-    while (done < out_.size()) {
-        ssize_t n = write(STDERR_FILENO, out_.data() + done, out_.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
+    writeStandardError(out_);
     out_.clear();
 }
 
@@ -111,7 +105,7 @@ bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
     bool answer = false;
     if (onError_ == OnError::Continue) {
         answer = true;
-    } else if (onError_ == OnError::Ask && isatty(STDIN_FILENO)) {
+    } else if (onError_ == OnError::Ask && standardInputIsTerminal()) {
         for (;;) {
             out_ += cp1252::toUtf8(L1252("Sí/No [s/n]: "));
             flush();

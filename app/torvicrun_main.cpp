@@ -8,7 +8,7 @@
 #include "desktop/encoding.h"
 #include "engine/engine.h"
 #include "engine/script_file.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -62,9 +62,9 @@ int main(int argc, char** argv) {
                      "so the whole file is one line\n",
                      script.c_str());
 
-    torvic::LinuxPlatform platform;
+    std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();
     ConsoleHost host(text, start, onError);
-    torvic::Engine engine(host, platform);
+    torvic::Engine engine(host, *platform);
     engine.decoder = {[](const std::string& t) { return torvic::extreuClau(t); },
                       [](const std::string& k, const std::string& t) { return torvic::descodificaText(k, t); }};
     switch (engine.loadLines(text)) {

@@ -13,3 +13,16 @@ void oemToAnsi(std::string& text);
 void ansiToOem(std::string& text);
 
 }  // namespace torvic::codepage850
+
+namespace torvic {
+
+// Where oemtoansi and ansitooem convert: the tables above, unless a system
+// has conversions of its own.
+class CodePages {
+public:
+    virtual ~CodePages() = default;
+    virtual void oemToAnsi(std::string& text) { codepage850::oemToAnsi(text); }
+    virtual void ansiToOem(std::string& text) { codepage850::ansiToOem(text); }
+};
+
+}  // namespace torvic

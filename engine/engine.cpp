@@ -11,7 +11,7 @@
 
 namespace torvic {
 
-Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platform, document), host_(host) {}
+Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platform, platform, document), host_(host) {}
 
 // ---- loading ---------------------------------------------------------------
 

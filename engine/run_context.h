@@ -12,6 +12,7 @@
 
 namespace torvic {
 
+class CodePages;
 class Dialogs;
 class FileStore;
 class Host;
@@ -32,8 +33,13 @@ enum class ParamKind : std::int16_t { Plain = 1, Escaped = 2, Text = 3, Rest = 4
 class RunContext {
 public:
     RunContext(Host& runHost, Dialogs& runDialogs, Platform& runPlatform, FileStore& runFiles,
-               TextDocument& workingText)
-        : host(runHost), dialogs(runDialogs), platform(runPlatform), files(runFiles), document(workingText) {}
+               CodePages& runCodePages, TextDocument& workingText)
+        : host(runHost),
+          dialogs(runDialogs),
+          platform(runPlatform),
+          files(runFiles),
+          codePages(runCodePages),
+          document(workingText) {}
 
     // ---- run state ------------------------------------------------------
     std::array<std::string, kTableSize> linies;
@@ -48,6 +54,7 @@ public:
     Dialogs& dialogs;
     Platform& platform;
     FileStore& files;  // the platform's, as the file commands see it
+    CodePages& codePages;  // the platform's too
     TextDocument& document;
 
     // ---- the line being run ------------------------------------------------

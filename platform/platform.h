@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/codepage850.h"
 #include "base/datetime.h"
 #include "base/files.h"
 
@@ -43,9 +44,10 @@ inline std::string xcopyCommandLine(const std::string& from, const std::string& 
     return "xcopy \"" + from + "\" \"" + to + "\" " + switches;
 }
 
-// Reading and writing documents comes from FileStore: the real files unless
-// an implementation has a better way.
-class Platform : public FileStore {
+// Reading and writing documents comes from FileStore, and the OEM code page
+// from CodePages: the real files and the shipped tables unless an
+// implementation has a better way.
+class Platform : public FileStore, public CodePages {
 public:
     virtual ~Platform() = default;
 

@@ -97,10 +97,10 @@ void cmdWrite(RunContext& ctx) {
 }
 
 void cmdOemtoansi(RunContext& ctx) {
-    TextDocument& doc = ctx.document; codepage850::oemToAnsi(doc.textTreball); }
+    ctx.codePages.oemToAnsi(ctx.document.textTreball); }
 
 void cmdAnsitooem(RunContext& ctx) {
-    TextDocument& doc = ctx.document; codepage850::ansiToOem(doc.textTreball); }
+    ctx.codePages.ansiToOem(ctx.document.textTreball); }
 
 void cmdDef(RunContext& ctx) {
     TextDocument& doc = ctx.document;

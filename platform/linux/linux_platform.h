@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/system.h"
 
 namespace torvic {
 
-// Process settings every program of ours makes first thing in main: a write
-// beyond a file-size limit fails with EFBIG (and is reported) instead of
-// ending the program with SIGXFSZ, and where no session bus runs, none is
-// started on our behalf (an autolaunched bus would outlive the program).
-void prepareProcess();
+// prepareProcess (platform/system.h) on Linux: a write beyond a file-size
+// limit fails with EFBIG (and is reported) instead of ending the program
+// with SIGXFSZ, and where no session bus runs, none is started on our
+// behalf (an autolaunched bus would outlive the program).
 
 class LinuxPlatform : public Platform {
 public:
