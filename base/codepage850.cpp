@@ -1,7 +1,5 @@
 #include "base/codepage850.h"
 
-#include <iconv.h>
-
 #include <array>
 #include <stdexcept>
 #include <vector>
@@ -14,26 +12,12 @@ struct Tables {
     std::array<unsigned char, 256> ansiToOem{};
 };
 
-// The 1252 byte of the character that 850 byte `b` stands for, or -1.
-int convertByte(iconv_t cd, unsigned char b) {
-    char in = static_cast<char>(b);
-    char out[8];
-    char* ip = &in;
-    char* op = out;
-    std::size_t il = 1, ol = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1) || op - out != 1) return -1;
-    return static_cast<unsigned char>(out[0]);
-}
-
 Tables build() {
     Tables t;
-    iconv_t cd = iconv_open("CP1252", "CP850");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP850/CP1252");
     std::array<bool, 256> ansiUsed{};
     std::array<bool, 256> oemMatched{};
     for (int b = 0; b < 256; ++b) {
-        int a = convertByte(cd, static_cast<unsigned char>(b));
+        int a = systemOemByteToAnsi(static_cast<unsigned char>(b));
         if (a >= 0 && !ansiUsed[a]) {
             t.oemToAnsi[b] = static_cast<unsigned char>(a);
             t.ansiToOem[a] = static_cast<unsigned char>(b);
@@ -41,7 +25,6 @@ Tables build() {
             ansiUsed[a] = true;
         }
     }
-    iconv_close(cd);
     std::vector<int> oemLeft, ansiLeft;
     for (int b = 0; b < 256; ++b) {
         if (!oemMatched[b]) oemLeft.push_back(b);

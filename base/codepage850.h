@@ -12,6 +12,10 @@ void oemToAnsi(std::string& text);
 // 1252 -> 850, in place.
 void ansiToOem(std::string& text);
 
+// The 1252 byte of the character that 850 byte `b` stands for, or -1: the
+// system's own conversion, in that system's folder under platform/.
+int systemOemByteToAnsi(unsigned char b);
+
 }  // namespace torvic::codepage850
 
 namespace torvic {

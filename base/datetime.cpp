@@ -101,17 +101,4 @@ std::optional<std::int64_t> parseDate(std::string_view text, std::optional<int> 
     return serialFromCivil(y, m, d);
 }
 
-DateTime localNow() {
-    using namespace std::chrono;
-    auto now = system_clock::now();
-    std::time_t t = system_clock::to_time_t(now);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    DateTime dt;
-    dt.day = serialFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    dt.msOfDay = (tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec) * 1000 + ms;
-    return dt;
-}
-
 }  // namespace torvic

@@ -44,7 +44,5 @@ std::optional<int> parseTimeOfDay(std::string_view text);
 // is accepted and falls in that year. Returns the serial day, or nothing.
 std::optional<std::int64_t> parseDate(std::string_view text, std::optional<int> currentYear = std::nullopt);
 
-// Current local date and time of the machine.
-DateTime localNow();
 
 }  // namespace torvic

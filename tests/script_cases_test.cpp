@@ -48,10 +48,31 @@ std::vector<Case> loadCases() {
     return cases;
 }
 
-// "\r", "\n", "\t", "\\", "\xHH", "{N*text}" and "{dir}" in a UTF-8 text; the result in code page 1252.
+// A device name, and the reasons the system gives for a missing file, a
+// missing folder and a device, as the file commands pass them on.
+#ifdef _WIN32
+const char* const kDevice = "NUL";
+#else
+const char* const kDevice = "/dev/null";
+#endif
+
+std::string systemReasons(const std::string& dir, const std::string& s) {
+    std::string missing, noFolder, device;
+    readFileBytes(dir + "/no such file", &missing);
+    writeFileSafely(dir + "/no/such/folder/x", "", &noFolder);
+    readFileBytes(kDevice, &device);
+    EXPECT_FALSE(missing.empty() || noFolder.empty() || device.empty()) << "a failure without its reason";
+    std::string out = std::regex_replace(s, std::regex(R"(\{device\})"), kDevice);
+    out = std::regex_replace(out, std::regex(R"(\{reason: missing file\})"), missing);
+    out = std::regex_replace(out, std::regex(R"(\{reason: missing folder\})"), noFolder);
+    return std::regex_replace(out, std::regex(R"(\{reason: device\})"), device);
+}
+
+// "\r", "\n", "\t", "\\", "\xHH", "{N*text}", "{dir}", "{device}" and the
+// "{reason: ...}" of systemReasons in a UTF-8 text; the result in code page 1252.
 std::string unescape(const std::string& s, const std::string& dir) {
     static const std::regex repeat(R"(\{(\d+)\*([^}]*)\})");
-    std::string expanded = std::regex_replace(s, std::regex(R"(\{dir\})"), dir);
+    std::string expanded = systemReasons(dir, std::regex_replace(s, std::regex(R"(\{dir\})"), dir));
     std::smatch m;
     while (std::regex_search(expanded, m, repeat)) {
         std::string copies;

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -56,7 +58,16 @@ void prepareProcess() {
 LinuxPlatform::LinuxPlatform() = default;
 LinuxPlatform::~LinuxPlatform() = default;
 
-DateTime LinuxPlatform::now() { return localNow(); }
+DateTime LinuxPlatform::now() {
+    using namespace std::chrono;
+    auto now = system_clock::now();
+    std::time_t t = system_clock::to_time_t(now);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+    return DateTime{serialFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday),
+                    (tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec) * 1000 + ms};
+}
 
 void LinuxPlatform::beep() {
     if (isatty(STDERR_FILENO)) {

@@ -1,10 +1,10 @@
 #include "tests/support/scripted_host.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 
 namespace torvic::test {
@@ -51,9 +51,17 @@ std::string join(const std::vector<std::string>& lines) {
 }
 
 TempDir::TempDir() {
-    char tmpl[] = "/tmp/torvic-test-XXXXXX";
-    if (!mkdtemp(tmpl)) throw std::runtime_error("cannot make a temporary folder");
-    path_ = tmpl;
+    namespace fs = std::filesystem;
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path p = fs::temp_directory_path() / ("torvic-test-" + std::to_string(seed()));
+        std::error_code ec;
+        if (fs::create_directory(p, ec)) {
+            path_ = p.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {

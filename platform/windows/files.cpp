@@ -1,0 +1,134 @@
+// Whole-file reading and writing on Windows. Names are in the ANSI code
+// page, as the script's texts are.
+#include "base/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+namespace torvic {
+namespace {
+
+constexpr const char* kNulInName = "the name holds a NUL character";
+
+bool fail(std::string* error, const std::string& what) {
+    if (error) *error = what;
+    return false;
+}
+
+std::string systemMessage(DWORD code) {
+    char buf[512] = {};
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
+                             sizeof buf, nullptr);
+    std::string text(buf, n);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text.empty() ? "error " + std::to_string(code) : text;
+}
+
+std::wstring wide(const std::string& ansi) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(), n);
+    return out;
+}
+
+// Why a name that exists cannot be read or replaced as a plain file, or "".
+std::string notAPlainFile(const std::string& path, bool& exists) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "is a directory";
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    exists = true;
+    const DWORD type = GetFileType(h);
+    CloseHandle(h);
+    return type == FILE_TYPE_DISK ? "" : "is not a regular file (a device or a pipe)";
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
+    if (path.find('\0') != std::string::npos) return fail(error, kNulInName), std::nullopt;
+    bool exists = false;
+    if (std::string why = notAPlainFile(path, exists); !why.empty()) return fail(error, why), std::nullopt;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError())), std::nullopt;
+    auto abandon = [&](const std::string& why) {
+        CloseHandle(h);
+        fail(error, why);
+        return std::nullopt;
+    };
+    auto tooLarge = [&](std::uint64_t size) {
+        return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
+               " that can be read";
+    };
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(tooLarge(static_cast<std::uint64_t>(size.QuadPart)));
+    std::string data;
+    data.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buf[1 << 16];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(h, buf, sizeof buf, &n, nullptr)) return abandon(systemMessage(GetLastError()));
+        if (n == 0) break;
+        if (data.size() + n > maxBytes) return abandon(tooLarge(data.size() + n));
+        data.append(buf, n);
+    }
+    CloseHandle(h);
+    return data;
+}
+
+bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+    if (path.empty()) return fail(error, "empty file name");
+    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    bool exists = false;
+    // A device ("NUL", "COM1") or a folder is never replaced by a plain file.
+    if (std::string why = notAPlainFile(path, exists); !why.empty()) return fail(error, why);
+
+    // The temporary file beside the target, so that the replacement is a rename.
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.find_last_of("\\/:");
+    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = dir + "~" + name + "." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(counter++) + ".tmp";
+        h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError()));
+    auto abandon = [&](DWORD code) {
+        CloseHandle(h);
+        DeleteFileA(temp.c_str());
+        return fail(error, systemMessage(code));
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return abandon(GetLastError());
+        done += written;
+    }
+    if (!FlushFileBuffers(h)) return abandon(GetLastError());
+    CloseHandle(h);
+    // ReplaceFile keeps the target's attributes and security; a new target is a move.
+    const std::wstring target = wide(path), replacement = wide(temp);
+    BOOL ok = exists ? ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                    nullptr, nullptr)
+                     : FALSE;
+    if (!ok) ok = MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temp.c_str());
+        return fail(error, systemMessage(code));
+    }
+    return true;
+}
+
+}  // namespace torvic

@@ -1,0 +1,47 @@
+#include "platform/system.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/windows/windows_platform.h"
+
+namespace torvic {
+
+void prepareProcess() {
+    // A failing drive or a crash never waits on a dialog nobody sees.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+}
+
+std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<WindowsPlatform>(); }
+
+void writeStandardError(std::string_view utf8) {
+    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (err == INVALID_HANDLE_VALUE || !err || utf8.empty()) return;
+    DWORD mode = 0;
+    if (GetConsoleMode(err, &mode)) {
+        // A console shows UTF-16 right whatever its code page.
+        const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(n), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+        DWORD written = 0;
+        WriteConsoleW(err, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    // A file or a pipe gets the UTF-8 bytes.
+    std::size_t done = 0;
+    while (done < utf8.size()) {
+        DWORD written = 0;
+        if (!WriteFile(err, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written, nullptr) ||
+            written == 0)
+            break;
+        done += written;
+    }
+}
+
+bool standardInputIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+}  // namespace torvic

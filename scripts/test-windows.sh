@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the Windows programs and runs their tests under Wine, on a private
+# X server, in a Wine prefix of the build's own.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build-windows.sh
+export WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cd build-win
+status=0
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c 'wineboot -i >/dev/null 2>&1; ctest --output-on-failure' || status=$?
+wineserver -k 2>/dev/null || true
+exit $status
