@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building and testing Torvic needs.
-# Idempotent: does nothing when all of them are already there.
+# Installs every Debian package that building and testing Torvic needs,
+# the Windows cross-build and Wine included. Idempotent: does nothing when
+# all of them are already there.
 set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev googletest
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation
   libxdo-dev libxtst-dev libsystemd-dev xdotool
   xvfb xauth x11-utils matchbox-window-manager imagemagick trayer
@@ -13,17 +14,30 @@ PACKAGES=(
   clang libclang-rt-14-dev
   dpkg-dev lintian xdg-utils
 )
+# The Windows programs: MinGW-w64 for 32-bit Windows, and Wine with its
+# 32-bit half (from the i386 architecture) to run them.
+WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine64 wine32:i386)
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -eq 0 ]; then
+for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
+windows=()
+for p in "${WINDOWS_PACKAGES[@]}"; do installed "$p" || windows+=("$p"); done
+if [ ${#missing[@]} -eq 0 ] && [ ${#windows[@]} -eq 0 ]; then
   exit 0
 fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-echo "Installing: ${missing[*]}"
+if [ ${#windows[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+echo "Installing: ${missing[*]} ${windows[*]}"
 $SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ ${#windows[@]} -gt 0 ]; then
+  # Wine as Debian recommends it (its fonts and libraries for windows).
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${windows[@]}"
+fi

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# torvicrun.exe under Wine on real files: the text commands, copy and xcopy,
+# a failed save that keeps the previous file, exit codes, Catalan messages;
+# then, on an X server, exec of a Windows window program with its id, keys
+# (plain, accented, the euro) and a click that the program receives.
+set -u
+RUN="$1"
+CATCHER="$2"
+if ! command -v wine >/dev/null; then echo "SKIPPED: wine is not installed"; exit 77; fi
+source "$(dirname "$0")/xvfb_lib.sh"
+if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
+export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
+wineserver -p 60   # a server of its own lifetime, outside the file-size limit below
+win() { winepath -w "$1" 2>/dev/null; }
+script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
+runit() { timeout 60 wine "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
+
+# ---- text commands and files ------------------------------------------------
+printf 't\r\nART1 one\r\nART2 two\r\nART3 three\r\n' > "$DIR/in.txt"
+script "$DIR/text.torvic" "open(\"$(win "$DIR/in.txt")\")" 'repl("two","TWO")' 'deline("three")' 'def(ART)' \
+    "ref(\"$(win "$DIR/ref.txt")\",\"1_2\")" "save(\"$(win "$DIR/out.txt")\")" \
+    "copy(\"$(win "$DIR/in.txt")\",\"$(win "$DIR/copy.txt")\")"
+runit --on-error=stop "$DIR/text.torvic"
+check "a text script runs (rc $rc)" $([ $rc -eq 0 ]; echo $?)
+check "save wrote the changed text" $([ "$(cat "$DIR/out.txt")" = "$(printf 't\r\nART1 one\r\nART2 TWO\r\n')" ]; echo $?)
+check "ref extracted the entries" $([ "$(cat "$DIR/ref.txt")" = "$(printf 'ART1 one\r\nART2 TWO\r\n')" ]; echo $?)
+check "copy copied the file" $(cmp -s "$DIR/in.txt" "$DIR/copy.txt"; echo $?)
+
+mkdir -p "$DIR/tree/sub"; echo a > "$DIR/tree/sub/a.txt"
+script "$DIR/xcopy.torvic" "xcopy(\"$(win "$DIR/tree")\",\"$(win "$DIR/copied")\",\"/s /e /i /q\")"
+runit "$DIR/xcopy.torvic"
+for _ in $(seq 50); do [ -f "$DIR/copied/sub/a.txt" ] && break; sleep 0.2; done
+check "xcopy copied the folder tree" $(cmp -s "$DIR/tree/sub/a.txt" "$DIR/copied/sub/a.txt"; echo $?)
+
+# A save that fails half-way (a file-size limit) keeps the previous file.
+head -c 20000 /dev/zero | tr '\0' y > "$DIR/big.txt"
+printf 'previous\r\n' > "$DIR/keep.txt"
+script "$DIR/limit.torvic" "open(\"$(win "$DIR/big.txt")\")" "save(\"$(win "$DIR/keep.txt")\")" 'beep'
+(ulimit -f 8; trap '' XFSZ; timeout 60 wine "$RUN" --on-error=continue "$DIR/limit.torvic" </dev/null 2>"$DIR/err" >/dev/null)
+rc=$?
+check "a failed save does not end the run (rc $rc)" $([ $rc -eq 0 ] && grep -qF "[2] beep" "$DIR/err"; echo $?)
+check "the failed save is reported" $(grep -qF "Error en comanda SAVE en linia  1" "$DIR/err"; echo $?)
+check "the previous file is kept" $([ "$(cat "$DIR/keep.txt")" = "$(printf 'previous\r\n')" ]; echo $?)
+check "no temporary file is left" $([ "$(ls "$DIR" | grep -c '^~')" -eq 0 ]; echo $?)
+
+# Exit codes and messages as on Linux; Catalan reads right.
+runit "$DIR/missing.torvic"
+check "a missing script exits 2 (rc $rc)" $([ $rc -eq 2 ] && grep -qF "cannot read" <<<"$err"; echo $?)
+runit --start=x "$DIR/text.torvic"
+check "a bad option is a usage error (rc $rc)" $([ $rc -eq 2 ] && grep -qF "usage: torvicrun" <<<"$err"; echo $?)
+script "$DIR/bad.torvic" "wait(-1)"
+runit --on-error=stop "$DIR/bad.torvic"
+check "No to a failing line exits 1 (rc $rc)" $([ $rc -eq 1 ]; echo $?)
+check "the prompt is Catalan in UTF-8" $(grep -qF "Error de Sintaxi a la línia: 0" <<<"$err"; echo $?)
+
+# ---- a Windows program: its id, keys and a click --------------------------------
+# (The script is code page 1252: à ç € are the bytes E0 E7 80.)
+caught="$DIR/caught.txt"
+script "$DIR/keys.torvic" "exec(\"$(win "$CATCHER") $(win "$caught")\",1,1)" 'wait(2500)' 'focu(1)' 'wait(500)' \
+    'send("Hola{ENTER}")' "send(\"$(printf '\xe0\xe7\x80')\")" 'wait(300)' 'mouse(250,220,1)' 'wait(800)'
+runit --on-error=continue "$DIR/keys.torvic"
+check "the keys script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
+grep -q "Error" <<<"$err" && echo "$err"
+got="$(cat "$caught" 2>/dev/null)"
+check "the started program got Hola and Enter" $(grep -qx "Hola" <<<"$got"; echo $?)
+check "the started program got àç€" $(grep -qF "àç€" <<<"$got"; echo $?)
+check "the started program got the click" $(grep -qF "<click " <<<"$got"; echo $?)
+[ "$failed" -eq 0 ] || echo "caught: $got"
+wine taskkill /f /im "$(basename "$CATCHER")" >/dev/null 2>&1
+
+wineserver -k 2>/dev/null
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
