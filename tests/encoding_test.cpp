@@ -1,12 +1,12 @@
 // Scripts encoded with a key: vectors worked by hand from the format's
-// steps, round trips, runs of encoded scripts, and the key dialog.
+// steps and round trips.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "base/cp1252.h"
 #include "desktop/encoding.h"
-#include "tests/support/fake_views.h"
+#include "tests/support/scripted_host.h"
 
 namespace torvic {
 namespace {
@@ -57,62 +57,6 @@ TEST(Encoding, RoundTripsOnRandomTextsAndKeys) {
         ASSERT_EQ(extreuClau(codificaText(runKey, text)), runKey);
     }
     EXPECT_EQ(codificaText("k", "\r\n\r\n"), "$%& " + bytes({31, 117}) + "\r\n\r\n");
-}
-
-TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
-    test::WindowRig rig;
-    const std::string plain = "beep\r\nbeep";
-    // The outer key's shift (1) leaves alone only code 246 of the inner layer,
-    // which would come back one code lower: the format cannot tell it apart.
-    const std::string inner = codificaText("first key", plain);
-    ASSERT_EQ(sumaClau("x"), 1);
-    ASSERT_EQ(inner.find('\xF6'), std::string::npos);
-    rig.view.editor = codificaText("x", inner);
-    rig.torvic.Command9_Click();
-    EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"beep", "beep"}));
-    EXPECT_EQ(rig.view.editor.substr(0, 4), "$%& ");  // the editor keeps the encoded text
-
-    test::WindowRig bad;  // a length character below 30: no key length
-    bad.view.editor = "$%& " + bytes({29}) + "beep\r\nbeep";
-    bad.torvic.Command9_Click();
-    EXPECT_TRUE(bad.platform.calls.empty());
-    ASSERT_EQ(bad.view.messages.size(), 1u);
-    EXPECT_EQ(bad.view.messages[0].title, L1252("Atenció:"));
-    EXPECT_TRUE(bad.view.buttonsEnabled);
-
-    test::WindowRig empty;  // length character 30: an empty key, nothing to run
-    empty.view.editor = "$%& " + bytes({30}) + "beep\r\nbeep";
-    empty.torvic.Command9_Click();
-    EXPECT_TRUE(empty.platform.calls.empty());
-    EXPECT_EQ(empty.view.text3Field, "Acabat");
-}
-
-TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
-    const std::string plain = "beep\r\nwait(5)";
-    struct Case {
-        std::string editor;
-        std::string key;
-        int button;  // 1 Codificar, 2 Descodificar, 3 Cancelar, 0 the close box
-        std::string expected;
-        int shows;
-    } cases[] = {
-        {plain, "k", 1, codificaText("k", plain), 1},
-        {codificaText("k", plain), "k", 2, plain, 1},
-        {plain, "k", 3, plain, 1},
-        {plain, "k", 0, plain, 1},
-        {plain, "", 1, plain, 1},  // an empty key does nothing
-        {"", "k", 1, "", 0},       // an empty editor: no dialog
-    };
-    for (const Case& c : cases) {
-        test::WindowRig rig;
-        rig.view.editor = c.editor;
-        rig.codificacioView.key = c.key;
-        rig.codificacioView.button = c.button;
-        rig.torvic.Eines_Codificar_Click();
-        EXPECT_EQ(rig.view.editor, c.expected) << c.button << " [" << c.key << "]";
-        EXPECT_EQ(rig.codificacioView.shows, c.shows);
-        EXPECT_EQ(rig.codificacio.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);
-    }
 }
 
 }  // namespace

@@ -53,6 +53,14 @@ runit --on-error=stop "$DIR/bad.torvic"
 check "No to a failing line exits 1 (rc $rc)" $([ $rc -eq 1 ]; echo $?)
 check "the prompt is Catalan in UTF-8" $(grep -qF "Error de Sintaxi a la línia: 0" <<<"$err"; echo $?)
 
+# The pointer: an absolute move to the middle of the 1024x768 screen, then a
+# relative one, each seen by ifmouse.
+script "$DIR/pointer.torvic" 'mouse(50%,50%)' 'ifmouse(500,372,524,396)' "' centred" 'ifmouse()' \
+    'mouse(+10,+10)' 'ifmouse(510,382,534,406)' "' moved" 'ifmouse()'
+runit "$DIR/pointer.torvic"
+check "an absolute move reaches the middle" $(grep -qF "[2] ' centred" <<<"$err"; echo $?)
+check "a relative move goes on from there" $(grep -qF "[6] ' moved" <<<"$err"; echo $?)
+
 # ---- a Windows program: its id, keys and a click --------------------------------
 # (The script is code page 1252: à ç € are the bytes E0 E7 80.)
 caught="$DIR/caught.txt"
