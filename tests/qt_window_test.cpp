@@ -1,4 +1,4 @@
-// The Qt windows on the offscreen platform: resizing, keys and accelerators,
+// The Qt windows on the offscreen platform: captions that fit, keys and accelerators,
 // the hint while typing, the editor's line breaks, the message countdown.
 #include <QApplication>
 #include <QCheckBox>
@@ -86,26 +86,6 @@ class WindowTest : public QObject {
 
 private slots:
     void initTestCase() { QApplication::setStyle("Windows"); }  // as the program draws itself
-    void resizeRules() {
-        Setup s;
-        for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
-            s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
-            QApplication::processEvents();
-            QWidget* central = s.window.centralWidget();
-            for (const LayoutStep& step : resizeLayout(central->width(), central->height())) {
-                QWidget* w = s.window.control(step.control);
-                int actual = step.property == LayoutStep::Left    ? w->x()
-                             : step.property == LayoutStep::Top   ? w->y()
-                             : step.property == LayoutStep::Width ? w->width()
-                                                                  : w->height();
-                QCOMPARE(actual, step.pixels);
-            }
-        }
-        QWidget* text1 = s.window.control("Text1");
-        QCOMPARE(text1->x(), designRect("Text1").x);  // the left and top stay as designed
-        QCOMPARE(text1->y(), designRect("Text1").y);
-    }
-
     void keysReachTheHandlers() {
         Setup s;
         s.window.setEditorText("wait(1000)\r\nbeep");

@@ -138,20 +138,5 @@ TEST(RefExtraction, MatchesTheStepByStepFormOnRandomCatalogues) {
     }
 }
 
-TEST(RefLookup, TheIndexFindsWhatAPlainSearchFinds) {
-    std::mt19937 rng(31337);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    auto key = [&] { return std::to_string(pick(0, 40)) + (pick(0, 5) ? "" : "x"); };
-    for (int round = 0; round < 300; ++round) {
-        std::string text = pick(0, 1) ? "" : "head\r\n";
-        for (int n = pick(0, 60); n > 0; --n) text += key() + (pick(0, 1) ? " entry" : "") + (pick(0, 10) ? "\r\n" : "\n");
-        const textcmd::LineStartIndex index(text, 3);
-        for (int n = 0; n < 30; ++n) {
-            std::string k = key().substr(0, static_cast<std::size_t>(pick(0, 4)));
-            ASSERT_EQ(index.find(k), findFrom(text, "\r\n" + k, 1)) << k << " in [" << text << "]";
-        }
-    }
-}
-
 }  // namespace
 }  // namespace torvic

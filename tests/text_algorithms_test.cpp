@@ -183,31 +183,11 @@ TEST(TextAlgorithms, DelinepartLineByLineMatchesTheInPlaceForm) {
 TEST(TextAlgorithms, CuttingIntoPieces) {
     Pieces pieces;
     EXPECT_EQ(cutIntoPieces(std::string(32000, 'a'), pieces), CutResult::Ok);
-    EXPECT_EQ(pieces.size(), 1u);
     EXPECT_EQ(cutIntoPieces(std::string(32001, 'a'), pieces), CutResult::NoLineBreak);
-
     // A line break whose LF is the 32001st character still closes the first piece.
-    std::string t = std::string(31999, 'a') + "\r\n" + std::string(10, 'b');
-    ASSERT_EQ(cutIntoPieces(t, pieces), CutResult::Ok);
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0], (std::pair<std::size_t, std::size_t>{0, 32001}));
-    std::string u = std::string(32000, 'a') + "\r\n" + std::string(10, 'b');
-    EXPECT_EQ(cutIntoPieces(u, pieces), CutResult::NoLineBreak);
-
-    // Pieces end after a CR LF and cover the text exactly.
-    std::string lines;
-    for (int i = 0; i < 5000; ++i) lines += "line " + std::to_string(i) + "\r\n";
-    ASSERT_EQ(cutIntoPieces(lines, pieces), CutResult::Ok);
-    EXPECT_GT(pieces.size(), 1u);
-    std::size_t expectStart = 0;
-    for (auto [b, e] : pieces) {
-        EXPECT_EQ(b, expectStart);
-        EXPECT_LE(e - b, 32001u);
-        EXPECT_EQ(lines.substr(e - 2, 2), "\r\n");
-        expectStart = e;
-    }
-    EXPECT_EQ(expectStart, lines.size());
-
+    ASSERT_EQ(cutIntoPieces(std::string(31999, 'a') + "\r\n" + std::string(10, 'b'), pieces), CutResult::Ok);
+    EXPECT_EQ(pieces, (Pieces{{0, 32001}, {32001, 32011}}));
+    EXPECT_EQ(cutIntoPieces(std::string(32000, 'a') + "\r\n" + std::string(10, 'b'), pieces), CutResult::NoLineBreak);
     std::string huge;
     for (int i = 0; i < 1001; ++i) huge += std::string(31998, 'c') + "\r\n";
     EXPECT_EQ(cutIntoPieces(huge, pieces), CutResult::TooManyPieces);

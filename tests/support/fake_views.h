@@ -15,14 +15,12 @@ namespace torvic::test {
 
 class FakeMainView : public MainWindowView {
 public:
-    std::string editor, text2Field, text3Field = "0", text4Field, editorTip, text4Tip;
+    std::string editor, text2Field, text3Field = "0", text4Field;
     std::size_t caret = 0;
     bool text4Yellow = false;
-    std::string labelLine = "0", labelColumn = "0";
+    std::string labelColumn = "0";
     bool buttonsEnabled = true, visible = true, ended = false, iconShown = false, endButtonHidden = false;
     std::string iconTooltip;
-    int focusCount = 0;
-    std::vector<LayoutStep> layout;
     TimerSchedule timers;
     long long now = 0;  // virtual milliseconds
     std::vector<Message> messages;
@@ -33,19 +31,16 @@ public:
     std::string editorText() override { return editor; }
     void setEditorText(const std::string& t) override { editor = t; }
     std::size_t editorCaret() override { return caret; }
-    void setEditorTooltip(const std::string& t) override { editorTip = t; }
-    void focusEditor() override { ++focusCount; }
+    void setEditorTooltip(const std::string&) override {}
+    void focusEditor() override {}
     std::string text2() override { return text2Field; }
     void setText2(const std::string& t) override { text2Field = t; }
     std::string text3() override { return text3Field; }
     void setText3(const std::string& t) override { text3Field = t; }
     void setText4(const std::string& t) override { text4Field = t; }
-    void setText4Tooltip(const std::string& t) override { text4Tip = t; }
+    void setText4Tooltip(const std::string&) override {}
     void setText4Highlighted(bool y) override { text4Yellow = y; }
-    void setCaretLabels(const std::string& l, const std::string& c) override {
-        labelLine = l;
-        labelColumn = c;
-    }
+    void setCaretLabels(const std::string&, const std::string& c) override { labelColumn = c; }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     void repaintNow() override {}
     // The user at the window while a run goes on (pressing Stop, say).
@@ -57,7 +52,7 @@ public:
     }
     bool isVisible() override { return visible; }
     void setVisible(bool v) override { visible = v; }
-    void applyLayout(const std::vector<LayoutStep>& steps) override { layout = steps; }
+    void applyLayout(const std::vector<LayoutStep>&) override {}
     void moveEndButtonOutOfSight() override { endButtonHidden = true; }
     void startTimer1(int ms) override { timers.start(1, ms, now); }
     void stopTimer1() override { timers.stop(1); }
