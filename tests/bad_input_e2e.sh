@@ -147,6 +147,7 @@ check "the files were left as they were" $([ "$before" = "$after" ]; echo $?)
 # temporary file is left, and the run goes on.
 mkdir -p limit
 head -c 20000 /dev/zero | tr '\0' 'y' > limit/in.txt
+printf 'previous\r\n' > limit/out.txt
 script limit.torvic "open(\"$DIR/limit/in.txt\")" "save(\"$DIR/limit/out.txt\")" "ref(\"$DIR/limit/ref.txt\",\"\")" \
     "beep"
 (ulimit -f 8; timeout 30 "$RUN" --on-error=continue limit.torvic </dev/null 2>"$DIR/err" >/dev/null)
@@ -155,7 +156,8 @@ err="$(cat "$DIR/err")"
 check "a write past the file-size limit does not kill the run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
 check "save says the file is too large" $(grep -qF "File too large" <<<"$err"; echo $?)
 check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
-check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$')" ]; echo $?)
+check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
+check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)
 
 # ---- torvic /exec: the same bad scripts, hidden -----------------------------
 if [ -n "$TORVIC" ] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
