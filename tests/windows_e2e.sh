@@ -52,6 +52,11 @@ script "$DIR/bad.torvic" "wait(-1)"
 runit --on-error=stop "$DIR/bad.torvic"
 check "No to a failing line exits 1 (rc $rc)" $([ $rc -eq 1 ]; echo $?)
 check "the prompt is Catalan in UTF-8" $(grep -qF "Error de Sintaxi a la línia: 0" <<<"$err"; echo $?)
+if command -v script >/dev/null; then
+    # On a terminal Wine gives the program a console: the text goes through WriteConsoleW.
+    LANG=C.UTF-8 timeout 60 script -qc "wine '$RUN' --on-error=stop '$DIR/bad.torvic'" /dev/null >"$DIR/console.out" 2>&1
+    check "in a console the prompt reads right" $(grep -qF "Error de Sintaxi a la línia: 0" "$DIR/console.out"; echo $?)
+fi
 
 # The pointer: an absolute move to the middle of the 1024x768 screen, then a
 # relative one, each seen by ifmouse.

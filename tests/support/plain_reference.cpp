@@ -53,19 +53,9 @@ Outcome replaceGeneral(std::string text, std::int32_t cursor, const std::string&
     return {text, false};
 }
 
+// del is the general replacement with nothing, line-wise off.
 Outcome deleteText(std::string text, std::int32_t cursor, const std::string& find, std::int16_t counter, bool ic) {
-    std::string cmp = ic ? fold(text) : text;
-    std::string f = ic ? fold(find) : find;
-    std::size_t p = findFrom(cmp, f, cursor);
-    int c = counter;
-    while (p > 0 && c != 0) {
-        if (c == -32768) return {text, true};
-        text.erase(p - 1, f.size());
-        cmp.erase(p - 1, f.size());
-        --c;
-        p = findFrom(cmp, f, p);
-    }
-    return {text, false};
+    return replaceGeneral(std::move(text), cursor, find, "", counter, ic, false);
 }
 
 // Each piece gets a CR LF in front, as the command adds it.
