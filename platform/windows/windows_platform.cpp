@@ -243,14 +243,12 @@ bool WindowsPlatform::activarPrivilegiApagada() {
 void WindowsPlatform::exitWindows(std::uint32_t flags) { ExitWindowsEx(flags, 0); }
 
 void WindowsPlatform::setSystemPowerState(bool suspend, bool force) {
-    // kernel32's call where the system still has it, powrprof's otherwise.
+    // kernel32's call where the system still has it and takes it, powrprof's otherwise.
     using Kernel = BOOL(WINAPI*)(BOOL, BOOL);
     using PowrProf = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
     if (HMODULE k = GetModuleHandleA("kernel32.dll"))
-        if (auto f = reinterpret_cast<Kernel>(reinterpret_cast<void*>(GetProcAddress(k, "SetSystemPowerState")))) {
-            f(suspend, force);
-            return;
-        }
+        if (auto f = reinterpret_cast<Kernel>(reinterpret_cast<void*>(GetProcAddress(k, "SetSystemPowerState"))))
+            if (f(suspend, force)) return;
     if (HMODULE p = LoadLibraryA("powrprof.dll")) {
         if (auto f = reinterpret_cast<PowrProf>(reinterpret_cast<void*>(GetProcAddress(p, "SetSuspendState"))))
             f(!suspend, force, FALSE);
