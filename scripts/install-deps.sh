@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building and testing Torvic needs,
-# the Windows cross-build and Wine included. Idempotent: does nothing when
-# all of them are already there.
+# Installs every Debian package that building and testing Torvic needs;
+# with --windows also the Windows cross-build and Wine. Idempotent: does
+# nothing when all of them are already there.
 set -euo pipefail
 
 PACKAGES=(
@@ -17,12 +17,13 @@ PACKAGES=(
 # The Windows programs: MinGW-w64 for 32-bit Windows, and Wine with its
 # 32-bit half (from the i386 architecture) to run them.
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine64 wine32:i386)
+if [ "${1:-}" != "--windows" ]; then WINDOWS_PACKAGES=(); fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing=()
 for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
 windows=()
-for p in "${WINDOWS_PACKAGES[@]}"; do installed "$p" || windows+=("$p"); done
+for p in "${WINDOWS_PACKAGES[@]+"${WINDOWS_PACKAGES[@]}"}"; do installed "$p" || windows+=("$p"); done
 if [ ${#missing[@]} -eq 0 ] && [ ${#windows[@]} -eq 0 ]; then
   exit 0
 fi

@@ -3,6 +3,7 @@
 # X server, in a Wine prefix of the build's own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh --windows
 bash scripts/build-windows.sh
 export WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cd build-win

@@ -4,7 +4,7 @@
 # short runs of the fuzz targets, then the Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --windows
 bash scripts/build.sh
 (cd build && ctest --output-on-failure -j2)
 bash scripts/build-sanitized.sh
