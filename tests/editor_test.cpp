@@ -147,8 +147,7 @@ TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     EXPECT_FALSE(rig.view.visible);
 
     rig.torvic.RCPopup_Maximitzar_Click();
-    EXPECT_TRUE(rig.view.visible);
-    EXPECT_FALSE(rig.view.iconShown);
+    EXPECT_TRUE(rig.view.visible && !rig.view.iconShown);
     rig.view.visible = false;  // a stray double click once the window is back does nothing
     rig.torvic.iconDoubleClicked();
     EXPECT_FALSE(rig.view.visible);
@@ -326,9 +325,8 @@ TEST_F(ProgramFiles, BrowseAndNewProgram) {
     put("p.torvic", "from disk");
     rig.view.text2Field = tmp.path() + "/";
     rig.view.dialogAnswers = {path("p.torvic")};
-    rig.torvic.Command10_Click();
-    EXPECT_EQ(rig.view.dialogsShown.back(), "open " + tmp.path() + "/|");
-    EXPECT_EQ(rig.view.editor, "from disk");
+    rig.torvic.Command10_Click();  // the dialog opens in Text2's folder
+    EXPECT_EQ(rig.view.dialogsShown.back() + rig.view.editor, "open " + tmp.path() + "/|from disk");
     rig.torvic.nou_Click();
     EXPECT_EQ(rig.view.text2Field, "/home/user/nou_programa.torvic");
 }
@@ -478,12 +476,6 @@ TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
     ASSERT_EQ(bad.view.messages.size(), 1u);
     EXPECT_EQ(bad.view.messages[0].title, L1252("Atenció:"));
     EXPECT_TRUE(bad.view.buttonsEnabled);
-
-    test::WindowRig empty;  // length character 30: an empty key, nothing to run
-    empty.view.editor = "$%& " + bytes({30}) + "beep\r\nbeep";
-    empty.torvic.Command9_Click();
-    EXPECT_TRUE(empty.platform.calls.empty());
-    EXPECT_EQ(empty.view.text3Field, "Acabat");
 }
 
 TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
