@@ -5,7 +5,20 @@
 #include <string>
 #include <string_view>
 
+#include "base/errors.h"
+
 namespace torvic {
+
+// The reasons every system's file code gives, in the same words.
+inline constexpr const char* kNulInName = "the name holds a NUL character";
+inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {
+    return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
+           " that can be read";
+}
+// Names go to the system as C strings: one holding a NUL would be cut short.
+inline void requireNoNul(const std::string& name) {
+    if (name.find('\0') != std::string::npos) throw RunTimeError(kNulInName);
+}
 
 // The largest file a working text can hold: its cursor is a signed 32-bit
 // position.

@@ -2,20 +2,12 @@
 
 #include <filesystem>
 
+#include "base/text.h"
 #include "setup/registration.h"
 
 namespace torvic::setup {
-namespace {
 
 namespace fs = std::filesystem;
-
-std::string trimmed(const std::string& s) {
-    const std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-}  // namespace
 
 std::string defaultInstallDirectory(const std::string& home) { return home + "/.local/opt/Torvic/"; }
 
@@ -43,7 +35,7 @@ void registerInstallation(const InstallPlaces& places, const std::string& dir) {
 }
 
 void Instalar::Command1_Click() {
-    std::string dir = trimmed(view_.text1());
+    std::string dir(trimBlanks(view_.text1()));
     view_.setText1(dir);
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
     if (dir.empty() || dir[0] != '/') {

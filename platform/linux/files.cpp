@@ -13,8 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kNulInName = "the name holds a NUL character";
-
 bool fail(std::string* error, const std::string& what) {
     if (error) *error = what;
     return false;
@@ -61,12 +59,8 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     if (fstat(fd, &st) != 0) return abandon(std::strerror(errno));
     if (S_ISDIR(st.st_mode)) return abandon("is a directory");
     if (!S_ISREG(st.st_mode)) return abandon("is not a regular file (a device, a FIFO or a socket)");
-    auto tooLarge = [&](std::uint64_t size) {
-        return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
-               " that can be read";
-    };
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size > maxBytes) return abandon(tooLarge(size));
+    if (size > maxBytes) return abandon(tooLargeToRead(size, maxBytes));
     std::string data;
     data.reserve(static_cast<std::size_t>(size));
     char buf[1 << 16];
@@ -78,7 +72,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
             return abandon(std::strerror(errno));
         }
         // A file that grows while it is read (or reports no size) is still capped.
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(tooLarge(data.size() + static_cast<std::size_t>(n)));
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(tooLargeToRead(data.size() + static_cast<std::size_t>(n), maxBytes));
         data.append(buf, static_cast<std::size_t>(n));
     }
     close(fd);

@@ -101,15 +101,6 @@ void LinuxPlatform::reapChildren() {
     std::erase_if(children_, [](int pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
-namespace {
-
-// A name holding a NUL would be cut short by the system: refused instead.
-void requireNoNul(const std::string& name) {
-    if (name.find('\0') != std::string::npos) throw RunTimeError("the name holds a NUL character");
-}
-
-}  // namespace
-
 double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
     for (const std::string& a : argv) requireNoNul(a);
     reapChildren();

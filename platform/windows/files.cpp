@@ -1,6 +1,7 @@
 // Whole-file reading and writing on Windows. Names are in the ANSI code
 // page, as the script's texts are.
 #include "base/files.h"
+#include "system_message.h"
 
 #include <windows.h>
 
@@ -11,20 +12,9 @@
 namespace torvic {
 namespace {
 
-constexpr const char* kNulInName = "the name holds a NUL character";
-
 bool fail(std::string* error, const std::string& what) {
     if (error) *error = what;
     return false;
-}
-
-std::string systemMessage(DWORD code) {
-    char buf[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
-                             sizeof buf, nullptr);
-    std::string text(buf, n);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text.empty() ? "error " + std::to_string(code) : text;
 }
 
 std::wstring wide(const std::string& ansi) {
@@ -62,13 +52,9 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         fail(error, why);
         return std::nullopt;
     };
-    auto tooLarge = [&](std::uint64_t size) {
-        return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
-               " that can be read";
-    };
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(tooLarge(static_cast<std::uint64_t>(size.QuadPart)));
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
     std::string data;
     data.reserve(static_cast<std::size_t>(size.QuadPart));
     char buf[1 << 16];
@@ -76,7 +62,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         DWORD n = 0;
         if (!ReadFile(h, buf, sizeof buf, &n, nullptr)) return abandon(systemMessage(GetLastError()));
         if (n == 0) break;
-        if (data.size() + n > maxBytes) return abandon(tooLarge(data.size() + n));
+        if (data.size() + n > maxBytes) return abandon(tooLargeToRead(data.size() + n, maxBytes));
         data.append(buf, n);
     }
     CloseHandle(h);

@@ -8,24 +8,12 @@
 
 #include "base/cp1252.h"
 #include "base/errors.h"
+#include "base/files.h"
 #include "base/text.h"
+#include "system_message.h"
 
 namespace torvic {
 namespace {
-
-void requireNoNul(const std::string& name) {
-    if (name.find('\0') != std::string::npos) throw RunTimeError("the name holds a NUL character");
-}
-
-// The system's text for an error number, without its line break.
-std::string systemMessage(DWORD code) {
-    char buf[512] = {};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
-                             sizeof buf, nullptr);
-    std::string text(buf, n);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text.empty() ? "error " + std::to_string(code) : text;
-}
 
 // Starts a command line with a show command; returns the process id.
 DWORD createProcess(const std::string& commandLine, WORD show, DWORD flags) {
