@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
-# Bad input of every kind through torvicrun (and torvic /exec when given):
-# odd script sizes, huge lines, binary files, FIFOs and devices, numbers at
-# and beyond their limits, unbalanced quotes and parentheses, folders,
-# missing and unreadable files, a file-size limit. Each must give a clear
+# Bad input of every kind through torvicrun: odd script sizes, huge lines,
+# binary files, FIFOs and devices, folders, missing and unreadable files,
+# NUL in names, a file-size limit. Each must give a clear
 # message and the documented exit status, never hang or crash, and leave
 # the files as they were.
 set -u
 RUN="$1"
-TORVIC="${2:-}"
 DIR="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
-trap cleanup EXIT
+trap 'rm -rf "$DIR"' EXIT
 cd "$DIR" || exit 1
 passed=0; failed=0
 check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
@@ -81,40 +77,6 @@ done
 runit --start=1 ok.torvic
 check "--start=1 of two lines runs (rc $rc)" $([ $rc -eq 0 ] && grep -qF "[1] ' one" <<<"$err"; echo $?)
 
-# ---- one line each: numbers at and past their limits, malformed lines ------
-# Lines marked fail must reach the syntax-error prompt once, ok lines never;
-# any: unbalanced quotes and parentheses, which the cutting reads its own way.
-T="$DIR/data/text.txt"
-while IFS='|' read -r want line; do
-    [ -z "$line" ] && continue
-    script one.torvic "open(\"$T\")" "$line"
-    runit --on-error=continue one.torvic
-    prompts=$(grep -cF "Error de Sintaxi a la línia: 1" <<<"$err")
-    case "$want" in
-        fail) ok=$([ "$prompts" -eq 1 ]; echo $?) ;;
-        ok) ok=$([ "$prompts" -eq 0 ]; echo $?) ;;
-        *) ok=$([ "$prompts" -le 1 ]; echo $?) ;;
-    esac
-    check "$line: $want (rc $rc, $prompts prompts)" $([ $rc -eq 0 ] && [ "$ok" -eq 0 ] && sound; echo $?)
-done <<'EOF'
-ok|pos(2147483646)
-fail|pos(2147483647)
-ok|line(32767,0)
-fail|line(32768,0)
-ok|repl("a","b",32767)
-fail|repl("a","b",32768)
-ok|delinechar(2147483647,0)
-fail|delinechar(2147483648,0)
-fail|goto(1e999,1)
-fail|date(1/1/100000)
-any|repl("a,"b")
-any|open("x
-any|goto(1,2
-any|)(
-ok|repl("a","b",NaN)
-ok|pos(Infinity)
-EOF
-
 # ---- files: folders, devices, FIFOs, missing, unreadable, a size limit ---
 script files.torvic "open(\"$DIR/data/folder\")" "open(\"$DIR/data/fifo\")" "open(\"/dev/zero\")" \
     "open(\"$DIR/data/missing.txt\")" "open(\"$DIR/data/binary.bin\")" "repl(\"a\",\"b\")" \
@@ -158,31 +120,6 @@ check "save says the file is too large" $(grep -qF "File too large" <<<"$err"; e
 check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
 check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
 check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)
-
-# ---- torvic /exec: the same bad scripts, hidden -----------------------------
-if [ -n "$TORVIC" ] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$DIR/display" 2>/dev/null &
-    pids+=($!)
-    for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$DIR/display")" XDG_RUNTIME_DIR="$DIR"
-    unset DBUS_SESSION_BUS_ADDRESS
-    matchbox-window-manager -use_titlebar no 2>/dev/null &
-    pids+=($!)
-    # Whoever is at the keyboard accepts every message box.
-    (while true; do xdotool key --clearmodifiers Return 2>/dev/null; sleep 0.3; done) &
-    pids+=($!)
-    daemons() { pgrep -c -u "$(id -u)" dbus-daemon 2>/dev/null || true; }
-    daemonsBefore=$(daemons)
-    script bad.torvic "wiat(1)" "pos(1e300)" "open(\"$DIR/data/fifo\")" "open(\"/dev/zero\")" \
-        "save(\"$DIR/data/folder\")" "repl(\"a,\"b\")" "stop"
-    for target in bad.torvic n301.torvic binary.torvic empty.torvic data/fifo /dev/zero data/folder missing.torvic; do
-        timeout 60 "$TORVIC" /exec "$target" >/dev/null 2>"$DIR/err"
-        rc=$?
-        check "torvic /exec $target ends by itself (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
-    done
-    check "torvic left no session bus behind" $([ "$(daemons)" -le "$daemonsBefore" ]; echo $?)
-    check "the files were left as they were after torvic" $([ "$before" = "$(snapshot)" ]; echo $?)
-fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

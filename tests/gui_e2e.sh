@@ -16,8 +16,11 @@ check "torvic /exec ended by itself (rc $rc)" $([ $rc -eq 0 ]; echo $?)
 check "the script wrote its file" $([ "$(cat "$DIR/out.txt" 2>/dev/null)" = "$(printf 'DATA line\r\n')" ]; echo $?)
 
 printf '%s\r\n' 'stop' "save(\"$DIR/never.txt\")" > "$DIR/stop.torvic"
-timeout 30 "$TORVIC" "/exec" "$DIR/stop.torvic" >/dev/null 2>&1
+daemons() { pgrep -c -u "$(id -u)" dbus-daemon 2>/dev/null || true; }
+before=$(daemons)
+(unset DBUS_SESSION_BUS_ADDRESS; timeout 30 "$TORVIC" "/exec" "$DIR/stop.torvic" >/dev/null 2>&1)
 rc=$?
+check "without a session bus none is left behind" $([ "$(daemons)" -le "$before" ]; echo $?)
 check "a hidden run that stops ends the program (rc $rc)" $([ $rc -eq 0 ] && [ ! -e "$DIR/never.txt" ]; echo $?)
 
 # The registered desktop entry's Exec line, as a file manager runs it on a
