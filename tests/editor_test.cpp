@@ -8,12 +8,9 @@
 
 #include "base/cp1252.h"
 #include "base/files.h"
-#include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/layout.h"
-#include "editor/tajuda.h"
 #include "base/text.h"
-#include "engine/commands.h"
 #include "desktop/encoding.h"
 #include "tests/support/fake_views.h"
 
@@ -22,31 +19,6 @@ namespace {
 
 using test::Message;
 using test::WindowRig;
-
-TEST(TAjudaHints, FromTheKeywordTable) {
-    // Every keyword has a hint that names it, in code page 1252.
-    for (const CommandRow& row : commandTable()) {
-        const std::string hint = TAjuda(row.keyword);
-        EXPECT_EQ(toLower1252(hint.substr(0, row.keyword.size())), row.keyword) << row.keyword;
-        EXPECT_EQ(hint.find('\xC3'), std::string::npos) << row.keyword << " is not 1252";
-    }
-    EXPECT_EQ(TAjuda("copy"), L1252("copy(\"origen\",\"destí\")"));
-    EXPECT_EQ(TAjuda("  WAIT  "), "wait(ms,minuts)");
-    for (const char* none : {"wai", "waits", "\twait", "wait\r\n", ""}) EXPECT_EQ(TAjuda(none), "") << none;
-}
-
-TEST(CaretTracking, LineColumnAndKeywordText) {
-    struct Case {
-        std::string text;
-        std::size_t caret;
-        int line, column;
-    } cases[] = {{"ab\r\ncd", 5, 1, 1}, {"ab\r\ncd", 4, 1, 0}, {"", 0, 0, 0}, {"a\rb\nc", 5, 0, 5}, {"\r\n\r\n", 4, 2, 0}};
-    for (const Case& c : cases) {
-        CaretPosition p = caretPosition(c.text, c.caret);
-        EXPECT_EQ(p.line * 1000 + p.column, c.line * 1000 + c.column) << c.caret << " in " << c.text;
-    }
-    EXPECT_EQ(keywordTextAtCaret("wait\r\nbeep()", 4, 4), "wait\r\nbeep");
-}
 
 TEST(CommandLine, Forms) {
     struct Case {

@@ -196,21 +196,6 @@ private slots:
         QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
     }
 
-    void theIconsMenu() {
-        Setup s;
-        // RCpopup as the icon shows it: items in order, "Executant-se" ticked at start.
-        auto* menu = qobject_cast<QMenu*>(s.window.menuItem("RCPopup_Aturat")->associatedObjects().value(0));
-        QVERIFY(menu);
-        QStringList shown;
-        for (QAction* a : menu->actions()) shown << (a->isSeparator() ? "-" : a->text());
-        QCOMPARE(shown, QStringList({"Maximitzar", "-", "Aturat", "Executant-se", "-", "&Sortir"}));
-        QVERIFY(!s.window.menuItem("RCPopup_Aturat")->isChecked());
-        QVERIFY(s.window.menuItem("RCPopup_Executant")->isChecked());
-        s.window.setTrayChecks(true, false);
-        QVERIFY(s.window.menuItem("RCPopup_Aturat")->isChecked());
-        QVERIFY(!s.window.menuItem("RCPopup_Executant")->isChecked());
-    }
-
     void typingShowsTheHint() {
         Setup s;
         QWidget* editor = s.window.control("Text1");
@@ -233,18 +218,6 @@ private slots:
         c.setPosition(6);  // in the widget: "a?b" + break + "c?d" -> just after "c" on the second line
         editor->setTextCursor(c);
         QCOMPARE(s.window.editorCaret(), std::size_t(7));  // the break counts as CR LF
-    }
-
-    void missatgeCountsDownAndCloses() {
-        qt::FrmMissatgeQt view;
-        FrmMissatge m(view);
-        view.attach(&m);
-        QElapsedTimer t;
-        t.start();
-        QTimer::singleShot(100, &view, [&] { QCOMPARE(view.secondsLabel()->text(), QString("1")); });
-        m.ferMissatge("a", "t", 1);
-        QVERIFY(t.elapsed() >= 1500);  // 1, 0, then closed on the next tick
-        QCOMPARE(view.windowTitle(), QString("t"));
     }
 };
 

@@ -85,17 +85,5 @@ TEST(SetupRegistration, WritesTheTypeTheEntryAndTheIconAndRepointsThem) {
               "/opt/Torvic/torvic /exec %f");
 }
 
-TEST(SetupRegistration, LaunchersForTheProgramAndTheManual) {
-    test::TempDir menu;
-    const std::string folder = menu / "Torvic";
-    crearDrecera("/opt/My Torvic/torvic", folder, "Editor de Programes Torvic");
-    crearDrecera("/opt/My Torvic/torvic.rtf", folder, "Documentacio del Torvic");
-    const std::string program = readFileBytes(folder + "/Editor de Programes Torvic.desktop").value_or("");
-    EXPECT_EQ(execArguments(entry(program, "Desktop Entry", "Exec"), ""), (std::vector<std::string>{"/opt/My Torvic/torvic"}));
-    const std::string manual = readFileBytes(folder + "/Documentacio del Torvic.desktop").value_or("");
-    EXPECT_EQ(execArguments(entry(manual, "Desktop Entry", "Exec"), ""),
-              (std::vector<std::string>{"xdg-open", "/opt/My Torvic/torvic.rtf"}));
-}
-
 }  // namespace
 }  // namespace torvic::setup
