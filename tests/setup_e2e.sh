@@ -54,6 +54,7 @@ check "the entry runs the installed program hidden" \
 check "the menu launcher opens the editor" \
     $(grep -qxF "Exec=\"$dir/torvic\"" "$data/applications/Torvic/Editor de Programes Torvic.desktop"; echo $?)
 check "the desktop launcher exists" $([ -f "$HOME/Desktop/Editor de Programes Torvic.desktop" ]; echo $?)
+check "the menu has the way back out" $(grep -q '/uninstall' "$data/applications/Torvic/Desinstal·lar Torvic.desktop"; echo $?)
 check "xdg-mime answers our entry" \
     $([ "$(xdg-mime query default application/x-torvic 2>/dev/null)" = torvic.desktop ]; echo $?)
 printf 'x\r\n' > "$DIR/in.txt"
