@@ -2,8 +2,8 @@
 # torvic /exec runs a script hidden and ends by itself when the script ends.
 set -u
 TORVIC="$1"
-if ! command -v Xvfb >/dev/null; then echo "SKIPPED: Xvfb is not installed"; exit 77; fi
 source "$(dirname "$0")/xvfb_lib.sh"
+need Xvfb
 start_xvfb 1024x768x24
 
 mkdir -p "$DIR/with blanks"

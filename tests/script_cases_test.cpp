@@ -127,7 +127,6 @@ TEST_P(ScriptCase, Runs) {
         else if (key == "answers") for (std::string_view a : split(value, ' ')) rig.host.answers.push_back(a == "yes");
         else if (key == "hidden") hidden = true;
         else if (key == "expect message") expectedMessages.push_back(value);
-        else if (key == "advance") run(), rig.host.advance(std::stoll(value));
         else {
             run();
             if (key == "expect text") EXPECT_EQ(rig.engine.document.textTreball, value);

@@ -5,10 +5,8 @@
 # Exec line runs a script hidden, and /uninstall leaves the home as it was.
 set -u
 APPDIR="$1"
-for tool in Xvfb xdotool matchbox-window-manager xdg-mime; do
-    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
-done
 source "$(dirname "$0")/xvfb_lib.sh"
+need Xvfb xdotool matchbox-window-manager xdg-mime
 start_xvfb 1024x768x24
 matchbox-window-manager -use_titlebar no 2>/dev/null &
 pids+=($!)

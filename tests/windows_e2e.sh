@@ -6,8 +6,8 @@
 set -u
 RUN="$1"
 CATCHER="$2"
-if ! command -v wine >/dev/null; then echo "SKIPPED: wine is not installed"; exit 77; fi
 source "$(dirname "$0")/xvfb_lib.sh"
+need wine winepath
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60   # a server of its own lifetime, outside the file-size limit below

@@ -4,10 +4,8 @@
 set -u
 RUN="$1"
 CATCHER="$2"
-for tool in Xvfb matchbox-window-manager; do
-    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
-done
 source "$(dirname "$0")/xvfb_lib.sh"
+need Xvfb matchbox-window-manager
 start_xvfb 1280x1024x24
 matchbox-window-manager -use_titlebar no 2>/dev/null &
 pids+=($!)

@@ -1,5 +1,6 @@
 # Sourced by the desktop tests: a private X server on a free display number,
-# stopped (with everything else in `pids`) and its folder removed at exit.
+# stopped (with everything else in `pids`) and its folder removed at exit;
+# `need` skips the test when a tool is missing.
 DIR="$(mktemp -d)"
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
@@ -15,3 +16,4 @@ start_xvfb() {  # screen size
 }
 passed=0; failed=0
 check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }; done; }

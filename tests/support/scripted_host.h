@@ -33,7 +33,6 @@ public:
     bool buttonsEnabled = true;
     bool ended = false;
     bool hidden = false;
-    int focusCount = 0;
     std::deque<bool> answers;       // Yes = true; an empty queue answers No
     std::vector<Message> messages;
     std::vector<int> linesRun;      // every index shown before a line
@@ -52,7 +51,7 @@ public:
     void showRunLine(int index, const std::string& text) override;
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     bool isMainWindowVisible() override { return visible; }
-    void focusEditor() override { ++focusCount; }
+    void focusEditor() override {}
     void hideToNotificationArea() override {
         hidden = true;
         visible = false;
