@@ -57,6 +57,7 @@ const char* const kDevice = "/dev/null";
 #endif
 
 std::string systemReasons(const std::string& dir, const std::string& s) {
+    if (s.find("{device}") == std::string::npos && s.find("{reason: ") == std::string::npos) return s;
     std::string missing, noFolder, device;
     readFileBytes(dir + "/no such file", &missing);
     writeFileSafely(dir + "/no/such/folder/x", "", &noFolder);
