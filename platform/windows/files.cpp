@@ -24,7 +24,9 @@ std::wstring wide(const std::string& ansi) {
     return out;
 }
 
-// Why a name that exists cannot be read or replaced as a plain file, or "".
+constexpr const char* kNotAPlainFile = "is not a regular file (a device or a pipe)";
+
+// Why a name that exists cannot be replaced as a plain file, or "".
 std::string notAPlainFile(const std::string& path, bool& exists) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -35,15 +37,16 @@ std::string notAPlainFile(const std::string& path, bool& exists) {
     exists = true;
     const DWORD type = GetFileType(h);
     CloseHandle(h);
-    return type == FILE_TYPE_DISK ? "" : "is not a regular file (a device or a pipe)";
+    return type == FILE_TYPE_DISK ? "" : kNotAPlainFile;
 }
 
 }  // namespace
 
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) return fail(error, kNulInName), std::nullopt;
-    bool exists = false;
-    if (std::string why = notAPlainFile(path, exists); !why.empty()) return fail(error, why), std::nullopt;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return fail(error, "is a directory"), std::nullopt;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError())), std::nullopt;
@@ -52,6 +55,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         fail(error, why);
         return std::nullopt;
     };
+    if (GetFileType(h) != FILE_TYPE_DISK) return abandon(kNotAPlainFile);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
     if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
