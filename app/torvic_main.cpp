@@ -51,11 +51,6 @@ int main(int argc, char** argv) {
     // The manual torvic.rtf lives beside the program.
     torvic.programDirectory = [] { return torvic::qt::toCp1252(QCoreApplication::applicationDirPath()); };
 
-    // Closing the window ends the program, as "End" does.
-    QObject::connect(&app, &QApplication::lastWindowClosed, &app, [&] {
-        if (!torvic.startedHidden() && !window.isVisible() && !torvic.ended()) torvic.Command5_Click();
-    });
-
     // The command line as one text, as the shell would pass it.
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(torvic::qt::toCp1252(QString::fromLocal8Bit(argv[i])));

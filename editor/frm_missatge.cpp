@@ -8,6 +8,9 @@
 namespace torvic {
 
 void FrmMissatge::ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) {
+    // After "Acceptar Tots" no message is shown at all, not even for the
+    // moment it would take to close itself.
+    if (acceptarTots_) return;
     missatge_ = missatge;
     titol_ = titol;
     temps_ = temps;

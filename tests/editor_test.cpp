@@ -379,6 +379,7 @@ TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
     r.m.ferMissatge("a", "t", 10);
     r.view.whileOpen = [&] { ADD_FAILURE() << "a message was shown after Acceptar Tots"; };
     r.m.ferMissatge("later", "t", 15);
+    EXPECT_EQ(r.view.shows, 1) << "a later message must not even flash on screen";
 
     MissatgeRig t;
     bool ended = false;

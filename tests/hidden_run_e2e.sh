@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# A hidden run started from the editor outlives its own dialogs and ends the
+# program when the script ends; the question about unsaved work at the end
+# of a hidden run is asked once and its three answers do what they say.
+# Each case runs with a notification area (trayer) and without one.
+set -u
+TORVIC="$1"
+source "$(dirname "$0")/xvfb_lib.sh"
+need Xvfb xdotool matchbox-window-manager trayer
+start_xvfb 1280x1024x24
+matchbox-window-manager -use_titlebar no 2>/dev/null &
+pids+=($!)
+sleep 0.5
+
+printf 'x\r\n' > "$DIR/in.txt"
+# Starts the editor on a script (or empty), focuses it; sets $app and $win.
+start_editor() {
+    "$TORVIC" "$@" >/dev/null 2>&1 &
+    app=$!
+    win=""
+    for _ in $(seq 50); do win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1); [ -n "$win" ] && break; sleep 0.2; done
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1
+    sleep 0.3
+}
+# Waits up to $1 seconds for the editor to end; 0 when it did.
+ended_within() {
+    for _ in $(seq $(($1 * 10))); do kill -0 $app 2>/dev/null || { wait $app 2>/dev/null; return 0; }; sleep 0.1; done
+    kill $app 2>/dev/null; wait $app 2>/dev/null; return 1
+}
+# Waits for a window whose title holds $1; 0 when it came.
+window_came() {
+    for _ in $(seq 50); do xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+script() {  # file, lines...
+    local f="$1"; shift
+    printf '%s\r\n' "$@" > "$f"
+}
+
+cases() {  # label
+    local where="$1" out
+    # 1. The script's own message box, closed with Enter.
+    out="$DIR/msg-$where.txt"
+    script "$DIR/msg.torvic" 'msg("Inici ocult",1,"Ocult")' 'wait(1000)' "open(\"$DIR/in.txt\")" 'write("X")' "save(\"$out\")"
+    start_editor "$DIR/msg.torvic"
+    xdotool key ctrl+F5
+    window_came "Ocult"; xdotool key Return
+    ended_within 15
+    check "$where: the run outlived its message box and ended the program" $?
+    check "$where: ... after writing its file" $([ "$(cat "$out" 2>/dev/null)" = "$(printf 'Xx\r\n')" ]; echo $?)
+
+    # 2. The timed error window of a mistyped line, closed with Esc.
+    out="$DIR/wiat-$where.txt"
+    script "$DIR/wiat.torvic" 'wiat(1)' 'wait(500)' "open(\"$DIR/in.txt\")" "save(\"$out\")"
+    start_editor "$DIR/wiat.torvic"
+    xdotool key ctrl+F5
+    window_came "Error de sintaxis"; xdotool key Escape
+    ended_within 15
+    check "$where: the run outlived the timed error window, wrote its file and ended" \
+        $([ $? -eq 0 ] && [ -f "$out" ]; echo $?)
+
+    # 3. A visible run sent away with Ctrl+I, then its message box.
+    out="$DIR/iconified-$where.txt"
+    script "$DIR/later.torvic" 'wait(1500)' 'msg("Fet!",1,"Torvic prova")' "open(\"$DIR/in.txt\")" "save(\"$out\")"
+    start_editor "$DIR/later.torvic"
+    xdotool key F5; sleep 0.5; xdotool key ctrl+i
+    window_came "Torvic prova"; xdotool key Return
+    ended_within 15
+    check "$where: a visible run sent away with Ctrl+I outlived its message box, wrote its file and ended" \
+        $([ $? -eq 0 ] && [ -f "$out" ]; echo $?)
+
+    # 4. Unsaved work at the end of a hidden run: each answer once.
+    start_editor
+    xdotool type 'wait(800)'; xdotool key ctrl+F5
+    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Escape  # Cancel·lar
+    sleep 1
+    check "$where: Cancel·lar keeps the program and brings the window back" \
+        $(kill -0 $app 2>/dev/null && xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null; echo $?)
+    check "$where: ... and the question is not asked again" \
+        $(! xdotool search --onlyvisible --name "Modificacions sense guardar" >/dev/null 2>&1; echo $?)
+    kill $app 2>/dev/null; wait $app 2>/dev/null
+
+    start_editor
+    xdotool type 'wait(800)'; xdotool key ctrl+F5
+    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Tab space  # No guardar
+    ended_within 10
+    check "$where: No guardar ends the program" $?
+
+    out="$DIR/saved-$where.torvic"
+    start_editor
+    xdotool type 'wait(800)'; xdotool key ctrl+F5
+    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Return  # Guardar
+    sleep 1.5; xdotool type "$out"; xdotool key Return  # through "Guardar com.."
+    ended_within 10
+    check "$where: Guardar saves through the save dialog and ends the program" \
+        $([ $? -eq 0 ] && [ "$(cat "$out" 2>/dev/null)" = "wait(800)" ]; echo $?)
+}
+
+cases "without a notification area"
+
+trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
+tray=$!
+pids+=($tray)
+sleep 1
+cases "with a notification area"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
