@@ -55,11 +55,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "torvicrun: cannot read '%s': %s\n", script.c_str(), error.c_str());
         return 2;
     }
-    std::string text = torvic::scriptTextFromBytes(*bytes);
-    if (bytes->find('\n') != std::string::npos && bytes->find('\r') == std::string::npos)
-        std::fprintf(stderr,
-                     "torvicrun: warning: '%s' has no carriage returns; script lines end with CR LF (or CR), "
-                     "so the whole file is one line\n",
+    bool readLineFeeds = false;
+    std::string text = torvic::scriptTextFromBytes(*bytes, &readLineFeeds);
+    if (readLineFeeds)
+        std::fprintf(stderr, "torvicrun: '%s' has no carriage returns; its line feeds are read as line ends\n",
                      script.c_str());
 
     std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();

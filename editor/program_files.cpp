@@ -58,7 +58,8 @@ void Torvic::Command1_Click() {
         focusIfVisible();
         return;
     }
-    std::string text = scriptTextFromBytes(*bytes);
+    bool readLineFeeds = false;
+    std::string text = scriptTextFromBytes(*bytes, &readLineFeeds);
     // Changes not saved get the save question; otherwise the program's own.
     bool replace = !startedHidden_ && hasUnsavedChanges()
                        ? settleUnsavedChanges()
@@ -70,6 +71,9 @@ void Torvic::Command1_Click() {
         view_.setEditorText(text);
         savedText_ = view_.editorText();
         savedName_ = name;
+        if (readLineFeeds)
+            view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
+                                   "línia, i en guardar-lo s'escriurà amb CR LF."));
     }
     focusIfVisible();
 }

@@ -188,7 +188,16 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
     EXPECT_EQ(rig.view.messages.at(0).title, L1252("El programa actual es perdrà:"));
     EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // No keeps the editor text
     open(path("lf.torvic"));
-    EXPECT_EQ(rig.view.editor, "a\nb\nc\n");  // one line, LFs inside it
+    EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // no CR at all: the LFs end the lines
+    ASSERT_EQ(rig.view.statusTexts.size(), 1u);  // and the window says so
+    EXPECT_NE(rig.view.statusTexts[0].find("LF"), std::string::npos);
+    put("mixed.torvic", "a\r\nb\nc");
+    put("blank.torvic", "a\n\nb\n");
+    for (auto [file, text] : {std::pair{"mixed.torvic", "a\r\nb\nc"}, {"blank.torvic", "a\r\n\r\nb"}}) {
+        open(path(file));
+        EXPECT_EQ(rig.view.editor, text) << file;  // with a CR the LF is an ordinary character; empty lines stay
+    }
+    EXPECT_EQ(rig.view.statusTexts.size(), 2u);
     rig.view.messages.clear();
     open(tmp / "*.none");
     EXPECT_EQ(rig.view.text2Field, tmp.path() + "/");

@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "engine/commands.h"
+#include "engine/script_file.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {
@@ -32,6 +33,24 @@ TEST(Loading, Table) {
         EXPECT_EQ(rig.engine.run.nombreLinies, static_cast<int>(c.entries.size()));
         for (std::size_t i = 0; i <= c.entries.size(); ++i)
             EXPECT_EQ(rig.engine.run.linies[i], i < c.entries.size() ? c.entries[i] : "") << i;
+    }
+}
+
+TEST(Loading, ScriptFileLineEnds) {
+    struct Case {
+        std::string bytes, text;
+        bool lineFeeds;
+    } cases[] = {
+        {"a\r\nb\rc\r\n", "a\r\nb\r\nc", false},
+        {"a\r\nb\nc", "a\r\nb\nc", false},  // one CR anywhere: a lone LF is an ordinary character
+        {"a\nb\n\nc\n", "a\r\nb\r\n\r\nc", true},
+        {"one line", "one line", false},
+        {std::string(kEncodedMarker) + "!k\nx", std::string(kEncodedMarker) + "!k\nx", false},  // an encoded script's bytes
+    };
+    for (const Case& c : cases) {
+        bool lineFeeds = !c.lineFeeds;
+        EXPECT_EQ(scriptTextFromBytes(c.bytes, &lineFeeds), c.text) << c.bytes;
+        EXPECT_EQ(lineFeeds, c.lineFeeds) << c.bytes;
     }
 }
 

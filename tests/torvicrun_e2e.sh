@@ -59,9 +59,10 @@ script loop.torvic "' body" "goto(0,3)" "stop" "' never"
 runit loop.torvic
 check "stop ends the run with 0 (got $rc)" $([ $rc -eq 0 ] && ! grep -qF "[3]" <<<"$err"; echo $?)
 
-printf "beep\nbeep\n" > "$DIR/lf.torvic"
+printf "beep\ngoto(0,2)\nstop\n" > "$DIR/lf.torvic"
 runit "$DIR/lf.torvic"
-check "an LF-only script gets a warning" $(grep -qF "no carriage returns" <<<"$err"; echo $?)
+check "an LF-only script runs line by line, and says so" \
+    $([ $rc -eq 0 ] && grep -qF "line feeds are read as line ends" <<<"$err" && [ "$(grep -c '\[1\] goto' <<<"$err")" -eq 3 ]; echo $?)
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
