@@ -101,7 +101,6 @@ void ConsoleHost::internalError(const std::string& what) {
 
 bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
     print("== " + title + " ==\r\n" + text);
-    if (engine_ && !engine_->lastErrorDetail().empty()) print("(" + engine_->lastErrorDetail() + ")");
     bool answer = false;
     if (onError_ == OnError::Continue) {
         answer = true;
@@ -125,7 +124,6 @@ bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
 }
 
 int ConsoleHost::run(Engine& engine) {
-    engine_ = &engine;
     engine.runHidden();
     const auto waitUntil = [this](long long at) { std::this_thread::sleep_until(start_ + std::chrono::milliseconds(at)); };
     const auto fire = [&engine](int timer) {

@@ -53,7 +53,6 @@ private:
     std::string editorText_;
     std::string text3_;
     OnError onError_;
-    Engine* engine_ = nullptr;
     bool ended_ = false;
     std::string out_;
     Clock::time_point start_ = Clock::now();

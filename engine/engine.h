@@ -61,7 +61,6 @@ public:
     bool runButtonsEnabled() const { return runButtonsEnabled_; }
     bool runEndedByNo() const { return run.endedByNo; }
     // What went wrong in the current line, when it failed (for logs; not shown in the prompt).
-    const std::string& lastErrorDetail() const { return run.lastError; }
     Host& host() { return host_; }
 
 private:

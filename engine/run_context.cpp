@@ -36,7 +36,12 @@ void RunContext::skipToNextOfSameKeyword() {
 void RunContext::PErrorSintaxi(std::string& missatge) {
     static const std::string head = L1252("Error de Sintaxi a la línia: ");
     static const std::string question = L1252("Continuar amb l'execució a la següent linia?");
-    if (!missatge.empty()) missatge = "\r" + missatge;
+    // A text of the caller's own follows an empty line; otherwise the
+    // line's own reason, when it has one, stands on the second line.
+    if (!missatge.empty())
+        missatge = "\r" + missatge;
+    else
+        missatge = lastError;
     std::string text = head + decimal(liniaActual) + "\r" + missatge + "\r" + question;
     if (dialogs.askYesNo(text, "Torvic")) {
         ++liniaActual;

@@ -86,7 +86,7 @@ public:
 
     // True when the last run was ended by a "No" at a prompt.
     bool endedByNo = false;
-    // Why the current line failed, when it did (for logs; the prompt does not show it).
+    // Why the current line failed, when it did: the prompt's second line.
     std::string lastError;
 };
 
