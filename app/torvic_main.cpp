@@ -1,6 +1,7 @@
 // torvic: the editor and interpreter window.
 #include <QApplication>
 
+#include "base/qt/qt_common.h"
 #include "desktop/qt/codificacio_qt.h"
 #include "desktop/qt/mouse_qt.h"
 #include "editor/command_line.h"
@@ -23,11 +24,10 @@ public:
 int main(int argc, char** argv) {
     torvic::prepareProcess();
     QApplication app(argc, argv);
-    torvic::qt::installCatalanTranslation(app);
+    torvic::qt::prepareApplication(app);
     // The classic style draws frame captions on the frame's border, as designed.
     QApplication::setStyle("Windows");
     app.setQuitOnLastWindowClosed(false);  // a hidden run keeps the program alive
-    app.setWindowIcon(torvic::qt::torvicIcon());
 
     GuiPlatform platform;
     torvic::qt::MainWindowQt window;

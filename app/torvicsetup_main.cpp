@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/qt/qt_common.h"
 #include "setup/instalar.h"
 #include "setup/registration.h"
 #include "setup/qt/instalar_qt.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     const bool registerOnly = argc > 1 && QString(argv[1]) == "/register";
     std::unique_ptr<QCoreApplication> app = registerOnly ? std::make_unique<QCoreApplication>(argc, argv)
                                                          : std::make_unique<QApplication>(argc, argv);
+    if (!registerOnly) torvic::qt::prepareApplication(static_cast<QApplication&>(*app));
     const QString home = QDir::homePath();
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty()) dataHome = home + "/.local/share";

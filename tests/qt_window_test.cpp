@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "base/cp1252.h"
+#include "base/qt/qt_common.h"
 #include "desktop/encoding.h"
 #include "desktop/qt/codificacio_qt.h"
 #include "desktop/qt/mouse_qt.h"
@@ -136,6 +137,34 @@ private slots:
         QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
+    // A box is as wide as its text unless told otherwise: short texts under
+    // long titles, through each kind of box the window shows.
+    void messageBoxesShowTheirWholeTitle() {
+        Setup s;
+        QStringList narrow;
+        auto measure = [&narrow] {
+            QTimer::singleShot(50, [&narrow] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) {
+                    narrow << "no box";
+                    return;
+                }
+                if (box->width() < qt::titleWidth(box->windowTitle()))
+                    narrow << QString("%1: %2 < %3").arg(box->windowTitle()).arg(box->width()).arg(qt::titleWidth(box->windowTitle()));
+                box->buttons().first()->click();
+            });
+        };
+        measure();
+        s.window.messageBox("Fet!", "Torvic prova amb un titol ben llarg", MessageIcon::Information, false);
+        measure();
+        s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:");
+        measure();
+        s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text");
+        measure();
+        QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?");
+        QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join("; ")));
+    }
+
     // Every window at the design size and larger, and every dialog it opens.
     void everyCaptionFits() {
         Setup s;
@@ -225,6 +254,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);  // as torvic itself does
+    qt::fitMessageBoxTitles(app);
     WindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -6,9 +6,6 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -23,6 +20,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
@@ -43,36 +41,6 @@ QString qtFilter(const std::string& filter) {
 }
 
 }  // namespace
-
-QIcon torvicIcon() {
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setBrush(QColor(0, 0, 128));
-        p.setPen(Qt::NoPen);
-        p.drawRoundedRect(0, 0, size, size, size / 6.0, size / 6.0);
-        p.setPen(QColor(255, 255, 0));
-        QFont f = p.font();
-        f.setBold(true);
-        f.setPixelSize(size * 3 / 4);
-        p.setFont(f);
-        p.drawText(pm.rect(), Qt::AlignCenter, "T");
-        icon.addPixmap(pm);
-    }
-    return icon;
-}
-
-bool installCatalanTranslation(QCoreApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Catalan), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
-}
 
 MainWindowQt::MainWindowQt() {
     setWindowTitle(QString::fromUtf8(Torvic::kCaption));

@@ -121,11 +121,4 @@ private:
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
 };
 
-// The window's icon, drawn at 16 and 32 pixels.
-QIcon torvicIcon();
-
-// Qt's own texts (standard buttons, file dialogs, context menus) in Catalan,
-// from the translations installed with Qt; false when they are not there.
-bool installCatalanTranslation(QCoreApplication& app);
-
 }  // namespace torvic::qt

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# A hidden run started from the editor outlives its own dialogs and ends the
-# program when the script ends; the question about unsaved work at the end
-# of a hidden run is asked once and its three answers do what they say.
-# Each case runs with a notification area (trayer) and without one.
+# The editor as a user meets it, under Xvfb with a window manager. A hidden
+# run started from the editor outlives its own dialogs and ends the program
+# when the script ends; the question about unsaved work at the end of a
+# hidden run is asked once and its three answers do what they say (each case
+# with a notification area, trayer, and without one). The program writes no
+# settings of its own.
 set -u
 TORVIC="$1"
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -13,6 +15,8 @@ pids+=($!)
 sleep 0.5
 
 printf 'x\r\n' > "$DIR/in.txt"
+export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
+mkdir -p "$HOME"
 # Starts the editor on a script (or empty), focuses it; sets $app and $win.
 start_editor() {
     "$TORVIC" "$@" >/dev/null 2>&1 &
@@ -97,6 +101,13 @@ cases() {  # label
 }
 
 cases "without a notification area"
+
+# The file dialog, opened and closed, leaves nothing in the home folder.
+start_editor
+xdotool key ctrl+b; sleep 1; xdotool key Escape; sleep 0.3; xdotool key Escape
+ended_within 10
+check "the program writes no settings file ($(cd "$HOME" && find . -type f | head -3))" \
+    $([ -z "$(find "$HOME" -type f)" ]; echo $?)
 
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
 tray=$!

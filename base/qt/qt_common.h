@@ -1,0 +1,36 @@
+#pragma once
+// What every window program of Torvic (the editor and the installer) sets up
+// the same way in Qt: the icon, Qt's own texts in Catalan, message boxes wide
+// enough for their titles, and no settings file of Qt's.
+#include <QIcon>
+#include <QString>
+
+class QApplication;
+class QCoreApplication;
+class QMessageBox;
+
+namespace torvic::qt {
+
+// The program's icon, drawn at 16 and 32 pixels.
+QIcon torvicIcon();
+
+// Qt's own texts (standard buttons, file dialogs, context menus) in Catalan,
+// from the translations installed with Qt; false when they are not there.
+bool installCatalanTranslation(QCoreApplication& app);
+
+// The width a window needs for the window manager to show `title` whole
+// beside its buttons.
+int titleWidth(const QString& title);
+// Every message box the application shows is made at least titleWidth of
+// its title wide (a box is otherwise only as wide as its text, and the
+// window manager cuts the title).
+void fitMessageBoxTitles(QApplication& app);
+
+// The program keeps no settings: Qt's file dialog would otherwise write its
+// last folder to ~/.config/QtProject.conf.
+void keepNoSettings();
+
+// The whole set, for a window program's start.
+void prepareApplication(QApplication& app);
+
+}  // namespace torvic::qt
