@@ -6,6 +6,8 @@
 #include "desktop/qt/mouse_qt.h"
 #include "editor/command_line.h"
 #include "editor/main_window.h"
+#include "editor/manual.h"
+#include "editor/qt/help_window_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_text.h"
@@ -28,6 +30,15 @@ int main(int argc, char** argv) {
     // The classic style draws frame captions on the frame's border, as designed.
     QApplication::setStyle("Windows");
     app.setQuitOnLastWindowClosed(false);  // a hidden run keeps the program alive
+
+    // "torvic /manual": the manual alone, in the help window (the launcher
+    // "Documentació del Torvic" and the installer use it).
+    if (argc == 2 && QString(argv[1]) == "/manual") {
+        torvic::qt::HelpWindowQt help;
+        help.showHtml(QString::fromUtf8(torvic::manualHtml()));
+        app.setQuitOnLastWindowClosed(true);
+        return app.exec();
+    }
 
     GuiPlatform platform;
     torvic::qt::MainWindowQt window;

@@ -68,7 +68,7 @@ void FrmAbout::StartSysInfo() {
             break;  // found but not startable: as when there is none
         }
     }
-    view_.messageBox(L1252("La información del sistema no está disponible en este momento"));
+    view_.messageBox(L1252("La información del sistema no está disponible en este momento"), kTitle);
 }
 
 }  // namespace torvic

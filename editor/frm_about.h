@@ -18,7 +18,7 @@ public:
     virtual void setVersion(const std::string& text) = 0;      // lblVersion
     virtual void setDescription(const std::string& text) = 0;  // Text1
     virtual void setDisclaimer(const std::string& text) = 0;   // lblDisclaimer
-    virtual void messageBox(const std::string& text) = 0;      // OK only, no icon
+    virtual void messageBox(const std::string& text, const std::string& title) = 0;  // OK only, no icon
 };
 
 class FrmAbout {

@@ -7,6 +7,7 @@
 #include "desktop/encoding.h"
 #include "editor/caret.h"
 #include "editor/command_line.h"
+#include "editor/manual.h"
 #include "editor/tajuda.h"
 #include "engine/commands.h"
 #include "textcmd/text_algorithms.h"
@@ -223,23 +224,35 @@ void Torvic::focusIfVisible() {
     if (view_.isVisible()) view_.focusEditor();
 }
 
-const char* const Torvic::kWebAddress = "https://torvic.example.org/";
+std::string Torvic::manualFile(const std::string& name) {
+    for (const std::string& path : {programDirectory() + "/" + name, programDirectory() + "/../share/torvic/" + name})
+        if (std::ifstream(path)) return path;
+    return "";
+}
 
-void Torvic::openManual(std::uint8_t funcio) {
-    // Beside the program; a system-wide installation keeps it in share/torvic.
-    std::string path = programDirectory() + "/torvic.rtf";
-    if (!std::ifstream(path)) path = programDirectory() + "/../share/torvic/torvic.rtf";
-    if (!std::ifstream(path)) {
+void Torvic::comandes_Click() { view_.showManual(manualHtml(), false); }
+
+void Torvic::Ajuda_Imprimir_Click() {
+    const std::string path = manualFile("torvic.rtf");
+    if (path.empty()) {
         view_.messageBox("El fitxer torvic.rtf no s'ha pogut trobar.", "Error en trobar un fitxer:",
                          MessageIcon::Critical, false);
         return;
     }
-    ExecutarDocument(engine.run.platform, path, 0, funcio);
+    // Without a printing service the desktop would do nothing with it: the
+    // help window prints (or saves as PDF) instead.
+    if (engine.run.platform.canPrintDocuments())
+        ExecutarDocument(engine.run.platform, path, 0, 2);
+    else
+        view_.showManual(manualHtml(), true);
 }
 
 void Torvic::web_Click() {
-    if (view_.askYesNo(std::string(kWebAddress) + "\n\r" + "Voleu accedir-hi?", "Web del programa:"))
-        ExecutarDocument(engine.run.platform, kWebAddress, 0, 1);
+    // The program has no public page: the local manual stands in for it.
+    const std::string html = manualFile("torvic.html");
+    const std::string address = html.empty() ? "torvic.html" : "file://" + html;
+    if (view_.askYesNo(address + "\n\r" + "Voleu accedir-hi?", "Web del programa:", MessageIcon::Information))
+        view_.showManual(manualHtml(), false);
 }
 
 void Torvic::Eines_Codificar_Click() {

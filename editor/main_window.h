@@ -56,7 +56,7 @@ public:
     virtual void stopTimer2() = 0;
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    virtual bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon = MessageIcon::None) = 0;
     // Before the editor text is written: when it holds characters the file's
     // code page cannot (they would be written as "?"), names them and asks
     // whether to save anyway. True when there are none or the answer is Yes.
@@ -78,6 +78,9 @@ public:
     // user brings the window back.
     virtual void minimise() = 0;
     virtual void showStatus(const std::string& text) = 0;
+    // The help window with the manual (an HTML page, UTF-8); with `print`,
+    // its print dialog opens at once.
+    virtual void showManual(const std::string& htmlUtf8, bool print) = 0;
     virtual void endProgram() = 0;
 };
 
@@ -145,14 +148,14 @@ public:
 
     // Encoding: "Codificar/&Descodificar" (Ctrl+D).
     void Eines_Codificar_Click();
-    // Help: the manual torvic.rtf beside the program (open or print), the
-    // web page, the about box.
-    static const char* const kWebAddress;
+    // Help: the manual in the help window (no viewer of the desktop needed),
+    // printed as torvic.rtf where the system prints, the local manual in
+    // place of a web page, the about box.
     std::function<std::string()> programDirectory;
-    void comandes_Click() { openManual(1); }        // "&Comandes i sintaxis" (F1)
-    void Ajuda_Imprimir_Click() { openManual(2); }  // "&Imprimir manual del programa"
-    void web_Click();                               // "&Web del programa"
-    void sobre_Click() { about_.show(); }           // "En quant a Torvic..."
+    void comandes_Click();        // "&Comandes i sintaxis" (F1)
+    void Ajuda_Imprimir_Click();  // "&Imprimir manual del programa"
+    void web_Click();             // "&Web del programa"
+    void sobre_Click() { about_.show(); }  // "En quant a Torvic..."
 
     // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
     void posicio_rat_Click() { mouse_.posicio_rat_Click(); }
@@ -207,8 +210,9 @@ private:
     void showPendingRunLine();
 
     void focusIfVisible();
-    // ExecutarDocument on the manual with function 1 (open) or 2 (print).
-    void openManual(std::uint8_t funcio);
+    // The manual file `name` beside the program (or in a system-wide
+    // installation's share/torvic), or empty when there is none.
+    std::string manualFile(const std::string& name);
     bool saveTo(const std::string& name);
     // Writes the editor text, or says why it could not.
     bool writeProgram(const std::string& name);

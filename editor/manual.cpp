@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "base/cp1252.h"
 #include "engine/commands.h"
@@ -58,6 +59,49 @@ const std::map<std::string_view, Entry>& entries() {
     return m;
 }
 
+// The manual as a list of blocks, written out as RTF or HTML.
+struct Block {
+    enum Kind { Title, Section, Keyword, Paragraph, Code } kind;
+    std::string text;  // UTF-8
+};
+
+std::vector<Block> manualBlocks() {
+    std::vector<Block> out;
+    out.push_back({Block::Title, "Torvic: comandes i sintaxis"});
+    out.push_back({Block::Paragraph,
+                   "Un programa de Torvic té una ordre per línia: una paraula clau i, en gairebé totes, els "
+                   "paràmetres entre parèntesis, separats per comes. Els textos van entre cometes; es poden "
+                   "unir amb + a codis de caràcter (13+10 és un salt de línia), i \\n i \\t dins d'un text són "
+                   "un salt de línia i un tabulador. Una línia que comença amb ' o / és un comentari: no fa "
+                   "res i l'execució continua. Una línia que no és cap ordre es mostra com a error i "
+                   "l'execució continua."});
+    out.push_back({Block::Section, "Les ordres"});
+    for (const CommandRow& row : commandTable()) {
+        const Entry& e = entries().at(row.keyword);
+        out.push_back({Block::Keyword, std::string(row.keyword)});
+        out.push_back({Block::Code, std::string(row.hint)});
+        out.push_back({Block::Paragraph, e.what});
+        out.push_back({Block::Paragraph, "Exemple:"});
+        out.push_back({Block::Code, e.example});
+    }
+    out.push_back({Block::Section, "L'editor: menús i tecles"});
+    for (const char* line : {
+             "Fitxer: Nou programa (Ctrl+N), Buscar fitxer (Ctrl+B), Obrir (Ctrl+O), Guardar (Ctrl+S), "
+             "Guardar com... (Ctrl+A), Iconitzar (Ctrl+I), Sortir.",
+             "Eines: Codificar/Descodificar (Ctrl+D), Executar (F5), Executa Ocultat (Ctrl+F5), Executar tot "
+             "(Majúscules+F5), Atura el procés (F4), Posició del Ratolí (Ctrl+P), Substituir (Ctrl+R).",
+             "Ajuda: Comandes i sintaxis (F1), Imprimir manual del programa, Web del programa, En quant a "
+             "Torvic...",
+             "Esc tanca el programa. Mentre escriviu, el camp de sota mostra la sintaxi de l'ordre de la "
+             "línia; la línia d'execució indica des d'on continua Cont Exec (F5). El marge de l'esquerra "
+             "numera les línies com les compta l'execució.",
+             "torvic /exec programa.torvic executa el programa amagat i el tanca en acabar; torvic /manual "
+             "mostra aquest manual."}) {
+        out.push_back({Block::Paragraph, line});
+    }
+    return out;
+}
+
 // RTF text of a UTF-8 text: braces and backslashes escaped, characters
 // beyond ASCII as code page 1252 hexadecimal escapes.
 std::string rtf(std::string_view utf8) {
@@ -79,48 +123,59 @@ std::string rtf(std::string_view utf8) {
     return out;
 }
 
-void heading(std::string& out, std::string_view text, int halfPoints) {
-    out += "\\pard\\sb240\\sa120\\keepn\\b\\fs" + std::to_string(halfPoints) + " " + rtf(text) + "\\b0\\fs20\\par\n";
+// HTML text of a UTF-8 text.
+std::string html(std::string_view utf8) {
+    std::string out;
+    for (char c : utf8) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
 }
-
-void paragraph(std::string& out, std::string_view text) { out += "\\pard\\sa80 " + rtf(text) + "\\par\n"; }
-
-void code(std::string& out, std::string_view text) { out += "\\pard\\li360\\sa80\\f1 " + rtf(text) + "\\f0\\par\n"; }
 
 }  // namespace
 
 std::string manualRtf() {
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\n";
     out += "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\\fs20\n";
-    heading(out, "Torvic: comandes i sintaxis", 36);
-    paragraph(out, "Un programa de Torvic té una ordre per línia: una paraula clau i, en gairebé totes, els "
-                   "paràmetres entre parèntesis, separats per comes. Els textos van entre cometes; es poden "
-                   "unir amb + a codis de caràcter (13+10 és un salt de línia), i \\n i \\t dins d'un text són "
-                   "un salt de línia i un tabulador. Una línia que no és cap ordre (per exemple, un "
-                   "comentari que comença amb ') es mostra com a error i l'execució continua.");
-    heading(out, "Les ordres", 28);
-    for (const CommandRow& row : commandTable()) {
-        const Entry& e = entries().at(row.keyword);
-        heading(out, row.keyword, 24);
-        code(out, row.hint);
-        paragraph(out, e.what);
-        paragraph(out, "Exemple:");
-        code(out, e.example);
-    }
-    heading(out, "L'editor: menús i tecles", 28);
-    for (const char* line : {
-             "Fitxer: Nou programa (Ctrl+N), Buscar fitxer (Ctrl+B), Obrir (Ctrl+O), Guardar (Ctrl+S), "
-             "Guardar com... (Ctrl+A), Iconitzar (Ctrl+I), Sortir.",
-             "Eines: Codificar/Descodificar (Ctrl+D), Executar (F5), Executa Ocultat (Ctrl+F5), Executar tot "
-             "(Majúscules+F5), Atura el procés (F4), Posició del Ratolí (Ctrl+P), Substituir (Ctrl+R).",
-             "Ajuda: Comandes i sintaxis (F1), Imprimir manual del programa, Web del programa, En quant a "
-             "Torvic...",
-             "Esc tanca el programa. Mentre escriviu, el camp de sota mostra la sintaxi de l'ordre de la "
-             "línia; la línia d'execució indica des d'on continua Cont Exec (F5).",
-             "torvic /exec programa.torvic executa el programa amagat i el tanca en acabar."}) {
-        paragraph(out, line);
+    for (const Block& b : manualBlocks()) {
+        switch (b.kind) {
+            case Block::Title:
+            case Block::Section:
+            case Block::Keyword: {
+                const int halfPoints = b.kind == Block::Title ? 36 : b.kind == Block::Section ? 28 : 24;
+                out += "\\pard\\sb240\\sa120\\keepn\\b\\fs" + std::to_string(halfPoints) + " " + rtf(b.text) +
+                       "\\b0\\fs20\\par\n";
+                break;
+            }
+            case Block::Paragraph: out += "\\pard\\sa80 " + rtf(b.text) + "\\par\n"; break;
+            case Block::Code: out += "\\pard\\li360\\sa80\\f1 " + rtf(b.text) + "\\f0\\par\n"; break;
+        }
     }
     out += "}\n";
+    return out;
+}
+
+std::string manualHtml() {
+    std::string out = "<!DOCTYPE html>\n<html lang=\"ca\">\n<head>\n<meta charset=\"utf-8\">\n"
+                      "<title>Torvic: comandes i sintaxis</title>\n"
+                      "<style>body{font-family:sans-serif;max-width:50em;margin:1em auto;padding:0 1em}"
+                      "pre{margin-left:2em;background:#f4f4f4;padding:.2em .5em}</style>\n</head>\n<body>\n";
+    for (const Block& b : manualBlocks()) {
+        switch (b.kind) {
+            case Block::Title: out += "<h1>" + html(b.text) + "</h1>\n"; break;
+            case Block::Section: out += "<h2>" + html(b.text) + "</h2>\n"; break;
+            case Block::Keyword: out += "<h3 id=\"" + html(b.text) + "\">" + html(b.text) + "</h3>\n"; break;
+            case Block::Paragraph: out += "<p>" + html(b.text) + "</p>\n"; break;
+            case Block::Code: out += "<pre>" + html(b.text) + "</pre>\n"; break;
+        }
+    }
+    out += "</body>\n</html>\n";
     return out;
 }
 

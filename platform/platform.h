@@ -65,6 +65,9 @@ public:
     // Performs a shell verb ("open", "print", "explore" or "" for the
     // default action) on a document; returns the shell's result, never throws.
     virtual long shellExecute(const std::string& verb, const std::string& file, int showCommand) = 0;
+    // Whether the "print" verb reaches a printing service (a desktop may
+    // have none, and then nothing would come of it).
+    virtual bool canPrintDocuments() { return true; }
     // Types keys in the key-injection notation into the focused window;
     // with `wait`, returns once they have been processed. Invalid notation throws.
     virtual void sendKeys(const std::string& keys, bool wait) = 0;

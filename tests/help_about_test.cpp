@@ -1,4 +1,4 @@
-// The help menu (manual, web page) and the about box with fake views.
+// The help menu (manual, printing, the web page) and the about box with fake views.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,30 +9,37 @@
 namespace torvic {
 namespace {
 
-TEST(Help, TheManualBesideTheProgramTheWebPageAndTheSystemInformation) {
+TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     test::TempDir dir;
     test::WindowRig rig;
     rig.torvic.programDirectory = [&dir] { return dir.path(); };
-    rig.torvic.comandes_Click();  // no manual yet
+    rig.torvic.comandes_Click();  // F1 needs no file and no viewer: the help window shows it
+    rig.torvic.Ajuda_Imprimir_Click();  // no torvic.rtf to print
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].title + "|" + rig.view.messages[0].text,
               "Error en trobar un fitxer:|El fitxer torvic.rtf no s'ha pogut trobar.");
     std::ofstream(dir / "torvic.rtf") << "{\\rtf1 }";
-    rig.torvic.comandes_Click();
-    rig.torvic.Ajuda_Imprimir_Click();
-    rig.view.answers = {false, true};  // the web page is offered first
+    std::ofstream(dir / "torvic.html") << "<html></html>";
+    rig.torvic.Ajuda_Imprimir_Click();  // handed to the printing service
+    rig.platform.printing = false;
+    rig.torvic.Ajuda_Imprimir_Click();  // none: the help window's print dialog
+    rig.view.answers = {false, true};   // the local manual is offered as the page
     rig.torvic.web_Click();
     rig.torvic.web_Click();
+    ASSERT_EQ(rig.view.messages.size(), 3u);
+    EXPECT_EQ(rig.view.messages[2].text, "file://" + (dir / "torvic.html") + "\n\rVoleu accedir-hi?");
+    EXPECT_EQ(rig.view.messages[2].title, "Web del programa:");
+    EXPECT_EQ(rig.view.messages[2].icon, MessageIcon::Information);
+    EXPECT_EQ(rig.view.manualsShown, (std::vector<std::string>{"show", "print", "show"}));
+
     rig.about.findProgram = [](const std::string& name) { return name == "kinfocenter" ? "/usr/bin/kinfocenter" : ""; };
     rig.about.cmdSysInfo_Click();
-    EXPECT_EQ(rig.platform.calls,
-              (std::vector<std::string>{"shell 'open' 0 " + (dir / "torvic.rtf"), "shell 'print' 0 " + (dir / "torvic.rtf"),
-                                        std::string("shell 'open' 0 ") + Torvic::kWebAddress,
-                                        "exec 1 \"/usr/bin/kinfocenter\""}));
+    EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"shell 'print' 0 " + (dir / "torvic.rtf"),
+                                                            "exec 1 \"/usr/bin/kinfocenter\""}));
     rig.about.findProgram = [](const std::string&) { return std::string(); };
     rig.about.cmdSysInfo_Click();
     EXPECT_EQ(rig.aboutView.boxes,
-              std::vector<std::string>{L1252("La información del sistema no está disponible en este momento")});
+              std::vector<std::string>{L1252("Torvic|La información del sistema no está disponible en este momento")});
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// The manual is built from the keyword table: every keyword has its section
-// with its hint and an example that the program reads as that command.
+// The manual is built from the keyword table: in both its forms, read back
+// as a reader sees them, every keyword has its section with its hint and an
+// example that the program reads as that command.
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 #include "base/cp1252.h"
 #include "editor/manual.h"
@@ -10,39 +13,88 @@
 namespace torvic {
 namespace {
 
-// The RTF form of a UTF-8 text, as the manual writes it.
-std::string inRtf(std::string_view utf8) {
+// What a reader of an RTF document sees, in UTF-8, a line per paragraph:
+// control words dropped, the font table skipped, \'xx as code page 1252.
+std::string rtfAsText(const std::string& rtf) {
     std::string out;
-    for (char c : cp1252::fromUtf8(utf8)) {
-        const auto b = static_cast<unsigned char>(c);
-        char buf[8];
-        if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
+    int depth = 0, skipBelow = -1;
+    for (std::size_t i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        const bool skipping = skipBelow >= 0;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth < skipBelow) skipBelow = -1;
+        } else if (c == '\\' && i + 1 < rtf.size()) {
+            const char n = rtf[++i];
+            if (n == '\'') {
+                if (!skipping) out += static_cast<char>(std::stoi(rtf.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else if (n == '\\' || n == '{' || n == '}') {
+                if (!skipping) out += n;
+            } else {
+                std::size_t end = i;
+                while (end < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[end]))) ++end;
+                const std::string word = rtf.substr(i, end - i);
+                while (end < rtf.size() && (std::isdigit(static_cast<unsigned char>(rtf[end])) || rtf[end] == '-')) ++end;
+                if (end < rtf.size() && rtf[end] == ' ') ++end;
+                i = end - 1;
+                if (word == "fonttbl") skipBelow = depth;
+                if (word == "par" && !skipping) out += '\n';
+            }
+        } else if (c != '\n' && c != '\r' && !skipping) {
             out += c;
-        } else if (b >= 0x80) {
-            std::snprintf(buf, sizeof buf, "\\'%02x", b);
-            out += buf;
-        } else {
-            out += c;
+        }
+    }
+    return cp1252::toUtf8(out);
+}
+
+// What a browser shows of an HTML page's body, a line per block.
+std::string htmlAsText(const std::string& html) {
+    std::string out;
+    const std::size_t body = html.find("<body>");
+    for (std::size_t i = body == std::string::npos ? 0 : body; i < html.size(); ++i) {
+        if (html[i] == '<') {
+            const std::size_t end = html.find('>', i);
+            const std::string tag = html.substr(i, end - i + 1);
+            if (tag.starts_with("</h") || tag == "</p>" || tag == "</pre>") out += '\n';
+            i = end;
+        } else if (html[i] == '&') {
+            const std::size_t end = html.find(';', i);
+            const std::string entity = html.substr(i, end - i + 1);
+            out += entity == "&amp;" ? "&" : entity == "&lt;" ? "<" : entity == "&gt;" ? ">" : entity == "&quot;" ? "\"" : "?";
+            i = end;
+        } else if (html[i] != '\n') {
+            out += html[i];
         }
     }
     return out;
 }
 
-TEST(Manual, EveryKeywordHasItsSection) {
-    const std::string manual = manualRtf();
-    ASSERT_TRUE(manual.starts_with("{\\rtf1\\ansi\\ansicpg1252"));
-    ASSERT_TRUE(manual.ends_with("}\n"));
-    for (const CommandRow& row : commandTable()) {
-        const std::string heading = "\\fs24 " + std::string(row.keyword) + "\\b0";
-        const std::size_t at = manual.find(heading);
-        ASSERT_NE(at, std::string::npos) << row.keyword;
-        EXPECT_NE(manual.find(inRtf(row.hint), at), std::string::npos) << row.keyword;
-        // The example of the section is a line of that command.
-        const std::size_t example = manual.find("Exemple:", at);
-        const std::size_t line = manual.find("\\f1 ", example) + 4;
-        const std::string text = manual.substr(line, manual.find("\\f0", line) - line);
-        EXPECT_EQ(RunContext::keywordOf(text), row.keyword) << text;
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+TEST(Manual, BothFormsHoldEveryKeywordsSection) {
+    const std::string rtf = manualRtf();
+    ASSERT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252"));
+    for (const auto& [form, text] : {std::pair{"rtf", rtfAsText(rtf)}, {"html", htmlAsText(manualHtml())}}) {
+        const std::vector<std::string> l = lines(text);
+        for (const CommandRow& row : commandTable()) {
+            // The section: the keyword alone on a line, then its hint.
+            auto at = std::find(l.begin(), l.end(), std::string(row.keyword));
+            ASSERT_NE(at, l.end()) << form << " " << row.keyword;
+            ASSERT_LT(at + 4, l.end());
+            EXPECT_EQ(at[1], row.hint) << form;
+            // The example of the section is a line of that command.
+            EXPECT_EQ(at[3], "Exemple:") << form << " " << row.keyword;
+            EXPECT_EQ(RunContext::keywordOf(cp1252::fromUtf8(at[4])), row.keyword) << form << " " << at[4];
+        }
+        // Comments are silent, not errors.
+        EXPECT_NE(text.find("comença amb ' o / és un comentari"), std::string::npos) << form;
     }
 }
 

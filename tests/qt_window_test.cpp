@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QTextBrowser>
 #include <QTextCursor>
 #include <QtTest>
 
@@ -157,7 +158,7 @@ private slots:
         measure();
         s.window.messageBox("Fet!", "Torvic prova amb un titol ben llarg", MessageIcon::Information, false);
         measure();
-        s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:");
+        s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:", MessageIcon::None);
         measure();
         s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text");
         measure();
@@ -235,6 +236,17 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->palette().color(QPalette::Base),
                  QColor(255, 255, 128));
         QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("5"));
+    }
+
+    void f1ShowsTheManualInTheHelpWindow() {
+        Setup s;
+        QApplication::setActiveWindow(&s.window);
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        QTest::keyClick(s.window.control("Text1"), Qt::Key_F1);
+        QVERIFY(s.window.helpWindow() && s.window.helpWindow()->isVisible());
+        const QString text = s.window.helpWindow()->browser()->toPlainText();
+        QVERIFY(text.contains("delinechar(num_caracters_principi_a_eliminar"));
+        QVERIFY(text.contains("Exemple:"));
     }
 
     void editorKeepsLoneLineBreaks() {

@@ -258,8 +258,9 @@ void FrmAboutQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-void FrmAboutQt::messageBox(const std::string& text) {
+void FrmAboutQt::messageBox(const std::string& text, const std::string& title) {
     QMessageBox box(dialog_);
+    box.setWindowTitle(fromCp1252(title));
     box.setText(fromCp1252(text));
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);

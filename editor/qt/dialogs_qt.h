@@ -93,7 +93,7 @@ public:
     void setVersion(const std::string& text) override { version_ = text; }
     void setDescription(const std::string& text) override { description_ = text; }
     void setDisclaimer(const std::string& text) override { disclaimer_ = text; }
-    void messageBox(const std::string& text) override;
+    void messageBox(const std::string& text, const std::string& title) override;
 
 private:
     FrmAbout* about_ = nullptr;

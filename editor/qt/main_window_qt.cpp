@@ -395,25 +395,31 @@ void MainWindowQt::startTimer2(int intervalMs) {
 
 void MainWindowQt::stopTimer2() { timer2_->stop(); }
 
+namespace {
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    return icon == MessageIcon::Information   ? QMessageBox::Information
+           : icon == MessageIcon::Exclamation ? QMessageBox::Warning
+           : icon == MessageIcon::Critical    ? QMessageBox::Critical
+                                              : QMessageBox::NoIcon;
+}
+}  // namespace
+
 void MainWindowQt::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                               bool systemModal) {
     QMessageBox box(isVisible() ? this : nullptr);
     box.setWindowTitle(fromCp1252(title));
     box.setText(messageText(text));
-    box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
-                : icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                : icon == MessageIcon::Critical    ? QMessageBox::Critical
-                                                   : QMessageBox::NoIcon);
+    box.setIcon(boxIcon(icon));
     box.setStandardButtons(QMessageBox::Ok);
     if (systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 
-bool MainWindowQt::askYesNo(const std::string& text, const std::string& title) {
+bool MainWindowQt::askYesNo(const std::string& text, const std::string& title, MessageIcon icon) {
     QMessageBox box(isVisible() ? this : nullptr);
     box.setWindowTitle(fromCp1252(title));
     box.setText(messageText(text));
-    box.setIcon(QMessageBox::NoIcon);
+    box.setIcon(boxIcon(icon));
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
@@ -486,6 +492,12 @@ bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {
     tray_->setToolTip(fromCp1252(tooltip));
     tray_->show();
     return true;
+}
+
+void MainWindowQt::showManual(const std::string& htmlUtf8, bool print) {
+    if (!help_) help_ = new HelpWindowQt(this);
+    help_->showHtml(QString::fromUtf8(htmlUtf8));
+    if (print) help_->print();
 }
 
 void MainWindowQt::showStatus(const std::string& text) { statusBar()->showMessage(fromCp1252(text)); }

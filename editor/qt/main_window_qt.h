@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "editor/main_window.h"
+#include "editor/qt/help_window_qt.h"
 
 class QAction;
 class QCoreApplication;
@@ -76,7 +77,7 @@ public:
     void startTimer2(int intervalMs) override;
     void stopTimer2() override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
     bool confirmCharactersLost() override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -88,6 +89,8 @@ public:
     void setTrayChecks(bool aturat, bool executant) override;
     void minimise() override { showMinimized(); }
     void showStatus(const std::string& text) override;
+    void showManual(const std::string& htmlUtf8, bool print) override;
+    HelpWindowQt* helpWindow() const { return help_; }
     void endProgram() override;
 
 protected:
@@ -119,6 +122,7 @@ private:
     int timer2Interval_ = 60000;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
+    HelpWindowQt* help_ = nullptr;
 };
 
 }  // namespace torvic::qt

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <glob.h>
 #include <spawn.h>
+
+#include <thread>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
@@ -97,13 +99,8 @@ std::vector<std::string> LinuxPlatform::splitCommandLine(const std::string& comm
     return args;
 }
 
-void LinuxPlatform::reapChildren() {
-    std::erase_if(children_, [](int pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-}
-
 double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
     for (const std::string& a : argv) requireNoNul(a);
-    reapChildren();
     std::vector<char*> cargv;
     for (const std::string& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
     cargv.push_back(nullptr);
@@ -123,15 +120,19 @@ double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) throw RunTimeError("cannot start '" + argv[0] + "': " + std::strerror(rc));
-    children_.push_back(pid);
+    // Reaped as soon as it ends, so no defunct child stays behind while
+    // this program runs on.
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
     return pid;
 }
+
+bool LinuxPlatform::canPrintDocuments() { return access("/usr/bin/lp", X_OK) == 0; }
 
 long LinuxPlatform::shellExecute(const std::string& verb, const std::string& file, int) {
     // Opening and exploring go to the desktop's default application; printing
     // hands the file to lp where it exists.
     std::vector<std::string> argv{"xdg-open", file};
-    if (verb == "print" && access("/usr/bin/lp", X_OK) == 0) argv = {"lp", file};
+    if (verb == "print" && canPrintDocuments()) argv = {"lp", file};
     try {
         return static_cast<long>(spawn(argv, true));
     } catch (const RunTimeError&) {

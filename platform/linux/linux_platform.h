@@ -25,6 +25,7 @@ public:
     void beep() override;
     double startProgram(const std::string& commandLine, int windowMode) override;
     long shellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    bool canPrintDocuments() override;
     void sendKeys(const std::string& keys, bool wait) override;
     void activateProcess(double processId) override;
     void setCursorPos(int x, int y) override;
@@ -49,11 +50,9 @@ private:
     struct Bus;
     X11& x11(const char* what);
     double spawn(const std::vector<std::string>& argv, bool quiet);
-    void reapChildren();
 
     std::unique_ptr<X11> x11_;
     std::unique_ptr<Bus> bus_;
-    std::vector<int> children_;
 };
 
 }  // namespace torvic

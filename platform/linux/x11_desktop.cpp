@@ -189,7 +189,6 @@ void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
 
 void LinuxPlatform::activateProcess(double processId) {
     Display* d = x11("focu").xdo->xdpy;
-    reapChildren();
     std::vector<Window> ws = processId > 0 ? windowsOf(d, static_cast<int>(processId)) : std::vector<Window>{};
     if (ws.empty()) throw RunTimeError("focu: no window of process " + std::to_string(static_cast<long long>(processId)));
     bringToFront(d, ws.front());

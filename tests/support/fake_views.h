@@ -61,8 +61,8 @@ public:
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
         messages.push_back({Message::Box, text, title, icon, 0});
     }
-    bool askYesNo(const std::string& text, const std::string& title) override {
-        messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
+    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override {
+        messages.push_back({Message::Question, text, title, icon, 0});
         if (answers.empty()) return false;
         bool a = answers.front();
         answers.pop_front();
@@ -106,6 +106,10 @@ public:
     }
     void minimise() override { minimised = true; }
     void showStatus(const std::string& text) override { statusTexts.push_back(text); }
+    std::vector<std::string> manualsShown;  // "show" or "print"
+    void showManual(const std::string& html, bool print) override {
+        if (html.find("<h3 id=\"ref\">") != std::string::npos) manualsShown.push_back(print ? "print" : "show");
+    }
     void endProgram() override { ended = true; }
 
 private:
@@ -198,7 +202,7 @@ public:
     void setVersion(const std::string& t) override { version = t; }
     void setDescription(const std::string& t) override { description = t; }
     void setDisclaimer(const std::string& t) override { disclaimer = t; }
-    void messageBox(const std::string& t) override { boxes.push_back(t); }
+    void messageBox(const std::string& t, const std::string& boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
 };
 
 class FakeSubstituirView : public FrmSubstituirView {

@@ -31,6 +31,8 @@ public:
     void beep() override;
     double startProgram(const std::string& commandLine, int windowMode) override;
     long shellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    bool printing = true;  // whether a printing service is there
+    bool canPrintDocuments() override { return printing; }
     void sendKeys(const std::string& keys, bool wait) override;
     void activateProcess(double processId) override;
     void setCursorPos(int x, int y) override;
