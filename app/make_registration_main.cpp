@@ -1,5 +1,5 @@
 // make_registration: writes the system-wide registration files of the
-// Debian package (mime type, desktop entry, icon) under a folder, naming
+// Debian package (mime type, desktop entries, icon) under a folder, naming
 // the programs as they are found on the PATH.
 #include <cstdio>
 #include <filesystem>
@@ -12,7 +12,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_registration OUTPUT_FOLDER\n");
         return 2;
     }
-    for (const torvic::setup::RegistryFile& f : torvic::setup::registryFiles("")) {
+    std::vector<torvic::setup::RegistryFile> files = torvic::setup::registryFiles("");
+    // The package's menu entries: the editor and its manual.
+    files.push_back({"applications/torvic-editor.desktop",
+                     torvic::setup::launcherEntry("Editor de Programes Torvic", "torvic")});
+    files.push_back({"applications/torvic-manual.desktop",
+                     torvic::setup::launcherEntry("Documentació del Torvic", "torvic /manual")});
+    for (const torvic::setup::RegistryFile& f : files) {
         const std::filesystem::path path = std::filesystem::path(argv[1]) / f.path;
         std::error_code ec;
         std::filesystem::create_directories(path.parent_path(), ec);

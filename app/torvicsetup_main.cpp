@@ -14,6 +14,18 @@
 #include "setup/registration.h"
 #include "setup/qt/instalar_qt.h"
 
+namespace {
+
+// What is true of an installation on a Linux desktop.
+torvic::setup::SystemNotes linuxNotes() {
+    return {"Aquest programa no instal·la cap llibreria: fa servir les del sistema.",
+            "Es desinstal·la des del menú: \"Desinstal·lar Torvic\".",
+            "Aquest programa fa servir les llibreries Qt 6, libxdo i X11 del sistema, que segurament ja teniu "
+            "instal·lades (paquets libqt6widgets6 i libxdo3)."};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // Without a session bus, none is autolaunched for us (it would outlive the installer).
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -30,12 +42,16 @@ int main(int argc, char** argv) {
     if (dataHome.isEmpty()) dataHome = home + "/.local/share";
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     InstallPlaces places{QCoreApplication::applicationDirPath().toStdString(), dataHome.toStdString(),
-                         desktop.toStdString(), defaultInstallDirectory(home.toStdString())};
+                         desktop.toStdString(), defaultInstallDirectory(home.toStdString()), linuxNotes()};
     if (registerOnly) {
         // After copying the files by hand: the registration alone, for the
         // given folder or this program's own.
         QString dir = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
                                : QCoreApplication::applicationDirPath();
+        if (hasControlCharacters(dir.toStdString())) {
+            std::fprintf(stderr, "torvicsetup: a folder whose name holds control characters cannot be registered\n");
+            return 2;
+        }
         if (!QFile::exists(dir + "/torvic")) {
             std::fprintf(stderr, "torvicsetup: %s does not hold the program torvic\n", qPrintable(dir));
             return 2;

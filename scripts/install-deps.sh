@@ -12,7 +12,7 @@ PACKAGES=(
   xvfb xauth x11-utils matchbox-window-manager imagemagick trayer
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
   clang libclang-rt-14-dev
-  dpkg-dev lintian xdg-utils
+  dpkg-dev lintian xdg-utils desktop-file-utils
 )
 # The Windows programs: MinGW-w64 for 32-bit Windows, and Wine with its
 # 32-bit half (from the i386 architecture) to run them.

@@ -11,10 +11,14 @@ namespace fs = std::filesystem;
 
 std::string defaultInstallDirectory(const std::string& home) { return home + "/.local/opt/Torvic/"; }
 
+
+void Instalar::Form_Load() {
+    view_.setText1(places_.defaultDir);
+    view_.setNotes(places_.notes.libraries, places_.notes.uninstalling);
+}
+
 void Instalar::Command3_Click() {
-    view_.messageBox("Els fitxers compartits que utilitza aquest programa segurament ja els tindreu instal·lats, com "
-                     "per exemple el comdlg32.ocx.",
-                     "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
+    view_.messageBox(places_.notes.sharedFiles, "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
 }
 
 void Instalar::Command4_Click(FrmDirectori& picker) {
@@ -26,11 +30,16 @@ void Instalar::Command4_Click(FrmDirectori& picker) {
 }
 
 void registerInstallation(const InstallPlaces& places, const std::string& dir) {
-    afegirRegistre(places.dataHome, dir);  // reports no failure of its own
+    // The desktop folder, when this installation (or an earlier one) makes
+    // it, goes again with the uninstallation.
+    std::error_code ec;
+    std::string madeDesktop = madeDesktopDirectory(places.dataHome);
+    if (!fs::exists(places.desktopDir, ec)) madeDesktop = places.desktopDir;
+    afegirRegistre(places.dataHome, dir, madeDesktop);  // reports no failure of its own
     const std::string menu = places.dataHome + "/applications/Torvic";
     crearDrecera(dir + "torvic", places.desktopDir, "Editor de Programes Torvic");
     crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic.rtf", menu, "Documentació del Torvic");
+    crearDrecera(dir + "torvic", menu, "Documentació del Torvic", "/manual");
     crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
 }
 
@@ -40,6 +49,13 @@ void Instalar::Command1_Click() {
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
     if (dir.empty() || dir[0] != '/') {
         view_.messageBox("Error en el nom del directori.", "Error en la instal·lació:", BoxIcon::Critical);
+        return;
+    }
+    // A line feed in the name would end a line of the desktop entries.
+    if (hasControlCharacters(dir)) {
+        view_.messageBox("Error en el nom del directori: no pot contenir caràcters de control (salts de línia, "
+                         "tabuladors...).",
+                         "Error en la instal·lació:", BoxIcon::Critical);
         return;
     }
     if (!dir.ends_with('/')) {
@@ -54,14 +70,14 @@ void Instalar::Command1_Click() {
         fs::create_directories(dir, ec);
     else
         fs::create_directory(dir, ec);
-    for (const char* name : {"torvic", "torvic.rtf", "torvicrun", "torvicsetup"}) {
+    for (const char* name : {"torvic", "torvic.rtf", "torvic.html", "torvicrun", "torvicsetup"}) {
         ec.clear();
         fs::copy_file(fs::path(places_.sourceDir) / name, fs::path(dir) / name, fs::copy_options::overwrite_existing,
                       ec);
-        // torvicrun and torvicsetup (which uninstalls) are companions: the
-        // installation stands without them.
+        // torvicrun, torvicsetup (which uninstalls) and the HTML manual are
+        // companions: the installation stands without them.
         const std::string copied = name;
-        if (ec && copied != "torvicrun" && copied != "torvicsetup") {
+        if (ec && (copied == "torvic" || copied == "torvic.rtf")) {
             failureReport(ec.value(), "copy_file (" + std::string(name) + ")", ec.message());
             return;
         }
@@ -69,7 +85,7 @@ void Instalar::Command1_Click() {
     view_.messageBox("Programa instalat correctament a " + dir, "Instal·lació realitzada amb èxit:",
                      BoxIcon::Information);
     if (view_.askYesNo("Voleu veure les intruccions d'ús del programa ara?", "Apendre les comandes:"))
-        view_.openDocument(dir + "torvic.rtf");
+        view_.openManual(dir);
     view_.endProgram();
 }
 

@@ -17,9 +17,19 @@ public:
     virtual void setText1(const std::string& text) = 0;
     virtual void messageBox(const std::string& text, const std::string& title, BoxIcon icon) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
-    // Opens a document maximised with the desktop's default application.
-    virtual void openDocument(const std::string& path) = 0;
+    // The two notes under the question: what the program installs besides
+    // itself, and how it is uninstalled.
+    virtual void setNotes(const std::string& libraries, const std::string& uninstalling) = 0;
+    // Shows the manual of the installation in `dir` (ending with "/").
+    virtual void openManual(const std::string& dir) = 0;
     virtual void endProgram() = 0;
+};
+
+// What the window says of the system it installs on.
+struct SystemNotes {
+    std::string libraries;     // the note on libraries
+    std::string uninstalling;  // how to uninstall
+    std::string sharedFiles;   // "Info.": the shared files the program needs
 };
 
 // Where an installation comes from and where the desktop keeps its parts.
@@ -28,6 +38,7 @@ struct InstallPlaces {
     std::string dataHome;      // $XDG_DATA_HOME
     std::string desktopDir;    // the quick-launch equivalent: the user's desktop folder
     std::string defaultDir;    // the proposed installation directory, ending with "/"
+    SystemNotes notes;
 };
 
 // The per-user default: $HOME/.local/opt/Torvic/.
@@ -41,7 +52,7 @@ class Instalar {
 public:
     Instalar(InstalarView& view, InstallPlaces places) : view_(view), places_(std::move(places)) {}
 
-    void Form_Load() { view_.setText1(places_.defaultDir); }
+    void Form_Load();
     void Command1_Click();  // "Sí": install
     void Command2_Click() { view_.endProgram(); }  // "No"
     void Command3_Click();  // "Info."

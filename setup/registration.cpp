@@ -28,6 +28,22 @@ std::string shellQuoted(const std::string& s) {
     return out + "'";
 }
 
+// `text` without the group `header` when no entry is left in it.
+std::string withoutEmptyGroup(const std::string& text, const std::string& header) {
+    const std::size_t at = text.find(header + "\n");
+    if (at == std::string::npos || (at > 0 && text[at - 1] != '\n')) return text;
+    std::size_t end = at + header.size() + 1;
+    std::size_t p = end;
+    while (p < text.size()) {  // only blank lines up to the next group or the end
+        const std::size_t eol = text.find('\n', p);
+        const std::string line = text.substr(p, (eol == std::string::npos ? text.size() : eol) - p);
+        if (line.starts_with("[")) break;
+        if (line.find_first_not_of(" \t") != std::string::npos) return text;
+        p = eol == std::string::npos ? text.size() : eol + 1;
+    }
+    return text.substr(0, at) + text.substr(end);
+}
+
 }  // namespace
 
 std::string execArgument(const std::string& argument) {
@@ -50,7 +66,24 @@ std::string execArgument(const std::string& argument) {
     return escaped;
 }
 
-std::vector<RegistryFile> registryFiles(const std::string& installDir) {
+bool hasControlCharacters(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
+std::string desktopString(std::string_view value) {
+    std::string out;
+    for (char c : value) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+}
+
+std::string launcherEntry(const std::string& name, const std::string& exec) {
+    return "[Desktop Entry]\nType=Application\nName=" + desktopString(name) + "\nExec=" + exec +
+           "\nIcon=torvic\nTerminal=false\nCategories=Utility;\n";
+}
+
+std::vector<RegistryFile> registryFiles(const std::string& installDir, const std::string& madeDesktopDir) {
     const std::string program = execArgument(installDir + "torvic");
     return {
         {"mime/packages/torvic.xml",
@@ -73,7 +106,10 @@ std::vector<RegistryFile> registryFiles(const std::string& installDir) {
          "Icon=torvic\n"
          "MimeType=" + std::string(kMimeType) + ";\n"
          "Terminal=false\n"
-         "Actions=Edit;\n"
+         // The handler of the file type: it needs a file, so it is no menu entry.
+         "NoDisplay=true\n"
+         "Actions=Edit;\n" +
+         (madeDesktopDir.empty() ? "" : std::string(kMadeDesktopKey) + "=" + desktopString(madeDesktopDir) + "\n") +
          "\n"
          "[Desktop Action Edit]\n"
          "Name=Editar\n"
@@ -82,8 +118,8 @@ std::vector<RegistryFile> registryFiles(const std::string& installDir) {
     };
 }
 
-void afegirRegistre(const std::string& dataHome, const std::string& installDir) {
-    for (const RegistryFile& f : registryFiles(installDir)) {
+void afegirRegistre(const std::string& dataHome, const std::string& installDir, const std::string& madeDesktopDir) {
+    for (const RegistryFile& f : registryFiles(installDir, madeDesktopDir)) {
         const fs::path path = fs::path(dataHome) / f.path;
         std::error_code ec;
         fs::create_directories(path.parent_path(), ec);
@@ -103,12 +139,28 @@ void crearDrecera(const std::string& target, const std::string& folder, const st
                   const std::string& argument) {
     std::error_code ec;
     fs::create_directory(folder, ec);  // one level only; an existing one stays
-    const bool program = fs::path(target).extension() != ".rtf";
-    std::string exec = program ? execArgument(target) : "xdg-open " + execArgument(target);
+    std::string exec = execArgument(target);
     if (!argument.empty()) exec += " " + execArgument(argument);
-    writeFileSafely((fs::path(folder) / (name + ".desktop")).string(),
-                    "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec +
-                        "\nIcon=torvic\nTerminal=false\n");
+    const fs::path file = fs::path(folder) / (name + ".desktop");
+    writeFileSafely(file.string(), launcherEntry(name, exec));
+    // Desktops start a launcher only when it is executable (and, for some,
+    // marked trusted).
+    fs::permissions(file, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, ec);
+    if (onPath("gio"))
+        std::system(("gio set -t string " + shellQuoted(file.string()) + " metadata::trusted true >/dev/null 2>&1").c_str());
+}
+
+std::string madeDesktopDirectory(const std::string& dataHome) {
+    const std::string desktop = readFileBytes((fs::path(dataHome) / "applications" / kDesktopFile).string()).value_or("");
+    const std::string key = std::string("\n") + kMadeDesktopKey + "=";
+    const std::size_t at = desktop.find(key);
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size();
+    const std::string value = desktop.substr(from, desktop.find('\n', from) - from);
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) out += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+    return out;
 }
 
 std::string installedDirectory(const std::string& dataHome) {
@@ -141,9 +193,11 @@ std::string installedDirectory(const std::string& dataHome) {
 
 std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir) {
     const std::string dir = installedDirectory(dataHome);
+    const std::string madeDesktop = madeDesktopDirectory(dataHome);
     std::error_code ec;
     if (!dir.empty()) {
-        for (const char* name : {"torvic", "torvicrun", "torvic.rtf", "torvicsetup"}) fs::remove(fs::path(dir) / name, ec);
+        for (const char* name : {"torvic", "torvicrun", "torvic.rtf", "torvic.html", "torvicsetup"})
+            fs::remove(fs::path(dir) / name, ec);
         fs::remove(dir, ec);  // only when empty: what the user put there stays
     }
     for (const RegistryFile& f : registryFiles(dir)) fs::remove(fs::path(dataHome) / f.path, ec);
@@ -153,6 +207,7 @@ std::string desinstallar(const std::string& dataHome, const std::string& configH
         fs::remove(menu / name, ec);
     fs::remove(menu, ec);
     fs::remove(fs::path(desktopDir) / "Editor de Programes Torvic.desktop", ec);
+    if (!madeDesktop.empty()) fs::remove(madeDesktop, ec);  // made by the installation; only when empty
     // The default association: only our own line.
     const std::string mimeapps = (fs::path(configHome) / "mimeapps.list").string();
     if (std::optional<std::string> list = readFileBytes(mimeapps)) {
@@ -166,7 +221,8 @@ std::string desinstallar(const std::string& dataHome, const std::string& configH
             if (line != ours && line != std::string(kMimeType) + "=" + kDesktopFile) kept += line + "\n";
             start = end + 1;
         }
-        if (kept == "[Default Applications]\n")
+        kept = withoutEmptyGroup(kept, "[Default Applications]");
+        if (kept.empty())
             fs::remove(mimeapps, ec);  // nothing but our line was in it
         else if (kept != *list)
             writeFileSafely(mimeapps, kept);
@@ -183,6 +239,9 @@ std::string desinstallar(const std::string& dataHome, const std::string& configH
     fs::remove(applications / "mimeinfo.cache", ec);
     if (!fs::is_empty(applications, ec) && onPath("update-desktop-database"))
         std::system(("update-desktop-database " + shellQuoted(applications.string()) + " >/dev/null 2>&1").c_str());
+    // A cache that indexes nothing was not there before the installation.
+    const std::string cache = readFileBytes((applications / "mimeinfo.cache").string()).value_or("");
+    if (cache.find_first_not_of(" \n", cache.find('\n')) == std::string::npos) fs::remove(applications / "mimeinfo.cache", ec);
     // Folders the installation made and that are empty now.
     for (const char* folder : {"mime/packages", "mime", "applications", "icons/hicolor/scalable/apps",
                                "icons/hicolor/scalable", "icons/hicolor", "icons"})

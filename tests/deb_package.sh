@@ -17,14 +17,22 @@ deb=$(ls "$DIR"/out/torvic_*.deb 2>/dev/null | head -1)
 check "cpack made the package" $([ -n "$deb" ]; echo $?)
 [ -n "$deb" ] || { cat "$DIR/cpack.log"; exit 1; }
 dpkg-deb -x "$deb" "$DIR/root"
-for f in usr/bin/torvic usr/bin/torvicrun usr/bin/torvicsetup usr/share/torvic/torvic.rtf \
+for f in usr/bin/torvic usr/bin/torvicrun usr/bin/torvicsetup usr/share/torvic/torvic.rtf usr/share/torvic/torvic.html \
          usr/share/mime/packages/torvic.xml usr/share/applications/torvic.desktop \
+         usr/share/applications/torvic-editor.desktop usr/share/applications/torvic-manual.desktop \
          usr/share/icons/hicolor/scalable/apps/torvic.svg usr/share/doc/torvic/copyright; do
     check "the package holds /$f" $([ -e "$DIR/root/$f" ]; echo $?)
 done
 desktop="$DIR/root/usr/share/applications/torvic.desktop"
 check "opening a .torvic file runs it hidden" $(grep -qx 'Exec=torvic /exec %f' "$desktop"; echo $?)
 check "the Edit action opens it in the editor" $(grep -qx 'Exec=torvic %f' "$desktop"; echo $?)
+check "the file-type handler is no menu entry; the editor's entry is" \
+    $(grep -qx 'NoDisplay=true' "$desktop" && grep -qx 'Exec=torvic' "$DIR/root/usr/share/applications/torvic-editor.desktop"; echo $?)
+if command -v desktop-file-validate >/dev/null; then
+    for e in "$DIR"/root/usr/share/applications/*.desktop; do
+        check "desktop-file-validate passes $(basename "$e")" $(desktop-file-validate "$e" >&2; echo $?)
+    done
+fi
 check "the package depends on Qt and libxdo" \
     $(dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 && dpkg-deb -f "$deb" Depends | grep -q libxdo3; echo $?)
 if command -v lintian >/dev/null; then

@@ -14,9 +14,9 @@ pids+=($!)
 # (xdg-mime itself cannot handle a home whose path has blanks.)
 export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
 unset XDG_DATA_HOME XDG_DATA_DIRS
-mkdir -p "$HOME/Desktop" "$HOME/.config" "$DIR/package"
+mkdir -p "$HOME/.config" "$DIR/package"  # no desktop folder yet: the installation makes it
 printf '[Default Applications]\ntext/plain=editor.desktop\n' > "$HOME/.config/mimeapps.list"
-cp "$APPDIR/torvic" "$APPDIR/torvicrun" "$APPDIR/torvicsetup" "$APPDIR/torvic.rtf" "$DIR/package/"
+cp "$APPDIR/torvic" "$APPDIR/torvicrun" "$APPDIR/torvicsetup" "$APPDIR/torvic.rtf" "$APPDIR/torvic.html" "$DIR/package/"
 listing() { (cd "$HOME" && find . | sort); }
 before="$(listing)"
 
@@ -43,7 +43,7 @@ for _ in $(seq 100); do kill -0 $setup 2>/dev/null || break; sleep 0.1; done
 check "the installer ended by itself" $(! kill -0 $setup 2>/dev/null; echo $?)
 
 data="$HOME/.local/share"
-for f in torvic torvicrun torvicsetup torvic.rtf; do
+for f in torvic torvicrun torvicsetup torvic.rtf torvic.html; do
     check "$f was copied" $(cmp -s "$APPDIR/$f" "$dir/$f"; echo $?)
 done
 entry="$data/applications/torvic.desktop"
@@ -51,7 +51,15 @@ check "the entry runs the installed program hidden" \
     $(grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
 check "the menu launcher opens the editor" \
     $(grep -qxF "Exec=\"$dir/torvic\"" "$data/applications/Torvic/Editor de Programes Torvic.desktop"; echo $?)
-check "the desktop launcher exists" $([ -f "$HOME/Desktop/Editor de Programes Torvic.desktop" ]; echo $?)
+check "the desktop launcher exists and is executable" $([ -x "$HOME/Desktop/Editor de Programes Torvic.desktop" ]; echo $?)
+check "the file-type handler is no menu entry" $(grep -qx 'NoDisplay=true' "$entry"; echo $?)
+check "the manual's launcher shows it with the editor, no viewer needed" \
+    $(grep -qxF "Exec=\"$dir/torvic\" /manual" "$data/applications/Torvic/Documentació del Torvic.desktop"; echo $?)
+if command -v desktop-file-validate >/dev/null; then
+    while IFS= read -r -d '' e; do
+        check "desktop-file-validate passes ${e#$HOME/}" $(desktop-file-validate "$e" >&2; echo $?)
+    done < <(find "$data/applications" "$HOME/Desktop" -name '*.desktop' -print0)
+fi
 check "the menu has the way back out" $(grep -q '/uninstall' "$data/applications/Torvic/Desinstal·lar Torvic.desktop"; echo $?)
 check "xdg-mime answers our entry" \
     $([ "$(xdg-mime query default application/x-torvic 2>/dev/null)" = torvic.desktop ]; echo $?)
@@ -67,6 +75,13 @@ check "the entry's Exec line ran the script hidden" $(cmp -s "$DIR/in.txt" "$DIR
 
 "$dir/torvicsetup" /register "$DIR/nowhere" 2>"$DIR/err"
 check "/register of a folder without the program is refused" $([ $? -eq 2 ] && grep -q "does not hold" "$DIR/err"; echo $?)
+lf="$DIR/line
+Exec=sh -c 'touch $DIR/injected'"
+mkdir -p "$lf" && cp "$dir/torvic" "$lf/"
+"$dir/torvicsetup" /register "$lf" 2>"$DIR/err"
+check "/register of a folder whose name holds a line feed is refused" \
+    $([ $? -eq 2 ] && grep -q "control characters" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
+rm -rf "$lf"
 "$dir/torvicsetup" /uninstall >/dev/null 2>&1 &
 pids+=($!)
 press_in "Desinstal" Return   # yes, uninstall

@@ -32,7 +32,11 @@ struct FakeInstalarView : InstalarView {
         answers.pop_front();
         return a;
     }
-    void openDocument(const std::string& path) override { opened.push_back(path); }
+    std::string notes;
+    void setNotes(const std::string& libraries, const std::string& uninstalling) override {
+        notes = libraries + "|" + uninstalling;
+    }
+    void openManual(const std::string& dir) override { opened.push_back(dir); }
     void endProgram() override { ended = true; }
 };
 
@@ -42,7 +46,8 @@ protected:
         fs::create_directories(tmp / "src");
         fs::create_directories(tmp / "Desktop");
         for (const std::string name : {"torvic", "torvic.rtf"}) std::ofstream(tmp / ("src/" + name)) << name << " bytes";
-        places = {tmp / "src", tmp / "data", tmp / "Desktop", defaultInstallDirectory(tmp / "home")};
+        places = {tmp / "src", tmp / "data", tmp / "Desktop", defaultInstallDirectory(tmp / "home"),
+                  {"libraries", "uninstall", "shared files"}};
     }
     test::TempDir tmp;
     InstallPlaces places;
@@ -61,12 +66,25 @@ TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
         EXPECT_FALSE(fs::exists(tmp / "data")) << bad;
         EXPECT_FALSE(v.ended);
     }
+    // A line feed (or any control character) in the name would write lines
+    // of its own choosing into the desktop entries.
+    for (const std::string bad : {tmp / "a\nExec=evil", tmp / "tab\there", tmp / "del\x7f"}) {
+        FakeInstalarView v;
+        Instalar instalar(v, places);
+        v.text = bad;
+        instalar.Command1_Click();
+        ASSERT_EQ(v.boxes.size(), 1u);
+        EXPECT_TRUE(v.boxes[0].starts_with("Error en la instal·lació:|Error en el nom del directori: no pot contenir "
+                                           "caràcters de control"));
+        EXPECT_FALSE(fs::exists(tmp / "data"));
+    }
 }
 
 TEST_F(InstalarTest, AnInstallationReportsAndOffersTheManual) {
     Instalar instalar(view, places);
     instalar.Form_Load();
     EXPECT_EQ(view.text, tmp / "home/.local/opt/Torvic/");
+    EXPECT_EQ(view.notes, "libraries|uninstall");
     const std::string dir = tmp / "My Apps";
     view.text = "  " + dir + "  ";
     view.answers = {true};
@@ -74,7 +92,7 @@ TEST_F(InstalarTest, AnInstallationReportsAndOffersTheManual) {
     EXPECT_EQ(view.text, dir + "/");  // trimmed, with its final "/"
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_EQ(view.boxes[0], "Instal·lació realitzada amb èxit:|Programa instalat correctament a " + dir + "/");
-    EXPECT_EQ(view.opened, std::vector<std::string>{dir + "/torvic.rtf"});
+    EXPECT_EQ(view.opened, std::vector<std::string>{dir + "/"});
     EXPECT_TRUE(view.ended);
 }
 
@@ -109,13 +127,14 @@ std::vector<std::string> fileList(const std::string& root) {
 }
 
 TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
-    // A home with a desktop folder, an entry and a mimeapps.list of its own.
+    // A home without a desktop folder (the installation makes it), with an
+    // entry and a mimeapps.list of its own.
     const std::string home = tmp / "home";
-    fs::create_directories(home + "/Desktop");
     fs::create_directories(home + "/.config");
     fs::create_directories(home + "/.local/share/applications");
-    std::ofstream(home + "/.local/share/applications/other.desktop") << "[Desktop Entry]\n";
-    std::ofstream(home + "/.config/mimeapps.list") << "[Default Applications]\ntext/plain=editor.desktop\n";
+    std::ofstream(home + "/.local/share/applications/other.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Other\nExec=other\n";
+    std::ofstream(home + "/.config/mimeapps.list") << "[Added Associations]\ntext/plain=editor.desktop;\n";
     const std::vector<std::string> before = fileList(home);
     InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home)};
     for (int round = 0; round < 2; ++round) {  // a second installation over the first
@@ -129,6 +148,18 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
         EXPECT_EQ(readFileBytes(home + "/.local/opt/Torvic/torvic").value_or(""), "torvic bytes");
     }
     std::ofstream(home + "/.local/opt/Torvic/notes.txt") << "the user's own";  // stays
+    // The launchers start as programs, and every entry is valid.
+    EXPECT_NE(fs::status(home + "/Desktop/Editor de Programes Torvic.desktop").permissions() & fs::perms::owner_exec,
+              fs::perms::none);
+    if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
+        for (const auto& e : fs::recursive_directory_iterator(home))
+            if (e.path().extension() == ".desktop")
+                EXPECT_EQ(std::system(("desktop-file-validate '" + e.path().string() + "' >&2").c_str()), 0) << e.path();
+    }
+    // The default association as a desktop's tool writes it, beside a group
+    // of the user's own: the group goes once our line has gone.
+    std::ofstream(home + "/.config/mimeapps.list")
+        << "[Added Associations]\ntext/plain=editor.desktop;\n[Default Applications]\napplication/x-torvic=torvic.desktop;\n";
     EXPECT_EQ(installedDirectory(inHome.dataHome), home + "/.local/opt/Torvic/");
     EXPECT_EQ(desinstallar(inHome.dataHome, home + "/.config", inHome.desktopDir), home + "/.local/opt/Torvic/");
     EXPECT_TRUE(fs::exists(home + "/.local/opt/Torvic/notes.txt"));
@@ -136,7 +167,7 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
     fs::remove_all(home + "/.local/opt", ec_);
     EXPECT_EQ(fileList(home), before);
     EXPECT_EQ(readFileBytes(home + "/.config/mimeapps.list").value_or(""),
-              "[Default Applications]\ntext/plain=editor.desktop\n");
+              "[Added Associations]\ntext/plain=editor.desktop;\n");
 }
 
 TEST_F(InstalarTest, TheDirectoryPickerAddsTorvic) {

@@ -77,6 +77,7 @@ TEST(SetupRegistration, WritesTheTypeTheEntryAndTheIconAndRepointsThem) {
     const std::string desktop = readFileBytes(data / "applications/torvic.desktop").value_or("");
     EXPECT_EQ(entry(desktop, "Desktop Entry", "MimeType"), "application/x-torvic;");
     EXPECT_EQ(entry(desktop, "Desktop Entry", "Actions"), "Edit;");
+    EXPECT_EQ(entry(desktop, "Desktop Entry", "NoDisplay"), "true");  // the handler is no menu entry
     EXPECT_NE(readFileBytes(data / "mime/packages/torvic.xml").value_or("").find("<glob pattern=\"*.torvic\"/>"),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(data / "icons/hicolor/scalable/apps/torvic.svg"));

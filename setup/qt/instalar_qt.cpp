@@ -2,18 +2,17 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStorageInfo>
 #include <QTimer>
-#include <QUrl>
 
 namespace torvic::setup::qt {
 namespace {
@@ -36,9 +35,12 @@ InstalarQt::InstalarQt() {
     title->setFont(big);
     title->setGeometry(16, 10, 400, 34);
     (new QLabel(QString::fromUtf8("Voleu instal·lar el programa Torvic ?"), this))->setGeometry(16, 50, 400, 20);
-    (new QLabel("Aquest programa no instal·la cap llibreria (.DLL).", this))->setGeometry(16, 72, 400, 20);
-    (new QLabel(QString::fromUtf8("Per desintal·lar només cal esborrar el directori d'aquest programa."), this))
-        ->setGeometry(16, 94, 410, 20);
+    librariesNote_ = new QLabel(this);
+    librariesNote_->setObjectName("Label3");
+    librariesNote_->setGeometry(16, 72, 410, 20);
+    uninstallNote_ = new QLabel(this);
+    uninstallNote_->setObjectName("Label4");
+    uninstallNote_->setGeometry(16, 94, 410, 20);
     auto* group = new QGroupBox(QString::fromUtf8("Directori d'instal·lació:"), this);
     group->setGeometry(10, 120, 410, 60);
     text1_ = new QLineEdit(group);
@@ -91,8 +93,14 @@ bool InstalarQt::askYesNo(const std::string& text, const std::string& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void InstalarQt::openDocument(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+void InstalarQt::setNotes(const std::string& libraries, const std::string& uninstalling) {
+    librariesNote_->setText(utf8(libraries));
+    uninstallNote_->setText(utf8(uninstalling));
+}
+
+void InstalarQt::openManual(const std::string& dir) {
+    // The installed editor shows it in its help window: no viewer needed.
+    QProcess::startDetached(QString::fromStdString(dir + "torvic"), {"/manual"});
 }
 
 void InstalarQt::endProgram() {

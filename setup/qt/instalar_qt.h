@@ -8,6 +8,7 @@
 #include "setup/instalar.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -25,13 +26,15 @@ public:
     void setText1(const std::string& text) override;
     void messageBox(const std::string& text, const std::string& title, BoxIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
-    void openDocument(const std::string& path) override;
+    void setNotes(const std::string& libraries, const std::string& uninstalling) override;
+    void openManual(const std::string& dir) override;
     void endProgram() override;
 
 private:
     Instalar* instalar_ = nullptr;
     FrmDirectori* picker_ = nullptr;
     QLineEdit* text1_ = nullptr;
+    QLabel *librariesNote_ = nullptr, *uninstallNote_ = nullptr;
 };
 
 class FrmDirectoriQt : public FrmDirectoriView {
