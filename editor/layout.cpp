@@ -58,6 +58,15 @@ Rect designRect(const std::string& control) {
     return {twipsToPixels(d->left), twipsToPixels(d->top), twipsToPixels(d->width), twipsToPixels(d->height)};
 }
 
+Rect minimumClientSize() {
+    // The run frame keeps to the right edge (SW - 343) and the run-line frame
+    // to the left (8 units): side by side, with no overlap. Below the file
+    // area and above the frames (SH - 182 high), the editor keeps 3 lines.
+    const DesignControl* frame1 = find("Frame1");
+    const double widthUnits = 343 + 8 + frame1->width / (kUnitWidth * kTwipsPerPixel);
+    return {0, 0, static_cast<int>(std::ceil(widthUnits * kUnitWidth)), 182 + 3 * 16};
+}
+
 std::vector<LayoutStep> resizeLayout(int clientWidth, int clientHeight) {
     const double SW = clientWidth / kUnitWidth;  // client width in units
     const double SH = clientHeight;               // one unit per pixel down

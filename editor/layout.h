@@ -24,6 +24,10 @@ inline constexpr int kDesignClientHeight = 438;  // 6570 twips
 // one ("Text1", "Frame2", "Command9", ...).
 Rect designRect(const std::string& control);
 
+// The smallest client area (width and height, in pixels) at which the resize
+// rules still keep every control clear of the others.
+Rect minimumClientSize();
+
 // One assignment of the resize rules.
 struct LayoutStep {
     std::string control;

@@ -48,6 +48,18 @@ TEST(Layout, ResizeRulesInWindowUnits) {
     EXPECT_EQ(big["Frame2.0"], 678);
     EXPECT_EQ(big["Frame1.1"], 629);
     EXPECT_EQ(resizeLayout(10, 10).size(), 7u);  // negative sizes are skipped
+
+    // At the smallest client area the two frames stand side by side and the
+    // editor keeps some lines; a pixel narrower and the frames would overlap.
+    const Rect smallest = minimumClientSize();
+    for (int shrink : {0, 1}) {
+        std::map<std::string, int> at;
+        for (const LayoutStep& s : resizeLayout(smallest.width - shrink, smallest.height))
+            at[s.control + "." + std::to_string(s.property)] = s.pixels;
+        const int frame1Right = at["Frame1.0"] + designRect("Frame1").width;
+        EXPECT_EQ(frame1Right <= at["Frame2.0"], shrink == 0) << frame1Right << " " << at["Frame2.0"];
+        EXPECT_GE(at["Text1.3"], 48);
+    }
 }
 
 // ---- main window behaviour ---------------------------------------------------

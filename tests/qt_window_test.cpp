@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -236,6 +237,35 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->palette().color(QPalette::Base),
                  QColor(255, 255, 128));
         QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("5"));
+    }
+
+    // Without a notification area the window says so below its controls,
+    // covering none of them, and the line goes away again.
+    void statusLineCoversNothingAndGoes() {
+        Setup s;
+        s.window.statusMilliseconds = 300;
+        QApplication::processEvents();
+        const QSize client = s.window.centralWidget()->size();
+        const int height = s.window.height();
+        s.torvic.Fitxer_Iconitzar_Click();
+        s.window.showNormal();
+        QApplication::processEvents();
+        QStatusBar* bar = s.window.statusBar();
+        QVERIFY(bar->isVisible() && !bar->currentMessage().isEmpty());
+        QCOMPARE(s.window.centralWidget()->size(), client);
+        const QRect line(bar->mapTo(&s.window, QPoint(0, 0)), bar->size());
+        for (const char* name : {"Frame1", "Frame2", "Text4", "Label1", "Label2"}) {
+            QWidget* w = s.window.control(name);
+            const QRect r(w->mapTo(&s.window, QPoint(0, 0)), w->size());
+            QVERIFY2(!r.intersects(line), name);
+        }
+        QTRY_VERIFY(!bar->isVisible());
+        QTRY_COMPARE(s.window.height(), height);
+
+        s.window.resize(200, 150);  // cannot be shrunk until the frames overlap
+        QApplication::processEvents();
+        QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
+        QVERIFY(s.window.centralWidget()->height() >= minimumClientSize().height);
     }
 
     void f1ShowsTheManualInTheHelpWindow() {

@@ -74,6 +74,17 @@ MainWindowQt::MainWindowQt() {
         torvic_->Timer2_Timer();
     });
 
+    centralWidget()->installEventFilter(this);
+    const Rect smallest = minimumClientSize();
+    centralWidget()->setMinimumSize(smallest.width, smallest.height);
+    statusBar()->hide();
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (!message.isEmpty() || statusBar()->isHidden()) return;
+        const int line = statusBar()->height();
+        statusBar()->hide();
+        if (!isMaximized() && !isFullScreen()) resize(width(), height() - line);
+    });
+
     // Esc presses the out-of-sight "End" button, wherever the focus is.
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
@@ -288,9 +299,12 @@ void MainWindowQt::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void MainWindowQt::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (torvic_) torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
+bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
+    // The layout follows the client area, which also changes when the
+    // status line comes and goes.
+    if (watched == centralWidget() && event->type() == QEvent::Resize && torvic_)
+        torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()); }
@@ -500,7 +514,16 @@ void MainWindowQt::showManual(const std::string& htmlUtf8, bool print) {
     if (print) help_->print();
 }
 
-void MainWindowQt::showStatus(const std::string& text) { statusBar()->showMessage(fromCp1252(text)); }
+void MainWindowQt::showStatus(const std::string& text) {
+    // Below the client area, which keeps its size (the window grows by the
+    // line), and gone after a while (the window shrinks back).
+    QStatusBar* bar = statusBar();
+    if (bar->isHidden()) {
+        bar->show();
+        if (!isMaximized() && !isFullScreen()) resize(width(), height() + bar->sizeHint().height());
+    }
+    bar->showMessage(fromCp1252(text), statusMilliseconds);
+}
 
 void MainWindowQt::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);

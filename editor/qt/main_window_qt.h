@@ -46,6 +46,8 @@ public:
     // What ending the program does; by default the application's event loop
     // is ended (tests put something harmless here).
     std::function<void()> endHook;
+    // How long a status line stays (tests shorten it).
+    int statusMilliseconds = 15000;
 
     // Controls and menu items by their design names, for tests.
     QWidget* control(const std::string& name) const;
@@ -94,7 +96,7 @@ public:
     void endProgram() override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The close box ends the program as "End" does (which asks about unsaved work).
     void closeEvent(QCloseEvent* event) override;
     // Brought back from the taskbar: as from the notification area.
