@@ -54,6 +54,16 @@ void Torvic::Form_Load(const std::string& commandLine) {
         }
     }
     view_.moveEndButtonOutOfSight();
+    updateCaption();
+}
+
+void Torvic::updateCaption() {
+    std::string caption = hasUnsavedChanges() ? "*" : "";
+    if (!savedName_.empty()) caption += savedName_.substr(savedName_.rfind('/') + 1) + " - ";
+    caption += L1252(kCaption);
+    if (caption == shownCaption_) return;
+    shownCaption_ = caption;
+    view_.setCaption(caption);
 }
 
 void Torvic::Form_Resize(int clientWidth, int clientHeight) {

@@ -26,6 +26,7 @@ class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
 
+    virtual void setCaption(const std::string& text) = 0;
     virtual std::string editorText() = 0;  // Text1
     virtual void setEditorText(const std::string& text) = 0;
     virtual std::size_t editorCaret() = 0;  // selection start
@@ -86,7 +87,7 @@ public:
 
 class Torvic : public Host {
 public:
-    static const char* const kCaption;  // UTF-8: the Qt view shows it as it is
+    static const char* const kCaption;  // UTF-8
     static const char* const kFileFilter;
 
     Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
@@ -102,6 +103,8 @@ public:
     void Text1_KeyUp();
     void Text1_Click() { Text1_KeyUp(); }
     void Text2_KeyPress(int keyCode);
+    // Every change of the editor text: the caption marks unsaved changes.
+    void Text1_Change() { updateCaption(); }
     bool startedHidden() const { return startedHidden_; }
     bool ended() const { return ended_; }
 
@@ -218,6 +221,10 @@ private:
     bool writeProgram(const std::string& name);
     // Whether the editor holds changes not yet saved (or loaded).
     bool hasUnsavedChanges() { return view_.editorText() != savedText_; }
+    // The window caption: the program's file name and a mark for unsaved
+    // changes before the window's own caption.
+    void updateCaption();
+    std::string shownCaption_;
     // Before the editor's text is thrown away: with changes not saved, asks
     // whether to save them. False when the action must not go on. A program
     // started with /exec never asks.

@@ -71,6 +71,7 @@ void Torvic::Command1_Click() {
         view_.setEditorText(text);
         savedText_ = view_.editorText();
         savedName_ = name;
+        updateCaption();
         if (readLineFeeds)
             view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
                                    "línia, i en guardar-lo s'escriurà amb CR LF."));
@@ -101,6 +102,7 @@ bool Torvic::writeProgram(const std::string& name) {
     }
     savedText_ = view_.editorText();
     savedName_ = name;
+    updateCaption();
     return true;
 }
 
@@ -142,6 +144,7 @@ void Torvic::nou_Click() {
     view_.setEditorText("");
     savedText_ = view_.editorText();
     savedName_.clear();
+    updateCaption();
     view_.setText2(currentDirectory() + "/nou_programa.torvic");
     view_.setText3("0");
     setText4("");

@@ -218,6 +218,28 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
               "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.");
 }
 
+// The caption names the program's file and marks changes not saved.
+TEST_F(ProgramFiles, TheCaptionFollowsTheFileAndItsChanges) {
+    const std::string caption = L1252(Torvic::kCaption);
+    rig.torvic.Form_Load("");
+    EXPECT_EQ(rig.view.caption, caption);
+    put("a.torvic", "beep");
+    open(path("a.torvic"));
+    EXPECT_EQ(rig.view.caption, "a.torvic - " + caption);
+    rig.view.editor = "beep\r\nwait(1)";
+    rig.torvic.Text1_Change();
+    EXPECT_EQ(rig.view.caption, "*a.torvic - " + caption);
+    rig.view.editor = "beep";  // typed back as it was saved
+    rig.torvic.Text1_Change();
+    EXPECT_EQ(rig.view.caption, "a.torvic - " + caption);
+    rig.view.editor = "stop";
+    rig.view.text2Field = path("b.torvic");
+    rig.torvic.Command2_Click();
+    EXPECT_EQ(rig.view.caption, "b.torvic - " + caption);
+    rig.torvic.nou_Click();
+    EXPECT_EQ(rig.view.caption, caption);
+}
+
 TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
     put("x.torvic", "old");
     rig.view.editor = "new";

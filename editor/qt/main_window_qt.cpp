@@ -43,7 +43,7 @@ QString qtFilter(const std::string& filter) {
 }  // namespace
 
 MainWindowQt::MainWindowQt() {
-    setWindowTitle(QString::fromUtf8(Torvic::kCaption));
+    setWindowTitle(QString::fromUtf8(Torvic::kCaption));  // until the behaviour sets it
     setWindowIcon(torvicIcon());
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -193,6 +193,9 @@ void MainWindowQt::buildControls() {
         return false;
     };
     text1_->onKeyUp = [this] { torvic_->Text1_KeyUp(); };
+    connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+        if (torvic_) torvic_->Text1_Change();
+    });
     text1_->onClick = [this] { torvic_->Text1_Click(); };
 
     text3_ = static_cast<QLineEdit*>(controls_.at("Text3"));
@@ -306,6 +309,8 @@ bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
         torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
     return QMainWindow::eventFilter(watched, event);
 }
+
+void MainWindowQt::setCaption(const std::string& text) { setWindowTitle(fromCp1252(text)); }
 
 std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()); }
 

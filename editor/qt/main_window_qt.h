@@ -54,6 +54,7 @@ public:
     QAction* menuItem(const std::string& name) const;
 
     // MainWindowView
+    void setCaption(const std::string& text) override;
     std::string editorText() override;
     void setEditorText(const std::string& text) override;
     std::size_t editorCaret() override;

@@ -38,6 +38,8 @@ public:
     std::string text3() override { return text3Field; }
     void setText3(const std::string& t) override { text3Field = t; }
     void setText4(const std::string& t) override { text4Field = t; }
+    std::string caption;
+    void setCaption(const std::string& t) override { caption = t; }
     void setText4Tooltip(const std::string&) override {}
     void setText4Highlighted(bool y) override { text4Yellow = y; }
     void setCaretLabels(const std::string&, const std::string& c) override { labelColumn = c; }
