@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QToolTip>
 #include <QtTest>
 
 #include "base/cp1252.h"
@@ -237,6 +238,15 @@ private slots:
         QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->palette().color(QPalette::Base),
                  QColor(255, 255, 128));
         QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("5"));
+        QVERIFY(!QToolTip::isVisible());  // a short hint fits its field
+        // A hint too long for the field is shown whole at the caret.
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, "delinechar(");
+        const QString hint = "delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,maxl" +
+                             QString::fromUtf8("í") + "nies)";
+        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), hint);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), hint);
     }
 
     // Without a notification area the window says so below its controls,

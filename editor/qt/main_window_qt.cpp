@@ -19,6 +19,7 @@
 #include <QSystemTrayIcon>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 
 #include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
@@ -323,7 +324,19 @@ std::size_t MainWindowQt::editorCaret() {
     return static_cast<std::size_t>(pos + block);
 }
 
-void MainWindowQt::setEditorTooltip(const std::string& text) { text1_->setToolTip(fromCp1252(text)); }
+void MainWindowQt::setEditorTooltip(const std::string& text) {
+    const QString hint = fromCp1252(text);
+    text1_->setToolTip(hint);
+    // A hint longer than Text4 can show stands whole under the caret's line
+    // while the user types, without waiting for the pointer to hover.
+    const int room = text4_->contentsRect().width() - 8;
+    if (!hint.isEmpty() && text1_->isVisible() && text4_->fontMetrics().horizontalAdvance(hint) > room) {
+        const QRect caret = text1_->cursorRect();
+        QToolTip::showText(text1_->viewport()->mapToGlobal(caret.bottomLeft() + QPoint(0, 4)), hint, text1_);
+    } else if (QToolTip::isVisible() && QToolTip::text() != hint) {
+        QToolTip::hideText();
+    }
+}
 
 void MainWindowQt::focusEditor() {
     activateWindow();
