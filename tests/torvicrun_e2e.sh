@@ -3,6 +3,7 @@
 # standard error, answers to the syntax-error prompt.
 set -u
 RUN="$1"
+EXAMPLES="$(cd "$(dirname "$0")/../examples" && pwd)"
 DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
 cd "$DIR"
@@ -63,6 +64,17 @@ printf "beep\ngoto(0,2)\nstop\n" > "$DIR/lf.torvic"
 runit "$DIR/lf.torvic"
 check "an LF-only script runs line by line, and says so" \
     $([ $rc -eq 0 ] && grep -qF "line feeds are read as line ends" <<<"$err" && [ "$(grep -c '\[1\] goto' <<<"$err")" -eq 3 ]; echo $?)
+
+# The demo of the start command processes the shop catalogue it ships with.
+mkdir "$DIR/demo"
+cp "$EXAMPLES/demo.torvic" "$EXAMPLES/cataleg.txt" "$DIR/demo/"
+(cd "$DIR/demo" && timeout 20 "$RUN" --on-error=stop demo.torvic </dev/null >/dev/null 2>&1)
+check "the demo ends well" $?
+revised="$(tr -d '\r' < "$DIR/demo/cataleg-revisat.txt" 2>/dev/null)"
+check "the demo's revised catalogue: retitled, prices in euros, nothing discontinued" \
+    $(grep -q -- '- revisat$' <<<"$revised" && [ "$(grep -c 'euros$' <<<"$revised")" -eq 7 ] && ! grep -q DESCATALOGAT <<<"$revised"; echo $?)
+check "the demo's list holds the entries 10, 20, 21 and 23" \
+    $([ "$(cut -c1-5 "$DIR/demo/llista-llums.txt" 2>/dev/null | tr '\n' ' ')" = "ART10 ART20 ART21 ART23 " ]; echo $?)
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
