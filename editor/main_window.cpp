@@ -114,6 +114,7 @@ void Torvic::showPendingRunLine() {
     runLinePending_ = false;
     view_.setText3(std::to_string(pendingIndex_));
     setText4(pendingLine_);
+    view_.setRunLineMark(pendingIndex_);
     view_.repaintNow();
 }
 
@@ -130,6 +131,7 @@ void Torvic::setText3(const std::string& text) {
 void Torvic::setRunButtonsEnabled(bool enabled) {
     showPendingRunLine();
     view_.setRunButtonsEnabled(enabled);
+    if (enabled) view_.setRunLineMark(-1);  // no run goes on
 }
 
 void Torvic::EExecutar_Click() {

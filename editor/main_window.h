@@ -27,6 +27,8 @@ public:
     virtual ~MainWindowView() = default;
 
     virtual void setCaption(const std::string& text) = 0;
+    // Marks the editor's line with this run number as the one being run (-1: none).
+    virtual void setRunLineMark(int index) = 0;
     virtual std::string editorText() = 0;  // Text1
     virtual void setEditorText(const std::string& text) = 0;
     virtual std::size_t editorCaret() = 0;  // selection start

@@ -50,6 +50,13 @@ Engine::LoadResult Engine::loadLines(std::string_view editorText) {
 
 // ---- run loop and dispatcher ----------------------------------------------
 
+LineKind lineKind(std::string_view line) {
+    const std::string_view trimmed = trimBlanks(line);
+    if (findCommand(RunContext::keywordOf(trimmed))) return LineKind::Command;
+    if (!trimmed.empty() && (trimmed[0] == '\'' || trimmed[0] == '/')) return LineKind::Comment;
+    return LineKind::Unrecognised;
+}
+
 void Engine::autoExecucio() {
     // A timer event that arrives while a line is open in a modal dialog must
     // not start a second loop inside the first.
@@ -98,7 +105,7 @@ void Engine::Execucio() {
             if (run.advanceAfterLine) ++run.liniaActual;
             return;
         }
-        if (line.empty() || (line[0] != '\'' && line[0] != '/')) reportUnrecognised(line);
+        if (lineKind(line) == LineKind::Unrecognised) reportUnrecognised(line);
         ++run.liniaActual;
         return;
     } catch (const RunTimeError& e) {

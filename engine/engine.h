@@ -24,6 +24,12 @@ struct ScriptDecoder {
 // Marker at the start of an encoded script.
 inline constexpr std::string_view kEncodedMarker = "$%& ";
 
+// How the dispatcher takes a line of a script (blanks around it do not
+// count): a command by its keyword, a comment (' or / first) that runs
+// silently, or a line it reports as incorrect and passes over.
+enum class LineKind { Command, Comment, Unrecognised };
+LineKind lineKind(std::string_view line);
+
 class Engine {
 public:
     Engine(Host& host, Platform& platform);
@@ -60,7 +66,6 @@ public:
 
     bool runButtonsEnabled() const { return runButtonsEnabled_; }
     bool runEndedByNo() const { return run.endedByNo; }
-    // What went wrong in the current line, when it failed (for logs; not shown in the prompt).
     Host& host() { return host_; }
 
 private:

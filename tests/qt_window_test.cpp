@@ -12,7 +12,9 @@
 #include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QTextBrowser>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QtTest>
 
@@ -276,6 +278,48 @@ private slots:
         QApplication::processEvents();
         QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
         QVERIFY(s.window.centralWidget()->height() >= minimumClientSize().height);
+    }
+
+    // The gutter numbers the lines as a run counts them, the colours follow
+    // the dispatcher, and a waiting run's line is marked until F4.
+    void gutterColoursAndTheRunningLine() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        s.window.setEditorText("beep\r\n\r\n  wiat(1)\r\n' note\r\nwait(5000)\r\nbeep");
+        QApplication::processEvents();
+        QList<int> numbers;
+        for (int b = 0; b < 6; ++b) numbers << editor->runNumber(b);
+        QCOMPARE(numbers, QList<int>({0, -1, 1, 2, 3, 4}));
+        auto formatAt = [editor](int block, int column) {
+            const QTextBlock b = editor->document()->findBlockByNumber(block);
+            for (const QTextLayout::FormatRange& r : b.layout()->formats())
+                if (column >= r.start && column < r.start + r.length) return r.format;
+            return QTextCharFormat();
+        };
+        QCOMPARE(formatAt(0, 0).fontWeight(), int(QFont::Bold));                               // a keyword
+        QCOMPARE(formatAt(2, 3).underlineStyle(), QTextCharFormat::WaveUnderline);            // not a command
+        QVERIFY(formatAt(3, 2).fontItalic());                                                  // a comment
+        QCOMPARE(formatAt(3, 2).underlineStyle(), QTextCharFormat::NoUnderline);               // ... is no error
+        QApplication::setActiveWindow(&s.window);
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        bool timedWindow = false;  // the unrecognised line shows its timed window first
+        QTimer::singleShot(400, [&timedWindow] {
+            if (QWidget* w = QApplication::activeModalWidget()) timedWindow = w->close();
+        });
+        QTest::keyClick(editor, Qt::Key_F5);
+        QVERIFY(timedWindow);
+        QTRY_COMPARE(editor->markedRunLine(), 3);  // waiting in wait(5000)
+        QCOMPARE(editor->extraSelections().size(), 1);
+        QCOMPARE(editor->extraSelections()[0].cursor.blockNumber(), 4);
+        QApplication::setActiveWindow(&s.window);
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        QTest::keyClick(editor, Qt::Key_F4);
+        QCOMPARE(editor->markedRunLine(), -1);
+        QVERIFY(editor->extraSelections().isEmpty());
+        // An encoded script's lines are not its own: no numbers.
+        s.window.setEditorText(codificaText("k", "beep\r\nbeep"));
+        QApplication::processEvents();
+        QCOMPARE(editor->runNumber(0), -1);
     }
 
     void f1ShowsTheManualInTheHelpWindow() {

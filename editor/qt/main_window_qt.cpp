@@ -194,6 +194,14 @@ void MainWindowQt::buildControls() {
         return false;
     };
     text1_->onKeyUp = [this] { torvic_->Text1_KeyUp(); };
+    text1_->setClassifier([](const QString& line) {
+        switch (lineKind(toCp1252(line))) {
+            case LineKind::Command: return ScriptLine::Command;
+            case LineKind::Comment: return ScriptLine::Comment;
+            case LineKind::Unrecognised: break;
+        }
+        return ScriptLine::Unrecognised;
+    });
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
         if (torvic_) torvic_->Text1_Change();
     });
@@ -276,24 +284,6 @@ QAction* MainWindowQt::menuItem(const std::string& name) const {
     return it == items_.end() ? nullptr : it->second;
 }
 
-bool EditorBox::event(QEvent* e) {
-    // The menu accelerators win over the editor's own keys (Ctrl+A is "save as").
-    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut &&
-        isMenuShortcut(QKeySequence(static_cast<QKeyEvent*>(e)->keyCombination())))
-        return true;
-    return QPlainTextEdit::event(e);
-}
-
-void EditorBox::keyReleaseEvent(QKeyEvent* e) {
-    QPlainTextEdit::keyReleaseEvent(e);
-    if (onKeyUp) onKeyUp();
-}
-
-void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
-    QPlainTextEdit::mouseReleaseEvent(e);
-    if (onClick) onClick();
-}
-
 void MainWindowQt::closeEvent(QCloseEvent* event) {
     if (torvic_ && !torvic_->ended()) {
         event->ignore();
@@ -312,6 +302,8 @@ bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindowQt::setCaption(const std::string& text) { setWindowTitle(fromCp1252(text)); }
+
+void MainWindowQt::setRunLineMark(int index) { text1_->markRunLine(index); }
 
 std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()); }
 

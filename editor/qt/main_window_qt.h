@@ -11,6 +11,7 @@
 
 #include "editor/main_window.h"
 #include "editor/qt/help_window_qt.h"
+#include "editor/qt/script_editor_qt.h"
 
 class QAction;
 class QCoreApplication;
@@ -21,21 +22,6 @@ class QSystemTrayIcon;
 class QTimer;
 
 namespace torvic::qt {
-
-// The editor box Text1: menu accelerators win over its own keys, and key
-// releases and clicks are reported for caret tracking.
-class EditorBox : public QPlainTextEdit {
-public:
-    explicit EditorBox(QWidget* parent) : QPlainTextEdit(parent) {}
-    std::function<bool(const QKeySequence&)> isMenuShortcut;
-    std::function<void()> onKeyUp;
-    std::function<void()> onClick;
-
-protected:
-    bool event(QEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-};
 
 class MainWindowQt : public QMainWindow, public MainWindowView {
 public:
@@ -55,6 +41,7 @@ public:
 
     // MainWindowView
     void setCaption(const std::string& text) override;
+    void setRunLineMark(int index) override;
     std::string editorText() override;
     void setEditorText(const std::string& text) override;
     std::size_t editorCaret() override;

@@ -40,6 +40,8 @@ public:
     void setText4(const std::string& t) override { text4Field = t; }
     std::string caption;
     void setCaption(const std::string& t) override { caption = t; }
+    int runLineMark = -1;
+    void setRunLineMark(int index) override { runLineMark = index; }
     void setText4Tooltip(const std::string&) override {}
     void setText4Highlighted(bool y) override { text4Yellow = y; }
     void setCaretLabels(const std::string&, const std::string& c) override { labelColumn = c; }

@@ -1,0 +1,160 @@
+#include "editor/qt/script_editor_qt.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTextBlock>
+
+namespace torvic::qt {
+namespace {
+
+// Encoded scripts start with this marker.
+const QString kEncodedMarker = "$%& ";
+
+class Gutter : public QWidget {
+public:
+    explicit Gutter(EditorBox* editor) : QWidget(editor), editor_(editor) {}
+    QSize sizeHint() const override { return {editor_->gutterWidth(), 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { editor_->paintGutter(event); }
+
+private:
+    EditorBox* editor_;
+};
+
+}  // namespace
+
+void ScriptHighlighter::highlightBlock(const QString& text) {
+    if (text.isEmpty() || !classify || document()->firstBlock().text().startsWith(kEncodedMarker)) return;
+    switch (classify(text)) {
+        case ScriptLine::Command: {
+            QTextCharFormat keyword;
+            keyword.setForeground(QColor(0, 0, 160));
+            keyword.setFontWeight(QFont::Bold);
+            int from = 0;
+            while (from < text.size() && (text[from] == ' ' || text[from] == '\t')) ++from;
+            int to = static_cast<int>(text.indexOf('('));
+            if (to < 0) to = static_cast<int>(text.size());
+            setFormat(from, to - from, keyword);
+            break;
+        }
+        case ScriptLine::Comment: {
+            QTextCharFormat comment;
+            comment.setForeground(QColor(110, 110, 110));
+            comment.setFontItalic(true);
+            setFormat(0, static_cast<int>(text.size()), comment);
+            break;
+        }
+        case ScriptLine::Unrecognised: {
+            QTextCharFormat wrong;
+            wrong.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            wrong.setUnderlineColor(Qt::red);
+            setFormat(0, static_cast<int>(text.size()), wrong);
+            break;
+        }
+    }
+}
+
+EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
+    gutter_ = new Gutter(this);
+    highlighter_ = new ScriptHighlighter(document());
+    connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(gutterWidth(), 0, 0, 0); });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { renumber(); });
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy)
+            gutter_->scroll(0, dy);
+        else
+            gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    });
+    setViewportMargins(gutterWidth(), 0, 0, 0);
+}
+
+void EditorBox::setClassifier(std::function<ScriptLine(const QString&)> classify) {
+    highlighter_->classify = std::move(classify);
+    highlighter_->rehighlight();
+}
+
+void EditorBox::renumber() {
+    const QTextDocument* doc = document();
+    runNumbers_.assign(static_cast<std::size_t>(doc->blockCount()), -1);
+    if (doc->firstBlock().text().startsWith(kEncodedMarker)) return;
+    int next = 0;
+    for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+        if (!b.text().isEmpty()) runNumbers_[static_cast<std::size_t>(b.blockNumber())] = next++;
+    const int width = gutterWidth();
+    if (viewportMargins().left() != width) setViewportMargins(width, 0, 0, 0);
+    gutter_->update();
+}
+
+int EditorBox::runNumber(int block) const {
+    if (block < 0 || static_cast<std::size_t>(block) >= runNumbers_.size()) return -1;
+    return runNumbers_[static_cast<std::size_t>(block)];
+}
+
+void EditorBox::markRunLine(int index) {
+    if (index == marked_) return;
+    marked_ = index;
+    QList<QTextEdit::ExtraSelection> selections;
+    for (std::size_t b = 0; index >= 0 && b < runNumbers_.size(); ++b) {
+        if (runNumbers_[b] != index) continue;
+        QTextEdit::ExtraSelection line;
+        line.format.setBackground(QColor(200, 235, 200));
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        line.cursor = QTextCursor(document()->findBlockByNumber(static_cast<int>(b)));
+        selections << line;
+        break;
+    }
+    setExtraSelections(selections);
+    gutter_->update();
+}
+
+int EditorBox::gutterWidth() const {
+    int digits = 1;
+    for (int n = std::max(1, document()->blockCount()); n >= 10; n /= 10) ++digits;
+    return 8 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(3, digits);
+}
+
+void EditorBox::paintGutter(QPaintEvent* event) {
+    QPainter p(gutter_);
+    p.fillRect(event->rect(), QColor(236, 236, 236));
+    QTextBlock block = firstVisibleBlock();
+    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const int height = qRound(blockBoundingRect(block).height());
+        const int number = runNumber(block.blockNumber());
+        if (block.isVisible() && number >= 0) {
+            const bool running = number == marked_;
+            if (running) p.fillRect(0, top, gutter_->width(), height, QColor(120, 190, 120));
+            p.setPen(running ? Qt::black : QColor(120, 120, 120));
+            p.drawText(0, top, gutter_->width() - 4, fontMetrics().height(), Qt::AlignRight, QString::number(number));
+        }
+        block = block.next();
+        top += height;
+    }
+}
+
+bool EditorBox::event(QEvent* e) {
+    // The menu accelerators win over the editor's own keys (Ctrl+A is "save as").
+    if (e->type() == QEvent::ShortcutOverride && isMenuShortcut &&
+        isMenuShortcut(QKeySequence(static_cast<QKeyEvent*>(e)->keyCombination())))
+        return true;
+    return QPlainTextEdit::event(e);
+}
+
+void EditorBox::keyReleaseEvent(QKeyEvent* e) {
+    QPlainTextEdit::keyReleaseEvent(e);
+    if (onKeyUp) onKeyUp();
+}
+
+void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
+    QPlainTextEdit::mouseReleaseEvent(e);
+    if (onClick) onClick();
+}
+
+void EditorBox::resizeEvent(QResizeEvent* e) {
+    QPlainTextEdit::resizeEvent(e);
+    const QRect area = contentsRect();
+    gutter_->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
+}
+
+}  // namespace torvic::qt

@@ -1,0 +1,59 @@
+#pragma once
+// The editor box Text1: menu accelerators win over its own keys, key
+// releases and clicks are reported for caret tracking. Beside the text, a
+// gutter shows each non-empty line's run number (the 0-based count that
+// "Cont Exec" and the line field use) and the line a visible run is at;
+// keywords are coloured, comments greyed, and a line the dispatcher would
+// not recognise is underlined as it is typed.
+#include <QPlainTextEdit>
+#include <QSyntaxHighlighter>
+#include <functional>
+#include <vector>
+
+namespace torvic::qt {
+
+// How the dispatcher takes a line (see lineKind in the engine).
+enum class ScriptLine { Command, Comment, Unrecognised };
+
+class ScriptHighlighter : public QSyntaxHighlighter {
+public:
+    using QSyntaxHighlighter::QSyntaxHighlighter;
+    std::function<ScriptLine(const QString&)> classify;
+
+protected:
+    void highlightBlock(const QString& text) override;
+};
+
+class EditorBox : public QPlainTextEdit {
+public:
+    explicit EditorBox(QWidget* parent);
+    std::function<bool(const QKeySequence&)> isMenuShortcut;
+    std::function<void()> onKeyUp;
+    std::function<void()> onClick;
+    // Sets the rule the colours follow.
+    void setClassifier(std::function<ScriptLine(const QString&)> classify);
+
+    // The run number of the editor's line `block`, or -1 for an empty line
+    // (and for every line of an encoded script, whose lines are not its own).
+    int runNumber(int block) const;
+    // Marks the line with run number `index` (-1: none).
+    void markRunLine(int index);
+    int markedRunLine() const { return marked_; }
+    int gutterWidth() const;
+    void paintGutter(QPaintEvent* event);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void renumber();
+    QWidget* gutter_ = nullptr;
+    ScriptHighlighter* highlighter_ = nullptr;
+    std::vector<int> runNumbers_;  // per block
+    int marked_ = -1;
+};
+
+}  // namespace torvic::qt
