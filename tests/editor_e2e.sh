@@ -102,6 +102,16 @@ cases() {  # label
 
 cases "without a notification area"
 
+# F1 on a desktop with no viewer for RTF or HTML: the program's own help
+# window shows the manual.
+start_editor
+xdotool key F1
+window_came "Torvic: comandes i sintaxis"
+check "F1 shows the manual in the help window" $?
+xdotool key Escape; sleep 0.5
+check "Esc closes the help window" $(! xdotool search --onlyvisible --name "Torvic: comandes i sintaxis" >/dev/null 2>&1; echo $?)
+kill $app 2>/dev/null; wait $app 2>/dev/null
+
 # The file dialog, opened and closed, leaves nothing in the home folder.
 start_editor
 xdotool key ctrl+b; sleep 1; xdotool key Escape; sleep 0.3; xdotool key Escape
