@@ -100,7 +100,9 @@ void InstalarQt::setNotes(const std::string& libraries, const std::string& unins
 
 void InstalarQt::openManual(const std::string& dir) {
     // The installed editor shows it in its help window: no viewer needed.
-    QProcess::startDetached(QString::fromStdString(dir + "torvic"), {"/manual"});
+    if (!QProcess::startDetached(QString::fromStdString(dir + "torvic"), {"/manual"}))
+        messageBox("No s'ha pogut mostrar el manual: el programa " + dir + "torvic no s'ha pogut engegar.",
+                   "Apendre les comandes:", BoxIcon::Critical);
 }
 
 void InstalarQt::endProgram() {
