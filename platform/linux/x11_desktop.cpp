@@ -14,6 +14,7 @@
 #include "platform/linux/linux_platform.h"
 #include "platform/sendkeys.h"
 #include "platform/linux/x11_connection.h"
+#include "platform/linux/x11_typist.h"
 
 namespace torvic {
 namespace {
@@ -168,15 +169,30 @@ void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
     // The display first: without one, nothing of the notation is worked out.
     const xdo_t* xdo = x11("send").xdo;
     std::vector<KeyStroke> strokes = parseSendKeys(keys);
-    for (const KeyStroke& k : strokes) {
+    // Plain characters are typed by the typist; everything it will type is
+    // checked before the first key goes, so a text is never typed in part.
+    X11Typist typist(xdo->xdpy);
+    std::vector<std::u32string> texts(strokes.size());
+    std::u32string all;
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        const KeyStroke& k = strokes[i];
+        if (!k.key.empty() || !k.modifiers.empty()) continue;
+        for (int r = 0; r < k.repeat; ++r)
+            for (char c : k.text) texts[i] += cp1252::toUnicode(static_cast<unsigned char>(c));
+        all += texts[i];
+    }
+    typist.check(all);
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        const KeyStroke& k = strokes[i];
         std::string mods;
         for (const std::string& m : k.modifiers) mods += m + "+";
-        const std::string utf8 = cp1252::toUtf8(k.text);
+        if (k.key.empty() && mods.empty()) {
+            typist.type(texts[i]);
+            continue;
+        }
         for (int r = 0; r < k.repeat; ++r) {
             if (!k.key.empty()) {
                 xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
-            } else if (mods.empty()) {
-                xdo_enter_text_window(xdo, CURRENTWINDOW, utf8.c_str(), kKeyDelay);
             } else {
                 for (char c : k.text)
                     xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);

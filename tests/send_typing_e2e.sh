@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# send types every character right in an Xlib client (a Tk window), on a
+# Spanish keyboard layout where @, # and € need AltGr: every letter with an
+# accent that code page 1252 has, capital and small, € and AltGr characters
+# arrive byte for byte; the keyboard map is as it was afterwards; a text
+# with more characters off the map than spare key codes arrives in batches;
+# with no spare key code the line fails and nothing at all is typed.
+set -u
+RUN="$1"
+source "$(dirname "$0")/xvfb_lib.sh"
+need Xvfb matchbox-window-manager wish xmodmap setxkbmap python3
+start_xvfb 1280x1024x24
+matchbox-window-manager -use_titlebar no 2>/dev/null &
+pids+=($!)
+sleep 0.5
+setxkbmap es
+
+LOG="$DIR/tk.log"
+# Writes a script that sends $1 (UTF-8) and the text expected back.
+script() {
+    python3 - "$1" "$DIR" <<'EOF'
+import sys
+text, out = sys.argv[1], sys.argv[2]
+open(out + "/expected.txt", "w", encoding="utf-8").write(text)
+open(out + "/send.torvic", "wb").write(('send("' + text + '",1)\r\n').encode("cp1252"))
+EOF
+}
+start_window() {
+    rm -f "$LOG"
+    wish "$(dirname "$0")/support/tk_catcher.tcl" "$LOG" &
+    window=$!
+    pids+=($window)
+    for _ in $(seq 50); do [ -e "$LOG" ] && break; sleep 0.1; done
+    sleep 0.5
+}
+# Sends the script into a new window; 0 when the window then holds exactly the text.
+arrives() {
+    start_window
+    timeout 30 "$RUN" --on-error=stop "$DIR/send.torvic" </dev/null >/dev/null 2>"$DIR/err"
+    rc=$?
+    for _ in $(seq 30); do cmp -s "$LOG" "$DIR/expected.txt" && break; sleep 0.1; done
+    cmp -s "$LOG" "$DIR/expected.txt"
+    local same=$?
+    kill $window 2>/dev/null; wait $window 2>/dev/null
+    [ $rc -eq 0 ] && [ $same -eq 0 ]
+}
+map() { xmodmap -pke; }
+
+# Every letter with an accent of code page 1252, capital and small, and the
+# rest of its letters off an English keyboard, €, and AltGr characters of
+# the Spanish layout.
+accents="ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿŠšŽžŒœŸƒ"
+script "$accents€ @#[]\\| CATALÀ, AVINGUDA DE L'ESGLÉSIA"
+before="$(map)"
+arrives
+check "every accented letter, capital and small, € and AltGr characters arrive exactly" $?
+check "the keyboard map is as it was before" $([ "$(map)" = "$before" ]; echo $?)
+
+# Spare key codes: keep three, fill the others (as a desktop with a fuller
+# map would have them); the accented letters then need many batches.
+spare=($(xmodmap -pke | awk 'NF == 3 {print $2}'))
+for code in "${spare[@]:3}"; do xmodmap -e "keycode $code = F35"; done
+filled="$(map)"
+script "$accents"
+arrives
+check "a text with more characters off the map than spare key codes arrives exactly" $?
+check "... and the map is as it was before it" $([ "$(map)" = "$filled" ]; echo $?)
+
+# No spare key code at all: the line fails, saying why, and types nothing.
+for code in "${spare[@]:0:3}"; do xmodmap -e "keycode $code = F35"; done
+script "abcÀ"
+start_window
+timeout 30 "$RUN" --on-error=stop "$DIR/send.torvic" </dev/null >/dev/null 2>"$DIR/err"
+rc=$?
+sleep 1
+check "with no spare key code the line fails (rc $rc) and says why" \
+    $([ $rc -eq 1 ] && grep -q "no spare key code" "$DIR/err"; echo $?)
+check "... and nothing of the text was typed" $([ ! -s "$LOG" ]; echo $?)
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
