@@ -68,7 +68,7 @@ TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     }
     // A line feed (or any control character) in the name would write lines
     // of its own choosing into the desktop entries.
-    for (const std::string bad : {tmp / "a\nExec=evil", tmp / "tab\there", tmp / "del\x7f"}) {
+    for (const std::string& bad : {tmp / "a\nExec=evil", tmp / "tab\there", tmp / "del\x7f"}) {
         FakeInstalarView v;
         Instalar instalar(v, places);
         v.text = bad;
@@ -136,7 +136,7 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
         << "[Desktop Entry]\nType=Application\nName=Other\nExec=other\n";
     std::ofstream(home + "/.config/mimeapps.list") << "[Added Associations]\ntext/plain=editor.desktop;\n";
     const std::vector<std::string> before = fileList(home);
-    InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home)};
+    InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home), {}};
     for (int round = 0; round < 2; ++round) {  // a second installation over the first
         FakeInstalarView v;
         Instalar instalar(v, inHome);
@@ -152,9 +152,11 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
     EXPECT_NE(fs::status(home + "/Desktop/Editor de Programes Torvic.desktop").permissions() & fs::perms::owner_exec,
               fs::perms::none);
     if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
-        for (const auto& e : fs::recursive_directory_iterator(home))
-            if (e.path().extension() == ".desktop")
+        for (const auto& e : fs::recursive_directory_iterator(home)) {
+            if (e.path().extension() == ".desktop") {
                 EXPECT_EQ(std::system(("desktop-file-validate '" + e.path().string() + "' >&2").c_str()), 0) << e.path();
+            }
+        }
     }
     // The default association as a desktop's tool writes it, beside a group
     // of the user's own: the group goes once our line has gone.
