@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "base/files.h"
+#include "platform/files.h"
 #include "editor/manual.h"
 
 int main(int argc, char** argv) {

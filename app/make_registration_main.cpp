@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "base/files.h"
+#include "platform/files.h"
 #include "setup/registration.h"
 
 int main(int argc, char** argv) {

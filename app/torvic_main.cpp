@@ -2,8 +2,8 @@
 #include <QApplication>
 
 #include "base/qt/qt_common.h"
-#include "desktop/qt/codificacio_qt.h"
-#include "desktop/qt/mouse_qt.h"
+#include "editor/qt/key_dialog_qt.h"
+#include "editor/qt/mouse_picker_qt.h"
 #include "editor/command_line.h"
 #include "editor/main_window.h"
 #include "editor/manual.h"

@@ -5,9 +5,9 @@
 
 #include "app/console_host.h"
 #include "base/cp1252.h"
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "engine/engine.h"
-#include "engine/script_file.h"
+#include "script/script_file.h"
 #include "platform/system.h"
 
 namespace {
@@ -64,8 +64,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();
     ConsoleHost host(text, start, onError);
     torvic::Engine engine(host, *platform);
-    engine.decoder = {[](const std::string& t) { return torvic::extreuClau(t); },
-                      [](const std::string& k, const std::string& t) { return torvic::descodificaText(k, t); }};
     switch (engine.loadLines(text)) {
         case torvic::Engine::LoadResult::Loaded:
             break;

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "desktop/qt/codificacio_qt.h"
-#include "desktop/qt/mouse_qt.h"
+#include "editor/qt/key_dialog_qt.h"
+#include "editor/qt/mouse_picker_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "platform/linux/linux_platform.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "base/cp1252.h"
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/manual.h"
@@ -24,9 +24,6 @@ Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, 
     : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
       mouse_(mouse), about_(about) {
     programDirectory = [] { return std::filesystem::current_path().string(); };
-    // A run decodes an encoded script layer by layer.
-    engine.decoder = {[](const std::string& t) { return extreuClau(t); },
-                      [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};
     currentDirectory = [] { return std::filesystem::current_path().string(); };
     // "Tancar" of the message window ends the program as "End" does.
     missatge_.onEndProgram = [this] { Command5_Click(); };

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop/codificacio.h"
-#include "desktop/mouse.h"
+#include "editor/key_dialog.h"
+#include "editor/mouse_picker.h"
 #include "editor/frm_about.h"
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"

@@ -5,9 +5,9 @@
 #include <fnmatch.h>
 
 #include "base/cp1252.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "editor/main_window.h"
-#include "engine/script_file.h"
+#include "script/script_file.h"
 
 namespace torvic {
 namespace {

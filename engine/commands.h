@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run_context.h"
+#include "script/run_context.h"
 
 namespace torvic {
 

@@ -15,38 +15,7 @@ Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platf
 
 // ---- loading ---------------------------------------------------------------
 
-Engine::LoadResult Engine::loadLines(std::string_view editorText) {
-    std::string text(editorText);
-    text += CRLF;
-    // An encoded script is decoded layer by layer. A layer that does not
-    // shrink the text cannot be a real layer; stopping there avoids looping.
-    while (decoder.extreuClau && decoder.descodificaText && text.starts_with(kEncodedMarker)) {
-        const std::size_t lengthAt = kEncodedMarker.size();
-        if (text.size() <= lengthAt || static_cast<unsigned char>(text[lengthAt]) < 30)
-            return LoadResult::UnreadableHeader;
-        std::string decoded = decoder.descodificaText(decoder.extreuClau(text), text);
-        if (decoded.size() >= text.size()) break;
-        text = std::move(decoded);
-    }
-
-    // Cut into pieces at CR LF; empty pieces are dropped.
-    std::array<std::string_view, kTableSize> pieces;
-    std::size_t n = 0;
-    std::size_t p = 0;
-    std::string_view t(text);
-    while (p + 1 < t.size()) {
-        std::size_t b = t.find(CRLF, p);
-        if (b == std::string_view::npos) b = t.size();
-        if (p < b) {
-            if (n >= kMaxScriptLines) return LoadResult::TooManyLines;
-            pieces[n++] = t.substr(p, b - p);
-        }
-        p = b + 2;
-    }
-    for (std::size_t i = 0; i < pieces.size(); ++i) run.linies[i].assign(pieces[i]);
-    run.nombreLinies = static_cast<std::int16_t>(n);
-    return LoadResult::Loaded;
-}
+Engine::LoadResult Engine::loadLines(std::string_view editorText) { return torvic::loadLines(run, editorText); }
 
 // ---- run loop and dispatcher ----------------------------------------------
 

@@ -9,20 +9,12 @@
 #include <string_view>
 
 #include "engine/host.h"
-#include "engine/run_context.h"
+#include "script/run_context.h"
+#include "script/script_file.h"
 #include "platform/platform.h"
 #include "textcmd/document.h"
 
 namespace torvic {
-
-// Hooks that undo the encoding of an encoded script, one layer at a time.
-struct ScriptDecoder {
-    std::function<std::string(const std::string& text)> extreuClau;
-    std::function<std::string(const std::string& key, const std::string& text)> descodificaText;
-};
-
-// Marker at the start of an encoded script.
-inline constexpr std::string_view kEncodedMarker = "$%& ";
 
 // How the dispatcher takes a line of a script (blanks around it do not
 // count): a command by its keyword, a comment (' or / first) that runs
@@ -40,15 +32,10 @@ public:
     TextDocument document;
     // The line table and where the run is.
     RunContext run;
-    ScriptDecoder decoder;
 
     // ---- loading ---------------------------------------------------------
-    enum class LoadResult { Loaded, TooManyLines, UnreadableHeader };
-    // Fills the line table from an editor text. A script with more non-empty
-    // lines than the table can hold, or an encoded one whose header gives no
-    // key length (its length character below 30), is refused and the table
-    // is left as it was.
-    LoadResult loadLines(std::string_view editorText);
+    using LoadResult = torvic::LoadResult;
+    LoadResult loadLines(std::string_view editorText);  // see script/script_file.h
 
     // ---- running ---------------------------------------------------------
     void autoExecucio();

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "base/codepage850.h"
+#include "platform/codepage850.h"
 #include "base/datetime.h"
-#include "base/files.h"
+#include "platform/files.h"
 
 namespace torvic {
 

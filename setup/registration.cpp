@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "base/files.h"
+#include "platform/files.h"
 
 namespace torvic::setup {
 namespace {

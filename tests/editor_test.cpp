@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "base/cp1252.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "editor/command_line.h"
 #include "editor/layout.h"
 #include "base/text.h"
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "tests/support/fake_views.h"
 
 namespace torvic {

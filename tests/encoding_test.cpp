@@ -5,7 +5,7 @@
 #include <random>
 
 #include "base/cp1252.h"
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {

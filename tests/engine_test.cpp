@@ -7,7 +7,8 @@
 
 #include "base/cp1252.h"
 #include "engine/commands.h"
-#include "engine/script_file.h"
+#include "script/encoding.h"
+#include "script/script_file.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "base/cp1252.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {

@@ -8,7 +8,7 @@
 #include "base/cp1252.h"
 #include "editor/manual.h"
 #include "engine/commands.h"
-#include "engine/run_context.h"
+#include "script/run_context.h"
 
 namespace torvic {
 namespace {

@@ -20,9 +20,9 @@
 
 #include "base/cp1252.h"
 #include "base/qt/qt_common.h"
-#include "desktop/encoding.h"
-#include "desktop/qt/codificacio_qt.h"
-#include "desktop/qt/mouse_qt.h"
+#include "script/encoding.h"
+#include "editor/qt/key_dialog_qt.h"
+#include "editor/qt/mouse_picker_qt.h"
 #include "editor/qt/dialogs_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_text.h"

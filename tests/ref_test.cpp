@@ -6,7 +6,7 @@
 #include <random>
 
 #include "base/cp1252.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "base/text.h"
 #include "tests/support/plain_reference.h"
 #include "tests/support/scripted_host.h"

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "base/cp1252.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "base/text.h"
 #include "tests/support/scripted_host.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "base/files.h"
+#include "platform/files.h"
 #include "setup/instalar.h"
 #include "setup/registration.h"
 #include "tests/support/scripted_host.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "base/files.h"
+#include "platform/files.h"
 #include "setup/registration.h"
 #include "tests/support/scripted_host.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "base/errors.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "platform/windows/windows_platform.h"
 #include "tests/support/scripted_host.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The text document commands, one function per keyword. Each reads its
 // parameters from the run context and changes the working text.
-#include "engine/run_context.h"
+#include "script/run_context.h"
 #include "textcmd/document.h"
 #include "textcmd/text_algorithms.h"
 

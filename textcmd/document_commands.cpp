@@ -1,10 +1,10 @@
 // open, save, pos, line, write, oemtoansi, ansitooem, def.
 #include <algorithm>
 
-#include "base/codepage850.h"
+#include "platform/codepage850.h"
 #include "base/cp1252.h"
 #include "base/errors.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "base/numeric.h"
 #include "base/text.h"
 #include "textcmd/commands.h"

@@ -7,7 +7,7 @@
 
 #include "base/cp1252.h"
 #include "base/errors.h"
-#include "base/files.h"
+#include "platform/files.h"
 #include "base/text.h"
 #include "textcmd/commands.h"
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "base/codepage850.h"
+#include "platform/codepage850.h"
 
 namespace torvic::codepage850 {
 

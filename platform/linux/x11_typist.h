@@ -18,7 +18,7 @@ namespace torvic {
 // the keys and the receiving window has had `settle` to read them.
 class X11Typist {
 public:
-    explicit X11Typist(Display* display, std::chrono::milliseconds settle = std::chrono::milliseconds(120));
+    explicit X11Typist(Display* display, std::chrono::milliseconds settle = std::chrono::milliseconds(300));
 
     // Throws RunTimeError, before anything is typed, when the display cannot
     // take the text: no XTEST, or characters off the map and no spare code.

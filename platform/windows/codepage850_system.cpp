@@ -1,7 +1,7 @@
 // Code page 850 to 1252, one byte at a time, through the system's tables.
 #include <windows.h>
 
-#include "base/codepage850.h"
+#include "platform/codepage850.h"
 
 namespace torvic::codepage850 {
 

@@ -1,6 +1,6 @@
 // Whole-file reading and writing on Windows. Names are in the ANSI code
 // page, as the script's texts are.
-#include "base/files.h"
+#include "platform/files.h"
 #include "system_message.h"
 
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "tests/support/scripted_host.h"
 
 using namespace torvic;
@@ -14,8 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Any editor text, encoded or not, as a run loads it.
     static test::Rig rig;
-    rig.engine.decoder = {[](const std::string& t) { return extreuClau(t); },
-                          [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};
     const Engine::LoadResult loaded = rig.engine.loadLines(input);
     if (loaded == Engine::LoadResult::Loaded &&
         (rig.engine.run.nombreLinies < 0 || rig.engine.run.nombreLinies > kMaxScriptLines))

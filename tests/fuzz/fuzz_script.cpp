@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 #include "engine/engine.h"
 #include "tests/support/scripted_host.h"
 
@@ -49,8 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.processesWithWindows = {1000, 1001};
     FuzzHost host(platform);
     Engine engine(host, platform);
-    engine.decoder = {[](const std::string& t) { return extreuClau(t); },
-                      [](const std::string& k, const std::string& t) { return descodificaText(k, t); }};
     host.engine = &engine;
     for (int bit = 0; bit < 24; ++bit) host.answers.push_back((data[bit / 8] >> (bit % 8)) & 1);
     host.visible = (data[3] & 1) == 0;

@@ -1,11 +1,20 @@
 #pragma once
-// The script file format: plain 1252 text, one script line per text line.
+// The script file format (plain 1252 text, one script line per text line),
+// and loading a script into the line table of a run.
 #include <string>
 #include <string_view>
 
-#include "base/files.h"
+#include "platform/files.h"
+#include "script/run_context.h"
 
 namespace torvic {
+
+// Fills the line table from an editor text, decoding an encoded script
+// layer by layer. A script with more non-empty lines than the table can
+// hold, or an encoded one whose header gives no key length (its length
+// character below 30), is refused and the table is left as it was.
+enum class LoadResult { Loaded, TooManyLines, UnreadableHeader };
+LoadResult loadLines(RunContext& run, std::string_view editorText);
 
 // Editor text of a script file's bytes: a line ends at CR or CR LF (a lone
 // LF is an ordinary character), lines are joined with CR LF, and there is no

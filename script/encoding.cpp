@@ -1,9 +1,8 @@
-#include "desktop/encoding.h"
+#include "script/encoding.h"
 
 namespace torvic {
 namespace {
 
-constexpr std::string_view kMarker = "$%& ";
 constexpr int kLengthBias = 30;
 constexpr int kKeyShift = 10;
 
@@ -22,8 +21,8 @@ std::string codificaText(std::string_view clau, std::string_view text) {
     const int s = sumaClau(clau);
     const std::size_t length = clau.size();
     std::string out;
-    out.reserve(kMarker.size() + 1 + length + text.size());
-    out.append(kMarker);
+    out.reserve(kEncodedMarker.size() + 1 + length + text.size());
+    out.append(kEncodedMarker);
     out += byte(static_cast<int>(length) + kLengthBias);
     // The key: codes 31 to 244 up by 10, each once.
     for (char c : clau) out += code(c) >= 31 && code(c) <= 244 ? byte(code(c) + kKeyShift) : c;
@@ -40,10 +39,10 @@ std::string codificaText(std::string_view clau, std::string_view text) {
 }
 
 std::string extreuClau(std::string_view text) {
-    if (!text.starts_with(kMarker) || text.size() < kMarker.size() + 1) return "";
-    const int n = code(text[kMarker.size()]) - kLengthBias;
+    if (!text.starts_with(kEncodedMarker) || text.size() < kEncodedMarker.size() + 1) return "";
+    const int n = code(text[kEncodedMarker.size()]) - kLengthBias;
     if (n <= 0) return "";
-    std::string clau(text.substr(kMarker.size() + 1, static_cast<std::size_t>(n)));
+    std::string clau(text.substr(kEncodedMarker.size() + 1, static_cast<std::size_t>(n)));
     for (char& c : clau)
         if (code(c) >= 41 && code(c) <= 254) c = byte(code(c) - kKeyShift);
     return clau;
@@ -53,7 +52,7 @@ std::string descodificaText(std::string_view clau, std::string_view text) {
     const std::size_t length = clau.size();
     if (length == 0) return "";
     const int s = sumaClau(clau);
-    const std::size_t header = kMarker.size() + 1 + length;
+    const std::size_t header = kEncodedMarker.size() + 1 + length;
     std::string out;
     if (text.size() <= header) return out;
     text.remove_prefix(header);

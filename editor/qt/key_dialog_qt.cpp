@@ -1,4 +1,4 @@
-#include "desktop/qt/codificacio_qt.h"
+#include "editor/qt/key_dialog_qt.h"
 
 #include <QApplication>
 #include <QDialog>

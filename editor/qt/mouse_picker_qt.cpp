@@ -1,4 +1,4 @@
-#include "desktop/qt/mouse_qt.h"
+#include "editor/qt/mouse_picker_qt.h"
 
 #include <QCloseEvent>
 #include <QDialog>

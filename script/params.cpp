@@ -5,7 +5,7 @@
 
 #include "base/numeric.h"
 #include "base/text.h"
-#include "engine/run_context.h"
+#include "script/run_context.h"
 
 namespace torvic {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/run_context.h"
+#include "script/run_context.h"
 
 #include "base/cp1252.h"
 #include "base/dialogs.h"

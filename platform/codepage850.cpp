@@ -1,4 +1,4 @@
-#include "base/codepage850.h"
+#include "platform/codepage850.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "desktop/mouse.h"
+#include "editor/mouse_picker.h"
 
 #include "base/cp1252.h"
 #include "base/errors.h"

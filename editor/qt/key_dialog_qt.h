@@ -2,7 +2,7 @@
 // The Qt view of the key dialog `Codificacio`.
 #include <functional>
 
-#include "desktop/codificacio.h"
+#include "editor/key_dialog.h"
 
 class QDialog;
 class QLineEdit;

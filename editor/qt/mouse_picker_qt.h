@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "desktop/mouse.h"
+#include "editor/mouse_picker.h"
 
 class QDialog;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "desktop/codificacio.h"
+#include "editor/key_dialog.h"
 
 namespace torvic {
 

@@ -8,6 +8,9 @@
 
 namespace torvic {
 
+// The marker at the start of an encoded script.
+inline constexpr std::string_view kEncodedMarker = "$%& ";
+
 // The shift of a key: the sum of its codes modulo 10, plus 1 (1 to 10).
 int sumaClau(std::string_view clau);
 
