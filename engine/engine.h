@@ -12,7 +12,7 @@
 #include "script/run_context.h"
 #include "script/script_file.h"
 #include "platform/platform.h"
-#include "textcmd/document.h"
+#include "textcmd/working_text.h"
 
 namespace torvic {
 

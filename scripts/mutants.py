@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Single-line mutation score of the test suite for base/, engine/ and textcmd/.
+"""Single-line mutation score of the test suite for base/, script/, engine/ and textcmd/.
 
 Every candidate line of those folders' .cpp files gets the mutations that
 apply to it (a comparison flipped, && and || swapped, an off-by-one, true and
@@ -21,7 +21,7 @@ import subprocess
 import sys
 import tempfile
 
-FOLDERS = ("base", "engine", "textcmd")
+FOLDERS = ("base", "script", "engine", "textcmd")
 
 # (pattern, replacement): each match on a line is one mutant.
 RULES = [

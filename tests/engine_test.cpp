@@ -81,19 +81,24 @@ TEST(Loading, AtMost300LinesAndARefusedScriptLeavesTheTable) {
     EXPECT_TRUE(hidden.host.ended);
 }
 
-TEST(KeywordTable, EveryKeywordDispatchesToItsCommand) {
-    ASSERT_EQ(commandTable().size(), 37u);
-    // Every command runs with ("1",1): ref writes a file "1", so in a folder of its own.
-    test::TempDir tmp;
+// Every row is whole, its keyword its own, and the manual's example of it
+// runs as a script line of that command: dispatched, with no error.
+TEST(KeywordTable, EveryManualExampleRunsAsItsCommand) {
+    test::TempDir tmp;  // the examples write files (save, ref): in a folder of their own
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(tmp.path());
     for (const CommandRow& row : commandTable()) {
-        EXPECT_EQ(findCommand(row.keyword), &row);
+        EXPECT_EQ(findCommand(row.keyword), &row) << row.keyword;  // no keyword twice
+        EXPECT_TRUE(row.run && !row.hint.empty() && !row.description.empty()) << row.keyword;
+        const std::string example = L1252(row.example);
+        EXPECT_EQ(RunContext::keywordOf(example), row.keyword) << example;
         Rig rig;
         rig.host.answers = {true, true, true};
-        rig.run({std::string(row.keyword) + "(\"1\",1)", "'end"});
-        for (const Message& m : rig.host.messages)
-            EXPECT_EQ(m.text.find("La comanda"), std::string::npos) << row.keyword << " was reported as unrecognised";
+        rig.run({"exec(\"program\",1,3)", example, "'end"});  // focu's example brings program 3 forward
+        for (const Message& m : rig.host.messages) {
+            EXPECT_EQ(m.text.find("La comanda"), std::string::npos) << example << " was reported as unrecognised";
+            EXPECT_EQ(m.text.find("Error de Sintaxi"), std::string::npos) << example << ": " << m.text;
+        }
     }
     EXPECT_EQ(findCommand("wiat"), nullptr);
     std::filesystem::current_path(before);

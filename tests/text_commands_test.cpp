@@ -3,7 +3,7 @@
 
 #include "base/cp1252.h"
 #include "tests/support/scripted_host.h"
-#include "textcmd/document.h"
+#include "textcmd/working_text.h"
 
 namespace torvic {
 namespace {

@@ -1,27 +1,24 @@
 #pragma once
-// The text document commands, one function per keyword. Each reads its
-// parameters from the run context and changes the working text.
+// The families of the working text's commands: document.cpp (open, save,
+// pos, line, write, oemtoansi, ansitooem), search.cpp (search, repl, del),
+// lines.cpp (deline, delinepart, delinechar) and ref.cpp (def, ref); and
+// what the line-wise commands share.
+#include <span>
+
+#include "script/command_row.h"
 #include "script/run_context.h"
-#include "textcmd/document.h"
 #include "textcmd/text_algorithms.h"
+#include "textcmd/working_text.h"
 
 namespace torvic::textcmd {
 
-void cmdOpen(RunContext& ctx);
-void cmdSave(RunContext& ctx);
-void cmdPos(RunContext& ctx);
-void cmdLine(RunContext& ctx);
-void cmdWrite(RunContext& ctx);
-void cmdOemtoansi(RunContext& ctx);
-void cmdAnsitooem(RunContext& ctx);
-void cmdDef(RunContext& ctx);
-void cmdSearch(RunContext& ctx);
-void cmdRepl(RunContext& ctx);
-void cmdDel(RunContext& ctx);
-void cmdDeline(RunContext& ctx);
-void cmdDelinepart(RunContext& ctx);
-void cmdDelinechar(RunContext& ctx);
-void cmdRef(RunContext& ctx);
+std::span<const CommandRow> documentCommands();
+std::span<const CommandRow> searchCommands();
+std::span<const CommandRow> linesCommands();
+std::span<const CommandRow> refCommands();
+
+// A yes/no parameter: yes when its numeric value is above 0.
+bool flag(const std::string& slot);
 
 // The prompt shown when a long text cannot be cut into pieces at line
 // breaks. Returns true for Yes (abandon the command, go on); No ends the run.

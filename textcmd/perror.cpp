@@ -1,6 +1,6 @@
 #include "base/cp1252.h"
 #include "base/text.h"
-#include "textcmd/document.h"
+#include "textcmd/working_text.h"
 
 namespace torvic {
 

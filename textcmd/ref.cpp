@@ -1,4 +1,4 @@
-// ref: entries picked out by their reference keys.
+// The reference commands: def (the default prefix) and ref (entries picked out by their keys).
 #include "textcmd/ref.h"
 
 #include <algorithm>
@@ -295,7 +295,7 @@ std::string extractReferences(std::string_view text, std::string_view prefix, st
     return units.text().substr(2);
 }
 
-void cmdRef(RunContext& ctx) {
+static void cmdRef(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     ctx.obtParam({Text, Text});
     const std::string fileName = ctx.param(0);
@@ -306,6 +306,25 @@ void cmdRef(RunContext& ctx) {
     std::string error;
     if (!ctx.files.writeDocument(std::string(trimBlanks(fileName)), extracted, error))
         throw RunTimeError("ref: cannot write '" + fileName + "': " + error);
+}
+
+static void cmdDef(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
+    ctx.obtParam({Rest});
+    doc.referenciaDefecte = ctx.param(0);
+}
+
+
+std::span<const CommandRow> refCommands() {
+    static const CommandRow rows[] = {
+    {"def", cmdDef, "def(referencia_per_defecte)",
+     "Fixa el prefix de les referències que fa servir ref.",
+     "def(ART)"},
+    {"ref", cmdRef, "REF(\"nom_fitxer\",\"seleccio_referencies <exclusió_referencies>\"",
+     "Extreu al fitxer les entrades del catàleg per les seves referències: llistes separades per comes, intervals amb _, exclusions entre < i >, i ; per afegir-hi una línia buida.",
+     "ref(\"sortida.txt\",\"10,20_25<22>\")"},
+    };
+    return rows;
 }
 
 }  // namespace torvic::textcmd

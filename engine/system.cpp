@@ -2,7 +2,7 @@
 #include "base/numeric.h"
 #include "engine/commands.h"
 #include "platform/platform.h"
-#include "textcmd/document.h"
+#include "textcmd/working_text.h"
 
 namespace torvic {
 
@@ -26,7 +26,7 @@ void exitRequest(Platform& platform, std::uint32_t flags) {
 
 }  // namespace
 
-void cmdOff(RunContext& ctx) {
+static void cmdOff(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
     double accio = valorNumeric(ctx.parametresLinia[1]);
     std::uint32_t action = accio == 1   ? exitflag::Shutdown
@@ -36,19 +36,19 @@ void cmdOff(RunContext& ctx) {
     exitRequest(ctx.platform, action | forcing(ctx.parametresLinia[0]));
 }
 
-void cmdLogoff(RunContext& ctx) {
+static void cmdLogoff(RunContext& ctx) {
     ctx.obtParam({Plain});
     exitRequest(ctx.platform, exitflag::LogOff | forcing(ctx.parametresLinia[0]));
 }
 
-void cmdReboot(RunContext& ctx) {
+static void cmdReboot(RunContext& ctx) {
     ctx.obtParam({Plain});
     exitRequest(ctx.platform, exitflag::Reboot | forcing(ctx.parametresLinia[0]));
 }
 
-void cmdStandby(RunContext& ctx) { ctx.platform.setSystemPowerState(false, false); }
+static void cmdStandby(RunContext& ctx) { ctx.platform.setSystemPowerState(false, false); }
 
-void cmdCopy(RunContext& ctx) {
+static void cmdCopy(RunContext& ctx) {
     ctx.obtParam({Text, Text});
     if (ctx.parametresLinia[0].empty() || ctx.parametresLinia[1].empty()) {
         PError(ctx.dialogs, ctx.document, ctx.liniaActual, "Error en parametres del Copy", "", "");
@@ -57,9 +57,34 @@ void cmdCopy(RunContext& ctx) {
     ctx.platform.copyFile(ctx.parametresLinia[0], ctx.parametresLinia[1]);
 }
 
-void cmdXcopy(RunContext& ctx) {
+static void cmdXcopy(RunContext& ctx) {
     ctx.obtParam({Text, Text, Text});
     ctx.platform.xcopy(ctx.parametresLinia[0], ctx.parametresLinia[1], ctx.parametresLinia[2]);
+}
+
+
+std::span<const CommandRow> systemCommands() {
+    static const CommandRow rows[] = {
+    {"off", cmdOff, "off(modalitat,acció)",
+     "Apaga, reinicia o tanca la sessió segons l'acció; modalitat 1 força el tancament dels programes, 2 el dels que no responen, 3 tots dos. Sense paràmetres, apaga.",
+     "off(1,1)"},
+    {"logoff", cmdLogoff, "logoff(modalitat)",
+     "Tanca la sessió de l'usuari; modalitat com a off.",
+     "logoff()"},
+    {"reboot", cmdReboot, "reboot(modalitat)",
+     "Reinicia l'ordinador; modalitat com a off.",
+     "reboot(1)"},
+    {"standby", cmdStandby, "standby()",
+     "Posa l'ordinador en suspensió.",
+     "standby()"},
+    {"copy", cmdCopy, "copy(\"origen\",\"destí\")",
+     "Copia un fitxer; si el destí existeix, el substitueix.",
+     "copy(\"dades.txt\",\"còpia.txt\")"},
+    {"xcopy", cmdXcopy, "xcopy(\"fitxer1\",\"fitxer2\",\"parametres\")",
+     "Copia carpetes en segon pla; /s i /e inclouen les subcarpetes.",
+     "xcopy(\"dades\",\"còpia\",\"/s /e\")"},
+    };
+    return rows;
 }
 
 }  // namespace torvic

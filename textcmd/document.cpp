@@ -1,4 +1,4 @@
-// open, save, pos, line, write, oemtoansi, ansitooem, def.
+// The document commands: open, save, pos, line, write, oemtoansi, ansitooem.
 #include <algorithm>
 
 #include "platform/codepage850.h"
@@ -24,7 +24,7 @@ void fileError(RunContext& ctx, const char* command, const std::string& reason) 
 
 }  // namespace
 
-void cmdOpen(RunContext& ctx) {
+static void cmdOpen(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     doc.posTreball = 1;
     ctx.obtParam({Text});
@@ -39,7 +39,7 @@ void cmdOpen(RunContext& ctx) {
     ctx.param(0).clear();
 }
 
-void cmdSave(RunContext& ctx) {
+static void cmdSave(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Text});
@@ -48,7 +48,7 @@ void cmdSave(RunContext& ctx) {
     if (!ctx.files.writeDocument(ctx.param(0), doc.textTreball, error)) fileError(ctx, "SAVE", error);
 }
 
-void cmdPos(RunContext& ctx) {
+static void cmdPos(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Plain});
@@ -62,7 +62,7 @@ void cmdPos(RunContext& ctx) {
     doc.posTreball = p;
 }
 
-void cmdLine(RunContext& ctx) {
+static void cmdLine(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Plain, Plain});
@@ -79,7 +79,7 @@ void cmdLine(RunContext& ctx) {
     doc.posTreball = toInt32(p + valorNumeric(ctx.param(1)));
 }
 
-void cmdWrite(RunContext& ctx) {
+static void cmdWrite(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     // The text is cut from the raw line: between the first two double quotes
@@ -96,16 +96,38 @@ void cmdWrite(RunContext& ctx) {
     doc.textTreball.insert(at, byQuote[1]);
 }
 
-void cmdOemtoansi(RunContext& ctx) {
+static void cmdOemtoansi(RunContext& ctx) {
     ctx.codePages.oemToAnsi(ctx.document.textTreball); }
 
-void cmdAnsitooem(RunContext& ctx) {
+static void cmdAnsitooem(RunContext& ctx) {
     ctx.codePages.ansiToOem(ctx.document.textTreball); }
 
-void cmdDef(RunContext& ctx) {
-    TextDocument& doc = ctx.document;
-    ctx.obtParam({Rest});
-    doc.referenciaDefecte = ctx.param(0);
+
+std::span<const CommandRow> documentCommands() {
+    static const CommandRow rows[] = {
+    {"open", cmdOpen, "open(\"nom_del_fitxer\")",
+     "Carrega un fitxer com a text de treball; el cursor va al principi.",
+     "open(\"llista.txt\")"},
+    {"save", cmdSave, "save(\"nom_del_fitxer\")",
+     "Desa el text de treball al fitxer, tal com és.",
+     "save(\"resultat.txt\")"},
+    {"pos", cmdPos, "pos(n_caracters)",
+     "Avança (o retrocedeix) el cursor els caràcters indicats.",
+     "pos(10)"},
+    {"line", cmdLine, "line(linia,n_caracters)            ",
+     "Posa el cursor al principi de la línia indicada, més els caràcters indicats.",
+     "line(3,0)"},
+    {"write", cmdWrite, "write()",
+     "Escriu el text entre cometes a la posició del cursor.",
+     "write(\"nou text\")"},
+    {"oemtoansi", cmdOemtoansi, "oemtoansi()",
+     "Converteix el text de treball de la pàgina de codis de consola a la de Windows.",
+     "oemtoansi()"},
+    {"ansitooem", cmdAnsitooem, "ansitooem()",
+     "Converteix el text de treball de la pàgina de codis de Windows a la de consola.",
+     "ansitooem()"},
+    };
+    return rows;
 }
 
 }  // namespace torvic::textcmd

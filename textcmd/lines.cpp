@@ -1,4 +1,4 @@
-// delinepart and delinechar.
+// The line commands: deline, delinepart, delinechar.
 #include <algorithm>
 #include <limits>
 
@@ -203,7 +203,7 @@ bool negativeCounts(RunContext& ctx, double a, double b) {
 
 }  // namespace
 
-void cmdDelinepart(RunContext& ctx) {
+static void cmdDelinepart(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
@@ -218,7 +218,7 @@ void cmdDelinepart(RunContext& ctx) {
         removeLineParts(doc.textTreball, pieces, ctx.param(0), ctx.param(1), skipStarts, skipEnds, counter);
 }
 
-void cmdDelinechar(RunContext& ctx) {
+static void cmdDelinechar(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Plain, Plain, Plain});
@@ -231,6 +231,39 @@ void cmdDelinechar(RunContext& ctx) {
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
     doc.posTreball = 1;
     doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter);
+}
+
+static void cmdDeline(RunContext& ctx) {
+    TextDocument& doc = ctx.document;
+    if (doc.textTreball.empty()) return;
+    ctx.obtParam({Escaped, Plain, Plain});
+    const std::string& find = ctx.param(0);
+    if (find.empty()) {
+        deleteCursorLine(doc.textTreball, doc.posTreball);
+        return;
+    }
+    std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
+    PieceTable pieces;
+    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
+    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
+    doc.textTreball = std::move(r.text);
+    doc.posTreball = r.cursor;
+}
+
+
+std::span<const CommandRow> linesCommands() {
+    static const CommandRow rows[] = {
+    {"deline", cmdDeline, "deline(\"text\",num_max,no_discr_majusc_minusc)",
+     "Esborra les línies que contenen el text; sense text, la línia del cursor.",
+     "deline(\"ERROR\")"},
+    {"delinepart", cmdDelinepart, "delinepart(\"delimitador_inic\",\"delimitador_final\",compt1,compt2,maxdel)",
+     "Esborra, a cada línia, el tros entre els dos delimitadors (inclosos).",
+     "delinepart(\"<\",\">\",0,0,0)"},
+    {"delinechar", cmdDelinechar, "delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,maxlínies)",
+     "Esborra caràcters del principi i del final de cada línia.",
+     "delinechar(2,0,0)"},
+    };
+    return rows;
 }
 
 }  // namespace torvic::textcmd

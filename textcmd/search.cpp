@@ -1,4 +1,4 @@
-// search, repl, del, deline.
+// The search commands: search, repl, del; and the piece cutting the line-wise commands share.
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "base/numeric.h"
@@ -9,11 +9,7 @@
 namespace torvic::textcmd {
 
 using enum ParamKind;
-namespace {
-
 bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
-
-}  // namespace
 
 bool piecePrompt(RunContext& ctx) {
     static const std::string question = L1252("Continuar amb l'execució de la següent linia?");
@@ -44,7 +40,7 @@ bool cutForCommand(const std::string& text, PieceTable& pieces,
     return false;
 }
 
-void cmdSearch(RunContext& ctx) {
+static void cmdSearch(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Plain});
@@ -55,7 +51,7 @@ void cmdSearch(RunContext& ctx) {
     if (p > 0) doc.posTreball = toInt32(static_cast<double>(p + find.size()));
 }
 
-void cmdRepl(RunContext& ctx) {
+static void cmdRepl(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
@@ -72,7 +68,7 @@ void cmdRepl(RunContext& ctx) {
                    wholeLine);
 }
 
-void cmdDel(RunContext& ctx) {
+static void cmdDel(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Plain, Plain});
@@ -81,21 +77,20 @@ void cmdDel(RunContext& ctx) {
                flag(ctx.param(2)));
 }
 
-void cmdDeline(RunContext& ctx) {
-    TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
-    ctx.obtParam({Escaped, Plain, Plain});
-    const std::string& find = ctx.param(0);
-    if (find.empty()) {
-        deleteCursorLine(doc.textTreball, doc.posTreball);
-        return;
-    }
-    std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
-    PieceTable pieces;
-    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
-    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
-    doc.textTreball = std::move(r.text);
-    doc.posTreball = r.cursor;
+
+std::span<const CommandRow> searchCommands() {
+    static const CommandRow rows[] = {
+    {"search", cmdSearch, "search(\"text\",no_discr_majusc_minusc)",
+     "Busca el text a partir del cursor i deixa el cursor just després.",
+     "search(\"Total:\")"},
+    {"repl", cmdRepl, "repl(\"text\",\"text\",maxremp,no_discr_majusc_minusc,replaçar_tota_la_linia)",
+     "Substitueix el text pel segon a partir del cursor, com a màxim maxremp vegades (0, totes), sense distingir majúscules o substituint la línia sencera si s'indica.",
+     "repl(\"vell\",\"nou\",0,1,0)"},
+    {"del", cmdDel, "del(\"frase\",n_max,no_discr_majusc_minusc)",
+     "Esborra el text a partir del cursor, com a màxim n_max vegades.",
+     "del(\"  \",0)"},
+    };
+    return rows;
 }
 
 }  // namespace torvic::textcmd

@@ -1,5 +1,4 @@
-// Flow and timing commands: wait, goto, time, date, iftime, ifdate, stop,
-// end, beep.
+// The flow and timing commands: wait, goto, time, date, iftime, ifdate, beep, stop, end.
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -59,7 +58,7 @@ void startClockWait(RunContext& ctx, const std::string& hhmm) {
 
 }  // namespace
 
-void cmdWait(RunContext& ctx) {
+static void cmdWait(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
     double ms = valorNumeric(ctx.parametresLinia[0]);
     double minutes = valorNumeric(ctx.parametresLinia[1]);
@@ -83,7 +82,7 @@ void cmdWait(RunContext& ctx) {
     startClockWait(ctx, clockText(static_cast<int>(std::floor(target))).substr(0, 5));
 }
 
-void cmdTime(RunContext& ctx) {
+static void cmdTime(RunContext& ctx) {
     ctx.obtParam({Plain});
     const std::string& hora = ctx.parametresLinia[0];
     if (std::optional<int> t = parseTimeOfDay(hora)) {
@@ -97,7 +96,7 @@ void cmdTime(RunContext& ctx) {
     }
 }
 
-void cmdDate(RunContext& ctx) {
+static void cmdDate(RunContext& ctx) {
     ctx.obtParam({Plain});
     std::string d = ctx.parametresLinia[0];
     const std::int64_t todaySerial = ctx.platform.now().day;
@@ -115,7 +114,7 @@ void cmdDate(RunContext& ctx) {
     }
 }
 
-void cmdGoto(RunContext& ctx) {
+static void cmdGoto(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
     std::string& line = ctx.currentLine();
     double target = valorNumeric(ctx.parametresLinia[0]);
@@ -146,7 +145,7 @@ void cmdGoto(RunContext& ctx) {
     }
 }
 
-void cmdIftime(RunContext& ctx) {
+static void cmdIftime(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
     auto hour = [](const std::string& s) -> std::optional<double> {
         if (s.empty()) return std::nullopt;
@@ -161,7 +160,7 @@ void cmdIftime(RunContext& ctx) {
     if (!insideWindow(h1, h2, ctx.platform.now().secondOfDay())) ctx.skipToNextOfSameKeyword();
 }
 
-void cmdIfdate(RunContext& ctx) {
+static void cmdIfdate(RunContext& ctx) {
     ctx.obtParam({Plain, Plain, Plain});
     DateTime now = ctx.platform.now();
     std::optional<double> d1, d2;
@@ -188,8 +187,42 @@ void cmdIfdate(RunContext& ctx) {
     if (!insideWindow(d1, d2, d)) ctx.skipToNextOfSameKeyword();
 }
 
-void cmdStop(RunContext& ctx) { ctx.liniaActual = ctx.nombreLinies; }
+static void cmdStop(RunContext& ctx) { ctx.liniaActual = ctx.nombreLinies; }
 
-void cmdBeep(RunContext& ctx) { ctx.platform.beep(); }
+static void cmdBeep(RunContext& ctx) { ctx.platform.beep(); }
+
+
+std::span<const CommandRow> flowCommands() {
+    static const CommandRow rows[] = {
+    {"wait", cmdWait, "wait(ms,minuts)",
+     "Espera ms mil·lisegons; amb minuts, espera fins a l'hora que resulta, a minuts sencers.",
+     "wait(2000)"},
+    {"goto", cmdGoto, "goto(linia,vegades)",
+     "Salta a la línia indicada (comptant des de 0 entre les línies no buides; negativa, relativa a la línia actual) tantes vegades com indica vegades; després continua.",
+     "goto(0,5)"},
+    {"time", cmdTime, "time(hora)",
+     "Espera fins a l'hora indicada (hores i minuts).",
+     "time(14:30)"},
+    {"date", cmdDate, "date(dia/mes/any)",
+     "Espera, comprovant-ho cada mitjanit, fins al dia indicat; sense mes o any, els actuals.",
+     "date(25/12)"},
+    {"iftime", cmdIftime, "iftime(hora1,hora2)",
+     "Executa les línies fins al següent iftime només dins de la franja d'hores (pot passar de mitjanit).",
+     "iftime(8,12)"},
+    {"ifdate", cmdIfdate, "ifdate(dia1,dia2,son_dies_setmanals)",
+     "Executa les línies fins al següent ifdate només dins de la franja de dies del mes, de dates o, amb el tercer paràmetre, de dies de la setmana (1 diumenge a 7 dissabte).",
+     "ifdate(2,6,1)"},
+    {"beep", cmdBeep, "beep()",
+     "Fa sonar el so d'avís del sistema.",
+     "beep()"},
+    {"stop", cmdStop, "stop()",
+     "Acaba l'execució.",
+     "stop()"},
+    {"end", cmdStop, "end()",
+     "Acaba l'execució (com stop).",
+     "end()"},
+    };
+    return rows;
+}
 
 }  // namespace torvic

@@ -24,7 +24,7 @@ void anglesToQuotes(std::string& s) {
 
 }  // namespace
 
-void cmdExec(RunContext& ctx) {
+static void cmdExec(RunContext& ctx) {
     ctx.obtParam({Text, Plain, Plain});
     std::string& program = ctx.parametresLinia[0];
     anglesToQuotes(program);
@@ -41,7 +41,7 @@ void cmdExec(RunContext& ctx) {
     }
 }
 
-void cmdExecdoc(RunContext& ctx) {
+static void cmdExecdoc(RunContext& ctx) {
     ctx.obtParam({Text, Plain, Plain});
     anglesToQuotes(ctx.parametresLinia[0]);
     std::int16_t style = toInt16(valorNumeric(ctx.parametresLinia[1]));
@@ -55,19 +55,19 @@ long ExecutarDocument(Platform& platform, const std::string& strURL, std::int16_
     return platform.shellExecute(verb, strURL, iWindowStyle);
 }
 
-void cmdSend(RunContext& ctx) {
+static void cmdSend(RunContext& ctx) {
     ctx.obtParam({Text, Plain});
     ctx.platform.sendKeys(ctx.parametresLinia[0], valorNumeric(ctx.parametresLinia[1]) != 0);
 }
 
-void cmdFocu(RunContext& ctx) {
+static void cmdFocu(RunContext& ctx) {
     ctx.obtParam({Plain});
     std::int16_t slot = toInt16(valorNumeric(ctx.parametresLinia[0]));
     if (slot < 0 || slot > 15) throw RunTimeError("focu: program slot " + std::to_string(slot) + " outside 0..15");
     ctx.platform.activateProcess(ctx.idsPrograma[static_cast<std::size_t>(slot)]);
 }
 
-void cmdMsg(RunContext& ctx) {
+static void cmdMsg(RunContext& ctx) {
     ctx.obtParam({Escaped, Plain, Escaped});
     double style = valorNumeric(ctx.parametresLinia[1]);
     MessageIcon icon = MessageIcon::None;
@@ -80,7 +80,7 @@ void cmdMsg(RunContext& ctx) {
     ctx.dialogs.messageBox(ctx.parametresLinia[0], title.empty() ? "Torvic" : title, icon, systemModal);
 }
 
-void cmdMouse(RunContext& ctx) {
+static void cmdMouse(RunContext& ctx) {
     ctx.obtParam({Plain, Plain, Plain, Plain, Plain, Plain});
     const std::string& sx = ctx.parametresLinia[0];
     const std::string& sy = ctx.parametresLinia[1];
@@ -132,7 +132,7 @@ void cmdMouse(RunContext& ctx) {
     if (secondPass) line.resize(line.size() - 2);
 }
 
-void cmdIfmouse(RunContext& ctx) {
+static void cmdIfmouse(RunContext& ctx) {
     ctx.obtParam({Plain, Plain, Plain, Plain});
     int px = 0, py = 0;
     ctx.platform.cursorPos(px, py);
@@ -147,6 +147,34 @@ void cmdIfmouse(RunContext& ctx) {
                  py <= valorNumeric(p[3]);
     }
     if (!inside) ctx.skipToNextOfSameKeyword();
+}
+
+
+std::span<const CommandRow> desktopCommands() {
+    static const CommandRow rows[] = {
+    {"exec", cmdExec, "exec(\"programa\",mode,id_programa)",
+     "Engega un programa amb el mode de finestra (0 amagada, 1 normal, 2 minimitzada, 3 maximitzada, 4 normal sense focus, 6 minimitzada sense focus) i en desa l'identificador a id_programa (1 a 15).",
+     "exec(\"gedit\",1,3)"},
+    {"execdoc", cmdExecdoc, "execdoc(\"document\",mode,funcio)",
+     "Obre (funcio 1), imprimeix (2) o explora (3) un document amb el programa que el sistema hi té associat.",
+     "execdoc(\"informe.pdf\",1,1)"},
+    {"send", cmdSend, "send(\"text_a_enviar\",esperar)",
+     "Tecleja el text a la finestra activa. Entre claus s'hi escriuen tecles: {ENTER}, {F4}, {LEFT 3}; + és majúscules, ^ control, % alt i ~ retorn. Amb esperar diferent de 0 espera que s'hagin processat.",
+     "send(\"Hola{ENTER}\",1)"},
+    {"focu", cmdFocu, "focu(id_program)",
+     "Porta al davant la finestra del programa engegat amb aquest identificador.",
+     "focu(3)"},
+    {"msg", cmdMsg, "MSG(\"Text per mostrar\",tipus_missatge,\"Titol\")",
+     "Mostra un missatge amb el botó Acceptar i el títol indicat; tipus_missatge 1 hi posa la icona d'informació, 2 la d'exclamació i 3 la d'error. L'execució continua quan es tanca.",
+     "msg(\"Còpia\\nacabada\",1,\"Avís\")"},
+    {"mouse", cmdMouse, "mouse(x,y,esquerra,central,dret,moviment_de_roda)",
+     "Mou el punter a x,y (en píxels, en % de la pantalla, o relatiu amb + i -) i prem els botons: 1 clic, 2 doble clic, 3 deixar anar. El darrer paràmetre fa girar la roda.",
+     "mouse(100,200,1)"},
+    {"ifmouse", cmdIfmouse, "ifmouse(x1,y1,x2,y2)",
+     "Executa les línies fins al següent ifmouse només si el punter és dins del rectangle.",
+     "ifmouse(0,0,100,100)"},
+    };
+    return rows;
 }
 
 }  // namespace torvic
