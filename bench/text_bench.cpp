@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace torvic::textcmd;
+using namespace torvic;
 
 // `lines` lines of `width` characters plus CR LF; every `every`-th holds `hit`.
 std::string makeText(std::size_t lines, std::size_t width, std::size_t every, const std::string& hit) {

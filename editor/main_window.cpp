@@ -289,7 +289,7 @@ void Torvic::ferSubstitucio() {
     // occurrences (all for -1) replaced, exact case, without overlap.
     std::string changed = text;
     const std::size_t from = substituir_.pnoPrincipi ? std::min(view_.editorCaret(), text.size()) + 1 : 1;
-    textcmd::replaceFast(changed, static_cast<std::int32_t>(from), substituir_.pTexte1, substituir_.pTexte2,
+    replaceFast(changed, static_cast<std::int32_t>(from), substituir_.pTexte1, substituir_.pTexte2,
                          substituir_.pVegades);
     view_.setEditorText(changed);
 }

@@ -10,8 +10,8 @@ std::span<const CommandRow> commandTable() {
     static const std::vector<CommandRow> table = [] {
         std::vector<CommandRow> all;
         for (std::span<const CommandRow> family :
-             {flowCommands(), desktopCommands(), systemCommands(), textcmd::documentCommands(),
-              textcmd::searchCommands(), textcmd::linesCommands(), textcmd::refCommands()})
+             {flowCommands(), desktopCommands(), systemCommands(), documentCommands(),
+              searchCommands(), linesCommands(), refCommands()})
             all.insert(all.end(), family.begin(), family.end());
         return all;
     }();

@@ -26,12 +26,12 @@ void anglesToQuotes(std::string& s) {
 
 static void cmdExec(RunContext& ctx) {
     ctx.obtParam({Text, Plain, Plain});
-    std::string& program = ctx.parametresLinia[0];
+    std::string& program = ctx.param(0);
     anglesToQuotes(program);
-    std::string mode = std::string(trimBlanks(ctx.parametresLinia[1]));
+    std::string mode = std::string(trimBlanks(ctx.param(1)));
     if (mode.empty()) mode = "1";
     int windowMode = toInt16(valorNumeric(mode));
-    double id = valorNumeric(ctx.parametresLinia[2]);
+    double id = valorNumeric(ctx.param(2));
     if (id > 0) {
         std::int16_t slot = toInt16(id);
         if (slot > 15) throw RunTimeError("exec: program slot " + std::to_string(slot) + " is above 15");
@@ -43,10 +43,10 @@ static void cmdExec(RunContext& ctx) {
 
 static void cmdExecdoc(RunContext& ctx) {
     ctx.obtParam({Text, Plain, Plain});
-    anglesToQuotes(ctx.parametresLinia[0]);
-    std::int16_t style = toInt16(valorNumeric(ctx.parametresLinia[1]));
-    std::uint8_t funcio = toByte(valorNumeric(ctx.parametresLinia[2]));
-    ExecutarDocument(ctx.platform, ctx.parametresLinia[0], style, funcio);
+    anglesToQuotes(ctx.param(0));
+    std::int16_t style = toInt16(valorNumeric(ctx.param(1)));
+    std::uint8_t funcio = toByte(valorNumeric(ctx.param(2)));
+    ExecutarDocument(ctx.platform, ctx.param(0), style, funcio);
 }
 
 long ExecutarDocument(Platform& platform, const std::string& strURL, std::int16_t iWindowStyle,
@@ -57,36 +57,36 @@ long ExecutarDocument(Platform& platform, const std::string& strURL, std::int16_
 
 static void cmdSend(RunContext& ctx) {
     ctx.obtParam({Text, Plain});
-    ctx.platform.sendKeys(ctx.parametresLinia[0], valorNumeric(ctx.parametresLinia[1]) != 0);
+    ctx.platform.sendKeys(ctx.param(0), valorNumeric(ctx.param(1)) != 0);
 }
 
 static void cmdFocu(RunContext& ctx) {
     ctx.obtParam({Plain});
-    std::int16_t slot = toInt16(valorNumeric(ctx.parametresLinia[0]));
+    std::int16_t slot = toInt16(valorNumeric(ctx.param(0)));
     if (slot < 0 || slot > 15) throw RunTimeError("focu: program slot " + std::to_string(slot) + " outside 0..15");
     ctx.platform.activateProcess(ctx.idsPrograma[static_cast<std::size_t>(slot)]);
 }
 
 static void cmdMsg(RunContext& ctx) {
     ctx.obtParam({Escaped, Plain, Escaped});
-    double style = valorNumeric(ctx.parametresLinia[1]);
+    double style = valorNumeric(ctx.param(1));
     MessageIcon icon = MessageIcon::None;
     bool systemModal = false;
     if (style == 1 || style == 5) icon = MessageIcon::Information;
     if (style == 2 || style == 6) icon = MessageIcon::Exclamation;
     if (style == 3 || style == 7) icon = MessageIcon::Critical;
     if (style >= 4 && style <= 7 && style == std::floor(style)) systemModal = true;
-    const std::string& title = ctx.parametresLinia[2];
-    ctx.dialogs.messageBox(ctx.parametresLinia[0], title.empty() ? "Torvic" : title, icon, systemModal);
+    const std::string& title = ctx.param(2);
+    ctx.dialogs.messageBox(ctx.param(0), title.empty() ? "Torvic" : title, icon, systemModal);
 }
 
 static void cmdMouse(RunContext& ctx) {
     ctx.obtParam({Plain, Plain, Plain, Plain, Plain, Plain});
-    const std::string& sx = ctx.parametresLinia[0];
-    const std::string& sy = ctx.parametresLinia[1];
-    double left = valorNumeric(ctx.parametresLinia[2]);
-    double middle = valorNumeric(ctx.parametresLinia[3]);
-    double right = valorNumeric(ctx.parametresLinia[4]);
+    const std::string& sx = ctx.param(0);
+    const std::string& sy = ctx.param(1);
+    double left = valorNumeric(ctx.param(2));
+    double middle = valorNumeric(ctx.param(3));
+    double right = valorNumeric(ctx.param(4));
 
     // A double click runs the line twice; the "==" mark tells the passes apart.
     std::string& line = ctx.currentLine();
@@ -105,7 +105,7 @@ static void cmdMouse(RunContext& ctx) {
     button(left, mouseflag::LeftDown, mouseflag::LeftUp);
     button(middle, mouseflag::MiddleDown, mouseflag::MiddleUp);
     button(right, mouseflag::RightDown, mouseflag::RightUp);
-    std::int32_t data = toInt32(valorNumeric(ctx.parametresLinia[5]));
+    std::int32_t data = toInt32(valorNumeric(ctx.param(5)));
 
     auto contains = [](const std::string& s, char c) { return s.find(c) != std::string::npos; };
     if (contains(sx, '%') || contains(sy, '%')) {
@@ -136,15 +136,14 @@ static void cmdIfmouse(RunContext& ctx) {
     ctx.obtParam({Plain, Plain, Plain, Plain});
     int px = 0, py = 0;
     ctx.platform.cursorPos(px, py);
-    const auto& p = ctx.parametresLinia;
+    const std::string &x1 = ctx.param(0), &y1 = ctx.param(1), &x2 = ctx.param(2), &y2 = ctx.param(3);
     bool inside = true;
-    if (p[0].empty() || p[1].empty()) {
+    if (x1.empty() || y1.empty()) {
         inside = true;
-    } else if (p[2].empty() && p[3].empty()) {
-        inside = px == valorNumeric(p[0]) && py == valorNumeric(p[1]);
-    } else if (!p[2].empty() && !p[3].empty()) {
-        inside = valorNumeric(p[0]) <= px && px <= valorNumeric(p[2]) && valorNumeric(p[1]) <= py &&
-                 py <= valorNumeric(p[3]);
+    } else if (x2.empty() && y2.empty()) {
+        inside = px == valorNumeric(x1) && py == valorNumeric(y1);
+    } else if (!x2.empty() && !y2.empty()) {
+        inside = valorNumeric(x1) <= px && px <= valorNumeric(x2) && valorNumeric(y1) <= py && py <= valorNumeric(y2);
     }
     if (!inside) ctx.skipToNextOfSameKeyword();
 }

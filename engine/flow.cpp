@@ -60,8 +60,8 @@ void startClockWait(RunContext& ctx, const std::string& hhmm) {
 
 static void cmdWait(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
-    double ms = valorNumeric(ctx.parametresLinia[0]);
-    double minutes = valorNumeric(ctx.parametresLinia[1]);
+    double ms = valorNumeric(ctx.param(0));
+    double minutes = valorNumeric(ctx.param(1));
     if (minutes <= 0 && ms <= 65535) {
         std::int32_t interval = toInt32(ms);
         if (interval < 0) throw RunTimeError("negative wait interval");
@@ -84,7 +84,7 @@ static void cmdWait(RunContext& ctx) {
 
 static void cmdTime(RunContext& ctx) {
     ctx.obtParam({Plain});
-    const std::string& hora = ctx.parametresLinia[0];
+    const std::string& hora = ctx.param(0);
     if (std::optional<int> t = parseTimeOfDay(hora)) {
         startClockWait(ctx, clockText(*t).substr(0, 5));
     } else if (std::optional<double> day = bareNumberDate(hora)) {
@@ -98,7 +98,7 @@ static void cmdTime(RunContext& ctx) {
 
 static void cmdDate(RunContext& ctx) {
     ctx.obtParam({Plain});
-    std::string d = ctx.parametresLinia[0];
+    std::string d = ctx.param(0);
     const std::int64_t todaySerial = ctx.platform.now().day;
     std::string today = dateText(todaySerial);
     std::size_t slashes = std::count(d.begin(), d.end(), '/');
@@ -117,8 +117,8 @@ static void cmdDate(RunContext& ctx) {
 static void cmdGoto(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
     std::string& line = ctx.currentLine();
-    double target = valorNumeric(ctx.parametresLinia[0]);
-    double count = valorNumeric(ctx.parametresLinia[1]);
+    double target = valorNumeric(ctx.param(0));
+    double count = valorNumeric(ctx.param(1));
 
     if (count > 0) {
         double next = target;
@@ -129,7 +129,7 @@ static void cmdGoto(RunContext& ctx) {
         std::string l = line;
         if (l.find(')') == std::string::npos) l += ')';  // unclosed list: keep the count readable
         std::size_t close = l.find(')');
-        if (close + 1 == l.size()) l += ctx.parametresLinia[1];  // first pass saves the initial count
+        if (close + 1 == l.size()) l += ctx.param(1);  // first pass saves the initial count
         std::size_t comma = l.find(',');
         line = l.substr(0, comma + 1) + numberText(count - 1) + l.substr(close);
         // The entry is stored before the target is converted: a target out of
@@ -155,8 +155,8 @@ static void cmdIftime(RunContext& ctx) {
         if (std::optional<double> d = bareNumberDate(s)) return std::floor((*d - std::floor(*d)) * kSecondsPerDay);
         throw RunTimeError("not a time of day: " + s);
     };
-    std::optional<double> h1 = hour(ctx.parametresLinia[0]);
-    std::optional<double> h2 = hour(ctx.parametresLinia[1]);
+    std::optional<double> h1 = hour(ctx.param(0));
+    std::optional<double> h2 = hour(ctx.param(1));
     if (!insideWindow(h1, h2, ctx.platform.now().secondOfDay())) ctx.skipToNextOfSameKeyword();
 }
 
@@ -165,10 +165,10 @@ static void cmdIfdate(RunContext& ctx) {
     DateTime now = ctx.platform.now();
     std::optional<double> d1, d2;
     double d;
-    if (valorNumeric(ctx.parametresLinia[2]) > 0) {
+    if (valorNumeric(ctx.param(2)) > 0) {
         d = weekdayNumber(now.day);
-        d1 = valorNumeric(ctx.parametresLinia[0]);
-        double v2 = valorNumeric(ctx.parametresLinia[1]);
+        d1 = valorNumeric(ctx.param(0));
+        double v2 = valorNumeric(ctx.param(1));
         d2 = v2 == 0 ? *d1 : v2;
     } else {
         d = static_cast<double>(now.day);
@@ -181,8 +181,8 @@ static void cmdIfdate(RunContext& ctx) {
             if (std::optional<double> v = bareNumberDate(s)) return *v;  // a serial day, as time() reads it
             throw RunTimeError("not a date: " + s);
         };
-        d1 = date(ctx.parametresLinia[0]);
-        d2 = date(ctx.parametresLinia[1]);
+        d1 = date(ctx.param(0));
+        d2 = date(ctx.param(1));
     }
     if (!insideWindow(d1, d2, d)) ctx.skipToNextOfSameKeyword();
 }

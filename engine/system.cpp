@@ -28,38 +28,38 @@ void exitRequest(Platform& platform, std::uint32_t flags) {
 
 static void cmdOff(RunContext& ctx) {
     ctx.obtParam({Plain, Plain});
-    double accio = valorNumeric(ctx.parametresLinia[1]);
+    double accio = valorNumeric(ctx.param(1));
     std::uint32_t action = accio == 1   ? exitflag::Shutdown
                            : accio == 2 ? exitflag::Reboot
                            : accio == 3 ? exitflag::LogOff
                                         : exitflag::PowerOff;
-    exitRequest(ctx.platform, action | forcing(ctx.parametresLinia[0]));
+    exitRequest(ctx.platform, action | forcing(ctx.param(0)));
 }
 
 static void cmdLogoff(RunContext& ctx) {
     ctx.obtParam({Plain});
-    exitRequest(ctx.platform, exitflag::LogOff | forcing(ctx.parametresLinia[0]));
+    exitRequest(ctx.platform, exitflag::LogOff | forcing(ctx.param(0)));
 }
 
 static void cmdReboot(RunContext& ctx) {
     ctx.obtParam({Plain});
-    exitRequest(ctx.platform, exitflag::Reboot | forcing(ctx.parametresLinia[0]));
+    exitRequest(ctx.platform, exitflag::Reboot | forcing(ctx.param(0)));
 }
 
 static void cmdStandby(RunContext& ctx) { ctx.platform.setSystemPowerState(false, false); }
 
 static void cmdCopy(RunContext& ctx) {
     ctx.obtParam({Text, Text});
-    if (ctx.parametresLinia[0].empty() || ctx.parametresLinia[1].empty()) {
+    if (ctx.param(0).empty() || ctx.param(1).empty()) {
         PError(ctx.dialogs, ctx.document, ctx.liniaActual, "Error en parametres del Copy", "", "");
         return;
     }
-    ctx.platform.copyFile(ctx.parametresLinia[0], ctx.parametresLinia[1]);
+    ctx.platform.copyFile(ctx.param(0), ctx.param(1));
 }
 
 static void cmdXcopy(RunContext& ctx) {
     ctx.obtParam({Text, Text, Text});
-    ctx.platform.xcopy(ctx.parametresLinia[0], ctx.parametresLinia[1], ctx.parametresLinia[2]);
+    ctx.platform.xcopy(ctx.param(0), ctx.param(1), ctx.param(2));
 }
 
 

@@ -33,7 +33,7 @@ void RunContext::skipToNextOfSameKeyword() {
     liniaActual = nombreLinies;  // the common advance lands past the script: the run ends
 }
 
-void RunContext::PErrorSintaxi(std::string& missatge) {
+void RunContext::PErrorSintaxi(std::string missatge) {
     static const std::string head = L1252("Error de Sintaxi a la línia: ");
     static const std::string question = L1252("Continuar amb l'execució a la següent linia?");
     // A text of the caller's own follows an empty line; otherwise the
@@ -49,10 +49,6 @@ void RunContext::PErrorSintaxi(std::string& missatge) {
         liniaActual = nombreLinies;
         endedByNo = true;
     }
-}
-
-void RunContext::syntaxErrorPrompt(std::string missatge) {
-    PErrorSintaxi(missatge);
     advanceAfterLine = false;
 }
 

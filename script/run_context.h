@@ -78,11 +78,12 @@ public:
     // Continues at the next line with the current line's keyword, or past the
     // script's end when there is none.
     void skipToNextOfSameKeyword();
-    // Asks whether to go on after a failing line and sets `liniaActual`:
-    // Yes goes to the next line, No ends the run.
-    void PErrorSintaxi(std::string& missatge);
-    // The same prompt from inside a command, with an extra text.
-    void syntaxErrorPrompt(std::string missatge);
+    // The syntax-error prompt: asks whether to go on after a failing line
+    // and sets `liniaActual` (Yes: the next line; No: the run ends). A text
+    // of the caller's own is shown after an empty line; without one, the
+    // line's reason (`lastError`) is the second line. The dispatcher does
+    // not advance again after it.
+    void PErrorSintaxi(std::string missatge = "");
 
     // True when the last run was ended by a "No" at a prompt.
     bool endedByNo = false;

@@ -13,9 +13,10 @@
 #include "textcmd/ref.h"
 
 namespace torvic {
-namespace textcmd {
-void PrintTo(const RefError& e, std::ostream* os) { *os << "{" << testing::PrintToString(e.missatge.size()) << " " << testing::PrintToString(e.referencia) << " " << e.namesFile << "}"; }
-}  // namespace textcmd
+void PrintTo(const RefError& e, std::ostream* os) {
+    *os << "{" << testing::PrintToString(e.missatge.size()) << " " << testing::PrintToString(e.referencia) << " "
+        << e.namesFile << "}";
+}
 namespace {
 
 using test::Message;
@@ -130,8 +131,8 @@ TEST(RefExtraction, MatchesTheStepByStepFormOnRandomCatalogues) {
             selection += pick(0, 4) ? "," : "";
         }
         const std::string prefix = pick(0, 5) ? "" : "1";
-        std::vector<textcmd::RefError> got, expected;
-        std::string result = textcmd::extractReferences(text, prefix, selection, got);
+        std::vector<RefError> got, expected;
+        std::string result = extractReferences(text, prefix, selection, got);
         ASSERT_EQ(result, plain::extractReferences(text, prefix, selection, expected))
             << "selection [" << selection << "] on [" << text << "]";
         ASSERT_EQ(got, expected) << "selection [" << selection << "]";

@@ -10,7 +10,7 @@
 #include "textcmd/text_algorithms.h"
 #include "tests/support/plain_reference.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 namespace {
 
 using Pieces = PieceTable;
@@ -194,4 +194,4 @@ TEST(TextAlgorithms, CuttingIntoPieces) {
 }
 
 }  // namespace
-}  // namespace torvic::textcmd
+}  // namespace torvic

@@ -10,7 +10,7 @@
 #include "textcmd/text_algorithms.h"
 #include "textcmd/working_text.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 std::span<const CommandRow> documentCommands();
 std::span<const CommandRow> searchCommands();
@@ -32,4 +32,4 @@ bool piecePrompt(RunContext& ctx);
 bool cutForCommand(const std::string& text, PieceTable& pieces, RunContext& ctx,
                    const char* noBreakMessage = nullptr);
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

@@ -9,7 +9,7 @@
 #include "base/text.h"
 #include "textcmd/commands.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 using enum ParamKind;
 namespace {
@@ -130,4 +130,4 @@ std::span<const CommandRow> documentCommands() {
     return rows;
 }
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

@@ -9,7 +9,7 @@
 #include "textcmd/commands.h"
 #include "textcmd/text_algorithms.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 using enum ParamKind;
 namespace {
@@ -197,7 +197,7 @@ namespace {
 bool negativeCounts(RunContext& ctx, double a, double b) {
     if (a >= 0 && b >= 0) return false;
     std::string m = "Aquests parametres han de ser positius.";
-    ctx.syntaxErrorPrompt(m);
+    ctx.PErrorSintaxi(m);
     return true;
 }
 
@@ -266,4 +266,4 @@ std::span<const CommandRow> linesCommands() {
     return rows;
 }
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

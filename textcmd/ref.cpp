@@ -11,7 +11,7 @@
 #include "base/text.h"
 #include "textcmd/commands.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 using enum ParamKind;
 namespace {
@@ -327,4 +327,4 @@ std::span<const CommandRow> refCommands() {
     return rows;
 }
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

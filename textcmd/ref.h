@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace torvic::textcmd {
+namespace torvic {
 
 // A reference that could not be handled, reported with PError.
 struct RefError {
@@ -45,4 +45,4 @@ private:
     std::vector<std::size_t> leafOf_;                 // where each of them stands in sorted_
 };
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

@@ -6,7 +6,7 @@
 #include "textcmd/commands.h"
 #include "textcmd/text_algorithms.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 using enum ParamKind;
 bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
@@ -33,7 +33,7 @@ bool cutForCommand(const std::string& text, PieceTable& pieces,
     }
     if (noBreakMessage) {
         std::string m = noBreakMessage;
-        ctx.syntaxErrorPrompt(m);
+        ctx.PErrorSintaxi(m);
     } else {
         piecePrompt(ctx);
     }
@@ -93,4 +93,4 @@ std::span<const CommandRow> searchCommands() {
     return rows;
 }
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

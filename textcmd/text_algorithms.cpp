@@ -7,7 +7,7 @@
 
 #include "base/text.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
@@ -365,4 +365,4 @@ DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces,
     return result;
 }
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

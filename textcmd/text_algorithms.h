@@ -12,7 +12,7 @@
 
 #include "base/errors.h"
 
-namespace torvic::textcmd {
+namespace torvic {
 
 // The piece table `trossos`: [begin, end) ranges of the working text.
 using PieceTable = std::vector<std::pair<std::size_t, std::size_t>>;
@@ -118,4 +118,4 @@ std::string removeLinePartsInPlace(std::string_view text, const PieceTable& piec
 // `counter`. Throws CounterOverflow (nothing changed).
 std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter);
 
-}  // namespace torvic::textcmd
+}  // namespace torvic

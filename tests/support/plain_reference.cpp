@@ -100,7 +100,7 @@ Deline deleteLines(const std::string& text, const PieceTable& ranges, const std:
 }
 
 std::string extractReferences(const std::string& text, const std::string& prefix, const std::string& selection,
-                              std::vector<textcmd::RefError>& errors) {
+                              std::vector<RefError>& errors) {
     const std::string missingEnd =
         L1252("ERROR IMPORTANT:\r\n No pot trobar REFERÈNCIA FINAL D'UN INTERVAL que s'ha d'AFEGIR.");
     const std::string missingKey = L1252("ERROR IMPORTANT:\r\n No pot trobar referència que s'ha d'AFEGIR");

@@ -11,8 +11,6 @@
 
 namespace torvic::plain {
 
-using textcmd::PieceTable;
-
 struct Outcome {
     std::string text;
     bool overflow = false;
@@ -38,6 +36,6 @@ Deline deleteLines(const std::string& text, const PieceTable& pieces, const std:
 // ref's collected text and reports, searching the text as it stands at
 // every step.
 std::string extractReferences(const std::string& text, const std::string& prefix, const std::string& selection,
-                              std::vector<textcmd::RefError>& errors);
+                              std::vector<RefError>& errors);
 
 }  // namespace torvic::plain
