@@ -1,36 +1,19 @@
 #include "editor/frm_about.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-
 #include "base/cp1252.h"
 #include "base/errors.h"
+#include "platform/conventions.h"
 
 namespace torvic {
 namespace {
 
 const char* const kTitle = "Torvic";
 
-// Programs that show the system's information, most complete first.
-const char* const kSysInfoPrograms[] = {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor",
-                                        "xfce4-taskmanager", "lxtask"};
-
-std::string onPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        std::filesystem::path candidate = std::filesystem::path(dir.empty() ? "." : dir) / name;
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec)) return candidate.string();
-    }
-    return "";
-}
-
 }  // namespace
 
-FrmAbout::FrmAbout(FrmAboutView& view, Platform& platform) : view_(view), platform_(platform) { findProgram = onPath; }
+FrmAbout::FrmAbout(FrmAboutView& view, Platform& platform) : view_(view), platform_(platform) {
+    systemInformationPrograms = conventions::systemInformationPrograms;
+}
 
 void FrmAbout::show() {
     Form_Load();
@@ -58,14 +41,13 @@ void FrmAbout::Form_Load() {
 }
 
 void FrmAbout::StartSysInfo() {
-    for (const char* name : kSysInfoPrograms) {
-        const std::string path = findProgram(name);
-        if (path.empty()) continue;
+    const std::vector<std::string> programs = systemInformationPrograms();
+    if (!programs.empty()) {
         try {
-            platform_.startProgram("\"" + path + "\"", 1);
+            platform_.startProgram(programs.front(), 1);
             return;
         } catch (const RunTimeError&) {
-            break;  // found but not startable: as when there is none
+            // found but not startable: as when there is none
         }
     }
     view_.messageBox(L1252("La información del sistema no está disponible en este momento"), kTitle);

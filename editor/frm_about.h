@@ -3,6 +3,7 @@
 // information program it can start.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -27,15 +28,15 @@ public:
 
     FrmAbout(FrmAboutView& view, Platform& platform);
 
-    // The path of a program found on the PATH, or empty (tests replace it).
-    std::function<std::string(const std::string&)> findProgram;
+    // The system's information programs as command lines, the best first
+    // (the system's convention; tests replace it).
+    std::function<std::vector<std::string>()> systemInformationPrograms;
 
     void show();  // loads the texts, then the box modally
     void Form_Load();
     void cmdOK_Click() { view_.close(); }
     void cmdSysInfo_Click() { StartSysInfo(); }
-    // Starts the desktop's system information program, the first of the
-    // usual ones that is installed; says so when there is none.
+    // Starts the system's information program; says so when there is none.
     void StartSysInfo();
 
 private:

@@ -90,9 +90,7 @@ void FrmMissatge::exportMessage() {
     } else {
         char buf[32];
         std::time_t t = std::time(nullptr);
-        std::tm tm{};
-        localtime_r(&t, &tm);
-        std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
+        std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", std::localtime(&t));  // the window's own thread only
         stamp = buf;
     }
     std::string record = stamp + "  " + titol_ + "\r\n" + missatge_ + "\r\n\r\n";

@@ -8,6 +8,7 @@
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/manual.h"
+#include "platform/conventions.h"
 #include "editor/tajuda.h"
 #include "engine/commands.h"
 #include "textcmd/text_algorithms.h"
@@ -45,7 +46,7 @@ void Torvic::Form_Load(const std::string& commandLine) {
             break;
         case StartRequest::Nothing: {
             std::string dir = currentDirectory();
-            if (!dir.ends_with('/')) dir += '/';
+            if (dir.empty() || dir.back() != conventions::folderSeparator()) dir += conventions::folderSeparator();
             view_.setText2(dir);
             break;
         }
@@ -56,7 +57,7 @@ void Torvic::Form_Load(const std::string& commandLine) {
 
 void Torvic::updateCaption() {
     std::string caption = hasUnsavedChanges() ? "*" : "";
-    if (!savedName_.empty()) caption += savedName_.substr(savedName_.rfind('/') + 1) + " - ";
+    if (!savedName_.empty()) caption += savedName_.substr(conventions::folderPart(savedName_).size()) + " - ";
     caption += L1252(kCaption);
     if (caption == shownCaption_) return;
     shownCaption_ = caption;
@@ -233,11 +234,7 @@ void Torvic::focusIfVisible() {
     if (view_.isVisible()) view_.focusEditor();
 }
 
-std::string Torvic::manualFile(const std::string& name) {
-    for (const std::string& path : {programDirectory() + "/" + name, programDirectory() + "/../share/torvic/" + name})
-        if (std::ifstream(path)) return path;
-    return "";
-}
+std::string Torvic::manualFile(const std::string& name) { return conventions::programDataFile(programDirectory(), name); }
 
 void Torvic::comandes_Click() { view_.showManual(manualHtml(), false); }
 

@@ -2,9 +2,9 @@
 // browse, save as, browse and open, new program.
 #include <algorithm>
 #include <filesystem>
-#include <fnmatch.h>
 
 #include "base/cp1252.h"
+#include "platform/conventions.h"
 #include "platform/files.h"
 #include "editor/main_window.h"
 #include "script/script_file.h"
@@ -16,28 +16,6 @@ namespace fs = std::filesystem;
 
 bool hasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
-// The folder part of a name, up to and including its last "/".
-std::string folderPart(const std::string& name) {
-    std::size_t slash = name.rfind('/');
-    return slash == std::string::npos ? "" : name.substr(0, slash + 1);
-}
-
-// The first ordinary file (not hidden, not a folder) that matches a pattern,
-// in name order; empty when none does.
-std::string firstMatch(const std::string& pattern) {
-    std::string folder = folderPart(pattern);
-    std::string namePattern = pattern.substr(folder.size());
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
-        std::string name = e.path().filename().string();
-        if (name.starts_with('.') || !e.is_regular_file(ec)) continue;
-        if (fnmatch(namePattern.c_str(), name.c_str(), 0) == 0) names.push_back(name);
-    }
-    if (names.empty()) return "";
-    return *std::min_element(names.begin(), names.end());
-}
-
 }  // namespace
 
 void Torvic::Command1_Click() {
@@ -47,7 +25,8 @@ void Torvic::Command1_Click() {
         view_.setText2(name);
     }
     if (hasWildcards(name)) {
-        name = folderPart(name) + firstMatch(name);
+        const std::string match = conventions::firstMatchingFile(name);
+        name = match.empty() ? conventions::folderPart(name) : match;
         view_.setText2(name);
     }
     std::optional<std::string> bytes = readFileBytes(name);
@@ -81,7 +60,7 @@ void Torvic::Command1_Click() {
 
 bool Torvic::saveTo(const std::string& name) {
     std::error_code ec;
-    bool exists = hasWildcards(name) ? !firstMatch(name).empty() : fs::is_regular_file(name, ec);
+    bool exists = hasWildcards(name) ? !conventions::firstMatchingFile(name).empty() : fs::is_regular_file(name, ec);
     if (exists && !view_.askYesNo("Sobreescriure ?", "El fitxer ja existeix:")) {
         Command7_Click();
         return false;
@@ -112,7 +91,7 @@ void Torvic::Command2_Click() {
 
 void Torvic::Command6_Click() {
     std::string name = view_.text2();
-    if (name.ends_with('/')) dialogDirectory_ = name;
+    if (!name.empty() && conventions::folderPart(name).size() == name.size()) dialogDirectory_ = name;  // a folder
     std::string chosen = view_.openFileDialog(dialogDirectory_, dialogFileName_, kFileFilter);
     if (!chosen.empty()) {
         dialogFileName_ = chosen;
@@ -145,7 +124,7 @@ void Torvic::nou_Click() {
     savedText_ = view_.editorText();
     savedName_.clear();
     updateCaption();
-    view_.setText2(currentDirectory() + "/nou_programa.torvic");
+    view_.setText2(currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic");
     view_.setText3("0");
     setText4("");
     focusIfVisible();

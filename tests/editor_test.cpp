@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "base/cp1252.h"
+#include "platform/conventions.h"
 #include "platform/files.h"
 #include "editor/command_line.h"
 #include "editor/layout.h"
@@ -170,7 +171,7 @@ TEST(MainWindow, StartUp) {
 
     WindowRig plain;
     plain.torvic.Form_Load("");
-    EXPECT_EQ(plain.view.text2Field, "/home/user/");
+    EXPECT_EQ(plain.view.text2Field, std::string("/home/user") + conventions::folderSeparator());
     EXPECT_TRUE(plain.view.endButtonHidden);
 }
 
@@ -329,7 +330,7 @@ TEST_F(ProgramFiles, BrowseAndNewProgram) {
     rig.torvic.Command10_Click();  // the dialog opens in Text2's folder
     EXPECT_EQ(rig.view.dialogsShown.back() + rig.view.editor, "open " + tmp.path() + "/|from disk");
     rig.torvic.nou_Click();
-    EXPECT_EQ(rig.view.text2Field, "/home/user/nou_programa.torvic");
+    EXPECT_EQ(rig.view.text2Field, std::string("/home/user") + conventions::folderSeparator() + "nou_programa.torvic");
 }
 
 TEST(FindAndReplace, Examples) {
@@ -434,7 +435,7 @@ TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
 
 TEST(Missatge, ExportAppendsAndReportsBadFiles) {
     test::TempDir tmp;
-    std::ofstream(tmp / "errors.txt") << "earlier\r\n";
+    std::ofstream(tmp / "errors.txt", std::ios::binary) << "earlier\r\n";
     MissatgeRig r;
     r.m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
     r.view.exportOn = true;

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/cp1252.h"
+#include "platform/conventions.h"
 #include "tests/support/fake_views.h"
 
 namespace torvic {
@@ -27,16 +28,17 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     rig.torvic.web_Click();
     rig.torvic.web_Click();
     ASSERT_EQ(rig.view.messages.size(), 3u);
-    EXPECT_EQ(rig.view.messages[2].text, "file://" + (dir / "torvic.html") + "\n\rVoleu accedir-hi?");
+    EXPECT_EQ(rig.view.messages[2].text,
+              "file://" + conventions::programDataFile(dir.path(), "torvic.html") + "\n\rVoleu accedir-hi?");
     EXPECT_EQ(rig.view.messages[2].title, "Web del programa:");
     EXPECT_EQ(rig.view.messages[2].icon, MessageIcon::Information);
     EXPECT_EQ(rig.view.manualsShown, (std::vector<std::string>{"show", "print", "show"}));
 
-    rig.about.findProgram = [](const std::string& name) { return name == "kinfocenter" ? "/usr/bin/kinfocenter" : ""; };
+    rig.about.systemInformationPrograms = [] { return std::vector<std::string>{"\"/usr/bin/kinfocenter\"", "lxtask"}; };
     rig.about.cmdSysInfo_Click();
-    EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"shell 'print' 0 " + (dir / "torvic.rtf"),
+    EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"shell 'print' 0 " + conventions::programDataFile(dir.path(), "torvic.rtf"),
                                                             "exec 1 \"/usr/bin/kinfocenter\""}));
-    rig.about.findProgram = [](const std::string&) { return std::string(); };
+    rig.about.systemInformationPrograms = [] { return std::vector<std::string>{}; };
     rig.about.cmdSysInfo_Click();
     EXPECT_EQ(rig.aboutView.boxes,
               std::vector<std::string>{L1252("Torvic|La información del sistema no está disponible en este momento")});
