@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     torvic::qt::FrmAboutQt aboutView;
     torvic::FrmAbout about(aboutView, platform);
     aboutView.attach(&about);
-    torvic::Torvic torvic(window, platform, missatge, substituir, codificacio, mouse, about);
+    torvic::MainWindowPresenter torvic(window, platform, missatge, substituir, codificacio, mouse, about);
     window.attach(&torvic);
     // The manual torvic.rtf lives beside the program.
     torvic.programDirectory = [] { return torvic::qt::toCp1252(QCoreApplication::applicationDirPath()); };
@@ -71,6 +71,6 @@ int main(int argc, char** argv) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.
         window.show();
     }
-    torvic.Form_Load(cmd);
+    torvic.onLoad(cmd);
     return app.exec();
 }

@@ -37,11 +37,11 @@ int main(int argc, char** argv) {
     qt::FrmAboutQt aboutView;
     FrmAbout about(aboutView, platform);
     aboutView.attach(&about);
-    Torvic torvic(window, platform, missatge, substituir, codificacio, mouse, about);
+    MainWindowPresenter torvic(window, platform, missatge, substituir, codificacio, mouse, about);
     window.attach(&torvic);
     window.endHook = [] {};  // the hidden run's end leaves the program to us
     window.show();
-    torvic.Form_Load(std::string("\"") + argv[1] + "\"");  // opened as a user would
+    torvic.onLoad(std::string("\"") + argv[1] + "\"");  // opened as a user would
     QApplication::processEvents();
 
     using Clock = std::chrono::steady_clock;
@@ -49,10 +49,10 @@ int main(int argc, char** argv) {
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - a).count();
     };
     Clock::time_point t = Clock::now();
-    torvic.Command9_Click();  // "Executa tot": returns when the run has finished
+    torvic.onRunAll();  // "Executa tot": returns when the run has finished
     std::printf("visible run (Executa tot): %lld ms\n", static_cast<long long>(ms(t)));
     t = Clock::now();
-    torvic.Command8_Click();  // "Executa Ocult"
+    torvic.onRunHidden();  // "Executa Ocult"
     std::printf("hidden run (Executa Ocult): %lld ms\n", static_cast<long long>(ms(t)));
     return 0;
 }

@@ -9,40 +9,40 @@
 #include "editor/command_line.h"
 #include "editor/manual.h"
 #include "platform/conventions.h"
-#include "editor/tajuda.h"
+#include "editor/syntax_hint.h"
 #include "engine/commands.h"
 #include "textcmd/text_algorithms.h"
 
 namespace torvic {
 
-const char* const Torvic::kCaption =
+const char* const MainWindowPresenter::kCaption =
     "Torvic XP v1.10   (Comandes de Procés, de tractament de textes, base dades, ratolí, codificació)";
-const char* const Torvic::kFileFilter =
+const char* const MainWindowPresenter::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
-Torvic::Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
+MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
                Codificacio& codificacio, Mouse& mouse, FrmAbout& about)
     : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
       mouse_(mouse), about_(about) {
     programDirectory = [] { return std::filesystem::current_path().string(); };
     currentDirectory = [] { return std::filesystem::current_path().string(); };
     // "Tancar" of the message window ends the program as "End" does.
-    missatge_.onEndProgram = [this] { Command5_Click(); };
+    missatge_.onEndProgram = [this] { onEnd(); };
 }
 
-void Torvic::Form_Load(const std::string& commandLine) {
+void MainWindowPresenter::onLoad(const std::string& commandLine) {
     StartRequest request = parseCommandLine(commandLine);
     switch (request.kind) {
         case StartRequest::RunHidden:
             startedHidden_ = true;
             view_.setVisible(false);
             view_.setText2(request.file);
-            Command1_Click();
-            Command8_Click();
+            onOpenClick();
+            onRunHidden();
             break;
         case StartRequest::Edit:
             view_.setText2(request.file);
-            Command1_Click();
+            onOpenClick();
             break;
         case StartRequest::Nothing: {
             std::string dir = currentDirectory();
@@ -55,7 +55,7 @@ void Torvic::Form_Load(const std::string& commandLine) {
     updateCaption();
 }
 
-void Torvic::updateCaption() {
+void MainWindowPresenter::updateCaption() {
     std::string caption = hasUnsavedChanges() ? "*" : "";
     if (!savedName_.empty()) caption += savedName_.substr(conventions::folderPart(savedName_).size()) + " - ";
     caption += L1252(kCaption);
@@ -64,11 +64,11 @@ void Torvic::updateCaption() {
     view_.setCaption(caption);
 }
 
-void Torvic::Form_Resize(int clientWidth, int clientHeight) {
+void MainWindowPresenter::onResize(int clientWidth, int clientHeight) {
     view_.applyLayout(resizeLayout(clientWidth, clientHeight));
 }
 
-void Torvic::Text1_KeyUp() {
+void MainWindowPresenter::onEditorKeyUp() {
     const std::string text = view_.editorText();
     const std::size_t caret = view_.editorCaret();
     CaretPosition pos = caretPosition(text, caret);
@@ -82,11 +82,11 @@ void Torvic::Text1_KeyUp() {
     view_.setText4Highlighted(!hint.empty());
 }
 
-void Torvic::Text2_KeyPress(int keyCode) {
-    if (keyCode == 13) Command1_Click();
+void MainWindowPresenter::onFileNameKeyPress(int keyCode) {
+    if (keyCode == 13) onOpenClick();
 }
 
-void Torvic::setText4(const std::string& text) {
+void MainWindowPresenter::setText4(const std::string& text) {
     view_.setText4(text);
     view_.setText4Tooltip(text);  // Text4_Change
     if (text.empty()) view_.setText4Highlighted(false);  // an empty field has the plain background
@@ -96,7 +96,7 @@ namespace {
 constexpr std::chrono::milliseconds kScreenRate{16};
 }  // namespace
 
-void Torvic::showRunLine(int index, const std::string& text) {
+void MainWindowPresenter::showRunLine(int index, const std::string& text) {
     pendingIndex_ = index;
     pendingLine_.assign(text);
     runLinePending_ = true;
@@ -107,7 +107,7 @@ void Torvic::showRunLine(int index, const std::string& text) {
     view_.handlePendingInput();
 }
 
-void Torvic::showPendingRunLine() {
+void MainWindowPresenter::showPendingRunLine() {
     if (!runLinePending_) return;
     runLinePending_ = false;
     view_.setText3(std::to_string(pendingIndex_));
@@ -116,35 +116,35 @@ void Torvic::showPendingRunLine() {
     view_.repaintNow();
 }
 
-std::string Torvic::text3() {
+std::string MainWindowPresenter::text3() {
     showPendingRunLine();
     return view_.text3();
 }
 
-void Torvic::setText3(const std::string& text) {
+void MainWindowPresenter::setText3(const std::string& text) {
     showPendingRunLine();
     view_.setText3(text);
 }
 
-void Torvic::setRunButtonsEnabled(bool enabled) {
+void MainWindowPresenter::setRunButtonsEnabled(bool enabled) {
     showPendingRunLine();
     view_.setRunButtonsEnabled(enabled);
     if (enabled) view_.setRunLineMark(-1);  // no run goes on
 }
 
-void Torvic::EExecutar_Click() {
-    if (engine.runButtonsEnabled()) Command3_Click();
+void MainWindowPresenter::onMenuContinueRun() {
+    if (engine.runButtonsEnabled()) onContinueRun();
 }
 
-void Torvic::Ocult_Click() {
-    if (engine.runButtonsEnabled()) Command8_Click();
+void MainWindowPresenter::onMenuRunHidden() {
+    if (engine.runButtonsEnabled()) onRunHidden();
 }
 
-void Torvic::executartot_Click() {
-    if (engine.runButtonsEnabled()) Command9_Click();
+void MainWindowPresenter::onMenuRunAll() {
+    if (engine.runButtonsEnabled()) onRunAll();
 }
 
-void Torvic::hideToNotificationArea() {
+void MainWindowPresenter::hideToNotificationArea() {
     showPendingRunLine();
     subclassarFinestra();
     if (afegirIcona("Torvic Executant-se") || startedHidden_ || !view_.isVisible()) {
@@ -161,41 +161,41 @@ void Torvic::hideToNotificationArea() {
     }
 }
 
-void Torvic::Fitxer_Iconitzar_Click() { hideToNotificationArea(); }
+void MainWindowPresenter::onIconise() { hideToNotificationArea(); }
 
-void Torvic::restoreFromNotificationArea() {
+void MainWindowPresenter::restoreFromNotificationArea() {
     minimisedInstead_ = false;
     restaurarFinestra();
     view_.setVisible(true);
     treureIcona();
 }
 
-void Torvic::Sortir_Click() { Command5_Click(); }
+void MainWindowPresenter::onExit() { onEnd(); }
 
-void Torvic::replaceIcon(const std::string& tooltip) {
+void MainWindowPresenter::replaceIcon(const std::string& tooltip) {
     treureIcona();
     afegirIcona(tooltip);
 }
 
-void Torvic::RCPopup_Aturat_Click() {
+void MainWindowPresenter::onTrayContinue() {
     view_.setTrayChecks(true, false);
     replaceIcon("Torvic Executat-se");
-    Command3_Click();
+    onContinueRun();
 }
 
-void Torvic::RCPopup_Executant_Click() {
+void MainWindowPresenter::onTrayPause() {
     view_.setTrayChecks(false, true);
     replaceIcon("Torvic Pausat");
-    Command4_Click();
+    onStopRun();
 }
 
-void Torvic::RCpopup_Sortir_Click() {
+void MainWindowPresenter::onTrayExit() {
     // Shown first, so that a question about unsaved work has its window.
     restoreFromNotificationArea();
-    Command5_Click();
+    onEnd();
 }
 
-void Torvic::endProgram() {
+void MainWindowPresenter::endProgram() {
     showPendingRunLine();
     ended_ = true;
     restaurarFinestra();
@@ -203,7 +203,7 @@ void Torvic::endProgram() {
     view_.endProgram();
 }
 
-bool Torvic::settleUnsavedChanges() {
+bool MainWindowPresenter::settleUnsavedChanges() {
     if (startedHidden_ || !hasUnsavedChanges()) return true;
     switch (view_.askSaveChanges(L1252("El programa té modificacions que no s'han guardat. Voleu guardar-les?"),
                                  "Modificacions sense guardar:")) {
@@ -213,7 +213,7 @@ bool Torvic::settleUnsavedChanges() {
             // To the program's own file (the name field may already name the
             // next one), or through "Guardar com.." for a program never saved.
             if (savedName_.empty())
-                Command7_Click();
+                onSaveAsClick();
             else
                 writeProgram(savedName_);
             return !hasUnsavedChanges();  // a save that failed or was cancelled stops the action
@@ -223,22 +223,22 @@ bool Torvic::settleUnsavedChanges() {
     return false;
 }
 
-bool Torvic::confirmEnd() {
+bool MainWindowPresenter::confirmEnd() {
     if (settleUnsavedChanges()) return true;
     // Kept open: a window hidden for a run comes back, with the text.
     if (!view_.isVisible()) restoreFromNotificationArea();
     return false;
 }
 
-void Torvic::focusIfVisible() {
+void MainWindowPresenter::focusIfVisible() {
     if (view_.isVisible()) view_.focusEditor();
 }
 
-std::string Torvic::manualFile(const std::string& name) { return conventions::programDataFile(programDirectory(), name); }
+std::string MainWindowPresenter::manualFile(const std::string& name) { return conventions::programDataFile(programDirectory(), name); }
 
-void Torvic::comandes_Click() { view_.showManual(manualHtml(), false); }
+void MainWindowPresenter::onManual() { view_.showManual(manualHtml(), false); }
 
-void Torvic::Ajuda_Imprimir_Click() {
+void MainWindowPresenter::onPrintManual() {
     const std::string path = manualFile("torvic.rtf");
     if (path.empty()) {
         view_.messageBox("El fitxer torvic.rtf no s'ha pogut trobar.", "Error en trobar un fitxer:",
@@ -253,7 +253,7 @@ void Torvic::Ajuda_Imprimir_Click() {
         view_.showManual(manualHtml(), true);
 }
 
-void Torvic::web_Click() {
+void MainWindowPresenter::onWebPage() {
     // The program has no public page: the local manual stands in for it.
     const std::string html = manualFile("torvic.html");
     const std::string address = html.empty() ? "torvic.html" : "file://" + html;
@@ -261,7 +261,7 @@ void Torvic::web_Click() {
         view_.showManual(manualHtml(), false);
 }
 
-void Torvic::Eines_Codificar_Click() {
+void MainWindowPresenter::onEncode() {
     const std::string text = view_.editorText();
     if (text.empty()) return;
     codificacio_.show();
@@ -272,7 +272,7 @@ void Torvic::Eines_Codificar_Click() {
         view_.setEditorText(descodificaText(codificacio_.ClauCodificacio, text));
 }
 
-void Torvic::ferSubstitucio() {
+void MainWindowPresenter::ferSubstitucio() {
     const std::string text = view_.editorText();
     if (text.empty()) return;
     substituir_.show();

@@ -87,57 +87,55 @@ public:
     virtual void endProgram() = 0;
 };
 
-class Torvic : public Host {
+// The behaviour of the main window `Torvic`. Its handlers are named by what
+// they do; the designer names of the controls and menu items they belong to
+// stand beside them.
+class MainWindowPresenter : public Host {
 public:
     static const char* const kCaption;  // UTF-8
     static const char* const kFileFilter;
 
-    Torvic(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-           Codificacio& codificacio, Mouse& mouse, FrmAbout& about);
+    MainWindowPresenter(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
+                        Codificacio& codificacio, Mouse& mouse, FrmAbout& about);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
     std::function<std::string()> currentDirectory;
 
     // Start-up, layout, caret tracking.
-    void Form_Load(const std::string& commandLine);
-    void Form_Resize(int clientWidth, int clientHeight);
-    void Text1_KeyUp();
-    void Text1_Click() { Text1_KeyUp(); }
-    void Text2_KeyPress(int keyCode);
+    void onLoad(const std::string& commandLine);          // Form_Load
+    void onResize(int clientWidth, int clientHeight);     // Form_Resize
+    void onEditorKeyUp();                                 // Text1_KeyUp
+    void onEditorClick() { onEditorKeyUp(); }             // Text1_Click
+    void onFileNameKeyPress(int keyCode);                 // Text2_KeyPress
     // Every change of the editor text: the caption marks unsaved changes.
-    void Text1_Change() { updateCaption(); }
+    void onEditorChange() { updateCaption(); }            // Text1_Change
     bool startedHidden() const { return startedHidden_; }
     bool ended() const { return ended_; }
 
     // Program files.
-    void Command1_Click();   // "-> Obrir": open or reload the named file
-    void Command2_Click();   // "<- Guardar": save
-    void Command6_Click();   // "...": browse for a name
-    void Command7_Click();   // "Guardar com..": save as
-    void Command10_Click();  // "Navegar i Obrir"
-    void nou_Click();        // new program
-    void buscar_Click() { Command6_Click(); }
-    void Obrir_Click() { Command10_Click(); }
-    void Guardar_Click() { Command2_Click(); }
-    void Guardarcom_Click() { Command7_Click(); }
+    void onOpenClick();           // Command1 "-> Obrir": open or reload the named file
+    void onSaveClick();           // Command2 "<- Guardar", menu Guardar: save
+    void onBrowseClick();         // Command6 "...", menu buscar: browse for a name
+    void onSaveAsClick();         // Command7 "Guardar com..", menu Guardarcom: save as
+    void onBrowseAndOpenClick();  // Command10 "Navegar i Obrir", menu Obrir
+    void onNewProgram();          // menu nou
 
-    // Run controls and their menu items (which act only while the button is enabled).
-    void Command3_Click() { engine.continueRun(); }  // "Cont Exec"
-    void Command9_Click() { engine.runAll(); }       // "Executa tot"
-    void Command8_Click() { engine.runHidden(); }    // "Executa Ocult"
-    void Command4_Click() { engine.stop(); }         // "Stop"
-    void Command5_Click() { engine.end(); }          // "End"
-    void EExecutar_Click();
-    void Ocult_Click();
-    void executartot_Click();
-    void Atura_Click() { Command4_Click(); }
-    void Timer1_Timer() { engine.timer1Elapsed(); }
-    void Timer2_Timer() { engine.timer2Elapsed(); }
+    // Run controls, and their menu items (which act only while the buttons are enabled).
+    void onContinueRun() { engine.continueRun(); }  // Command3 "Cont Exec"
+    void onRunAll() { engine.runAll(); }            // Command9 "Executa tot"
+    void onRunHidden() { engine.runHidden(); }      // Command8 "Executa Ocult"
+    void onStopRun() { engine.stop(); }             // Command4 "Stop", menu Atura
+    void onEnd() { engine.end(); }                  // Command5 "End" (Esc)
+    void onMenuContinueRun();                       // menu EExecutar (F5)
+    void onMenuRunHidden();                         // menu Ocult (Ctrl+F5)
+    void onMenuRunAll();                            // menu executartot (Shift+F5)
+    void onWaitTimer() { engine.timer1Elapsed(); }  // Timer1
+    void onClockTimer() { engine.timer2Elapsed(); } // Timer2
 
     // Window states.
-    void Fitxer_Iconitzar_Click();
-    void Sortir_Click();
+    void onIconise();  // menu Fitxer_Iconitzar
+    void onExit();     // menu Sortir
     // "Maximitzar" of the icon's menu, and the window brought back from the taskbar.
     void restoreFromNotificationArea();
     // The icon's left double click reaches the window only while it is
@@ -146,27 +144,27 @@ public:
         if (finestraSubclassada_) restoreFromNotificationArea();
     }
     // The icon's menu RCpopup.
-    void RCPopup_Maximitzar_Click() { restoreFromNotificationArea(); }
-    void RCPopup_Aturat_Click();     // "Aturat": continue the run
-    void RCPopup_Executant_Click();  // "Executant-se": stop the run
-    void RCpopup_Sortir_Click();
+    void onTrayRestore() { restoreFromNotificationArea(); }  // RCPopup_Maximitzar
+    void onTrayContinue();  // RCPopup_Aturat "Aturat": continue the run
+    void onTrayPause();     // RCPopup_Executant "Executant-se": stop the run
+    void onTrayExit();      // RCpopup_Sortir "&Sortir"
 
     // Encoding: "Codificar/&Descodificar" (Ctrl+D).
-    void Eines_Codificar_Click();
+    void onEncode();  // menu Eines_Codificar
     // Help: the manual in the help window (no viewer of the desktop needed),
     // printed as torvic.rtf where the system prints, the local manual in
     // place of a web page, the about box.
     std::function<std::string()> programDirectory;
-    void comandes_Click();        // "&Comandes i sintaxis" (F1)
-    void Ajuda_Imprimir_Click();  // "&Imprimir manual del programa"
-    void web_Click();             // "&Web del programa"
-    void sobre_Click() { about_.show(); }  // "En quant a Torvic..."
+    void onManual();                         // menu comandes "&Comandes i sintaxis" (F1)
+    void onPrintManual();                    // menu Ajuda_Imprimir "&Imprimir manual del programa"
+    void onWebPage();                        // menu web "&Web del programa"
+    void onAbout() { about_.show(); }        // menu sobre "En quant a Torvic..."
 
     // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
-    void posicio_rat_Click() { mouse_.posicio_rat_Click(); }
+    void onMousePosition() { mouse_.posicio_rat_Click(); }  // menu posicio_rat
 
     // Find and replace.
-    void Substituir_Click() { ferSubstitucio(); }
+    void onReplace() { ferSubstitucio(); }  // menu Substituir
     void ferSubstitucio();
 
     // Host of the engine.

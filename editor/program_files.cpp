@@ -18,7 +18,7 @@ bool hasWildcards(const std::string& name) { return name.find_first_of("*?") != 
 
 }  // namespace
 
-void Torvic::Command1_Click() {
+void MainWindowPresenter::onOpenClick() {
     std::string name = view_.text2();
     if (name.empty()) {
         name = currentDirectory();
@@ -58,17 +58,17 @@ void Torvic::Command1_Click() {
     focusIfVisible();
 }
 
-bool Torvic::saveTo(const std::string& name) {
+bool MainWindowPresenter::saveTo(const std::string& name) {
     std::error_code ec;
     bool exists = hasWildcards(name) ? !conventions::firstMatchingFile(name).empty() : fs::is_regular_file(name, ec);
     if (exists && !view_.askYesNo("Sobreescriure ?", "El fitxer ja existeix:")) {
-        Command7_Click();
+        onSaveAsClick();
         return false;
     }
     return writeProgram(name);
 }
 
-bool Torvic::writeProgram(const std::string& name) {
+bool MainWindowPresenter::writeProgram(const std::string& name) {
     if (!view_.confirmCharactersLost()) return false;  // never lost without a word
     // The editor text is written exactly as it is, through the same writer
     // as the save command of scripts.
@@ -85,11 +85,11 @@ bool Torvic::writeProgram(const std::string& name) {
     return true;
 }
 
-void Torvic::Command2_Click() {
+void MainWindowPresenter::onSaveClick() {
     if (saveTo(view_.text2())) focusIfVisible();
 }
 
-void Torvic::Command6_Click() {
+void MainWindowPresenter::onBrowseClick() {
     std::string name = view_.text2();
     if (!name.empty() && conventions::folderPart(name).size() == name.size()) dialogDirectory_ = name;  // a folder
     std::string chosen = view_.openFileDialog(dialogDirectory_, dialogFileName_, kFileFilter);
@@ -100,7 +100,7 @@ void Torvic::Command6_Click() {
     if (view_.text2().empty()) view_.setText2(currentDirectory());
 }
 
-void Torvic::Command7_Click() {
+void MainWindowPresenter::onSaveAsClick() {
     std::string chosen = view_.saveFileDialog(dialogDirectory_, dialogFileName_, kFileFilter);
     if (!chosen.empty()) {
         dialogFileName_ = chosen;
@@ -113,12 +113,12 @@ void Torvic::Command7_Click() {
     focusIfVisible();
 }
 
-void Torvic::Command10_Click() {
-    Command6_Click();
-    Command1_Click();
+void MainWindowPresenter::onBrowseAndOpenClick() {
+    onBrowseClick();
+    onOpenClick();
 }
 
-void Torvic::nou_Click() {
+void MainWindowPresenter::onNewProgram() {
     if (!settleUnsavedChanges()) return;
     view_.setEditorText("");
     savedText_ = view_.editorText();

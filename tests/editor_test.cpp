@@ -69,24 +69,24 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
     rig.view.caret = 11;  // after "wait(": its hint, highlighted
-    rig.torvic.Text1_KeyUp();
+    rig.torvic.onEditorKeyUp();
     ASSERT_TRUE(rig.view.text4Yellow);
-    rig.torvic.Command9_Click();
+    rig.torvic.onRunAll();
     EXPECT_FALSE(rig.view.buttonsEnabled);
     EXPECT_EQ(rig.view.text3Field, "1");
     EXPECT_EQ(rig.view.text4Field, "wait(1000)");
 
     rig.view.caret = 3;  // the user moves about the editor while the run waits
-    rig.torvic.Text1_KeyUp();
+    rig.torvic.onEditorKeyUp();
     EXPECT_EQ(rig.view.text4Field + rig.view.labelColumn, "wait(1000)3");
 
-    rig.torvic.executartot_Click();  // a second run while waiting does nothing
+    rig.torvic.onMenuRunAll();  // a second run while waiting does nothing
     EXPECT_EQ(rig.platform.calls.size(), 1u);
-    rig.torvic.Atura_Click();  // F4
+    rig.torvic.onStopRun();  // F4
     EXPECT_TRUE(rig.view.buttonsEnabled);
     EXPECT_FALSE(rig.view.timers.isOn(1));
 
-    rig.torvic.EExecutar_Click();  // F5 continues from Text3: the wait again
+    rig.torvic.onMenuContinueRun();  // F5 continues from Text3: the wait again
     rig.advance(1000);
     EXPECT_EQ(rig.platform.calls.size(), 2u);
     EXPECT_EQ(rig.view.text3Field + "|" + rig.view.text4Field, "Acabat|");
@@ -99,9 +99,9 @@ TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
     WindowRig rig;
     rig.view.editor = "beep\r\ngoto(0,32767)\r\ngoto(0,32767)";
     rig.view.onPendingInput = [&rig] {
-        if (rig.view.inputChecks == 3) rig.torvic.Atura_Click();
+        if (rig.view.inputChecks == 3) rig.torvic.onStopRun();
     };
-    rig.torvic.Command9_Click();
+    rig.torvic.onRunAll();
     EXPECT_EQ(rig.view.inputChecks, 3);
     EXPECT_TRUE(rig.view.buttonsEnabled);
     EXPECT_NE(rig.view.text3Field, "Acabat");  // stopped, not finished
@@ -110,32 +110,32 @@ TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
 TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
-    rig.torvic.Command8_Click();  // "Executa Ocult": waiting in the tray
+    rig.torvic.onRunHidden();  // "Executa Ocult": waiting in the tray
     EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
 
-    rig.torvic.RCPopup_Executant_Click();  // pause
+    rig.torvic.onTrayPause();  // pause
     EXPECT_EQ(rig.view.iconTooltip, "Torvic Pausat");
     EXPECT_FALSE(rig.view.checkAturat);
     EXPECT_TRUE(rig.view.checkExecutant);
     EXPECT_FALSE(rig.view.timers.isOn(1));
 
-    rig.torvic.RCPopup_Aturat_Click();  // continue: the waiting line again
+    rig.torvic.onTrayContinue();  // continue: the waiting line again
     EXPECT_EQ(rig.view.iconTooltip, "Torvic Executat-se");
     EXPECT_TRUE(rig.view.checkAturat);
     EXPECT_TRUE(rig.view.timers.isOn(1));
     EXPECT_FALSE(rig.view.visible);
 
-    rig.torvic.RCPopup_Maximitzar_Click();
+    rig.torvic.onTrayRestore();
     EXPECT_TRUE(rig.view.visible && !rig.view.iconShown);
     rig.view.visible = false;  // a stray double click once the window is back does nothing
     rig.torvic.iconDoubleClicked();
     EXPECT_FALSE(rig.view.visible);
 
-    rig.torvic.Fitxer_Iconitzar_Click();  // the tooltip is always "Executant-se" going in
+    rig.torvic.onIconise();  // the tooltip is always "Executant-se" going in
     EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
     EXPECT_TRUE(rig.view.checkAturat);  // the marks keep their last state
     rig.view.saveChoices = {SaveChoice::Discard};
-    rig.torvic.RCpopup_Sortir_Click();
+    rig.torvic.onTrayExit();
     EXPECT_TRUE(rig.view.ended);
     EXPECT_FALSE(rig.view.iconShown);
 }
@@ -145,7 +145,7 @@ TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
     rig.view.notificationArea = false;
     rig.view.editor = "beep";
     rig.view.saveChoices = {SaveChoice::Discard};  // typed, not saved: asked at the end
-    rig.torvic.Command8_Click();  // "Executa Ocult"
+    rig.torvic.onRunHidden();  // "Executa Ocult"
     EXPECT_TRUE(rig.view.minimised);
     EXPECT_TRUE(rig.view.visible);  // never hidden for good
     EXPECT_EQ(rig.view.statusTexts.size(), 1u);
@@ -157,20 +157,20 @@ TEST(MainWindow, StartUp) {
     std::string script = tmp / "my script.torvic";
     std::ofstream(script) << "beep\r\nbeep\r\n";
     WindowRig hidden;
-    hidden.torvic.Form_Load("/exec \"" + script + "\"");
+    hidden.torvic.onLoad("/exec \"" + script + "\"");
     EXPECT_FALSE(hidden.view.visible);
     EXPECT_EQ(hidden.platform.calls.size(), 2u);
     EXPECT_TRUE(hidden.view.ended);
 
     WindowRig missing;  // unreadable, without a notification area: the error, then the program ends, unseen
     missing.view.notificationArea = false;
-    missing.torvic.Form_Load("/exec nowhere.torvic");
+    missing.torvic.onLoad("/exec nowhere.torvic");
     ASSERT_EQ(missing.view.messages.size(), 1u);
     EXPECT_EQ(missing.view.messages[0].title, "Error en trobar el fitxer:");
     EXPECT_TRUE(missing.view.ended && !missing.view.visible && !missing.view.minimised);
 
     WindowRig plain;
-    plain.torvic.Form_Load("");
+    plain.torvic.onLoad("");
     EXPECT_EQ(plain.view.text2Field, std::string("/home/user") + conventions::folderSeparator());
     EXPECT_TRUE(plain.view.endButtonHidden);
 }
@@ -183,7 +183,7 @@ protected:
     void open(const std::string& name, bool yes = true) {
         rig.view.text2Field = name;
         rig.view.answers = {yes};
-        rig.torvic.Command1_Click();
+        rig.torvic.onOpenClick();
     }
     test::TempDir tmp;
     WindowRig rig;
@@ -221,23 +221,23 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
 
 // The caption names the program's file and marks changes not saved.
 TEST_F(ProgramFiles, TheCaptionFollowsTheFileAndItsChanges) {
-    const std::string caption = L1252(Torvic::kCaption);
-    rig.torvic.Form_Load("");
+    const std::string caption = L1252(MainWindowPresenter::kCaption);
+    rig.torvic.onLoad("");
     EXPECT_EQ(rig.view.caption, caption);
     put("a.torvic", "beep");
     open(path("a.torvic"));
     EXPECT_EQ(rig.view.caption, "a.torvic - " + caption);
     rig.view.editor = "beep\r\nwait(1)";
-    rig.torvic.Text1_Change();
+    rig.torvic.onEditorChange();
     EXPECT_EQ(rig.view.caption, "*a.torvic - " + caption);
     rig.view.editor = "beep";  // typed back as it was saved
-    rig.torvic.Text1_Change();
+    rig.torvic.onEditorChange();
     EXPECT_EQ(rig.view.caption, "a.torvic - " + caption);
     rig.view.editor = "stop";
     rig.view.text2Field = path("b.torvic");
-    rig.torvic.Command2_Click();
+    rig.torvic.onSaveClick();
     EXPECT_EQ(rig.view.caption, "b.torvic - " + caption);
-    rig.torvic.nou_Click();
+    rig.torvic.onNewProgram();
     EXPECT_EQ(rig.view.caption, caption);
 }
 
@@ -246,22 +246,22 @@ TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
     rig.view.editor = "new";
     rig.view.text2Field = path("x.torvic");
     rig.view.answers = {true};
-    rig.torvic.Command2_Click();
+    rig.torvic.onSaveClick();
     EXPECT_EQ(rig.view.messages.at(0).title, "El fitxer ja existeix:");
     EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "new");
 
     // No, then cancelling the save-as dialog: "Atenció:" and nothing written.
     rig.view.editor = "other";
     rig.view.answers = {false};
-    rig.torvic.Guardar_Click();
+    rig.torvic.onSaveClick();
     EXPECT_EQ(rig.view.messages.back().text,
               "El fitxer no s'ha guardat. No heu especificat cap nom de fitxer nou per guardar.");
     EXPECT_EQ(readFileBytes(path("x.torvic")).value(), "new");
 
     rig.view.dialogAnswers = {path("new.torvic"), ""};
-    rig.torvic.Command7_Click();
+    rig.torvic.onSaveAsClick();
     EXPECT_EQ(readFileBytes(path("new.torvic")).value(), "other");
-    rig.torvic.Command7_Click();  // the dialog is pre-filled with the last name
+    rig.torvic.onSaveAsClick();  // the dialog is pre-filled with the last name
     EXPECT_EQ(rig.view.dialogsShown.back(), "save |" + path("new.torvic"));
 
 }
@@ -275,16 +275,16 @@ TEST_F(ProgramFiles, UnsavedChangesAreAskedAboutOnEveryPath) {
     const auto ended = [](WindowRig& r) { return r.view.ended; };
     const std::string other = path("other.torvic");
     const Path paths[] = {
-        {"End (Esc, the close box)", [](WindowRig& r) { r.torvic.Command5_Click(); }, ended},
-        {"Sortir", [](WindowRig& r) { r.torvic.Sortir_Click(); }, ended},
-        {"Nou programa", [](WindowRig& r) { r.torvic.nou_Click(); }, [](WindowRig& r) { return r.view.editor.empty(); }},
+        {"End (Esc, the close box)", [](WindowRig& r) { r.torvic.onEnd(); }, ended},
+        {"Sortir", [](WindowRig& r) { r.torvic.onExit(); }, ended},
+        {"Nou programa", [](WindowRig& r) { r.torvic.onNewProgram(); }, [](WindowRig& r) { return r.view.editor.empty(); }},
         {"open another program",
          [&](WindowRig& r) {
              r.view.text2Field = other;
-             r.torvic.Command1_Click();
+             r.torvic.onOpenClick();
          },
          [](WindowRig& r) { return r.view.editor == "other"; }},
-        {"a hidden run that ends", [](WindowRig& r) { r.torvic.Command8_Click(); }, ended},
+        {"a hidden run that ends", [](WindowRig& r) { r.torvic.onRunHidden(); }, ended},
     };
     for (const Path& p : paths) {
         for (int choice = -1; choice <= 2; ++choice) {  // -1: nothing typed
@@ -315,11 +315,11 @@ TEST_F(ProgramFiles, CharactersTheFileCannotHoldAreNamedBeforeSaving) {
     rig.view.editor = "a?b";
     rig.view.charactersLost = "o-double-acute";
     rig.view.text2Field = path("x.torvic");
-    rig.torvic.Command2_Click();  // No: nothing written
+    rig.torvic.onSaveClick();  // No: nothing written
     EXPECT_EQ(rig.view.messages.back().title, "lost");
     EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "<none>");
     rig.view.saveLosingCharacters = true;
-    rig.torvic.Command2_Click();
+    rig.torvic.onSaveClick();
     EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "a?b");
 }
 
@@ -327,9 +327,9 @@ TEST_F(ProgramFiles, BrowseAndNewProgram) {
     put("p.torvic", "from disk");
     rig.view.text2Field = tmp.path() + "/";
     rig.view.dialogAnswers = {path("p.torvic")};
-    rig.torvic.Command10_Click();  // the dialog opens in Text2's folder
+    rig.torvic.onBrowseAndOpenClick();  // the dialog opens in Text2's folder
     EXPECT_EQ(rig.view.dialogsShown.back() + rig.view.editor, "open " + tmp.path() + "/|from disk");
-    rig.torvic.nou_Click();
+    rig.torvic.onNewProgram();
     EXPECT_EQ(rig.view.text2Field, std::string("/home/user") + conventions::folderSeparator() + "nou_programa.torvic");
 }
 
@@ -353,7 +353,7 @@ TEST(FindAndReplace, Examples) {
             v.count = c.count;
             v.afterCaret = c.afterCaret;
         };
-        rig.torvic.Substituir_Click();
+        rig.torvic.onReplace();
         EXPECT_EQ(rig.view.editor, c.expected) << c.find << " " << c.count;
     }
 }
@@ -363,20 +363,20 @@ TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
     rig.view.editor = "aXbXc";
     rig.substituirView.clipboard = "foo";
     rig.substituirView.pressSubstituir = false;  // closed with the close box before any press
-    rig.torvic.Substituir_Click();
+    rig.torvic.onReplace();
     EXPECT_EQ(rig.substituirView.find, "foo");
     EXPECT_TRUE(rig.substituirView.selectedAll);
     EXPECT_EQ(rig.view.editor, "aXbXc");  // nothing to repeat yet
     rig.substituirView.pressSubstituir = true;
     rig.substituirView.fill = [](test::FakeSubstituirView& v) { v.find = "X", v.replacement = "-"; };
-    rig.torvic.Substituir_Click();
+    rig.torvic.onReplace();
     rig.view.editor = "XX";
     rig.substituirView.pressSubstituir = false;  // the close box repeats the previous replacement
-    rig.torvic.Substituir_Click();
+    rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
     rig.substituirView.pressSubstituir = true;
     rig.substituirView.fill = [](test::FakeSubstituirView& v) { v.find = "-", v.count = "40000"; };
-    rig.torvic.Substituir_Click();
+    rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].title, L1252("Atenció:"));
@@ -467,13 +467,13 @@ TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
     ASSERT_EQ(sumaClau("x"), 1);
     ASSERT_EQ(inner.find('\xF6'), std::string::npos);
     rig.view.editor = codificaText("x", inner);
-    rig.torvic.Command9_Click();
+    rig.torvic.onRunAll();
     EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"beep", "beep"}));
     EXPECT_EQ(rig.view.editor.substr(0, 4), "$%& ");  // the editor keeps the encoded text
 
     test::WindowRig bad;  // a length character below 30: no key length, nothing runs
     bad.view.editor = "$%& " + bytes({29}) + "beep\r\nbeep";
-    bad.torvic.Command9_Click();
+    bad.torvic.onRunAll();
     EXPECT_TRUE(bad.platform.calls.empty());
     EXPECT_EQ(bad.view.messages.at(0).title, L1252("Atenció:"));
 }
@@ -498,7 +498,7 @@ TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
         rig.view.editor = c.editor;
         rig.codificacioView.key = c.key;
         rig.codificacioView.button = c.button;
-        rig.torvic.Eines_Codificar_Click();
+        rig.torvic.onEncode();
         EXPECT_EQ(rig.view.editor, c.expected) << c.button << " [" << c.key << "]";
         EXPECT_EQ(rig.codificacioView.shows, c.shows);
         EXPECT_EQ(rig.codificacio.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);

@@ -14,19 +14,19 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     test::TempDir dir;
     test::WindowRig rig;
     rig.torvic.programDirectory = [&dir] { return dir.path(); };
-    rig.torvic.comandes_Click();  // F1 needs no file and no viewer: the help window shows it
-    rig.torvic.Ajuda_Imprimir_Click();  // no torvic.rtf to print
+    rig.torvic.onManual();  // F1 needs no file and no viewer: the help window shows it
+    rig.torvic.onPrintManual();  // no torvic.rtf to print
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].title + "|" + rig.view.messages[0].text,
               "Error en trobar un fitxer:|El fitxer torvic.rtf no s'ha pogut trobar.");
     std::ofstream(dir / "torvic.rtf") << "{\\rtf1 }";
     std::ofstream(dir / "torvic.html") << "<html></html>";
-    rig.torvic.Ajuda_Imprimir_Click();  // handed to the printing service
+    rig.torvic.onPrintManual();  // handed to the printing service
     rig.platform.printing = false;
-    rig.torvic.Ajuda_Imprimir_Click();  // none: the help window's print dialog
+    rig.torvic.onPrintManual();  // none: the help window's print dialog
     rig.view.answers = {false, true};   // the local manual is offered as the page
-    rig.torvic.web_Click();
-    rig.torvic.web_Click();
+    rig.torvic.onWebPage();
+    rig.torvic.onWebPage();
     ASSERT_EQ(rig.view.messages.size(), 3u);
     EXPECT_EQ(rig.view.messages[2].text,
               "file://" + conventions::programDataFile(dir.path(), "torvic.html") + "\n\rVoleu accedir-hi?");

@@ -18,7 +18,7 @@ TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
     };
     for (const Case& c : cases) {
         test::WindowRig rig;
-        rig.torvic.posicio_rat_Click();
+        rig.torvic.onMousePosition();
         rig.mouseView.x = c.x;
         rig.mouseView.y = c.y;
         rig.mouse.Command2_Click();

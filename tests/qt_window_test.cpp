@@ -46,7 +46,7 @@ class WindowTest : public QObject {
         Mouse mouse{mouseView, platform};
         qt::FrmAboutQt aboutView;
         FrmAbout about{aboutView, platform};
-        Torvic torvic{window, platform, missatge, substituir, codificacio, mouse, about};
+        MainWindowPresenter torvic{window, platform, missatge, substituir, codificacio, mouse, about};
         int endRequests = 0;
         Setup() {
             missatgeView.attach(&missatge);
@@ -58,7 +58,7 @@ class WindowTest : public QObject {
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
             window.show();
-            torvic.Form_Load("");
+            torvic.onLoad("");
         }
     };
 
@@ -185,7 +185,7 @@ private slots:
             cut = cutCaptions(d);
             d->reject();
         };
-        s.torvic.Substituir_Click();
+        s.torvic.onReplace();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
 
         cut = {"not opened"};  // the key dialog also encodes the editor text
@@ -194,7 +194,7 @@ private slots:
             d->findChild<QLineEdit*>("Text1")->setText("k");
             d->findChild<QPushButton*>("Command1")->click();
         };
-        s.torvic.Eines_Codificar_Click();
+        s.torvic.onEncode();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
 
@@ -205,7 +205,7 @@ private slots:
             version = d->findChild<QLabel*>("lblVersion")->text();
             d->findChild<QPushButton*>("cmdOK")->click();
         };
-        s.torvic.sobre_Click();
+        s.torvic.onAbout();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
     }
@@ -217,7 +217,7 @@ private slots:
 
     void mousePickerStartsAfreshAfterItsCloseBox() {
         Setup s;
-        s.torvic.posicio_rat_Click();
+        s.torvic.onMousePosition();
         QDialog* w = s.mouseView.window();
         QVERIFY(w && w->isVisible());
         QVERIFY2(cutCaptions(w).isEmpty(), qPrintable(cutCaptions(w).join("; ")));
@@ -226,7 +226,7 @@ private slots:
         QVERIFY(!w->findChild<QLabel*>("Label1")->text().isEmpty());
         w->close();
         QTRY_VERIFY(s.mouseView.window() == nullptr);  // unloaded
-        s.torvic.posicio_rat_Click();
+        s.torvic.onMousePosition();
         QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
     }
 
@@ -259,7 +259,7 @@ private slots:
         QApplication::processEvents();
         const QSize client = s.window.centralWidget()->size();
         const int height = s.window.height();
-        s.torvic.Fitxer_Iconitzar_Click();
+        s.torvic.onIconise();
         s.window.showNormal();
         QApplication::processEvents();
         QStatusBar* bar = s.window.statusBar();

@@ -44,7 +44,7 @@ QString qtFilter(const std::string& filter) {
 }  // namespace
 
 MainWindowQt::MainWindowQt() {
-    setWindowTitle(QString::fromUtf8(Torvic::kCaption));  // until the behaviour sets it
+    setWindowTitle(QString::fromUtf8(MainWindowPresenter::kCaption));  // until the behaviour sets it
     setWindowIcon(torvicIcon());
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -62,7 +62,7 @@ MainWindowQt::MainWindowQt() {
     timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, [this] {
         if (restartIfEarly(timer1_, timer1Due_)) return;
-        torvic_->Timer1_Timer();
+        torvic_->onWaitTimer();
     });
     timer2_ = new QTimer(this);
     timer2_->setSingleShot(true);
@@ -72,7 +72,7 @@ MainWindowQt::MainWindowQt() {
         // The next tick counts from this one's due time, so ticks do not drift.
         timer2Due_ += std::chrono::milliseconds(timer2Interval_);
         timer2_->start(static_cast<int>(msUntil(timer2Due_)));
-        torvic_->Timer2_Timer();
+        torvic_->onClockTimer();
     });
 
     centralWidget()->installEventFilter(this);
@@ -89,7 +89,7 @@ MainWindowQt::MainWindowQt() {
     // Esc presses the out-of-sight "End" button, wherever the focus is.
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
-    connect(esc, &QShortcut::activated, this, [this] { torvic_->Command5_Click(); });
+    connect(esc, &QShortcut::activated, this, [this] { torvic_->onEnd(); });
 }
 
 MainWindowQt::~MainWindowQt() = default;
@@ -106,18 +106,18 @@ struct ControlSpec {
     const char* parent;
     const char* caption;  // UTF-8; a field's initial text
     const char* tip;
-    void (Torvic::*handler)();
+    void (MainWindowPresenter::*handler)();
 };
 
 const ControlSpec kControls[] = {
     {"Frame3", Kind::Frame, "", "Fitxer   .torvic:", "", nullptr},
     {"Command10", Kind::Button, "", "Navegar i Obrir", "Navega al disc dur i obre el fitxer (Control+O)",
-     &Torvic::Command10_Click},
-    {"Command7", Kind::Button, "", "Guardar com..", "Anomena i desa (Control+S)", &Torvic::Command7_Click},
-    {"Command1", Kind::Button, "", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", &Torvic::Command1_Click},
-    {"Command2", Kind::Button, "", "<- Guardar", "Guarda amb el nom actual", &Torvic::Command2_Click},
+     &MainWindowPresenter::onBrowseAndOpenClick},
+    {"Command7", Kind::Button, "", "Guardar com..", "Anomena i desa (Control+S)", &MainWindowPresenter::onSaveAsClick},
+    {"Command1", Kind::Button, "", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", &MainWindowPresenter::onOpenClick},
+    {"Command2", Kind::Button, "", "<- Guardar", "Guarda amb el nom actual", &MainWindowPresenter::onSaveClick},
     {"Text2", Kind::Field, "", "", "", nullptr},
-    {"Command6", Kind::Button, "", "...", "Busca nom del fitxer al disc dur", &Torvic::Command6_Click},
+    {"Command6", Kind::Button, "", "...", "Busca nom del fitxer al disc dur", &MainWindowPresenter::onBrowseClick},
     {"Text1", Kind::Editor, "", "", "", nullptr},
     {"Frame1", Kind::Frame, "", "Línia d'execució:", "", nullptr},
     {"Text3", Kind::Field, "Frame1", "0", "Línia a executar", nullptr},
@@ -129,16 +129,16 @@ const ControlSpec kControls[] = {
     {"Text4", Kind::Field, "Frame1", "", "", nullptr},
     {"Frame2", Kind::Frame, "", "Procés d'execució:", "", nullptr},
     {"Command9", Kind::Button, "Frame2", "Executa tot", "Executa des del principi (Majuscules+F5)",
-     &Torvic::Command9_Click},
+     &MainWindowPresenter::onRunAll},
     {"Command8", Kind::Button, "Frame2", "Executa Ocult", "Executar de forma Oculta (Control+F5)",
-     &Torvic::Command8_Click},
-    {"Command4", Kind::Button, "Frame2", "Stop", "Parar l'execució (F4)", &Torvic::Command4_Click},
-    {"Command3", Kind::Button, "Frame2", "Cont Exec", "Continuar Execució (F5)", &Torvic::Command3_Click},
+     &MainWindowPresenter::onRunHidden},
+    {"Command4", Kind::Button, "Frame2", "Stop", "Parar l'execució (F4)", &MainWindowPresenter::onStopRun},
+    {"Command3", Kind::Button, "Frame2", "Cont Exec", "Continuar Execució (F5)", &MainWindowPresenter::onContinueRun},
     {"Label2", Kind::Label, "Frame2", "Majc+F5", "", nullptr},
     {"Label3", Kind::Label, "Frame2", "Ctrl+F5", "", nullptr},
     {"Label4", Kind::Label, "Frame2", "F4", "", nullptr},
     {"Label1", Kind::Label, "Frame2", "F5", "", nullptr},
-    {"Command5", Kind::Button, "", "End", "", &Torvic::Command5_Click},
+    {"Command5", Kind::Button, "", "End", "", &MainWindowPresenter::onEnd},
 };
 
 }  // namespace
@@ -182,7 +182,7 @@ void MainWindowQt::buildControls() {
     controls_.at("Command6")->setFont(proportionalFont(8.25, true));
 
     text2_ = static_cast<QLineEdit*>(controls_.at("Text2"));
-    connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->Text2_KeyPress(13); });
+    connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->onFileNameKeyPress(13); });
 
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -193,7 +193,7 @@ void MainWindowQt::buildControls() {
             if (!action->shortcut().isEmpty() && action->shortcut() == seq) return true;
         return false;
     };
-    text1_->onKeyUp = [this] { torvic_->Text1_KeyUp(); };
+    text1_->onKeyUp = [this] { torvic_->onEditorKeyUp(); };
     text1_->setClassifier([](const QString& line) {
         switch (lineKind(toCp1252(line))) {
             case LineKind::Command: return ScriptLine::Command;
@@ -203,9 +203,9 @@ void MainWindowQt::buildControls() {
         return ScriptLine::Unrecognised;
     });
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
-        if (torvic_) torvic_->Text1_Change();
+        if (torvic_) torvic_->onEditorChange();
     });
-    text1_->onClick = [this] { torvic_->Text1_Click(); };
+    text1_->onClick = [this] { torvic_->onEditorClick(); };
 
     text3_ = static_cast<QLineEdit*>(controls_.at("Text3"));
     text3_->setAlignment(Qt::AlignRight);
@@ -221,7 +221,7 @@ void MainWindowQt::buildControls() {
 }
 
 QAction* MainWindowQt::addItem(QMenu* menu, const std::string& name, const QString& caption,
-                               const QKeySequence& shortcut, void (Torvic::*handler)()) {
+                               const QKeySequence& shortcut, void (MainWindowPresenter::*handler)()) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromStdString(name));
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
@@ -232,46 +232,46 @@ QAction* MainWindowQt::addItem(QMenu* menu, const std::string& name, const QStri
 
 void MainWindowQt::buildMenus() {
     QMenu* fitxer = menuBar()->addMenu("&Fitxer");
-    addItem(fitxer, "nou", "&Nou programa", QKeySequence("Ctrl+N"), &Torvic::nou_Click);
-    addItem(fitxer, "buscar", "&Buscar fitxer", QKeySequence("Ctrl+B"), &Torvic::buscar_Click);
-    addItem(fitxer, "Obrir", "&Obrir", QKeySequence("Ctrl+O"), &Torvic::Obrir_Click);
-    addItem(fitxer, "Guardar", "&Guardar", QKeySequence("Ctrl+S"), &Torvic::Guardar_Click);
-    addItem(fitxer, "Guardarcom", "Guardar &com...", QKeySequence("Ctrl+A"), &Torvic::Guardarcom_Click);
+    addItem(fitxer, "nou", "&Nou programa", QKeySequence("Ctrl+N"), &MainWindowPresenter::onNewProgram);
+    addItem(fitxer, "buscar", "&Buscar fitxer", QKeySequence("Ctrl+B"), &MainWindowPresenter::onBrowseClick);
+    addItem(fitxer, "Obrir", "&Obrir", QKeySequence("Ctrl+O"), &MainWindowPresenter::onBrowseAndOpenClick);
+    addItem(fitxer, "Guardar", "&Guardar", QKeySequence("Ctrl+S"), &MainWindowPresenter::onSaveClick);
+    addItem(fitxer, "Guardarcom", "Guardar &com...", QKeySequence("Ctrl+A"), &MainWindowPresenter::onSaveAsClick);
     items_["Fitxer_guio3"] = fitxer->addSeparator();
-    addItem(fitxer, "Fitxer_Iconitzar", "&Iconitzar", QKeySequence("Ctrl+I"), &Torvic::Fitxer_Iconitzar_Click);
+    addItem(fitxer, "Fitxer_Iconitzar", "&Iconitzar", QKeySequence("Ctrl+I"), &MainWindowPresenter::onIconise);
     items_["separador2"] = fitxer->addSeparator();
-    addItem(fitxer, "Sortir", "&Sortir", {}, &Torvic::Sortir_Click);
+    addItem(fitxer, "Sortir", "&Sortir", {}, &MainWindowPresenter::onExit);
 
     QMenu* eines = menuBar()->addMenu("&Eines");
-    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), &Torvic::Eines_Codificar_Click);
+    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), &MainWindowPresenter::onEncode);
     items_["Eines_guio"] = eines->addSeparator();
-    addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &Torvic::EExecutar_Click);
-    addItem(eines, "Ocult", "Executa &Ocultat", QKeySequence("Ctrl+F5"), &Torvic::Ocult_Click);
-    addItem(eines, "executartot", "Executar &tot", QKeySequence("Shift+F5"), &Torvic::executartot_Click);
+    addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &MainWindowPresenter::onMenuContinueRun);
+    addItem(eines, "Ocult", "Executa &Ocultat", QKeySequence("Ctrl+F5"), &MainWindowPresenter::onMenuRunHidden);
+    addItem(eines, "executartot", "Executar &tot", QKeySequence("Shift+F5"), &MainWindowPresenter::onMenuRunAll);
     items_["separador3"] = eines->addSeparator();
-    addItem(eines, "Atura", "&Atura el procés", QKeySequence("F4"), &Torvic::Atura_Click);
+    addItem(eines, "Atura", "&Atura el procés", QKeySequence("F4"), &MainWindowPresenter::onStopRun);
     items_["separadorb1"] = eines->addSeparator();
     addItem(eines, "posicio_rat", QString::fromUtf8("&Posició del Ratolí"), QKeySequence("Ctrl+P"),
-            &Torvic::posicio_rat_Click);
-    addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &Torvic::Substituir_Click);
+            &MainWindowPresenter::onMousePosition);
+    addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &MainWindowPresenter::onReplace);
 
     // RCpopup, the icon's menu: never in the menu bar.
     rcPopup_ = new QMenu("RCPopup", this);
-    addItem(rcPopup_, "RCPopup_Maximitzar", "Maximitzar", {}, &Torvic::RCPopup_Maximitzar_Click);
+    addItem(rcPopup_, "RCPopup_Maximitzar", "Maximitzar", {}, &MainWindowPresenter::onTrayRestore);
     items_["RCPopup_guio"] = rcPopup_->addSeparator();
-    addItem(rcPopup_, "RCPopup_Aturat", "Aturat", {}, &Torvic::RCPopup_Aturat_Click)->setCheckable(true);
-    QAction* executant = addItem(rcPopup_, "RCPopup_Executant", "Executant-se", {}, &Torvic::RCPopup_Executant_Click);
+    addItem(rcPopup_, "RCPopup_Aturat", "Aturat", {}, &MainWindowPresenter::onTrayContinue)->setCheckable(true);
+    QAction* executant = addItem(rcPopup_, "RCPopup_Executant", "Executant-se", {}, &MainWindowPresenter::onTrayPause);
     executant->setCheckable(true);
     executant->setChecked(true);
     items_["RCPopup_guio2"] = rcPopup_->addSeparator();
-    addItem(rcPopup_, "RCpopup_Sortir", "&Sortir", {}, &Torvic::RCpopup_Sortir_Click);
+    addItem(rcPopup_, "RCpopup_Sortir", "&Sortir", {}, &MainWindowPresenter::onTrayExit);
 
     QMenu* ajuda = menuBar()->addMenu("&Ajuda");
-    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), &Torvic::comandes_Click);
-    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, &Torvic::Ajuda_Imprimir_Click);
-    addItem(ajuda, "web", "&Web del programa", {}, &Torvic::web_Click);
+    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), &MainWindowPresenter::onManual);
+    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, &MainWindowPresenter::onPrintManual);
+    addItem(ajuda, "web", "&Web del programa", {}, &MainWindowPresenter::onWebPage);
     items_["separador"] = ajuda->addSeparator();
-    addItem(ajuda, "sobre", "En quant a Torvic...", {}, &Torvic::sobre_Click);
+    addItem(ajuda, "sobre", "En quant a Torvic...", {}, &MainWindowPresenter::onAbout);
 }
 
 QWidget* MainWindowQt::control(const std::string& name) const {
@@ -287,7 +287,7 @@ QAction* MainWindowQt::menuItem(const std::string& name) const {
 void MainWindowQt::closeEvent(QCloseEvent* event) {
     if (torvic_ && !torvic_->ended()) {
         event->ignore();
-        torvic_->Command5_Click();
+        torvic_->onEnd();
         return;
     }
     QMainWindow::closeEvent(event);
@@ -297,7 +297,7 @@ bool MainWindowQt::eventFilter(QObject* watched, QEvent* event) {
     // The layout follows the client area, which also changes when the
     // status line comes and goes.
     if (watched == centralWidget() && event->type() == QEvent::Resize && torvic_)
-        torvic_->Form_Resize(centralWidget()->width(), centralWidget()->height());
+        torvic_->onResize(centralWidget()->width(), centralWidget()->height());
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -28,7 +28,7 @@ public:
     MainWindowQt();
     ~MainWindowQt() override;
 
-    void attach(Torvic* behaviour) { torvic_ = behaviour; }
+    void attach(MainWindowPresenter* behaviour) { torvic_ = behaviour; }
     // What ending the program does; by default the application's event loop
     // is ended (tests put something harmless here).
     std::function<void()> endHook;
@@ -95,9 +95,9 @@ private:
     void highlightText4(bool lightYellow);
     void buildMenus();
     QAction* addItem(QMenu* menu, const std::string& name, const QString& caption, const QKeySequence& shortcut,
-                     void (Torvic::*handler)());
+                     void (MainWindowPresenter::*handler)());
 
-    Torvic* torvic_ = nullptr;
+    MainWindowPresenter* torvic_ = nullptr;
     std::map<std::string, QWidget*> controls_;
     std::map<std::string, QAction*> items_;
     EditorBox* text1_ = nullptr;

@@ -12,9 +12,9 @@ void WindowRig::advance(long long ms) {
         },
         [this](int timer) {
             if (timer == 1)
-                torvic.Timer1_Timer();
+                torvic.onWaitTimer();
             else
-                torvic.Timer2_Timer();
+                torvic.onClockTimer();
         });
     platform.advanceClock(end - view.now);
     view.now = end;

@@ -251,7 +251,7 @@ struct WindowRig {
     Mouse mouse{mouseView, platform};
     FakeAboutView aboutView;
     FrmAbout about{aboutView, platform};
-    Torvic torvic{view, platform, missatge, substituir, codificacio, mouse, about};
+    MainWindowPresenter torvic{view, platform, missatge, substituir, codificacio, mouse, about};
 
     WindowRig() {
         codificacioView.behaviour = &codificacio;

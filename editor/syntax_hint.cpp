@@ -1,4 +1,4 @@
-#include "editor/tajuda.h"
+#include "editor/syntax_hint.h"
 
 #include "base/cp1252.h"
 #include "base/text.h"
