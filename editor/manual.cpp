@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "editor/main_window_form.h"
 #include "engine/commands.h"
 
 namespace torvic {
@@ -14,6 +15,20 @@ struct Block {
     enum Kind { Title, Section, Keyword, Paragraph, Code } kind;
     std::string text;  // UTF-8
 };
+
+std::string withoutAccessKey(std::string_view caption) {
+    std::string out;
+    for (char c : caption)
+        if (c != '&') out += c;
+    return out;
+}
+
+// A shortcut as the manual names it: "Shift" is "Majúscules".
+std::string catalanShortcut(std::string_view shortcut) {
+    std::string out(shortcut);
+    if (out.starts_with("Shift+")) out = "Majúscules+" + out.substr(6);
+    return out;
+}
 
 std::vector<Block> manualBlocks() {
     std::vector<Block> out;
@@ -34,13 +49,21 @@ std::vector<Block> manualBlocks() {
         out.push_back({Block::Code, std::string(row.example)});
     }
     out.push_back({Block::Section, "L'editor: menús i tecles"});
+    // The menus as the window has them: "Fitxer: Nou programa (Ctrl+N), ...".
+    for (const FormMenu& menu : mainWindowMenus()) {
+        if (menu.popup) continue;
+        std::string line = withoutAccessKey(menu.caption) + ": ";
+        bool first = true;
+        for (const FormMenuItem& item : menu.items) {
+            if (std::string_view(item.caption) == "-") continue;
+            if (!first) line += ", ";
+            first = false;
+            line += withoutAccessKey(item.caption);
+            if (*item.shortcut) line += " (" + catalanShortcut(item.shortcut) + ")";
+        }
+        out.push_back({Block::Paragraph, line + (line.ends_with('.') ? "" : ".")});
+    }
     for (const char* line : {
-             "Fitxer: Nou programa (Ctrl+N), Buscar fitxer (Ctrl+B), Obrir (Ctrl+O), Guardar (Ctrl+S), "
-             "Guardar com... (Ctrl+A), Iconitzar (Ctrl+I), Sortir.",
-             "Eines: Codificar/Descodificar (Ctrl+D), Executar (F5), Executa Ocultat (Ctrl+F5), Executar tot "
-             "(Majúscules+F5), Atura el procés (F4), Posició del Ratolí (Ctrl+P), Substituir (Ctrl+R).",
-             "Ajuda: Comandes i sintaxis (F1), Imprimir manual del programa, Web del programa, En quant a "
-             "Torvic...",
              "Esc tanca el programa. Mentre escriviu, el camp de sota mostra la sintaxi de l'ordre de la "
              "línia; la línia d'execució indica des d'on continua Cont Exec (F5). El marge de l'esquerra "
              "numera les línies com les compta l'execució.",

@@ -22,6 +22,7 @@
 #include <QToolTip>
 
 #include "base/qt/qt_common.h"
+#include "editor/main_window_form.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
@@ -94,70 +95,21 @@ MainWindowQt::MainWindowQt() {
 
 MainWindowQt::~MainWindowQt() = default;
 
-namespace {
-
-enum class Kind { Frame, Button, Label, Field, Editor };
-
-// The controls in the order they are created, each over its frame (or the
-// window when none); geometry comes from the design table of layout.h.
-struct ControlSpec {
-    const char* name;
-    Kind kind;
-    const char* parent;
-    const char* caption;  // UTF-8; a field's initial text
-    const char* tip;
-    void (MainWindowPresenter::*handler)();
-};
-
-const ControlSpec kControls[] = {
-    {"Frame3", Kind::Frame, "", "Fitxer   .torvic:", "", nullptr},
-    {"Command10", Kind::Button, "", "Navegar i Obrir", "Navega al disc dur i obre el fitxer (Control+O)",
-     &MainWindowPresenter::onBrowseAndOpenClick},
-    {"Command7", Kind::Button, "", "Guardar com..", "Anomena i desa (Control+S)", &MainWindowPresenter::onSaveAsClick},
-    {"Command1", Kind::Button, "", "-> Obrir", "Obre o recarrega el nom del fitxer escrit", &MainWindowPresenter::onOpenClick},
-    {"Command2", Kind::Button, "", "<- Guardar", "Guarda amb el nom actual", &MainWindowPresenter::onSaveClick},
-    {"Text2", Kind::Field, "", "", "", nullptr},
-    {"Command6", Kind::Button, "", "...", "Busca nom del fitxer al disc dur", &MainWindowPresenter::onBrowseClick},
-    {"Text1", Kind::Editor, "", "", "", nullptr},
-    {"Frame1", Kind::Frame, "", "Línia d'execució:", "", nullptr},
-    {"Text3", Kind::Field, "Frame1", "0", "Línia a executar", nullptr},
-    {"Frame4", Kind::Frame, "Frame1", "Posició actual:", "", nullptr},
-    {"Label7", Kind::Label, "Frame4", "Línia:", "", nullptr},
-    {"Label5", Kind::Label, "Frame4", "0", "", nullptr},
-    {"Label8", Kind::Label, "Frame4", "Col:", "", nullptr},
-    {"Label6", Kind::Label, "Frame4", "0", "", nullptr},
-    {"Text4", Kind::Field, "Frame1", "", "", nullptr},
-    {"Frame2", Kind::Frame, "", "Procés d'execució:", "", nullptr},
-    {"Command9", Kind::Button, "Frame2", "Executa tot", "Executa des del principi (Majuscules+F5)",
-     &MainWindowPresenter::onRunAll},
-    {"Command8", Kind::Button, "Frame2", "Executa Ocult", "Executar de forma Oculta (Control+F5)",
-     &MainWindowPresenter::onRunHidden},
-    {"Command4", Kind::Button, "Frame2", "Stop", "Parar l'execució (F4)", &MainWindowPresenter::onStopRun},
-    {"Command3", Kind::Button, "Frame2", "Cont Exec", "Continuar Execució (F5)", &MainWindowPresenter::onContinueRun},
-    {"Label2", Kind::Label, "Frame2", "Majc+F5", "", nullptr},
-    {"Label3", Kind::Label, "Frame2", "Ctrl+F5", "", nullptr},
-    {"Label4", Kind::Label, "Frame2", "F4", "", nullptr},
-    {"Label1", Kind::Label, "Frame2", "F5", "", nullptr},
-    {"Command5", Kind::Button, "", "End", "", &MainWindowPresenter::onEnd},
-};
-
-}  // namespace
-
 void MainWindowQt::buildControls() {
     const QFont buttonFont = proportionalFont(9.75);
-    for (const ControlSpec& c : kControls) {
+    for (const FormControl& c : mainWindowControls()) {
         QWidget* parent = *c.parent ? controls_.at(c.parent) : centralWidget();
         const QString caption = QString::fromUtf8(c.caption);
         QWidget* w = nullptr;
         switch (c.kind) {
-            case Kind::Frame:
+            case FormControl::Frame:
                 w = new QGroupBox(caption, parent);
                 w->setFont(buttonFont);
                 // A frame inside a frame covers its parent's border line, so
                 // the line does not run through its title.
                 w->setAutoFillBackground(parent != centralWidget());
                 break;
-            case Kind::Button: {
+            case FormControl::Button: {
                 auto* b = new QPushButton(caption, parent);
                 b->setFont(buttonFont);
                 b->setAutoDefault(false);
@@ -165,13 +117,13 @@ void MainWindowQt::buildControls() {
                 w = b;
                 break;
             }
-            case Kind::Label:
+            case FormControl::Label:
                 w = new QLabel(caption, parent);
                 break;
-            case Kind::Field:
+            case FormControl::Field:
                 w = new QLineEdit(caption, parent);
                 break;
-            case Kind::Editor:
+            case FormControl::Editor:
                 w = text1_ = new EditorBox(parent);
                 break;
         }
@@ -231,47 +183,21 @@ QAction* MainWindowQt::addItem(QMenu* menu, const std::string& name, const QStri
 }
 
 void MainWindowQt::buildMenus() {
-    QMenu* fitxer = menuBar()->addMenu("&Fitxer");
-    addItem(fitxer, "nou", "&Nou programa", QKeySequence("Ctrl+N"), &MainWindowPresenter::onNewProgram);
-    addItem(fitxer, "buscar", "&Buscar fitxer", QKeySequence("Ctrl+B"), &MainWindowPresenter::onBrowseClick);
-    addItem(fitxer, "Obrir", "&Obrir", QKeySequence("Ctrl+O"), &MainWindowPresenter::onBrowseAndOpenClick);
-    addItem(fitxer, "Guardar", "&Guardar", QKeySequence("Ctrl+S"), &MainWindowPresenter::onSaveClick);
-    addItem(fitxer, "Guardarcom", "Guardar &com...", QKeySequence("Ctrl+A"), &MainWindowPresenter::onSaveAsClick);
-    items_["Fitxer_guio3"] = fitxer->addSeparator();
-    addItem(fitxer, "Fitxer_Iconitzar", "&Iconitzar", QKeySequence("Ctrl+I"), &MainWindowPresenter::onIconise);
-    items_["separador2"] = fitxer->addSeparator();
-    addItem(fitxer, "Sortir", "&Sortir", {}, &MainWindowPresenter::onExit);
-
-    QMenu* eines = menuBar()->addMenu("&Eines");
-    addItem(eines, "Eines_Codificar", "Codificar/&Descodificar", QKeySequence("Ctrl+D"), &MainWindowPresenter::onEncode);
-    items_["Eines_guio"] = eines->addSeparator();
-    addItem(eines, "EExecutar", "&Executar", QKeySequence("F5"), &MainWindowPresenter::onMenuContinueRun);
-    addItem(eines, "Ocult", "Executa &Ocultat", QKeySequence("Ctrl+F5"), &MainWindowPresenter::onMenuRunHidden);
-    addItem(eines, "executartot", "Executar &tot", QKeySequence("Shift+F5"), &MainWindowPresenter::onMenuRunAll);
-    items_["separador3"] = eines->addSeparator();
-    addItem(eines, "Atura", "&Atura el procés", QKeySequence("F4"), &MainWindowPresenter::onStopRun);
-    items_["separadorb1"] = eines->addSeparator();
-    addItem(eines, "posicio_rat", QString::fromUtf8("&Posició del Ratolí"), QKeySequence("Ctrl+P"),
-            &MainWindowPresenter::onMousePosition);
-    addItem(eines, "Substituir", "&Substituir", QKeySequence("Ctrl+R"), &MainWindowPresenter::onReplace);
-
-    // RCpopup, the icon's menu: never in the menu bar.
-    rcPopup_ = new QMenu("RCPopup", this);
-    addItem(rcPopup_, "RCPopup_Maximitzar", "Maximitzar", {}, &MainWindowPresenter::onTrayRestore);
-    items_["RCPopup_guio"] = rcPopup_->addSeparator();
-    addItem(rcPopup_, "RCPopup_Aturat", "Aturat", {}, &MainWindowPresenter::onTrayContinue)->setCheckable(true);
-    QAction* executant = addItem(rcPopup_, "RCPopup_Executant", "Executant-se", {}, &MainWindowPresenter::onTrayPause);
-    executant->setCheckable(true);
-    executant->setChecked(true);
-    items_["RCPopup_guio2"] = rcPopup_->addSeparator();
-    addItem(rcPopup_, "RCpopup_Sortir", "&Sortir", {}, &MainWindowPresenter::onTrayExit);
-
-    QMenu* ajuda = menuBar()->addMenu("&Ajuda");
-    addItem(ajuda, "comandes", "&Comandes i sintaxis", QKeySequence("F1"), &MainWindowPresenter::onManual);
-    addItem(ajuda, "Ajuda_Imprimir", "&Imprimir manual del programa", {}, &MainWindowPresenter::onPrintManual);
-    addItem(ajuda, "web", "&Web del programa", {}, &MainWindowPresenter::onWebPage);
-    items_["separador"] = ajuda->addSeparator();
-    addItem(ajuda, "sobre", "En quant a Torvic...", {}, &MainWindowPresenter::onAbout);
+    for (const FormMenu& m : mainWindowMenus()) {
+        // RCpopup, the icon's menu, is never in the menu bar.
+        QMenu* menu = m.popup ? (rcPopup_ = new QMenu(QString::fromUtf8(m.caption), this))
+                              : menuBar()->addMenu(QString::fromUtf8(m.caption));
+        for (const FormMenuItem& item : m.items) {
+            if (std::string_view(item.caption) == "-") {
+                items_[item.name] = menu->addSeparator();
+                continue;
+            }
+            QAction* a = addItem(menu, item.name, QString::fromUtf8(item.caption), QKeySequence(item.shortcut),
+                                 item.handler);
+            a->setCheckable(item.checkable);
+            a->setChecked(item.checked);
+        }
+    }
 }
 
 QWidget* MainWindowQt::control(const std::string& name) const {
