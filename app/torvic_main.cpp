@@ -2,14 +2,11 @@
 #include <QApplication>
 
 #include "base/qt/qt_common.h"
-#include "editor/qt/key_dialog_qt.h"
-#include "editor/qt/mouse_picker_qt.h"
 #include "editor/command_line.h"
-#include "editor/main_window.h"
+#include "editor/editor_windows.h"
 #include "editor/manual.h"
 #include "editor/qt/help_window_qt.h"
-#include "editor/qt/dialogs_qt.h"
-#include "editor/qt/main_window_qt.h"
+#include "editor/qt/qt_views.h"
 #include "editor/qt/qt_text.h"
 #include "platform/linux/linux_platform.h"
 
@@ -41,24 +38,9 @@ int main(int argc, char** argv) {
     }
 
     GuiPlatform platform;
-    torvic::qt::MainWindowQt window;
-    torvic::qt::FrmMissatgeQt missatgeView;
-    torvic::FrmMissatge missatge(missatgeView);
-    missatgeView.attach(&missatge);
-    torvic::qt::FrmSubstituirQt substituirView;
-    torvic::FrmSubstituir substituir(substituirView);
-    substituirView.attach(&substituir);
-    torvic::qt::CodificacioQt codificacioView;
-    torvic::Codificacio codificacio(codificacioView);
-    codificacioView.attach(&codificacio);
-    torvic::qt::MouseQt mouseView;
-    torvic::Mouse mouse(mouseView, platform);
-    mouseView.attach(&mouse);
-    torvic::qt::FrmAboutQt aboutView;
-    torvic::FrmAbout about(aboutView, platform);
-    aboutView.attach(&about);
-    torvic::MainWindowPresenter torvic(window, platform, missatge, substituir, codificacio, mouse, about);
-    window.attach(&torvic);
+    torvic::EditorWindows<torvic::qt::QtViews> windows(platform);
+    torvic::qt::MainWindowQt& window = windows.mainView;
+    torvic::MainWindowPresenter& torvic = windows.main;
     // The manual torvic.rtf lives beside the program.
     torvic.programDirectory = [] { return torvic::qt::toCp1252(QCoreApplication::applicationDirPath()); };
 

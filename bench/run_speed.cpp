@@ -5,10 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "editor/qt/key_dialog_qt.h"
-#include "editor/qt/mouse_picker_qt.h"
-#include "editor/qt/dialogs_qt.h"
-#include "editor/qt/main_window_qt.h"
+#include "editor/editor_windows.h"
+#include "editor/qt/qt_views.h"
 #include "platform/linux/linux_platform.h"
 
 using namespace torvic;
@@ -21,24 +19,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     LinuxPlatform platform;
-    qt::MainWindowQt window;
-    qt::FrmMissatgeQt missatgeView;
-    FrmMissatge missatge(missatgeView);
-    missatgeView.attach(&missatge);
-    qt::FrmSubstituirQt substituirView;
-    FrmSubstituir substituir(substituirView);
-    substituirView.attach(&substituir);
-    qt::CodificacioQt codificacioView;
-    Codificacio codificacio(codificacioView);
-    codificacioView.attach(&codificacio);
-    qt::MouseQt mouseView;
-    Mouse mouse(mouseView, platform);
-    mouseView.attach(&mouse);
-    qt::FrmAboutQt aboutView;
-    FrmAbout about(aboutView, platform);
-    aboutView.attach(&about);
-    MainWindowPresenter torvic(window, platform, missatge, substituir, codificacio, mouse, about);
-    window.attach(&torvic);
+    EditorWindows<qt::QtViews> windows(platform);
+    qt::MainWindowQt& window = windows.mainView;
+    MainWindowPresenter& torvic = windows.main;
     window.endHook = [] {};  // the hidden run's end leaves the program to us
     window.show();
     torvic.onLoad(std::string("\"") + argv[1] + "\"");  // opened as a user would

@@ -24,7 +24,9 @@
 #include "editor/qt/key_dialog_qt.h"
 #include "editor/qt/mouse_picker_qt.h"
 #include "editor/qt/dialogs_qt.h"
+#include "editor/editor_windows.h"
 #include "editor/qt/main_window_qt.h"
+#include "editor/qt/qt_views.h"
 #include "editor/qt/qt_text.h"
 #include "tests/support/recording_platform.h"
 
@@ -33,28 +35,15 @@ using namespace torvic;
 class WindowTest : public QObject {
     Q_OBJECT
 
-    struct Setup {
+    struct PlatformHolder {
         RecordingPlatform platform;
-        qt::MainWindowQt window;
-        qt::FrmMissatgeQt missatgeView;
-        FrmMissatge missatge{missatgeView};
-        qt::FrmSubstituirQt substituirView;
-        FrmSubstituir substituir{substituirView};
-        qt::CodificacioQt codificacioView;
-        Codificacio codificacio{codificacioView};
-        qt::MouseQt mouseView;
-        Mouse mouse{mouseView, platform};
-        qt::FrmAboutQt aboutView;
-        FrmAbout about{aboutView, platform};
-        MainWindowPresenter torvic{window, platform, missatge, substituir, codificacio, mouse, about};
+    };
+    // The editor's windows on the recording platform.
+    struct Setup : PlatformHolder, EditorWindows<qt::QtViews> {
+        qt::MainWindowQt& window = mainView;
+        MainWindowPresenter& torvic = main;
         int endRequests = 0;
-        Setup() {
-            missatgeView.attach(&missatge);
-            substituirView.attach(&substituir);
-            codificacioView.attach(&codificacio);
-            mouseView.attach(&mouse);
-            aboutView.attach(&about);
-            window.attach(&torvic);
+        Setup() : EditorWindows<qt::QtViews>(platform) {
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
             window.show();

@@ -7,6 +7,7 @@
 
 #include "editor/frm_missatge.h"
 #include "editor/frm_substituir.h"
+#include "editor/editor_windows.h"
 #include "editor/main_window.h"
 #include "engine/timers.h"
 #include "tests/support/scripted_host.h"
@@ -15,6 +16,7 @@ namespace torvic::test {
 
 class FakeMainView : public MainWindowView {
 public:
+    void attach(MainWindowPresenter*) {}
     std::string editor, text2Field, text3Field = "0", text4Field;
     std::size_t caret = 0;
     bool text4Yellow = false;
@@ -129,6 +131,7 @@ private:
 class FakeMissatgeView : public FrmMissatgeView {
 public:
     FrmMissatge* behaviour = nullptr;
+    void attach(FrmMissatge* b) { behaviour = b; }
     bool open = false, ticking = false, exportOn = false;
     std::string title, message, seconds, pauseCaption = "Pausar", exportName = "errors.txt";
     int beeps = 0, shows = 0;
@@ -161,6 +164,7 @@ public:
 class FakeCodificacioView : public CodificacioView {
 public:
     Codificacio* behaviour = nullptr;
+    void attach(Codificacio* b) { behaviour = b; }
     std::string key;
     int button = 0;
     int shows = 0;
@@ -177,6 +181,7 @@ public:
 // The mouse position picker: the typed coordinates and what it shows.
 class FakeMouseView : public MouseView {
 public:
+    void attach(Mouse*) {}
     bool shown = false;
     int timerMs = 0;  // 0: not polling
     std::string x = "0", y = "0", labelX, labelY;
@@ -196,6 +201,7 @@ public:
 
 class FakeAboutView : public FrmAboutView {
 public:
+    void attach(FrmAbout*) {}
     int shows = 0;
     std::string caption, title, version, description, disclaimer;
     std::vector<std::string> boxes;
@@ -212,6 +218,7 @@ public:
 class FakeSubstituirView : public FrmSubstituirView {
 public:
     FrmSubstituir* behaviour = nullptr;
+    void attach(FrmSubstituir* b) { behaviour = b; }
     std::string clipboard, find, replacement, count = "-1";
     bool afterCaret = false, selectedAll = false;
     bool pressSubstituir = true;  // false: the dialog is closed with its close box
@@ -237,26 +244,25 @@ public:
     std::function<void(FakeSubstituirView&)> fill;
 };
 
-// The main window behaviour wired to fake views and a recording platform.
-struct WindowRig {
-    RecordingPlatform platform;
-    FakeMainView view;
-    FakeMissatgeView missatgeView;
-    FrmMissatge missatge{missatgeView};
-    FakeSubstituirView substituirView;
-    FrmSubstituir substituir{substituirView};
-    FakeCodificacioView codificacioView;
-    Codificacio codificacio{codificacioView};
-    FakeMouseView mouseView;
-    Mouse mouse{mouseView, platform};
-    FakeAboutView aboutView;
-    FrmAbout about{aboutView, platform};
-    MainWindowPresenter torvic{view, platform, missatge, substituir, codificacio, mouse, about};
+struct FakeViews {
+    using MainWindow = FakeMainView;
+    using Missatge = FakeMissatgeView;
+    using Substituir = FakeSubstituirView;
+    using Codificacio = FakeCodificacioView;
+    using Mouse = FakeMouseView;
+    using About = FakeAboutView;
+};
 
-    WindowRig() {
-        codificacioView.behaviour = &codificacio;
-        missatgeView.behaviour = &missatge;
-        substituirView.behaviour = &substituir;
+struct RecordingPlatformHolder {
+    RecordingPlatform platform;
+};
+
+// The editor's windows wired to fake views and a recording platform.
+struct WindowRig : RecordingPlatformHolder, EditorWindows<FakeViews> {
+    FakeMainView& view = mainView;
+    MainWindowPresenter& torvic = main;
+
+    WindowRig() : EditorWindows<FakeViews>(platform) {
         platform.setClock(2026, 12, 16, 10, 0, 0);
         torvic.currentDirectory = [] { return std::string("/home/user"); };
     }

@@ -1,0 +1,19 @@
+#pragma once
+// The Qt views of the editor's windows, for EditorWindows<QtViews>.
+#include "editor/qt/dialogs_qt.h"
+#include "editor/qt/key_dialog_qt.h"
+#include "editor/qt/main_window_qt.h"
+#include "editor/qt/mouse_picker_qt.h"
+
+namespace torvic::qt {
+
+struct QtViews {
+    using MainWindow = MainWindowQt;
+    using Missatge = FrmMissatgeQt;
+    using Substituir = FrmSubstituirQt;
+    using Codificacio = CodificacioQt;
+    using Mouse = MouseQt;
+    using About = FrmAboutQt;
+};
+
+}  // namespace torvic::qt
