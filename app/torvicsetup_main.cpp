@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "base/qt/qt_common.h"
-#include "setup/instalar.h"
+#include "setup/installer.h"
 #include "setup/registration.h"
-#include "setup/qt/instalar_qt.h"
+#include "setup/qt/installer_qt.h"
 
 namespace {
 
@@ -73,13 +73,13 @@ int main(int argc, char** argv) {
                                                    QString::fromStdString(dir));
         return 0;
     }
-    qt::InstalarQt window;
-    Instalar instalar(window, places);
-    qt::FrmDirectoriQt pickerView;
-    FrmDirectori picker(pickerView);
+    qt::InstallerQt window;
+    InstallerPresenter instalar(window, places);
+    qt::FolderPickerQt pickerView;
+    FolderPickerPresenter picker(pickerView);
     pickerView.attach(&picker);
     window.attach(&instalar, &picker);
-    instalar.Form_Load();
+    instalar.onLoad();
     window.show();
     return QApplication::exec();
 }

@@ -2,11 +2,11 @@
 // The editor's windows wired together, the one place that does it: each
 // window's behaviour over its view, and the main window's behaviour over
 // them all, its engine and the platform. `Views` names the view classes of
-// a toolkit (or the fake views of the tests): MainWindow, Missatge,
-// Substituir, Codificacio, Mouse and About, each with attach(behaviour).
-#include "editor/frm_about.h"
-#include "editor/frm_missatge.h"
-#include "editor/frm_substituir.h"
+// a toolkit (or the fake views of the tests): MainWindow, MessageWindow,
+// ReplaceDialog, KeyDialog, MousePicker and AboutBox, each with attach(behaviour).
+#include "editor/about_box.h"
+#include "editor/message_window.h"
+#include "editor/replace_dialog.h"
 #include "editor/key_dialog.h"
 #include "editor/main_window.h"
 #include "editor/mouse_picker.h"
@@ -30,16 +30,16 @@ struct EditorWindows {
     EditorWindows& operator=(const EditorWindows&) = delete;
 
     typename Views::MainWindow mainView;
-    typename Views::Missatge missatgeView;
-    FrmMissatge missatge{missatgeView};
-    typename Views::Substituir substituirView;
-    FrmSubstituir substituir{substituirView};
-    typename Views::Codificacio codificacioView;
-    Codificacio codificacio{codificacioView};
-    typename Views::Mouse mouseView;
-    Mouse mouse;
-    typename Views::About aboutView;
-    FrmAbout about;
+    typename Views::MessageWindow missatgeView;
+    MessageWindowPresenter missatge{missatgeView};
+    typename Views::ReplaceDialog substituirView;
+    ReplaceDialogPresenter substituir{substituirView};
+    typename Views::KeyDialog codificacioView;
+    KeyDialogPresenter codificacio{codificacioView};
+    typename Views::MousePicker mouseView;
+    MousePickerPresenter mouse;
+    typename Views::AboutBox aboutView;
+    AboutBoxPresenter about;
     MainWindowPresenter main;
 };
 

@@ -2,19 +2,19 @@
 
 namespace torvic {
 
-void Codificacio::show() {
+void KeyDialogPresenter::show() {
     ClauCodificacio.clear();
     CodiDescodi = 0;
     view_.showModal();
 }
 
-void Codificacio::choose(std::uint8_t choice) {
+void KeyDialogPresenter::choose(std::uint8_t choice) {
     ClauCodificacio = view_.keyText();
     CodiDescodi = choice;
     view_.close();
 }
 
-void Codificacio::Command3_Click() {
+void KeyDialogPresenter::onCancel() {
     ClauCodificacio.clear();
     CodiDescodi = 0;
     view_.close();

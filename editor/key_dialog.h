@@ -7,9 +7,9 @@
 
 namespace torvic {
 
-class CodificacioView {
+class KeyDialogView {
 public:
-    virtual ~CodificacioView() = default;
+    virtual ~KeyDialogView() = default;
     // Shows the dialog modally with an empty key box (at most 225
     // characters) and returns when it has closed.
     virtual void showModal() = 0;
@@ -17,22 +17,22 @@ public:
     virtual std::string keyText() = 0;  // code page 1252
 };
 
-class Codificacio {
+class KeyDialogPresenter {
 public:
-    explicit Codificacio(CodificacioView& view) : view_(view) {}
+    explicit KeyDialogPresenter(KeyDialogView& view) : view_(view) {}
 
     std::string ClauCodificacio;
     std::uint8_t CodiDescodi = 0;  // 0 nothing chosen, 1 encode, 2 decode
 
     // Shows the dialog; closing it other than by a button chooses nothing.
     void show();
-    void Command1_Click() { choose(1); }  // "Codificar"
-    void Command2_Click() { choose(2); }  // "Descodificar"
-    void Command3_Click();                // "Cancelar" (Esc)
+    void onEncode() { choose(1); }  // Command1_Click "Codificar"
+    void onDecode() { choose(2); }  // Command2_Click "Descodificar"
+    void onCancel();                // Command3_Click "Cancelar" (Esc)
 
 private:
     void choose(std::uint8_t choice);
-    CodificacioView& view_;
+    KeyDialogView& view_;
 };
 
 }  // namespace torvic

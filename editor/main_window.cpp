@@ -20,8 +20,8 @@ const char* const MainWindowPresenter::kCaption =
 const char* const MainWindowPresenter::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
-MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-               Codificacio& codificacio, Mouse& mouse, FrmAbout& about)
+MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platform, MessageWindowPresenter& missatge, ReplaceDialogPresenter& substituir,
+               KeyDialogPresenter& codificacio, MousePickerPresenter& mouse, AboutBoxPresenter& about)
     : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
       mouse_(mouse), about_(about) {
     programDirectory = [] { return std::filesystem::current_path().string(); };

@@ -11,9 +11,9 @@
 
 #include "editor/key_dialog.h"
 #include "editor/mouse_picker.h"
-#include "editor/frm_about.h"
-#include "editor/frm_missatge.h"
-#include "editor/frm_substituir.h"
+#include "editor/about_box.h"
+#include "editor/message_window.h"
+#include "editor/replace_dialog.h"
 #include "editor/layout.h"
 #include "engine/engine.h"
 
@@ -95,8 +95,8 @@ public:
     static const char* const kCaption;  // UTF-8
     static const char* const kFileFilter;
 
-    MainWindowPresenter(MainWindowView& view, Platform& platform, FrmMissatge& missatge, FrmSubstituir& substituir,
-                        Codificacio& codificacio, Mouse& mouse, FrmAbout& about);
+    MainWindowPresenter(MainWindowView& view, Platform& platform, MessageWindowPresenter& missatge, ReplaceDialogPresenter& substituir,
+                        KeyDialogPresenter& codificacio, MousePickerPresenter& mouse, AboutBoxPresenter& about);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
@@ -161,7 +161,7 @@ public:
     void onAbout() { about_.show(); }        // menu sobre "En quant a Torvic..."
 
     // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
-    void onMousePosition() { mouse_.posicio_rat_Click(); }  // menu posicio_rat
+    void onMousePosition() { mouse_.show(); }  // menu posicio_rat
 
     // Find and replace.
     void onReplace() { ferSubstitucio(); }  // menu Substituir
@@ -231,11 +231,11 @@ private:
     bool settleUnsavedChanges();
 
     MainWindowView& view_;
-    FrmMissatge& missatge_;
-    FrmSubstituir& substituir_;
-    Codificacio& codificacio_;
-    Mouse& mouse_;
-    FrmAbout& about_;
+    MessageWindowPresenter& missatge_;
+    ReplaceDialogPresenter& substituir_;
+    KeyDialogPresenter& codificacio_;
+    MousePickerPresenter& mouse_;
+    AboutBoxPresenter& about_;
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area

@@ -10,19 +10,19 @@ namespace {
 constexpr int kPollMs = 200;
 }  // namespace
 
-void Mouse::posicio_rat_Click() {
+void MousePickerPresenter::show() {
     view_.show();
     // Polling starts again on every showing, so the labels are always live.
     view_.startTimer1(kPollMs);
 }
 
-void Mouse::Timer1_Timer() {
+void MousePickerPresenter::onTick() {
     int x = 0, y = 0;
     platform_.cursorPos(x, y);
     view_.setLabels(std::to_string(x), std::to_string(y));
 }
 
-void Mouse::Command2_Click() {
+void MousePickerPresenter::onFixPosition() {
     std::int32_t x = 0, y = 0;
     try {
         // The leading number of each box, to the nearest integer, halves to even.
@@ -37,7 +37,7 @@ void Mouse::Command2_Click() {
     platform_.setCursorPos(x, y);
 }
 
-void Mouse::Command1_Click() {
+void MousePickerPresenter::onBack() {
     view_.stopTimer1();
     view_.hide();
 }

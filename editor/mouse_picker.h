@@ -8,9 +8,9 @@
 
 namespace torvic {
 
-class MouseView {
+class MousePickerView {
 public:
-    virtual ~MouseView() = default;
+    virtual ~MousePickerView() = default;
     // Shows the window modeless, loading it (text boxes "0", labels empty)
     // when it is not loaded, or brings it forward.
     virtual void show() = 0;
@@ -23,19 +23,19 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title) = 0;
 };
 
-class Mouse {
+class MousePickerPresenter {
 public:
-    Mouse(MouseView& view, Platform& platform) : view_(view), platform_(platform) {}
+    MousePickerPresenter(MousePickerView& view, Platform& platform) : view_(view), platform_(platform) {}
 
     // "&Posició del Ratolí" (Ctrl+P) of the main window: shown and polling.
-    void posicio_rat_Click();
-    void Timer1_Timer();     // every 200 ms: the pointer's position into the labels
-    void Command2_Click();   // "Fixar posició"
-    void Command1_Click();   // "Tornar": no more polling, hidden
-    void Form_Terminate() { view_.stopTimer1(); }
+    void show();            // posicio_rat_Click: the main window's "&Posició del Ratolí"
+    void onTick();          // Timer1_Timer, every 200 ms: the pointer's position into the labels
+    void onFixPosition();   // Command2_Click "Fixar posició"
+    void onBack();          // Command1_Click "Tornar": no more polling, hidden
+    void onClose() { view_.stopTimer1(); }  // Form_Terminate
 
 private:
-    MouseView& view_;
+    MousePickerView& view_;
     Platform& platform_;
 };
 

@@ -347,7 +347,7 @@ TEST(FindAndReplace, Examples) {
         WindowRig rig;
         rig.view.editor = "aXbXc";
         rig.view.caret = c.caret;
-        rig.substituirView.fill = [&c](test::FakeSubstituirView& v) {
+        rig.substituirView.fill = [&c](test::FakeReplaceDialogView& v) {
             v.find = c.find;
             v.replacement = c.replacement;
             v.count = c.count;
@@ -368,14 +368,14 @@ TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
     EXPECT_TRUE(rig.substituirView.selectedAll);
     EXPECT_EQ(rig.view.editor, "aXbXc");  // nothing to repeat yet
     rig.substituirView.pressSubstituir = true;
-    rig.substituirView.fill = [](test::FakeSubstituirView& v) { v.find = "X", v.replacement = "-"; };
+    rig.substituirView.fill = [](test::FakeReplaceDialogView& v) { v.find = "X", v.replacement = "-"; };
     rig.torvic.onReplace();
     rig.view.editor = "XX";
     rig.substituirView.pressSubstituir = false;  // the close box repeats the previous replacement
     rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
     rig.substituirView.pressSubstituir = true;
-    rig.substituirView.fill = [](test::FakeSubstituirView& v) { v.find = "-", v.count = "40000"; };
+    rig.substituirView.fill = [](test::FakeReplaceDialogView& v) { v.find = "-", v.count = "40000"; };
     rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
     ASSERT_EQ(rig.view.messages.size(), 1u);
@@ -385,8 +385,8 @@ TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
 // ---- frmMissatge ---------------------------------------------------------------
 
 struct MissatgeRig {
-    test::FakeMissatgeView view;
-    FrmMissatge m{view};
+    test::FakeMessageWindowView view;
+    MessageWindowPresenter m{view};
     MissatgeRig() { view.behaviour = &m; }
 };
 
@@ -396,7 +396,7 @@ TEST(Missatge, CountsDownAndClosesByItself) {
         std::vector<std::string> shown;
         r.view.whileOpen = [&] {
             for (shown.push_back(r.view.seconds); r.view.open;) {
-                r.m.Timer1_Timer();
+                r.m.onTick();
                 if (r.view.open) shown.push_back(r.view.seconds);
             }
         };
@@ -411,14 +411,14 @@ TEST(Missatge, CountsDownAndClosesByItself) {
 TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
     MissatgeRig r;
     r.view.whileOpen = [&] {
-        r.m.Timer1_Timer();
-        r.m.Command2_Click();  // Pausar
+        r.m.onTick();
+        r.m.onPauseOrContinue();  // Pausar
         EXPECT_FALSE(r.view.ticking);
         EXPECT_EQ(r.view.pauseCaption, "Continuar");
-        r.m.Form_Activate();  // back from another window: counting again, from the number shown
+        r.m.onActivate();  // back from another window: counting again, from the number shown
         EXPECT_TRUE(r.view.ticking);
         EXPECT_EQ(r.view.seconds, "9");
-        r.m.Command4_Click();  // Acceptar Tots
+        r.m.onAcceptAll();  // Acceptar Tots
     };
     r.m.ferMissatge("a", "t", 10);
     r.view.whileOpen = [&] { ADD_FAILURE() << "a message was shown after Acceptar Tots"; };
@@ -428,7 +428,7 @@ TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
     MissatgeRig t;
     bool ended = false;
     t.m.onEndProgram = [&] { ended = !t.view.open; };  // "Tancar": the window closes, then the program ends
-    t.view.whileOpen = [&] { t.m.Command3_Click(); };
+    t.view.whileOpen = [&] { t.m.onCloseProgram(); };
     t.m.ferMissatge("a", "t", 5);
     EXPECT_TRUE(ended);
 }
@@ -440,7 +440,7 @@ TEST(Missatge, ExportAppendsAndReportsBadFiles) {
     r.m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
     r.view.exportOn = true;
     r.view.exportName = tmp / "errors.txt";
-    r.view.whileOpen = [&] { r.m.Command1_Click(); };
+    r.view.whileOpen = [&] { r.m.onAccept(); };
     r.m.ferMissatge("first", "T1", 15);
     r.m.ferMissatge("second", "T2", 15);
     EXPECT_EQ(readFileBytes(tmp / "errors.txt").value(),

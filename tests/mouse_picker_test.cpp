@@ -21,7 +21,7 @@ TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
         rig.torvic.onMousePosition();
         rig.mouseView.x = c.x;
         rig.mouseView.y = c.y;
-        rig.mouse.Command2_Click();
+        rig.mouse.onFixPosition();
         const std::string call = c.call;
         EXPECT_EQ(rig.platform.calls, call.empty() ? std::vector<std::string>{} : std::vector<std::string>{call})
             << c.x << " " << c.y;

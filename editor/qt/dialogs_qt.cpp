@@ -44,7 +44,7 @@ protected:
 
 // ---- frmMissatge ------------------------------------------------------------
 
-FrmMissatgeQt::FrmMissatgeQt() {
+MessageWindowQt::MessageWindowQt() {
     setModal(true);
     setFixedSize(480, 250);
     label1_ = new QLabel(this);
@@ -67,37 +67,37 @@ FrmMissatgeQt::FrmMissatgeQt() {
     text1_->setGeometry(155, 216, 313, 24);
     timer1_ = new QTimer(this);
     timer1_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this, [this] { missatge_->Timer1_Timer(); });
-    connect(buttons_[0], &QPushButton::clicked, this, [this] { missatge_->Command1_Click(); });
-    connect(buttons_[1], &QPushButton::clicked, this, [this] { missatge_->Command2_Click(); });
-    connect(buttons_[2], &QPushButton::clicked, this, [this] { missatge_->Command3_Click(); });
-    connect(buttons_[3], &QPushButton::clicked, this, [this] { missatge_->Command4_Click(); });
+    connect(timer1_, &QTimer::timeout, this, [this] { missatge_->onTick(); });
+    connect(buttons_[0], &QPushButton::clicked, this, [this] { missatge_->onAccept(); });
+    connect(buttons_[1], &QPushButton::clicked, this, [this] { missatge_->onPauseOrContinue(); });
+    connect(buttons_[2], &QPushButton::clicked, this, [this] { missatge_->onCloseProgram(); });
+    connect(buttons_[3], &QPushButton::clicked, this, [this] { missatge_->onAcceptAll(); });
 }
 
-QPushButton* FrmMissatgeQt::button(int index) const { return buttons_[index - 1]; }
+QPushButton* MessageWindowQt::button(int index) const { return buttons_[index - 1]; }
 
-void FrmMissatgeQt::showModal() {
+void MessageWindowQt::showModal() {
     activatedSinceShow_ = false;
     exec();
 }
 
-void FrmMissatgeQt::close() { QDialog::done(0); }
+void MessageWindowQt::close() { QDialog::done(0); }
 
-void FrmMissatgeQt::reject() {
-    if (missatge_) missatge_->Command1_Click();
+void MessageWindowQt::reject() {
+    if (missatge_) missatge_->onAccept();
     if (isVisible()) QDialog::reject();
 }
 
-bool FrmMissatgeQt::event(QEvent* e) {
+bool MessageWindowQt::event(QEvent* e) {
     // Every activation repeats the showing steps.
     if (e->type() == QEvent::WindowActivate && missatge_) {
         activatedSinceShow_ = true;
-        missatge_->Form_Activate();
+        missatge_->onActivate();
     }
     return QDialog::event(e);
 }
 
-void FrmMissatgeQt::showEvent(QShowEvent* e) {
+void MessageWindowQt::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     raise();
     activateWindow();
@@ -105,25 +105,25 @@ void FrmMissatgeQt::showEvent(QShowEvent* e) {
     QTimer::singleShot(300, this, [this] {
         if (isVisible() && !activatedSinceShow_ && missatge_) {
             activatedSinceShow_ = true;
-            missatge_->Form_Activate();
+            missatge_->onActivate();
         }
     });
 }
 
-void FrmMissatgeQt::setTitle(const std::string& text) { setWindowTitle(fromCp1252(text)); }
-void FrmMissatgeQt::setMessage(const std::string& text) { label1_->setText(messageText(text)); }
-void FrmMissatgeQt::setSecondsLeft(const std::string& text) { label3_->setText(QString::fromStdString(text)); }
-void FrmMissatgeQt::setPauseCaption(const std::string& text) { buttons_[1]->setText(QString::fromStdString(text)); }
-void FrmMissatgeQt::startTick() { timer1_->start(); }
-void FrmMissatgeQt::stopTick() { timer1_->stop(); }
-bool FrmMissatgeQt::exportChecked() { return check1_->isChecked(); }
-std::string FrmMissatgeQt::exportFileName() { return toCp1252(text1_->text()); }
+void MessageWindowQt::setTitle(const std::string& text) { setWindowTitle(fromCp1252(text)); }
+void MessageWindowQt::setMessage(const std::string& text) { label1_->setText(messageText(text)); }
+void MessageWindowQt::setSecondsLeft(const std::string& text) { label3_->setText(QString::fromStdString(text)); }
+void MessageWindowQt::setPauseCaption(const std::string& text) { buttons_[1]->setText(QString::fromStdString(text)); }
+void MessageWindowQt::startTick() { timer1_->start(); }
+void MessageWindowQt::stopTick() { timer1_->stop(); }
+bool MessageWindowQt::exportChecked() { return check1_->isChecked(); }
+std::string MessageWindowQt::exportFileName() { return toCp1252(text1_->text()); }
 
-void FrmMissatgeQt::messageBox(const std::string& text) {
+void MessageWindowQt::messageBox(const std::string& text) {
     QMessageBox::information(this, "Torvic", fromCp1252(text), QMessageBox::Ok);
 }
 
-void FrmMissatgeQt::beep() { QApplication::beep(); }
+void MessageWindowQt::beep() { QApplication::beep(); }
 
 
 // ---- frmSubstituir ------------------------------------------------------------
@@ -166,42 +166,42 @@ public:
     QCheckBox* check1 = new QCheckBox(QString::fromUtf8("Només a partir de la posició actual"), this);
 };
 
-QDialog* FrmSubstituirQt::dialog() const { return dialog_; }
+QDialog* ReplaceDialogQt::dialog() const { return dialog_; }
 
-void FrmSubstituirQt::showModal() {
+void ReplaceDialogQt::showModal() {
     // Every opening starts from the design values.
     SubstituirDialog dialog(QApplication::activeWindow());
     dialog_ = &dialog;
-    QObject::connect(dialog.command1, &QPushButton::clicked, &dialog, [this] { substituir_->Command1_Click(); });
-    substituir_->Form_Activate();
+    QObject::connect(dialog.command1, &QPushButton::clicked, &dialog, [this] { substituir_->onReplace(); });
+    substituir_->onActivate();
     dialog.text1->setFocus();
     if (onOpen) QTimer::singleShot(0, &dialog, [this, &dialog] { onOpen(&dialog); });
     dialog.exec();
     dialog_ = nullptr;
 }
 
-void FrmSubstituirQt::close() {
+void ReplaceDialogQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-std::string FrmSubstituirQt::clipboardText() { return toCp1252(QApplication::clipboard()->text()); }
+std::string ReplaceDialogQt::clipboardText() { return toCp1252(QApplication::clipboard()->text()); }
 
-void FrmSubstituirQt::setFindText(const std::string& text) {
+void ReplaceDialogQt::setFindText(const std::string& text) {
     if (dialog_) dialog_->text1->setText(fromCp1252(text));
 }
 
-void FrmSubstituirQt::selectAllFindText() {
+void ReplaceDialogQt::selectAllFindText() {
     if (dialog_) dialog_->text1->selectAll();
 }
 
-std::string FrmSubstituirQt::findText() { return toCp1252(dialog_->text1->text()); }
-std::string FrmSubstituirQt::replacementText() { return toCp1252(dialog_->text2->text()); }
-std::string FrmSubstituirQt::countText() { return toCp1252(dialog_->text3->text()); }
-bool FrmSubstituirQt::onlyAfterCaret() { return dialog_->check1->isChecked(); }
+std::string ReplaceDialogQt::findText() { return toCp1252(dialog_->text1->text()); }
+std::string ReplaceDialogQt::replacementText() { return toCp1252(dialog_->text2->text()); }
+std::string ReplaceDialogQt::countText() { return toCp1252(dialog_->text3->text()); }
+bool ReplaceDialogQt::onlyAfterCaret() { return dialog_->check1->isChecked(); }
 
 // ---- frmAbout ------------------------------------------------------------------
 
-void FrmAboutQt::showModal() {
+void AboutBoxQt::showModal() {
     QDialog dialog(QApplication::activeWindow(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     dialog.setWindowTitle(fromCp1252(caption_));
     dialog.setFixedSize(twipsToPixels(6795), twipsToPixels(3990));
@@ -242,23 +242,23 @@ void FrmAboutQt::showModal() {
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     ok->setGeometry(twips(5160, 3120, 1500, 345));
-    QObject::connect(ok, &QPushButton::clicked, &dialog, [this] { about_->cmdOK_Click(); });
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [this] { about_->onOk(); });
     auto* sysInfo = new QPushButton("&Info. del sistema...", &dialog);
     sysInfo->setObjectName("cmdSysInfo");
     sysInfo->setAutoDefault(false);
     sysInfo->setGeometry(twips(5160, 3555, 1485, 345));
-    QObject::connect(sysInfo, &QPushButton::clicked, &dialog, [this] { about_->cmdSysInfo_Click(); });
+    QObject::connect(sysInfo, &QPushButton::clicked, &dialog, [this] { about_->onSystemInfo(); });
     dialog_ = &dialog;  // Esc closes it too (the cancel button is "Acceptar")
     if (onOpen) QTimer::singleShot(0, &dialog, [this, &dialog] { onOpen(&dialog); });
     dialog.exec();
     dialog_ = nullptr;
 }
 
-void FrmAboutQt::close() {
+void AboutBoxQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-void FrmAboutQt::messageBox(const std::string& text, const std::string& title) {
+void AboutBoxQt::messageBox(const std::string& text, const std::string& title) {
     QMessageBox box(dialog_);
     box.setWindowTitle(fromCp1252(title));
     box.setText(fromCp1252(text));

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <functional>
 
-#include "editor/frm_about.h"
-#include "editor/frm_missatge.h"
-#include "editor/frm_substituir.h"
+#include "editor/about_box.h"
+#include "editor/message_window.h"
+#include "editor/replace_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -15,10 +15,10 @@ class QTimer;
 
 namespace torvic::qt {
 
-class FrmMissatgeQt : public QDialog, public FrmMissatgeView {
+class MessageWindowQt : public QDialog, public MessageWindowView {
 public:
-    FrmMissatgeQt();
-    void attach(FrmMissatge* behaviour) { missatge_ = behaviour; }
+    MessageWindowQt();
+    void attach(MessageWindowPresenter* behaviour) { missatge_ = behaviour; }
     QPushButton* button(int index) const;  // Command1..Command4
     QLabel* secondsLabel() const { return label3_; }
     QCheckBox* exportCheck() const { return check1_; }
@@ -44,7 +44,7 @@ protected:
     void reject() override;
 
 private:
-    FrmMissatge* missatge_ = nullptr;
+    MessageWindowPresenter* missatge_ = nullptr;
     QLabel *label1_, *label3_;
     QPushButton* buttons_[4];
     QCheckBox* check1_;
@@ -56,9 +56,9 @@ private:
 // The find and replace dialog's widgets; made anew at every opening.
 class SubstituirDialog;
 
-class FrmSubstituirQt : public FrmSubstituirView {
+class ReplaceDialogQt : public ReplaceDialogView {
 public:
-    void attach(FrmSubstituir* behaviour) { substituir_ = behaviour; }
+    void attach(ReplaceDialogPresenter* behaviour) { substituir_ = behaviour; }
     // The dialog while it is open (tests fill it through this).
     QDialog* dialog() const;
     // Called with the open dialog, for tests that fill it in.
@@ -75,14 +75,14 @@ public:
     bool onlyAfterCaret() override;
 
 private:
-    FrmSubstituir* substituir_ = nullptr;
+    ReplaceDialogPresenter* substituir_ = nullptr;
     SubstituirDialog* dialog_ = nullptr;
 };
 
 // The about box: made afresh at each showing, at its design geometry.
-class FrmAboutQt : public FrmAboutView {
+class AboutBoxQt : public AboutBoxView {
 public:
-    void attach(FrmAbout* behaviour) { about_ = behaviour; }
+    void attach(AboutBoxPresenter* behaviour) { about_ = behaviour; }
     // Called with the open box, for tests.
     std::function<void(QDialog*)> onOpen;
 
@@ -96,7 +96,7 @@ public:
     void messageBox(const std::string& text, const std::string& title) override;
 
 private:
-    FrmAbout* about_ = nullptr;
+    AboutBoxPresenter* about_ = nullptr;
     QDialog* dialog_ = nullptr;
     std::string caption_, title_, version_, description_, disclaimer_;
 };

@@ -12,7 +12,7 @@
 
 namespace torvic::qt {
 
-void CodificacioQt::showModal() {
+void KeyDialogQt::showModal() {
     // Made afresh on each use: the key box is empty every time.
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle("Codificar / Descodificar");
@@ -28,11 +28,11 @@ void CodificacioQt::showModal() {
         const char* name;
         const char* caption;
         int x;
-        void (Codificacio::*handler)();
+        void (KeyDialogPresenter::*handler)();
     };
-    for (const Button& b : {Button{"Command1", "Codificar", 12, &Codificacio::Command1_Click},
-                            Button{"Command2", "Descodificar", 116, &Codificacio::Command2_Click},
-                            Button{"Command3", "Cancelar", 220, &Codificacio::Command3_Click}}) {
+    for (const Button& b : {Button{"Command1", "Codificar", 12, &KeyDialogPresenter::onEncode},
+                            Button{"Command2", "Descodificar", 116, &KeyDialogPresenter::onDecode},
+                            Button{"Command3", "Cancelar", 220, &KeyDialogPresenter::onCancel}}) {
         auto* button = new QPushButton(b.caption, &dialog);
         button->setObjectName(b.name);
         button->setAutoDefault(false);  // no default button: Enter chooses nothing
@@ -41,7 +41,7 @@ void CodificacioQt::showModal() {
     }
     // Esc is "Cancelar" (QDialog's own Esc would close without it).
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), &dialog);
-    QObject::connect(esc, &QShortcut::activated, &dialog, [this] { codificacio_->Command3_Click(); });
+    QObject::connect(esc, &QShortcut::activated, &dialog, [this] { codificacio_->onCancel(); });
     dialog_ = &dialog;
     key_ = key;
     key->setFocus();
@@ -51,10 +51,10 @@ void CodificacioQt::showModal() {
     key_ = nullptr;
 }
 
-void CodificacioQt::close() {
+void KeyDialogQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-std::string CodificacioQt::keyText() { return key_ ? toCp1252(key_->text()) : std::string(); }
+std::string KeyDialogQt::keyText() { return key_ ? toCp1252(key_->text()) : std::string(); }
 
 }  // namespace torvic::qt

@@ -9,9 +9,9 @@ class QLineEdit;
 
 namespace torvic::qt {
 
-class CodificacioQt : public CodificacioView {
+class KeyDialogQt : public KeyDialogView {
 public:
-    void attach(Codificacio* behaviour) { codificacio_ = behaviour; }
+    void attach(KeyDialogPresenter* behaviour) { codificacio_ = behaviour; }
     // Called with the open dialog, for tests that fill it in.
     std::function<void(QDialog*)> onOpen;
 
@@ -20,7 +20,7 @@ public:
     std::string keyText() override;
 
 private:
-    Codificacio* codificacio_ = nullptr;
+    KeyDialogPresenter* codificacio_ = nullptr;
     QDialog* dialog_ = nullptr;
     QLineEdit* key_ = nullptr;
 };

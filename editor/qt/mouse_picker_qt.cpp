@@ -16,7 +16,7 @@ namespace torvic::qt {
 // Esc is "Tornar" (hide, stay loaded); the close box unloads the window.
 class MouseDialog : public QDialog {
 public:
-    explicit MouseDialog(Mouse* behaviour) : mouse_(behaviour) {
+    explicit MouseDialog(MousePickerPresenter* behaviour) : mouse_(behaviour) {
         setWindowTitle(QString::fromUtf8("Posició del Ratolí"));
         setFont(proportionalFont(8.25));
         setFixedSize(250, 150);
@@ -29,12 +29,12 @@ public:
         tornar->setObjectName("Command1");
         tornar->setAutoDefault(false);
         tornar->setGeometry(146, 60, 94, 28);
-        connect(fixar, &QPushButton::clicked, this, [this] { mouse_->Command2_Click(); });
-        connect(tornar, &QPushButton::clicked, this, [this] { mouse_->Command1_Click(); });
+        connect(fixar, &QPushButton::clicked, this, [this] { mouse_->onFixPosition(); });
+        connect(tornar, &QPushButton::clicked, this, [this] { mouse_->onBack(); });
         text1 = coordinate("Cordenada X:", 8, "Text1", "Label1", label1);
         text2 = coordinate("Ordenada Y:", 76, "Text2", "Label2", label2);
         timer1 = new QTimer(this);
-        connect(timer1, &QTimer::timeout, this, [this] { mouse_->Timer1_Timer(); });
+        connect(timer1, &QTimer::timeout, this, [this] { mouse_->onTick(); });
     }
 
     QLineEdit *text1 = nullptr, *text2 = nullptr;
@@ -42,9 +42,9 @@ public:
     QTimer* timer1 = nullptr;
 
 protected:
-    void reject() override { mouse_->Command1_Click(); }
+    void reject() override { mouse_->onBack(); }
     void closeEvent(QCloseEvent* e) override {
-        mouse_->Form_Terminate();
+        mouse_->onClose();
         e->accept();  // unloaded (WA_DeleteOnClose): the next showing starts afresh
     }
 
@@ -60,42 +60,42 @@ private:
         label->setGeometry(74, 24, 50, 24);
         return text;
     }
-    Mouse* mouse_;
+    MousePickerPresenter* mouse_;
 };
 
-MouseQt::~MouseQt() { delete window_; }
+MousePickerQt::~MousePickerQt() { delete window_; }
 
-QDialog* MouseQt::window() const { return window_; }
+QDialog* MousePickerQt::window() const { return window_; }
 
-void MouseQt::show() {
+void MousePickerQt::show() {
     if (!window_) window_ = new MouseDialog(mouse_);
     window_->show();
     window_->raise();
     window_->activateWindow();
 }
 
-void MouseQt::hide() {
+void MousePickerQt::hide() {
     if (window_) window_->hide();
 }
 
-void MouseQt::startTimer1(int intervalMs) {
+void MousePickerQt::startTimer1(int intervalMs) {
     if (window_) window_->timer1->start(intervalMs);
 }
 
-void MouseQt::stopTimer1() {
+void MousePickerQt::stopTimer1() {
     if (window_) window_->timer1->stop();
 }
 
-std::string MouseQt::text1() { return window_ ? toCp1252(window_->text1->text()) : "0"; }
-std::string MouseQt::text2() { return window_ ? toCp1252(window_->text2->text()) : "0"; }
+std::string MousePickerQt::text1() { return window_ ? toCp1252(window_->text1->text()) : "0"; }
+std::string MousePickerQt::text2() { return window_ ? toCp1252(window_->text2->text()) : "0"; }
 
-void MouseQt::setLabels(const std::string& x, const std::string& y) {
+void MousePickerQt::setLabels(const std::string& x, const std::string& y) {
     if (!window_) return;
     window_->label1->setText(QString::fromStdString(x));
     window_->label2->setText(QString::fromStdString(y));
 }
 
-void MouseQt::messageBox(const std::string& text, const std::string& title) {
+void MousePickerQt::messageBox(const std::string& text, const std::string& title) {
     QMessageBox::warning(window_, fromCp1252(title), fromCp1252(text));
 }
 

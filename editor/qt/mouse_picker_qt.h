@@ -15,10 +15,10 @@ namespace torvic::qt {
 
 class MouseDialog;
 
-class MouseQt : public MouseView {
+class MousePickerQt : public MousePickerView {
 public:
-    ~MouseQt() override;
-    void attach(Mouse* behaviour) { mouse_ = behaviour; }
+    ~MousePickerQt() override;
+    void attach(MousePickerPresenter* behaviour) { mouse_ = behaviour; }
     // The window while it is loaded (tests look at it).
     QDialog* window() const;
 
@@ -32,7 +32,7 @@ public:
     void messageBox(const std::string& text, const std::string& title) override;
 
 private:
-    Mouse* mouse_ = nullptr;
+    MousePickerPresenter* mouse_ = nullptr;
     QPointer<MouseDialog> window_;
 };
 

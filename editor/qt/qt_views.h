@@ -9,11 +9,11 @@ namespace torvic::qt {
 
 struct QtViews {
     using MainWindow = MainWindowQt;
-    using Missatge = FrmMissatgeQt;
-    using Substituir = FrmSubstituirQt;
-    using Codificacio = CodificacioQt;
-    using Mouse = MouseQt;
-    using About = FrmAboutQt;
+    using MessageWindow = MessageWindowQt;
+    using ReplaceDialog = ReplaceDialogQt;
+    using KeyDialog = KeyDialogQt;
+    using MousePicker = MousePickerQt;
+    using AboutBox = AboutBoxQt;
 };
 
 }  // namespace torvic::qt

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/frm_missatge.h"
-#include "editor/frm_substituir.h"
+#include "editor/message_window.h"
+#include "editor/replace_dialog.h"
 #include "editor/editor_windows.h"
 #include "editor/main_window.h"
 #include "engine/timers.h"
@@ -128,10 +128,10 @@ private:
     }
 };
 
-class FakeMissatgeView : public FrmMissatgeView {
+class FakeMessageWindowView : public MessageWindowView {
 public:
-    FrmMissatge* behaviour = nullptr;
-    void attach(FrmMissatge* b) { behaviour = b; }
+    MessageWindowPresenter* behaviour = nullptr;
+    void attach(MessageWindowPresenter* b) { behaviour = b; }
     bool open = false, ticking = false, exportOn = false;
     std::string title, message, seconds, pauseCaption = "Pausar", exportName = "errors.txt";
     int beeps = 0, shows = 0;
@@ -142,7 +142,7 @@ public:
     void showModal() override {
         open = true;
         ++shows;
-        behaviour->Form_Activate();
+        behaviour->onActivate();
         if (open && whileOpen) whileOpen();
         open = false;
     }
@@ -161,27 +161,27 @@ public:
 
 // The key dialog: the user types `key` and presses `button` (1 Codificar,
 // 2 Descodificar, 3 Cancelar, 0 the close box).
-class FakeCodificacioView : public CodificacioView {
+class FakeKeyDialogView : public KeyDialogView {
 public:
-    Codificacio* behaviour = nullptr;
-    void attach(Codificacio* b) { behaviour = b; }
+    KeyDialogPresenter* behaviour = nullptr;
+    void attach(KeyDialogPresenter* b) { behaviour = b; }
     std::string key;
     int button = 0;
     int shows = 0;
     void showModal() override {
         ++shows;
-        if (button == 1) behaviour->Command1_Click();
-        if (button == 2) behaviour->Command2_Click();
-        if (button == 3) behaviour->Command3_Click();
+        if (button == 1) behaviour->onEncode();
+        if (button == 2) behaviour->onDecode();
+        if (button == 3) behaviour->onCancel();
     }
     void close() override {}
     std::string keyText() override { return key; }
 };
 
 // The mouse position picker: the typed coordinates and what it shows.
-class FakeMouseView : public MouseView {
+class FakeMousePickerView : public MousePickerView {
 public:
-    void attach(Mouse*) {}
+    void attach(MousePickerPresenter*) {}
     bool shown = false;
     int timerMs = 0;  // 0: not polling
     std::string x = "0", y = "0", labelX, labelY;
@@ -199,9 +199,9 @@ public:
     void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
 };
 
-class FakeAboutView : public FrmAboutView {
+class FakeAboutBoxView : public AboutBoxView {
 public:
-    void attach(FrmAbout*) {}
+    void attach(AboutBoxPresenter*) {}
     int shows = 0;
     std::string caption, title, version, description, disclaimer;
     std::vector<std::string> boxes;
@@ -215,10 +215,10 @@ public:
     void messageBox(const std::string& t, const std::string& boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
 };
 
-class FakeSubstituirView : public FrmSubstituirView {
+class FakeReplaceDialogView : public ReplaceDialogView {
 public:
-    FrmSubstituir* behaviour = nullptr;
-    void attach(FrmSubstituir* b) { behaviour = b; }
+    ReplaceDialogPresenter* behaviour = nullptr;
+    void attach(ReplaceDialogPresenter* b) { behaviour = b; }
     std::string clipboard, find, replacement, count = "-1";
     bool afterCaret = false, selectedAll = false;
     bool pressSubstituir = true;  // false: the dialog is closed with its close box
@@ -228,9 +228,9 @@ public:
         replacement.clear();
         count = "-1";
         afterCaret = false;
-        behaviour->Form_Activate();
+        behaviour->onActivate();
         if (fill) fill(*this);
-        if (pressSubstituir) behaviour->Command1_Click();
+        if (pressSubstituir) behaviour->onReplace();
     }
     void close() override {}
     std::string clipboardText() override { return clipboard; }
@@ -241,16 +241,16 @@ public:
     std::string countText() override { return count; }
     bool onlyAfterCaret() override { return afterCaret; }
     // What the user types before pressing the button.
-    std::function<void(FakeSubstituirView&)> fill;
+    std::function<void(FakeReplaceDialogView&)> fill;
 };
 
 struct FakeViews {
     using MainWindow = FakeMainView;
-    using Missatge = FakeMissatgeView;
-    using Substituir = FakeSubstituirView;
-    using Codificacio = FakeCodificacioView;
-    using Mouse = FakeMouseView;
-    using About = FakeAboutView;
+    using MessageWindow = FakeMessageWindowView;
+    using ReplaceDialog = FakeReplaceDialogView;
+    using KeyDialog = FakeKeyDialogView;
+    using MousePicker = FakeMousePickerView;
+    using AboutBox = FakeAboutBoxView;
 };
 
 struct RecordingPlatformHolder {

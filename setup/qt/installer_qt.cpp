@@ -1,4 +1,4 @@
-#include "setup/qt/instalar_qt.h"
+#include "setup/qt/installer_qt.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,7 +25,7 @@ QString utf8(const std::string& s) {
 
 }  // namespace
 
-InstalarQt::InstalarQt() {
+InstallerQt::InstallerQt() {
     setWindowTitle(QString::fromUtf8("Instal·lació de Torvic XP:"));
     setFixedSize(430, 250);
     auto* title = new QLabel("Torvic XP  1.10", this);
@@ -49,16 +49,16 @@ InstalarQt::InstalarQt() {
     auto* browse = new QPushButton("...", group);
     browse->setObjectName("Command4");
     browse->setGeometry(366, 24, 34, 24);
-    connect(browse, &QPushButton::clicked, this, [this] { instalar_->Command4_Click(*picker_); });
+    connect(browse, &QPushButton::clicked, this, [this] { instalar_->onBrowse(*picker_); });
     struct Button {
         const char* name;
         const char* caption;
         int x;
-        void (Instalar::*handler)();
+        void (InstallerPresenter::*handler)();
     };
-    for (const Button& b : {Button{"Command1", "Sí", 10, &Instalar::Command1_Click},
-                            Button{"Command2", "No", 120, &Instalar::Command2_Click},
-                            Button{"Command3", "Info.", 330, &Instalar::Command3_Click}}) {
+    for (const Button& b : {Button{"Command1", "Sí", 10, &InstallerPresenter::onInstall},
+                            Button{"Command2", "No", 120, &InstallerPresenter::onCancel},
+                            Button{"Command3", "Info.", 330, &InstallerPresenter::onInfo}}) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(b.name);
         button->setGeometry(b.x, 200, 90, 30);
@@ -67,15 +67,15 @@ InstalarQt::InstalarQt() {
     }
     // Enter is "Sí" (the default button), Esc is "No".
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
-    connect(enter, &QShortcut::activated, this, [this] { instalar_->Command1_Click(); });
+    connect(enter, &QShortcut::activated, this, [this] { instalar_->onInstall(); });
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] { instalar_->Command2_Click(); });
+    connect(esc, &QShortcut::activated, this, [this] { instalar_->onCancel(); });
 }
 
-std::string InstalarQt::text1() { return text1_->text().toStdString(); }
-void InstalarQt::setText1(const std::string& text) { text1_->setText(QString::fromStdString(text)); }
+std::string InstallerQt::text1() { return text1_->text().toStdString(); }
+void InstallerQt::setText1(const std::string& text) { text1_->setText(QString::fromStdString(text)); }
 
-void InstalarQt::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
+void InstallerQt::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
     QMessageBox box(this);
     box.setWindowTitle(utf8(title));
     box.setText(utf8(text));
@@ -85,7 +85,7 @@ void InstalarQt::messageBox(const std::string& text, const std::string& title, B
     box.exec();
 }
 
-bool InstalarQt::askYesNo(const std::string& text, const std::string& title) {
+bool InstallerQt::askYesNo(const std::string& text, const std::string& title) {
     QMessageBox box(this);
     box.setWindowTitle(utf8(title));
     box.setText(utf8(text));
@@ -93,23 +93,23 @@ bool InstalarQt::askYesNo(const std::string& text, const std::string& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void InstalarQt::setNotes(const std::string& libraries, const std::string& uninstalling) {
+void InstallerQt::setNotes(const std::string& libraries, const std::string& uninstalling) {
     librariesNote_->setText(utf8(libraries));
     uninstallNote_->setText(utf8(uninstalling));
 }
 
-void InstalarQt::openManual(const std::string& dir) {
+void InstallerQt::openManual(const std::string& dir) {
     // The installed editor shows it in its help window: no viewer needed.
     if (!QProcess::startDetached(QString::fromStdString(dir + "torvic"), {"/manual"}))
         messageBox("No s'ha pogut mostrar el manual: el programa " + dir + "torvic no s'ha pogut engegar.",
                    "Apendre les comandes:", BoxIcon::Critical);
 }
 
-void InstalarQt::endProgram() {
+void InstallerQt::endProgram() {
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
-void FrmDirectoriQt::openFolder(const QString& path) {
+void FolderPickerQt::openFolder(const QString& path) {
     QDir dir(path);
     if (!dir.exists()) return;  // a drive that cannot be read: the list stays where it was
     open_ = dir.absolutePath().toStdString();
@@ -119,7 +119,7 @@ void FrmDirectoriQt::openFolder(const QString& path) {
     for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) dir1_->addItem(name);
 }
 
-void FrmDirectoriQt::showModal() {
+void FolderPickerQt::showModal() {
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle("Seleccionar Directori:");
     dialog.setFixedSize(330, 300);
@@ -138,8 +138,8 @@ void FrmDirectoriQt::showModal() {
     drive1->setGeometry(10, 262, 200, 26);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady()) drive1->addItem(volume.rootPath());
-    QObject::connect(accept, &QPushButton::clicked, &dialog, [this] { directori_->Command1_Click(); });
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, [this] { directori_->Command2_Click(); });
+    QObject::connect(accept, &QPushButton::clicked, &dialog, [this] { directori_->onAccept(); });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [this] { directori_->onCancel(); });
     QObject::connect(drive1, &QComboBox::textActivated, &dialog, [this](const QString& root) { openFolder(root); });
     QObject::connect(dir1_, &QListWidget::itemDoubleClicked, &dialog, [this](QListWidgetItem* item) {
         if (dir1_->row(item) == 0) return;
@@ -151,7 +151,7 @@ void FrmDirectoriQt::showModal() {
     dialog_ = nullptr;
 }
 
-void FrmDirectoriQt::close() {
+void FolderPickerQt::close() {
     if (dialog_) dialog_->done(0);
 }
 

@@ -1,4 +1,4 @@
-#include "editor/frm_missatge.h"
+#include "editor/message_window.h"
 
 #include <cstdio>
 #include <ctime>
@@ -7,7 +7,7 @@
 
 namespace torvic {
 
-void FrmMissatge::ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) {
+void MessageWindowPresenter::ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) {
     // After "Acceptar Tots" no message is shown at all, not even for the
     // moment it would take to close itself.
     if (acceptarTots_) return;
@@ -18,7 +18,7 @@ void FrmMissatge::ferMissatge(const std::string& missatge, const std::string& ti
     view_.showModal();
 }
 
-void FrmMissatge::Form_Activate() {
+void MessageWindowPresenter::onActivate() {
     if (!open_) return;
     if (acceptarTots_) {
         unload();
@@ -34,7 +34,7 @@ void FrmMissatge::Form_Activate() {
     if (view_.exportChecked() && !view_.exportFileName().empty()) exportMessage();
 }
 
-void FrmMissatge::Timer1_Timer() {
+void MessageWindowPresenter::onTick() {
     if (!open_) return;
     if (temps_ < 1) {
         unload();
@@ -44,9 +44,9 @@ void FrmMissatge::Timer1_Timer() {
     view_.setSecondsLeft(std::to_string(temps_));
 }
 
-void FrmMissatge::Command1_Click() { unload(); }
+void MessageWindowPresenter::onAccept() { unload(); }
 
-void FrmMissatge::Command2_Click() {
+void MessageWindowPresenter::onPauseOrContinue() {
     counting_ = !counting_;
     if (counting_) {
         view_.startTick();
@@ -57,17 +57,17 @@ void FrmMissatge::Command2_Click() {
     }
 }
 
-void FrmMissatge::Command3_Click() {
+void MessageWindowPresenter::onCloseProgram() {
     unload();
     if (onEndProgram) onEndProgram();
 }
 
-void FrmMissatge::Command4_Click() {
+void MessageWindowPresenter::onAcceptAll() {
     acceptarTots_ = true;
     unload();
 }
 
-void FrmMissatge::unload() {
+void MessageWindowPresenter::unload() {
     counting_ = false;
     view_.stopTick();
     if (open_) {
@@ -76,7 +76,7 @@ void FrmMissatge::unload() {
     }
 }
 
-void FrmMissatge::exportMessage() {
+void MessageWindowPresenter::exportMessage() {
     // Each message is added to the end of the file, never replacing it:
     // a time stamp and the title on one line, then the message, then a blank line.
     std::FILE* f = std::fopen(view_.exportFileName().c_str(), "ab");

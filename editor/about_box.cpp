@@ -1,4 +1,4 @@
-#include "editor/frm_about.h"
+#include "editor/about_box.h"
 
 #include "base/cp1252.h"
 #include "base/errors.h"
@@ -11,16 +11,16 @@ const char* const kTitle = "Torvic";
 
 }  // namespace
 
-FrmAbout::FrmAbout(FrmAboutView& view, Platform& platform) : view_(view), platform_(platform) {
+AboutBoxPresenter::AboutBoxPresenter(AboutBoxView& view, Platform& platform) : view_(view), platform_(platform) {
     systemInformationPrograms = conventions::systemInformationPrograms;
 }
 
-void FrmAbout::show() {
-    Form_Load();
+void AboutBoxPresenter::show() {
+    onLoad();
     view_.showModal();
 }
 
-void FrmAbout::Form_Load() {
+void AboutBoxPresenter::onLoad() {
     view_.setCaption(std::string("En quant a ") + kTitle);
     view_.setTitle(kTitle);
     view_.setVersion(L1252("Versió ") + std::to_string(kMajor) + "." + std::to_string(kMinor) + "." +
@@ -40,7 +40,7 @@ void FrmAbout::Form_Load() {
                               "sense cap garantia: qui el fa servir ho fa sota la seva responsabilitat."));
 }
 
-void FrmAbout::StartSysInfo() {
+void AboutBoxPresenter::StartSysInfo() {
     const std::vector<std::string> programs = systemInformationPrograms();
     if (!programs.empty()) {
         try {

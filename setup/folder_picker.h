@@ -5,18 +5,18 @@
 
 namespace torvic::setup {
 
-class FrmDirectoriView {
+class FolderPickerView {
 public:
-    virtual ~FrmDirectoriView() = default;
+    virtual ~FolderPickerView() = default;
     // Shown modally on the current directory; returns when it has closed.
     virtual void showModal() = 0;
     virtual void close() = 0;
     virtual std::string openDirectory() = 0;  // the directory open in Dir1
 };
 
-class FrmDirectori {
+class FolderPickerPresenter {
 public:
-    explicit FrmDirectori(FrmDirectoriView& view) : view_(view) {}
+    explicit FolderPickerPresenter(FolderPickerView& view) : view_(view) {}
 
     std::string Directori;  // the choice; empty when none was made
 
@@ -24,17 +24,17 @@ public:
         Directori.clear();  // the close box chooses nothing
         view_.showModal();
     }
-    void Command1_Click() {  // "Acceptar"
+    void onAccept() {  // Command1_Click "Acceptar"
         Directori = view_.openDirectory();
         view_.close();
     }
-    void Command2_Click() {  // "Cancel·lar"
+    void onCancel() {  // Command2_Click "Cancel·lar"
         Directori.clear();
         view_.close();
     }
 
 private:
-    FrmDirectoriView& view_;
+    FolderPickerView& view_;
 };
 
 }  // namespace torvic::setup

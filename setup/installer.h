@@ -4,15 +4,15 @@
 // leaves what was done in place, a failing Ignored step is passed over.
 #include <string>
 
-#include "setup/frm_directori.h"
+#include "setup/folder_picker.h"
 
 namespace torvic::setup {
 
 enum class BoxIcon { None, Information, Critical };
 
-class InstalarView {
+class InstallerView {
 public:
-    virtual ~InstalarView() = default;
+    virtual ~InstallerView() = default;
     virtual std::string text1() = 0;  // the installation directory (UTF-8)
     virtual void setText1(const std::string& text) = 0;
     virtual void messageBox(const std::string& text, const std::string& title, BoxIcon icon) = 0;
@@ -48,23 +48,23 @@ std::string defaultInstallDirectory(const std::string& home);
 // in `dir` (ending with "/"); failures are passed over.
 void registerInstallation(const InstallPlaces& places, const std::string& dir);
 
-class Instalar {
+class InstallerPresenter {
 public:
-    Instalar(InstalarView& view, InstallPlaces places) : view_(view), places_(std::move(places)) {}
+    InstallerPresenter(InstallerView& view, InstallPlaces places) : view_(view), places_(std::move(places)) {}
 
-    void Form_Load();
-    void Command1_Click();  // "Sí": install
-    void Command2_Click() { view_.endProgram(); }  // "No"
-    void Command3_Click();  // "Info."
+    void onLoad();  // Form_Load
+    void onInstall();  // Command1_Click "Sí": install
+    void onCancel() { view_.endProgram(); }  // Command2_Click "No"
+    void onInfo();  // Command3_Click "Info."
     // "...": the directory chosen in the picker, plus "Torvic/".
-    void Command4_Click(FrmDirectori& picker);
+    void onBrowse(FolderPickerPresenter& picker);  // Command4_Click "..."
 
 private:
     // The failure report of a Stop step: the error number, the component
     // that raised it and its description.
     void failureReport(int number, const std::string& component, const std::string& description);
 
-    InstalarView& view_;
+    InstallerView& view_;
     InstallPlaces places_;
 };
 

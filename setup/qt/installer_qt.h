@@ -4,8 +4,8 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "setup/frm_directori.h"
-#include "setup/instalar.h"
+#include "setup/folder_picker.h"
+#include "setup/installer.h"
 
 class QComboBox;
 class QLabel;
@@ -14,10 +14,10 @@ class QListWidget;
 
 namespace torvic::setup::qt {
 
-class InstalarQt : public QWidget, public InstalarView {
+class InstallerQt : public QWidget, public InstallerView {
 public:
-    InstalarQt();
-    void attach(Instalar* behaviour, FrmDirectori* picker) {
+    InstallerQt();
+    void attach(InstallerPresenter* behaviour, FolderPickerPresenter* picker) {
         instalar_ = behaviour;
         picker_ = picker;
     }
@@ -31,22 +31,22 @@ public:
     void endProgram() override;
 
 private:
-    Instalar* instalar_ = nullptr;
-    FrmDirectori* picker_ = nullptr;
+    InstallerPresenter* instalar_ = nullptr;
+    FolderPickerPresenter* picker_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QLabel *librariesNote_ = nullptr, *uninstallNote_ = nullptr;
 };
 
-class FrmDirectoriQt : public FrmDirectoriView {
+class FolderPickerQt : public FolderPickerView {
 public:
-    void attach(FrmDirectori* behaviour) { directori_ = behaviour; }
+    void attach(FolderPickerPresenter* behaviour) { directori_ = behaviour; }
     void showModal() override;
     void close() override;
     std::string openDirectory() override { return open_; }
 
 private:
     void openFolder(const QString& path);
-    FrmDirectori* directori_ = nullptr;
+    FolderPickerPresenter* directori_ = nullptr;
     QDialog* dialog_ = nullptr;
     QListWidget* dir1_ = nullptr;
     std::string open_;

@@ -1,4 +1,4 @@
-#include "editor/frm_substituir.h"
+#include "editor/replace_dialog.h"
 
 #include <limits>
 
@@ -6,12 +6,12 @@
 
 namespace torvic {
 
-void FrmSubstituir::Form_Activate() {
+void ReplaceDialogPresenter::onActivate() {
     view_.setFindText(view_.clipboardText());
     view_.selectAllFindText();
 }
 
-void FrmSubstituir::Command1_Click() {
+void ReplaceDialogPresenter::onReplace() {
     pTexte1 = view_.findText();
     pTexte2 = view_.replacementText();
     pVegadesValid = true;

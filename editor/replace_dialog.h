@@ -6,9 +6,9 @@
 
 namespace torvic {
 
-class FrmSubstituirView {
+class ReplaceDialogView {
 public:
-    virtual ~FrmSubstituirView() = default;
+    virtual ~ReplaceDialogView() = default;
     // Shows the dialog modally from its design values; returns when closed.
     virtual void showModal() = 0;
     virtual void close() = 0;
@@ -21,13 +21,13 @@ public:
     virtual bool onlyAfterCaret() = 0;          // Check1
 };
 
-class FrmSubstituir {
+class ReplaceDialogPresenter {
 public:
-    explicit FrmSubstituir(FrmSubstituirView& view) : view_(view) {}
+    explicit ReplaceDialogPresenter(ReplaceDialogView& view) : view_(view) {}
 
     void show() { view_.showModal(); }
-    void Form_Activate();
-    void Command1_Click();
+    void onActivate();  // Form_Activate
+    void onReplace();   // Command1_Click "Substituir"
 
     std::string pTexte1, pTexte2;
     std::int16_t pVegades = 0;
@@ -36,7 +36,7 @@ public:
     bool pVegadesValid = true;
 
 private:
-    FrmSubstituirView& view_;
+    ReplaceDialogView& view_;
 };
 
 }  // namespace torvic

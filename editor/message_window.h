@@ -8,9 +8,9 @@
 
 namespace torvic {
 
-class FrmMissatgeView {
+class MessageWindowView {
 public:
-    virtual ~FrmMissatgeView() = default;
+    virtual ~MessageWindowView() = default;
     // Shows the window modally; returns when close() was called.
     virtual void showModal() = 0;
     virtual void close() = 0;
@@ -26,19 +26,19 @@ public:
     virtual void beep() = 0;
 };
 
-class FrmMissatge {
+class MessageWindowPresenter {
 public:
-    explicit FrmMissatge(FrmMissatgeView& view) : view_(view) {}
+    explicit MessageWindowPresenter(MessageWindowView& view) : view_(view) {}
 
     void ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps);
 
     // Events of the window.
-    void Form_Activate();
-    void Timer1_Timer();
-    void Command1_Click();  // "Acceptar"
-    void Command2_Click();  // "Pausar" / "Continuar"
-    void Command3_Click();  // "Tancar"
-    void Command4_Click();  // "Acceptar Tots"
+    void onActivate();  // Form_Activate
+    void onTick();  // Timer1_Timer, every second
+    void onAccept();           // Command1_Click "Acceptar"
+    void onPauseOrContinue();  // Command2_Click "Pausar" / "Continuar"
+    void onCloseProgram();     // Command3_Click "Tancar"
+    void onAcceptAll();        // Command4_Click "Acceptar Tots"
 
     bool acceptarTots() const { return acceptarTots_; }
     std::int16_t temps() const { return temps_; }
@@ -52,7 +52,7 @@ private:
     void unload();
     void exportMessage();
 
-    FrmMissatgeView& view_;
+    MessageWindowView& view_;
     std::string missatge_, titol_;
     std::int16_t temps_ = 0;
     bool acceptarTots_ = false;

@@ -9,9 +9,9 @@
 
 namespace torvic {
 
-class FrmAboutView {
+class AboutBoxView {
 public:
-    virtual ~FrmAboutView() = default;
+    virtual ~AboutBoxView() = default;
     virtual void showModal() = 0;
     virtual void close() = 0;
     virtual void setCaption(const std::string& text) = 0;
@@ -22,25 +22,25 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title) = 0;  // OK only, no icon
 };
 
-class FrmAbout {
+class AboutBoxPresenter {
 public:
     static constexpr int kMajor = 1, kMinor = 0, kRevision = 60;
 
-    FrmAbout(FrmAboutView& view, Platform& platform);
+    AboutBoxPresenter(AboutBoxView& view, Platform& platform);
 
     // The system's information programs as command lines, the best first
     // (the system's convention; tests replace it).
     std::function<std::vector<std::string>()> systemInformationPrograms;
 
     void show();  // loads the texts, then the box modally
-    void Form_Load();
-    void cmdOK_Click() { view_.close(); }
-    void cmdSysInfo_Click() { StartSysInfo(); }
+    void onLoad();  // Form_Load
+    void onOk() { view_.close(); }              // cmdOK_Click
+    void onSystemInfo() { StartSysInfo(); }     // cmdSysInfo_Click
     // Starts the system's information program; says so when there is none.
     void StartSysInfo();
 
 private:
-    FrmAboutView& view_;
+    AboutBoxView& view_;
     Platform& platform_;
 };
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "platform/files.h"
-#include "setup/instalar.h"
+#include "setup/installer.h"
 #include "setup/registration.h"
 #include "tests/support/scripted_host.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FakeInstalarView : InstalarView {
+struct FakeInstallerView : InstallerView {
     std::string text;
     std::vector<std::string> boxes;  // "title|text"
     std::deque<bool> answers;
@@ -40,9 +40,9 @@ struct FakeInstalarView : InstalarView {
     void endProgram() override { ended = true; }
 };
 
-class InstalarTest : public ::testing::Test {
+class InstallerTest : public ::testing::Test {
 protected:
-    InstalarTest() {
+    InstallerTest() {
         fs::create_directories(tmp / "src");
         fs::create_directories(tmp / "Desktop");
         for (const std::string name : {"torvic", "torvic.rtf"}) std::ofstream(tmp / ("src/" + name)) << name << " bytes";
@@ -51,16 +51,16 @@ protected:
     }
     test::TempDir tmp;
     InstallPlaces places;
-    FakeInstalarView view;
+    FakeInstallerView view;
     std::error_code ec_;
 };
 
-TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
+TEST_F(InstallerTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     for (const char* bad : {"", "   ", "prova/", "c:prova", "c:\\prova\\", "~/Torvic"}) {
-        FakeInstalarView v;
-        Instalar instalar(v, places);
+        FakeInstallerView v;
+        InstallerPresenter instalar(v, places);
         v.text = bad;
-        instalar.Command1_Click();
+        instalar.onInstall();
         ASSERT_EQ(v.boxes.size(), 1u) << bad;
         EXPECT_EQ(v.boxes[0], "Error en la instal·lació:|Error en el nom del directori.") << bad;
         EXPECT_FALSE(fs::exists(tmp / "data")) << bad;
@@ -69,10 +69,10 @@ TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     // A line feed (or any control character) in the name would write lines
     // of its own choosing into the desktop entries.
     for (const std::string& bad : {tmp / "a\nExec=evil", tmp / "tab\there", tmp / "del\x7f"}) {
-        FakeInstalarView v;
-        Instalar instalar(v, places);
+        FakeInstallerView v;
+        InstallerPresenter instalar(v, places);
         v.text = bad;
-        instalar.Command1_Click();
+        instalar.onInstall();
         ASSERT_EQ(v.boxes.size(), 1u);
         EXPECT_TRUE(v.boxes[0].starts_with("Error en la instal·lació:|Error en el nom del directori: no pot contenir "
                                            "caràcters de control"));
@@ -80,15 +80,15 @@ TEST_F(InstalarTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     }
 }
 
-TEST_F(InstalarTest, AnInstallationReportsAndOffersTheManual) {
-    Instalar instalar(view, places);
-    instalar.Form_Load();
+TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
+    InstallerPresenter instalar(view, places);
+    instalar.onLoad();
     EXPECT_EQ(view.text, tmp / "home/.local/opt/Torvic/");
     EXPECT_EQ(view.notes, "libraries|uninstall");
     const std::string dir = tmp / "My Apps";
     view.text = "  " + dir + "  ";
     view.answers = {true};
-    instalar.Command1_Click();
+    instalar.onInstall();
     EXPECT_EQ(view.text, dir + "/");  // trimmed, with its final "/"
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_EQ(view.boxes[0], "Instal·lació realitzada amb èxit:|Programa instalat correctament a " + dir + "/");
@@ -96,12 +96,12 @@ TEST_F(InstalarTest, AnInstallationReportsAndOffersTheManual) {
     EXPECT_TRUE(view.ended);
 }
 
-TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
+TEST_F(InstallerTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     fs::remove(tmp / "src/torvic.rtf");
-    Instalar instalar(view, places);
+    InstallerPresenter instalar(view, places);
     view.text = tmp / "target";
     view.answers = {true};  // "Voleu més informació de l'error ?"
-    instalar.Command1_Click();
+    instalar.onInstall();
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_TRUE(view.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
     EXPECT_NE(view.boxes[0].find(places.defaultDir + " i executeu el torvicsetup /register."), std::string::npos);
@@ -110,10 +110,10 @@ TEST_F(InstalarTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));  // done so far, left in place
     EXPECT_TRUE(fs::exists(tmp / "target/torvic"));
 
-    FakeInstalarView no;  // No to the question: nothing more is shown
-    Instalar again(no, places);
+    FakeInstallerView no;  // No to the question: nothing more is shown
+    InstallerPresenter again(no, places);
     no.text = tmp / "missing/parent/dir";
-    again.Command1_Click();
+    again.onInstall();
     EXPECT_EQ(no.boxes.size(), 1u);
     EXPECT_FALSE(no.ended);
 }
@@ -126,7 +126,7 @@ std::vector<std::string> fileList(const std::string& root) {
     return out;
 }
 
-TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
+TEST_F(InstallerTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
     // A home without a desktop folder (the installation makes it), with an
     // entry and a mimeapps.list of its own.
     const std::string home = tmp / "home";
@@ -138,11 +138,11 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
     const std::vector<std::string> before = fileList(home);
     InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home), {}};
     for (int round = 0; round < 2; ++round) {  // a second installation over the first
-        FakeInstalarView v;
-        Instalar instalar(v, inHome);
-        instalar.Form_Load();
+        FakeInstallerView v;
+        InstallerPresenter instalar(v, inHome);
+        instalar.onLoad();
         v.answers = {false};  // no manual now: the installer still ends
-        instalar.Command1_Click();
+        instalar.onInstall();
         EXPECT_TRUE(v.ended) << round;
         EXPECT_TRUE(v.opened.empty());
         EXPECT_EQ(readFileBytes(home + "/.local/opt/Torvic/torvic").value_or(""), "torvic bytes");
@@ -172,14 +172,14 @@ TEST_F(InstalarTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
               "[Added Associations]\ntext/plain=editor.desktop;\n");
 }
 
-TEST_F(InstalarTest, TheDirectoryPickerAddsTorvic) {
-    struct FakePicker : FrmDirectoriView {
-        FrmDirectori* behaviour = nullptr;
+TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
+    struct FakePicker : FolderPickerView {
+        FolderPickerPresenter* behaviour = nullptr;
         std::string open = "/";
         int button = 1;  // 1 Acceptar, 2 Cancel·lar, 0 the close box
         void showModal() override {
-            if (button == 1) behaviour->Command1_Click();
-            if (button == 2) behaviour->Command2_Click();
+            if (button == 1) behaviour->onAccept();
+            if (button == 2) behaviour->onCancel();
         }
         void close() override {}
         std::string openDirectory() override { return open; }
@@ -191,13 +191,13 @@ TEST_F(InstalarTest, TheDirectoryPickerAddsTorvic) {
     } cases[] = {{"/", 1, "/Torvic/"}, {"/opt/", 1, "/opt/Torvic/"}, {"/opt", 2, "/before/"}, {"/opt", 0, "/before/"}};
     for (const Case& c : cases) {
         FakePicker pickerView;
-        FrmDirectori picker(pickerView);
+        FolderPickerPresenter picker(pickerView);
         pickerView.behaviour = &picker;
         pickerView.open = c.open;
         pickerView.button = c.button;
-        Instalar instalar(view, places);
+        InstallerPresenter instalar(view, places);
         view.text = "/before/";
-        instalar.Command4_Click(picker);
+        instalar.onBrowse(picker);
         EXPECT_EQ(view.text, c.text1) << c.open << " " << c.button;
     }
 }

@@ -1,4 +1,4 @@
-#include "setup/instalar.h"
+#include "setup/installer.h"
 
 #include <filesystem>
 
@@ -12,16 +12,16 @@ namespace fs = std::filesystem;
 std::string defaultInstallDirectory(const std::string& home) { return home + "/.local/opt/Torvic/"; }
 
 
-void Instalar::Form_Load() {
+void InstallerPresenter::onLoad() {
     view_.setText1(places_.defaultDir);
     view_.setNotes(places_.notes.libraries, places_.notes.uninstalling);
 }
 
-void Instalar::Command3_Click() {
+void InstallerPresenter::onInfo() {
     view_.messageBox(places_.notes.sharedFiles, "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
 }
 
-void Instalar::Command4_Click(FrmDirectori& picker) {
+void InstallerPresenter::onBrowse(FolderPickerPresenter& picker) {
     picker.show();
     std::string d = picker.Directori;
     if (d.empty()) return;
@@ -43,7 +43,7 @@ void registerInstallation(const InstallPlaces& places, const std::string& dir) {
     crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
 }
 
-void Instalar::Command1_Click() {
+void InstallerPresenter::onInstall() {
     std::string dir(trimBlanks(view_.text1()));
     view_.setText1(dir);
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
@@ -89,7 +89,7 @@ void Instalar::Command1_Click() {
     view_.endProgram();
 }
 
-void Instalar::failureReport(int number, const std::string& component, const std::string& description) {
+void InstallerPresenter::failureReport(int number, const std::string& component, const std::string& description) {
     const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r"
                              " Copieu el fitxer torvic i el torvic.rtf al directori " + places_.defaultDir +
                              " i executeu el torvicsetup /register.\r\r  Voleu més informació de l'error ?";
