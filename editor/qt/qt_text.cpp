@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "base/cp1252.h"
+#include "editor/layout.h"
 
 namespace torvic::qt {
 
@@ -109,6 +110,10 @@ QFont proportionalFont(double points, bool bold) {
     QFont f = pickFont({"MS Sans Serif", "Arial", "Liberation Sans"}, QFontDatabase::GeneralFont, points);
     f.setBold(bold);
     return f;
+}
+
+QRect twips(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 }  // namespace torvic::qt

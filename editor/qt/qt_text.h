@@ -1,7 +1,8 @@
 #pragma once
 // Conversions between the program's code page 1252 texts and QString, and
-// the fonts of the windows.
+// the fonts and design geometry of the windows.
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <string>
 
@@ -29,5 +30,8 @@ std::string fromEditor(const QString& text);
 // Serif, Arial, Liberation Sans...), at a size in points.
 QFont fixedFont(double points);
 QFont proportionalFont(double points, bool bold = false);
+
+// A rectangle of a dialog's design, in twips (15 to a pixel), in pixels.
+QRect twips(int left, int top, int width, int height);
 
 }  // namespace torvic::qt

@@ -1,6 +1,8 @@
 #pragma once
 // The Qt views of the editor's windows, for EditorWindows<QtViews>.
-#include "editor/qt/dialogs_qt.h"
+#include "editor/qt/about_box_qt.h"
+#include "editor/qt/message_window_qt.h"
+#include "editor/qt/replace_dialog_qt.h"
 #include "editor/qt/key_dialog_qt.h"
 #include "editor/qt/main_window_qt.h"
 #include "editor/qt/mouse_picker_qt.h"
