@@ -124,7 +124,7 @@ bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
 }
 
 int ConsoleHost::run(Engine& engine) {
-    engine.runHidden();
+    engine.continueRun();  // no window: the run is a hidden one
     const auto waitUntil = [this](long long at) { std::this_thread::sleep_until(start_ + std::chrono::milliseconds(at)); };
     const auto fire = [&engine](int timer) {
         if (timer == 1)

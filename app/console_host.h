@@ -30,8 +30,6 @@ public:
     void showRunLine(int index, const std::string& text) override;
     void setRunButtonsEnabled(bool) override {}
     bool isMainWindowVisible() override { return false; }
-    void focusEditor() override {}
-    void hideToNotificationArea() override {}
     void endProgram() override { ended_ = true; }
     void startTimer1(std::int32_t intervalMs) override { timers_.start(1, intervalMs, elapsedMs()); }
     void stopTimer1() override { timers_.stop(1); }

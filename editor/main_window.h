@@ -122,10 +122,23 @@ public:
     void onNewProgram();          // menu nou
 
     // Run controls, and their menu items (which act only while the buttons are enabled).
-    void onContinueRun() { engine.continueRun(); }  // Command3 "Cont Exec"
-    void onRunAll() { engine.runAll(); }            // Command9 "Executa tot"
-    void onRunHidden() { engine.runHidden(); }      // Command8 "Executa Ocult"
-    void onStopRun() { engine.stop(); }             // Command4 "Stop", menu Atura
+    // After each, the editor has the focus again while the window is shown.
+    void onContinueRun() {  // Command3 "Cont Exec"
+        engine.continueRun();
+        focusAfterRun();
+    }
+    void onRunAll() {  // Command9 "Executa tot"
+        engine.runAll();
+        focusAfterRun();
+    }
+    void onRunHidden() {  // Command8 "Executa Ocult": behind the notification icon
+        hideToNotificationArea();
+        onContinueRun();
+    }
+    void onStopRun() {  // Command4 "Stop", menu Atura
+        engine.stop();
+        focusAfterRun();
+    }
     void onEnd() { engine.end(); }                  // Command5 "End" (Esc)
     void onMenuContinueRun();                       // menu EExecutar (F5)
     void onMenuRunHidden();                         // menu Ocult (Ctrl+F5)
@@ -179,8 +192,9 @@ public:
     // A window sent to the taskbar in place of the notification area counts
     // as hidden: a run started from it ends the program when it ends.
     bool isMainWindowVisible() override { return view_.isVisible() && !minimisedInstead_; }
-    void focusEditor() override { view_.focusEditor(); }
-    void hideToNotificationArea() override;
+    // Puts the notification-area icon up and hides the window (or, without
+    // a notification area, sends it to the taskbar).
+    void hideToNotificationArea();
     void endProgram() override;
     bool confirmEnd() override;
     void startTimer1(std::int32_t ms) override {
@@ -213,6 +227,9 @@ private:
     void showPendingRunLine();
 
     void focusIfVisible();
+    void focusAfterRun() {
+        if (!ended_ && isMainWindowVisible()) view_.focusEditor();
+    }
     // The manual file `name` beside the program (or in a system-wide
     // installation's share/torvic), or empty when there is none.
     std::string manualFile(const std::string& name);

@@ -155,16 +155,10 @@ void Engine::continueRun() {
     run.endedByNo = false;
     run.executant = true;
     autoExecucio();
-    if (!programEnded_ && host_.isMainWindowVisible()) host_.focusEditor();
 }
 
 void Engine::runAll() {
     host_.setText3("0");
-    continueRun();
-}
-
-void Engine::runHidden() {
-    host_.hideToNotificationArea();
     continueRun();
 }
 
@@ -176,7 +170,6 @@ void Engine::stop() {
     run.executant = false;
     run.liniaActual = 0;
     setRunButtons(true);
-    if (host_.isMainWindowVisible()) host_.focusEditor();
 }
 
 void Engine::end() {

@@ -45,9 +45,9 @@ public:
     void timer2Elapsed();
 
     // ---- run controls ----------------------------------------------------
+    // A hidden run is a continued run while the host shows no window.
     void continueRun();  // from the line in Text3
     void runAll();       // from line 0
-    void runHidden();    // behind the notification icon
     void stop();         // timers off, back to line 0
     void end();          // ends the program
 

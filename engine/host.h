@@ -26,10 +26,8 @@ public:
     // Enabled state of "Cont Exec", "Executa Ocult" and "Executa tot".
     virtual void setRunButtonsEnabled(bool enabled) = 0;
 
+    // A run whose window is not visible ends the program when it ends.
     virtual bool isMainWindowVisible() = 0;
-    virtual void focusEditor() = 0;
-    // Puts the notification-area icon up and hides the main window.
-    virtual void hideToNotificationArea() = 0;
     // Restores the window procedure, removes the icon and ends the program.
     virtual void endProgram() = 0;
     // Asked before the program ends: false keeps it open (a window holding

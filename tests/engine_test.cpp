@@ -76,7 +76,8 @@ TEST(Loading, AtMost300LinesAndARefusedScriptLeavesTheTable) {
     // Hidden, nobody could end the program afterwards: it ends there.
     Rig hidden;
     hidden.host.editor = test::join(std::vector<std::string>(301, "beep"));
-    hidden.engine.runHidden();
+    hidden.host.hide();
+    hidden.engine.continueRun();
     EXPECT_EQ(hidden.host.messages.size(), 1u);
     EXPECT_TRUE(hidden.host.ended);
 }

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (host.visible)
             engine.runAll();
         else
-            engine.runHidden();
+            engine.continueRun();  // hidden: as the window continues a run it hid
         // Let waits run out: Timer1 ticks, minute ticks across midnight.
         for (int step = 0; step < 4 && !host.ended; ++step) host.advance(90'000);
     } catch (const OutOfBudget&) {

@@ -51,8 +51,8 @@ public:
     void showRunLine(int index, const std::string& text) override;
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     bool isMainWindowVisible() override { return visible; }
-    void focusEditor() override {}
-    void hideToNotificationArea() override {
+    // What the window does for "Executa Ocult" before it continues the run.
+    void hide() {
         hidden = true;
         visible = false;
     }
