@@ -79,7 +79,7 @@ if command -v xdotool >/dev/null && command -v matchbox-window-manager >/dev/nul
     xdotool windowfocus --sync "$win" 2>/dev/null; sleep 0.5
     xdotool key shift+F5; sleep 1.5
     busy0=$(cpu); sleep 1; busy1=$(cpu)
-    check "the loop runs (cpu ticks $busy0 -> $busy1)" $([ $((busy1 - busy0)) -ge 50 ]; echo $?)
+    check "the loop runs (cpu ticks $busy0 -> $busy1)" $([ $((busy1 - busy0)) -ge 20 ]; echo $?)
     xdotool key F4; sleep 0.5
     idle0=$(cpu); sleep 1; idle1=$(cpu)
     check "after F4 the program is idle (cpu ticks $idle0 -> $idle1)" $([ $((idle1 - idle0)) -le 5 ]; echo $?)
