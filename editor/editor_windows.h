@@ -16,30 +16,30 @@ namespace torvic {
 template <class Views>
 struct EditorWindows {
     explicit EditorWindows(Platform& platform)
-        : mouse(mouseView, platform),
-          about(aboutView, platform),
-          main(mainView, platform, missatge, substituir, codificacio, mouse, about) {
-        missatgeView.attach(&missatge);
-        substituirView.attach(&substituir);
-        codificacioView.attach(&codificacio);
-        mouseView.attach(&mouse);
-        aboutView.attach(&about);
+        : mousePicker(mousePickerView, platform),
+          aboutBox(aboutBoxView, platform),
+          main(mainView, platform, messageWindow, replaceDialog, keyDialog, mousePicker, aboutBox) {
+        messageWindowView.attach(&messageWindow);
+        replaceDialogView.attach(&replaceDialog);
+        keyDialogView.attach(&keyDialog);
+        mousePickerView.attach(&mousePicker);
+        aboutBoxView.attach(&aboutBox);
         mainView.attach(&main);
     }
     EditorWindows(const EditorWindows&) = delete;
     EditorWindows& operator=(const EditorWindows&) = delete;
 
     typename Views::MainWindow mainView;
-    typename Views::MessageWindow missatgeView;
-    MessageWindowPresenter missatge{missatgeView};
-    typename Views::ReplaceDialog substituirView;
-    ReplaceDialogPresenter substituir{substituirView};
-    typename Views::KeyDialog codificacioView;
-    KeyDialogPresenter codificacio{codificacioView};
-    typename Views::MousePicker mouseView;
-    MousePickerPresenter mouse;
-    typename Views::AboutBox aboutView;
-    AboutBoxPresenter about;
+    typename Views::MessageWindow messageWindowView;
+    MessageWindowPresenter messageWindow{messageWindowView};
+    typename Views::ReplaceDialog replaceDialogView;
+    ReplaceDialogPresenter replaceDialog{replaceDialogView};
+    typename Views::KeyDialog keyDialogView;
+    KeyDialogPresenter keyDialog{keyDialogView};
+    typename Views::MousePicker mousePickerView;
+    MousePickerPresenter mousePicker;
+    typename Views::AboutBox aboutBoxView;
+    AboutBoxPresenter aboutBox;
     MainWindowPresenter main;
 };
 

@@ -20,14 +20,21 @@ const char* const MainWindowPresenter::kCaption =
 const char* const MainWindowPresenter::kFileFilter =
     "Torvic executables (*.torVic)|*.torvic|Archivo por lotes MS-DOS (*.bat)|*.bat|Texto (*.txt)|*.txt";
 
-MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platform, MessageWindowPresenter& missatge, ReplaceDialogPresenter& substituir,
-               KeyDialogPresenter& codificacio, MousePickerPresenter& mouse, AboutBoxPresenter& about)
-    : engine(*this, platform), view_(view), missatge_(missatge), substituir_(substituir), codificacio_(codificacio),
-      mouse_(mouse), about_(about) {
+MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platform,
+                                         MessageWindowPresenter& messageWindow, ReplaceDialogPresenter& replaceDialog,
+                                         KeyDialogPresenter& keyDialog, MousePickerPresenter& mousePicker,
+                                         AboutBoxPresenter& aboutBox)
+    : engine(*this, platform),
+      view_(view),
+      messageWindow_(messageWindow),
+      replaceDialog_(replaceDialog),
+      keyDialog_(keyDialog),
+      mousePicker_(mousePicker),
+      aboutBox_(aboutBox) {
     programDirectory = [] { return std::filesystem::current_path().string(); };
     currentDirectory = [] { return std::filesystem::current_path().string(); };
     // "Tancar" of the message window ends the program as "End" does.
-    missatge_.onEndProgram = [this] { onEnd(); };
+    messageWindow_.onEndProgram = [this] { onEnd(); };
 }
 
 void MainWindowPresenter::onLoad(const std::string& commandLine) {
@@ -264,19 +271,19 @@ void MainWindowPresenter::onWebPage() {
 void MainWindowPresenter::onEncode() {
     const std::string text = view_.editorText();
     if (text.empty()) return;
-    codificacio_.show();
-    if (codificacio_.ClauCodificacio.empty()) return;
-    if (codificacio_.CodiDescodi == 1)
-        view_.setEditorText(codificaText(codificacio_.ClauCodificacio, text));
-    else if (codificacio_.CodiDescodi == 2)
-        view_.setEditorText(descodificaText(codificacio_.ClauCodificacio, text));
+    keyDialog_.show();
+    if (keyDialog_.ClauCodificacio.empty()) return;
+    if (keyDialog_.CodiDescodi == 1)
+        view_.setEditorText(codificaText(keyDialog_.ClauCodificacio, text));
+    else if (keyDialog_.CodiDescodi == 2)
+        view_.setEditorText(descodificaText(keyDialog_.ClauCodificacio, text));
 }
 
 void MainWindowPresenter::ferSubstitucio() {
     const std::string text = view_.editorText();
     if (text.empty()) return;
-    substituir_.show();
-    if (!substituir_.pVegadesValid || substituir_.pVegades < -1) {
+    replaceDialog_.show();
+    if (!replaceDialog_.pVegadesValid || replaceDialog_.pVegades < -1) {
         view_.messageBox(L1252("El nombre màxim de substitucions ha de ser -1 o més, fins a 32767. "
                                "No s'ha substituït res."),
                          L1252("Atenció:"), MessageIcon::Exclamation, false);
@@ -285,9 +292,9 @@ void MainWindowPresenter::ferSubstitucio() {
     // The whole text, or what follows the caret, with the first pVegades
     // occurrences (all for -1) replaced, exact case, without overlap.
     std::string changed = text;
-    const std::size_t from = substituir_.pnoPrincipi ? std::min(view_.editorCaret(), text.size()) + 1 : 1;
-    replaceFast(changed, static_cast<std::int32_t>(from), substituir_.pTexte1, substituir_.pTexte2,
-                         substituir_.pVegades);
+    const std::size_t from = replaceDialog_.pnoPrincipi ? std::min(view_.editorCaret(), text.size()) + 1 : 1;
+    replaceFast(changed, static_cast<std::int32_t>(from), replaceDialog_.pTexte1, replaceDialog_.pTexte2,
+                         replaceDialog_.pVegades);
     view_.setEditorText(changed);
 }
 

@@ -95,8 +95,9 @@ public:
     static const char* const kCaption;  // UTF-8
     static const char* const kFileFilter;
 
-    MainWindowPresenter(MainWindowView& view, Platform& platform, MessageWindowPresenter& missatge, ReplaceDialogPresenter& substituir,
-                        KeyDialogPresenter& codificacio, MousePickerPresenter& mouse, AboutBoxPresenter& about);
+    MainWindowPresenter(MainWindowView& view, Platform& platform, MessageWindowPresenter& messageWindow,
+                        ReplaceDialogPresenter& replaceDialog, KeyDialogPresenter& keyDialog,
+                        MousePickerPresenter& mousePicker, AboutBoxPresenter& aboutBox);
 
     Engine engine;
     // The directory that stands for "the current directory" (tests set one).
@@ -171,10 +172,10 @@ public:
     void onManual();                         // menu comandes "&Comandes i sintaxis" (F1)
     void onPrintManual();                    // menu Ajuda_Imprimir "&Imprimir manual del programa"
     void onWebPage();                        // menu web "&Web del programa"
-    void onAbout() { about_.show(); }        // menu sobre "En quant a Torvic..."
+    void onAbout() { aboutBox_.show(); }        // menu sobre "En quant a Torvic..."
 
     // The mouse position picker: "&Posició del Ratolí" (Ctrl+P).
-    void onMousePosition() { mouse_.show(); }  // menu posicio_rat
+    void onMousePosition() { mousePicker_.show(); }  // menu posicio_rat
 
     // Find and replace.
     void onReplace() { ferSubstitucio(); }  // menu Substituir
@@ -218,7 +219,7 @@ public:
     }
     void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
         showPendingRunLine();
-        missatge_.ferMissatge(m, t, temps);
+        messageWindow_.ferMissatge(m, t, temps);
     }
 
 private:
@@ -248,11 +249,11 @@ private:
     bool settleUnsavedChanges();
 
     MainWindowView& view_;
-    MessageWindowPresenter& missatge_;
-    ReplaceDialogPresenter& substituir_;
-    KeyDialogPresenter& codificacio_;
-    MousePickerPresenter& mouse_;
-    AboutBoxPresenter& about_;
+    MessageWindowPresenter& messageWindow_;
+    ReplaceDialogPresenter& replaceDialog_;
+    KeyDialogPresenter& keyDialog_;
+    MousePickerPresenter& mousePicker_;
+    AboutBoxPresenter& aboutBox_;
     bool startedHidden_ = false;
     bool ended_ = false;
     bool minimisedInstead_ = false;  // hidden without a notification area

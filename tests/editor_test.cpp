@@ -347,7 +347,7 @@ TEST(FindAndReplace, Examples) {
         WindowRig rig;
         rig.view.editor = "aXbXc";
         rig.view.caret = c.caret;
-        rig.substituirView.fill = [&c](test::FakeReplaceDialogView& v) {
+        rig.replaceDialogView.fill = [&c](test::FakeReplaceDialogView& v) {
             v.find = c.find;
             v.replacement = c.replacement;
             v.count = c.count;
@@ -361,21 +361,21 @@ TEST(FindAndReplace, Examples) {
 TEST(FindAndReplace, ClipboardCloseBoxAndBadCounts) {
     WindowRig rig;
     rig.view.editor = "aXbXc";
-    rig.substituirView.clipboard = "foo";
-    rig.substituirView.pressSubstituir = false;  // closed with the close box before any press
+    rig.replaceDialogView.clipboard = "foo";
+    rig.replaceDialogView.pressSubstituir = false;  // closed with the close box before any press
     rig.torvic.onReplace();
-    EXPECT_EQ(rig.substituirView.find, "foo");
-    EXPECT_TRUE(rig.substituirView.selectedAll);
+    EXPECT_EQ(rig.replaceDialogView.find, "foo");
+    EXPECT_TRUE(rig.replaceDialogView.selectedAll);
     EXPECT_EQ(rig.view.editor, "aXbXc");  // nothing to repeat yet
-    rig.substituirView.pressSubstituir = true;
-    rig.substituirView.fill = [](test::FakeReplaceDialogView& v) { v.find = "X", v.replacement = "-"; };
+    rig.replaceDialogView.pressSubstituir = true;
+    rig.replaceDialogView.fill = [](test::FakeReplaceDialogView& v) { v.find = "X", v.replacement = "-"; };
     rig.torvic.onReplace();
     rig.view.editor = "XX";
-    rig.substituirView.pressSubstituir = false;  // the close box repeats the previous replacement
+    rig.replaceDialogView.pressSubstituir = false;  // the close box repeats the previous replacement
     rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
-    rig.substituirView.pressSubstituir = true;
-    rig.substituirView.fill = [](test::FakeReplaceDialogView& v) { v.find = "-", v.count = "40000"; };
+    rig.replaceDialogView.pressSubstituir = true;
+    rig.replaceDialogView.fill = [](test::FakeReplaceDialogView& v) { v.find = "-", v.count = "40000"; };
     rig.torvic.onReplace();
     EXPECT_EQ(rig.view.editor, "--");
     ASSERT_EQ(rig.view.messages.size(), 1u);
@@ -496,12 +496,12 @@ TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
     for (const Case& c : cases) {
         test::WindowRig rig;
         rig.view.editor = c.editor;
-        rig.codificacioView.key = c.key;
-        rig.codificacioView.button = c.button;
+        rig.keyDialogView.key = c.key;
+        rig.keyDialogView.button = c.button;
         rig.torvic.onEncode();
         EXPECT_EQ(rig.view.editor, c.expected) << c.button << " [" << c.key << "]";
-        EXPECT_EQ(rig.codificacioView.shows, c.shows);
-        EXPECT_EQ(rig.codificacio.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);
+        EXPECT_EQ(rig.keyDialogView.shows, c.shows);
+        EXPECT_EQ(rig.keyDialog.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);
     }
 }
 

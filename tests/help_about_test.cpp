@@ -34,13 +34,13 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     EXPECT_EQ(rig.view.messages[2].icon, MessageIcon::Information);
     EXPECT_EQ(rig.view.manualsShown, (std::vector<std::string>{"show", "print", "show"}));
 
-    rig.about.systemInformationPrograms = [] { return std::vector<std::string>{"\"/usr/bin/kinfocenter\"", "lxtask"}; };
-    rig.about.onSystemInfo();
+    rig.aboutBox.systemInformationPrograms = [] { return std::vector<std::string>{"\"/usr/bin/kinfocenter\"", "lxtask"}; };
+    rig.aboutBox.onSystemInfo();
     EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"shell 'print' 0 " + conventions::programDataFile(dir.path(), "torvic.rtf"),
                                                             "exec 1 \"/usr/bin/kinfocenter\""}));
-    rig.about.systemInformationPrograms = [] { return std::vector<std::string>{}; };
-    rig.about.onSystemInfo();
-    EXPECT_EQ(rig.aboutView.boxes,
+    rig.aboutBox.systemInformationPrograms = [] { return std::vector<std::string>{}; };
+    rig.aboutBox.onSystemInfo();
+    EXPECT_EQ(rig.aboutBoxView.boxes,
               std::vector<std::string>{L1252("Torvic|La información del sistema no está disponible en este momento")});
 }
 

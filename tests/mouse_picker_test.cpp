@@ -19,13 +19,13 @@ TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
     for (const Case& c : cases) {
         test::WindowRig rig;
         rig.torvic.onMousePosition();
-        rig.mouseView.x = c.x;
-        rig.mouseView.y = c.y;
-        rig.mouse.onFixPosition();
+        rig.mousePickerView.x = c.x;
+        rig.mousePickerView.y = c.y;
+        rig.mousePicker.onFixPosition();
         const std::string call = c.call;
         EXPECT_EQ(rig.platform.calls, call.empty() ? std::vector<std::string>{} : std::vector<std::string>{call})
             << c.x << " " << c.y;
-        EXPECT_EQ(rig.mouseView.boxes.size(), call.empty() ? 1u : 0u) << c.x << " " << c.y;
+        EXPECT_EQ(rig.mousePickerView.boxes.size(), call.empty() ? 1u : 0u) << c.x << " " << c.y;
     }
 }
 

@@ -172,7 +172,7 @@ private slots:
         }
         s.window.setEditorText("beep");
         QStringList cut = {"not opened"};
-        s.substituirView.onOpen = [&cut](QDialog* d) {
+        s.replaceDialogView.onOpen = [&cut](QDialog* d) {
             cut = cutCaptions(d);
             d->reject();
         };
@@ -180,7 +180,7 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
 
         cut = {"not opened"};  // the key dialog also encodes the editor text
-        s.codificacioView.onOpen = [&cut](QDialog* d) {
+        s.keyDialogView.onOpen = [&cut](QDialog* d) {
             cut = cutCaptions(d);
             d->findChild<QLineEdit*>("Text1")->setText("k");
             d->findChild<QPushButton*>("Command1")->click();
@@ -191,7 +191,7 @@ private slots:
 
         cut = {"not opened"};
         QString version;
-        s.aboutView.onOpen = [&](QDialog* d) {
+        s.aboutBoxView.onOpen = [&](QDialog* d) {
             cut = cutCaptions(d);
             version = d->findChild<QLabel*>("lblVersion")->text();
             d->findChild<QPushButton*>("cmdOK")->click();
@@ -209,16 +209,16 @@ private slots:
     void mousePickerStartsAfreshAfterItsCloseBox() {
         Setup s;
         s.torvic.onMousePosition();
-        QDialog* w = s.mouseView.window();
+        QDialog* w = s.mousePickerView.window();
         QVERIFY(w && w->isVisible());
         QVERIFY2(cutCaptions(w).isEmpty(), qPrintable(cutCaptions(w).join("; ")));
         w->findChild<QLineEdit*>("Text1")->setText("55");
         QTest::qWait(250);  // one poll has filled the labels
         QVERIFY(!w->findChild<QLabel*>("Label1")->text().isEmpty());
         w->close();
-        QTRY_VERIFY(s.mouseView.window() == nullptr);  // unloaded
+        QTRY_VERIFY(s.mousePickerView.window() == nullptr);  // unloaded
         s.torvic.onMousePosition();
-        QCOMPARE(s.mouseView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
+        QCOMPARE(s.mousePickerView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
     }
 
     void typingShowsTheHint() {
