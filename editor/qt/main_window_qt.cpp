@@ -45,7 +45,6 @@ QString qtFilter(const std::string& filter) {
 }  // namespace
 
 MainWindowQt::MainWindowQt() {
-    setWindowTitle(QString::fromUtf8(MainWindowPresenter::kCaption));  // until the behaviour sets it
     setWindowIcon(torvicIcon());
     auto* central = new QWidget(this);
     setCentralWidget(central);
