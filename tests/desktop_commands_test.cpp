@@ -92,10 +92,15 @@ TEST(Msg, Styles) {
         const char* line;
         MessageIcon icon;
         std::string text, title;
+        bool systemModal = false;  // styles 4 to 7, whole numbers only
     } cases[] = {
         {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
         {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},
-        {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t"},
+        {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t", true},
+        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t", true},
+        {"msg(\"a\",5,\"t\")", MessageIcon::Information, "a", "t", true},
+        {"msg(\"a\",8,\"t\")", MessageIcon::None, "a", "t", false},
+        {"msg(\"a\",4.5,\"t\")", MessageIcon::None, "a", "t", false},
         {"msg(\"a\",1, \"t\")", MessageIcon::Information, "a", " "},  // the blank before the quote is the title
         {"msg(\"a\")", MessageIcon::None, "a", "Torvic"},
     };
@@ -107,6 +112,7 @@ TEST(Msg, Styles) {
         EXPECT_EQ(rig.host.messages[0].icon, c.icon) << c.line;
         EXPECT_EQ(rig.host.messages[0].text, c.text) << c.line;
         EXPECT_EQ(rig.host.messages[0].title, c.title) << c.line;
+        EXPECT_EQ(rig.host.systemModal.at(0), c.systemModal) << c.line;
     }
 }
 

@@ -63,8 +63,10 @@ public:
     void stopTimer2() override { timers.stop(2); }
     // A fault of ours fails the test in which it happens.
     void internalError(const std::string& what) override;
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
+    std::vector<bool> systemModal;  // of each message box, in order
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool modal) override {
         messages.push_back({Message::Box, text, title, icon, 0});
+        systemModal.push_back(modal);
     }
     bool askYesNo(const std::string& text, const std::string& title) override;
     void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
