@@ -83,46 +83,6 @@ class WindowTest : public QObject {
 
 private slots:
     void initTestCase() { QApplication::setStyle("Windows"); }  // as the program draws itself
-    void keysReachTheHandlers() {
-        Setup s;
-        s.window.setEditorText("wait(1000)\r\nbeep");
-        QApplication::setActiveWindow(&s.window);
-        QVERIFY(QTest::qWaitForWindowActive(&s.window));
-        QWidget* editor = s.window.control("Text1");
-        editor->setFocus();
-        QTest::keyClick(editor, Qt::Key_F5);
-        QVERIFY(!s.window.control("Command3")->isEnabled());
-        QCOMPARE(s.window.text3(), std::string("0"));
-        QTest::keyClick(editor, Qt::Key_F4);
-        QVERIFY(s.window.control("Command3")->isEnabled());
-        QVERIFY(!s.torvic.ended());
-        QVERIFY(s.window.control("Command5")->y() < 0);  // "End" is out of sight, Esc presses it
-        // The typed script is not saved: Esc asks first; "Cancel·lar" keeps
-        // the program, "No guardar" ends it.
-        QStringList captions;
-        auto answer = [&captions](const char* caption) {
-            QTimer::singleShot(50, [&captions, caption] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box) return;
-                for (QAbstractButton* b : box->buttons()) {
-                    captions << b->text();
-                    if (b->text() == QString::fromUtf8(caption)) b->click();
-                }
-            });
-        };
-        answer("Cancel·lar");
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QVERIFY(!s.torvic.ended());
-        captions.sort();
-        QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·lar"), "Guardar", "No guardar"}));
-        answer("No guardar");
-        QApplication::setActiveWindow(&s.window);
-        QVERIFY(QTest::qWaitForWindowActive(&s.window));
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QVERIFY(s.torvic.ended());
-        QCOMPARE(s.endRequests, 1);
-    }
-
     void qtSpeaksCatalan() {
         QVERIFY(qt::installCatalanTranslation(*QCoreApplication::instance()));
         QMessageBox box;

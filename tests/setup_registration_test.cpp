@@ -71,20 +71,5 @@ TEST(SetupRegistration, ExecArgumentsAreQuotedForDesktopEntries) {
     }
 }
 
-TEST(SetupRegistration, WritesTheTypeTheEntryAndTheIconAndRepointsThem) {
-    test::TempDir data;
-    afegirRegistre(data.path(), "/home/u/My Apps/Torvic/");
-    const std::string desktop = readFileBytes(data / "applications/torvic.desktop").value_or("");
-    EXPECT_EQ(entry(desktop, "Desktop Entry", "MimeType"), "application/x-torvic;");
-    EXPECT_EQ(entry(desktop, "Desktop Entry", "Actions"), "Edit;");
-    EXPECT_EQ(entry(desktop, "Desktop Entry", "NoDisplay"), "true");  // the handler is no menu entry
-    EXPECT_NE(readFileBytes(data / "mime/packages/torvic.xml").value_or("").find("<glob pattern=\"*.torvic\"/>"),
-              std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(data / "icons/hicolor/scalable/apps/torvic.svg"));
-    afegirRegistre(data.path(), "/opt/Torvic/");  // installed elsewhere: the entry follows
-    EXPECT_EQ(entry(readFileBytes(data / "applications/torvic.desktop").value_or(""), "Desktop Entry", "Exec"),
-              "/opt/Torvic/torvic /exec %f");
-}
-
 }  // namespace
 }  // namespace torvic::setup
