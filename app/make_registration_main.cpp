@@ -5,20 +5,20 @@
 #include <filesystem>
 
 #include "platform/files.h"
-#include "setup/registration.h"
+#include "platform/linux/xdg_registration.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_registration OUTPUT_FOLDER\n");
         return 2;
     }
-    std::vector<torvic::setup::RegistryFile> files = torvic::setup::registryFiles("");
+    std::vector<torvic::xdg::RegistryFile> files = torvic::xdg::registryFiles("");
     // The package's menu entries: the editor and its manual.
     files.push_back({"applications/torvic-editor.desktop",
-                     torvic::setup::launcherEntry("Editor de Programes Torvic", "torvic")});
+                     torvic::xdg::launcherEntry("Editor de Programes Torvic", "torvic")});
     files.push_back({"applications/torvic-manual.desktop",
-                     torvic::setup::launcherEntry("Documentació del Torvic", "torvic /manual")});
-    for (const torvic::setup::RegistryFile& f : files) {
+                     torvic::xdg::launcherEntry("Documentació del Torvic", "torvic /manual")});
+    for (const torvic::xdg::RegistryFile& f : files) {
         const std::filesystem::path path = std::filesystem::path(argv[1]) / f.path;
         std::error_code ec;
         std::filesystem::create_directories(path.parent_path(), ec);

@@ -10,21 +10,10 @@
 #include <memory>
 
 #include "base/qt/qt_common.h"
+#include "base/text.h"
 #include "setup/installer.h"
-#include "setup/registration.h"
+#include "platform/linux/xdg_registration.h"
 #include "setup/qt/installer_qt.h"
-
-namespace {
-
-// What is true of an installation on a Linux desktop.
-torvic::setup::SystemNotes linuxNotes() {
-    return {"Aquest programa no instal·la cap llibreria: fa servir les del sistema.",
-            "Es desinstal·la des del menú: \"Desinstal·lar Torvic\".",
-            "Aquest programa fa servir les llibreries Qt 6, libxdo i X11 del sistema, que segurament ja teniu "
-            "instal·lades (paquets libqt6widgets6 i libxdo3)."};
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // Without a session bus, none is autolaunched for us (it would outlive the installer).
@@ -32,6 +21,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") && !QFile::exists(runtime + "/bus"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/torvicsetup-no-session-bus");
     using namespace torvic::setup;
+    using torvic::xdg::XdgInstallation;
     // Registering needs no display: it may run from a console after a copy by hand.
     const bool registerOnly = argc > 1 && QString(argv[1]) == "/register";
     std::unique_ptr<QCoreApplication> app = registerOnly ? std::make_unique<QCoreApplication>(argc, argv)
@@ -40,15 +30,17 @@ int main(int argc, char** argv) {
     const QString home = QDir::homePath();
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty()) dataHome = home + "/.local/share";
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty()) config = home + "/.config";
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    InstallPlaces places{QCoreApplication::applicationDirPath().toStdString(), dataHome.toStdString(),
-                         desktop.toStdString(), defaultInstallDirectory(home.toStdString()), linuxNotes()};
+    XdgInstallation system({QCoreApplication::applicationDirPath().toStdString(), home.toStdString(),
+                            dataHome.toStdString(), config.toStdString(), desktop.toStdString()});
     if (registerOnly) {
         // After copying the files by hand: the registration alone, for the
         // given folder or this program's own.
         QString dir = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
                                : QCoreApplication::applicationDirPath();
-        if (hasControlCharacters(dir.toStdString())) {
+        if (torvic::hasControlCharacters(dir.toStdString())) {
             std::fprintf(stderr, "torvicsetup: a folder whose name holds control characters cannot be registered\n");
             return 2;
         }
@@ -56,17 +48,15 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "torvicsetup: %s does not hold the program torvic\n", qPrintable(dir));
             return 2;
         }
-        registerInstallation(places, (dir + "/").toStdString());
+        system.registerInstallation((dir + "/").toStdString());
         return 0;
     }
     if (argc > 1 && QString(argv[1]) == "/uninstall") {
         // Removes exactly what an installation wrote, after asking.
-        QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-        if (config.isEmpty()) config = home + "/.config";
         if (QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
                                   QString::fromUtf8("Voleu desinstal·lar el programa Torvic ?")) != QMessageBox::Yes)
             return 0;
-        const std::string dir = desinstallar(places.dataHome, config.toStdString(), places.desktopDir);
+        const std::string dir = system.uninstall();
         QMessageBox::information(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
                                  dir.empty() ? QString::fromUtf8("El programa Torvic no estava instal·lat.")
                                              : QString::fromUtf8("Programa desinstal·lat de ") +
@@ -74,11 +64,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     qt::InstallerQt window;
-    InstallerPresenter instalar(window, places);
     qt::FolderPickerQt pickerView;
     FolderPickerPresenter picker(pickerView);
     pickerView.attach(&picker);
-    window.attach(&instalar, &picker);
+    InstallerPresenter instalar(window, system, &picker);
+    window.attach(&instalar);
     instalar.onLoad();
     window.show();
     return QApplication::exec();

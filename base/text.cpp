@@ -69,4 +69,10 @@ std::string numberText(double v) {
     return std::string(buf, r.ptr);
 }
 
+bool hasControlCharacters(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
 }  // namespace torvic

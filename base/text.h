@@ -17,6 +17,10 @@ inline constexpr std::string_view CRLF = "\r\n";
 // Removes blanks (code 32 only; tabs stay) from both ends.
 std::string_view trimBlanks(std::string_view s);
 
+// Whether a text holds a control character (a line feed, say): a folder so
+// named cannot stand in a registration's line-based files.
+bool hasControlCharacters(std::string_view text);
+
 // 1-based position of `needle` in `s` at or after 1-based `start`; 0 if none.
 // An empty needle is found at `start` when start <= length.
 std::size_t findFrom(std::string_view s, std::string_view needle, std::size_t start = 1);

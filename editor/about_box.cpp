@@ -53,4 +53,26 @@ void AboutBoxPresenter::StartSysInfo() {
     view_.messageBox(L1252("La información del sistema no está disponible en este momento"), kTitle);
 }
 
+const Form<AboutBoxPresenter>& aboutBoxForm() {
+    using P = AboutBoxPresenter;
+    static const FormControl<P> controls[] = {
+        {ControlKind::Icon, "picIcon", "", "", "", {480, 240, 540, 540}},
+        // Room for the 24-point line.
+        {ControlKind::Label, "lblTitle", "", "", "", {1320, 200, 3165, 560}, nullptr, Bold, 24},
+        {ControlKind::Label, "lblVersion", "", "", "", {3360, 480, 2685, 225}, nullptr, Bold},
+        {ControlKind::Label, "lblDescription", "", "Descripció de l'aplicació:", "", {240, 960, 3885, 210}},
+        {ControlKind::Editor, "Text1", "", "", "", {240, 1200, 6375, 1695}, nullptr, ReadOnly},
+        {ControlKind::Line, "", "", "", "", {240, 2985, 6375, 30}},
+        // The notice starts with blanks so that its first line begins after
+        // "Advertència:", which lies over it.
+        {ControlKind::Label, "lblDisclaimer", "", "", "", {240, 3300, 4335, 630}, nullptr, WordWrap},
+        {ControlKind::Label, "Label1", "", "Advertència:", "", {270, 3300, 1290, 255}, nullptr, Bold},
+        // Also the cancel button: Esc closes the box.
+        {ControlKind::Button, "cmdOK", "", "Acceptar", "", {5160, 3120, 1500, 345}, &P::onOk, DefaultButton},
+        {ControlKind::Button, "cmdSysInfo", "", "&Info. del sistema...", "", {5160, 3555, 1485, 345}, &P::onSystemInfo},
+    };
+    static const Form<P> form = makeForm<P>("", 6795, 3990, 8.25, controls);
+    return form;
+}
+
 }  // namespace torvic

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "base/form.h"
 
 namespace torvic {
 
@@ -43,5 +44,9 @@ private:
     AboutBoxView& view_;
     Platform& platform_;
 };
+
+// The box's form; its title and the texts of lblTitle, lblVersion, Text1
+// and lblDisclaimer are the presenter's.
+const Form<AboutBoxPresenter>& aboutBoxForm();
 
 }  // namespace torvic

@@ -20,4 +20,18 @@ void KeyDialogPresenter::onCancel() {
     view_.close();
 }
 
+const Form<KeyDialogPresenter>& keyDialogForm() {
+    using P = KeyDialogPresenter;
+    // No default button: Enter chooses nothing.
+    static const FormControl<P> controls[] = {
+        {ControlKind::Label, "Label1", "", "Clau de codificació", "", {180, 150, 4590, 270}},
+        {ControlKind::Field, "Text1", "", "", "", {180, 450, 4590, 330}},
+        {ControlKind::Button, "Command1", "", "Codificar", "", {180, 1050, 1470, 420}, &P::onEncode},
+        {ControlKind::Button, "Command2", "", "Descodificar", "", {1740, 1050, 1470, 420}, &P::onDecode},
+        {ControlKind::Button, "Command3", "", "Cancelar", "", {3300, 1050, 1470, 420}, &P::onCancel},
+    };
+    static const Form<P> form = makeForm<P>("Codificar / Descodificar", 4950, 1650, 8.25, controls);
+    return form;
+}
+
 }  // namespace torvic

@@ -4,6 +4,7 @@
 // are read by the main window afterwards.
 #include <cstdint>
 #include <string>
+#include "base/form.h"
 
 namespace torvic {
 
@@ -34,5 +35,7 @@ private:
     void choose(std::uint8_t choice);
     KeyDialogView& view_;
 };
+
+const Form<KeyDialogPresenter>& keyDialogForm();
 
 }  // namespace torvic

@@ -3,48 +3,14 @@
 #include <cmath>
 #include <map>
 
+#include "editor/main_window_form.h"
+
 namespace torvic {
 namespace {
 
-struct DesignControl {
-    const char* name;
-    int left, top, width, height;  // twips
-};
-
-constexpr DesignControl kDesign[] = {
-    {"Frame3", 120, 120, 8655, 1335},
-    // The file controls lie over Frame3 but belong to the window itself.
-    {"Command10", 240, 480, 1545, 375},
-    {"Command7", 1920, 480, 1425, 375},
-    {"Command1", 7800, 360, 855, 255},
-    {"Command2", 7560, 600, 1095, 255},
-    {"Text2", 240, 960, 8055, 360},
-    {"Command6", 8280, 960, 375, 360},
-    {"Text1", 120, 1560, 8655, 3855},
-    {"Frame1", 120, 5520, 3855, 975},
-    {"Text3", 120, 240, 1215, 285},
-    {"Frame4", 1920, 0, 1935, 510},
-    {"Label7", 195, 240, 495, 255},
-    {"Label5", 675, 240, 495, 255},
-    {"Label8", 1170, 240, 375, 255},
-    {"Label6", 1530, 240, 435, 255},
-    {"Text4", 120, 600, 3615, 285},
-    {"Frame2", 4080, 5520, 4695, 975},
-    {"Command9", 120, 360, 1215, 375},
-    {"Command8", 1320, 360, 1440, 375},
-    {"Command4", 2760, 360, 735, 375},
-    {"Command3", 3480, 360, 1095, 375},
-    {"Label2", 480, 720, 975, 255},
-    {"Label3", 1800, 720, 735, 255},
-    {"Label4", 3000, 720, 615, 255},
-    {"Label1", 3960, 720, 615, 255},
-    {"Command5", 8040, 0, 735, 255},
-};
-
-const DesignControl* find(const std::string& name) {
-    for (const DesignControl& d : kDesign)
-        if (name == d.name) return &d;
-    return nullptr;
+const TwipRect* find(const std::string& name) {
+    const FormControl<MainWindowPresenter>* c = mainWindowForm().find(name.c_str());
+    return c ? &c->place : nullptr;
 }
 
 // Pixels per horizontal unit: 8910 / 632 twips at 15 twips a pixel.
@@ -53,16 +19,16 @@ constexpr double kUnitWidth = 8910.0 / 632.0 / kTwipsPerPixel;
 }  // namespace
 
 Rect designRect(const std::string& control) {
-    const DesignControl* d = find(control);
+    const TwipRect* d = find(control);
     if (!d) return {};
-    return {twipsToPixels(d->left), twipsToPixels(d->top), twipsToPixels(d->width), twipsToPixels(d->height)};
+    return {twipsToPixels(d->x), twipsToPixels(d->y), twipsToPixels(d->width), twipsToPixels(d->height)};
 }
 
 Rect minimumClientSize() {
     // The run frame keeps to the right edge (SW - 343) and the run-line frame
     // to the left (8 units): side by side, with no overlap. Below the file
     // area and above the frames (SH - 182 high), the editor keeps 3 lines.
-    const DesignControl* frame1 = find("Frame1");
+    const TwipRect* frame1 = find("Frame1");
     const double widthUnits = 343 + 8 + frame1->width / (kUnitWidth * kTwipsPerPixel);
     return {0, 0, static_cast<int>(std::ceil(widthUnits * kUnitWidth)), 182 + 3 * 16};
 }

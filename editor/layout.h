@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/form.h"
+
 namespace torvic {
 
 struct Rect {
@@ -14,9 +16,6 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-inline constexpr int kTwipsPerPixel = 15;
-// Twips (never negative in a design) to the nearest pixel.
-inline constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 inline constexpr int kDesignClientWidth = 594;   // 8910 twips
 inline constexpr int kDesignClientHeight = 438;  // 6570 twips
 

@@ -1,25 +1,20 @@
 #pragma once
 // The form of the main window `Torvic`, the same for every toolkit: its
-// controls in the order they are made (design name, kind, frame, caption,
-// tip, handler) and its menus (design name, caption, shortcut, handler).
-// The views build the window from it, and the manual describes the menus
-// from it. Geometry is in layout.h. Texts are UTF-8.
+// controls at their design places and its menus (design name, caption,
+// shortcut, handler). The views build the window from it, and the manual
+// describes the menus from it. The resize rules are in layout.h. Texts are
+// UTF-8.
 #include <span>
+
+#include "base/form.h"
 
 namespace torvic {
 
 class MainWindowPresenter;
 using Handler = void (MainWindowPresenter::*)();
 
-struct FormControl {
-    enum Kind { Frame, Button, Label, Field, Editor } kind;
-    const char* name;     // the design name ("Command3"), which the geometry table uses
-    const char* parent;   // the frame it stands in, or "" for the window
-    const char* caption;  // a field's initial text
-    const char* tip;
-    Handler handler;      // a button's click
-};
-std::span<const FormControl> mainWindowControls();
+// The window's title is the presenter's caption, set at start-up.
+const Form<MainWindowPresenter>& mainWindowForm();
 
 struct FormMenuItem {
     const char* name;      // the design name ("EExecutar"); a separator's too

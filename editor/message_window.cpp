@@ -99,4 +99,22 @@ void MessageWindowPresenter::exportMessage() {
     if (!ok) view_.messageBox("Error amb el fitxer especificat.");
 }
 
+const Form<MessageWindowPresenter>& messageWindowForm() {
+    using P = MessageWindowPresenter;
+    static const FormControl<P> controls[] = {
+        {ControlKind::Label, "Label1", "", "", "", {180, 150, 6840, 1950}, nullptr, WordWrap},
+        {ControlKind::Label, "Label2", "", "Temps restant:", "", {180, 2250, 1500, 300}},
+        {ControlKind::Label, "Label3", "", "Label3", "", {1725, 2250, 900, 300}},
+        {ControlKind::Button, "Command1", "", "Acceptar", "", {180, 2700, 1650, 420}, &P::onAccept},
+        {ControlKind::Button, "Command2", "", "Pausar", "", {1935, 2700, 1650, 420}, &P::onPauseOrContinue},
+        {ControlKind::Button, "Command3", "", "Tancar", "", {3690, 2700, 1650, 420}, &P::onCloseProgram},
+        {ControlKind::Button, "Command4", "", "Acceptar Tots", "", {5445, 2700, 1650, 420}, &P::onAcceptAll},
+        {ControlKind::CheckBox, "Check1", "", "Exportar a Fitxer:", "", {180, 3240, 2100, 360}},
+        // Its initial text, the export file, is the system's (the view's).
+        {ControlKind::Field, "Text1", "", "", "", {2325, 3240, 4695, 360}},
+    };
+    static const Form<P> form = makeForm<P>("", 7200, 3750, 8.25, controls);
+    return form;
+}
+
 }  // namespace torvic

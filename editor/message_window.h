@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "base/form.h"
 
 namespace torvic {
 
@@ -59,5 +60,8 @@ private:
     bool counting_ = false;
     bool open_ = false;
 };
+
+// The window's form. Its title is set at each showing.
+const Form<MessageWindowPresenter>& messageWindowForm();
 
 }  // namespace torvic

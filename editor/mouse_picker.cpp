@@ -42,4 +42,20 @@ void MousePickerPresenter::onBack() {
     view_.hide();
 }
 
+const Form<MousePickerPresenter>& mousePickerForm() {
+    using P = MousePickerPresenter;
+    static const FormControl<P> controls[] = {
+        {ControlKind::Button, "Command2", "", "Fixar posició", "", {2190, 300, 1410, 420}, &P::onFixPosition, DefaultButton},
+        {ControlKind::Button, "Command1", "", "Tornar", "", {2190, 900, 1410, 420}, &P::onBack},
+        {ControlKind::Frame, "FrameX", "", "Cordenada X:", "", {120, 120, 1920, 930}},
+        {ControlKind::Field, "Text1", "FrameX", "0", "", {120, 360, 900, 360}},
+        {ControlKind::Label, "Label1", "FrameX", "", "", {1110, 360, 750, 360}},
+        {ControlKind::Frame, "FrameY", "", "Ordenada Y:", "", {120, 1140, 1920, 930}},
+        {ControlKind::Field, "Text2", "FrameY", "0", "", {120, 360, 900, 360}},
+        {ControlKind::Label, "Label2", "FrameY", "", "", {1110, 360, 750, 360}},
+    };
+    static const Form<P> form = makeForm<P>("Posició del Ratolí", 3750, 2250, 8.25, controls);
+    return form;
+}
+
 }  // namespace torvic

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "base/form.h"
 
 namespace torvic {
 
@@ -38,5 +39,7 @@ private:
     MousePickerView& view_;
     Platform& platform_;
 };
+
+const Form<MousePickerPresenter>& mousePickerForm();
 
 }  // namespace torvic

@@ -3,6 +3,7 @@
 // dialog; closing it without "Substituir" keeps the previous ones.
 #include <cstdint>
 #include <string>
+#include "base/form.h"
 
 namespace torvic {
 
@@ -38,5 +39,8 @@ public:
 private:
     ReplaceDialogView& view_;
 };
+
+// The dialog's form; its fields start empty and Text3 at "-1".
+const Form<ReplaceDialogPresenter>& replaceDialogForm();
 
 }  // namespace torvic

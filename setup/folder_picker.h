@@ -3,6 +3,8 @@
 // behaviour behind a view. On Linux the drives are the mounted file systems.
 #include <string>
 
+#include "base/form.h"
+
 namespace torvic::setup {
 
 class FolderPickerView {
@@ -36,5 +38,8 @@ public:
 private:
     FolderPickerView& view_;
 };
+
+// The picker's form (its code is beside the installer's).
+const Form<FolderPickerPresenter>& folderPickerForm();
 
 }  // namespace torvic::setup

@@ -3,82 +3,66 @@
 #include <filesystem>
 
 #include "base/text.h"
-#include "setup/registration.h"
+#include "platform/conventions.h"
 
 namespace torvic::setup {
 
 namespace fs = std::filesystem;
 
-std::string defaultInstallDirectory(const std::string& home) { return home + "/.local/opt/Torvic/"; }
-
-
 void InstallerPresenter::onLoad() {
-    view_.setText1(places_.defaultDir);
-    view_.setNotes(places_.notes.libraries, places_.notes.uninstalling);
+    view_.setText1(system_.defaultDirectory());
+    const InstallNotes notes = system_.notes();
+    view_.setNotes(notes.libraries, notes.uninstalling);
 }
 
 void InstallerPresenter::onInfo() {
-    view_.messageBox(places_.notes.sharedFiles, "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
+    view_.messageBox(system_.notes().sharedFiles, "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
 }
 
-void InstallerPresenter::onBrowse(FolderPickerPresenter& picker) {
-    picker.show();
-    std::string d = picker.Directori;
+void InstallerPresenter::onBrowse() {
+    if (!picker_) return;
+    picker_->show();
+    std::string d = picker_->Directori;
     if (d.empty()) return;
-    if (!d.ends_with('/')) d += '/';
-    view_.setText1(d + "Torvic/");
-}
-
-void registerInstallation(const InstallPlaces& places, const std::string& dir) {
-    // The desktop folder, when this installation (or an earlier one) makes
-    // it, goes again with the uninstallation.
-    std::error_code ec;
-    std::string madeDesktop = madeDesktopDirectory(places.dataHome);
-    if (!fs::exists(places.desktopDir, ec)) madeDesktop = places.desktopDir;
-    afegirRegistre(places.dataHome, dir, madeDesktop);  // reports no failure of its own
-    const std::string menu = places.dataHome + "/applications/Torvic";
-    crearDrecera(dir + "torvic", places.desktopDir, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic", menu, "Documentació del Torvic", "/manual");
-    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
+    const char separator = conventions::folderSeparator();
+    if (d.back() != separator) d += separator;
+    view_.setText1(d + "Torvic" + separator);
 }
 
 void InstallerPresenter::onInstall() {
     std::string dir(trimBlanks(view_.text1()));
     view_.setText1(dir);
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
-    if (dir.empty() || dir[0] != '/') {
+    if (!system_.isAbsoluteDirectory(dir)) {
         view_.messageBox("Error en el nom del directori.", "Error en la instal·lació:", BoxIcon::Critical);
         return;
     }
-    // A line feed in the name would end a line of the desktop entries.
+    // A line feed in the name would end a line of the registration's files.
     if (hasControlCharacters(dir)) {
         view_.messageBox("Error en el nom del directori: no pot contenir caràcters de control (salts de línia, "
                          "tabuladors...).",
                          "Error en la instal·lació:", BoxIcon::Critical);
         return;
     }
-    if (!dir.ends_with('/')) {
-        dir += '/';
+    const char separator = conventions::folderSeparator();
+    if (dir.back() != separator) {
+        dir += separator;
         view_.setText1(dir);
     }
-    registerInstallation(places_, dir);
+    system_.registerInstallation(dir);
     std::error_code ec;
     // The last level only (a failure is passed over); the per-user default
     // gets its parents too, which a new account does not have yet.
-    if (dir == places_.defaultDir)
+    if (dir == system_.defaultDirectory())
         fs::create_directories(dir, ec);
     else
         fs::create_directory(dir, ec);
-    for (const char* name : {"torvic", "torvic.rtf", "torvic.html", "torvicrun", "torvicsetup"}) {
+    for (const ShippedFile& file : system_.shippedFiles()) {
         ec.clear();
-        fs::copy_file(fs::path(places_.sourceDir) / name, fs::path(dir) / name, fs::copy_options::overwrite_existing,
-                      ec);
-        // torvicrun, torvicsetup (which uninstalls) and the HTML manual are
-        // companions: the installation stands without them.
-        const std::string copied = name;
-        if (ec && (copied == "torvic" || copied == "torvic.rtf")) {
-            failureReport(ec.value(), "copy_file (" + std::string(name) + ")", ec.message());
+        fs::copy_file(fs::path(system_.sourceDirectory()) / file.name, fs::path(dir) / file.name,
+                      fs::copy_options::overwrite_existing, ec);
+        if (ec && file.required) {
+            failureReport(ec.value(), "copy_file (" + file.name + ")", ec.message());
             return;
         }
     }
@@ -90,12 +74,43 @@ void InstallerPresenter::onInstall() {
 }
 
 void InstallerPresenter::failureReport(int number, const std::string& component, const std::string& description) {
-    const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r"
-                             " Copieu el fitxer torvic i el torvic.rtf al directori " + places_.defaultDir +
-                             " i executeu el torvicsetup /register.\r\r  Voleu més informació de l'error ?";
+    const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r " +
+                             system_.notes().byHand + "\r\r  Voleu més informació de l'error ?";
     if (view_.askYesNo(text, "Problema en la instal·lació:") && number != 0)
         view_.messageBox("Error # " + std::to_string(number) + " generat per " + component + "\r" + description,
                          "Problema amb la instal·lació:", BoxIcon::None);
+}
+
+const Form<InstallerPresenter>& installerForm() {
+    using P = InstallerPresenter;
+    static const FormControl<P> controls[] = {
+        {ControlKind::Label, "Label4", "", "Torvic XP  1.10", "", {240, 150, 6000, 510}, nullptr, Bold, 18},
+        {ControlKind::Label, "Label1", "", "Voleu instal·lar el programa Torvic ?", "", {240, 750, 6000, 300}},
+        {ControlKind::Label, "Label2", "", "", "", {240, 1080, 6150, 300}},
+        {ControlKind::Label, "Label3", "", "", "", {240, 1410, 6150, 300}},
+        {ControlKind::Frame, "Frame1", "", "Directori d'instal·lació:", "", {150, 1800, 6150, 900}},
+        {ControlKind::Field, "Text1", "Frame1", "", "", {150, 360, 5250, 360}},
+        {ControlKind::Button, "Command4", "Frame1", "...", "", {5490, 360, 510, 360}, &P::onBrowse},
+        // Enter is "Sí", Esc is "No".
+        {ControlKind::Button, "Command1", "", "Sí", "", {150, 3000, 1350, 450}, &P::onInstall, DefaultButton},
+        {ControlKind::Button, "Command2", "", "No", "", {1800, 3000, 1350, 450}, &P::onCancel},
+        {ControlKind::Button, "Command3", "", "Info.", "", {4950, 3000, 1350, 450}, &P::onInfo},
+    };
+    static const Form<P> form = makeForm<P>("Instal·lació de Torvic XP:", 6450, 3750, 8.25, controls);
+    return form;
+}
+
+const Form<FolderPickerPresenter>& folderPickerForm() {
+    using P = FolderPickerPresenter;
+    // Esc is "Cancel·lar", Enter "Acceptar".
+    static const FormControl<P> controls[] = {
+        {ControlKind::Button, "Command2", "", "Cancel·lar", "", {3300, 840, 1500, 420}, &P::onCancel},
+        {ControlKind::Button, "Command1", "", "Acceptar", "", {3300, 240, 1500, 420}, &P::onAccept, DefaultButton},
+        {ControlKind::List, "Dir1", "", "", "", {150, 240, 3000, 3540}},
+        {ControlKind::DropDown, "Drive1", "", "", "", {150, 3930, 3000, 390}},
+    };
+    static const Form<P> form = makeForm<P>("Seleccionar Directori:", 4950, 4500, 8.25, controls);
+    return form;
 }
 
 }  // namespace torvic::setup

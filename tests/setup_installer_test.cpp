@@ -8,10 +8,12 @@
 
 #include "platform/files.h"
 #include "setup/installer.h"
-#include "setup/registration.h"
+#include "platform/linux/xdg_registration.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic::setup {
+
+using xdg::XdgInstallation;
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,11 +48,9 @@ protected:
         fs::create_directories(tmp / "src");
         fs::create_directories(tmp / "Desktop");
         for (const std::string name : {"torvic", "torvic.rtf"}) std::ofstream(tmp / ("src/" + name)) << name << " bytes";
-        places = {tmp / "src", tmp / "data", tmp / "Desktop", defaultInstallDirectory(tmp / "home"),
-                  {"libraries", "uninstall", "shared files"}};
     }
     test::TempDir tmp;
-    InstallPlaces places;
+    XdgInstallation system{{tmp / "src", tmp / "home", tmp / "data", tmp / "config", tmp / "Desktop"}};
     FakeInstallerView view;
     std::error_code ec_;
 };
@@ -58,7 +58,7 @@ protected:
 TEST_F(InstallerTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     for (const char* bad : {"", "   ", "prova/", "c:prova", "c:\\prova\\", "~/Torvic"}) {
         FakeInstallerView v;
-        InstallerPresenter instalar(v, places);
+        InstallerPresenter instalar(v, system);
         v.text = bad;
         instalar.onInstall();
         ASSERT_EQ(v.boxes.size(), 1u) << bad;
@@ -70,7 +70,7 @@ TEST_F(InstallerTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
     // of its own choosing into the desktop entries.
     for (const std::string& bad : {tmp / "a\nExec=evil", tmp / "tab\there", tmp / "del\x7f"}) {
         FakeInstallerView v;
-        InstallerPresenter instalar(v, places);
+        InstallerPresenter instalar(v, system);
         v.text = bad;
         instalar.onInstall();
         ASSERT_EQ(v.boxes.size(), 1u);
@@ -81,10 +81,10 @@ TEST_F(InstallerTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
 }
 
 TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
-    InstallerPresenter instalar(view, places);
+    InstallerPresenter instalar(view, system);
     instalar.onLoad();
     EXPECT_EQ(view.text, tmp / "home/.local/opt/Torvic/");
-    EXPECT_EQ(view.notes, "libraries|uninstall");
+    EXPECT_EQ(view.notes, system.notes().libraries + "|" + system.notes().uninstalling);
     const std::string dir = tmp / "My Apps";
     view.text = "  " + dir + "  ";
     view.answers = {true};
@@ -98,20 +98,20 @@ TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
 
 TEST_F(InstallerTest, AFailedCopyReportsAndLeavesWhatWasDone) {
     fs::remove(tmp / "src/torvic.rtf");
-    InstallerPresenter instalar(view, places);
+    InstallerPresenter instalar(view, system);
     view.text = tmp / "target";
     view.answers = {true};  // "Voleu més informació de l'error ?"
     instalar.onInstall();
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_TRUE(view.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
-    EXPECT_NE(view.boxes[0].find(places.defaultDir + " i executeu el torvicsetup /register."), std::string::npos);
+    EXPECT_NE(view.boxes[0].find(system.defaultDirectory() + " i executeu el torvicsetup /register."), std::string::npos);
     EXPECT_TRUE(view.boxes[1].starts_with("Problema amb la instal·lació:|Error # 2 generat per copy_file (torvic.rtf)"));
     EXPECT_FALSE(view.ended);  // the window stays open
     EXPECT_TRUE(fs::exists(tmp / "data/applications/torvic.desktop"));  // done so far, left in place
     EXPECT_TRUE(fs::exists(tmp / "target/torvic"));
 
     FakeInstallerView no;  // No to the question: nothing more is shown
-    InstallerPresenter again(no, places);
+    InstallerPresenter again(no, system);
     no.text = tmp / "missing/parent/dir";
     again.onInstall();
     EXPECT_EQ(no.boxes.size(), 1u);
@@ -136,7 +136,7 @@ TEST_F(InstallerTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
         << "[Desktop Entry]\nType=Application\nName=Other\nExec=other\n";
     std::ofstream(home + "/.config/mimeapps.list") << "[Added Associations]\ntext/plain=editor.desktop;\n";
     const std::vector<std::string> before = fileList(home);
-    InstallPlaces inHome{tmp / "src", home + "/.local/share", home + "/Desktop", defaultInstallDirectory(home), {}};
+    XdgInstallation inHome{{tmp / "src", home, home + "/.local/share", home + "/.config", home + "/Desktop"}};
     for (int round = 0; round < 2; ++round) {  // a second installation over the first
         FakeInstallerView v;
         InstallerPresenter instalar(v, inHome);
@@ -152,8 +152,8 @@ TEST_F(InstallerTest, InstallTwiceThenUninstallLeavesHomeAsItWas) {
     // of the user's own: the group goes once our line has gone.
     std::ofstream(home + "/.config/mimeapps.list")
         << "[Added Associations]\ntext/plain=editor.desktop;\n[Default Applications]\napplication/x-torvic=torvic.desktop;\n";
-    EXPECT_EQ(installedDirectory(inHome.dataHome), home + "/.local/opt/Torvic/");
-    EXPECT_EQ(desinstallar(inHome.dataHome, home + "/.config", inHome.desktopDir), home + "/.local/opt/Torvic/");
+    EXPECT_EQ(xdg::installedDirectory(inHome.places().dataHome), home + "/.local/opt/Torvic/");
+    EXPECT_EQ(inHome.uninstall(), home + "/.local/opt/Torvic/");
     EXPECT_TRUE(fs::exists(home + "/.local/opt/Torvic/notes.txt"));
     // The parents made for the default directory stay; the rest is as it was.
     fs::remove_all(home + "/.local/opt", ec_);
@@ -185,9 +185,9 @@ TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
         pickerView.behaviour = &picker;
         pickerView.open = c.open;
         pickerView.button = c.button;
-        InstallerPresenter instalar(view, places);
+        InstallerPresenter instalar(view, system, &picker);
         view.text = "/before/";
-        instalar.onBrowse(picker);
+        instalar.onBrowse();
         EXPECT_EQ(view.text, c.text1) << c.open << " " << c.button;
     }
 }

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "platform/files.h"
-#include "setup/registration.h"
+#include "platform/linux/xdg_registration.h"
 #include "tests/support/scripted_host.h"
 
-namespace torvic::setup {
+namespace torvic::xdg {
 namespace {
 
 // The arguments a desktop makes of an Exec value (string escapes undone,
@@ -72,4 +72,4 @@ TEST(SetupRegistration, ExecArgumentsAreQuotedForDesktopEntries) {
 }
 
 }  // namespace
-}  // namespace torvic::setup
+}  // namespace torvic::xdg

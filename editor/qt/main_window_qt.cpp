@@ -28,11 +28,6 @@
 namespace torvic::qt {
 namespace {
 
-void place(QWidget* w, const std::string& name) {
-    Rect r = designRect(name);
-    w->setGeometry(r.x, r.y, r.width, r.height);
-}
-
 // The dialog filter "description|pattern|..." in Qt's form; the patterns
 // themselves are not shown, so the descriptions read as designed.
 QString qtFilter(const std::string& filter) {
@@ -95,44 +90,11 @@ MainWindowQt::MainWindowQt() {
 MainWindowQt::~MainWindowQt() = default;
 
 void MainWindowQt::buildControls() {
-    const QFont buttonFont = proportionalFont(9.75);
-    for (const FormControl& c : mainWindowControls()) {
-        QWidget* parent = *c.parent ? controls_.at(c.parent) : centralWidget();
-        const QString caption = QString::fromUtf8(c.caption);
-        QWidget* w = nullptr;
-        switch (c.kind) {
-            case FormControl::Frame:
-                w = new QGroupBox(caption, parent);
-                w->setFont(buttonFont);
-                // A frame inside a frame covers its parent's border line, so
-                // the line does not run through its title.
-                w->setAutoFillBackground(parent != centralWidget());
-                break;
-            case FormControl::Button: {
-                auto* b = new QPushButton(caption, parent);
-                b->setFont(buttonFont);
-                b->setAutoDefault(false);
-                connect(b, &QPushButton::clicked, this, [this, h = c.handler] { (torvic_->*h)(); });
-                w = b;
-                break;
-            }
-            case FormControl::Label:
-                w = new QLabel(caption, parent);
-                break;
-            case FormControl::Field:
-                w = new QLineEdit(caption, parent);
-                break;
-            case FormControl::Editor:
-                w = text1_ = new EditorBox(parent);
-                break;
-        }
-        w->setToolTip(QString::fromUtf8(c.tip));
-        place(w, c.name);
-        controls_[c.name] = w;
-    }
-    controls_.at("Command6")->setFont(proportionalFont(8.25, true));
+    controls_ = buildForm(centralWidget(), mainWindowForm(), &torvic_, [this](ControlKind kind, const char*, QWidget* parent) -> QWidget* {
+        return kind == ControlKind::Editor ? (text1_ = new EditorBox(parent)) : nullptr;
+    });
 
-    text2_ = static_cast<QLineEdit*>(controls_.at("Text2"));
+    text2_ = controls_.get<QLineEdit>("Text2");
     connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->onFileNameKeyPress(13); });
 
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -158,14 +120,12 @@ void MainWindowQt::buildControls() {
     });
     text1_->onClick = [this] { torvic_->onEditorClick(); };
 
-    text3_ = static_cast<QLineEdit*>(controls_.at("Text3"));
-    text3_->setAlignment(Qt::AlignRight);
+    text3_ = controls_.get<QLineEdit>("Text3");
     text3_->setFont(fixedFont(12));
-    text4_ = static_cast<QLineEdit*>(controls_.at("Text4"));
-    text4_->setReadOnly(true);
+    text4_ = controls_.get<QLineEdit>("Text4");
     highlightText4(false);
-    label5_ = static_cast<QLabel*>(controls_.at("Label5"));
-    label6_ = static_cast<QLabel*>(controls_.at("Label6"));
+    label5_ = controls_.get<QLabel>("Label5");
+    label6_ = controls_.get<QLabel>("Label6");
 
     text1_->setFocus();
     setTabOrder(text1_, text2_);
@@ -200,8 +160,7 @@ void MainWindowQt::buildMenus() {
 }
 
 QWidget* MainWindowQt::control(const std::string& name) const {
-    auto it = controls_.find(name);
-    return it == controls_.end() ? nullptr : it->second;
+    return controls_.find(name);
 }
 
 QAction* MainWindowQt::menuItem(const std::string& name) const {
@@ -284,7 +243,7 @@ void MainWindowQt::setCaretLabels(const std::string& line, const std::string& co
 }
 
 void MainWindowQt::setRunButtonsEnabled(bool enabled) {
-    for (const char* name : {"Command3", "Command8", "Command9"}) controls_[name]->setEnabled(enabled);
+    for (const char* name : {"Command3", "Command8", "Command9"}) controls_.find(name)->setEnabled(enabled);
 }
 
 void MainWindowQt::repaintNow() {

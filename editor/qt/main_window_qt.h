@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "base/qt/form_qt.h"
 #include "editor/main_window.h"
 #include "editor/qt/help_window_qt.h"
 #include "editor/qt/script_editor_qt.h"
@@ -98,7 +99,7 @@ private:
                      void (MainWindowPresenter::*handler)());
 
     MainWindowPresenter* torvic_ = nullptr;
-    std::map<std::string, QWidget*> controls_;
+    FormWidgets controls_;
     std::map<std::string, QAction*> items_;
     EditorBox* text1_ = nullptr;
     QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;

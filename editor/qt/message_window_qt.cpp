@@ -2,51 +2,32 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QDir>
 #include <QEvent>
-#include <QFrame>
-#include <QPlainTextEdit>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
-#include "editor/layout.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
 
 MessageWindowQt::MessageWindowQt() {
     setModal(true);
-    setFixedSize(480, 250);
-    label1_ = new QLabel(this);
-    label1_->setGeometry(12, 10, 456, 130);
-    label1_->setWordWrap(true);
-    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* label2 = new QLabel("Temps restant:", this);
-    label2->setGeometry(12, 150, 100, 20);
-    label3_ = new QLabel("Label3", this);
-    label3_->setGeometry(115, 150, 60, 20);
-    const char* captions[] = {"Acceptar", "Pausar", "Tancar", "Acceptar Tots"};
-    for (int i = 0; i < 4; ++i) {
-        buttons_[i] = new QPushButton(captions[i], this);
-        buttons_[i]->setAutoDefault(false);
-        buttons_[i]->setGeometry(12 + i * 117, 180, 110, 28);
-    }
-    check1_ = new QCheckBox("Exportar a Fitxer:", this);
-    check1_->setGeometry(12, 216, 140, 24);
-    text1_ = new QLineEdit(QDir::homePath() + "/errors.txt", this);
-    text1_->setGeometry(155, 216, 313, 24);
+    const Form<MessageWindowPresenter>& form = messageWindowForm();
+    setFixedSize(formSize(form));
+    const FormWidgets w = buildForm(this, form, &missatge_);
+    label1_ = w.get<QLabel>("Label1");
+    label3_ = w.get<QLabel>("Label3");
+    for (int i = 0; i < 4; ++i) buttons_[i] = w.get<QPushButton>("Command" + std::to_string(i + 1));
+    check1_ = w.get<QCheckBox>("Check1");
+    text1_ = w.get<QLineEdit>("Text1");
+    text1_->setText(QDir::homePath() + "/errors.txt");
     timer1_ = new QTimer(this);
     timer1_->setInterval(1000);
     connect(timer1_, &QTimer::timeout, this, [this] { missatge_->onTick(); });
-    connect(buttons_[0], &QPushButton::clicked, this, [this] { missatge_->onAccept(); });
-    connect(buttons_[1], &QPushButton::clicked, this, [this] { missatge_->onPauseOrContinue(); });
-    connect(buttons_[2], &QPushButton::clicked, this, [this] { missatge_->onCloseProgram(); });
-    connect(buttons_[3], &QPushButton::clicked, this, [this] { missatge_->onAcceptAll(); });
 }
 
 QPushButton* MessageWindowQt::button(int index) const { return buttons_[index - 1]; }

@@ -2,11 +2,9 @@
 
 #include <QCloseEvent>
 #include <QDialog>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include "editor/qt/qt_text.h"
@@ -17,22 +15,15 @@ namespace torvic::qt {
 class MouseDialog : public QDialog {
 public:
     explicit MouseDialog(MousePickerPresenter* behaviour) : mouse_(behaviour) {
-        setWindowTitle(QString::fromUtf8("Posició del Ratolí"));
-        setFont(proportionalFont(8.25));
-        setFixedSize(250, 150);
+        const Form<MousePickerPresenter>& form = mousePickerForm();
+        setWindowTitle(QString::fromUtf8(form.title));
+        setFixedSize(formSize(form));
         setAttribute(Qt::WA_DeleteOnClose);
-        auto* fixar = new QPushButton(QString::fromUtf8("Fixar posició"), this);
-        fixar->setObjectName("Command2");
-        fixar->setDefault(true);
-        fixar->setGeometry(146, 20, 94, 28);
-        auto* tornar = new QPushButton("Tornar", this);
-        tornar->setObjectName("Command1");
-        tornar->setAutoDefault(false);
-        tornar->setGeometry(146, 60, 94, 28);
-        connect(fixar, &QPushButton::clicked, this, [this] { mouse_->onFixPosition(); });
-        connect(tornar, &QPushButton::clicked, this, [this] { mouse_->onBack(); });
-        text1 = coordinate("Cordenada X:", 8, "Text1", "Label1", label1);
-        text2 = coordinate("Ordenada Y:", 76, "Text2", "Label2", label2);
+        const FormWidgets w = buildForm(this, form, &mouse_);
+        text1 = w.get<QLineEdit>("Text1");
+        text2 = w.get<QLineEdit>("Text2");
+        label1 = w.get<QLabel>("Label1");
+        label2 = w.get<QLabel>("Label2");
         timer1 = new QTimer(this);
         connect(timer1, &QTimer::timeout, this, [this] { mouse_->onTick(); });
     }
@@ -49,17 +40,6 @@ protected:
     }
 
 private:
-    QLineEdit* coordinate(const char* caption, int top, const char* textName, const char* labelName, QLabel*& label) {
-        auto* box = new QGroupBox(caption, this);
-        box->setGeometry(8, top, 128, 62);
-        auto* text = new QLineEdit("0", box);
-        text->setObjectName(textName);
-        text->setGeometry(8, 24, 60, 24);
-        label = new QLabel(box);
-        label->setObjectName(labelName);
-        label->setGeometry(74, 24, 50, 24);
-        return text;
-    }
     MousePickerPresenter* mouse_;
 };
 

@@ -1,10 +1,8 @@
 #include "editor/qt/qt_text.h"
 
-#include <QFontDatabase>
 #include <QStringList>
 
 #include "base/cp1252.h"
-#include "editor/layout.h"
 
 namespace torvic::qt {
 
@@ -80,40 +78,6 @@ std::string fromEditor(const QString& text) {
         }
     }
     return s;
-}
-
-// The first installed family of a list, else the system's font of that kind.
-namespace {
-
-QFont pickFont(std::initializer_list<const char*> families, QFontDatabase::SystemFont fallback, double points) {
-    const QStringList installed = QFontDatabase::families();
-    QFont f = QFontDatabase::systemFont(fallback);
-    for (const char* family : families) {
-        if (installed.contains(family)) {
-            f = QFont(family);
-            break;
-        }
-    }
-    f.setPointSizeF(points);
-    return f;
-}
-
-}  // namespace
-
-// A fixed-pitch font: Courier New, or a font of the same metrics, or the
-// system's monospace.
-QFont fixedFont(double points) {
-    return pickFont({"Courier New", "Liberation Mono", "Nimbus Mono PS"}, QFontDatabase::FixedFont, points);
-}
-
-QFont proportionalFont(double points, bool bold) {
-    QFont f = pickFont({"MS Sans Serif", "Arial", "Liberation Sans"}, QFontDatabase::GeneralFont, points);
-    f.setBold(bold);
-    return f;
-}
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 }  // namespace torvic::qt

@@ -1,10 +1,10 @@
 #pragma once
-// Conversions between the program's code page 1252 texts and QString, and
-// the fonts and design geometry of the windows.
-#include <QFont>
-#include <QRect>
+// Conversions between the program's code page 1252 texts and QString. The
+// fonts and the forms' geometry are in base/qt/form_qt.h.
 #include <QString>
 #include <string>
+
+#include "base/qt/form_qt.h"
 
 namespace torvic::qt {
 
@@ -24,14 +24,5 @@ QString messageText(const std::string& text);
 // mark (U+240D, U+240A) and written back as it was.
 QString toEditor(const std::string& text);
 std::string fromEditor(const QString& text);
-
-// The designed fonts, or installed ones of the same metrics: a fixed-pitch
-// one (Courier New, Liberation Mono...) and a proportional one (MS Sans
-// Serif, Arial, Liberation Sans...), at a size in points.
-QFont fixedFont(double points);
-QFont proportionalFont(double points, bool bold = false);
-
-// A rectangle of a dialog's design, in twips (15 to a pixel), in pixels.
-QRect twips(int left, int top, int width, int height);
 
 }  // namespace torvic::qt

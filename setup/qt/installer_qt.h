@@ -17,10 +17,7 @@ namespace torvic::setup::qt {
 class InstallerQt : public QWidget, public InstallerView {
 public:
     InstallerQt();
-    void attach(InstallerPresenter* behaviour, FolderPickerPresenter* picker) {
-        instalar_ = behaviour;
-        picker_ = picker;
-    }
+    void attach(InstallerPresenter* behaviour) { instalar_ = behaviour; }
 
     std::string text1() override;
     void setText1(const std::string& text) override;
@@ -32,7 +29,6 @@ public:
 
 private:
     InstallerPresenter* instalar_ = nullptr;
-    FolderPickerPresenter* picker_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QLabel *librariesNote_ = nullptr, *uninstallNote_ = nullptr;
 };

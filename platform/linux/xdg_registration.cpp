@@ -1,11 +1,11 @@
-#include "setup/registration.h"
+#include "platform/linux/xdg_registration.h"
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/files.h"
 
-namespace torvic::setup {
+namespace torvic::xdg {
 namespace {
 
 namespace fs = std::filesystem;
@@ -64,12 +64,6 @@ std::string execArgument(const std::string& argument) {
     std::string escaped;
     for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : c == '%' ? std::string("%%") : std::string(1, c);
     return escaped;
-}
-
-bool hasControlCharacters(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
-    return false;
 }
 
 std::string desktopString(std::string_view value) {
@@ -249,4 +243,37 @@ std::string desinstallar(const std::string& dataHome, const std::string& configH
     return dir;
 }
 
-}  // namespace torvic::setup
+InstallNotes XdgInstallation::notes() const {
+    return {"Aquest programa no instal·la cap llibreria: fa servir les del sistema.",
+            "Es desinstal·la des del menú: \"Desinstal·lar Torvic\".",
+            "Aquest programa fa servir les llibreries Qt 6, libxdo i X11 del sistema, que segurament ja teniu "
+            "instal·lades (paquets libqt6widgets6 i libxdo3).",
+            "Copieu el fitxer torvic i el torvic.rtf al directori " + defaultDirectory() +
+                " i executeu el torvicsetup /register."};
+}
+
+std::vector<ShippedFile> XdgInstallation::shippedFiles() const {
+    // torvicrun, torvicsetup (which uninstalls) and the HTML manual are
+    // companions: the installation stands without them.
+    return {{"torvic", true},
+            {"torvic.rtf", true},
+            {"torvic.html", false},
+            {"torvicrun", false},
+            {"torvicsetup", false}};
+}
+
+void XdgInstallation::registerInstallation(const std::string& dir) {
+    // The desktop folder, when this installation (or an earlier one) makes
+    // it, goes again with the uninstallation.
+    std::error_code ec;
+    std::string madeDesktop = madeDesktopDirectory(places_.dataHome);
+    if (!fs::exists(places_.desktopDir, ec)) madeDesktop = places_.desktopDir;
+    afegirRegistre(places_.dataHome, dir, madeDesktop);  // reports no failure of its own
+    const std::string menu = places_.dataHome + "/applications/Torvic";
+    crearDrecera(dir + "torvic", places_.desktopDir, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
+    crearDrecera(dir + "torvic", menu, "Documentació del Torvic", "/manual");
+    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
+}
+
+}  // namespace torvic::xdg

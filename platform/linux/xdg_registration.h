@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace torvic::setup {
+#include "platform/installation.h"
+
+namespace torvic::xdg {
 
 inline constexpr const char* kMimeType = "application/x-torvic";
 inline constexpr const char* kDesktopFile = "torvic.desktop";
@@ -16,9 +18,6 @@ inline constexpr const char* kDesktopFile = "torvic.desktop";
 // installation made (and that uninstalling removes when it is empty).
 inline constexpr const char* kMadeDesktopKey = "X-Torvic-Made-Desktop-Folder";
 
-// Whether a text holds a control character (a line feed, say): a folder so
-// named cannot stand in a desktop entry.
-bool hasControlCharacters(std::string_view text);
 
 // A launcher's desktop entry.
 std::string launcherEntry(const std::string& name, const std::string& exec);
@@ -59,4 +58,29 @@ std::string installedDirectory(const std::string& dataHome);
 // `configHome`/mimeapps.list. Returns the directory it removed from.
 std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir);
 
-}  // namespace torvic::setup
+// An installation for one user of a freedesktop desktop.
+class XdgInstallation : public Installation {
+public:
+    struct Places {
+        std::string sourceDir;   // the installer's own folder
+        std::string home;        // the proposed directory is $HOME/.local/opt/Torvic/
+        std::string dataHome;    // $XDG_DATA_HOME
+        std::string configHome;  // $XDG_CONFIG_HOME, which keeps the default applications
+        std::string desktopDir;  // the user's desktop folder, for the launcher
+    };
+    explicit XdgInstallation(Places places) : places_(std::move(places)) {}
+
+    const Places& places() const { return places_; }
+    std::string sourceDirectory() const override { return places_.sourceDir; }
+    std::string defaultDirectory() const override { return places_.home + "/.local/opt/Torvic/"; }
+    InstallNotes notes() const override;
+    bool isAbsoluteDirectory(const std::string& dir) const override { return !dir.empty() && dir[0] == '/'; }
+    std::vector<ShippedFile> shippedFiles() const override;
+    void registerInstallation(const std::string& dir) override;
+    std::string uninstall() override { return desinstallar(places_.dataHome, places_.configHome, places_.desktopDir); }
+
+private:
+    Places places_;
+};
+
+}  // namespace torvic::xdg
