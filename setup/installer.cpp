@@ -9,6 +9,13 @@ namespace torvic::setup {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The installer's texts are UTF-8 on every system, its paths too.
+fs::path utf8Path(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+}  // namespace
+
 void InstallerPresenter::onLoad() {
     view_.setText1(system_.defaultDirectory());
     const InstallNotes notes = system_.notes();
@@ -54,12 +61,12 @@ void InstallerPresenter::onInstall() {
     // The last level only (a failure is passed over); the per-user default
     // gets its parents too, which a new account does not have yet.
     if (dir == system_.defaultDirectory())
-        fs::create_directories(dir, ec);
+        fs::create_directories(utf8Path(dir), ec);
     else
-        fs::create_directory(dir, ec);
+        fs::create_directory(utf8Path(dir), ec);
     for (const ShippedFile& file : system_.shippedFiles()) {
         ec.clear();
-        fs::copy_file(fs::path(system_.sourceDirectory()) / file.name, fs::path(dir) / file.name,
+        fs::copy_file(utf8Path(system_.sourceDirectory()) / file.name, utf8Path(dir) / file.name,
                       fs::copy_options::overwrite_existing, ec);
         if (ec && file.required) {
             failureReport(ec.value(), "copy_file (" + file.name + ")", ec.message());

@@ -1,5 +1,6 @@
 #pragma once
-// The installer window `Instalar`: its behaviour behind a view. The steps
+// The installer window `Instalar`: its behaviour behind a view. Every text
+// it exchanges with its view and its system is UTF-8. The steps
 // of "Sí" run in order; a failing Stop step shows the failure report and
 // leaves what was done in place, a failing Ignored step is passed over.
 #include <string>
@@ -15,7 +16,7 @@ enum class BoxIcon { None, Information, Critical };
 class InstallerView {
 public:
     virtual ~InstallerView() = default;
-    virtual std::string text1() = 0;  // the installation directory (in the system's encoding)
+    virtual std::string text1() = 0;  // the installation directory
     virtual void setText1(const std::string& text) = 0;
     virtual void messageBox(const std::string& text, const std::string& title, BoxIcon icon) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;

@@ -1,0 +1,42 @@
+#pragma once
+// An installation for the current user of Windows: the file type .torvic
+// under the user's classes (open runs a script hidden through "/exec", edit
+// opens the editor), shell links in the start menu and on the desktop, and
+// an uninstall entry the system's list of programs shows. Paths are UTF-8.
+#include <string>
+#include <vector>
+
+#include "platform/installation.h"
+
+namespace torvic::win {
+
+class RegistryInstallation : public Installation {
+public:
+    struct Places {
+        std::string sourceDir;     // the installer's own folder
+        std::string defaultDir;    // the proposed directory, ending with "\"
+        std::string desktopDir;    // the user's desktop
+        std::string programsDir;   // the user's start menu programs
+        std::string classesKey;    // under HKEY_CURRENT_USER: Software\Classes
+        std::string uninstallKey;  // under HKEY_CURRENT_USER: ...\Uninstall\Torvic
+    };
+    explicit RegistryInstallation(Places places) : places_(std::move(places)) {}
+    // The places of the current user, for an installer in `sourceDir`.
+    static Places userPlaces(const std::string& sourceDir);
+
+    const Places& places() const { return places_; }
+    std::string sourceDirectory() const override { return places_.sourceDir; }
+    std::string defaultDirectory() const override { return places_.defaultDir; }
+    InstallNotes notes() const override;
+    bool isAbsoluteDirectory(const std::string& dir) const override;
+    std::vector<ShippedFile> shippedFiles() const override;
+    void registerInstallation(const std::string& dir) override;
+    std::string uninstall() override;
+    // The directory the uninstall entry names, or empty.
+    std::string installedDirectory() const;
+
+private:
+    Places places_;
+};
+
+}  // namespace torvic::win
