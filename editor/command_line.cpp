@@ -16,6 +16,18 @@ std::string commandLineText(const std::vector<std::string>& args) {
     return cmd;
 }
 
+std::string commandLineArguments(const std::string& commandLine) {
+    std::size_t i = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const std::size_t close = commandLine.find('"', 1);
+        i = close == std::string::npos ? commandLine.size() : close + 1;
+    } else {
+        while (i < commandLine.size() && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
+    }
+    while (i < commandLine.size() && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    return commandLine.substr(i);
+}
+
 StartRequest parseCommandLine(const std::string& cmd) {
     StartRequest r;
     if (cmd.empty()) return r;

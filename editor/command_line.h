@@ -15,6 +15,11 @@ struct StartRequest {
 // holding a blank put between double quotes.
 std::string commandLineText(const std::vector<std::string>& args);
 
+// The argument text of a whole command line as the system gives it (the
+// program's path, quoted or not, then the arguments): everything after the
+// path and the blanks that follow it.
+std::string commandLineArguments(const std::string& commandLine);
+
 StartRequest parseCommandLine(const std::string& cmd);
 
 }  // namespace torvic

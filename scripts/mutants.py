@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Single-line mutation score of the test suite for base/, script/, engine/ and textcmd/.
+"""Single-line mutation score of the test suite for base/, script/, textcmd/, engine/,
+editor/ and setup/ (the behaviours; their toolkit views are left out).
 
 Every candidate line of those folders' .cpp files gets the mutations that
 apply to it (a comparison flipped, && and || swapped, an off-by-one, true and
@@ -21,7 +22,7 @@ import subprocess
 import sys
 import tempfile
 
-FOLDERS = ("base", "script", "engine", "textcmd")
+FOLDERS = ("base", "script", "engine", "textcmd", "editor", "setup")
 
 # (pattern, replacement): each match on a line is one mutant.
 RULES = [
@@ -48,7 +49,8 @@ def candidates(tree):
     out = []
     for folder in FOLDERS:
         root = os.path.join(tree, folder)
-        for dirpath, _, files in os.walk(root):
+        for dirpath, dirs, files in os.walk(root):
+            dirs[:] = sorted(d for d in dirs if d not in ("qt", "win32"))
             for name in sorted(files):
                 if not name.endswith(".cpp"):
                     continue

@@ -39,6 +39,14 @@ TEST(CommandLine, Forms) {
         EXPECT_EQ(r.file, c.file) << c.cmd;
     }
     EXPECT_EQ(commandLineText({"/exec", "my script.torvic"}), "/exec \"my script.torvic\"");
+    // The arguments of a whole command line, as Windows gives it.
+    const std::pair<std::string, std::string> lines[] = {
+        {"\"c:\\Program Files\\torvic.exe\"  /exec \"a b.torvic\"", "/exec \"a b.torvic\""},
+        {"torvic.exe a.torvic", "a.torvic"},
+        {"torvic.exe", ""},
+        {"\"unclosed quote", ""},
+    };
+    for (const auto& [line, arguments] : lines) EXPECT_EQ(commandLineArguments(line), arguments) << line;
 }
 
 TEST(Layout, ResizeRulesInWindowUnits) {

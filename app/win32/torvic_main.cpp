@@ -1,0 +1,38 @@
+// torvic.exe: the editor and interpreter window on the Win32 API.
+#include <windows.h>
+
+#include "base/win32/form_win32.h"
+#include "editor/command_line.h"
+#include "editor/editor_windows.h"
+#include "editor/win32/win32_views.h"
+#include "platform/system.h"
+#include "platform/windows/windows_platform.h"
+
+namespace {
+
+std::string programDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir = path;
+    return dir.substr(0, dir.find_last_of('\\'));
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    torvic::prepareProcess();
+    torvic::WindowsPlatform platform;
+    torvic::EditorWindows<torvic::win32::Win32Views> windows(platform);
+    torvic::win32::MainWindowWin32& window = windows.mainView;
+    torvic::MainWindowPresenter& torvic = windows.main;
+    torvic.programDirectory = programDirectory;
+
+    // The argument text of the real command line, as the program receives it.
+    const std::string cmd = torvic::commandLineArguments(GetCommandLineA());
+    if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
+        // Shown first, centred, so that a file that cannot be opened reports over the window.
+        window.show();
+    }
+    torvic.onLoad(cmd);
+    return torvic::win32::messageLoop(window.hwnd(), window.accelerators());
+}

@@ -1,0 +1,413 @@
+#include "base/win32/form_win32.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "base/cp1252.h"
+
+namespace torvic::win32 {
+namespace {
+
+constexpr const char* kWindowClass = "TorvicForm";
+
+// The form windows by handle, so the message loop finds whose dialog keys
+// a message is.
+std::map<HWND, FormWindow*>& windows() {
+    static std::map<HWND, FormWindow*> all;
+    return all;
+}
+
+void registerClass() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;  // replaced per window as it is made
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = programIcon(32);
+    wc.hIconSm = programIcon(16);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);
+}
+
+HFONT makeFont(const char* face, double points, bool bold) {
+    static std::map<std::string, HFONT> made;
+    const std::string key = std::string(face) + "/" + std::to_string(points) + (bold ? "b" : "");
+    auto it = made.find(key);
+    if (it != made.end()) return it->second;
+    const int height = -static_cast<int>(std::lround(points * dpi() / 72.0));
+    HFONT f = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+    made[key] = f;
+    return f;
+}
+
+// The Win32 class and styles of a control of a kind.
+struct ControlClass {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass classOf(ControlKind kind, unsigned style) {
+    switch (kind) {
+        case ControlKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
+        case ControlKind::Button:
+            return {"BUTTON", static_cast<DWORD>(WS_TABSTOP | ((style & DefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)), 0};
+        case ControlKind::Label: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::Field:
+            return {"EDIT",
+                    static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL | ((style & RightAligned) ? ES_RIGHT : 0) |
+                                       ((style & ReadOnly) ? ES_READONLY : 0)),
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Editor:
+            return {"EDIT",
+                    static_cast<DWORD>(WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+                                       WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ((style & ReadOnly) ? ES_READONLY : 0)),
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox: return {"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+        case ControlKind::List: return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+        case ControlKind::DropDown: return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+        case ControlKind::Icon: return {"STATIC", SS_ICON, 0};
+        case ControlKind::Line: return {"STATIC", SS_ETCHEDHORZ, 0};
+    }
+    return {"STATIC", 0, 0};
+}
+
+// A frame hands the notifications of its controls (clicks, changes, colours)
+// to the window, whose handlers know them, and paints its own background
+// (the window clips its children, so nothing else would).
+LRESULT CALLBACK forwardToWindow(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(frame, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return SendMessageA(GetAncestor(frame, GA_ROOT), message, wParam, lParam);
+        default: return DefSubclassProc(frame, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int dpi() {
+    static const int value = [] {
+        HDC screen = GetDC(nullptr);
+        const int d = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return d > 0 ? d : 96;
+    }();
+    return value;
+}
+
+int twipsToScreen(int twips) { return MulDiv(twips, dpi(), 1440); }
+int designToScreen(int pixels) { return MulDiv(pixels, dpi(), 96); }
+int screenToDesign(int pixels) { return MulDiv(pixels, 96, dpi()); }
+
+HFONT proportionalFont(double points, bool bold) { return makeFont("MS Sans Serif", points, bold); }
+HFONT fixedFont(double points) { return makeFont("Courier New", points, false); }
+
+HICON programIcon(int size) {
+    static std::map<int, HICON> made;
+    if (HICON icon = made[size]) return icon;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP colour = CreateCompatibleBitmap(screen, size, size);
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+    HGDIOBJ old = SelectObject(dc, colour);
+    RECT all{0, 0, size, size};
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 128));
+    FillRect(dc, &all, blue);
+    DeleteObject(blue);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 0));
+    HFONT font = CreateFontA(-size * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    DrawTextA(dc, "T", 1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, size, size, BLACKNESS);  // the mask: every pixel opaque
+    SelectObject(dc, old);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return made[size] = icon;
+}
+
+void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style) {
+    destroy();
+    registerClass();
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, 0);
+    hwnd_ = CreateWindowExA(0, kWindowClass, cp1252::fromUtf8(title).c_str(), style | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                            CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    windows()[hwnd_] = this;
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
+    // Centred over the owner, or on the screen.
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    RECT area;
+    if (owner && IsWindowVisible(owner))
+        GetWindowRect(owner, &area);
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+    SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void FormWindow::addControl(ControlKind kind, const char* name, const char* parent, const char* caption,
+                            const char* tip, const TwipRect& place, unsigned style, double points,
+                            std::function<void()> onClick) {
+    // A control in a frame is the frame's child, so it moves with it; the
+    // frame passes its notifications on to the window.
+    HWND container = *parent ? controls_.at(parent) : hwnd_;
+    const ControlClass cls = classOf(kind, style);
+    const int id = nextId_++;
+    HWND w = CreateWindowExA(cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0), cls.className,
+                             cp1252::fromUtf8(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style,
+                             twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width),
+                             twipsToScreen(place.height), container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleA(nullptr), nullptr);
+    if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
+    // Each control lies over the ones made before it (the system would put
+    // it under them), as a caption over a notice in the about box does.
+    SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(proportionalFont(points, style & Bold)), FALSE);
+    if (kind == ControlKind::Icon) SendMessageA(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(32)), 0);
+    if ((style & DefaultButton) && kind == ControlKind::Button) defaultId_ = id;
+    if (*name) controls_[name] = w;
+    if (onClick) clicks_[id] = std::move(onClick);
+    if (*tip) {
+        TOOLINFOA info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(w);
+        std::string text = cp1252::fromUtf8(tip);
+        info.lpszText = text.data();
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void FormWindow::destroy() {
+    if (!hwnd_) return;
+    for (auto& [id, timer] : timers_) KillTimer(hwnd_, id);
+    timers_.clear();
+    windows().erase(hwnd_);
+    HWND h = hwnd_;
+    hwnd_ = nullptr;
+    modal_ = false;
+    DestroyWindow(h);
+    controls_.clear();
+    clicks_.clear();
+    defaultId_ = 0;
+    nextId_ = 1000;
+}
+
+HWND FormWindow::control(const std::string& name) const {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string FormWindow::text(const std::string& name) const {
+    HWND w = control(name);
+    if (!w) return {};
+    std::string s(static_cast<std::size_t>(GetWindowTextLengthA(w)) + 1, '\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextA(w, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
+
+void FormWindow::setText(const std::string& name, const std::string& text1252) {
+    if (HWND w = control(name)) SetWindowTextA(w, text1252.c_str());
+}
+
+void FormWindow::setTip(const std::string& name, const std::string& text1252) {
+    HWND w = control(name);
+    if (!w) return;
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(w);
+    std::string text = text1252;
+    info.lpszText = text.data();
+    // Added the first time, changed after.
+    if (!SendMessageA(tooltip_, TTM_GETTOOLCOUNT, 0, 0) ||
+        !SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)))
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = text.data();
+    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool FormWindow::checked(const std::string& name) const {
+    HWND w = control(name);
+    return w && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void FormWindow::setDefaultButton(const std::string& name) {
+    HWND w = control(name);
+    defaultId_ = w ? GetDlgCtrlID(w) : 0;
+}
+
+void FormWindow::runModal() {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    modal_ = true;
+    MSG msg;
+    bool quit = false;
+    while (modal_ && hwnd_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = true;
+            break;
+        }
+        if (!dialogMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    modal_ = false;
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (owner && IsWindowVisible(owner)) SetForegroundWindow(owner);
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void FormWindow::setTimer(UINT_PTR id, UINT ms, std::function<void()> onTick) {
+    timers_[id] = std::move(onTick);
+    SetTimer(hwnd_, id, ms, nullptr);
+}
+
+void FormWindow::killTimer(UINT_PTR id) {
+    if (hwnd_) KillTimer(hwnd_, id);
+    timers_.erase(id);
+}
+
+bool FormWindow::dialogMessage(MSG& msg) {
+    return hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) && IsDialogMessageA(hwnd_, &msg);
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (onMessage && onMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDCANCEL) {
+                if (onEscape)
+                    onEscape();
+                else
+                    endModal();
+                return 0;
+            }
+            if (id == IDOK) {
+                if (defaultId_) {
+                    auto it = clicks_.find(defaultId_);
+                    if (it != clicks_.end()) it->second();
+                }
+                return 0;
+            }
+            if (HIWORD(wParam) == BN_CLICKED) {
+                auto it = clicks_.find(id);
+                if (it != clicks_.end()) {
+                    const std::function<void()> click = it->second;  // the handler may remake the window
+                    click();
+                    return 0;
+                }
+            }
+            break;
+        }
+        case DM_GETDEFID:
+            return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
+        case WM_TIMER: {
+            auto it = timers_.find(wParam);
+            if (it != timers_.end()) {
+                const std::function<void()> tick = it->second;
+                tick();
+            }
+            return 0;
+        }
+        case WM_CLOSE:
+            if (onClose)
+                onClose();
+            else if (onEscape)
+                onEscape();
+            else
+                endModal();
+            return 0;
+        default: break;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+namespace {
+
+// One message through the accelerators of `window`, the dialog keys of the
+// form window it is for, or the window procedure.
+void dispatch(MSG& msg, HWND window, HACCEL accelerators) {
+    if (accelerators && window && (msg.hwnd == window || IsChild(window, msg.hwnd)) &&
+        TranslateAcceleratorA(window, accelerators, &msg))
+        return;
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    auto it = root ? windows().find(root) : windows().end();
+    if (it != windows().end() && it->second->dialogMessage(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+bool pumpMessages(HWND window, HACCEL accelerators) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        dispatch(msg, window, accelerators);
+    }
+    return true;
+}
+
+int messageLoop(HWND window, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(msg, window, accelerators);
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace torvic::win32

@@ -1,0 +1,115 @@
+#pragma once
+// Windows built from their forms on the plain Win32 API (the ANSI one: the
+// program's texts are code page 1252): the controls at their design places
+// scaled from twips by the system's DPI, the designed fonts, tooltips, each
+// button's click calling its handler, and a modal loop of the window's own.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "base/form.h"
+
+namespace torvic::win32 {
+
+// The screen's dots per inch (96 unless the system is scaled).
+int dpi();
+// A length in twips (1440 an inch) in screen pixels.
+int twipsToScreen(int twips);
+// A length in pixels of a 96-DPI design in screen pixels, and back.
+int designToScreen(int pixels);
+int screenToDesign(int pixels);
+// The designed proportional font ("MS Sans Serif", or the system's
+// successor of it) and fixed one ("Courier New"), made once per size.
+HFONT proportionalFont(double points, bool bold = false);
+HFONT fixedFont(double points);
+// The program's icon, a yellow T on dark blue, drawn at `size` pixels.
+HICON programIcon(int size);
+
+// A top-level window made of a form's controls. A view owns one and adds
+// what is its own: timers, keys, what its close box does.
+class FormWindow {
+public:
+    FormWindow() = default;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+    virtual ~FormWindow() { destroy(); }
+
+    // Makes the window (hidden) with its client area at the form's size and
+    // every control of the form; each button calls its handler on
+    // `*presenter` as it is when clicked. `title` replaces the form's when given.
+    template <class P>
+    void create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title = nullptr);
+    void destroy();
+    bool exists() const { return hwnd_ != nullptr; }
+    HWND hwnd() const { return hwnd_; }
+
+    // A control by its design name (nullptr when the form has none).
+    HWND control(const std::string& name) const;
+    std::string text(const std::string& name) const;  // code page 1252
+    void setText(const std::string& name, const std::string& text1252);
+    void setTip(const std::string& name, const std::string& text1252);
+    bool checked(const std::string& name) const;
+    void setTitle(const std::string& text1252) { SetWindowTextA(hwnd_, text1252.c_str()); }
+    // Enter presses this button (none: Enter does nothing).
+    void setDefaultButton(const std::string& name);
+
+    // Shows the window and handles messages until endModal(); the owner is
+    // disabled meanwhile. A WM_QUIT met on the way is handed on.
+    void runModal();
+    void endModal() { modal_ = false; }
+    bool inModal() const { return modal_; }
+
+    void setTimer(UINT_PTR id, UINT ms, std::function<void()> onTick);
+    void killTimer(UINT_PTR id);
+
+    // What Esc (IDCANCEL) and the close box do; by default both end the
+    // modal loop. onClose falls back to onEscape.
+    std::function<void()> onEscape;
+    std::function<void()> onClose;
+    // Any other message, before the window's own handling; true when it
+    // was handled, with the result in `result`.
+    std::function<bool(UINT message, WPARAM, LPARAM, LRESULT& result)> onMessage;
+
+    // Handles one message as a dialog would (Tab, Enter, Esc) when it is
+    // for this window; true when it was.
+    bool dialogMessage(MSG& msg);
+
+private:
+    void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style);
+    void addControl(ControlKind kind, const char* name, const char* parent, const char* caption, const char* tip,
+                    const TwipRect& place, unsigned style, double points, std::function<void()> onClick);
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    bool modal_ = false;
+    int defaultId_ = 0;
+    int nextId_ = 1000;
+    std::map<std::string, HWND> controls_;
+    std::map<int, std::function<void()>> clicks_;
+    std::map<UINT_PTR, std::function<void()>> timers_;
+};
+
+template <class P>
+void FormWindow::create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title) {
+    makeWindow(title ? title : form.title, twipsToScreen(form.width), twipsToScreen(form.height), owner, style);
+    for (const FormControl<P>& c : form) {
+        std::function<void()> onClick;
+        if (c.handler) onClick = [presenter, h = c.handler] { ((*presenter)->*h)(); };
+        addControl(c.kind, c.name, c.parent, c.caption, c.tip, c.place, c.style, c.points ? c.points : form.points,
+                   std::move(onClick));
+    }
+}
+
+// The message loop of a window program: each message goes first to the
+// accelerators of `accelerators` on `window`, then to the dialog keys of
+// the form window whose message it is.
+int messageLoop(HWND window, HACCEL accelerators);
+// Handles the messages waiting, the same way, and returns; false when
+// WM_QUIT was among them (it is posted again).
+bool pumpMessages(HWND window, HACCEL accelerators);
+
+}  // namespace torvic::win32

@@ -1,0 +1,26 @@
+#include "editor/win32/about_box_win32.h"
+
+namespace torvic::win32 {
+
+void AboutBoxWin32::showModal() {
+    window_.create(aboutBoxForm(), &about_, GetActiveWindow(), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    window_.setTitle(caption_);
+    window_.setText("lblTitle", title_);
+    window_.setText("lblVersion", version_);
+    window_.setText("Text1", description_);
+    window_.setText("lblDisclaimer", disclaimer_);
+    // "Acceptar" is the default and the cancel button: Enter and Esc close the box.
+    window_.onEscape = [this] {
+        if (about_) about_->onOk();
+    };
+    window_.onClose = [this] { window_.endModal(); };
+    SetFocus(window_.control("cmdOK"));
+    window_.runModal();
+    window_.destroy();
+}
+
+void AboutBoxWin32::messageBox(const std::string& text, const std::string& title) {
+    MessageBoxA(window_.hwnd(), text.c_str(), title.c_str(), MB_OK);
+}
+
+}  // namespace torvic::win32

@@ -1,0 +1,446 @@
+#include "editor/win32/main_window_win32.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "base/cp1252.h"
+#include "editor/main_window_form.h"
+
+namespace torvic::win32 {
+namespace {
+
+// A shortcut of the form ("Ctrl+N", "Shift+F5", "F1") as an accelerator.
+bool acceleratorOf(const std::string& shortcut, WORD command, ACCEL& accel) {
+    accel = {FVIRTKEY, 0, command};
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t plus = shortcut.find('+', start);
+        const std::string part = shortcut.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
+        if (plus == std::string::npos) {
+            if (part.size() == 1)
+                accel.key = static_cast<WORD>(std::toupper(static_cast<unsigned char>(part[0])));
+            else if (part.size() >= 2 && part[0] == 'F')
+                accel.key = static_cast<WORD>(VK_F1 + std::stoi(part.substr(1)) - 1);
+            return accel.key != 0;
+        }
+        if (part == "Ctrl") accel.fVirt |= FCONTROL;
+        if (part == "Shift") accel.fVirt |= FSHIFT;
+        if (part == "Alt") accel.fVirt |= FALT;
+        start = plus + 1;
+    }
+}
+
+UINT boxIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information: return MB_ICONINFORMATION;
+        case MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
+        case MessageIcon::Critical: return MB_ICONHAND;
+        default: return 0;
+    }
+}
+
+// The editor box reports its keys and clicks to the caret tracking.
+LRESULT CALLBACK editorBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    auto* presenter = *reinterpret_cast<MainWindowPresenter**>(data);
+    if (presenter && message == WM_KEYUP) presenter->onEditorKeyUp();
+    if (presenter && message == WM_LBUTTONUP) presenter->onEditorClick();
+    return result;
+}
+
+// The buttons of the unsaved-work question get their own captions as the
+// box opens.
+HHOOK saveQuestionHook = nullptr;
+LRESULT CALLBACK renameSaveButtons(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        SetDlgItemTextA(box, IDYES, "Guardar");
+        SetDlgItemTextA(box, IDNO, "No guardar");
+        SetDlgItemTextA(box, IDCANCEL, L1252("Cancel·lar").c_str());
+        UnhookWindowsHookEx(saveQuestionHook);
+        saveQuestionHook = nullptr;
+        return 0;
+    }
+    return CallNextHookEx(saveQuestionHook, code, wParam, lParam);
+}
+
+// "description|pattern|..." as the common dialog's pairs of strings.
+std::string dialogFilter(const std::string& filter) {
+    std::string out = filter;
+    std::replace(out.begin(), out.end(), '|', '\0');
+    return out + std::string(2, '\0');
+}
+
+std::string fileDialog(HWND owner, const std::string& startDirectory, const std::string& fileName,
+                       const std::string& filter, bool save) {
+    std::vector<char> file(4096, '\0');
+    fileName.copy(file.data(), std::min(fileName.size(), file.size() - 1));
+    const std::string pairs = dialogFilter(filter);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = pairs.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = startDirectory.empty() ? nullptr : startDirectory.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    return chosen ? std::string(file.data()) : std::string();
+}
+
+std::string programDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir = path;
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+MainWindowWin32::MainWindowWin32() {
+    window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW);
+    SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
+    SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
+    SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
+    SetWindowSubclass(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
+    yellow_ = CreateSolidBrush(RGB(255, 255, 128));
+    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    buildMenus();
+    window_.onEscape = [this] {
+        if (torvic_) torvic_->onEnd();  // the out-of-sight "End" button is the cancel button
+    };
+    window_.onClose = [this] {
+        if (torvic_ && !torvic_->ended()) torvic_->onEnd();
+    };
+    window_.onMessage = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return onMessage(m, w, l, r); };
+    SetFocus(control("Text1"));
+}
+
+MainWindowWin32::~MainWindowWin32() {
+    removeNotificationIcon();
+    window_.destroy();
+    if (menuBar_) DestroyMenu(menuBar_);
+    if (rcPopup_) DestroyMenu(rcPopup_);
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    if (yellow_) DeleteObject(yellow_);
+}
+
+void MainWindowWin32::buildMenus() {
+    menuBar_ = CreateMenu();
+    std::vector<ACCEL> accels;
+    UINT nextId = 2000;
+    for (const FormMenu& m : mainWindowMenus()) {
+        HMENU menu = CreatePopupMenu();
+        if (m.popup)
+            rcPopup_ = menu;  // RCpopup, the icon's menu, is never in the menu bar
+        else
+            AppendMenuA(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L1252(m.caption).c_str());
+        for (const FormMenuItem& item : m.items) {
+            if (std::string_view(item.caption) == "-") {
+                AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            const UINT id = nextId++;
+            std::string caption = L1252(item.caption);
+            if (*item.shortcut) caption += std::string("\t") + item.shortcut;
+            AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), id, caption.c_str());
+            menuHandlers_[id] = item.handler;
+            menuIds_[item.name] = id;
+            ACCEL accel;
+            if (*item.shortcut && acceleratorOf(item.shortcut, static_cast<WORD>(id), accel)) accels.push_back(accel);
+        }
+    }
+    SetMenu(hwnd(), menuBar_);
+    accelerators_ = CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size()));
+}
+
+void MainWindowWin32::show() {
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    UpdateWindow(hwnd());
+    SetForegroundWindow(hwnd());
+    SetFocus(control("Text1"));
+}
+
+bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!torvic_) return false;
+    switch (message) {
+        case WM_COMMAND: {
+            const UINT id = LOWORD(wParam);
+            auto item = menuHandlers_.find(id);
+            if (lParam == 0 && item != menuHandlers_.end()) {  // a menu item or its accelerator
+                if (item->second) (torvic_->*(item->second))();
+                return true;
+            }
+            if (reinterpret_cast<HWND>(lParam) == control("Text1") && HIWORD(wParam) == EN_CHANGE) {
+                torvic_->onEditorChange();
+                return true;
+            }
+            if (id == IDOK && GetFocus() == control("Text2")) {  // Enter in the file name
+                torvic_->onFileNameKeyPress(13);
+                return true;
+            }
+            return false;
+        }
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) {
+                minimised_ = true;
+                return true;
+            }
+            if (minimised_) {
+                minimised_ = false;
+                torvic_->restoreFromNotificationArea();
+            }
+            SendMessageA(status_, WM_SIZE, 0, 0);
+            layoutToClient();
+            return true;
+        case WM_GETMINMAXINFO: {
+            const Rect smallest = minimumClientSize();
+            RECT r{0, 0, designToScreen(smallest.width), designToScreen(smallest.height)};
+            AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+            return true;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == control("Text4")) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetBkColor(dc, text4Yellow_ ? RGB(255, 255, 128) : RGB(255, 255, 255));
+                result = reinterpret_cast<LRESULT>(text4Yellow_ ? yellow_ : GetStockObject(WHITE_BRUSH));
+                return true;
+            }
+            return false;
+        case kTrayMessage:
+            if (lParam == WM_RBUTTONUP) {
+                // In front first, or the menu would not close when the user clicks elsewhere.
+                POINT at;
+                GetCursorPos(&at);
+                SetForegroundWindow(hwnd());
+                TrackPopupMenu(rcPopup_, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+                PostMessageA(hwnd(), WM_NULL, 0, 0);
+            } else if (lParam == WM_LBUTTONDBLCLK) {
+                torvic_->iconDoubleClicked();
+            }
+            return true;
+        default: return false;
+    }
+}
+
+void MainWindowWin32::layoutToClient() {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    int height = client.bottom;
+    if (IsWindowVisible(status_)) {
+        RECT bar;
+        GetWindowRect(status_, &bar);
+        height -= bar.bottom - bar.top;
+    }
+    torvic_->onResize(screenToDesign(client.right), screenToDesign(height));
+}
+
+void MainWindowWin32::setEditorText(const std::string& text) { SetWindowTextA(control("Text1"), text.c_str()); }
+
+std::size_t MainWindowWin32::editorCaret() {
+    DWORD start = 0;
+    SendMessageA(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return start;  // the edit box counts each line break as CR LF, as the behaviour does
+}
+
+void MainWindowWin32::focusEditor() {
+    SetForegroundWindow(hwnd());
+    SetFocus(control("Text1"));
+}
+
+void MainWindowWin32::setText4(const std::string& text) {
+    window_.setText("Text4", text);
+    SendMessageA(control("Text4"), EM_SETSEL, 0, 0);  // a long hint shows its start
+}
+
+void MainWindowWin32::setText4Highlighted(bool lightYellow) {
+    text4Yellow_ = lightYellow;
+    InvalidateRect(control("Text4"), nullptr, TRUE);
+}
+
+void MainWindowWin32::setCaretLabels(const std::string& line, const std::string& column) {
+    window_.setText("Label5", line);
+    window_.setText("Label6", column);
+}
+
+void MainWindowWin32::setRunButtonsEnabled(bool enabled) {
+    for (const char* name : {"Command3", "Command8", "Command9"}) EnableWindow(control(name), enabled);
+}
+
+void MainWindowWin32::repaintNow() {
+    for (const char* name : {"Text3", "Text4"}) RedrawWindow(control(name), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void MainWindowWin32::setVisible(bool visible) {
+    ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
+    if (visible) SetForegroundWindow(hwnd());
+}
+
+void MainWindowWin32::applyLayout(const std::vector<LayoutStep>& steps) {
+    for (const LayoutStep& s : steps) {
+        HWND w = control(s.control.c_str());
+        if (!w) continue;
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+        int x = r.left, y = r.top, width = r.right - r.left, height = r.bottom - r.top;
+        const int pixels = designToScreen(s.pixels);
+        switch (s.property) {
+            case LayoutStep::Left: x = pixels; break;
+            case LayoutStep::Top: y = pixels; break;
+            case LayoutStep::Width: width = pixels; break;
+            case LayoutStep::Height: height = pixels; break;
+        }
+        MoveWindow(w, x, y, width, height, TRUE);
+    }
+}
+
+void MainWindowWin32::moveEndButtonOutOfSight() {
+    HWND end = control("Command5");
+    RECT r;
+    GetWindowRect(end, &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(end, nullptr, r.left, designToScreen(-20), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindowWin32::startTimer1(int intervalMs) {
+    window_.killTimer(kTimer1);
+    if (intervalMs == 0) return;  // a zero interval never fires: the run waits until stopped
+    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+    // The system's timers may fire a little early: the rest is waited out.
+    window_.setTimer(kTimer1, static_cast<UINT>(intervalMs), [this] {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timer1Due_ - Clock::now()).count();
+        if (left > 0) {
+            SetTimer(hwnd(), kTimer1, static_cast<UINT>(left), nullptr);
+            return;
+        }
+        window_.killTimer(kTimer1);
+        if (torvic_) torvic_->onWaitTimer();
+    });
+}
+
+void MainWindowWin32::startTimer2(int intervalMs) {
+    timer2Interval_ = intervalMs;
+    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+    window_.setTimer(kTimer2, static_cast<UINT>(intervalMs), [this] {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timer2Due_ - Clock::now()).count();
+        if (left > 0) {
+            SetTimer(hwnd(), kTimer2, static_cast<UINT>(left), nullptr);
+            return;
+        }
+        // The next tick counts from this one's due time, so ticks do not drift.
+        timer2Due_ += std::chrono::milliseconds(timer2Interval_);
+        const auto next = std::chrono::duration_cast<std::chrono::milliseconds>(timer2Due_ - Clock::now()).count();
+        SetTimer(hwnd(), kTimer2, static_cast<UINT>(std::max<long long>(1, next)), nullptr);
+        if (torvic_) torvic_->onClockTimer();
+    });
+}
+
+void MainWindowWin32::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                                 bool systemModal) {
+    MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(),
+                MB_OK | boxIcon(icon) | (systemModal ? MB_SYSTEMMODAL : 0));
+}
+
+bool MainWindowWin32::askYesNo(const std::string& text, const std::string& title, MessageIcon icon) {
+    return MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(), MB_YESNO | boxIcon(icon)) == IDYES;
+}
+
+SaveChoice MainWindowWin32::askSaveChanges(const std::string& text, const std::string& title) {
+    saveQuestionHook = SetWindowsHookExA(WH_CBT, &renameSaveButtons, nullptr, GetCurrentThreadId());
+    const int answer =
+        MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (saveQuestionHook) UnhookWindowsHookEx(saveQuestionHook);
+    saveQuestionHook = nullptr;
+    return answer == IDYES ? SaveChoice::Save : answer == IDNO ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+std::string MainWindowWin32::openFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                            const std::string& filter) {
+    return fileDialog(hwnd(), startDirectory, fileName, filter, false);
+}
+
+std::string MainWindowWin32::saveFileDialog(const std::string& startDirectory, const std::string& fileName,
+                                            const std::string& filter) {
+    return fileDialog(hwnd(), startDirectory, fileName, filter, true);
+}
+
+bool MainWindowWin32::showNotificationIcon(const std::string& tooltip) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hwnd();
+    data.uID = 1;
+    data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    data.uCallbackMessage = kTrayMessage;
+    data.hIcon = programIcon(16);
+    tooltip.copy(data.szTip, sizeof data.szTip - 1);
+    if (trayShown_) return Shell_NotifyIconA(NIM_MODIFY, &data);
+    trayShown_ = Shell_NotifyIconA(NIM_ADD, &data);
+    return trayShown_;
+}
+
+void MainWindowWin32::removeNotificationIcon() {
+    if (!trayShown_) return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hwnd();
+    data.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    trayShown_ = false;
+}
+
+void MainWindowWin32::setTrayChecks(bool aturat, bool executant) {
+    CheckMenuItem(rcPopup_, menuIds_.at("RCPopup_Aturat"), MF_BYCOMMAND | (aturat ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(rcPopup_, menuIds_.at("RCPopup_Executant"), MF_BYCOMMAND | (executant ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MainWindowWin32::showStatus(const std::string& text) {
+    // Below the client area, which keeps its size (the window grows by the
+    // line), and gone after a while (the window shrinks back).
+    auto resizeBy = [this](int delta) {
+        if (IsZoomed(hwnd())) return;
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + delta, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    if (!IsWindowVisible(status_)) {
+        ShowWindow(status_, SW_SHOW);
+        SendMessageA(status_, WM_SIZE, 0, 0);
+        RECT bar;
+        GetWindowRect(status_, &bar);
+        resizeBy(bar.bottom - bar.top);
+    }
+    SetWindowTextA(status_, text.c_str());
+    window_.setTimer(kStatusTimer, static_cast<UINT>(statusMilliseconds), [this, resizeBy] {
+        window_.killTimer(kStatusTimer);
+        RECT bar;
+        GetWindowRect(status_, &bar);
+        ShowWindow(status_, SW_HIDE);
+        resizeBy(-(bar.bottom - bar.top));
+    });
+}
+
+void MainWindowWin32::showManual(const std::string&, bool print) {
+    const std::string path = programDirectory() + "torvic.rtf";
+    const auto done = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(isVisible() ? hwnd() : nullptr, print ? "print" : "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (done <= 32)
+        messageBox("El fitxer " + path + " no s'ha pogut obrir.", "Error en trobar un fitxer:", MessageIcon::Critical,
+                   false);
+}
+
+void MainWindowWin32::endProgram() {
+    removeNotificationIcon();
+    ShowWindow(hwnd(), SW_HIDE);
+    // Posted, so that it also ends a program whose message loop has not started.
+    PostQuitMessage(0);
+}
+
+}  // namespace torvic::win32

@@ -1,0 +1,103 @@
+#pragma once
+// The Win32 view of the main window `Torvic`: the form's controls, the menu
+// bar and its accelerators, the two timers, the notification-area icon and
+// its menu RCpopup, the common file dialogs and the message boxes. It shows
+// what the behaviour says and forwards every event to it.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "base/win32/form_win32.h"
+#include "editor/main_window.h"
+
+namespace torvic::win32 {
+
+class MainWindowWin32 : public MainWindowView {
+public:
+    MainWindowWin32();
+    ~MainWindowWin32() override;
+    void attach(MainWindowPresenter* behaviour) { torvic_ = behaviour; }
+
+    HWND hwnd() const { return window_.hwnd(); }
+    HACCEL accelerators() const { return accelerators_; }
+    // Shown centred, as at a normal start.
+    void show();
+    // How long a status line stays.
+    int statusMilliseconds = 15000;
+
+    void setCaption(const std::string& text) override { window_.setTitle(text); }
+    void setRunLineMark(int) override {}  // the system's edit box has no margin to mark
+    std::string editorText() override { return window_.text("Text1"); }
+    void setEditorText(const std::string& text) override;
+    std::size_t editorCaret() override;
+    void setEditorTooltip(const std::string& text) override { window_.setTip("Text1", text); }
+    void focusEditor() override;
+    std::string text2() override { return window_.text("Text2"); }
+    void setText2(const std::string& text) override { window_.setText("Text2", text); }
+    std::string text3() override { return window_.text("Text3"); }
+    void setText3(const std::string& text) override { window_.setText("Text3", text); }
+    void setText4(const std::string& text) override;
+    void setText4Tooltip(const std::string& text) override { window_.setTip("Text4", text); }
+    void setText4Highlighted(bool lightYellow) override;
+    void setCaretLabels(const std::string& line, const std::string& column) override;
+    void setRunButtonsEnabled(bool enabled) override;
+    void repaintNow() override;
+    void handlePendingInput() override { pumpMessages(hwnd(), accelerators_); }
+    bool isVisible() override { return IsWindowVisible(hwnd()); }
+    void setVisible(bool visible) override;
+    void applyLayout(const std::vector<LayoutStep>& steps) override;
+    void moveEndButtonOutOfSight() override;
+    void startTimer1(int intervalMs) override;
+    void stopTimer1() override { window_.killTimer(kTimer1); }
+    void startTimer2(int intervalMs) override;
+    void stopTimer2() override { window_.killTimer(kTimer2); }
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
+    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
+    // The edit box holds code page text only: nothing can be lost on saving.
+    bool confirmCharactersLost() override { return true; }
+    SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
+    std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
+                               const std::string& filter) override;
+    std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
+                               const std::string& filter) override;
+    bool showNotificationIcon(const std::string& tooltip) override;
+    void removeNotificationIcon() override;
+    void setTrayChecks(bool aturat, bool executant) override;
+    void minimise() override { ShowWindow(hwnd(), SW_MINIMIZE); }
+    void showStatus(const std::string& text) override;
+    // The manual torvic.rtf beside the program, opened or printed by the shell.
+    void showManual(const std::string& htmlUtf8, bool print) override;
+    void endProgram() override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2, kStatusTimer = 3;
+    static constexpr UINT kTrayMessage = WM_APP + 1;
+
+    void buildMenus();
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The client area the layout rules see: without the status line, in
+    // pixels of the 96-DPI design.
+    void layoutToClient();
+    HWND control(const char* name) const { return window_.control(name); }
+
+    MainWindowPresenter* torvic_ = nullptr;
+    FormWindow window_;
+    HMENU menuBar_ = nullptr;
+    HMENU rcPopup_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    std::map<UINT, void (MainWindowPresenter::*)()> menuHandlers_;
+    std::map<std::string, UINT> menuIds_;
+    HWND status_ = nullptr;
+    bool trayShown_ = false;
+    bool minimised_ = false;
+    bool text4Yellow_ = false;
+    HBRUSH yellow_ = nullptr;
+    Clock::time_point timer1Due_{}, timer2Due_{};
+    int timer2Interval_ = 0;
+};
+
+}  // namespace torvic::win32

@@ -1,0 +1,41 @@
+#include "editor/win32/mouse_picker_win32.h"
+
+namespace torvic::win32 {
+
+void MousePickerWin32::show() {
+    if (!window_.exists()) {
+        window_.create(mousePickerForm(), &mouse_, GetActiveWindow(), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+        // Esc is "Tornar" (hidden, still loaded); the close box unloads it.
+        window_.onEscape = [this] {
+            if (mouse_) mouse_->onBack();
+        };
+        window_.onClose = [this] {
+            if (mouse_) mouse_->onClose();
+            window_.destroy();
+        };
+    }
+    ShowWindow(window_.hwnd(), SW_SHOW);
+    SetForegroundWindow(window_.hwnd());
+}
+
+void MousePickerWin32::hide() {
+    if (window_.exists()) ShowWindow(window_.hwnd(), SW_HIDE);
+}
+
+void MousePickerWin32::startTimer1(int intervalMs) {
+    if (!window_.exists()) return;
+    window_.setTimer(1, static_cast<UINT>(intervalMs), [this] {
+        if (mouse_) mouse_->onTick();
+    });
+}
+
+void MousePickerWin32::setLabels(const std::string& x, const std::string& y) {
+    window_.setText("Label1", x);
+    window_.setText("Label2", y);
+}
+
+void MousePickerWin32::messageBox(const std::string& text, const std::string& title) {
+    MessageBoxA(window_.hwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace torvic::win32
