@@ -156,15 +156,26 @@ HICON programIcon(int size) {
 void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style) {
     destroy();
     registerClass();
-    RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, style, FALSE, 0);
     hwnd_ = CreateWindowExA(0, kWindowClass, cp1252::fromUtf8(title).c_str(), style | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                            CW_USEDEFAULT, clientWidth, clientHeight, owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     windows()[hwnd_] = this;
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
+    fitClient(clientWidth, clientHeight);
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void FormWindow::fitClient(int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Centred over the owner, or on the screen.
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
     RECT outer;
     GetWindowRect(hwnd_, &outer);
     RECT area;
@@ -175,10 +186,6 @@ void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
     SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
-                               nullptr);
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void FormWindow::addControl(ControlKind kind, const char* name, const char* parent, const char* caption,
@@ -212,6 +219,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
         std::string text = cp1252::fromUtf8(tip);
         info.lpszText = text.data();
         SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+        tipped_.insert(w);
     }
 }
 
@@ -228,6 +236,8 @@ void FormWindow::destroy() {
     clicks_.clear();
     defaultId_ = 0;
     nextId_ = 1000;
+    focus_ = nullptr;
+    tipped_.clear();
 }
 
 HWND FormWindow::control(const std::string& name) const {
@@ -258,11 +268,8 @@ void FormWindow::setTip(const std::string& name, const std::string& text1252) {
     std::string text = text1252;
     info.lpszText = text.data();
     // Added the first time, changed after.
-    if (!SendMessageA(tooltip_, TTM_GETTOOLCOUNT, 0, 0) ||
-        !SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)))
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    info.lpszText = text.data();
-    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(tooltip_, tipped_.insert(w).second ? TTM_ADDTOOLA : TTM_UPDATETIPTEXTA, 0,
+                 reinterpret_cast<LPARAM>(&info));
 }
 
 bool FormWindow::checked(const std::string& name) const {
@@ -352,6 +359,16 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case WM_ACTIVATE:
+            // The focus comes back to the control that had it, as in a dialog.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+            } else if (focus_ && IsWindow(focus_) && IsChild(hwnd_, focus_)) {
+                SetFocus(focus_);
+                return 0;
+            }
+            break;
         case DM_GETDEFID:
             return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
         case WM_TIMER: {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "base/form.h"
@@ -42,6 +43,9 @@ public:
     template <class P>
     void create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title = nullptr);
     void destroy();
+    // Makes the client area this size (in screen pixels) below the menu
+    // bar, if there is one, and centres the window again.
+    void fitClient(int width, int height);
     bool exists() const { return hwnd_ != nullptr; }
     HWND hwnd() const { return hwnd_; }
 
@@ -85,6 +89,8 @@ private:
 
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
+    HWND focus_ = nullptr;  // the control to give the focus back to
+    std::set<HWND> tipped_;  // the controls the tooltip knows
     bool modal_ = false;
     int defaultId_ = 0;
     int nextId_ = 1000;

@@ -111,6 +111,7 @@ MainWindowWin32::MainWindowWin32() {
     status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     buildMenus();
+    window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
     window_.onEscape = [this] {
         if (torvic_) torvic_->onEnd();  // the out-of-sight "End" button is the cancel button
     };
