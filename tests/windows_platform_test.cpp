@@ -124,6 +124,10 @@ TEST(RegistryInstallation, RegistersTheFileTypeAndShortcutsAndUninstallsExactly)
     EXPECT_EQ(userValue(root + "\\Classes\\Torvic"), "(none)");
     EXPECT_EQ(system.installedDirectory(), "");
     EXPECT_EQ(system.uninstall(), "");  // nothing left to remove
+    // The parent keys the installation made went too, once empty.
+    HKEY left = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + "\\Classes").c_str(), 0, KEY_READ, &left), ERROR_SUCCESS);
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + "\\Uninstall").c_str(), 0, KEY_READ, &left), ERROR_SUCCESS);
     RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
 }
 

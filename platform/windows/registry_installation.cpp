@@ -27,11 +27,11 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
-// One text value under HKEY_CURRENT_USER\`key` (made when missing); the
-// default value when `name` is empty. A failure leaves it unwritten.
-void setText(const std::string& key, const std::string& name, const std::string& value) {
+// One text value under `root`\`key` (made when missing); the default value
+// when `name` is empty. A failure leaves it unwritten.
+void setText(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
     HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+    if (RegCreateKeyExW(root, wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
         ERROR_SUCCESS)
         return;
     const std::wstring v = wide(value);
@@ -49,16 +49,47 @@ void setNumber(const std::string& key, const std::string& name, DWORD value) {
     RegCloseKey(h);
 }
 
-std::string readText(const std::string& key, const std::string& name) {
+std::string readText(HKEY root, const std::string& key, const std::string& name) {
     wchar_t buffer[2048];
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CURRENT_USER, wide(key).c_str(), name.empty() ? nullptr : wide(name).c_str(), RRF_RT_REG_SZ,
+    if (RegGetValueW(root, wide(key).c_str(), name.empty() ? nullptr : wide(name).c_str(), RRF_RT_REG_SZ,
                      nullptr, buffer, &size) != ERROR_SUCCESS)
         return {};
     return narrow(buffer);
 }
 
-void deleteTree(const std::string& key) { RegDeleteTreeW(HKEY_CURRENT_USER, wide(key).c_str()); }
+void deleteTree(HKEY root, const std::string& key) { RegDeleteTreeW(root, wide(key).c_str()); }
+
+// The five values of the file type under `root`\`classes`.
+void writeFileType(HKEY root, const std::string& classes, const std::string& program) {
+    const std::string prefix = classes.empty() ? "" : classes + "\\";
+    setText(root, prefix + "Torvic", "", "Torvic Program");
+    setText(root, prefix + ".torvic", "", "torvic");
+    setText(root, prefix + "Torvic\\shell\\Edit\\command", "", "\"" + program + "\" \"%1\"");
+    setText(root, prefix + "Torvic\\shell\\open\\command", "", "\"" + program + "\" /exec \"%1\"");
+    setText(root, prefix + "Torvic\\DefaultIcon", "", program + ",0");
+}
+
+// Removes the file type under `root`\`classes`; the extension only while it
+// names our type.
+void removeFileType(HKEY root, const std::string& classes) {
+    const std::string prefix = classes.empty() ? "" : classes + "\\";
+    if (readText(root, prefix + ".torvic", "") == "torvic") deleteTree(root, prefix + ".torvic");
+    deleteTree(root, prefix + "Torvic");
+}
+
+// Removes a key with nothing left in it (no subkeys, no values): the
+// parents an installation had to make.
+void deleteIfEmpty(const std::string& key) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    DWORD subkeys = 0, values = 0;
+    const bool empty = RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                        nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                       subkeys == 0 && values == 0;
+    RegCloseKey(h);
+    if (empty) RegDeleteKeyW(HKEY_CURRENT_USER, wide(key).c_str());
+}
 
 std::string withSeparator(std::string dir) {
     if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
@@ -112,7 +143,8 @@ RegistryInstallation::Places RegistryInstallation::userPlaces(const std::string&
             specialFolder(CSIDL_DESKTOPDIRECTORY),
             specialFolder(CSIDL_PROGRAMS),
             "Software\\Classes",
-            "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Torvic"};
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Torvic",
+            true};
 }
 
 InstallNotes RegistryInstallation::notes() const {
@@ -136,20 +168,23 @@ std::vector<ShippedFile> RegistryInstallation::shippedFiles() const {
 }
 
 void RegistryInstallation::registerInstallation(const std::string& dir) {
-    const std::string& classes = places_.classesKey;
     const std::string program = dir + "torvic.exe";
-    setText(classes + "\\Torvic", "", "Torvic Program");
-    setText(classes + "\\.torvic", "", "torvic");
-    setText(classes + "\\Torvic\\shell\\Edit\\command", "", "\"" + program + "\" \"%1\"");
-    setText(classes + "\\Torvic\\shell\\open\\command", "", "\"" + program + "\" /exec \"%1\"");
-    setText(classes + "\\Torvic\\DefaultIcon", "", program + ",0");
-    // The system's list of programs removes it through the installer.
+    writeFileType(HKEY_CURRENT_USER, places_.classesKey, program);
     const std::string& entry = places_.uninstallKey;
-    setText(entry, "DisplayName", "Torvic XP 1.10");
-    setText(entry, "DisplayVersion", "1.10");
-    setText(entry, "DisplayIcon", program + ",0");
-    setText(entry, "InstallLocation", dir);
-    setText(entry, "UninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall");
+    // A system whose classes do not show the user's own (older ones, Wine)
+    // gets the type among its classes too, where it lets the user write.
+    HKEY seen = nullptr;
+    if (places_.mirrorToClassesRoot && RegOpenKeyExW(HKEY_CLASSES_ROOT, L".torvic", 0, KEY_READ, &seen) != ERROR_SUCCESS) {
+        writeFileType(HKEY_CLASSES_ROOT, "", program);
+        setNumber(entry, "TorvicClassesRoot", 1);
+    }
+    if (seen) RegCloseKey(seen);
+    // The system's list of programs removes it through the installer.
+    setText(HKEY_CURRENT_USER, entry, "DisplayName", "Torvic XP 1.10");
+    setText(HKEY_CURRENT_USER, entry, "DisplayVersion", "1.10");
+    setText(HKEY_CURRENT_USER, entry, "DisplayIcon", program + ",0");
+    setText(HKEY_CURRENT_USER, entry, "InstallLocation", dir);
+    setText(HKEY_CURRENT_USER, entry, "UninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall");
     setNumber(entry, "NoModify", 1);
     setNumber(entry, "NoRepair", 1);
     crearDrecera(program, places_.desktopDir, "Editor de Programes Torvic");
@@ -160,7 +195,7 @@ void RegistryInstallation::registerInstallation(const std::string& dir) {
 }
 
 std::string RegistryInstallation::installedDirectory() const {
-    return readText(places_.uninstallKey, "InstallLocation");
+    return readText(HKEY_CURRENT_USER, places_.uninstallKey, "InstallLocation");
 }
 
 std::string RegistryInstallation::uninstall() {
@@ -172,11 +207,14 @@ std::string RegistryInstallation::uninstall() {
     const std::string menu = withSeparator(places_.programsDir) + "Torvic\\";
     for (const auto& [file, name] : kShortcuts) DeleteFileW(wide(menu + name + ".lnk").c_str());
     RemoveDirectoryW(wide(menu).c_str());
-    // The extension is ours only while it names our type.
-    const std::string& classes = places_.classesKey;
-    if (readText(classes + "\\.torvic", "") == "torvic") deleteTree(classes + "\\.torvic");
-    deleteTree(classes + "\\Torvic");
-    deleteTree(places_.uninstallKey);
+    removeFileType(HKEY_CURRENT_USER, places_.classesKey);
+    DWORD mirrored = 0, size = sizeof mirrored;
+    if (RegGetValueW(HKEY_CURRENT_USER, wide(places_.uninstallKey).c_str(), L"TorvicClassesRoot", RRF_RT_REG_DWORD,
+                     nullptr, &mirrored, &size) == ERROR_SUCCESS && mirrored)
+        removeFileType(HKEY_CLASSES_ROOT, "");
+    deleteTree(HKEY_CURRENT_USER, places_.uninstallKey);
+    deleteIfEmpty(places_.uninstallKey.substr(0, places_.uninstallKey.find_last_of('\\')));
+    deleteIfEmpty(places_.classesKey);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     return dir;
 }

@@ -19,6 +19,9 @@ public:
         std::string programsDir;   // the user's start menu programs
         std::string classesKey;    // under HKEY_CURRENT_USER: Software\Classes
         std::string uninstallKey;  // under HKEY_CURRENT_USER: ...\Uninstall\Torvic
+        // Also under HKEY_CLASSES_ROOT when the system's classes do not show
+        // the user's own.
+        bool mirrorToClassesRoot = false;
     };
     explicit RegistryInstallation(Places places) : places_(std::move(places)) {}
     // The places of the current user, for an installer in `sourceDir`.

@@ -1,0 +1,161 @@
+#include "setup/win32/installer_win32.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace torvic::setup::win32 {
+
+using torvic::win32::FormWindow;
+
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+namespace {
+
+// A message text as a box shows it: a lone CR is a line break too.
+std::wstring boxText(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) {
+            out += "\r\n";
+            continue;
+        }
+        out += text[i];
+    }
+    return wide(out);
+}
+
+std::wstring windowText(HWND w) {
+    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(w, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
+
+}  // namespace
+
+InstallerWin32::InstallerWin32() {
+    window_.create(installerForm(), &instalar_, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    // Enter is "Sí" (the default button), Esc and the close box are "No".
+    window_.onEscape = [this] {
+        if (instalar_) instalar_->onCancel();
+    };
+}
+
+void InstallerWin32::show() {
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    SetFocus(window_.control("Text1"));
+}
+
+std::string InstallerWin32::text1() { return utf8(windowText(window_.control("Text1"))); }
+void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(window_.control("Text1"), wide(text).c_str()); }
+
+void InstallerWin32::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
+    const UINT style = icon == BoxIcon::Information ? MB_ICONINFORMATION : icon == BoxIcon::Critical ? MB_ICONHAND : 0;
+    MessageBoxW(hwnd(), boxText(text).c_str(), wide(title).c_str(), MB_OK | style);
+}
+
+bool InstallerWin32::askYesNo(const std::string& text, const std::string& title) {
+    return MessageBoxW(hwnd(), boxText(text).c_str(), wide(title).c_str(), MB_YESNO) == IDYES;
+}
+
+void InstallerWin32::setNotes(const std::string& libraries, const std::string& uninstalling) {
+    SetWindowTextW(window_.control("Label2"), wide(libraries).c_str());
+    SetWindowTextW(window_.control("Label3"), wide(uninstalling).c_str());
+}
+
+void InstallerWin32::openManual(const std::string& dir) {
+    const std::wstring manual = wide(dir + "torvic.rtf");
+    if (reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
+        messageBox("No s'ha pogut mostrar el manual " + dir + "torvic.rtf.", "Apendre les comandes:", BoxIcon::Critical);
+}
+
+void InstallerWin32::endProgram() {
+    ShowWindow(hwnd(), SW_HIDE);
+    PostQuitMessage(0);
+}
+
+void FolderPickerWin32::openFolder(const std::wstring& path) {
+    std::wstring dir = path;
+    if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;  // a drive that cannot be read: the list stays where it was
+    std::vector<std::wstring> folders;
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") folders.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(folders.begin(), folders.end());
+    HWND list = window_.control("Dir1");
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    // The folder itself without its final "\", unless it is a drive's root.
+    std::wstring shown = dir.size() > 3 ? dir.substr(0, dir.size() - 1) : dir;
+    open_ = utf8(shown);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (dir.size() > 3) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L".."));
+    for (const std::wstring& f : folders) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.c_str()));
+}
+
+void FolderPickerWin32::showModal() {
+    window_.create(folderPickerForm(), &directori_, GetActiveWindow(), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    window_.onEscape = [this] {
+        if (directori_) directori_->onCancel();
+    };
+    window_.onClose = [this] { window_.endModal(); };  // no choice
+    HWND drives = window_.control("Drive1");
+    wchar_t roots[512] = {};
+    GetLogicalDriveStringsW(511, roots);
+    for (const wchar_t* root = roots; *root; root += wcslen(root) + 1)
+        SendMessageW(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(root));
+    window_.onMessage = [this, drives](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        if (message != WM_COMMAND) return false;
+        HWND list = window_.control("Dir1");
+        if (reinterpret_cast<HWND>(lParam) == list && HIWORD(wParam) == LBN_DBLCLK) {
+            const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
+            if (row <= 0) return true;  // the open folder itself
+            std::wstring name(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0)), L'\0');
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(name.data()));
+            std::wstring current = wide(open_);
+            if (name == L"..") {
+                const std::size_t cut = current.find_last_of(L'\\');
+                openFolder(cut == std::wstring::npos ? current : current.substr(0, cut == 2 ? 3 : cut));
+            } else {
+                openFolder((current.back() == L'\\' ? current : current + L'\\') + name);
+            }
+            return true;
+        }
+        if (reinterpret_cast<HWND>(lParam) == drives && HIWORD(wParam) == CBN_SELCHANGE) {
+            wchar_t root[8] = {};
+            SendMessageW(drives, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageW(drives, CB_GETCURSEL, 0, 0)),
+                         reinterpret_cast<LPARAM>(root));
+            openFolder(root);
+            return true;
+        }
+        return false;
+    };
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    openFolder(current);
+    window_.runModal();
+    window_.destroy();
+}
+
+}  // namespace torvic::setup::win32

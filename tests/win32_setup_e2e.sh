@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# torvicsetup.exe into a fresh Wine prefix, driven by keys: the installer
+# window, the file type and the uninstall entry in the registry, the
+# shortcuts, a .torvic file opened by the shell runs hidden, and /uninstall
+# leaves the prefix's registry and folders as they were.
+set -u
+APP="$1"   # the folder with torvic.exe, torvicrun.exe, torvicsetup.exe, torvic.rtf
+TREE="$2"
+source "$(dirname "$0")/xvfb_lib.sh"
+need wine wineboot winepath xdotool iconv
+if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
+# A prefix and a home of the test's own: the desktop folder is the home.
+export HOME="$DIR/home" WINEPREFIX="$DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+mkdir -p "$HOME"
+wineboot -i >/dev/null 2>&1
+wineserver -p 60
+tree() { wine "$TREE" "$@" 2>/dev/null | tr -d '\r'; }
+within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
+shown() { wine "$TREE" dump "$1" >/dev/null 2>&1; }
+keys() {
+    local w; w=$(xdotool search --onlyvisible --name "$1" | head -1)
+    xdotool windowfocus --sync "$w" 2>/dev/null; sleep 0.3; shift; xdotool key "$@"; sleep 0.5
+}
+# The user's registry keys and the system's classes (Wine's own keys left
+# out), and the files of the prefix and the home (the system folder left out).
+keylist() {
+    for root in HKCU 'HKLM\Software\Classes'; do
+        wine reg export "$root" "$DIR/keys.reg" /y >/dev/null 2>&1
+        iconv -f utf-16 -t utf-8 "$DIR/keys.reg"
+    done | grep '^\[' | grep -v '^\[HKEY_CURRENT_USER\\Software\\Wine' | sort
+}
+filelist() { find -L "$WINEPREFIX/drive_c" "$HOME" -path "$WINEPREFIX/drive_c/windows" -prune -o -print 2>/dev/null | sort; }
+query() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+
+mkdir -p "$DIR/source"
+cp "$APP/torvic.exe" "$APP/torvicrun.exe" "$APP/torvicsetup.exe" "$APP/torvic.rtf" "$DIR/source/"
+keylist > "$DIR/keys.before"
+filelist > "$DIR/files.before"
+
+wine "$DIR/source/torvicsetup.exe" >/dev/null 2>&1 &
+setup=$!
+check "the installer window opens" $(within 60 shown "Instal·lació de Torvic XP:"; echo $?)
+dir="$(tree dump "Instal·lació de Torvic XP:" | sed -n 's/^ *Edit|\(.*\)|10,24,350,24|.*/\1/p')"
+check "it proposes a folder Torvic under the programs ($dir)" $([[ "$dir" == C:\\Program\ Files*\\Torvic\\ ]]; echo $?)
+keys "Instal·lació de Torvic XP:" Return
+check "Enter installs and says where" $(within 30 eval 'tree dump "amb èxit" | grep -qF "correctament a $dir"'; echo $?)
+keys "amb èxit" Return
+within 10 shown "Apendre les comandes"
+keys "Apendre les comandes" n
+check "the installer ends" $(within 20 eval '! kill -0 $setup 2>/dev/null'; echo $?)
+
+unix="$(winepath -u "$dir" 2>/dev/null)"
+check "the programs and the manual are installed" \
+    $(cmp -s "$unix/torvic.exe" "$APP/torvic.exe" && cmp -s "$unix/torvic.rtf" "$APP/torvic.rtf" && [ -f "$unix/torvicsetup.exe" ]; echo $?)
+check "the file type .torvic" $([ "$(query 'HKCU\Software\Classes\.torvic' '')" = "torvic" ]; echo $?)
+check "its open command runs a script hidden" \
+    $([ "$(query 'HKCU\Software\Classes\Torvic\shell\open\command' '')" = "\"${dir}torvic.exe\" /exec \"%1\"" ]; echo $?)
+check "its edit command opens the editor" \
+    $([ "$(query 'HKCU\Software\Classes\Torvic\shell\Edit\command' '')" = "\"${dir}torvic.exe\" \"%1\"" ]; echo $?)
+UNINSTALL='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvic'
+check "the uninstall entry" $([ "$(query "$UNINSTALL" UninstallString)" = "\"${dir}torvicsetup.exe\" /uninstall" ] &&
+    [ "$(query "$UNINSTALL" DisplayName)" = "Torvic XP 1.10" ]; echo $?)
+check "the shortcuts in the start menu" \
+    $([ "$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Torvic/*.lnk' | wc -l)" -eq 3 ]; echo $?)
+check "the shortcut on the desktop" $([ -f "$HOME/Editor de Programes Torvic.lnk" ]; echo $?)
+
+# The shell opens a script through the file type: a hidden run that ends by itself.
+printf 'text\r\n' > "$DIR/src.txt"
+printf 'open("%s")\r\nsave("%s")\r\n' "$(winepath -w "$DIR/src.txt")" "$(winepath -w "$DIR/ran.txt")" > "$DIR/run.torvic"
+timeout 60 wine start "$(winepath -w "$DIR/run.torvic")" >/dev/null 2>&1
+check "wine start on a .torvic file runs it" $(within 30 test -f "$DIR/ran.txt"; echo $?)
+check "hidden, and the program ends by itself" \
+    $(within 20 eval '! pgrep -f "torvic.exe" >/dev/null' && ! shown "Torvic XP"; echo $?)
+
+# The way back out, as the system's list of programs takes it.
+wine "${dir}torvicsetup.exe" /uninstall >/dev/null 2>&1 &
+check "uninstalling asks first" $(within 30 shown "Desinstal·lació de Torvic:"; echo $?)
+keys "Desinstal·lació de Torvic:" Return  # Yes
+check "and says where it removed from" \
+    $(within 30 eval 'tree dump "Desinstal·lació de Torvic:" | grep -qF "Programa desinstal·lat de $dir"'; echo $?)
+keys "Desinstal·lació de Torvic:" Return
+within 30 eval '! pgrep -f "torvicsetup" >/dev/null'
+sleep 3
+check "the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo $?)
+check "the folders are as they were" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)
+diff "$DIR/files.before" <(filelist) >&2
+
+wineserver -k 2>/dev/null
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
