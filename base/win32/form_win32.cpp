@@ -133,14 +133,13 @@ HICON programIcon(int size) {
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 128));
     FillRect(dc, &all, blue);
     DeleteObject(blue);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 0));
-    HFONT font = CreateFontA(-size * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    DrawTextA(dc, "T", 1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    // The T as two bars, drawn without a font: a hidden run draws no text.
+    HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+    const RECT bar{size / 6, size / 6, size - size / 6, size / 6 + size / 5};
+    const RECT stem{size / 2 - size / 10, bar.bottom, size / 2 + size / 10, size - size / 8};
+    FillRect(dc, &bar, yellow);
+    FillRect(dc, &stem, yellow);
+    DeleteObject(yellow);
     SelectObject(dc, mask);
     PatBlt(dc, 0, 0, size, size, BLACKNESS);  // the mask: every pixel opaque
     SelectObject(dc, old);
@@ -163,10 +162,27 @@ void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
     fitClient(clientWidth, clientHeight);
+}
+
+void FormWindow::showTooltips() {
+    if (tooltip_) return;
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
                                nullptr);
     SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    for (auto& [control, text] : tips_) applyTip(control);
+}
+
+void FormWindow::applyTip(HWND control) {
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = tips_[control].data();
+    // Added the first time, changed after.
+    SendMessageA(tooltip_, tipped_.insert(control).second ? TTM_ADDTOOLA : TTM_UPDATETIPTEXTA, 0,
+                 reinterpret_cast<LPARAM>(&info));
 }
 
 void FormWindow::fitClient(int width, int height) {
@@ -210,17 +226,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     if ((style & DefaultButton) && kind == ControlKind::Button) defaultId_ = id;
     if (*name) controls_[name] = w;
     if (onClick) clicks_[id] = std::move(onClick);
-    if (*tip) {
-        TOOLINFOA info{};
-        info.cbSize = sizeof info;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = hwnd_;
-        info.uId = reinterpret_cast<UINT_PTR>(w);
-        std::string text = cp1252::fromUtf8(tip);
-        info.lpszText = text.data();
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-        tipped_.insert(w);
-    }
+    if (*tip) tips_[w] = cp1252::fromUtf8(tip);
 }
 
 void FormWindow::destroy() {
@@ -237,6 +243,8 @@ void FormWindow::destroy() {
     defaultId_ = 0;
     nextId_ = 1000;
     focus_ = nullptr;
+    tooltip_ = nullptr;  // went with the window it belongs to
+    tips_.clear();
     tipped_.clear();
 }
 
@@ -260,16 +268,8 @@ void FormWindow::setText(const std::string& name, const std::string& text1252) {
 void FormWindow::setTip(const std::string& name, const std::string& text1252) {
     HWND w = control(name);
     if (!w) return;
-    TOOLINFOA info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(w);
-    std::string text = text1252;
-    info.lpszText = text.data();
-    // Added the first time, changed after.
-    SendMessageA(tooltip_, tipped_.insert(w).second ? TTM_ADDTOOLA : TTM_UPDATETIPTEXTA, 0,
-                 reinterpret_cast<LPARAM>(&info));
+    tips_[w] = text1252;
+    if (tooltip_) applyTip(w);
 }
 
 bool FormWindow::checked(const std::string& name) const {
@@ -368,6 +368,11 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetFocus(focus_);
                 return 0;
             }
+            break;
+        case WM_SHOWWINDOW:
+            // The tooltips are made when the window is first shown: a hidden
+            // run never needs them.
+            if (wParam) showTooltips();
             break;
         case DM_GETDEFID:
             return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;

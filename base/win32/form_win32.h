@@ -84,13 +84,16 @@ private:
     void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style);
     void addControl(ControlKind kind, const char* name, const char* parent, const char* caption, const char* tip,
                     const TwipRect& place, unsigned style, double points, std::function<void()> onClick);
+    void showTooltips();
+    void applyTip(HWND control);
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to
-    std::set<HWND> tipped_;  // the controls the tooltip knows
+    std::map<HWND, std::string> tips_;  // each control's tip, code page 1252
+    std::set<HWND> tipped_;             // the controls the tooltip knows
     bool modal_ = false;
     int defaultId_ = 0;
     int nextId_ = 1000;

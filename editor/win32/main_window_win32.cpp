@@ -88,7 +88,13 @@ std::string fileDialog(HWND owner, const std::string& startDirectory, const std:
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = startDirectory.empty() ? nullptr : startDirectory.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    // The common dialogs are loaded when first used: a hidden run starts without them.
+    using Dialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static HMODULE library = LoadLibraryA("comdlg32.dll");
+    if (!library) return {};
+    const auto dialog = reinterpret_cast<Dialog>(reinterpret_cast<void (*)()>(
+        GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
+    const BOOL chosen = dialog && dialog(&ofn);
     return chosen ? std::string(file.data()) : std::string();
 }
 
@@ -108,8 +114,6 @@ MainWindowWin32::MainWindowWin32() {
     SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
     SetWindowSubclass(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
     yellow_ = CreateSolidBrush(RGB(255, 255, 128));
-    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
     buildMenus();
     window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
     window_.onEscape = [this] {
@@ -196,7 +200,7 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
                 minimised_ = false;
                 torvic_->restoreFromNotificationArea();
             }
-            SendMessageA(status_, WM_SIZE, 0, 0);
+            if (status_) SendMessageA(status_, WM_SIZE, 0, 0);
             layoutToClient();
             return true;
         case WM_GETMINMAXINFO: {
@@ -235,7 +239,7 @@ void MainWindowWin32::layoutToClient() {
     RECT client;
     GetClientRect(hwnd(), &client);
     int height = client.bottom;
-    if (IsWindowVisible(status_)) {
+    if (status_ && IsWindowVisible(status_)) {
         RECT bar;
         GetWindowRect(status_, &bar);
         height -= bar.bottom - bar.top;
@@ -411,6 +415,9 @@ void MainWindowWin32::showStatus(const std::string& text) {
         GetWindowRect(hwnd(), &r);
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + delta, SWP_NOMOVE | SWP_NOZORDER);
     };
+    if (!status_)  // made when first needed: most sessions never show one
+        status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
     if (!IsWindowVisible(status_)) {
         ShowWindow(status_, SW_SHOW);
         SendMessageA(status_, WM_SIZE, 0, 0);
