@@ -23,7 +23,7 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfAText) {
         {"2e+3", 2000},   {"1E", 1},        {"1Ex", 1},        {"&H1F", 31},     {"&h1f", 31},
         {"&HFF", 255},    {"&O17", 15},     {"&o777", 511},    {"&O8", 0},       {"&H", 0},
         {"&X12", 0},      {"12abc", 12},    {"3%", 3},         {"0.4", 0.4},     {"  -0.5e1", -5},
-        {"1e-400", 0},
+        {"1e-400", 0},    {"90", 90},       {"1e9", 1e9},      {"1E2.5", 100},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(valorNumeric(c.text), c.value) << "text: '" << c.text << "'";
 }
@@ -62,6 +62,8 @@ TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
     EXPECT_EQ(cp1252::toUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
     EXPECT_EQ(L1252("línia €"), "l\xEDnia \x80");
     EXPECT_EQ(L1252("ĳ"), "?");  // no such character in 1252
+    EXPECT_EQ(L1252("\xE0\xA0\x80"), "?");  // U+0800, the first three-byte character
+    EXPECT_EQ(L1252("a\xC3"), "a\xC3");      // a cut sequence stays as its bytes
 }
 
 TEST(Dates, SerialDaysAndWeekdays) {
@@ -94,7 +96,7 @@ TEST(Dates, DateTexts) {
     EXPECT_EQ(parseDate("29/2/2028"), serialFromCivil(2028, 2, 29));
     EXPECT_EQ(parseDate("25/12", 2026), serialFromCivil(2026, 12, 25));
     for (const char* bad : {"", "25", "25/12", "32/1/26", "29/2/2027", "0/1/26", "1/13/26", "a/b/c", "1/1/1/1",
-                            "1-1-2026"})
+                            "1-1-2026", "1/1/20260", "1/1/2x"})
         EXPECT_FALSE(parseDate(bad).has_value()) << bad;
 }
 

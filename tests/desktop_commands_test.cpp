@@ -44,6 +44,7 @@ TEST(DesktopCommands, RequestsToThePlatform) {
         {{"mouse(100%,0%)"}, {"mouse 0x8001 65535 0 0"}},
         {{"mouse(+10,-5)"}, {"mouse 0x1 10 -5 0"}},
         {{"mouse(+0,-0,3)"}, {"mouse 0x4 0 0 0"}},
+        {{"mouse(+7,+0)"}, {"mouse 0x1 7 0 0"}},
         {{"mouse(10,20,3,3,3)"}, {"cursor 10 20", "mouse 0x54 0 0 0"}},
         {{"mouse(10,20,0,0,0,120)"}, {"cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},
         // A double click runs its line twice, and every pass of a loop is a double click.
