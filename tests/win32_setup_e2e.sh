@@ -7,6 +7,7 @@ set -u
 APP="$1"   # the folder with torvic.exe, torvicrun.exe, torvicsetup.exe, torvic.rtf
 TREE="$2"
 source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/wine_lib.sh"
 need wine wineboot winepath xdotool iconv
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 # A prefix and a home of the test's own: the desktop folder is the home.
@@ -14,13 +15,6 @@ export HOME="$DIR/home" WINEPREFIX="$DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES
 mkdir -p "$HOME"
 wineboot -i >/dev/null 2>&1
 wineserver -p 60
-tree() { wine "$TREE" "$@" 2>/dev/null | tr -d '\r'; }
-within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
-shown() { wine "$TREE" dump "$1" >/dev/null 2>&1; }
-keys() {
-    local w; w=$(xdotool search --onlyvisible --name "$1" | head -1)
-    xdotool windowfocus --sync "$w" 2>/dev/null; sleep 0.3; shift; xdotool key "$@"; sleep 0.5
-}
 # The user's registry keys and the system's classes (Wine's own keys left
 # out), and the files of the prefix and the home (the system folder left out).
 keylist() {

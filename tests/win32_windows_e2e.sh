@@ -3,28 +3,18 @@
 # run started with /exec (icon, its own message box, its end), the main
 # window's controls through the window tree at 96 DPI (and a screenshot),
 # the run keys F5, F4, Shift+F5, Ctrl+F5 and Esc, the unsaved-work question,
-# the menu bar, the mouse picker, and an encoded script that runs.
+# the menu bar, the mouse picker, F1's manual, and an encoded script that runs.
 set -u
 EXE="$1"
 TREE="$2"
 ARTIFACTS="$3"
 source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/wine_lib.sh"
 need wine winepath xdotool
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60
-win() { winepath -w "$1" 2>/dev/null; }
-script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
-tree() { wine "$TREE" "$@" 2>/dev/null | tr -d '\r'; }
-# Polls a command for up to $1 seconds.
-within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
-shown() { wine "$TREE" dump "$1" >/dev/null 2>&1; }
-has() { tree dump "$1" | grep -qF -- "$2"; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
-keys() {  # keys to the window whose title holds $1
-    local w; w=$(xdotool search --onlyvisible --name "$1" | head -1)
-    xdotool windowfocus --sync "$w" 2>/dev/null; sleep 0.3; shift; xdotool key "$@"; sleep 0.5
-}
 
 # A script saves a text only when it has one: each opens this one first.
 printf 'text\r\n' > "$DIR/src.txt"
@@ -125,6 +115,12 @@ check "and the hidden run ends the program" $(within 20 ended $enc; echo $?)
 rm -f "$DIR/enc_out.txt"
 wine "$EXE" /exec "$(win "$DIR/enc.torvic")" >/dev/null 2>&1
 check "the encoded file runs from /exec" $(test -f "$DIR/enc_out.txt"; echo $?)
+
+# ---- the manual ------------------------------------------------------------
+wine "$EXE" >/dev/null 2>&1 &
+within 30 shown "Torvic XP"
+keys "Torvic XP" F1
+check "F1 opens the manual torvic.rtf through the shell" $(within 30 shown "torvic.rtf"; echo $?)
 
 wineserver -k 2>/dev/null
 echo "$passed passed, $failed failed"

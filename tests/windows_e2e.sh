@@ -7,12 +7,11 @@ set -u
 RUN="$1"
 CATCHER="$2"
 source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/wine_lib.sh"
 need wine winepath
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60   # a server of its own lifetime, outside the file-size limit below
-win() { winepath -w "$1" 2>/dev/null; }
-script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
 runit() { timeout 60 wine "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
 
 # ---- text commands and files ------------------------------------------------
