@@ -116,6 +116,21 @@ rm -f "$DIR/enc_out.txt"
 wine "$EXE" /exec "$(win "$DIR/enc.torvic")" >/dev/null 2>&1
 check "the encoded file runs from /exec" $(test -f "$DIR/enc_out.txt"; echo $?)
 
+# ---- the timed message window of a failing line ----------------------------
+script "$DIR/typo.torvic" "wiat(5)" "$OPEN" "save(\"$(win "$DIR/typo_out.txt")\")"
+wine "$EXE" "$(win "$DIR/typo.torvic")" >/dev/null 2>&1 &
+typo=$!
+within 30 shown "typo.torvic - Torvic XP"
+keys "typo.torvic - Torvic XP" F5
+check "a failing line shows why in the timed window" \
+    $(within 20 has "TORVIC - Error de sintaxis:" "Static|Error en linia  0.  La comanda 'wiat(5)' és incorrecte|"; echo $?)
+check "with the seconds left" $(has "TORVIC - Error de sintaxis:" "Static|Temps restant:|" &&
+    ! has "TORVIC - Error de sintaxis:" "Static|Label3|"; echo $?)
+tree click "TORVIC - Error de sintaxis:" "Acceptar"
+check "Acceptar lets the run go on" $(within 20 test -f "$DIR/typo_out.txt"; echo $?)
+keys "typo.torvic - Torvic XP" Escape
+within 20 ended $typo
+
 # ---- the manual ------------------------------------------------------------
 wine "$EXE" >/dev/null 2>&1 &
 within 30 shown "Torvic XP"

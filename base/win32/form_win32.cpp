@@ -286,9 +286,9 @@ void FormWindow::runModal() {
     HWND owner = GetWindow(hwnd_, GW_OWNER);
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    modal_ = true;  // before showing: the activation that showing brings belongs to the modal window
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    modal_ = true;
     MSG msg;
     bool quit = false;
     while (modal_ && hwnd_) {

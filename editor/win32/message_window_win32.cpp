@@ -12,14 +12,26 @@ FormWindow& MessageWindowWin32::window() {
     };
     // Every activation repeats the showing steps.
     window_.onMessage = [this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && missatge_ && window_.inModal())
+        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && missatge_ && window_.inModal()) {
+            activatedSinceShow_ = true;
             missatge_->onActivate();
+        }
         return false;
     };
     return window_;
 }
 
 void MessageWindowWin32::showModal() {
+    // Where nothing makes the window active (no desktop in front), it is
+    // shown as if it were.
+    activatedSinceShow_ = false;
+    window().setTimer(kActivationTimer, 300, [this] {
+        window_.killTimer(kActivationTimer);
+        if (!activatedSinceShow_ && missatge_ && window_.inModal()) {
+            activatedSinceShow_ = true;
+            missatge_->onActivate();
+        }
+    });
     window().runModal();
 }
 

@@ -27,8 +27,10 @@ public:
 private:
     // Made when first needed, over the window that is active then.
     FormWindow& window();
+    static constexpr UINT_PTR kActivationTimer = 2;
     MessageWindowPresenter* missatge_ = nullptr;
     FormWindow window_;
+    bool activatedSinceShow_ = false;
 };
 
 }  // namespace torvic::win32
