@@ -30,7 +30,8 @@ enum ControlStyle : unsigned {
     Bold = 2,
     RightAligned = 4,
     ReadOnly = 8,
-    WordWrap = 16,  // a label of several lines
+    WordWrap = 16,  // a label of several lines; an editor box that wraps its lines
+    Overlay = 32,   // a label lying over another: it covers no more than its own text
 };
 
 struct TwipRect {

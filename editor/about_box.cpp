@@ -61,12 +61,12 @@ const Form<AboutBoxPresenter>& aboutBoxForm() {
         {ControlKind::Label, "lblTitle", "", "", "", {1320, 200, 3165, 560}, nullptr, Bold, 24},
         {ControlKind::Label, "lblVersion", "", "", "", {3360, 480, 2685, 225}, nullptr, Bold},
         {ControlKind::Label, "lblDescription", "", "Descripció de l'aplicació:", "", {240, 960, 3885, 210}},
-        {ControlKind::Editor, "Text1", "", "", "", {240, 1200, 6375, 1695}, nullptr, ReadOnly},
+        {ControlKind::Editor, "Text1", "", "", "", {240, 1200, 6375, 1695}, nullptr, ReadOnly | WordWrap},
         {ControlKind::Line, "", "", "", "", {240, 2985, 6375, 30}},
         // The notice starts with blanks so that its first line begins after
         // "Advertència:", which lies over it.
         {ControlKind::Label, "lblDisclaimer", "", "", "", {240, 3300, 4335, 630}, nullptr, WordWrap},
-        {ControlKind::Label, "Label1", "", "Advertència:", "", {270, 3300, 1290, 255}, nullptr, Bold},
+        {ControlKind::Label, "Label1", "", "Advertència:", "", {270, 3300, 1290, 255}, nullptr, Bold | Overlay},
         // Also the cancel button: Esc closes the box.
         {ControlKind::Button, "cmdOK", "", "Acceptar", "", {5160, 3120, 1500, 345}, &P::onOk, DefaultButton},
         {ControlKind::Button, "cmdSysInfo", "", "&Info. del sistema...", "", {5160, 3555, 1485, 345}, &P::onSystemInfo},

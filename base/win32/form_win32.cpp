@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/cp1252.h"
@@ -69,8 +70,9 @@ ControlClass classOf(ControlKind kind, unsigned style) {
                     WS_EX_CLIENTEDGE};
         case ControlKind::Editor:
             return {"EDIT",
-                    static_cast<DWORD>(WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
-                                       WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ((style & ReadOnly) ? ES_READONLY : 0)),
+                    static_cast<DWORD>(WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL |
+                                       ES_NOHIDESEL | ((style & WordWrap) ? 0 : ES_AUTOHSCROLL | WS_HSCROLL) |
+                                       ((style & ReadOnly) ? ES_READONLY : 0)),
                     WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox: return {"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
         case ControlKind::List: return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
@@ -215,7 +217,8 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     HWND w = CreateWindowExA(cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0), cls.className,
                              cp1252::fromUtf8(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style,
                              twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width),
-                             twipsToScreen(place.height), container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             // A drop-down list's height holds its open list too.
+                             twipsToScreen(place.height) * (kind == ControlKind::DropDown ? 8 : 1), container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleA(nullptr), nullptr);
     if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
@@ -225,6 +228,19 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     if (kind == ControlKind::Icon) SendMessageA(w, STM_SETICON, reinterpret_cast<WPARAM>(programIcon(32)), 0);
     if ((style & DefaultButton) && kind == ControlKind::Button) defaultId_ = id;
     if (*name) controls_[name] = w;
+    if (style & Overlay) {
+        // A label's background hides what lies under it: it is made as
+        // narrow as its text.
+        HDC dc = GetDC(w);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(w, WM_GETFONT, 0, 0)));
+        const std::string text = cp1252::fromUtf8(caption);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(w, dc);
+        SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), twipsToScreen(place.height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (onClick) clicks_[id] = std::move(onClick);
     if (*tip) tips_[w] = cp1252::fromUtf8(tip);
 }

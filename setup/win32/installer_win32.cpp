@@ -100,7 +100,10 @@ void FolderPickerWin32::openFolder(const std::wstring& path) {
     std::vector<std::wstring> folders;
     do {
         const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") folders.push_back(name);
+        // Hidden folders are left out, as the system's own lists do.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) &&
+            name != L"." && name != L"..")
+            folders.push_back(name);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(folders.begin(), folders.end());
@@ -153,6 +156,8 @@ void FolderPickerWin32::showModal() {
     };
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
+    SendMessageW(drives, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(std::wstring(current).substr(0, 3).c_str()));  // the current drive
     openFolder(current);
     window_.runModal();
     window_.destroy();
