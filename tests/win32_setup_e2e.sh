@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # torvicsetup.exe into a fresh Wine prefix, driven by keys: the installer
 # window, the file type and the uninstall entry in the registry, the
-# shortcuts, a .torvic file opened by the shell runs hidden, and /uninstall
-# leaves the prefix's registry and folders as they were.
+# shortcuts, a .torvic file opened by the shell runs hidden, /uninstall
+# leaves the prefix's registry and folders as they were; then the editor's
+# window on a screen of 120 DPI.
 set -u
 APP="$1"   # the folder with torvic.exe, torvicrun.exe, torvicsetup.exe, torvic.rtf
 TREE="$2"
@@ -78,6 +79,16 @@ sleep 3
 check "the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo $?)
 check "the folders are as they were" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)
 diff "$DIR/files.before" <(filelist) >&2
+
+# The same windows on a screen of 120 DPI: every place and size scales by 1.25.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
+wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+
+wine "$DIR/source/torvic.exe" >/dev/null 2>&1 &
+within 30 shown "Torvic XP v1.10"
+tree dump "Torvic XP v1.10" > "$DIR/tree120.txt"
+check "at 120 DPI the client area is 1.25 times the design's" $(grep -q '^window|.*|743,548$' "$DIR/tree120.txt"; echo $?)
+check "and so is each control" $(grep -qF 'Button|Cont Exec|290,30,91,31|' "$DIR/tree120.txt"; echo $?)
 
 wineserver -k 2>/dev/null
 echo "$passed passed, $failed failed"
