@@ -83,7 +83,6 @@ diff "$DIR/files.before" <(filelist) >&2
 # The same windows on a screen of 120 DPI: every place and size scales by 1.25.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
 wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
-
 wine "$DIR/source/torvic.exe" >/dev/null 2>&1 &
 within 30 shown "Torvic XP v1.10"
 tree dump "Torvic XP v1.10" > "$DIR/tree120.txt"
