@@ -23,7 +23,7 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfAText) {
         {"2e+3", 2000},   {"1E", 1},        {"1Ex", 1},        {"&H1F", 31},     {"&h1f", 31},
         {"&HFF", 255},    {"&O17", 15},     {"&o777", 511},    {"&O8", 0},       {"&H", 0},
         {"&X12", 0},      {"12abc", 12},    {"3%", 3},         {"0.4", 0.4},     {"  -0.5e1", -5},
-        {"1e-400", 0},    {"90", 90},       {"1e9", 1e9},      {"1E2.5", 100},
+        {"1e-400", 0},    {"90", 90},       {"1e9", 1e9},      {"1E2.5", 100},   {"&H19", 25},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(valorNumeric(c.text), c.value) << "text: '" << c.text << "'";
 }
