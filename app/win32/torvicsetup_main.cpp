@@ -11,13 +11,14 @@
 #include "base/text.h"
 #include "base/win32/form_win32.h"
 #include "platform/windows/registry_installation.h"
+#include "platform/windows/wide_text.h"
 #include "setup/installer.h"
 #include "setup/win32/installer_win32.h"
 
 namespace {
 
-using torvic::setup::win32::utf8;
-using torvic::setup::win32::wide;
+using torvic::win::utf8;
+using torvic::win::wide;
 
 std::wstring ownPath() {
     wchar_t path[MAX_PATH] = {};

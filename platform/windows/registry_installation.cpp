@@ -1,5 +1,7 @@
 #include "platform/windows/registry_installation.h"
 
+#include "platform/windows/wide_text.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -9,23 +11,6 @@
 
 namespace torvic::win {
 namespace {
-
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 // One text value under `root`\`key` (made when missing); the default value
 // when `name` is empty. A failure leaves it unwritten.
@@ -55,7 +40,7 @@ std::string readText(HKEY root, const std::string& key, const std::string& name)
     if (RegGetValueW(root, wide(key).c_str(), name.empty() ? nullptr : wide(name).c_str(), RRF_RT_REG_SZ,
                      nullptr, buffer, &size) != ERROR_SUCCESS)
         return {};
-    return narrow(buffer);
+    return utf8(buffer);
 }
 
 void deleteTree(HKEY root, const std::string& key) { RegDeleteTreeW(root, wide(key).c_str()); }
@@ -99,7 +84,7 @@ std::string withSeparator(std::string dir) {
 std::string specialFolder(int csidl) {
     wchar_t path[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
-    return narrow(path);
+    return utf8(path);
 }
 
 // A shell link `folder`\`name`.lnk to `target`, its icon the target's

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/windows/wide_text.h"
 #include "platform/windows/windows_platform.h"
 
 namespace torvic {
@@ -21,11 +22,9 @@ void writeStandardError(std::string_view utf8) {
     DWORD mode = 0;
     if (GetConsoleMode(err, &mode)) {
         // A console shows UTF-16 right whatever its code page.
-        const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(n), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+        const std::wstring text = win::wide(utf8);
         DWORD written = 0;
-        WriteConsoleW(err, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        WriteConsoleW(err, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
     // A file or a pipe gets the UTF-8 bytes.

@@ -46,8 +46,4 @@ private:
     std::string open_;
 };
 
-// A UTF-8 text as the wide API takes it, and back.
-std::wstring wide(const std::string& utf8);
-std::string utf8(const std::wstring& text);
-
 }  // namespace torvic::setup::win32
