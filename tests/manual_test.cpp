@@ -53,23 +53,20 @@ TEST(Manual, RtfHoldsEveryKeywordsSection) {
 }
 
 TEST(Manual, HtmlHoldsEveryKeywordsSection) {
-    const std::string form = "html";
-    {
-        const std::string text = htmlAsText(manualHtml());
-        const std::vector<std::string> l = lines(text);
-        for (const CommandRow& row : commandTable()) {
-            // The section: the keyword alone on a line, then its hint.
-            auto at = std::find(l.begin(), l.end(), std::string(row.keyword));
-            ASSERT_NE(at, l.end()) << form << " " << row.keyword;
-            ASSERT_LT(at + 4, l.end());
-            EXPECT_EQ(at[1], row.hint) << form;
-            // The example of the section is a line of that command.
-            EXPECT_EQ(at[3], "Exemple:") << form << " " << row.keyword;
-            EXPECT_EQ(RunContext::keywordOf(cp1252::fromUtf8(at[4])), row.keyword) << form << " " << at[4];
-        }
-        // Comments are silent, not errors.
-        EXPECT_NE(text.find("comença amb ' o / és un comentari"), std::string::npos) << form;
+    const std::string text = htmlAsText(manualHtml());
+    const std::vector<std::string> l = lines(text);
+    for (const CommandRow& row : commandTable()) {
+        // The section: the keyword alone on a line, then its hint.
+        auto at = std::find(l.begin(), l.end(), std::string(row.keyword));
+        ASSERT_NE(at, l.end()) << row.keyword;
+        ASSERT_LT(at + 4, l.end());
+        EXPECT_EQ(at[1], row.hint);
+        // The example of the section is a line of that command.
+        EXPECT_EQ(at[3], "Exemple:") << row.keyword;
+        EXPECT_EQ(RunContext::keywordOf(cp1252::fromUtf8(at[4])), row.keyword) << at[4];
     }
+    // Comments are silent, not errors.
+    EXPECT_NE(text.find("comença amb ' o / és un comentari"), std::string::npos);
 }
 
 }  // namespace

@@ -273,17 +273,6 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
     }
 
-    void f1ShowsTheManualInTheHelpWindow() {
-        Setup s;
-        QApplication::setActiveWindow(&s.window);
-        QVERIFY(QTest::qWaitForWindowActive(&s.window));
-        QTest::keyClick(s.window.control("Text1"), Qt::Key_F1);
-        QVERIFY(s.window.helpWindow() && s.window.helpWindow()->isVisible());
-        const QString text = s.window.helpWindow()->browser()->toPlainText();
-        QVERIFY(text.contains("delinechar(num_caracters_principi_a_eliminar"));
-        QVERIFY(text.contains("Exemple:"));
-    }
-
     void editorKeepsLoneLineBreaks() {
         Setup s;
         const std::string text = "a\nb\r\nc\rd\r\n\r\n\xE0";
