@@ -8,12 +8,10 @@ set -u
 BUILD="$(cd "${1:-build}" && pwd)"
 SEED="${2:-20261207}"
 HERE="$(cd "$(dirname "$0")" && pwd)"
-source "$HERE/../tests/xvfb_lib.sh"
+source "$HERE/../tests/lib.sh"
 need Xvfb matchbox-window-manager xdotool wish xterm python3
 start_xvfb 1280x1024x24
-matchbox-window-manager -use_titlebar no 2>/dev/null &
-pids+=($!)
-sleep 0.5
+start_wm
 
 # The text: code page 1252 for the script, UTF-8 for xdotool and the checks.
 python3 - "$SEED" "$DIR" <<'EOF'

@@ -6,17 +6,8 @@
 # the files as they were.
 set -u
 RUN="$1"
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
+source "$(dirname "$0")/lib.sh"
 cd "$DIR" || exit 1
-passed=0; failed=0
-check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
-script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
-runit() {  # torvicrun with a time limit; sets rc and err
-    timeout 30 "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null
-    rc=$?
-    err="$(cat "$DIR/err")"
-}
 # No crash (signal), no sanitizer report, no fault of ours.
 sound() { [ "$rc" -lt 124 ] && ! grep -qE "internal error|Sanitizer|runtime error" "$DIR/err"; }
 snapshot() { find "$DIR/data" -printf '%p %s %m %y\n' | sort; find "$DIR/data" -type f -exec md5sum {} + | sort; }
@@ -121,5 +112,4 @@ check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
 check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
 check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -4,13 +4,8 @@
 # and the icon, system-wide, and lintian finds no error in it.
 set -u
 BUILD="$1"
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
-done
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
-passed=0; failed=0
-check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+source "$(dirname "$0")/lib.sh"
+need cpack dpkg-deb dpkg-shlibdeps
 
 (cd "$BUILD" && cpack -G DEB -B "$DIR/out" >"$DIR/cpack.log" 2>&1)
 deb=$(ls "$DIR"/out/torvic_*.deb 2>/dev/null | head -1)
@@ -46,7 +41,7 @@ fi
 if [ "$(id -u)" -eq 0 ] && ! dpkg -s torvic >/dev/null 2>&1 && [ ! -e /usr/bin/torvic ]; then
     if dpkg -i "$deb" >"$DIR/dpkg.log" 2>&1; then
         printf 'a\r\n' > "$DIR/in.txt"
-        printf '%s\r\n' "open(\"$DIR/in.txt\")" 'repl("a","b")' "save(\"$DIR/out.txt\")" > "$DIR/job.torvic"
+        script "$DIR/job.torvic" "open(\"$DIR/in.txt\")" 'repl("a","b")' "save(\"$DIR/out.txt\")"
         /usr/bin/torvicrun "$DIR/job.torvic" >/dev/null 2>&1
         check "the installed torvicrun runs a script" $([ "$(cat "$DIR/out.txt" 2>/dev/null)" = "$(printf 'b\r\n')" ]; echo $?)
         rm -f "$DIR/out.txt"
@@ -64,5 +59,4 @@ if [ "$(id -u)" -eq 0 ] && ! dpkg -s torvic >/dev/null 2>&1 && [ ! -e /usr/bin/t
     dpkg -P torvic >"$DIR/dpkg.log" 2>&1
     check "the package is removed again" $([ ! -e /usr/bin/torvic ] && ! grep -q x-torvic /usr/share/mime/globs2; echo $?)
 fi
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# The editor as a user meets it, under Xvfb with a window manager. A hidden
-# run started from the editor outlives its own dialogs and ends the program
-# when the script ends; the question about unsaved work at the end of a
-# hidden run is asked once and its three answers do what they say (each case
-# with a notification area, trayer, and without one). The program writes no
-# settings of its own.
+# The editor as a user meets it, under Xvfb with a window manager. torvic
+# /exec runs a script hidden and ends by itself. A hidden run started from
+# the editor outlives its own dialogs and ends the program when the script
+# ends; the question about unsaved work at the end of a hidden run is asked
+# once and its three answers do what they say (each case with a notification
+# area, trayer, and without one); the icon and its menu. F4 stops an endless
+# loop. The program writes no settings of its own.
 set -u
 TORVIC="$1"
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool matchbox-window-manager trayer
 start_xvfb 1280x1024x24
-matchbox-window-manager -use_titlebar no 2>/dev/null &
-pids+=($!)
-sleep 0.5
+start_wm
 
 printf 'x\r\n' > "$DIR/in.txt"
 export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
@@ -32,14 +31,27 @@ ended_within() {
     kill $app 2>/dev/null; wait $app 2>/dev/null; return 1
 }
 # Waits for a window whose title holds $1; 0 when it came.
-window_came() {
-    for _ in $(seq 50); do xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
-}
-script() {  # file, lines...
-    local f="$1"; shift
-    printf '%s\r\n' "$@" > "$f"
-}
+window_came() { within 5 xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# ---- torvic /exec, from a folder whose name has a blank
+mkdir -p "$DIR/with blanks"
+script "$DIR/with blanks/job.torvic" "' writes a file and ends" "open(\"$DIR/in.txt\")" 'repl("x","X")' 'wait(1500)' \
+    "save(\"$DIR/out.txt\")"
+started=$(date +%s%N)
+timeout 30 "$TORVIC" /exec "$DIR/with blanks/job.torvic" >/dev/null 2>&1
+rc=$?
+written=$(stat -c %.9Y "$DIR/out.txt" 2>/dev/null | tr -d .)
+check "torvic /exec ended by itself (rc $rc) with its file written" \
+    $([ $rc -eq 0 ] && [ "$(cat "$DIR/out.txt" 2>/dev/null)" = "$(printf 'X\r\n')" ]; echo $?)
+check "... no sooner than its wait(1500)" $([ -n "$written" ] && [ $((written - started)) -ge 1500000000 ]; echo $?)
+
+script "$DIR/stop.torvic" 'stop' "save(\"$DIR/never.txt\")"
+daemons() { pgrep -c -u "$(id -u)" dbus-daemon 2>/dev/null || true; }
+before=$(daemons)
+(unset DBUS_SESSION_BUS_ADDRESS; timeout 30 "$TORVIC" /exec "$DIR/stop.torvic" >/dev/null 2>&1)
+rc=$?
+check "without a session bus none is left behind" $([ "$(daemons)" -le "$before" ]; echo $?)
+check "a hidden run that stops ends the program (rc $rc)" $([ $rc -eq 0 ] && [ ! -e "$DIR/never.txt" ]; echo $?)
 
 cases() {  # label
     local where="$1" out
@@ -112,6 +124,19 @@ xdotool key Escape; sleep 0.5
 check "Esc closes the help window" $(! xdotool search --onlyvisible --name "Torvic: comandes i sintaxis" >/dev/null 2>&1; echo $?)
 kill $app 2>/dev/null; wait $app 2>/dev/null
 
+# An endless loop in the window stops with F4, and then the program is idle.
+script "$DIR/loop.torvic" "' endless" 'goto(0,32767)' 'goto(0,32767)' 'goto(0,32767)'
+start_editor "$DIR/loop.torvic"
+cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+xdotool key shift+F5; sleep 1.5
+busy0=$(cpu); sleep 1; busy1=$(cpu)
+check "the loop runs (cpu ticks $busy0 -> $busy1)" $([ $((busy1 - busy0)) -ge 20 ]; echo $?)
+xdotool key F4; sleep 0.5
+idle0=$(cpu); sleep 1; idle1=$(cpu)
+check "after F4 the program is idle (cpu ticks $idle0 -> $idle1)" $([ $((idle1 - idle0)) -le 5 ]; echo $?)
+check "the window is still there after F4" $(kill -0 $app 2>/dev/null; echo $?)
+kill $app 2>/dev/null; wait $app 2>/dev/null
+
 # The file dialog, opened and closed, leaves nothing in the home folder.
 start_editor
 xdotool key ctrl+b; sleep 1; xdotool key Escape; sleep 0.3; xdotool key Escape
@@ -120,10 +145,26 @@ check "the program writes no settings file ($(cd "$HOME" && find . -type f | hea
     $([ -z "$(find "$HOME" -type f)" ]; echo $?)
 
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
-tray=$!
-pids+=($tray)
+pids+=($!)
 sleep 1
+# A hidden run puts its icon in the notification area while it runs, the
+# icon's right button opens RCpopup, and the icon goes when the run ends.
+trayIcons() { xwininfo -root -tree 2>/dev/null | grep -ac '"torvic": ("torvic"'; }
+topWindows() { xwininfo -root -children 2>/dev/null | grep -ac '"torvic": ("torvic" "torvic")'; }
+script "$DIR/tray.torvic" 'wait(3500)'
+"$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
+run=$!
+sleep 1.5
+during=$(trayIcons)
+icon=$(xwininfo -root -tree 2>/dev/null | grep -a '"torvic": ("torvic"' | awk '{print $1}' | head -1)
+windows=$(topWindows)
+if [ -n "$icon" ]; then xdotool mousemove --window "$icon" 5 5 click 3 2>/dev/null; sleep 0.8; fi
+check "the right button on the icon opens its menu" $([ "$(topWindows)" -gt "$windows" ]; echo $?)
+xdotool key Escape 2>/dev/null
+wait $run
+check "a hidden run shows its icon in the notification area ($during)" $([ "$during" -ge 1 ]; echo $?)
+check "the icon is gone when the run has ended ($(trayIcons))" $([ "$(trayIcons)" -eq 0 ]; echo $?)
+
 cases "with a notification area"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -7,8 +7,7 @@
 set -u
 GRAPH="$1"
 ALLOWED="$(dirname "$0")/layers.txt"
-passed=0; failed=0
-check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+source "$(dirname "$0")/lib.sh"
 sorted() { tr ' ' '\n' | grep -v '^$' | sort | tr '\n' ' '; }
 declare -A allowed seen
 order=()
@@ -27,5 +26,4 @@ while IFS=: read -r lib links; do
     got="$(sorted <<<"$links")"
     check "$lib links {$got}, the list allows {${allowed[$lib]:-}}" $([ "$got" = "${allowed[$lib]:-}" ]; echo $?)
 done < "$GRAPH"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

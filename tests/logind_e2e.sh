@@ -5,13 +5,9 @@
 set -u
 RUN="$1"
 PY=/usr/bin/python3
-if ! command -v dbus-daemon >/dev/null || ! $PY -c "import dbusmock" 2>/dev/null; then
-    echo "SKIPPED: dbus-daemon or python3-dbusmock is not installed"; exit 77
-fi
-DIR="$(mktemp -d)"
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+need dbus-daemon
+$PY -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
 
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$DIR/address" 4>"$DIR/pid"
 ADDRESS="$(head -1 "$DIR/address")"
@@ -36,7 +32,6 @@ clear_calls() {
         org.freedesktop.DBus.Mock.ClearCalls >/dev/null
 }
 
-passed=0; failed=0
 expect() {  # script line, expected calls
     clear_calls
     printf '%s\r\n' "$1" > "$DIR/p.torvic"
@@ -60,5 +55,4 @@ XDG_SESSION_ID=c7 "$RUN" "$DIR/p.torvic" 2>/dev/null
 if dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
     org.freedesktop.DBus.Mock.GetCalls | grep -q 'string "c7"'; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: TerminateSession did not name session c7"; fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -7,12 +7,10 @@
 # with no spare key code the line fails and nothing at all is typed.
 set -u
 RUN="$1"
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
 need Xvfb matchbox-window-manager wish xmodmap setxkbmap python3
 start_xvfb 1280x1024x24
-matchbox-window-manager -use_titlebar no 2>/dev/null &
-pids+=($!)
-sleep 0.5
+start_wm
 setxkbmap es
 
 LOG="$DIR/tk.log"
@@ -77,5 +75,4 @@ check "with no spare key code the line fails (rc $rc) and says why" \
     $([ $rc -eq 1 ] && grep -q "no spare key code" "$DIR/err"; echo $?)
 check "... and nothing of the text was typed" $([ ! -s "$LOG" ]; echo $?)
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -5,11 +5,10 @@
 # Exec line runs a script hidden, and /uninstall leaves the home as it was.
 set -u
 APPDIR="$1"
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool matchbox-window-manager xdg-mime
 start_xvfb 1024x768x24
-matchbox-window-manager -use_titlebar no 2>/dev/null &
-pids+=($!)
+start_wm
 
 # (xdg-mime itself cannot handle a home whose path has blanks.)
 export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
@@ -92,5 +91,4 @@ check "the program folder is gone" $([ ! -e "$dir" ]; echo $?)
 rmdir "$HOME/.local/share" "$HOME/.local" 2>/dev/null
 check "the home is as it was before the installation" $([ "$(listing)" = "$before" ]; echo $?)
 [ "$(listing)" = "$before" ] || diff <(echo "$before") <(listing)
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

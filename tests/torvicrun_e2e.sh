@@ -1,27 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end checks of the console runner: exit status, messages on
-# standard error, answers to the syntax-error prompt.
+# standard error, answers to the syntax-error prompt; copy and xcopy on real
+# files, and desktop commands without an X display.
 set -u
 RUN="$1"
 EXAMPLES="$(cd "$(dirname "$0")/../examples" && pwd)"
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
+source "$(dirname "$0")/lib.sh"
 cd "$DIR"
-passed=0
-failed=0
-
-check() {  # name, condition result
-    if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1"; fi
-}
-script() {  # file, lines... (written with CR LF)
-    local f="$DIR/$1"; shift
-    printf '%s\r\n' "$@" > "$f"
-}
-runit() {  # runs torvicrun with a time limit; sets rc and err
-    timeout 20 "$RUN" "$@" </dev/null 2>"$DIR/err" >"$DIR/out"
-    rc=$?
-    err="$(cat "$DIR/err")"
-}
 
 script ok.torvic "' a comment" "wait(300)" "wiat(100)" "beep"
 start=$(date +%s%N)
@@ -76,5 +61,27 @@ check "the demo's revised catalogue: retitled, prices in euros, nothing disconti
 check "the demo's list holds the entries 10, 20, 21 and 23" \
     $([ "$(cut -c1-5 "$DIR/demo/llista-llums.txt" 2>/dev/null | tr '\n' ' ')" = "ART10 ART20 ART21 ART23 " ]; echo $?)
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+# ---- copy and xcopy on real files; no X display
+printf 'new contents' > a.txt
+printf 'old contents that were longer' > b.txt
+mkdir -p src/sub/deeper src/empty
+printf 'one' > src/1.txt; printf 'two' > src/sub/2.txt; printf 'three' > src/sub/deeper/3.txt
+script copy.torvic 'copy("a.txt","b.txt")' 'copy("missing.txt","c.txt")' 'copy("a.txt",)' \
+    'xcopy("src","dst","/s /e")' 'xcopy("src","flat","")' 'wait(1500)'
+env -u DISPLAY timeout 20 "$RUN" --on-error=continue copy.torvic 2>err
+rc=$?
+check "the run went to its end (rc $rc)" $([ $rc -eq 0 ]; echo $?)
+check "copy replaced the existing file" $([ "$(cat b.txt)" = "new contents" ]; echo $?)
+check "copy of a missing file went to the syntax-error prompt" $(grep -qF "Error de Sintaxi a la línia: 1" err; echo $?)
+check "nothing was made of the missing file" $([ ! -e c.txt ]; echo $?)
+check "an empty destination is reported" $(grep -qF "Error en parametres del Copy" err; echo $?)
+check "xcopy /s /e copied the tree" $(diff -r src dst >/dev/null; echo $?)
+check "xcopy without /s copied the top files only" $([ -f flat/1.txt ] && [ ! -e flat/sub ]; echo $?)
+
+script nodisplay.torvic 'mouse(1,1,1)' 'open("a.txt")' 'repl("new","NEW")' 'save("d.txt")'
+env -u DISPLAY timeout 20 "$RUN" --on-error=continue nodisplay.torvic 2>err
+check "mouse without a display names the missing display" \
+    $(grep -qF "mouse needs an X display, and DISPLAY is not set" err; echo $?)
+check "text commands still work without a display" $([ "$(cat d.txt)" = "NEW contents" ]; echo $?)
+
+finish

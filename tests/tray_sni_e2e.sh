@@ -4,15 +4,14 @@
 # registers its item, whose tooltip and menu read as the program sets them.
 set -u
 TORVIC="$1"
-for tool in Xvfb dbus-run-session gdbus; do
-    if ! command -v "$tool" >/dev/null; then echo "SKIPPED: $tool is not installed"; exit 77; fi
-done
-if ! /usr/bin/python3 -c "import dbusmock" 2>/dev/null; then echo "SKIPPED: python3-dbusmock is not installed"; exit 77; fi
 if [ -z "${IN_SESSION_BUS:-}" ]; then
+    command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed"; exit 77; }
     # The bus lives as long as this script: nothing is left behind.
     IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 fi
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
+need Xvfb gdbus
+/usr/bin/python3 -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
 start_xvfb 800x600x24
 
 LOG="$DIR/watcher.log"
@@ -25,7 +24,7 @@ for _ in $(seq 50); do "${W[@]}" -m org.freedesktop.DBus.Peer.Ping >/dev/null 2>
 "${W[@]}" -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
     "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
 
-printf '%s\r\n' 'wait(3000)' > "$DIR/tray.torvic"
+script "$DIR/tray.torvic" 'wait(3000)'
 "$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
 run=$!
 item=""
@@ -44,5 +43,4 @@ check "the item's menu is RCpopup ($labels)" $([ "$labels" = "Maximitzar|Aturat|
 wait $run
 check "the hidden run ended by itself" $(! kill -0 $run 2>/dev/null; echo $?)
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

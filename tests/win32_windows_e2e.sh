@@ -8,7 +8,7 @@ set -u
 EXE="$1"
 TREE="$2"
 ARTIFACTS="$3"
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 need wine winepath xdotool
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
@@ -138,5 +138,4 @@ keys "Torvic XP" F1
 check "F1 opens the manual torvic.rtf through the shell" $(within 30 shown "torvic.rtf"; echo $?)
 
 wineserver -k 2>/dev/null
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -1,11 +1,8 @@
-# Sourced by the Windows programs' tests (after xvfb_lib.sh): Windows paths,
-# scripts with CR LF, and the window tree of tests/support/win_window_tree
-# (its path in $TREE) as a user's tools see it.
+# Sourced by the Windows programs' tests (after lib.sh): Windows paths, and
+# the window tree of tests/support/win_window_tree (its path in $TREE) as a
+# user's tools see it.
 win() { winepath -w "$1" 2>/dev/null; }
-script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }
 tree() { wine "$TREE" "$@" 2>/dev/null | tr -d '\r'; }
-# Polls a command for up to $1 seconds.
-within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
 shown() { wine "$TREE" dump "$1" >/dev/null 2>&1; }  # a visible window whose title holds $1
 has() { tree dump "$1" | grep -qF -- "$2"; }          # ... with a control line holding $2
 keys() {  # keys to the window whose title holds $1

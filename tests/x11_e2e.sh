@@ -4,12 +4,10 @@
 set -u
 RUN="$1"
 CATCHER="$2"
-source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/lib.sh"
 need Xvfb matchbox-window-manager
 start_xvfb 1280x1024x24
-matchbox-window-manager -use_titlebar no 2>/dev/null &
-pids+=($!)
-sleep 1
+start_wm
 
 LOG="$DIR/catcher.log"
 printf '%s\r\n' \
@@ -41,5 +39,4 @@ check "mouse(100,200,1) clicked the button" $(grep -qx "clicked" "$LOG"; echo $?
 check "ifmouse saw the pointer at 50,40" $([ -e "$DIR/ifmouse-inside" ]; echo $?)
 check "ifmouse skipped the block outside its rectangle" $([ ! -e "$DIR/ifmouse-wrong" ]; echo $?)
 if [ "$failed" -ne 0 ]; then echo "--- catcher log"; cat "$LOG"; echo "--- stderr"; cat "$DIR/err"; fi
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -1,0 +1,26 @@
+# Sourced by the shell tests: a scratch folder $DIR, removed at exit with
+# every process in $pids stopped; counted checks; `need` skips the test
+# (exit 77) when a tool is missing; a private X server on a free display.
+DIR="$(mktemp -d)"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
+trap cleanup EXIT
+passed=0; failed=0
+check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
+finish() { echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; }
+need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }; done; }
+# Polls a command for up to $1 seconds.
+within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
+script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }  # a script file with CR LF lines
+# torvicrun ($RUN) with a time limit and no terminal; sets rc and err.
+runit() { timeout 30 "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
+start_xvfb() {  # screen size
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$DIR/display" 2>/dev/null &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$DIR/display")"
+    export XDG_RUNTIME_DIR="$DIR"
+    # Without a session bus of the test's own, no program may autolaunch one.
+    export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent/no-session-bus}"
+}
+start_wm() { matchbox-window-manager -use_titlebar no 2>/dev/null & pids+=($!); sleep 0.5; }
