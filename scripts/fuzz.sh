@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 bash scripts/build-sanitized.sh
 SECONDS_EACH="${FUZZ_SECONDS:-300}"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(script decoder)
+[ ${#targets[@]} -gt 0 ] || targets=(script)
 for t in "${targets[@]}"; do
     echo "== fuzz_$t for ${SECONDS_EACH} s"
     build-san/tests/fuzz/fuzz_$t -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -timeout=20 -max_len=4096 \

@@ -212,13 +212,6 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
     EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // no CR at all: the LFs end the lines
     ASSERT_EQ(rig.view.statusTexts.size(), 1u);  // and the window says so
     EXPECT_NE(rig.view.statusTexts[0].find("LF"), std::string::npos);
-    put("mixed.torvic", "a\r\nb\nc");
-    put("blank.torvic", "a\n\nb\n");
-    for (auto [file, text] : {std::pair{"mixed.torvic", "a\r\nb\nc"}, {"blank.torvic", "a\r\n\r\nb"}}) {
-        open(path(file));
-        EXPECT_EQ(rig.view.editor, text) << file;  // with a CR the LF is an ordinary character; empty lines stay
-    }
-    EXPECT_EQ(rig.view.statusTexts.size(), 2u);
     rig.view.messages.clear();
     open(tmp / "*.none");
     EXPECT_EQ(rig.view.text2Field, tmp.path() + "/");
@@ -460,12 +453,6 @@ TEST(Missatge, ExportAppendsAndReportsBadFiles) {
 
 // ---- encoded scripts in the window, and the key dialog --------------------------
 
-std::string bytes(std::initializer_list<int> codes) {
-    std::string s;
-    for (int c : codes) s += static_cast<char>(c);
-    return s;
-}
-
 TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
     test::WindowRig rig;
     const std::string plain = "beep\r\nbeep";
@@ -480,7 +467,7 @@ TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
     EXPECT_EQ(rig.view.editor.substr(0, 4), "$%& ");  // the editor keeps the encoded text
 
     test::WindowRig bad;  // a length character below 30: no key length, nothing runs
-    bad.view.editor = "$%& " + bytes({29}) + "beep\r\nbeep";
+    bad.view.editor = "$%& " + test::bytes({29}) + "beep\r\nbeep";
     bad.torvic.onRunAll();
     EXPECT_TRUE(bad.platform.calls.empty());
     EXPECT_EQ(bad.view.messages.at(0).title, L1252("Atenció:"));

@@ -11,11 +11,7 @@
 namespace torvic {
 namespace {
 
-std::string bytes(std::initializer_list<int> codes) {
-    std::string s;
-    for (int c : codes) s += static_cast<char>(c);
-    return s;
-}
+using test::bytes;
 
 TEST(Encoding, VectorsWorkedByHand) {
     // Key "ab": sum 195, shift 6. "H" 72 -> 78 -> (78 + 97) mod 223 + 32 = 207;

@@ -5,29 +5,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QPlainTextEdit>
-#include <QTextBrowser>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QtTest>
 
-#include "base/cp1252.h"
 #include "base/qt/qt_common.h"
 #include "script/encoding.h"
-#include "editor/qt/key_dialog_qt.h"
-#include "editor/qt/mouse_picker_qt.h"
-#include "editor/qt/about_box_qt.h"
-#include "editor/qt/message_window_qt.h"
-#include "editor/qt/replace_dialog_qt.h"
 #include "editor/editor_windows.h"
-#include "editor/qt/main_window_qt.h"
 #include "editor/qt/qt_views.h"
 #include "editor/qt/qt_text.h"
 #include "tests/support/recording_platform.h"
@@ -131,33 +120,27 @@ private slots:
             QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         }
         s.window.setEditorText("beep");
-        QStringList cut = {"not opened"};
-        s.replaceDialogView.onOpen = [&cut](QDialog* d) {
-            cut = cutCaptions(d);
-            d->reject();
+        // Each dialog as it opens: its captions, then what the user does in it.
+        auto check = [](auto& view, auto act, auto inside) {
+            QStringList cut = {"not opened"};
+            view.onOpen = [&](QDialog* d) {
+                cut = cutCaptions(d);
+                inside(d);
+            };
+            act();
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
         };
-        s.torvic.onReplace();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
-
-        cut = {"not opened"};  // the key dialog also encodes the editor text
-        s.keyDialogView.onOpen = [&cut](QDialog* d) {
-            cut = cutCaptions(d);
+        check(s.replaceDialogView, [&] { s.torvic.onReplace(); }, [](QDialog* d) { d->reject(); });
+        check(s.keyDialogView, [&] { s.torvic.onEncode(); }, [](QDialog* d) {  // encodes the editor text
             d->findChild<QLineEdit*>("Text1")->setText("k");
             d->findChild<QPushButton*>("Command1")->click();
-        };
-        s.torvic.onEncode();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        });
         QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
-
-        cut = {"not opened"};
         QString version;
-        s.aboutBoxView.onOpen = [&](QDialog* d) {
-            cut = cutCaptions(d);
+        check(s.aboutBoxView, [&] { s.torvic.onAbout(); }, [&version](QDialog* d) {
             version = d->findChild<QLabel*>("lblVersion")->text();
             d->findChild<QPushButton*>("cmdOK")->click();
-        };
-        s.torvic.onAbout();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        });
         QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
     }
 

@@ -28,10 +28,7 @@ struct FakeInstallerView : InstallerView {
     void messageBox(const std::string& t, const std::string& title, BoxIcon) override { boxes.push_back(title + "|" + t); }
     bool askYesNo(const std::string& t, const std::string& title) override {
         boxes.push_back(title + "|" + t);
-        if (answers.empty()) return false;
-        bool a = answers.front();
-        answers.pop_front();
-        return a;
+        return test::next(answers, false);
     }
     std::string notes;
     void setNotes(const std::string& libraries, const std::string& uninstalling) override {

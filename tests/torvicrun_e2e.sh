@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of the console runner: exit status, messages on
 # standard error, answers to the syntax-error prompt; copy and xcopy on real
-# files, and desktop commands without an X display.
+# files, and desktop commands without an X display. Then bad input of every
+# kind: odd script sizes, huge lines, binary files, FIFOs and devices,
+# folders, missing and unreadable files, NUL in names, a file-size limit.
+# Each must give a clear message and the documented exit status, never hang
+# or crash, and leave the files as they were.
 set -u
 RUN="$1"
 EXAMPLES="$(cd "$(dirname "$0")/../examples" && pwd)"
@@ -83,5 +87,108 @@ env -u DISPLAY timeout 20 "$RUN" --on-error=continue nodisplay.torvic 2>err
 check "mouse without a display names the missing display" \
     $(grep -qF "mouse needs an X display, and DISPLAY is not set" err; echo $?)
 check "text commands still work without a display" $([ "$(cat d.txt)" = "NEW contents" ]; echo $?)
+
+# ---- bad input
+# No crash (signal), no sanitizer report, no fault of ours.
+sound() { [ "$rc" -lt 124 ] && ! grep -qE "internal error|Sanitizer|runtime error" "$DIR/err"; }
+snapshot() { find "$DIR/data" -printf '%p %s %m %y\n' | sort; find "$DIR/data" -type f -exec md5sum {} + | sort; }
+
+mkdir -p data/folder
+printf 't\r\nART1 a\r\nART2 b\r\n' > data/text.txt
+head -c 200000 /dev/urandom > data/binary.bin
+mkfifo data/fifo
+before="$(snapshot)"
+
+# ---- script sizes and shapes --------------------------------------------
+: > empty.torvic
+runit empty.torvic
+check "an empty script runs to its end (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+for n in 300 301 5000; do
+    lines=(); for i in $(seq 1 $n); do lines+=("' $i"); done
+    script "n$n.torvic" "${lines[@]}"
+    runit "n$n.torvic"
+    if [ $n -le 300 ]; then want=0; else want=2; fi
+    check "a script of $n lines exits $want (rc $rc)" $([ $rc -eq $want ] && sound; echo $?)
+done
+check "the refusal names the limit" $(grep -qF "more than 300 non-empty lines" <<<"$err"; echo $?)
+big="$(head -c 1000000 /dev/zero | tr '\0' 'x')"
+script huge.torvic "' $big" "open(\"$DIR/data/text.txt\")" "write(\"$big\")" "search(\"$big\")" "repl(\"$big\",\"y\")"
+runit huge.torvic
+check "lines of 1 MB run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+cp data/binary.bin binary.torvic
+runit --on-error=continue binary.torvic
+check "a binary file as a script ends cleanly (rc $rc)" $({ [ $rc -eq 0 ] || [ $rc -eq 2 ]; } && sound; echo $?)
+check "control bytes never reach the terminal raw" $(! LC_ALL=C grep -q $'[\x01-\x08\x0b\x0c\x0e-\x1f\x7f]' "$DIR/err"; echo $?)
+script ctl.torvic "' a$(printf '\x1b')[2Jb"
+runit ctl.torvic
+check "a control byte is shown escaped" $(grep -qF '\x1B[2Jb' <<<"$err"; echo $?)
+
+repeats="$(for i in $(seq 100); do printf '{a 99999}'; done)"
+script keys.torvic "send(\"$repeats\")"
+(unset DISPLAY; timeout 30 "$RUN" --on-error=continue keys.torvic </dev/null 2>"$DIR/err" >/dev/null)
+rc=$?
+check "send of ten million repeated keys without a display names the display at once (rc $rc)" \
+    $([ $rc -eq 0 ] && grep -qF "send needs an X display" "$DIR/err"; echo $?)
+
+printf '$%%& \035beep\r\n' > badheader.torvic
+runit badheader.torvic
+check "an encoded script without a key length exits 2 with a reason (rc $rc)" \
+    $([ $rc -eq 2 ] && grep -qF "gives no key length" <<<"$err"; echo $?)
+
+# ---- scripts that are not files ------------------------------------------
+for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
+    runit "$target"
+    check "torvicrun $target exits 2 at once (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
+done
+check "a device is named as such" $(runit /dev/zero; grep -qF "not a regular file" <<<"$err"; echo $?)
+script ok.torvic "' zero" "' one"
+for bad in --start=abc --start=-1 --start=2 --start=400 --start=; do
+    runit "$bad" ok.torvic
+    check "torvicrun $bad is a usage error (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
+done
+
+# ---- files: folders, devices, FIFOs, missing, unreadable, a size limit ---
+script files.torvic "open(\"$DIR/data/folder\")" "open(\"$DIR/data/fifo\")" "open(\"/dev/zero\")" \
+    "open(\"$DIR/data/missing.txt\")" "open(\"$DIR/data/binary.bin\")" "repl(\"a\",\"b\")" \
+    "save(\"$DIR/data/folder\")" "save(\"$DIR/data/fifo\")" "save(\"/dev/null\")" "save(\"$DIR/data/no/such/x\")" \
+    "ref(\"$DIR/data/folder\",\"1\")" "copy(\"$DIR/data/folder\",\"$DIR/data/c\")" \
+    "copy(\"$DIR/data/missing.txt\",\"$DIR/data/c\")" "xcopy(\"$DIR/data/missing\",\"$DIR/data/x\",\"/s\")" "beep"
+runit --on-error=continue files.torvic
+check "bad files end the run cleanly (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+check "a FIFO is not waited on" $(grep -qF "[1] open" <<<"$err" && grep -qF "[14] beep" <<<"$err"; echo $?)
+check "open of a folder says why" $(grep -qF "is a directory" <<<"$err"; echo $?)
+check "open of a device says why" $(grep -qF "is not a regular file" <<<"$err"; echo $?)
+check "/dev/null is still a device" $([ -c /dev/null ]; echo $?)
+# A NUL inside a name (a binary script can hold one) is refused, never cut short.
+printf '%s\0%s\r\n' "copy(\"$DIR/data/text.txt" "x\",\"$DIR/data/c\")" \
+    "exec(\"touch $DIR/data/made" "x\",0)" "xcopy(\"$DIR/data/folder" "x\",\"$DIR/data/c\",\"/s\")" > nul.torvic
+runit --on-error=continue nul.torvic
+check "names with a NUL are refused" $([ "$(grep -c "the name holds a NUL character" <<<"$err")" -eq 3 ]; echo $?)
+if [ "$(id -u)" -ne 0 ]; then
+    cp data/text.txt locked.txt; chmod 000 locked.txt
+    script locked.torvic "open(\"$DIR/locked.txt\")"
+    runit locked.torvic
+    check "an unreadable file is reported" $(grep -qF "Permission denied" <<<"$err"; echo $?)
+    runit locked.txt
+    check "an unreadable script exits 2 (rc $rc)" $([ $rc -eq 2 ]; echo $?)
+fi
+after="$(snapshot)"
+check "the files were left as they were" $([ "$before" = "$after" ]; echo $?)
+
+# A file-size limit (as a cron job may set): save fails with a reason, no
+# temporary file is left, and the run goes on.
+mkdir -p limit
+head -c 20000 /dev/zero | tr '\0' 'y' > limit/in.txt
+printf 'previous\r\n' > limit/out.txt
+script limit.torvic "open(\"$DIR/limit/in.txt\")" "save(\"$DIR/limit/out.txt\")" "ref(\"$DIR/limit/ref.txt\",\"\")" \
+    "beep"
+(ulimit -f 8; timeout 30 "$RUN" --on-error=continue limit.torvic </dev/null 2>"$DIR/err" >/dev/null)
+rc=$?
+err="$(cat "$DIR/err")"
+check "a write past the file-size limit does not kill the run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
+check "save says the file is too large" $(grep -qF "File too large" <<<"$err"; echo $?)
+check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
+check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
+check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)
 
 finish

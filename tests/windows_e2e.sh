@@ -68,7 +68,7 @@ check "a relative move goes on from there" $(grep -qF "[6] ' moved" <<<"$err"; e
 # ---- a Windows program: its id, keys and a click --------------------------------
 # (The script is code page 1252: à ç € are the bytes E0 E7 80.)
 caught="$DIR/caught.txt"
-script "$DIR/keys.torvic" "exec(\"$(win "$CATCHER") $(win "$caught")\",1,1)" 'wait(2500)' 'focu(1)' 'wait(500)' \
+script "$DIR/keys.torvic" "exec(\"$(win "$CATCHER") catch $(win "$caught")\",1,1)" 'wait(2500)' 'focu(1)' 'wait(500)' \
     'send("Hola{ENTER}")' "send(\"$(printf '\xe0\xe7\x80')\")" 'wait(300)' 'mouse(250,220,1)' 'wait(800)'
 runit --on-error=continue "$DIR/keys.torvic"
 check "the keys script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)

@@ -1,6 +1,6 @@
-// The Windows platform under Wine: window modes, key events, programs and
-// their ids, the file reader and writer, the OEM code page, and what an
-// installation writes into the registry and the shell's folders.
+// The Windows platform under Wine: key events, programs and their ids, the
+// OEM code page, and what an installation writes into the registry and the
+// shell's folders.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -31,7 +31,7 @@ TEST(WindowsPlatform, KeyEventsUseTheLayoutOrUnicode) {
     EXPECT_EQ(WindowsPlatform::keyEvents({{}, "F12", "", 2}).size(), 4u);
 }
 
-// The key catcher stands beside the test program.
+// The test tools stand beside the test program.
 std::string besideUs(const std::string& name) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -43,7 +43,7 @@ TEST(WindowsPlatform, AStartedProgramHasTheIdItReports) {
     test::TempDir tmp;
     const std::string out = tmp / "pid.txt";
     WindowsPlatform platform;
-    const double id = platform.startProgram("\"" + besideUs("win_key_catcher.exe") + "\" " + out, 0);
+    const double id = platform.startProgram("\"" + besideUs("win_window_tree.exe") + "\" catch " + out, 0);
     std::string written;
     for (int i = 0; i < 100 && written.find('\n') == std::string::npos; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -57,16 +57,6 @@ TEST(WindowsPlatform, AStartedProgramHasTheIdItReports) {
     }
     EXPECT_THROW(platform.startProgram("no-such-program.exe", 1), RunTimeError);
     EXPECT_THROW(platform.copyFile(tmp / "missing.txt", tmp / "b.txt"), RunTimeError);
-}
-
-TEST(WindowsPlatform, DevicesAndFoldersAreNeverReadNorReplaced) {
-    test::TempDir tmp;
-    std::string error;
-    EXPECT_FALSE(writeFileSafely(tmp.path(), "x", &error));
-    EXPECT_EQ(error, "is a directory");
-    EXPECT_FALSE(writeFileSafely("NUL", "x", &error));
-    EXPECT_FALSE(readFileBytes("NUL", &error));
-    EXPECT_EQ(error, "is not a regular file (a device or a pipe)");
 }
 
 TEST(WindowsPlatform, OemCodePageThroughTheSystem) {

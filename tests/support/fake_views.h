@@ -69,10 +69,7 @@ public:
     }
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({Message::Question, text, title, icon, 0});
-        if (answers.empty()) return false;
-        bool a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers, false);
     }
     std::string charactersLost;       // what the editor holds beyond code page 1252
     bool saveLosingCharacters = false;  // the answer when there are some
@@ -84,10 +81,7 @@ public:
     std::deque<SaveChoice> saveChoices;  // the unsaved-changes question; an empty queue cancels
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
         messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
-        if (saveChoices.empty()) return SaveChoice::Cancel;
-        SaveChoice c = saveChoices.front();
-        saveChoices.pop_front();
-        return c;
+        return next(saveChoices, SaveChoice::Cancel);
     }
     std::string openFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
         return dialog("open " + dir + "|" + name);
@@ -121,10 +115,7 @@ public:
 private:
     std::string dialog(const std::string& what) {
         dialogsShown.push_back(what);
-        if (dialogAnswers.empty()) return "";
-        std::string a = dialogAnswers.front();
-        dialogAnswers.pop_front();
-        return a;
+        return next(dialogAnswers, std::string());
     }
 };
 

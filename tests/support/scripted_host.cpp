@@ -20,10 +20,7 @@ void ScriptedHost::internalError(const std::string& what) { ADD_FAILURE() << "in
 
 bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
     messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
-    if (answers.empty()) return false;
-    bool a = answers.front();
-    answers.pop_front();
-    return a;
+    return next(answers, false);
 }
 
 void ScriptedHost::advance(long long ms) {
@@ -47,6 +44,12 @@ void ScriptedHost::advance(long long ms) {
 std::string join(const std::vector<std::string>& lines) {
     std::string s;
     for (std::size_t i = 0; i < lines.size(); ++i) s += (i ? "\r\n" : "") + lines[i];
+    return s;
+}
+
+std::string bytes(std::initializer_list<int> codes) {
+    std::string s;
+    for (int c : codes) s += static_cast<char>(c);
     return s;
 }
 

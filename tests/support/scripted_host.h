@@ -13,6 +13,15 @@
 
 namespace torvic::test {
 
+// The next answer of a queue, or `otherwise` when it is empty.
+template <class T>
+T next(std::deque<T>& queue, T otherwise) {
+    if (queue.empty()) return otherwise;
+    T a = std::move(queue.front());
+    queue.pop_front();
+    return a;
+}
+
 struct Message {
     enum Kind { Box, Question, Timed } kind;
     std::string text;
@@ -80,6 +89,8 @@ private:
 
 // Lines joined with CR LF, with no line break after the last.
 std::string join(const std::vector<std::string>& lines);
+// A text of the given character codes.
+std::string bytes(std::initializer_list<int> codes);
 
 // A temporary folder, removed with everything in it at the end of its scope.
 class TempDir {

@@ -1,11 +1,15 @@
-// Looks at the windows of the desktop the way a user's tools would, for the
-// tests of the Windows window programs (under Wine):
+// The desktop as a user's tools see it, for the tests of the Windows
+// programs (under Wine):
 //   win_window_tree dump TITLE      the visible top-level windows whose title
-//                                   holds TITLE, their menus and every control
+//                                   holds TITLE and every control
 //                                   (class|caption|x,y,w,h|visible|enabled,
 //                                   places relative to the parent's client area)
 //   win_window_tree click TITLE CAPTION
 //                                   presses the button CAPTION of such a window
+//   win_window_tree catch FILE      a window that writes its process id, then
+//                                   every character and left click it receives
+//                                   (Enter as a line break), to FILE; it ends
+//                                   after a minute
 // Texts are written in UTF-8. The exit status is 1 when no window matched.
 #include <windows.h>
 #include <shellapi.h>
@@ -60,18 +64,6 @@ std::vector<HWND> topWindows(const std::wstring& title) {
     return search.found;
 }
 
-void dumpMenu(HMENU menu, const std::string& path) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        wchar_t caption[256] = {};
-        GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
-        const std::string item = path + utf8(caption);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        std::printf("menu|%s%s\n", item.c_str(), (state & MF_CHECKED) ? "|checked" : "");
-        if (HMENU sub = GetSubMenu(menu, i)) dumpMenu(sub, item + " > ");
-    }
-}
-
 void dumpChildren(HWND parent, int depth) {
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
         RECT r;
@@ -92,6 +84,59 @@ HWND findButton(HWND parent, const std::string& caption) {
     return nullptr;
 }
 
+// The catcher's window and the file it writes to.
+std::string caught;
+
+void append(const std::string& text) {
+    if (FILE* f = std::fopen(caught.c_str(), "ab")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+}
+
+LRESULT CALLBACK catcherProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_CHAR:
+            append(w == L'\r' ? "\n" : utf8(std::wstring(1, static_cast<wchar_t>(w))));
+            return 0;
+        case WM_LBUTTONDOWN:
+            append("<click " + std::to_string(static_cast<short>(LOWORD(l))) + "," +
+                   std::to_string(static_cast<short>(HIWORD(l))) + ">");
+            return 0;
+        case WM_TIMER:
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+int catchInput(const std::string& file) {
+    caught = file;
+    append("pid " + std::to_string(GetCurrentProcessId()) + "\n");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = catcherProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TorvicKeyCatcher";
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(L"TorvicKeyCatcher", L"Catcher", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    STARTUPINFOW start{};  // shown as the starting program asked
+    GetStartupInfoW(&start);
+    ShowWindow(window, (start.dwFlags & STARTF_USESHOWWINDOW) ? start.wShowWindow : SW_SHOWNORMAL);
+    SetTimer(window, 1, 60000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -103,6 +148,7 @@ int main() {
     std::vector<std::string> argv;
     for (int i = 0; i < argc; ++i) argv.push_back(utf8(wargv[i]));
     const std::string command = argv[1];
+    if (command == "catch") return catchInput(argv[2]);
     const std::vector<HWND> windows = topWindows(wargv[2]);
     if (windows.empty()) return 1;
     if (command == "dump") {
@@ -110,7 +156,6 @@ int main() {
             RECT client;
             GetClientRect(w, &client);
             std::printf("window|%s|%ld,%ld\n", textOf(w).c_str(), client.right, client.bottom);
-            if (HMENU menu = GetMenu(w)) dumpMenu(menu, "");
             dumpChildren(w, 1);
         }
         return 0;
