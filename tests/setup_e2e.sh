@@ -2,7 +2,9 @@
 # A whole installation as a user makes it: torvicsetup started from a folder
 # holding the built files, into a folder whose path has blanks; the window is
 # driven with the keyboard. Then the file type answers our entry, the entry's
-# Exec line runs a script hidden, and /uninstall leaves the home as it was.
+# Exec line runs a script hidden, a second registration goes over the first,
+# and /uninstall leaves the home as it was (the default association set by
+# the desktop's tool gone, the user's own lines and files kept).
 set -u
 APPDIR="$1"
 source "$(dirname "$0")/lib.sh"
@@ -81,12 +83,17 @@ mkdir -p "$lf" && cp "$dir/torvic" "$lf/"
 check "/register of a folder whose name holds a line feed is refused" \
     $([ $? -eq 2 ] && grep -q "control characters" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
 rm -rf "$lf"
+"$dir/torvicsetup" /register "$dir"  # a second registration over the first
+xdg-mime default torvic.desktop application/x-torvic  # the default, as a desktop's tool sets it
+echo "the user's own" > "$dir/notes.txt"
 "$dir/torvicsetup" /uninstall >/dev/null 2>&1 &
 pids+=($!)
 press_in "Desinstal" Return   # yes, uninstall
 press_in "Desinstal" Return   # the report
 sleep 0.5
-check "the program folder is gone" $([ ! -e "$dir" ]; echo $?)
+check "the program folder keeps only the user's own file" $([ "$(ls -A "$dir")" = notes.txt ]; echo $?)
+check "mimeapps.list keeps the user's lines only" \
+    $([ "$(cat "$HOME/.config/mimeapps.list")" = "$(printf '[Default Applications]\ntext/plain=editor.desktop')" ]; echo $?)
 # The data folder's parents may stay, empty.
 rmdir "$HOME/.local/share" "$HOME/.local" 2>/dev/null
 check "the home is as it was before the installation" $([ "$(listing)" = "$before" ]; echo $?)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <thread>
 
 #include "base/errors.h"
@@ -68,56 +67,28 @@ TEST(WindowsPlatform, OemCodePageThroughTheSystem) {
     EXPECT_EQ(text, "\x82\x87\x85 A");
 }
 
-// A text value under HKEY_CURRENT_USER, or "(none)".
-std::string userValue(const std::string& key, const char* name = nullptr) {
-    char buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return "(none)";
-    return buffer;
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-TEST(RegistryInstallation, RegistersTheFileTypeAndShortcutsAndUninstallsExactly) {
+// The values and shortcuts themselves, and an uninstallation that leaves
+// the registry as it was: win32_setup_e2e.sh, in a fresh prefix.
+TEST(RegistryInstallation, FoldersTwiceOverAndASecondUninstall) {
     test::TempDir tmp;
     const std::string root = "Software\\TorvicTest";
-    RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
-    const std::string desktop = tmp / "Desktop", programs = tmp / "Programs";
-    CreateDirectoryA(desktop.c_str(), nullptr);
-    CreateDirectoryA(programs.c_str(), nullptr);
-    win::RegistryInstallation system({tmp / "src", "c:\\Program Files\\Torvic\\", desktop, programs,
+    win::RegistryInstallation system({tmp / "src", "c:\\Program Files\\Torvic\\", tmp.path(), tmp.path(),
                                       root + "\\Classes", root + "\\Uninstall\\Torvic"});
     const std::pair<const char*, bool> dirs[] = {
         {"c:\\Torvic\\", true}, {"D:\\", true}, {"c:prova", false}, {"prova\\", false}, {"\\\\servidor\\prova", false}, {"", false}};
     for (const auto& [typed, absolute] : dirs) EXPECT_EQ(system.isAbsoluteDirectory(typed), absolute) << typed;
 
-    const std::string dir = tmp / "Program Files" + "\\";  // a blank: the commands quote the program
+    const std::string dir = tmp / "Program Files" + "\\";
     CreateDirectoryA(dir.c_str(), nullptr);
-    for (int round = 0; round < 2; ++round) system.registerInstallation(dir);  // twice: the same values
-    EXPECT_EQ(userValue(root + "\\Classes\\.torvic"), "torvic");
-    EXPECT_EQ(userValue(root + "\\Classes\\Torvic"), "Torvic Program");
-    EXPECT_EQ(userValue(root + "\\Classes\\Torvic\\shell\\open\\command"), "\"" + dir + "torvic.exe\" /exec \"%1\"");
-    EXPECT_EQ(userValue(root + "\\Classes\\Torvic\\shell\\Edit\\command"), "\"" + dir + "torvic.exe\" \"%1\"");
-    EXPECT_EQ(userValue(root + "\\Classes\\Torvic\\DefaultIcon"), dir + "torvic.exe,0");
-    EXPECT_EQ(userValue(root + "\\Uninstall\\Torvic", "UninstallString"), "\"" + dir + "torvicsetup.exe\" /uninstall");
+    for (int round = 0; round < 2; ++round) system.registerInstallation(dir);
     EXPECT_EQ(system.installedDirectory(), dir);
-    EXPECT_TRUE(exists(desktop + "\\Editor de Programes Torvic.lnk"));
-    EXPECT_TRUE(exists(programs + "\\Torvic\\Editor de Programes Torvic.lnk"));
-
-    for (const ShippedFile& f : system.shippedFiles()) std::ofstream(dir + f.name) << f.name;
     EXPECT_EQ(system.uninstall(), dir);
-    EXPECT_FALSE(exists(dir));  // emptied, so removed
-    EXPECT_FALSE(exists(desktop + "\\Editor de Programes Torvic.lnk"));
-    EXPECT_FALSE(exists(programs + "\\Torvic"));
-    EXPECT_EQ(userValue(root + "\\Classes\\.torvic"), "(none)");
-    EXPECT_EQ(userValue(root + "\\Classes\\Torvic"), "(none)");
+    EXPECT_EQ(GetFileAttributesA(dir.c_str()), INVALID_FILE_ATTRIBUTES);  // emptied, so removed
     EXPECT_EQ(system.installedDirectory(), "");
     EXPECT_EQ(system.uninstall(), "");  // nothing left to remove
-    // The parent keys the installation made went too, once empty.
-    HKEY left = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + "\\Classes").c_str(), 0, KEY_READ, &left), ERROR_SUCCESS);
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + "\\Uninstall").c_str(), 0, KEY_READ, &left), ERROR_SUCCESS);
+    HKEY left = nullptr;  // the keys it made went too, once empty
+    for (const char* key : {"\\Classes", "\\Uninstall"})
+        EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + key).c_str(), 0, KEY_READ, &left), ERROR_SUCCESS) << key;
     RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
 }
 

@@ -42,8 +42,7 @@ public:
     void setText4(const std::string& t) override { text4Field = t; }
     std::string caption;
     void setCaption(const std::string& t) override { caption = t; }
-    int runLineMark = -1;
-    void setRunLineMark(int index) override { runLineMark = index; }
+    void setRunLineMark(int) override {}
     void setText4Tooltip(const std::string&) override {}
     void setText4Highlighted(bool y) override { text4Yellow = y; }
     void setCaretLabels(const std::string&, const std::string& c) override { labelColumn = c; }
@@ -169,40 +168,33 @@ public:
     std::string keyText() override { return key; }
 };
 
-// The mouse position picker: the typed coordinates and what it shows.
+// The mouse position picker: the typed coordinates and its message boxes.
 class FakeMousePickerView : public MousePickerView {
 public:
     void attach(MousePickerPresenter*) {}
-    bool shown = false;
-    int timerMs = 0;  // 0: not polling
-    std::string x = "0", y = "0", labelX, labelY;
+    std::string x = "0", y = "0";
     std::vector<std::string> boxes;
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    void startTimer1(int ms) override { timerMs = ms; }
-    void stopTimer1() override { timerMs = 0; }
+    void show() override {}
+    void hide() override {}
+    void startTimer1(int) override {}
+    void stopTimer1() override {}
     std::string text1() override { return x; }
     std::string text2() override { return y; }
-    void setLabels(const std::string& lx, const std::string& ly) override {
-        labelX = lx;
-        labelY = ly;
-    }
+    void setLabels(const std::string&, const std::string&) override {}
     void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
 };
 
 class FakeAboutBoxView : public AboutBoxView {
 public:
     void attach(AboutBoxPresenter*) {}
-    int shows = 0;
-    std::string caption, title, version, description, disclaimer;
     std::vector<std::string> boxes;
-    void showModal() override { ++shows; }
+    void showModal() override {}
     void close() override {}
-    void setCaption(const std::string& t) override { caption = t; }
-    void setTitle(const std::string& t) override { title = t; }
-    void setVersion(const std::string& t) override { version = t; }
-    void setDescription(const std::string& t) override { description = t; }
-    void setDisclaimer(const std::string& t) override { disclaimer = t; }
+    void setCaption(const std::string&) override {}
+    void setTitle(const std::string&) override {}
+    void setVersion(const std::string&) override {}
+    void setDescription(const std::string&) override {}
+    void setDisclaimer(const std::string&) override {}
     void messageBox(const std::string& t, const std::string& boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
 };
 
