@@ -1,5 +1,6 @@
-// The engine pieces that script cases cannot reach: loading the line table,
-// the keyword table, the start line read from Text3, and internal errors.
+// The engine: the run loop and the dispatcher, loading the line table, the
+// keyword table, the start line read from Text3, failing lines and internal
+// errors.
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
@@ -16,6 +17,70 @@ namespace {
 
 using test::Message;
 using test::Rig;
+
+// How a run ended, as the window would show it.
+std::string result(Rig& rig) {
+    return rig.host.ended             ? "program-ended"
+           : rig.engine.runEndedByNo() ? "ended-by-no"
+           : rig.host.text3Field == "Acabat" ? "finished"
+                                             : "waiting";
+}
+
+TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
+    const std::string timed = "timed|TORVIC - Error de sintaxis:|Error en linia  ", asks = "question|Torvic|Error de Sintaxi a la línia: ";
+    const std::string goOn = "\rContinuar amb l'execució a la següent linia?";
+    struct Case {
+        std::vector<std::string> script;
+        std::vector<std::string> calls;
+        std::vector<int> lines;
+        std::string message;  // kind|title|text of the one message, or ""
+        std::string result = "finished";
+        std::deque<bool> answers = {};
+        bool hidden = false;  // "Executa Ocult" rather than "Executa tot"
+    } cases[] = {
+        // Keywords ignore case and surrounding blanks, and the table keeps the line as typed.
+        {{"  BEEP ()", "Beep", "bEeP(1,2)  "}, {"beep", "beep", "beep"}, {0, 1, 2}, ""},
+        {{"' a comment", "/ another", "// wait(100)", "'beep"}, {}, {0, 1, 2, 3}, ""},
+        {{"'0", "'1", "'2", "wiat(100)", "beep"}, {"beep"}, {0, 1, 2, 3, 4}, timed + "3.  La comanda 'wiat(100)' és incorrecte"},
+        {{"\tbeep"}, {}, {0}, timed + "0.  La comanda '\tbeep' és incorrecte"},  // a tab is not trimmed
+        // A blank line is trimmed to empty, and an empty entry ends a run that reaches it.
+        {{"beep", "   ", "goto(0,1)"}, {"beep", "beep"}, {0, 1, 2, 0}, timed + "1.  La comanda '' és incorrecte"},
+        {{"beep", "wait(-5)", "beep"}, {"beep", "beep"}, {0, 1, 2}, asks + "1\rnegative wait interval" + goOn, "finished", {true}},
+        {{"focu(99)", "beep"}, {}, {0}, asks + "0\rfocu: program slot 99 outside 0..15" + goOn, "ended-by-no", {false}},
+        {{"beep", "stop", "beep", "end()", "END"}, {"beep"}, {0, 1}, ""},
+        {{"beep", "END", "beep"}, {"beep"}, {0, 1}, "", "program-ended", {}, true},
+        {{}, {}, {}, ""},
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        const std::string where = c.script.empty() ? "(empty)" : c.script[0];
+        rig.host.answers = c.answers;
+        if (c.hidden) {
+            rig.host.editor = test::join(c.script);
+            rig.host.hide();
+            rig.engine.continueRun();
+        } else {
+            rig.run(c.script);
+        }
+        EXPECT_EQ(rig.platform.calls, c.calls) << where;
+        EXPECT_EQ(rig.host.linesRun, c.lines) << where;
+        EXPECT_EQ(result(rig), c.result) << where;
+        std::vector<std::string> messages;
+        const char* kinds[] = {"box", "question", "timed"};
+        for (const Message& m : rig.host.messages) messages.push_back(kinds[m.kind] + ("|" + m.title + "|" + m.text));
+        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{L1252(c.message)})
+            << where;
+        std::string ran = c.script.empty() ? "" : c.script[0];  // the entry keeps the line, its blanks trimmed
+        ran.erase(0, ran.find_first_not_of(' '));
+        ran.erase(ran.find_last_not_of(' ') + 1);
+        EXPECT_EQ(rig.engine.run.entry(0), ran) << where;
+    }
+    Rig full;  // No on the last line of a full table ends the run
+    std::vector<std::string> script(299, "'x");
+    script.push_back("wait(-1)");
+    full.run(script);
+    EXPECT_EQ(result(full), "ended-by-no");
+}
 
 TEST(Loading, Table) {
     struct Case {

@@ -1,7 +1,10 @@
 // The text document commands run as script lines through the engine.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/cp1252.h"
+#include "platform/files.h"
 #include "tests/support/scripted_host.h"
 #include "textcmd/working_text.h"
 
@@ -169,6 +172,74 @@ TEST(TextCommands, PErrorText) {
     EXPECT_EQ(rig.host.messages[0].kind, Message::Timed);
     EXPECT_EQ(rig.host.messages[0].title, "TORVIC - Error de sintaxis:");
     EXPECT_EQ(rig.host.messages[0].seconds, 15);
+}
+
+// A device, and the reasons the system gives for a missing file, a missing
+// folder and a device, which open and save pass on.
+#ifdef _WIN32
+const char* const kDevice = "NUL";
+#else
+const char* const kDevice = "/dev/null";
+#endif
+std::string whyNot(const std::string& path, bool writing = false) {
+    std::string why;
+    writing ? (void)writeFileSafely(path, "", &why) : (void)readFileBytes(path, &why);
+    EXPECT_FALSE(why.empty()) << "a failure without its reason";
+    return why;
+}
+
+TEST(FileCommands, OpenAndSaveOnRealFiles) {
+    test::TempDir dir;
+    const std::string in = dir / "in.txt", out = dir / "out.txt";
+    const auto lost = [](const char* command, int line, const std::string& why) {
+        return "box|Error en trobar el fitxer:|Error en comanda " + std::string(command) + " en linia  " +
+               std::to_string(line) + ": El fitxer especificat no s'ha pogut trobar.\r" + why;
+    };
+    const auto messages = [](Rig& rig) {
+        std::vector<std::string> all;
+        for (const Message& m : rig.host.messages) all.push_back((m.kind == Message::Box ? "box|" : "?|") + m.title + "|" + m.text);
+        return all;
+    };
+    // Every byte kept, with no line break added.
+    const std::string bytes = "a\r\nb\tc \x1A after the end-of-file mark";
+    ASSERT_TRUE(writeFileSafely(in, bytes));
+    Rig copy;
+    copy.run({"open(\"" + in + "\")", "save(\"" + out + "\")"});
+    EXPECT_EQ(copy.engine.document.textTreball + "|" + std::to_string(copy.engine.document.posTreball), bytes + "|1");
+    EXPECT_EQ(readFileBytes(out).value_or("<none>"), bytes);
+
+    // A missing file empties the text and the run goes on; an empty text is not saved.
+    std::filesystem::remove(out);
+    Rig missing;
+    missing.engine.document = {"old", 5, ""};
+    missing.run({"'0", "open(\"" + (dir / "nope.txt") + "\")", "save(\"" + out + "\")", "beep"});
+    EXPECT_EQ(messages(missing), std::vector<std::string>{lost("OPEN", 1, whyNot(dir / "nope.txt"))});
+    EXPECT_EQ(missing.engine.document.textTreball + "|" + std::to_string(missing.engine.document.posTreball), "|1");
+    EXPECT_EQ(readFileBytes(out).value_or("<none>"), "<none>");
+    EXPECT_EQ(missing.platform.calls, std::vector<std::string>{"beep"});
+
+    // Devices, folders and names with a NUL: refused at once, saying why; save keeps the text.
+    Rig saves, opens;
+    saves.engine.document = {"data", 1, ""};
+    saves.run({"save(\"" + (dir / "no/such/dir/x.txt") + "\")", "save(\"" + dir.path() + "\")",
+               "save(\"" + std::string(kDevice) + "\")", "save(\"" + (dir / "a") + std::string(1, '\0') + "b\")"});
+    opens.engine.document = {"old", 1, ""};
+    opens.run({"open(\"" + std::string(kDevice) + "\")", "open(\"" + dir.path() + "\")",
+               "open(\"" + in + std::string(1, '\0') + "x\")"});
+    const std::string device = whyNot(kDevice), nul = "the name holds a NUL character";
+    EXPECT_EQ(messages(saves), (std::vector<std::string>{lost("SAVE", 0, whyNot(dir / "no/such/folder/x", true)),
+                                                         lost("SAVE", 1, "is a directory"), lost("SAVE", 2, device),
+                                                         lost("SAVE", 3, nul)}));
+    EXPECT_EQ(messages(opens), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, "is a directory"),
+                                                         lost("OPEN", 2, nul)}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "a"));
+    EXPECT_EQ(saves.engine.document.textTreball + "|" + opens.engine.document.textTreball, "data|");
+
+    // def keeps the raw text and ref uses it.
+    Rig ref;
+    ref.engine.document.textTreball = "t\r\nART10 x\r\nART20 a\r\nART21 b\r\nART22 c\r\nART23 d\r\n";
+    ref.run({"def(ART)", "ref(\"" + out + "\",\"10,20_23<22>\")"});
+    EXPECT_EQ(readFileBytes(out).value_or("<none>"), "ART10 x\r\nART20 a\r\nART21 b\r\nART23 d\r\n");
 }
 
 }  // namespace
