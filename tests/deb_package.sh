@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack from the build folder, it holds the
 # programs, the manual, the mime type, the desktop entry with its Edit action
-# and the icon, system-wide, and lintian finds no error in it.
+# and the icon, system-wide, and lintian (which checks the desktop entries
+# too) finds no error in it.
 set -u
 BUILD="$1"
 source "$(dirname "$0")/lib.sh"
@@ -23,11 +24,6 @@ check "opening a .torvic file runs it hidden" $(grep -qx 'Exec=torvic /exec %f' 
 check "the Edit action opens it in the editor" $(grep -qx 'Exec=torvic %f' "$desktop"; echo $?)
 check "the file-type handler is no menu entry; the editor's entry is" \
     $(grep -qx 'NoDisplay=true' "$desktop" && grep -qx 'Exec=torvic' "$DIR/root/usr/share/applications/torvic-editor.desktop"; echo $?)
-if command -v desktop-file-validate >/dev/null; then
-    for e in "$DIR"/root/usr/share/applications/*.desktop; do
-        check "desktop-file-validate passes $(basename "$e")" $(desktop-file-validate "$e" >&2; echo $?)
-    done
-fi
 check "the package depends on Qt and libxdo" \
     $(dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 && dpkg-deb -f "$deb" Depends | grep -q libxdo3; echo $?)
 if command -v lintian >/dev/null; then
@@ -48,10 +44,6 @@ if [ "$(id -u)" -eq 0 ] && ! dpkg -s torvic >/dev/null 2>&1 && [ ! -e /usr/bin/t
         QT_QPA_PLATFORM=offscreen timeout 30 /usr/bin/torvic /exec "$DIR/job.torvic" >/dev/null 2>&1
         check "the installed torvic runs a script hidden" $([ -f "$DIR/out.txt" ]; echo $?)
         check "the system knows the type" $(grep -q 'application/x-torvic' /usr/share/mime/globs2; echo $?)
-        if command -v gio >/dev/null; then
-            check "a .torvic file has our type" \
-                $(gio info -a standard::content-type "$DIR/job.torvic" 2>/dev/null | grep -q application/x-torvic; echo $?)
-        fi
     else
         check "dpkg installs the package" 1
         cat "$DIR/dpkg.log"

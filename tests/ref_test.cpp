@@ -81,7 +81,7 @@ TEST_F(RefTest, ReportsCarryTheirMessagesAndTheFileName) {
     for (int i = 0; i < 3; ++i) {
         const Message& m = rig->host.messages[static_cast<std::size_t>(i)];
         EXPECT_NE(m.text.find(L1252(kinds[i])), std::string::npos) << i;
-        EXPECT_EQ(m.title, "TORVIC - Error de sintaxis:");
+        EXPECT_EQ(m.title + "|" + std::to_string(m.kind == Message::Timed ? m.seconds : -1), "TORVIC - Error de sintaxis:|15");
         EXPECT_NE(m.text.find("Fitxer: " + (dir / "out.txt").string()), std::string::npos);
     }
 }

@@ -166,12 +166,6 @@ TEST(TextCommands, PErrorText) {
     EXPECT_EQ(PErrorText(doc, 12, "No pot trobar ref", "ART10", "out.txt"),
               L1252("\r\nError de sintaxis en la linia: 12\r\nNo pot trobar ref\r\n"
                     "La referència que no es pot trobar és: ART10\r\nDefecte: ART-  Fitxer: out.txt"));
-    test::Rig rig;
-    PError(rig.host, doc, 3, "m", "r", "f");
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].kind, Message::Timed);
-    EXPECT_EQ(rig.host.messages[0].title, "TORVIC - Error de sintaxis:");
-    EXPECT_EQ(rig.host.messages[0].seconds, 15);
 }
 
 // A device, and the reasons the system gives for a missing file, a missing
