@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "base/cp1252.h"
 #include "platform/files.h"
 #include "tests/support/scripted_host.h"
 
@@ -14,35 +12,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FilesTest : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return tmp / name; }
-    void put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    std::string get(const std::string& name) const { return readFileBytes(path(name)).value_or("<missing>"); }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-    }
-
+TEST(Files, WriterKeepsPermissionsAndLinks) {
     test::TempDir tmp;
-    fs::path dir{tmp.path()};
-};
-
-TEST_F(FilesTest, WriterKeepsPermissionsAndLinks) {
-    put("real.txt", "old");
-    chmod(path("real.txt").c_str(), 0640);
-    fs::create_symlink("real.txt", path("link.txt"));
-    ASSERT_TRUE(writeFileSafely(path("link.txt"), "new"));
-    EXPECT_TRUE(fs::is_symlink(path("link.txt")));
-    EXPECT_EQ(get("real.txt"), "new");
+    const std::string real = tmp / "real.txt", link = tmp / "link.txt";
+    ASSERT_TRUE(writeFileSafely(real, "old"));
+    chmod(real.c_str(), 0640);
+    fs::create_symlink("real.txt", link);
+    ASSERT_TRUE(writeFileSafely(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFileBytes(real).value_or("<missing>"), "new");
     struct stat st {};
-    ASSERT_EQ(stat(path("real.txt").c_str(), &st), 0);
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(entries(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 2);  // no temporary left
 
-    ASSERT_TRUE(writeFileSafely(path("fresh.txt"), ""));
-    EXPECT_TRUE(fs::exists(path("fresh.txt")));
+    ASSERT_TRUE(writeFileSafely(tmp / "fresh.txt", ""));
+    EXPECT_TRUE(fs::exists(tmp / "fresh.txt"));
     EXPECT_FALSE(writeFileSafely("", "x"));
 }
 

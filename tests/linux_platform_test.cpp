@@ -43,12 +43,6 @@ TEST(LinuxPlatform, TranslatesXcopySwitches) {
     EXPECT_TRUE(LinuxPlatform::xcopyArguments((dir / "src" / "*.none").string(), dst, "").empty());
 }
 
-}  // namespace
-}  // namespace torvic
-
-namespace torvic {
-namespace {
-
 // The children of this process that have ended but were not reaped.
 int defunctChildren() {
     int count = 0;

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# torvicrun.exe under Wine on real files: the text commands, copy and xcopy,
-# a failed save that keeps the previous file, exit codes, Catalan messages;
-# then, on an X server, exec of a Windows window program with its id, keys
-# (plain, accented, the euro) and a click that the program receives.
+# The Windows programs under Wine on an X server. torvicrun.exe on real
+# files: the text commands, copy and xcopy, a failed save that keeps the
+# previous file, exit codes, Catalan messages; exec of a window program with
+# its id, keys (plain, accented, the euro) and a click that it receives.
+# torvic.exe driven by keys and clicks: a hidden run started with /exec
+# (icon, its own message box, its end), the main window's controls through
+# the window tree at 96 DPI (and a screenshot), the run keys F5, F4,
+# Shift+F5, Ctrl+F5 and Esc, the unsaved-work question, the menu bar, the
+# mouse picker, F1's manual, and an encoded script that runs.
 set -u
-RUN="$1"
-CATCHER="$2"
+RUN="$1"   # torvicrun.exe
+EXE="$2"   # torvic.exe
+TREE="$3"  # win_window_tree.exe (also the window that catches keys)
+ARTIFACTS="$4"
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
-need wine winepath
+need wine winepath xdotool
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60   # a server of its own lifetime, outside the file-size limit below
 runit() { timeout 60 wine "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
 
+# ==== torvicrun.exe
 # ---- text commands and files ------------------------------------------------
 printf 't\r\nART1 one\r\nART2 two\r\nART3 three\r\n' > "$DIR/in.txt"
 script "$DIR/text.torvic" "open(\"$(win "$DIR/in.txt")\")" 'repl("two","TWO")' 'deline("three")' 'def(ART)' \
@@ -68,7 +76,7 @@ check "a relative move goes on from there" $(grep -qF "[6] ' moved" <<<"$err"; e
 # ---- a Windows program: its id, keys and a click --------------------------------
 # (The script is code page 1252: à ç € are the bytes E0 E7 80.)
 caught="$DIR/caught.txt"
-script "$DIR/keys.torvic" "exec(\"$(win "$CATCHER") catch $(win "$caught")\",1,1)" 'wait(2500)' 'focu(1)' 'wait(500)' \
+script "$DIR/keys.torvic" "exec(\"$(win "$TREE") catch $(win "$caught")\",1,1)" 'wait(2500)' 'focu(1)' 'wait(500)' \
     'send("Hola{ENTER}")' "send(\"$(printf '\xe0\xe7\x80')\")" 'wait(300)' 'mouse(250,220,1)' 'wait(800)'
 runit --on-error=continue "$DIR/keys.torvic"
 check "the keys script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
@@ -78,7 +86,131 @@ check "the started program got Hola and Enter" $(grep -qx "Hola" <<<"$got"; echo
 check "the started program got àç€" $(grep -qF "àç€" <<<"$got"; echo $?)
 check "the started program got the click" $(grep -qF "<click " <<<"$got"; echo $?)
 [ "$failed" -eq 0 ] || echo "caught: $got"
-wine taskkill /f /im "$(basename "$CATCHER")" >/dev/null 2>&1
+wine taskkill /f /im "$(basename "$TREE")" >/dev/null 2>&1
+
+# ==== torvic.exe
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# A script saves a text only when it has one: each opens this one first.
+printf 'text\r\n' > "$DIR/src.txt"
+OPEN="open(\"$(win "$DIR/src.txt")\")"
+
+# ---- a hidden run: /exec ----------------------------------------------------
+script "$DIR/hidden.torvic" "$OPEN" "save(\"$(win "$DIR/out1.txt")\")" 'msg("primer",1)' 'wait(500)' \
+    "save(\"$(win "$DIR/out2.txt")\")"
+wine "$EXE" /exec "$(win "$DIR/hidden.torvic")" >/dev/null 2>&1 &
+pid=$!
+check "/exec runs the script" $(within 30 test -f "$DIR/out1.txt"; echo $?)
+check "its message box comes up" $(within 20 has "Torvic" "Button|OK|"; echo $?)
+check "the main window is never shown" $(shown "Torvic XP"; [ $? -ne 0 ]; echo $?)
+check "its icon is in the notification area" $(xdotool search --name "Wine System Tray" >/dev/null; echo $?)
+tree click "Torvic" "OK"
+check "the run goes on after its message box" $(within 20 test -f "$DIR/out2.txt"; echo $?)
+check "the program ends by itself" $(within 20 ended $pid; echo $?)
+
+# ---- the main window --------------------------------------------------------
+script "$DIR/edit.torvic" "$OPEN" "save(\"$(win "$DIR/f5.txt")\")" 'wait(2500)' "save(\"$(win "$DIR/after.txt")\")"
+wine "$EXE" "$(win "$DIR/edit.torvic")" >/dev/null 2>&1 &
+main=$!
+T="edit.torvic - Torvic XP"
+check "the window opens with the script" $(within 30 has "$T" "Edit|open("; echo $?)
+tree dump "$T" > "$DIR/tree.txt"
+mkdir -p "$ARTIFACTS" && import -window root "$ARTIFACTS/torvic_exe_main.png" 2>/dev/null
+check "caption and client area at the design size" \
+    $(grep -qx "window|$T v1.10   (Comandes de Procés, de tractament de textes, base dades, ratolí, codificació)|594,438" \
+        "$DIR/tree.txt"; echo $?)
+# Places in pixels at 96 DPI: the design's twips / 15, relative to the frame.
+for line in "Button|Navegar i Obrir|16,32,103,25" "Button|Guardar com..|128,32,95,25" "Button|End|536,-20,49,17" \
+    "Button|Posició actual:|128,0,129,34" "Static|Línia:|13,16,33,17" "Static|Col:|78,16,25,17" \
+    "Button|Executa tot|8,24,81,25" "Button|Executa Ocult|88,24,96,25" "Button|Stop|184,24,49,25" \
+    "Button|Cont Exec|232,24,73,25" "Static|Majc+F5|32,48,65,17" "Static|F5|264,48,41,17" "Edit|0|8,16,81,19"; do
+    check "control $line" $(grep -qF "|$line|" <<<"$(sed 's/^ *//; s/^/|/' "$DIR/tree.txt")"; echo $?)
+done
+for caption in "Button|Fitxer   .torvic:" "Button|-> Obrir" "Button|<- Guardar" "Button|..." \
+    "Edit|$(win "$DIR/edit.torvic")" "Button|Línia d'execució:" "Button|Procés d'execució:" "Static|Ctrl+F5" "Static|F4"; do
+    check "control $caption" $(grep -qF "$caption|" "$DIR/tree.txt"; echo $?)
+done
+
+keys "$T" F5
+check "F5 runs the script" $(within 10 test -f "$DIR/f5.txt"; echo $?)
+check "the run buttons are off during the run" $(has "$T" "Button|Cont Exec|232,24,73,25|visible|disabled"; echo $?)
+keys "$T" F4
+sleep 3
+check "F4 stops the run before its last line" $([ ! -f "$DIR/after.txt" ] && has "$T" "Button|Cont Exec|232,24,73,25|visible|enabled"; echo $?)
+rm -f "$DIR/f5.txt"
+keys "$T" F5
+check "F5 goes on from the line where it stopped" $(within 10 test -f "$DIR/after.txt" && [ ! -f "$DIR/f5.txt" ]; echo $?)
+rm -f "$DIR/after.txt"
+keys "$T" shift+F5
+check "Shift+F5 runs from the first line" $(within 10 test -f "$DIR/f5.txt"; echo $?)
+within 10 test -f "$DIR/after.txt"
+
+keys "$T" alt+a Up Return
+check "the menu bar's Ajuda holds the about box" $(within 10 has "En quant a" "Button|&Info. del sistema...|"; echo $?)
+keys "En quant a" Return
+check "Enter closes the about box" $(within 10 eval '! shown "En quant a"'; echo $?)
+
+keys "$T" ctrl+p
+check "Ctrl+P opens the mouse picker" $(within 10 shown "Posició del Ratolí"; echo $?)
+xdotool mousemove 321 123
+check "the picker follows the pointer" $(within 10 eval 'has "Posició del Ratolí" "Static|321|" && has "Posició del Ratolí" "Static|123|"'; echo $?)
+keys "Posició del Ratolí" Escape
+check "Esc hides the picker" $(within 10 eval '! shown "Posició del Ratolí"'; echo $?)
+
+keys "$T" End x
+keys "$T" Escape
+check "Esc with unsaved text asks first" $(within 10 has "Modificacions sense guardar" "Button|No guardar|"; echo $?)
+tree click "Modificacions sense guardar" "Cancel·lar"
+sleep 1
+check "Cancel·lar keeps the program" $(kill -0 $main 2>/dev/null && shown "$T"; echo $?)
+keys "$T" Escape
+within 10 shown "Modificacions sense guardar"
+tree click "Modificacions sense guardar" "No guardar"
+check "No guardar ends the program" $(within 20 ended $main; echo $?)
+check "and nothing was saved" $(! grep -qF ')x' "$DIR/edit.torvic"; echo $?)
+
+# ---- an encoded script ------------------------------------------------------
+script "$DIR/enc.torvic" "$OPEN" "save(\"$(win "$DIR/enc_out.txt")\")"
+wine "$EXE" "$(win "$DIR/enc.torvic")" >/dev/null 2>&1 &
+enc=$!
+E="enc.torvic - Torvic XP"
+within 30 shown "$E"
+keys "$E" ctrl+d
+check "Ctrl+D asks for the key" $(within 10 shown "Codificar / Descodificar"; echo $?)
+keys "Codificar / Descodificar" c l a u
+tree click "Codificar / Descodificar" "Codificar"
+check "the editor holds the encoded script" $(within 10 has "$E" 'Edit|$%& '; echo $?)
+keys "$E" ctrl+s
+within 10 shown "El fitxer ja existeix"
+keys "El fitxer ja existeix" Return  # Yes: write over it
+check "saved encoded" $(within 10 eval 'head -c 4 "$DIR/enc.torvic" | grep -qF "\$%& "'; echo $?)
+keys "$E" ctrl+F5
+check "Ctrl+F5 runs it hidden" $(within 20 test -f "$DIR/enc_out.txt" && ! shown "$E"; echo $?)
+check "and the hidden run ends the program" $(within 20 ended $enc; echo $?)
+rm -f "$DIR/enc_out.txt"
+wine "$EXE" /exec "$(win "$DIR/enc.torvic")" >/dev/null 2>&1
+check "the encoded file runs from /exec" $(test -f "$DIR/enc_out.txt"; echo $?)
+
+# ---- the timed message window of a failing line ----------------------------
+script "$DIR/typo.torvic" "wiat(5)" "$OPEN" "save(\"$(win "$DIR/typo_out.txt")\")"
+wine "$EXE" "$(win "$DIR/typo.torvic")" >/dev/null 2>&1 &
+typo=$!
+within 30 shown "typo.torvic - Torvic XP"
+keys "typo.torvic - Torvic XP" F5
+check "a failing line shows why in the timed window" \
+    $(within 20 has "TORVIC - Error de sintaxis:" "Static|Error en linia  0.  La comanda 'wiat(5)' és incorrecte|"; echo $?)
+check "with the seconds left" $(has "TORVIC - Error de sintaxis:" "Static|Temps restant:|" &&
+    ! has "TORVIC - Error de sintaxis:" "Static|Label3|"; echo $?)
+tree click "TORVIC - Error de sintaxis:" "Acceptar"
+check "Acceptar lets the run go on" $(within 20 test -f "$DIR/typo_out.txt"; echo $?)
+keys "typo.torvic - Torvic XP" Escape
+within 20 ended $typo
+
+# ---- the manual ------------------------------------------------------------
+wine "$EXE" >/dev/null 2>&1 &
+within 30 shown "Torvic XP"
+keys "Torvic XP" F1
+check "F1 opens the manual torvic.rtf through the shell" $(within 30 shown "torvic.rtf"; echo $?)
 
 wineserver -k 2>/dev/null
 finish

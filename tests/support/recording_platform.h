@@ -21,7 +21,6 @@ public:
     std::set<double> processesWithWindows;  // ids that focu can activate
     bool nt = true;
     bool privilege = true;
-    bool failCopies = false;
     bool beepThrowsLogicError = false;  // stands for a bug of ours inside a command
     // When set, open, save and ref use these files (name to bytes) and never
     // the disk.

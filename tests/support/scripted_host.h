@@ -41,7 +41,6 @@ public:
     bool visible = true;
     bool buttonsEnabled = true;
     bool ended = false;
-    bool hidden = false;
     std::deque<bool> answers;       // Yes = true; an empty queue answers No
     std::vector<Message> messages;
     std::vector<int> linesRun;      // every index shown before a line
@@ -61,10 +60,7 @@ public:
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     bool isMainWindowVisible() override { return visible; }
     // What the window does for "Executa Ocult" before it continues the run.
-    void hide() {
-        hidden = true;
-        visible = false;
-    }
+    void hide() { visible = false; }
     void endProgram() override { ended = true; }
     void startTimer1(std::int32_t ms) override { timers.start(1, ms, now_); }
     void stopTimer1() override { timers.stop(1); }
