@@ -20,8 +20,8 @@ mkdir -p "$HOME"
 start_editor() {
     "$TORVIC" "$@" >/dev/null 2>&1 &
     app=$!
-    win=""
-    for _ in $(seq 50); do win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1); [ -n "$win" ] && break; sleep 0.2; done
+    within 10 xdotool search --pid $app --name "Torvic XP" >/dev/null 2>&1
+    win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1)
     xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1
     sleep 0.3
 }

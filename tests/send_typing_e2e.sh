@@ -8,21 +8,14 @@
 set -u
 RUN="$1"
 source "$(dirname "$0")/lib.sh"
-need Xvfb matchbox-window-manager wish xmodmap setxkbmap python3
+need Xvfb matchbox-window-manager wish xmodmap setxkbmap iconv
 start_xvfb 1280x1024x24
 start_wm
 setxkbmap es
 
 LOG="$DIR/tk.log"
-# Writes a script that sends $1 (UTF-8) and the text expected back.
-script() {
-    python3 - "$1" "$DIR" <<'EOF'
-import sys
-text, out = sys.argv[1], sys.argv[2]
-open(out + "/expected.txt", "w", encoding="utf-8").write(text)
-open(out + "/send.torvic", "wb").write(('send("' + text + '",1)\r\n').encode("cp1252"))
-EOF
-}
+# Writes a script that sends $1 (UTF-8, the script in code page 1252) and the text expected back.
+script() { printf '%s' "$1" > "$DIR/expected.txt"; printf 'send("%s",1)\r\n' "$1" | iconv -f utf-8 -t cp1252 > "$DIR/send.torvic"; }
 start_window() {
     rm -f "$LOG"
     wish "$(dirname "$0")/support/tk_catcher.tcl" "$LOG" &

@@ -18,15 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows/wide_text.h"
+
 namespace {
 
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+using torvic::win::utf8;
 
 // A window's text, from another process too.
 std::string textOf(HWND w) {
