@@ -82,6 +82,34 @@ private slots:
         QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
+    // A box is as wide as its text unless told otherwise: short texts under
+    // long titles, through each kind of box the window shows.
+    void messageBoxesShowTheirWholeTitle() {
+        Setup s;
+        QStringList narrow;
+        auto measure = [&narrow] {
+            QTimer::singleShot(50, [&narrow] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) {
+                    narrow << "no box";
+                    return;
+                }
+                if (box->width() < qt::titleWidth(box->windowTitle()))
+                    narrow << QString("%1: %2 < %3").arg(box->windowTitle()).arg(box->width()).arg(qt::titleWidth(box->windowTitle()));
+                box->buttons().first()->click();
+            });
+        };
+        measure();
+        s.window.messageBox("Fet!", "Torvic prova amb un titol ben llarg", MessageIcon::Information, false);
+        measure();
+        s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:", MessageIcon::None);
+        measure();
+        s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text");
+        measure();
+        QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?");
+        QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join("; ")));
+    }
+
     // Every window at the design size and larger, and every dialog it opens.
     void everyCaptionFits() {
         Setup s;
