@@ -73,32 +73,35 @@ TEST(Layout, ResizeRulesInWindowUnits) {
 
 // ---- main window behaviour ---------------------------------------------------
 
+// What the main window shows of a run: Text3|Text4 (and its highlight),
+// the run buttons, Timer1, the window, the icon with its tooltip and marks.
+std::string shown(const WindowRig& r) {
+    const test::FakeMainView& v = r.view;
+    return v.text3Field + "|" + v.text4Field + (v.text4Yellow ? " (yellow)" : "") +
+           (v.buttonsEnabled ? "|buttons on" : "|buttons off") + (v.timers.isOn(1) ? "|timer1 on" : "|timer1 off") +
+           (v.visible ? "|visible|" : "|hidden|") +
+           (v.iconShown ? v.iconTooltip + (v.checkAturat ? " +Aturat" : "") + (v.checkExecutant ? " +Executant-se" : "")
+                        : "no icon");
+}
+
 TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
     rig.view.caret = 11;  // after "wait(": its hint, highlighted
     rig.torvic.onEditorKeyUp();
-    ASSERT_TRUE(rig.view.text4Yellow);
     rig.torvic.onRunAll();
-    EXPECT_FALSE(rig.view.buttonsEnabled);
-    EXPECT_EQ(rig.view.text3Field, "1");
-    EXPECT_EQ(rig.view.text4Field, "wait(1000)");
-
+    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons off|timer1 on|visible|no icon");
     rig.view.caret = 3;  // the user moves about the editor while the run waits
     rig.torvic.onEditorKeyUp();
     EXPECT_EQ(rig.view.text4Field + rig.view.labelColumn, "wait(1000)3");
-
     rig.torvic.onMenuRunAll();  // a second run while waiting does nothing
     EXPECT_EQ(rig.platform.calls.size(), 1u);
     rig.torvic.onStopRun();  // F4
-    EXPECT_TRUE(rig.view.buttonsEnabled);
-    EXPECT_FALSE(rig.view.timers.isOn(1));
-
+    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons on|timer1 off|visible|no icon");
     rig.torvic.onMenuContinueRun();  // F5 continues from Text3: the wait again
     rig.advance(1000);
     EXPECT_EQ(rig.platform.calls.size(), 2u);
-    EXPECT_EQ(rig.view.text3Field + "|" + rig.view.text4Field, "Acabat|");
-    EXPECT_FALSE(rig.view.text4Yellow);  // emptied: the plain background again
+    EXPECT_EQ(shown(rig), "Acabat||buttons on|timer1 off|visible|no icon");  // emptied: the plain background again
 }
 
 TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
@@ -119,33 +122,21 @@ TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
     rig.torvic.onRunHidden();  // "Executa Ocult": waiting in the tray
-    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
-
-    rig.torvic.onTrayPause();  // pause
-    EXPECT_EQ(rig.view.iconTooltip, "Torvic Pausat");
-    EXPECT_FALSE(rig.view.checkAturat);
-    EXPECT_TRUE(rig.view.checkExecutant);
-    EXPECT_FALSE(rig.view.timers.isOn(1));
-
-    rig.torvic.onTrayContinue();  // continue: the waiting line again
-    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executat-se");
-    EXPECT_TRUE(rig.view.checkAturat);
-    EXPECT_TRUE(rig.view.timers.isOn(1));
-    EXPECT_FALSE(rig.view.visible);
-
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executant-se +Executant-se");
+    rig.torvic.onTrayPause();
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons on|timer1 off|hidden|Torvic Pausat +Executant-se");
+    rig.torvic.onTrayContinue();  // the waiting line again
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executat-se +Aturat");
     rig.torvic.onTrayRestore();
-    EXPECT_TRUE(rig.view.visible && !rig.view.iconShown);
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|visible|no icon");
     rig.view.visible = false;  // a stray double click once the window is back does nothing
     rig.torvic.iconDoubleClicked();
     EXPECT_FALSE(rig.view.visible);
-
-    rig.torvic.onIconise();  // the tooltip is always "Executant-se" going in
-    EXPECT_EQ(rig.view.iconTooltip, "Torvic Executant-se");
-    EXPECT_TRUE(rig.view.checkAturat);  // the marks keep their last state
+    rig.torvic.onIconise();  // the tooltip is always "Executant-se" going in; the marks keep their last state
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executant-se +Aturat");
     rig.view.saveChoices = {SaveChoice::Discard};
     rig.torvic.onTrayExit();
-    EXPECT_TRUE(rig.view.ended);
-    EXPECT_FALSE(rig.view.iconShown);
+    EXPECT_TRUE(rig.view.ended && !rig.view.iconShown);
 }
 
 TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
@@ -154,10 +145,8 @@ TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
     rig.view.editor = "beep";
     rig.view.saveChoices = {SaveChoice::Discard};  // typed, not saved: asked at the end
     rig.torvic.onRunHidden();  // "Executa Ocult"
-    EXPECT_TRUE(rig.view.minimised);
-    EXPECT_TRUE(rig.view.visible);  // never hidden for good
+    EXPECT_TRUE(rig.view.minimised && rig.view.visible && rig.view.ended);  // never hidden for good
     EXPECT_EQ(rig.view.statusTexts.size(), 1u);
-    EXPECT_TRUE(rig.view.ended);
 }
 
 TEST(MainWindow, StartUp) {
