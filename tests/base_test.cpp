@@ -12,10 +12,7 @@ namespace torvic {
 namespace {
 
 TEST(NumericValue, ReadsTheNumberAtTheStartOfAText) {
-    struct Case {
-        const char* text;
-        double value;
-    } cases[] = {
+    struct Case { const char* text; double value; } cases[] = {
         {"", 0},          {"abc", 0},       {"-", 0},          {"+", 0},         {"12", 12},
         {"  12", 12},     {"\t\n 7", 7},    {" 1 2", 12},      {"1 2 3x4", 123}, {"-3", -3},
         {"- 3", -3},      {"+5", 5},        {"2.5", 2.5},      {".5", 0.5},      {"5.", 5},

@@ -20,10 +20,7 @@ Calls callsOf(const std::vector<std::string>& script, Rig& rig) {
 }
 
 TEST(DesktopCommands, RequestsToThePlatform) {
-    struct Case {
-        std::vector<std::string> script;
-        Calls calls;
-    } cases[] = {
+    struct Case { std::vector<std::string> script; Calls calls; } cases[] = {
         {{"off(1,1)"}, {"privilege", "exit 0x5"}},
         {{"off()"}, {"privilege", "exit 0x8"}},
         {{"off(3)"}, {"privilege", "exit 0x1C"}},
@@ -118,11 +115,7 @@ TEST(Msg, Styles) {
 }
 
 TEST(Ifmouse, PointAndRectangle) {
-    struct Case {
-        int x, y;
-        const char* line;
-        bool runs;
-    } cases[] = {
+    struct Case { int x, y; const char* line; bool runs; } cases[] = {
         {100, 100, "ifmouse(0,0,100,100)", true}, {101, 100, "ifmouse(0,0,100,100)", false},
         {5, 8, "ifmouse(5,7)", false},            {5, 8, "ifmouse(1,1,2)", true},
         {0, 0, "ifmouse(0,0,0,0)", true},
@@ -141,10 +134,7 @@ TEST(SendKeysNotation, Parsing) {
     using K = KeyStroke;
     using V = std::vector<KeyStroke>;
     const std::vector<std::string> none, shift{"shift"}, ctrl{"ctrl"}, alt{"alt"}, ctrlAlt{"ctrl", "alt"};
-    struct Case {
-        std::string keys;
-        V strokes;
-    } cases[] = {
+    struct Case { std::string keys; V strokes; } cases[] = {
         {"Hola{ENTER}\xE0\xE7", {K{none, "", "Hola"}, K{none, "Return", ""}, K{none, "", "\xE0\xE7"}}},
         {"~", {K{none, "Return", ""}}},
         {"^c%{F4}", {K{ctrl, "", "c"}, K{alt, "F4", ""}}},

@@ -22,11 +22,7 @@ using test::Message;
 using test::WindowRig;
 
 TEST(CommandLine, Forms) {
-    struct Case {
-        std::string cmd;
-        StartRequest::Kind kind;
-        std::string file;
-    } cases[] = {
+    struct Case { std::string cmd; StartRequest::Kind kind; std::string file; } cases[] = {
         {"", StartRequest::Nothing, ""},
         {"/exec \"c:\\my dir\\a.torvic\"", StartRequest::RunHidden, "c:\\my dir\\a.torvic"},
         {"/exec \"c:\\a.torvi", StartRequest::RunHidden, "c:\\a.torv"},  // no closing quote: last character lost

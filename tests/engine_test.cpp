@@ -103,10 +103,7 @@ TEST(Loading, Table) {
 }
 
 TEST(Loading, ScriptFileLineEnds) {
-    struct Case {
-        std::string bytes, text;
-        bool lineFeeds;
-    } cases[] = {
+    struct Case { std::string bytes, text; bool lineFeeds; } cases[] = {
         {"a\r\nb\rc\r\n", "a\r\nb\r\nc", false},
         {"a\r\nb\nc", "a\r\nb\nc", false},  // one CR anywhere: a lone LF is an ordinary character
         {"a\nb\n\nc\n", "a\r\nb\r\n\r\nc", true},
@@ -171,10 +168,7 @@ TEST(KeywordTable, EveryManualExampleRunsAsItsCommand) {
 }
 
 TEST(RunControls, StartLineFromText3) {
-    struct Case {
-        const char* text3;
-        std::vector<int> lines;
-    } cases[] = {
+    struct Case { const char* text3; std::vector<int> lines; } cases[] = {
         {"Acabat", {0, 1, 2, 3}}, {"-4", {0, 1, 2, 3}}, {"2.5", {2, 3}}, {"3.5", {}}, {"2", {2, 3}},
         {"400", {}},              {"99999", {}},        {"1e999", {0, 1, 2, 3}},
     };

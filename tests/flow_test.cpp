@@ -55,10 +55,7 @@ TEST(ClockWaits, ZeroIntervalAndBareNumberNeverResume) {
 
 TEST(Date, WaitsUntilTheDateCheckingAtMidnight) {
     // Today is 16/12/2026.
-    struct Case {
-        const char* line;
-        bool waits;
-    } cases[] = {
+    struct Case { const char* line; bool waits; } cases[] = {
         {"date(16)", false}, {"date(25/12)", true}, {"date(1/12)", false}, {"date(25/12/26)", true},
         {"date(1/1/2026)", false},
     };
@@ -104,10 +101,7 @@ TEST(Goto, CountIsKeptInTheLineEntryEvenWhenTheTargetFails) {
 }
 
 TEST(Goto, TargetsAndCounts) {
-    struct Case {
-        std::vector<std::string> script;
-        std::vector<int> lines;
-    } cases[] = {
+    struct Case { std::vector<std::string> script; std::vector<int> lines; } cases[] = {
         {{"'0", "'1", "'2", "'3", "goto(0,1)"}, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4}},
         {{"'0", "goto(-2,1)"}, {0, 1, 0, 1}},
         {{"'0", "goto(5)", "'2"}, {0, 1, 2}},
@@ -126,11 +120,7 @@ TEST(Goto, TargetsAndCounts) {
     }
 }
 
-struct WindowCase {
-    int h, m, s;
-    const char* line;
-    bool runs;
-};
+struct WindowCase { int h, m, s; const char* line; bool runs; };
 
 void expectWindow(const WindowCase& c, const char* next) {
     Rig rig;
@@ -167,11 +157,7 @@ TEST(Iftime, TheSearchForTheNextIftimeMatchesTheKeywordOrEndsTheRun) {
 }
 
 TEST(Ifdate, DateAndWeekdayWindows) {
-    struct Case {
-        int y, mo, d;
-        const char* line;
-        bool runs;
-    } cases[] = {
+    struct Case { int y, mo, d; const char* line; bool runs; } cases[] = {
         {2026, 12, 16, "ifdate(1,15)", false},      {2026, 12, 15, "ifdate(1,15)", true},
         {2026, 12, 16, "ifdate(20/12,24/12)", false}, {2026, 12, 22, "ifdate(20/12,24/12)", true},
         {2026, 12, 16, "ifdate(20/12/2026,10/1/2027)", false},

@@ -28,10 +28,7 @@ Slots cut(const std::string& line, std::initializer_list<int> kinds, std::size_t
 
 TEST(ObtParam, TextWithEscapesExamples) {
     const std::string q = "\"";
-    struct Case {
-        std::string params;
-        Slots slots;
-    } cases[] = {
+    struct Case { std::string params; Slots slots; } cases[] = {
         {"\"Hola\"", {"Hola", "", ""}},
         {"\"a\"+\"b\"", {"ab", "", ""}},
         {"13+10+\"x\"", {"\r\nx", "", ""}},

@@ -26,9 +26,7 @@ using namespace torvic;
 class WindowTest : public QObject {
     Q_OBJECT
 
-    struct PlatformHolder {
-        RecordingPlatform platform;
-    };
+    struct PlatformHolder { RecordingPlatform platform; };
     // The editor's windows on the recording platform.
     struct Setup : PlatformHolder, EditorWindows<qt::QtViews> {
         qt::MainWindowQt& window = mainView;

@@ -51,10 +51,7 @@ protected:
 };
 
 TEST_F(RefTest, EdgeCases) {
-    struct C {
-        std::string text, def, selection, file;
-        std::vector<std::string> reported;
-    } cases[] = {
+    struct C { std::string text, def, selection, file; std::vector<std::string> reported; } cases[] = {
         {"ART1 first\r\nx\r\n", "ART", "1", "", {"ART1"}},                 // the first line is never found
         {"t\r\nART1 last", "ART", "1", "", {}},                             // last line without CR LF
         {"t\r\n123 a\r\n12 b\r\n", "", "12", "123 a\r\n", {}},                  // prefix match, first wins

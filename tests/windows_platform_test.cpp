@@ -1,13 +1,9 @@
-// The Windows platform under Wine: key events, programs and their ids, the
-// OEM code page, and what an installation writes into the registry and the
-// shell's folders.
+// The Windows platform under Wine: key events, failures, the OEM code page,
+// and the registry installation's folders and keys.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <thread>
-
 #include "base/errors.h"
-#include "platform/files.h"
 #include "platform/windows/registry_installation.h"
 #include "platform/windows/windows_platform.h"
 #include "tests/support/scripted_host.h"
@@ -30,30 +26,10 @@ TEST(WindowsPlatform, KeyEventsUseTheLayoutOrUnicode) {
     EXPECT_EQ(WindowsPlatform::keyEvents({{}, "F12", "", 2}).size(), 4u);
 }
 
-// The test tools stand beside the test program.
-std::string besideUs(const std::string& name) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dir = self;
-    return dir.substr(0, dir.find_last_of('\\') + 1) + name;
-}
-
-TEST(WindowsPlatform, AStartedProgramHasTheIdItReports) {
+// (A started program's id, through focu: windows_e2e.sh.)
+TEST(WindowsPlatform, FailuresAreRunTimeErrors) {
     test::TempDir tmp;
-    const std::string out = tmp / "pid.txt";
     WindowsPlatform platform;
-    const double id = platform.startProgram("\"" + besideUs("win_window_tree.exe") + "\" catch " + out, 0);
-    std::string written;
-    for (int i = 0; i < 100 && written.find('\n') == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        written = readFileBytes(out).value_or("");
-    }
-    EXPECT_EQ(written, "pid " + std::to_string(static_cast<long>(id)) + "\n");
-    EXPECT_THROW(platform.activateProcess(id), RunTimeError);  // started hidden: no window to bring forward
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(id))) {
-        TerminateProcess(p, 0);
-        CloseHandle(p);
-    }
     EXPECT_THROW(platform.startProgram("no-such-program.exe", 1), RunTimeError);
     EXPECT_THROW(platform.copyFile(tmp / "missing.txt", tmp / "b.txt"), RunTimeError);
 }

@@ -3,21 +3,9 @@
 namespace torvic::test {
 
 void WindowRig::advance(long long ms) {
-    const long long end = view.now + ms;
-    view.timers.fireDue(
-        end,
-        [this](long long at) {
-            platform.advanceClock(at - view.now);
-            view.now = at;
-        },
-        [this](int timer) {
-            if (timer == 1)
-                torvic.onWaitTimer();
-            else
-                torvic.onClockTimer();
-        });
-    platform.advanceClock(end - view.now);
-    view.now = end;
+    advanceClock(view.timers, view.now, platform, ms, [this](int timer) {
+        timer == 1 ? torvic.onWaitTimer() : torvic.onClockTimer();
+    });
 }
 
 }  // namespace torvic::test

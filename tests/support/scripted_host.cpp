@@ -23,22 +23,24 @@ bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
     return next(answers, false);
 }
 
-void ScriptedHost::advance(long long ms) {
-    const long long end = now_ + ms;
+void advanceClock(TimerSchedule& timers, long long& now, RecordingPlatform& platform, long long ms,
+                  const std::function<void(int timer)>& fire) {
+    const long long end = now + ms;
     timers.fireDue(
         end,
-        [this](long long at) {
-            platform_.advanceClock(at - now_);
-            now_ = at;
+        [&](long long at) {
+            platform.advanceClock(at - now);
+            now = at;
         },
-        [this](int timer) {
-            if (timer == 1)
-                engine->timer1Elapsed();
-            else
-                engine->timer2Elapsed();
-        });
-    platform_.advanceClock(end - now_);
-    now_ = end;
+        fire);
+    platform.advanceClock(end - now);
+    now = end;
+}
+
+void ScriptedHost::advance(long long ms) {
+    advanceClock(timers, now_, platform_, ms, [this](int timer) {
+        timer == 1 ? engine->timer1Elapsed() : engine->timer2Elapsed();
+    });
 }
 
 std::string join(const std::vector<std::string>& lines) {

@@ -3,6 +3,7 @@
 // the two timers on a virtual clock that only moves when the test says so.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,7 @@ public:
 
     TimerSchedule timers;
 
-    // Moves the virtual clock forward by `ms`, firing every timer that falls
-    // due on the way, in time order.
+    // Moves the virtual clock forward by `ms`, firing the timers due on the way.
     void advance(long long ms);
 
     std::string editorText() override { return editor; }
@@ -82,6 +82,11 @@ private:
     RecordingPlatform& platform_;
     long long now_ = 0;
 };
+
+// Moves a virtual clock (`now` and the platform's) forward by `ms`, firing
+// every timer of `timers` that falls due on the way, in time order.
+void advanceClock(TimerSchedule& timers, long long& now, RecordingPlatform& platform, long long ms,
+                  const std::function<void(int timer)>& fire);
 
 // Lines joined with CR LF, with no line break after the last.
 std::string join(const std::vector<std::string>& lines);
