@@ -31,9 +31,7 @@ TEST(NumericValue, OverflowIsARunTimeError) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-    struct Case {
-        double in, out;
-    } cases[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2},
+    struct Case { double in, out; } cases[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2},
                  {2.5001, 3}, {-0.4, 0}, {7, 7}, {-1.6, -2}};
     for (const Case& c : cases) EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
 }

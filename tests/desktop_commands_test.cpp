@@ -86,12 +86,8 @@ TEST(DesktopCommands, StateTheyLeave) {
 }
 
 TEST(Msg, Styles) {
-    struct Case {
-        const char* line;
-        MessageIcon icon;
-        std::string text, title;
-        bool systemModal = false;  // styles 4 to 7, whole numbers only
-    } cases[] = {
+    // System-modal: styles 4 to 7, whole numbers only.
+    struct Case { const char* line; MessageIcon icon; std::string text, title; bool systemModal = false; } cases[] = {
         {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
         {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},
         {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t", true},

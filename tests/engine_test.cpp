@@ -83,10 +83,8 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
 }
 
 TEST(Loading, Table) {
-    struct Case {
-        std::string editor;
-        std::vector<std::string> entries;  // the loaded lines; the next entry must be empty
-    } cases[] = {
+    // The editor text and the loaded lines (the next entry must be empty).
+    struct Case { std::string editor; std::vector<std::string> entries; } cases[] = {
         {"wait(1)\r\n\r\n  \r\nbeep", {"wait(1)", "  ", "beep"}},  // empty lines dropped, blank ones kept
         {"a\rb\nc\r\nd\n\re", {"a\rb\nc", "d\n\re"}},            // only CR LF breaks a line
         {"", {}},
@@ -185,11 +183,9 @@ TEST(RunControls, StartLineFromText3) {
 TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
     const std::string positive = L1252("Error de Sintaxi a la línia: 0\r\rAquests parametres han de ser positius.\r"
                                        "Continuar amb l'execució a la següent linia?");
-    struct Case {
-        std::int32_t cursor;  // of the working text "a<b>c"
-        const char* line;
-        std::string prompt = "";  // the whole prompt, when it says more than the line number
-    } cases[] = {
+    // The cursor in the working text "a<b>c", the line, and the whole prompt
+    // when it says more than the line number.
+    struct Case { std::int32_t cursor; const char* line; std::string prompt = ""; } cases[] = {
         {1, "wait(-1)"}, {1, "time(25:00)"}, {1, "time()"}, {1, "iftime(8:7x)"}, {1, "date(30/2)"},
         {1, "date(1/1/1/1)"}, {1, "exec(\"calc\",1,16)"}, {1, "exec(\"calc\",5)"}, {1, "exec(\"missing.exe\")"},
         {1, "focu(5)"}, {1, "focu(-1)"}, {1, "execdoc(\"x\",1,256)"}, {1, "send(\"{BOGUS}\")"}, {1, "msg(256)"},

@@ -15,12 +15,9 @@ constexpr long long kDay = 24 * kHour;
 std::size_t beeps(const Rig& rig) { return rig.platform.calls.size(); }
 
 TEST(ClockWaits, ResumeExactlyWhenDue) {
-    struct Case {
-        int h, m, s;
-        const char* line;
-        long long resumesAfter;  // ms
-        const char* target;      // horaEspera of a clock wait, or "" for Timer1
-    } cases[] = {
+    // The time of day, the line, when it resumes (ms), and horaEspera of a
+    // clock wait ("" for Timer1).
+    struct Case { int h, m, s; const char* line; long long resumesAfter; const char* target; } cases[] = {
         {10, 0, 0, "wait(65535)", 65535, ""},
         {10, 0, 0, "wait(65536)", kMinute, "10:01"},
         {10, 0, 30, "wait(0,5)", 5 * kMinute, "10:05"},   // 10:00:30 -> 10:05:30

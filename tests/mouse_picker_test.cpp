@@ -8,11 +8,8 @@ namespace torvic {
 namespace {
 
 TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
-    struct Case {
-        const char* x;
-        const char* y;
-        const char* call;  // the move asked of the platform, or "" for none
-    } cases[] = {
+    // The typed coordinates, and the move asked of the platform ("" for none).
+    struct Case { const char *x, *y, *call; } cases[] = {
         {"100abc", " 20", "cursor 100 20"}, {"10.5", "11.5", "cursor 10 12"}, {"&H10", "x", "cursor 16 0"},
         {"3e9", "0", ""},                   {"2147483647", "-2147483648", "cursor 2147483647 -2147483648"},
     };

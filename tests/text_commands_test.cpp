@@ -17,13 +17,9 @@ using test::join;
 
 TEST(TextCommands, Examples) {
     const std::string l123 = join({"l1", "l2", "l3"}), abc = join({"a", "b", "c"});
-    struct Case {
-        std::string text;
-        std::int32_t cursor;
-        std::vector<std::string> script;
-        std::string expectedText;
-        std::int32_t expectedCursor;
-    } cases[] = {
+    // The working text and cursor, the script, and the text and cursor after it.
+    struct Case { std::string text; std::int32_t cursor; std::vector<std::string> script; std::string expectedText;
+                  std::int32_t expectedCursor; } cases[] = {
         {"abc", 1, {"search(\"B\",1)"}, "abc", 3},
         {"abc", 1, {"search(\"B\",0)"}, "abc", 1},  // not found: the cursor stays
         {"abc", 2, {"search(\"\")"}, "abc", 2},      // empty text matches at the cursor
@@ -105,12 +101,8 @@ TEST(TextCommands, LongTextsWithoutLineBreakAskAndChangeNothing) {
 TEST(TextCommands, CountersRunOutAfter32767ChangesFromZero) {
     std::string lines40k, parts40k;
     for (int i = 0; i < 40000; ++i) lines40k += "x\r\n", parts40k += "a<b>\r\n";
-    struct C {
-        std::string text;
-        const char* line;
-        std::size_t remaining;  // of the text's first character; the prompt shows when some remain
-        bool prompt;
-    } cases[] = {
+    // The text, the line, how many of the text's first character remain, and whether it prompts.
+    struct C { std::string text; const char* line; std::size_t remaining; bool prompt; } cases[] = {
         {std::string(40000, 'a'), "repl(\"a\",\"b\",0,1)", 40000 - 32767, true},  // changes before the error kept
         {std::string(40000, 'a'), "del(\"a\")", 40000 - 32767, true},
         {std::string(40000, 'a'), "repl(\"a\",\"b\")", 0, false},                   // the fast form has no counter
