@@ -1,5 +1,6 @@
-// The main window, frmMissatge and frmSubstituir behaviours with fake views,
-// and the pure routines of the editor.
+// Every window's behaviour with fake views (the main window, frmMissatge,
+// frmSubstituir, the key dialog, the mouse picker, the help menu and the
+// about box), and the pure routines of the editor.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -468,6 +469,63 @@ TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
         EXPECT_EQ(rig.keyDialogView.shows, c.shows);
         EXPECT_EQ(rig.keyDialog.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);
     }
+}
+
+// ---- the mouse position picker: live coordinates, the moves "Fixar posició" makes from typed numbers
+
+TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
+    // The typed coordinates, and the move asked of the platform ("" for none).
+    struct Case { const char *x, *y, *call; } cases[] = {
+        {"100abc", " 20", "cursor 100 20"}, {"10.5", "11.5", "cursor 10 12"}, {"&H10", "x", "cursor 16 0"},
+        {"3e9", "0", ""},                   {"2147483647", "-2147483648", "cursor 2147483647 -2147483648"},
+    };
+    for (const Case& c : cases) {
+        test::WindowRig rig;
+        rig.torvic.onMousePosition();
+        rig.mousePickerView.x = c.x;
+        rig.mousePickerView.y = c.y;
+        rig.mousePicker.onFixPosition();
+        const std::string call = c.call;
+        EXPECT_EQ(rig.platform.calls, call.empty() ? std::vector<std::string>{} : std::vector<std::string>{call})
+            << c.x << " " << c.y;
+        EXPECT_EQ(rig.mousePickerView.boxes.size(), call.empty() ? 1u : 0u) << c.x << " " << c.y;
+    }
+}
+
+// ---- the help menu (manual, printing, the web page) and the about box
+
+TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
+    test::TempDir dir;
+    test::WindowRig rig;
+    rig.torvic.programDirectory = [&dir] { return dir.path(); };
+    rig.torvic.onManual();  // F1 needs no file and no viewer: the help window shows it
+    rig.torvic.onPrintManual();  // no torvic.rtf to print
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title + "|" + rig.view.messages[0].text,
+              "Error en trobar un fitxer:|El fitxer torvic.rtf no s'ha pogut trobar.");
+    std::ofstream(dir / "torvic.rtf") << "{\\rtf1 }";
+    std::ofstream(dir / "torvic.html") << "<html></html>";
+    rig.torvic.onPrintManual();  // handed to the printing service
+    rig.platform.printing = false;
+    rig.torvic.onPrintManual();  // none: the help window's print dialog
+    rig.view.answers = {false, true};   // the local manual is offered as the page
+    rig.torvic.onWebPage();
+    rig.torvic.onWebPage();
+    ASSERT_EQ(rig.view.messages.size(), 3u);
+    EXPECT_EQ(rig.view.messages[2].text,
+              "file://" + conventions::programDataFile(dir.path(), "torvic.html") + "\n\rVoleu accedir-hi?");
+    EXPECT_EQ(rig.view.messages[2].title, "Web del programa:");
+    EXPECT_EQ(rig.view.messages[2].icon, MessageIcon::Information);
+    EXPECT_EQ(rig.view.manualsShown, (std::vector<std::string>{"show", "print", "show"}));
+
+    rig.aboutBox.systemInformationPrograms = [] { return std::vector<std::string>{"\"/usr/bin/kinfocenter\"", "lxtask"}; };
+    rig.aboutBox.onSystemInfo();
+    EXPECT_EQ(rig.platform.calls, (std::vector<std::string>{"shell 'print' 0 " + conventions::programDataFile(dir.path(), "torvic.rtf"),
+                                                            "exec 1 \"/usr/bin/kinfocenter\""}));
+    rig.aboutBox.systemInformationPrograms = [] { return std::vector<std::string>{}; };
+    rig.aboutBox.onSystemInfo();
+    EXPECT_EQ(rig.aboutBoxView.boxes,
+              std::vector<std::string>{L1252("Torvic|La información del sistema no está disponible en este momento")});
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The Linux platform: command lines, xcopy's translation, and children reaped.
+// The Linux platform: command lines, xcopy's translation, children reaped,
+// and the file writer.
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "platform/files.h"
 #include "platform/linux/linux_platform.h"
 #include "tests/support/scripted_host.h"
 
@@ -54,6 +57,27 @@ TEST(LinuxPlatform, ReapsEveryChildItStarts) {
     for (int i = 0; i < 3; ++i) platform.startProgram("true", 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(defunctChild());
+}
+
+// The file writer keeps permissions and symbolic links.
+TEST(Files, WriterKeepsPermissionsAndLinks) {
+    namespace fs = std::filesystem;
+    test::TempDir tmp;
+    const std::string real = tmp / "real.txt", link = tmp / "link.txt";
+    ASSERT_TRUE(writeFileSafely(real, "old"));
+    chmod(real.c_str(), 0640);
+    fs::create_symlink("real.txt", link);
+    ASSERT_TRUE(writeFileSafely(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFileBytes(real).value_or("<missing>"), "new");
+    struct stat st {};
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 2);  // no temporary left
+
+    ASSERT_TRUE(writeFileSafely(tmp / "fresh.txt", ""));
+    EXPECT_TRUE(fs::exists(tmp / "fresh.txt"));
+    EXPECT_FALSE(writeFileSafely("", "x"));
 }
 
 }  // namespace
