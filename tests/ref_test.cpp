@@ -106,15 +106,15 @@ TEST_F(RefTest, FileNameIsTrimmedAndWriteFailuresArePrompted) {
 }
 
 TEST(RefExtraction, MatchesTheStepByStepFormOnRandomCatalogues) {
-    // Catalogues with repeated and prefix keys, lone CR and LF, selections
-    // with ranges, ";", exclusions and the malformed forms: enough items for
-    // the index and the unit table to be used, and now and then a key that
-    // holds a line break (the plain path).
+    // Catalogues (now and then opening with a line break) with repeated and
+    // prefix keys, lone CR and LF, selections with ranges, ";", exclusions and
+    // the malformed forms: enough items for the index and the unit table to be
+    // used, and now and then a key that holds a line break (the plain path).
     std::mt19937 rng(2024);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto key = [&] { return std::to_string(pick(0, 15)) + (pick(0, 6) ? "" : pick(0, 1) ? "\r" : "\n"); };
     for (int round = 0; round < 1500; ++round) {
-        std::string text = pick(0, 3) ? "head\r\n" : "";
+        std::string text = pick(0, 3) ? "head\r\n" : pick(0, 1) ? "\r\n" : "";
         for (int n = pick(0, 30); n > 0; --n) text += key() + (pick(0, 1) ? " e" : "") + (pick(0, 8) ? "\r\n" : "\n");
         std::string selection;
         for (int n = pick(0, 14); n > 0; --n) {

@@ -120,6 +120,29 @@ std::string extractReferences(const std::string& text, const std::string& prefix
         if (sides.size() > 2) errors.push_back({"", "", false});
     }
 
+    // Where an item ("key" or "from_to") stands in `in`: its key, and its
+    // 1-based start and end; a missing range end is reported as `missing`.
+    struct Place {
+        std::string key;
+        std::size_t s = 0, e = 0;
+    };
+    auto locate = [&](const std::string& item, const std::string& in, const std::string& missing, bool toFirstLine) {
+        Place p;
+        std::vector<std::string> ends = splitAt(item, '_');
+        if (ends.size() > 2) errors.push_back({"", "", false});
+        p.key = prefix + ends[0];
+        p.s = at(in, crlf + p.key, 1);
+        if (ends.size() == 1) {
+            p.e = at(in, crlf, p.s + 2);
+        } else if (std::size_t f = at(in, crlf + prefix + ends[1], 1)) {
+            p.e = at(in, crlf, f + 2);
+        } else {
+            errors.push_back({missing, prefix + ends[1]});
+            if (toFirstLine) p.e = at(in, crlf, 2);
+        }
+        return p;
+    };
+
     std::string extret;
     bool emptyLine = false;
     for (std::string item : splitAt(seleccio, ',')) {
@@ -128,60 +151,23 @@ std::string extractReferences(const std::string& text, const std::string& prefix
             item = item.substr(0, item.find(';'));
             emptyLine = true;
         }
-        std::string key;
-        std::size_t s = 0, e = 0;
-        if (item.find('_') == std::string::npos) {
-            key = prefix + item;
-            s = at(text, crlf + key, 1);
-            e = at(text, crlf, s + 2);
-        } else {
-            std::vector<std::string> ends = splitAt(item, '_');
-            if (ends.size() > 2) errors.push_back({"", "", false});
-            key = prefix + ends[0];
-            std::string endKey = prefix + ends[1];
-            s = at(text, crlf + key, 1);
-            std::size_t f = at(text, crlf + endKey, 1);
-            if (f == 0) {
-                errors.push_back({missingEnd, endKey});
-                e = at(text, crlf, 2);
-            } else {
-                e = at(text, crlf, f + 2);
-            }
-        }
-        if (s > 0 && s < e) {
-            extret += text.substr(s - 1, e - s);
+        const Place p = locate(item, text, missingEnd, true);
+        if (p.s > 0 && p.s < p.e) {
+            extret += text.substr(p.s - 1, p.e - p.s);
             if (emptyLine) extret += crlf;
-        } else if (s == 0) {
-            errors.push_back({missingKey, key});
+        } else if (p.s == 0) {
+            errors.push_back({missingKey, p.key});
         }
     }
     extret += crlf;
 
     for (const std::string& item : splitAt(exclusio, ',')) {
         if (item.empty()) continue;
-        std::string key;
-        std::size_t s = 0, e = 0;
-        if (item.find('_') == std::string::npos) {
-            key = prefix + item;
-            s = at(extret, crlf + key, 1);
-            e = at(extret, crlf, s + 2);
-        } else {
-            std::vector<std::string> ends = splitAt(item, '_');
-            if (ends.size() > 2) errors.push_back({"", "", false});
-            key = prefix + ends[0];
-            s = at(extret, crlf + key, 1);
-            std::size_t f = at(extret, crlf + prefix + ends[1], 1);
-            if (f == 0) {
-                errors.push_back({missingExclusion, prefix + ends[1]});
-            } else {
-                e = at(extret, crlf, f + 2);
-            }
-        }
-        if (s > 0 && s < e) {
-            extret.erase(s - 1, e - s);
-        } else if (s == 0) {
-            errors.push_back({missingExclusion, key});
-        }
+        const Place p = locate(item, extret, missingExclusion, false);
+        if (p.s > 0 && p.s < p.e)
+            extret.erase(p.s - 1, p.e - p.s);
+        else if (p.s == 0)
+            errors.push_back({missingExclusion, p.key});
     }
     return extret.substr(2);
 }
