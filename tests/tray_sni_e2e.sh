@@ -38,8 +38,11 @@ I=(gdbus call --session -d "$item" -o /StatusNotifierItem -m org.freedesktop.DBu
 check "the item's tooltip is Torvic Executant-se" $("${I[@]}" ToolTip 2>/dev/null | grep -qF "'Torvic Executant-se'"; echo $?)
 menu=$("${I[@]}" Menu 2>/dev/null | grep -o "'/[^']*'" | tr -d "'")
 layout=$(gdbus call --session -d "$item" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 "[]" 2>/dev/null)
-labels=$(grep -o "'label': <'[^']*'>" <<<"$layout" | cut -d"'" -f4 | tr '\n' '|')
-check "the item's menu is RCpopup ($labels)" $([ "$labels" = "Maximitzar|Aturat|Executant-se|_Sortir|" ]; echo $?)
+# Each item's label, and its check mark ([x] or [ ]) where it has one.
+labels=$(grep -o "'label': <'[^']*'>\(, 'toggle-state': <[01]>\)\?" <<<"$layout" |
+    sed "s/'label': <'\([^']*\)'>/\1/; s/, 'toggle-state': <1>/ [x]/; s/, 'toggle-state': <0>/ [ ]/" | tr '\n' '|')
+check "the item's menu is RCpopup, Executant-se checked ($labels)" \
+    $([ "$labels" = "Maximitzar|Aturat [ ]|Executant-se [x]|_Sortir|" ]; echo $?)
 wait $run
 check "the hidden run ended by itself" $(! kill -0 $run 2>/dev/null; echo $?)
 
