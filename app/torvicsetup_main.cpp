@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "base/qt/qt_common.h"
-#include "base/text.h"
 #include "setup/installer.h"
 #include "platform/linux/xdg_registration.h"
 #include "setup/qt/installer_qt.h"
@@ -38,38 +37,24 @@ int main(int argc, char** argv) {
     if (registerOnly) {
         // After copying the files by hand: the registration alone, for the
         // given folder or this program's own.
-        QString dir = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
-                               : QCoreApplication::applicationDirPath();
-        if (torvic::hasControlCharacters(dir.toStdString())) {
-            std::fprintf(stderr, "torvicsetup: a folder whose name holds control characters cannot be registered\n");
+        const QString dir = (argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
+                                      : QCoreApplication::applicationDirPath()) + "/";
+        const std::string refusal = registrationRefusal(system, dir.toStdString(), QFile::exists(dir + "torvic"));
+        if (!refusal.empty()) {
+            std::fprintf(stderr, "torvicsetup: %s\n", refusal.c_str());
             return 2;
         }
-        if (!QFile::exists(dir + "/torvic")) {
-            std::fprintf(stderr, "torvicsetup: %s does not hold the program torvic\n", qPrintable(dir));
-            return 2;
-        }
-        system.registerInstallation((dir + "/").toStdString());
+        system.registerInstallation(dir.toStdString());
         return 0;
     }
     if (argc > 1 && QString(argv[1]) == "/uninstall") {
         // Removes exactly what an installation wrote, after asking.
-        if (QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
-                                  QString::fromUtf8("Voleu desinstal·lar el programa Torvic ?")) != QMessageBox::Yes)
-            return 0;
-        const std::string dir = system.uninstall();
-        QMessageBox::information(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"),
-                                 dir.empty() ? QString::fromUtf8("El programa Torvic no estava instal·lat.")
-                                             : QString::fromUtf8("Programa desinstal·lat de ") +
-                                                   QString::fromStdString(dir));
+        const QString title = QString::fromUtf8(kUninstallTitle);
+        if (QMessageBox::question(nullptr, title, QString::fromUtf8(kUninstallQuestion)) != QMessageBox::Yes) return 0;
+        QMessageBox::information(nullptr, title, QString::fromStdString(uninstallReport(system.uninstall())));
         return 0;
     }
-    qt::InstallerQt window;
-    qt::FolderPickerQt pickerView;
-    FolderPickerPresenter picker(pickerView);
-    pickerView.attach(&picker);
-    InstallerPresenter instalar(window, system, &picker);
-    window.attach(&instalar);
-    instalar.onLoad();
-    window.show();
+    InstallerWindows<qt::InstallerQt, qt::FolderPickerQt> windows(system);
+    windows.window.show();
     return QApplication::exec();
 }

@@ -120,4 +120,15 @@ const Form<FolderPickerPresenter>& folderPickerForm() {
     return form;
 }
 
+std::string registrationRefusal(const Installation& system, const std::string& dir, bool holdsProgram) {
+    if (hasControlCharacters(dir)) return "a folder whose name holds control characters cannot be registered";
+    if (!system.isAbsoluteDirectory(dir)) return dir + " is not an absolute folder";
+    if (!holdsProgram) return dir + " does not hold the program torvic";
+    return "";
+}
+
+std::string uninstallReport(const std::string& dir) {
+    return dir.empty() ? "El programa Torvic no estava instal·lat." : "Programa desinstal·lat de " + dir;
+}
+
 }  // namespace torvic::setup

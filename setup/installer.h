@@ -55,4 +55,30 @@ private:
 // system's; the installation directory in Text1 is the presenter's.
 const Form<InstallerPresenter>& installerForm();
 
+// The installer window and its directory picker on one toolkit's views,
+// wired to an installation and loaded.
+template <class View, class PickerView>
+struct InstallerWindows {
+    View window;
+    PickerView pickerView;
+    FolderPickerPresenter picker{pickerView};
+    InstallerPresenter instalar;
+
+    explicit InstallerWindows(Installation& system) : instalar(window, system, &picker) {
+        pickerView.attach(&picker);
+        window.attach(&instalar);
+        instalar.onLoad();
+    }
+};
+
+// torvicsetup's command line, the same on every system.
+// "/register [FOLDER]": why FOLDER (ending with the separator) cannot be
+// registered, or "" when it can; `holdsProgram` says whether torvic is in it.
+std::string registrationRefusal(const Installation& system, const std::string& dir, bool holdsProgram);
+// "/uninstall": the boxes' title, the question asked first, and the report
+// of the folder removed ("" when nothing was installed).
+inline constexpr const char* kUninstallTitle = "Desinstal·lació de Torvic:";
+inline constexpr const char* kUninstallQuestion = "Voleu desinstal·lar el programa Torvic ?";
+std::string uninstallReport(const std::string& dir);
+
 }  // namespace torvic::setup

@@ -159,5 +159,14 @@ TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
     }
 }
 
+TEST_F(InstallerTest, RegisterRefusesFoldersItCannotRegister) {
+    const std::string dir = tmp / "Torvic" + FakeInstallation::sep();
+    EXPECT_EQ(registrationRefusal(system, dir, true), "");
+    EXPECT_EQ(registrationRefusal(system, dir, false), dir + " does not hold the program torvic");
+    EXPECT_EQ(registrationRefusal(system, "Torvic/", true), "Torvic/ is not an absolute folder");
+    EXPECT_NE(registrationRefusal(system, tmp / "a\nExec=evil/", true).find("control characters"), std::string::npos);
+    EXPECT_EQ(uninstallReport(""), "El programa Torvic no estava instal·lat.");
+}
+
 }  // namespace
 }  // namespace torvic::setup

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
 #include "base/win32/form_win32.h"
 #include "platform/windows/registry_installation.h"
 #include "platform/windows/wide_text.h"
@@ -33,7 +32,7 @@ bool sameFolder(const std::string& a, const std::string& b) {
 }
 
 int box(const std::string& text, UINT style) {
-    return MessageBoxW(nullptr, wide(text).c_str(), L"Desinstal·lació de Torvic:", style);
+    return MessageBoxW(nullptr, wide(text).c_str(), wide(torvic::setup::kUninstallTitle).c_str(), style);
 }
 
 // A program cannot delete its own file while it runs: a copy of it in the
@@ -88,8 +87,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // given folder or this program's own.
         std::string dir = args.size() > 1 ? args[1] : folderOf(ownPath());
         if (!dir.empty() && dir.back() != '\\') dir += '\\';
-        if (torvic::hasControlCharacters(dir) || !system.isAbsoluteDirectory(dir) ||
-            GetFileAttributesW(wide(dir + "torvic.exe").c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (!registrationRefusal(system, dir, GetFileAttributesW(wide(dir + "torvic.exe").c_str()) !=
+                                                  INVALID_FILE_ATTRIBUTES).empty())
             return 2;
         system.registerInstallation(dir);
         return 0;
@@ -97,7 +96,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!args.empty() && (args[0] == "/uninstall" || args[0] == "/uninstall-copy")) {
         const bool copy = args[0] == "/uninstall-copy";
         if (!copy) {
-            if (box("Voleu desinstal·lar el programa Torvic ?", MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+            if (box(kUninstallQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
             const std::string installed = system.installedDirectory();
             if (!installed.empty() && sameFolder(installed, folderOf(ownPath()))) return uninstallFromCopy();
         }
@@ -108,19 +107,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             if (dir.empty() || GetFileAttributesW(wide(dir).c_str()) == INVALID_FILE_ATTRIBUTES) break;
             Sleep(250);
         }
-        box(dir.empty() ? "El programa Torvic no estava instal·lat." : "Programa desinstal·lat de " + dir,
-            MB_OK | MB_ICONINFORMATION);
+        box(uninstallReport(dir), MB_OK | MB_ICONINFORMATION);
         if (copy) removeSelfLater();
         return 0;
     }
 
-    win32::InstallerWin32 window;
-    win32::FolderPickerWin32 pickerView;
-    FolderPickerPresenter picker(pickerView);
-    pickerView.attach(&picker);
-    InstallerPresenter instalar(window, system, &picker);
-    window.attach(&instalar);
-    instalar.onLoad();
-    window.show();
-    return torvic::win32::messageLoop(window.hwnd(), nullptr);
+    InstallerWindows<win32::InstallerWin32, win32::FolderPickerWin32> windows(system);
+    windows.window.show();
+    return torvic::win32::messageLoop(windows.window.hwnd(), nullptr);
 }

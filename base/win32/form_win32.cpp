@@ -214,12 +214,13 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     HWND container = *parent ? controls_.at(parent) : hwnd_;
     const ControlClass cls = classOf(kind, style);
     const int id = nextId_++;
+    // A drop-down list's height holds its open list too.
+    const int height = twipsToScreen(place.height) * (kind == ControlKind::DropDown ? 8 : 1);
     HWND w = CreateWindowExA(cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0), cls.className,
                              cp1252::fromUtf8(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style,
-                             twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width),
-                             // A drop-down list's height holds its open list too.
-                             twipsToScreen(place.height) * (kind == ControlKind::DropDown ? 8 : 1), container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleA(nullptr), nullptr);
+                             twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
+                             container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                             nullptr);
     if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
     // it under them), as a caption over a notice in the about box does.
@@ -238,7 +239,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, old);
         ReleaseDC(w, dc);
-        SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), twipsToScreen(place.height),
+        SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (onClick) clicks_[id] = std::move(onClick);
