@@ -1,13 +1,25 @@
 #pragma once
-// Whole-file reading and writing, as bytes without any conversion.
+// Whole-file reading and writing, as bytes without any conversion, and the
+// names of files as the system spells them.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/cp1252.h"
 #include "base/errors.h"
+#include "base/text_encoding.h"
 
 namespace torvic {
+
+// A script spells names in code page 1252; the system's names are UTF-8 here
+// on every system (Linux takes them as they are, Windows widens them at its
+// wide API). These two are the only crossings between the two.
+inline std::string systemName(std::string_view name1252) { return cp1252::toUtf8(name1252); }
+// A name from the system as the program shows it; characters 1252 cannot
+// hold become '?', so such a name is kept in its system form where it is
+// used again.
+inline std::string shownName(std::string_view systemName) { return cp1252::fromUtf8(systemName); }
 
 // The reasons every system's file code gives, in the same words.
 inline constexpr const char* kNulInName = "the name holds a NUL character";
@@ -24,6 +36,12 @@ inline void requireNoNul(const std::string& name) {
 // position.
 inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
 
+// The encoding the system's own programs write plain text in (UTF-8 on
+// Linux, 1252 on Windows): a document with no accented letter yet is saved
+// in it, and so is every text written for people to read.
+TextEncoding systemTextEncoding();
+
+// `path` below is a system name (UTF-8).
 // Reads a whole regular file of at most `maxBytes` bytes; nothing when it
 // cannot be opened or read, is not a regular file (a FIFO or a device is
 // never waited on nor read without end), or is larger (`error` then says
@@ -41,18 +59,19 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
-// Where the document commands (open, save, ref) read and write whole files:
-// by default the real file system with the functions above; tests and
-// fuzzing put a stand-in in its place.
+// Where the document commands (open, save, ref) read and write whole files,
+// by the names the script spells (1252): by default the real file system
+// with the functions above; tests and fuzzing put a stand-in in its place.
 class FileStore {
 public:
     virtual ~FileStore() = default;
     virtual std::optional<std::string> readDocument(const std::string& path, std::string& error) {
-        return readFileBytes(path, &error);
+        return readFileBytes(systemName(path), &error);
     }
     virtual bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
-        return writeFileSafely(path, bytes, &error);
+        return writeFileSafely(systemName(path), bytes, &error);
     }
+    virtual TextEncoding plainTextEncoding() const { return systemTextEncoding(); }
 };
 
 }  // namespace torvic

@@ -39,6 +39,8 @@ mode_t currentUmask() {
 
 }  // namespace
 
+TextEncoding systemTextEncoding() { return TextEncoding::Utf8; }
+
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) {
         fail(error, kNulInName);

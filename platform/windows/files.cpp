@@ -42,6 +42,8 @@ std::string notAPlainFile(const std::string& path, bool& exists) {
 
 }  // namespace
 
+TextEncoding systemTextEncoding() { return TextEncoding::Ansi; }
+
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) return fail(error, kNulInName), std::nullopt;
     const DWORD attributes = GetFileAttributesA(path.c_str());

@@ -1,0 +1,131 @@
+#include "base/text_encoding.h"
+
+#include "base/cp1252.h"
+
+namespace torvic {
+
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = at(i);
+    if (c < 0x80) return 1;
+    std::size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;          // overlong
+        if (c == 0xED) hi = 0x9F;          // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;          // overlong
+        if (c == 0xF4) hi = 0x8F;          // past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    if (at(i + 1) < lo || at(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < len; ++k)
+        if ((at(i + k) & 0xC0) != 0x80) return 0;
+    return len;
+}
+
+namespace {
+
+// Walks the text; false at the first malformed byte. `multiByte` tells
+// whether a sequence of two bytes or more was seen.
+bool scanUtf8(std::string_view s, bool& multiByte) {
+    multiByte = false;
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        // ASCII runs go eight bytes at a time.
+        while (i + 8 <= n) {
+            unsigned long long word = 0;
+            for (int k = 0; k < 8; ++k) word |= static_cast<unsigned long long>(static_cast<unsigned char>(s[i + k]));
+            if (word & 0x80) break;
+            i += 8;
+        }
+        if (i >= n) break;
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t len = utf8SequenceLength(s, i);
+        if (len == 0) return false;
+        multiByte = true;
+        i += len;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view s) {
+    bool multiByte = false;
+    return scanUtf8(s, multiByte);
+}
+
+TextEncoding detectEncoding(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom)) return TextEncoding::Utf8Bom;
+    bool multiByte = false;
+    return scanUtf8(bytes, multiByte) && multiByte ? TextEncoding::Utf8 : TextEncoding::Ansi;
+}
+
+std::string_view withoutBom(std::string_view bytes) {
+    return bytes.starts_with(kUtf8Bom) ? bytes.substr(kUtf8Bom.size()) : bytes;
+}
+
+std::size_t utf8Length(std::string_view s) {
+    std::size_t n = 0;
+    for (char c : s) n += startsUtf8Character(c);
+    return n;
+}
+
+std::size_t utf8Advance(std::string_view s, std::size_t from, std::size_t chars) {
+    std::size_t i = from;
+    while (i < s.size()) {
+        if (startsUtf8Character(s[i])) {
+            if (chars == 0) return i;
+            --chars;
+        }
+        ++i;
+    }
+    return s.size();
+}
+
+std::string utf8To1252(std::string_view s, std::string* outside) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        std::size_t len = utf8SequenceLength(s, i);
+        if (len == 0) {  // a stray byte stands for itself
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        char32_t u = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (std::size_t k = 1; k < len; ++k) u = (u << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        const int b = cp1252::fromUnicode(u);
+        if (b >= 0) {
+            out += static_cast<char>(b);
+        } else {
+            out += '?';
+            if (outside) {
+                const std::string_view ch = s.substr(i, len);
+                if (outside->find(ch) == std::string::npos) outside->append(ch);
+            }
+        }
+        i += len;
+    }
+    return out;
+}
+
+}  // namespace torvic

@@ -1,0 +1,48 @@
+#pragma once
+// What a text file is written in: code page 1252 (one byte a character), or
+// UTF-8 with or without its byte-order mark. Documents and script files are
+// recognised on reading and written back in the encoding they came in.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace torvic {
+
+enum class TextEncoding { Ansi, Utf8, Utf8Bom };
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+inline bool isUtf8(TextEncoding e) { return e != TextEncoding::Ansi; }
+
+// The length of the UTF-8 sequence at `i` (1 to 4) when it is well formed
+// (no overlong forms, no surrogates, nothing past U+10FFFF); 0 otherwise.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i);
+
+// Whether every byte belongs to a well-formed UTF-8 sequence.
+bool isValidUtf8(std::string_view s);
+
+// A file's bytes are UTF-8 when they start with the byte-order mark, or are
+// valid UTF-8 holding at least one multi-byte sequence; anything else (plain
+// ASCII, 1252, a console code page text) is Ansi.
+TextEncoding detectEncoding(std::string_view bytes);
+
+// The text without its byte-order mark, when it has one.
+std::string_view withoutBom(std::string_view bytes);
+
+// Whether a byte starts a character of a UTF-8 text (is not a continuation).
+inline bool startsUtf8Character(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// The number of characters of a valid UTF-8 text.
+std::size_t utf8Length(std::string_view s);
+
+// The byte offset of the character `chars` characters after byte `from`, or
+// the end of the text when it has fewer.
+std::size_t utf8Advance(std::string_view s, std::size_t from, std::size_t chars);
+
+// A UTF-8 text in 1252 when every character has a 1252 byte; `outside`
+// then stays empty. Otherwise it receives each character 1252 cannot hold
+// once (as UTF-8, in order of appearance) and the result holds '?' in
+// their places.
+std::string utf8To1252(std::string_view utf8, std::string* outside = nullptr);
+
+}  // namespace torvic
