@@ -129,3 +129,59 @@ std::string utf8To1252(std::string_view s, std::string* outside) {
 }
 
 }  // namespace torvic
+
+namespace torvic {
+namespace {
+
+// Folds the character at s[i] into out[0..n); returns its length. Only
+// ASCII capitals and the two-byte capitals of 1252 change.
+inline std::size_t foldCharacterUtf8(std::string_view s, std::size_t i, unsigned char out[2]) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        out[0] = (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+        return 1;
+    }
+    out[0] = c;
+    if (i + 1 >= s.size() || (c != 0xC3 && c != 0xC5)) return 1;  // continuation bytes follow as they are
+    unsigned char d = static_cast<unsigned char>(s[i + 1]);
+    if (c == 0xC3) {
+        if (d >= 0x80 && d <= 0x9E && d != 0x97) d = static_cast<unsigned char>(d + 0x20);  // À..Þ but ×
+    } else {
+        switch (d) {
+            case 0xA0: d = 0xA1; break;  // Š
+            case 0x92: d = 0x93; break;  // Œ
+            case 0xBD: d = 0xBE; break;  // Ž
+            case 0xB8: out[0] = 0xC3; d = 0xBF; break;  // Ÿ to ÿ
+            default: break;
+        }
+    }
+    out[1] = d;
+    return 2;
+}
+
+}  // namespace
+
+std::string toLowerUtf8(std::string_view s) {
+    std::string out(s);
+    unsigned char f[2];
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = foldCharacterUtf8(s, i, f);
+        for (std::size_t k = 0; k < n; ++k) out[i + k] = static_cast<char>(f[k]);
+        i += n;
+    }
+    return out;
+}
+
+bool foldsToUtf8(std::string_view text, std::string_view folded) {
+    if (text.size() < folded.size()) return false;
+    unsigned char f[2];
+    for (std::size_t i = 0; i < folded.size();) {
+        const std::size_t n = foldCharacterUtf8(text.substr(0, folded.size()), i, f);
+        for (std::size_t k = 0; k < n; ++k)
+            if (static_cast<char>(f[k]) != folded[i + k]) return false;
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace torvic

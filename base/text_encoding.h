@@ -46,3 +46,17 @@ std::size_t utf8Advance(std::string_view s, std::size_t from, std::size_t chars)
 std::string utf8To1252(std::string_view utf8, std::string* outside = nullptr);
 
 }  // namespace torvic
+
+namespace torvic {
+
+// The case mapping of code page 1252's letters (ASCII and the accented
+// letters 1252 holds) on a UTF-8 text. Every character keeps its length in
+// bytes, so positions in the folded text are those of the original; the
+// characters 1252 does not hold are left as they are.
+std::string toLowerUtf8(std::string_view s);
+
+// Whether `text` (UTF-8, starting at a character) folds to `folded` (a
+// UTF-8 text already folded), byte for byte over folded's length.
+bool foldsToUtf8(std::string_view text, std::string_view folded);
+
+}  // namespace torvic

@@ -5,6 +5,7 @@
 // what the line-wise commands share.
 #include <span>
 
+#include "platform/files.h"
 #include "script/command_row.h"
 #include "script/run_context.h"
 #include "textcmd/text_algorithms.h"
@@ -16,6 +17,11 @@ std::span<const CommandRow> documentCommands();
 std::span<const CommandRow> searchCommands();
 std::span<const CommandRow> linesCommands();
 std::span<const CommandRow> refCommands();
+
+// Writes a text of the working text's encoding to a file: with the UTF-8
+// mark first when the encoding has it.
+bool writeInEncoding(FileStore& files, const std::string& name, std::string_view text, TextEncoding encoding,
+                     std::string& error);
 
 // A yes/no parameter: yes when its numeric value is above 0.
 bool flag(const std::string& slot);
@@ -29,7 +35,7 @@ bool piecePrompt(RunContext& ctx);
 // the piece prompt (deline, delinepart) or the syntax-error prompt with
 // `noBreakMessage` (delinechar) has then been shown. More than 1000 pieces
 // is a run-time error.
-bool cutForCommand(const std::string& text, PieceTable& pieces, RunContext& ctx,
+bool cutForCommand(const TextDocument& doc, PieceTable& pieces, RunContext& ctx,
                    const char* noBreakMessage = nullptr);
 
 }  // namespace torvic

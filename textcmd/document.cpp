@@ -22,7 +22,21 @@ void fileError(RunContext& ctx, const char* command, const std::string& reason) 
                            "Error en trobar el fitxer:", MessageIcon::Critical);
 }
 
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
+
+bool writeInEncoding(FileStore& files, const std::string& name, std::string_view text, TextEncoding encoding,
+                     std::string& error) {
+    if (encoding != TextEncoding::Utf8Bom) return files.writeDocument(name, text, error);
+    std::string bytes;
+    bytes.reserve(kUtf8Bom.size() + text.size());
+    bytes.append(kUtf8Bom);
+    bytes.append(text);
+    return files.writeDocument(name, bytes, error);
+}
 
 static void cmdOpen(RunContext& ctx) {
     TextDocument& doc = ctx.document;
@@ -32,10 +46,16 @@ static void cmdOpen(RunContext& ctx) {
     // The whole file is loaded, byte 26 included: nothing is cut short.
     std::string error;
     std::optional<std::string> bytes = ctx.files.readDocument(ctx.param(0), error);
-    if (bytes)
+    if (bytes) {
+        // A UTF-8 file stays UTF-8; one that is plain ASCII (or empty) takes
+        // the system's encoding, which what a script writes into it is saved in.
+        doc.encoding = detectEncoding(*bytes);
+        if (doc.encoding == TextEncoding::Utf8Bom) bytes->erase(0, kUtf8Bom.size());
+        if (doc.encoding == TextEncoding::Ansi && isAscii(*bytes)) doc.encoding = ctx.files.plainTextEncoding();
         doc.textTreball = std::move(*bytes);
-    else
+    } else {
         fileError(ctx, "OPEN", error);
+    }
     ctx.param(0).clear();
 }
 
@@ -45,7 +65,7 @@ static void cmdSave(RunContext& ctx) {
     ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
     std::string error;
-    if (!ctx.files.writeDocument(ctx.param(0), doc.textTreball, error)) fileError(ctx, "SAVE", error);
+    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball, doc.encoding, error)) fileError(ctx, "SAVE", error);
 }
 
 static void cmdPos(RunContext& ctx) {
@@ -76,7 +96,7 @@ static void cmdLine(RunContext& ctx) {
         }
         p = static_cast<double>(b) + 2;
     }
-    doc.posTreball = toInt32(p + valorNumeric(ctx.param(1)));
+    doc.posTreball = toInt32(doc.characterPosition(p) + valorNumeric(ctx.param(1)));
 }
 
 static void cmdWrite(RunContext& ctx) {
@@ -91,16 +111,21 @@ static void cmdWrite(RunContext& ctx) {
     if (byQuote.size() < 2 || std::count(line.begin(), line.end(), '"') < 2)
         throw RunTimeError("write: no text between double quotes");
     if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
-    std::size_t at = static_cast<std::size_t>(doc.posTreball) - 1;
+    std::size_t at = static_cast<std::size_t>(doc.bytePosition(doc.posTreball)) - 1;
     if (at > doc.textTreball.size()) at = doc.textTreball.size();
-    doc.textTreball.insert(at, byQuote[1]);
+    doc.textTreball.insert(at, doc.fromScript(byQuote[1]));
 }
 
+// A UTF-8 document holds its characters themselves, not the bytes of a code
+// page: there is nothing to convert, and converting its bytes would garble
+// it. Both commands leave it as it is.
 static void cmdOemtoansi(RunContext& ctx) {
-    ctx.codePages.oemToAnsi(ctx.document.textTreball); }
+    if (!ctx.document.utf8()) ctx.codePages.oemToAnsi(ctx.document.textTreball);
+}
 
 static void cmdAnsitooem(RunContext& ctx) {
-    ctx.codePages.ansiToOem(ctx.document.textTreball); }
+    if (!ctx.document.utf8()) ctx.codePages.ansiToOem(ctx.document.textTreball);
+}
 
 
 std::span<const CommandRow> documentCommands() {

@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "base/numeric.h"
 #include "base/text.h"
+#include "base/text_encoding.h"
 #include "textcmd/commands.h"
 #include "textcmd/text_algorithms.h"
 
@@ -15,6 +16,11 @@ using enum ParamKind;
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
+
+// The bytes of a text's first character.
+std::size_t firstCharacterLength(std::string_view text, bool utf8) {
+    return utf8 && !text.empty() ? std::max<std::size_t>(1, utf8SequenceLength(text, 0)) : 1;
+}
 
 // One piece being changed line by line: the lines already done, the current
 // line (starting with the CR LF before it), and the untouched rest of the
@@ -89,7 +95,8 @@ private:
 }  // namespace
 
 std::string removeLinePartsInPlace(std::string_view text, const PieceTable& pieces, std::string_view sd,
-                                   std::string_view ed, int skipStarts, int skipEnds, std::int16_t counter) {
+                                   std::string_view ed, int skipStarts, int skipEnds, std::int16_t counter, bool utf8) {
+    const std::size_t firstChar = firstCharacterLength(sd, utf8);
     std::string result;
     std::string piece;
     for (const auto& [begin, end] : pieces) {
@@ -103,7 +110,7 @@ std::string removeLinePartsInPlace(std::string_view text, const PieceTable& piec
             std::size_t lineEnd = piece.find(CRLF, lineStart + 2);
             if (lineEnd == npos) lineEnd = piece.size();
             std::size_t start = nthOccurrence(piece, sd, lineStart, skipStarts);
-            if (start == npos || start + 1 == piece.size()) break;
+            if (start == npos || start + firstChar == piece.size()) break;
             if (start >= lineEnd) {
                 found = start;
                 continue;
@@ -118,17 +125,18 @@ std::string removeLinePartsInPlace(std::string_view text, const PieceTable& piec
             found = piece.find(sd, start);
         }
         // A delimiter may have taken the added CR LF away: at most two characters go.
-        result.append(std::string_view(piece).substr(std::min<std::size_t>(2, piece.size())));
+        result.append(std::string_view(piece).substr(utf8 ? utf8Advance(piece, 0, 2) : std::min<std::size_t>(2, piece.size())));
     }
     return result;
 }
 
 std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
-                            int skipEnds, std::int16_t counter) {
+                            int skipEnds, std::int16_t counter, bool utf8) {
     if (startDelimiter.empty()) return std::string(text);  // nothing to look for
     if (startDelimiter.find_first_of("\r\n") != npos)
-        return removeLinePartsInPlace(text, pieces, startDelimiter, endDelimiter, skipStarts, skipEnds, counter);
+        return removeLinePartsInPlace(text, pieces, startDelimiter, endDelimiter, skipStarts, skipEnds, counter, utf8);
+    const std::size_t firstChar = firstCharacterLength(startDelimiter, utf8);
     std::string result;
     result.reserve(text.size());
     std::string piece;
@@ -142,7 +150,7 @@ std::string removeLineParts(std::string_view text, const PieceTable& pieces,
             lines.moveTo(found);
             // Delimiters are counted from the CR LF before the line.
             std::size_t start = nthOccurrence(lines, startDelimiter, 0, skipStarts);
-            if (start == npos || start + 1 == lines.size()) break;  // the piece is given up
+            if (start == npos || start + firstChar == lines.size()) break;  // the piece is given up
             if (start >= lines.line().size()) {
                 found = start;  // the chosen delimiter is in a later line: examine that line
                 continue;
@@ -163,7 +171,8 @@ std::string removeLineParts(std::string_view text, const PieceTable& pieces,
     return result;
 }
 
-std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter) {
+std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter,
+                           bool utf8) {
     // Pieces end at line breaks, so taking the lines of the whole text in
     // order gives the same result as taking them piece by piece.
     std::string out;
@@ -175,12 +184,18 @@ std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_
         std::size_t lineEnd = br == npos ? text.size() : br;
         if (counter == 0) break;
         countChange(counter);
-        std::size_t len = lineEnd - p;
+        const std::string_view line = text.substr(p, lineEnd - p);
+        const std::size_t len = utf8 ? utf8Length(line) : line.size();
         if (len > a + z) {
-            out.append(text.substr(p + a, len - a - z));
+            if (utf8) {
+                const std::size_t from = utf8Advance(line, 0, a);
+                out.append(line.substr(from, utf8Advance(line, from, len - a - z) - from));
+            } else {
+                out.append(line.substr(a, len - a - z));
+            }
             if (br != npos) out.append(CRLF);
         } else if (br == npos) {
-            out.append(text.substr(p, len));  // the last line, too short: kept
+            out.append(line);  // the last line, too short: kept
         }
         if (br == npos) {
             p = text.size();
@@ -212,10 +227,10 @@ static void cmdDelinepart(RunContext& ctx) {
     std::int16_t skipStarts = toInt16(c1), skipEnds = toInt16(c2);
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(4))));
     PieceTable pieces;
-    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
+    if (!cutForCommand(doc, pieces, ctx)) return;
     doc.posTreball = 1;
-    doc.textTreball =
-        removeLineParts(doc.textTreball, pieces, ctx.param(0), ctx.param(1), skipStarts, skipEnds, counter);
+    doc.textTreball = removeLineParts(doc.textTreball, pieces, doc.fromScript(ctx.param(0)),
+                                      doc.fromScript(ctx.param(1)), skipStarts, skipEnds, counter, doc.utf8());
 }
 
 static void cmdDelinechar(RunContext& ctx) {
@@ -227,27 +242,27 @@ static void cmdDelinechar(RunContext& ctx) {
     if (negativeCounts(ctx, head, tail)) return;
     static const std::string noBreak = L1252("No s'ha trobat canvi de línia en els primers 32000 caracters");
     PieceTable pieces;
-    if (!cutForCommand(doc.textTreball, pieces, ctx, noBreak.c_str())) return;
+    if (!cutForCommand(doc, pieces, ctx, noBreak.c_str())) return;
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
     doc.posTreball = 1;
-    doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter);
+    doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter, doc.utf8());
 }
 
 static void cmdDeline(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Plain, Plain});
-    const std::string& find = ctx.param(0);
+    const std::string find = doc.fromScript(ctx.param(0));
     if (find.empty()) {
-        deleteCursorLine(doc.textTreball, doc.posTreball);
+        deleteCursorLine(doc.textTreball, doc.bytePosition(doc.posTreball));
         return;
     }
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
     PieceTable pieces;
-    if (!cutForCommand(doc.textTreball, pieces, ctx)) return;
-    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)));
+    if (!cutForCommand(doc, pieces, ctx)) return;
+    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)), doc.utf8());
     doc.textTreball = std::move(r.text);
-    doc.posTreball = r.cursor;
+    doc.posTreball = toInt32(doc.characterPosition(r.cursor));
 }
 
 

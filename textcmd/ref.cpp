@@ -300,11 +300,14 @@ static void cmdRef(RunContext& ctx) {
     ctx.obtParam({Text, Text});
     const std::string fileName = ctx.param(0);
     std::vector<RefError> errors;
-    std::string extracted = extractReferences(doc.textTreball, doc.referenciaDefecte, ctx.param(1), errors);
+    std::string extracted = extractReferences(doc.textTreball, doc.fromScript(doc.referenciaDefecte),
+                                              doc.fromScript(ctx.param(1)), errors);
     for (const RefError& err : errors)
-        PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, err.referencia, err.namesFile ? fileName : "");
+        PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, doc.toScript(err.referencia),
+               err.namesFile ? fileName : "");
+    // The entries are written in the working text's encoding.
     std::string error;
-    if (!ctx.files.writeDocument(std::string(trimBlanks(fileName)), extracted, error))
+    if (!writeInEncoding(ctx.files, std::string(trimBlanks(fileName)), extracted, doc.encoding, error))
         throw RunTimeError("ref: cannot write '" + fileName + "': " + error);
 }
 

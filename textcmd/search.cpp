@@ -21,9 +21,9 @@ bool piecePrompt(RunContext& ctx) {
     return false;
 }
 
-bool cutForCommand(const std::string& text, PieceTable& pieces,
+bool cutForCommand(const TextDocument& doc, PieceTable& pieces,
                    RunContext& ctx, const char* noBreakMessage) {
-    switch (cutIntoPieces(text, pieces)) {
+    switch (cutIntoPieces(doc.textTreball, pieces, kPieceLimit, doc.utf8())) {
         case CutResult::Ok:
             return true;
         case CutResult::TooManyPieces:
@@ -46,9 +46,11 @@ static void cmdSearch(RunContext& ctx) {
     ctx.obtParam({Escaped, Plain});
     const std::string& find = ctx.param(0);
     if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
-    std::size_t p = findText(doc.textTreball, find, static_cast<std::size_t>(doc.posTreball), flag(ctx.param(1)));
-    // Nothing found: the cursor stays where it was.
-    if (p > 0) doc.posTreball = toInt32(static_cast<double>(p + find.size()));
+    std::size_t p = findText(doc.textTreball, doc.fromScript(find), static_cast<std::size_t>(doc.bytePosition(doc.posTreball)),
+                             flag(ctx.param(1)), doc.utf8());
+    // Nothing found: the cursor stays where it was. The script's text has
+    // one character a byte.
+    if (p > 0) doc.posTreball = toInt32(doc.characterPosition(static_cast<double>(p)) + static_cast<double>(find.size()));
 }
 
 static void cmdRepl(RunContext& ctx) {
@@ -58,14 +60,15 @@ static void cmdRepl(RunContext& ctx) {
     std::int16_t counter = toInt16(valorNumeric(ctx.param(2)));
     bool ignoreCase = flag(ctx.param(3));
     bool wholeLine = flag(ctx.param(4));
+    const std::string find = doc.fromScript(ctx.param(0)), replacement = doc.fromScript(ctx.param(1));
     if (!ignoreCase && !wholeLine) {
         if (counter < -1) throw RunTimeError("repl: counter below -1");
-        replaceFast(doc.textTreball, doc.posTreball, ctx.param(0), ctx.param(1), counter > 0 ? counter : -1);
+        replaceFast(doc.textTreball, doc.bytePosition(doc.posTreball), find, replacement, counter > 0 ? counter : -1);
         return;
     }
-    if (ctx.param(0).empty()) return;
-    replaceGeneral(doc.textTreball, doc.posTreball, ctx.param(0), ctx.param(1), changeCounter(counter), ignoreCase,
-                   wholeLine);
+    if (find.empty()) return;
+    replaceGeneral(doc.textTreball, doc.bytePosition(doc.posTreball), find, replacement, changeCounter(counter),
+                   ignoreCase, wholeLine, doc.utf8());
 }
 
 static void cmdDel(RunContext& ctx) {
@@ -73,8 +76,8 @@ static void cmdDel(RunContext& ctx) {
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Plain, Plain});
     if (ctx.param(0).empty()) return;
-    deleteText(doc.textTreball, doc.posTreball, ctx.param(0), changeCounter(toInt16(valorNumeric(ctx.param(1)))),
-               flag(ctx.param(2)));
+    deleteText(doc.textTreball, doc.bytePosition(doc.posTreball), doc.fromScript(ctx.param(0)),
+               changeCounter(toInt16(valorNumeric(ctx.param(1)))), flag(ctx.param(2)), doc.utf8());
 }
 
 

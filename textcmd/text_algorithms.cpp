@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "base/text.h"
+#include "base/cp1252.h"
+#include "base/text_encoding.h"
 
 namespace torvic {
 namespace {
@@ -31,10 +33,25 @@ struct FindCursor {
     bool valid = false;
 };
 
-// Whether two texts of the same length are equal, the first case-folded when
-// `foldCase` (the second is given folded).
-bool sameText(std::string_view text, std::string_view needle, bool foldCase) {
-    if (!foldCase) return text == needle;
+// How two texts are compared: as they are, or with the first case-folded
+// (the second is given folded), byte by byte in 1252 or character by
+// character in UTF-8.
+enum class Fold { None, Ansi, Utf8 };
+
+inline Fold foldFor(bool ignoreCase, bool utf8) {
+    return !ignoreCase ? Fold::None : utf8 ? Fold::Utf8 : Fold::Ansi;
+}
+
+// Whether two texts of the same length are equal under `how`.
+bool sameText(std::string_view text, std::string_view needle, Fold how) {
+    switch (how) {
+        case Fold::None:
+            return text == needle;
+        case Fold::Utf8:
+            return foldsToUtf8(text, needle);
+        case Fold::Ansi:
+            break;
+    }
     for (std::size_t k = 0; k < needle.size(); ++k)
         if (static_cast<char>(fold(text[k])) != needle[k]) return false;
     return true;
@@ -43,12 +60,26 @@ bool sameText(std::string_view text, std::string_view needle, bool foldCase) {
 // Finds a text exactly or on case-folded forms (both sides lower-cased).
 class Finder {
 public:
-    Finder(std::string_view needle, bool ignoreCase) : ignoreCase_(ignoreCase) {
-        needle_ = ignoreCase ? toLower1252(needle) : std::string(needle);
-        if (ignoreCase && !needle_.empty())
+    Finder(std::string_view needle, bool ignoreCase, bool utf8 = false)
+        : ignoreCase_(ignoreCase), how_(foldFor(ignoreCase, utf8)) {
+        needle_ = how_ == Fold::Utf8 ? toLowerUtf8(needle) : ignoreCase ? toLower1252(needle) : std::string(needle);
+        if (how_ == Fold::Ansi && !needle_.empty())
             for (int b = 0; b < 256; ++b)
                 if (fold(static_cast<char>(b)) == static_cast<unsigned char>(needle_[0]))
                     firstBytes_.push_back(static_cast<char>(b));
+        if (how_ == Fold::Utf8 && !needle_.empty()) {
+            // The first bytes of the characters that fold to the needle's
+            // first character: the character itself and the capitals of
+            // 1252 whose small letter it is.
+            const std::string_view first(needle_.data(), std::max<std::size_t>(1, utf8SequenceLength(needle_, 0)));
+            firstBytes_.push_back(first[0]);
+            for (int b = 0x41; b < 256; ++b) {
+                const std::string letter = cp1252::toUtf8(std::string(1, static_cast<char>(b)));
+                if (letter[0] != first[0] && letter.size() == first.size() && foldsToUtf8(letter, first) &&
+                    std::find(firstBytes_.begin(), firstBytes_.end(), letter[0]) == firstBytes_.end())
+                    firstBytes_.push_back(letter[0]);
+            }
+        }
     }
     std::size_t size() const { return needle_.size(); }
 
@@ -75,7 +106,7 @@ public:
                 cand = std::min(cand, cursor.next[k]);
             }
             if (cand == npos || cand > last) return npos;
-            if (sameText(hay.substr(cand, needle_.size()), needle_, true)) return cand;
+            if (sameText(hay.substr(cand, needle_.size()), needle_, how_)) return cand;
             pos = cand + 1;
         }
         return npos;
@@ -83,7 +114,7 @@ public:
 
     // Match at `i` of a text held as `head` followed by `tail`.
     bool matchesAt(std::string_view head, std::string_view tail, std::size_t i) const {
-        return matchesAcross(head, tail, i, needle_, ignoreCase_);
+        return matchesAcross(head, tail, i, needle_, ignoreCase_, how_ == Fold::Utf8);
     }
 
 private:
@@ -95,6 +126,7 @@ private:
 
     std::string needle_;
     bool ignoreCase_;
+    Fold how_;
     std::vector<char> firstBytes_;  // bytes that fold to the needle's first character
 };
 
@@ -105,19 +137,26 @@ void requireCursor(std::int32_t cursor) {
 }  // namespace
 
 bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
-                   bool foldCase) {
+                   bool foldCase, bool utf8) {
     if (i + needle.size() > head.size() + tail.size()) return false;
+    if (foldCase && utf8) {
+        // A character may stand across the two parts: compare them joined.
+        std::string joined(head.substr(std::min(i, head.size())));
+        joined.append(tail.substr(i > head.size() ? i - head.size() : 0, needle.size()));
+        return foldsToUtf8(joined.substr(0, needle.size()), needle);
+    }
+    const Fold how = foldCase ? Fold::Ansi : Fold::None;
     // The part of the needle that falls in `head`, then the rest in `tail`.
     const std::size_t inHead = i < head.size() ? std::min(needle.size(), head.size() - i) : 0;
-    if (!sameText(head.substr(std::min(i, head.size()), inHead), needle.substr(0, inHead), foldCase)) return false;
+    if (!sameText(head.substr(std::min(i, head.size()), inHead), needle.substr(0, inHead), how)) return false;
     if (inHead == needle.size()) return true;
-    return sameText(tail.substr(i + inHead - head.size(), needle.size() - inHead), needle.substr(inHead), foldCase);
+    return sameText(tail.substr(i + inHead - head.size(), needle.size() - inHead), needle.substr(inHead), how);
 }
 
-std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase) {
+std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase, bool utf8) {
     if (from == 0 || from > text.size() + 1) return 0;
     FindCursor cursor;
-    std::size_t r = Finder(find, ignoreCase).find(text, from - 1, cursor);
+    std::size_t r = Finder(find, ignoreCase, utf8).find(text, from - 1, cursor);
     return r == npos ? 0 : r + 1;
 }
 
@@ -180,10 +219,10 @@ void changeEachOccurrence(std::string& text, std::int32_t cursor, const Finder& 
 }  // namespace
 
 void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
-                    std::int16_t counter, bool ignoreCase, bool wholeLine) {
+                    std::int16_t counter, bool ignoreCase, bool wholeLine, bool utf8) {
     requireCursor(cursor);
     if (find.empty()) return;
-    const Finder finder(find, ignoreCase);
+    const Finder finder(find, ignoreCase, utf8);
     // The last CR LF in the part already built, kept up to date as it grows
     // and as it is cut back, so that line starts are found without rescanning
     // it. `scanned` is how much of the built part `outCr` accounts for.
@@ -243,10 +282,10 @@ void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view fin
 }
 
 void deleteText(std::string& text, std::int32_t cursor, std::string_view find, std::int16_t counter,
-                bool ignoreCase) {
+                bool ignoreCase, bool utf8) {
     if (find.empty()) return;
     requireCursor(cursor);
-    const Finder finder(find, ignoreCase);
+    const Finder finder(find, ignoreCase, utf8);
     changeEachOccurrence(text, cursor, finder, counter,
                          [&](std::string_view src, std::size_t q, std::string& out, std::size_t& in) {
                              out.append(src.substr(in, q - in));
@@ -268,7 +307,7 @@ void deleteCursorLine(std::string& text, std::int32_t cursor) {
 }
 
 CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
-                        std::size_t limit) {
+                        std::size_t limit, bool utf8) {
     pieces.clear();
     if (text.size() <= limit) {
         pieces.emplace_back(0, text.size());
@@ -277,11 +316,14 @@ CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end;
-        if (start + 1 + limit > text.size()) {
+        // Where the character `limit` characters past the start stands.
+        const std::size_t window = utf8 ? utf8Advance(text, start, limit) : start + limit;
+        if (window >= text.size()) {
             end = text.size();
         } else {
-            // The last CR LF whose LF is at most kPieceLimit characters past the start.
-            std::size_t cr = text.rfind(CRLF, start + limit - 1);
+            // The last CR LF whose LF is at most `limit` characters past the start.
+            const std::size_t lastCr = utf8 ? utf8Advance(text, start, limit - 1) : start + limit - 1;
+            std::size_t cr = text.rfind(CRLF, lastCr);
             if (cr == npos || cr < start) return CutResult::NoLineBreak;
             end = cr + 2;
         }
@@ -348,8 +390,8 @@ bool deleteLinesInPiece(std::string_view src, const Finder& finder, std::int16_t
 }  // namespace
 
 DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces, std::string_view find,
-                                std::int16_t counter, bool ignoreCase) {
-    const Finder finder(find, ignoreCase);
+                                std::int16_t counter, bool ignoreCase, bool utf8) {
+    const Finder finder(find, ignoreCase, utf8);
     DelineResult result;
     result.text.reserve(text.size());
     bool stoppedBeforeAnOccurrence = false;

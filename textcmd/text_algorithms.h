@@ -40,7 +40,7 @@ inline void countChange(std::int16_t& counter) {
 // `tail`. With `foldCase` the text's characters are lower-cased first (the
 // needle is given folded).
 bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
-                   bool foldCase = false);
+                   bool foldCase = false, bool utf8 = false);
 
 // The (skip + 1)-th occurrence of `needle` at or after `from`, each search
 // starting one character after the previous find; npos when there is none.
@@ -51,9 +51,15 @@ std::size_t nthOccurrence(const Text& text, std::string_view needle, std::size_t
     return p;
 }
 
+// Texts are code page 1252 bytes, or UTF-8 when `utf8`: then the needles
+// are UTF-8 too, case folding goes by characters and counts of characters
+// (the piece limit, delinechar's) count characters; positions stay byte
+// positions, which the callers convert.
+
 // 1-based position of `find` at or after 1-based `from` in `text`, case
 // folded when `ignoreCase`; 0 when none. `from` must be at least 1.
-std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase);
+std::size_t findText(std::string_view text, std::string_view find, std::size_t from, bool ignoreCase,
+                     bool utf8 = false);
 
 // repl, fast form: replaces at most `limit` occurrences (all when `limit` is
 // negative) from the cursor on, left to right, without overlap.
@@ -63,12 +69,12 @@ void replaceFast(std::string& text, std::int32_t cursor, std::string_view find, 
 // repl, general form (ignore case and/or whole lines). Throws
 // CounterOverflow with the changes so far kept in `text`.
 void replaceGeneral(std::string& text, std::int32_t cursor, std::string_view find, std::string_view replacement,
-                    std::int16_t counter, bool ignoreCase, bool wholeLine);
+                    std::int16_t counter, bool ignoreCase, bool wholeLine, bool utf8 = false);
 
 // del: removes occurrences from the cursor on. Throws CounterOverflow with
 // the changes so far kept in `text`.
 void deleteText(std::string& text, std::int32_t cursor, std::string_view find, std::int16_t counter,
-                bool ignoreCase);
+                bool ignoreCase, bool utf8 = false);
 
 // deline with an empty text: removes the cursor's line and its own line break.
 void deleteCursorLine(std::string& text, std::int32_t cursor);
@@ -80,7 +86,7 @@ inline constexpr std::size_t kPieceLimit = 32000;
 inline constexpr std::size_t kMaxPieces = 1000;
 // `limit` is the piece length past its start (tests use small ones).
 CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
-                        std::size_t limit = kPieceLimit);
+                        std::size_t limit = kPieceLimit, bool utf8 = false);
 
 // deline with a text, applied to the piece table of `text`: every line that
 // holds `find` goes with its line break, at most as many as the counter
@@ -91,7 +97,7 @@ struct DelineResult {
     std::int32_t cursor = 1;
 };
 DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces,
-                                std::string_view find, std::int16_t counter, bool ignoreCase);
+                                std::string_view find, std::int16_t counter, bool ignoreCase, bool utf8 = false);
 
 // delinepart over the piece table: in each line, the stretch from the
 // (skipStarts + 1)-th start delimiter of the line to the (skipEnds + 1)-th
@@ -103,19 +109,21 @@ DelineResult deleteLinesHolding(std::string_view text, const PieceTable& pieces,
 // CounterOverflow (nothing changed).
 std::string removeLineParts(std::string_view text, const PieceTable& pieces,
                             std::string_view startDelimiter, std::string_view endDelimiter, int skipStarts,
-                            int skipEnds, std::int16_t counter);
+                            int skipEnds, std::int16_t counter, bool utf8 = false);
 
 // The same steps on each piece as one string changed in place. removeLineParts
 // uses it when the start delimiter holds a CR or a LF, since a removal may then
 // take away the line break before a line; otherwise it gives the same result
 // line by line, in time bounded by each line instead of each piece.
 std::string removeLinePartsInPlace(std::string_view text, const PieceTable& pieces, std::string_view startDelimiter,
-                                   std::string_view endDelimiter, int skipStarts, int skipEnds, std::int16_t counter);
+                                   std::string_view endDelimiter, int skipStarts, int skipEnds, std::int16_t counter,
+                                   bool utf8 = false);
 
 // delinechar: removes `head` characters at the start and `tail` at the end of
 // each line longer than head + tail; a shorter line goes with its line break
 // (the last line, without one, stays). Every line examined counts down
 // `counter`. Throws CounterOverflow (nothing changed).
-std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter);
+std::string removeLineEnds(std::string_view text, std::int32_t head, std::int32_t tail, std::int16_t counter,
+                           bool utf8 = false);
 
 }  // namespace torvic

@@ -25,6 +25,9 @@ public:
     // When set, open, save and ref use these files (name to bytes) and never
     // the disk.
     std::map<std::string, std::string>* memoryFiles = nullptr;
+    // What a document of plain ASCII is taken as.
+    TextEncoding plainText = systemTextEncoding();
+    TextEncoding plainTextEncoding() const override { return plainText; }
 
     DateTime now() override { return clock; }
     void beep() override;
