@@ -186,12 +186,14 @@ TEST(DocumentEncoding, PiecesAreCutAtTheSameCharacters) {
         ASSERT_EQ(ra, rb) << limit;
         if (ra != CutResult::Ok) continue;
         ASSERT_EQ(a.size(), b.size());
-        for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t i = 0; i < a.size(); ++i) {
             ASSERT_EQ(utf8(text.substr(a[i].first, a[i].second - a[i].first)), u.substr(b[i].first, b[i].second - b[i].first));
+        }
         const std::string find = r.needle(), start = r.needle(), end = r.needle();
-        if (!find.empty())
+        if (!find.empty()) {
             ASSERT_EQ(utf8(deleteLinesHolding(text, a, find, -1, true).text),
                       deleteLinesHolding(u, b, utf8(find), -1, true, true).text);
+        }
         ASSERT_EQ(utf8(removeLineParts(text, a, start, end, 0, 0, -1)),
                   removeLineParts(u, b, utf8(start), utf8(end), 0, 0, -1, true));
     }
