@@ -1,5 +1,9 @@
 #include "base/text_encoding.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "base/cp1252.h"
 
 namespace torvic {
@@ -33,28 +37,33 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
 namespace {
 
 // Walks the text; false at the first malformed byte. `multiByte` tells
-// whether a sequence of two bytes or more was seen.
+// whether a sequence of two bytes or more was seen. Runs of ASCII go eight
+// bytes at a time, straight to the first byte that is not ASCII.
 bool scanUtf8(std::string_view s, bool& multiByte) {
     multiByte = false;
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n) {
-        // ASCII runs go eight bytes at a time.
-        while (i + 8 <= n) {
-            unsigned long long word = 0;
-            for (int k = 0; k < 8; ++k) word |= static_cast<unsigned long long>(static_cast<unsigned char>(s[i + k]));
-            if (word & 0x80) break;
-            i += 8;
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* const end = p + s.size();
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            const std::uint64_t high = word & kHighBits;
+            if (high == 0) {
+                p += 8;
+                continue;
+            }
+            if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(high) / 8;
         }
-        if (i >= n) break;
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
+        if (*p < 0x80) {
+            ++p;
             continue;
         }
-        const std::size_t len = utf8SequenceLength(s, i);
+        const std::size_t at = static_cast<std::size_t>(p - reinterpret_cast<const unsigned char*>(s.data()));
+        const std::size_t len = utf8SequenceLength(s, at);
         if (len == 0) return false;
         multiByte = true;
-        i += len;
+        p += len;
     }
     return true;
 }
