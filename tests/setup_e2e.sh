@@ -94,8 +94,6 @@ sleep 0.5
 check "the program folder keeps only the user's own file" $([ "$(ls -A "$dir")" = notes.txt ]; echo $?)
 check "mimeapps.list keeps the user's lines only" \
     $([ "$(cat "$HOME/.config/mimeapps.list")" = "$(printf '[Default Applications]\ntext/plain=editor.desktop')" ]; echo $?)
-# The data folder's parents may stay, empty.
-rmdir "$HOME/.local/share" "$HOME/.local" 2>/dev/null
 check "the home is as it was before the installation" $([ "$(listing)" = "$before" ]; echo $?)
 [ "$(listing)" = "$before" ] || diff <(echo "$before") <(listing)
 finish

@@ -1,48 +1,73 @@
-// The installer's desktop entries: their Exec lines read back as a desktop
-// reads them, for folder names with blanks, quotes, $ and %. (The whole
-// installation and uninstallation: setup_e2e.sh.)
+// The installer's desktop entries: their values and Exec lines read back as
+// a desktop reads them, for folder names of every kind, and uninstalling
+// takes away what the installation made and nothing of the user's. (The
+// desktop's own tools on real entries: setup_names_e2e.sh, setup_e2e.sh.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/files.h"
 #include "platform/linux/xdg_registration.h"
+#include "tests/support/scripted_host.h"
 
 namespace torvic::xdg {
 namespace {
 
-// The arguments a desktop makes of an Exec value (string escapes undone,
-// then quoting), with %f standing for `file`.
-std::vector<std::string> execArguments(const std::string& value, const std::string& file) {
+namespace fs = std::filesystem;
+
+// The words a desktop makes of an Exec value: the string's escapes undone,
+// then its quoting. With `expand` (as when starting it) "%%" is "%" and %f
+// the file; a desktop looks for the program before that.
+std::vector<std::string> execWords(const std::string& value, const std::string& file, bool expand) {
     std::string line;
     for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '%' && i + 1 < value.size() && value[i + 1] == '%') {
-            line += value[++i];
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            line += value[i];
             continue;
         }
-        line += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
+        const char e = value[++i];
+        line += e == 's' ? ' ' : e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
     }
-    std::vector<std::string> args;
+    std::vector<std::string> words;
     std::string current;
     bool quoted = false, started = false;
+    const auto end = [&] {
+        if (!started) return;
+        if (expand && current == "%f") current = file;
+        for (std::size_t p = 0; expand && (p = current.find("%%", p)) != std::string::npos; ++p) current.erase(p, 1);
+        words.push_back(current);
+        current.clear();
+        started = false;
+    };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (quoted && c == '\\' && i + 1 < line.size()) {
+        if (c == '\\' && i + 1 < line.size() && (!quoted || std::string("\"`$\\").find(line[i + 1]) != std::string::npos)) {
             current += line[++i];
+            started = true;
         } else if (c == '"') {
             quoted = !quoted;
             started = true;
         } else if (c == ' ' && !quoted) {
-            if (started) args.push_back(current == "%f" ? file : current);
-            current.clear();
-            started = false;
+            end();
         } else {
             current += c;
             started = true;
         }
     }
-    if (started) args.push_back(current == "%f" ? file : current);
-    return args;
+    end();
+    return words;
 }
 
-// The value of `key` in `group` of a desktop file.
+// What runs: sh's "exec" of its first argument stands for that program.
+std::vector<std::string> started(std::vector<std::string> words) {
+    if (words.size() >= 3 && words[0] == "sh" && words[1] == "-c" && words[2] == "exec \"$0\" \"$@\"")
+        words.erase(words.begin(), words.begin() + 3);
+    return words;
+}
+
+// The spelt value of `key` in `group` of a desktop file.
 std::string entry(const std::string& contents, const std::string& group, const std::string& key) {
     std::size_t g = contents.find("[" + group + "]");
     if (g == std::string::npos) return "<no group>";
@@ -53,19 +78,147 @@ std::string entry(const std::string& contents, const std::string& group, const s
     return contents.substr(k, contents.find('\n', k) - k);
 }
 
-TEST(SetupRegistration, ExecArgumentsAreQuotedForDesktopEntries) {
+// Folder names as people write them: "%", quotes, "$", a backtick, a
+// backslash, accents, characters no code page has, blanks, "=" and ";".
+const std::string kFolders[] = {"/opt/Torvic/",         "/home/u/My Apps/Torvic/", "/tmp/a$b \"c\"/",
+                                "/tmp/100% projectes/", "/tmp/accent `greu`/",     "/tmp/barra \\ inversa/",
+                                "/tmp/Projectò/",       "/tmp/Projectes→2026 项目/", "/tmp/a=b 50%; ' x /"};
+
+TEST(SetupRegistration, ExecLinesStartTheInstalledProgramWithTheFile) {
     EXPECT_EQ(execArgument("/usr/bin/torvic"), "/usr/bin/torvic");
     EXPECT_EQ(execArgument("/home/u/My Apps/torvic"), "\"/home/u/My Apps/torvic\"");
-    EXPECT_EQ(execArgument("/a$b/c\"d\\e"), "\"/a\\\\$b/c\\\\\"d\\\\\\\\e\"");
-    for (const std::string dir : {"/opt/Torvic/", "/home/u/My Apps/Torvic/", "/tmp/a$b \"c\"/", "/tmp/100%/"}) {
+    for (const std::string& dir : kFolders) {
         const std::string desktop = registryFiles(dir)[1].contents;
-        EXPECT_EQ(execArguments(entry(desktop, "Desktop Entry", "Exec"), "/x/job 1.torvic"),
-                  (std::vector<std::string>{dir + "torvic", "/exec", "/x/job 1.torvic"}))
+        const std::string exec = entry(desktop, "Desktop Entry", "Exec");
+        const std::string file = "/x/job 1%.torvic";
+        EXPECT_EQ(started(execWords(exec, file, true)), (std::vector<std::string>{dir + "torvic", "/exec", file})) << dir;
+        // The program a desktop looks for is the one it starts.
+        EXPECT_EQ(execWords(exec, file, false)[0], execWords(exec, file, true)[0]) << dir;
+        const std::string edit = entry(desktop, "Desktop Action Edit", "Exec");
+        EXPECT_EQ(started(execWords(edit, "/x/j.torvic", true)), (std::vector<std::string>{dir + "torvic", "/x/j.torvic"}))
             << dir;
-        EXPECT_EQ(execArguments(entry(desktop, "Desktop Action Edit", "Exec"), "/x/j.torvic"),
-                  (std::vector<std::string>{dir + "torvic", "/x/j.torvic"}))
-            << dir;
+        EXPECT_EQ(readDesktopString(entry(desktop, "Desktop Entry", "TryExec")), dir + "torvic") << dir;
     }
+    // A package's entry names the program on the PATH and records nothing.
+    const std::string package = registryFiles("")[1].contents;
+    EXPECT_EQ(entry(package, "Desktop Entry", "Exec"), "torvic /exec %f");
+    EXPECT_EQ(entry(package, "Desktop Entry", kDirectoryKey), "<no key>");
+}
+
+TEST(SetupRegistration, DesktopStringsReadBackAsWritten) {
+    const std::vector<std::string> values = {"plain", "a\\b\\", "line\nbreak\ttab\rcr", " leading", "trailing ",
+                                             "semi;colon;",  "ò→项目", ""};
+    for (const std::string& v : values) {
+        const std::string spelt = desktopString(v);
+        EXPECT_EQ(readDesktopString(spelt), v) << v;
+        EXPECT_FALSE(spelt.find_first_of("\n\t\r") != std::string::npos || spelt.starts_with(" ") || spelt.ends_with(" "))
+            << spelt;
+    }
+    EXPECT_EQ(readDesktopStringList(desktopStringList(values)), values);
+}
+
+TEST(SetupRegistration, TheEntryRecordsWhereAndWhatTheInstallationMade) {
+    test::TempDir tmp;
+    for (const std::string& dir : kFolders) {
+        const std::vector<std::string> made = {dir, tmp / "data;x", tmp / "back\\slash ", tmp / "ò"};
+        const RegistryFile handler = registryFiles(dir, made)[1];
+        fs::create_directories(tmp / "data/applications");
+        ASSERT_TRUE(writeFileSafely(tmp / ("data/" + handler.path), handler.contents));
+        const InstallationRecord record = installationRecord(tmp / "data");
+        EXPECT_EQ(record.directory, dir);
+        EXPECT_EQ(record.made, made);
+    }
+    // An entry written before entries kept a record: its Exec line says where.
+    ASSERT_TRUE(writeFileSafely(tmp / "data/applications/torvic.desktop",
+                                "[Desktop Entry]\nExec=\"/home/u/My Apps/Torvic/torvic\" /exec %f\n"));
+    EXPECT_EQ(installationRecord(tmp / "data").directory, "/home/u/My Apps/Torvic/");
+    EXPECT_TRUE(installationRecord(tmp / "nowhere").directory.empty());
+}
+
+// Every path under `root`, relative to it.
+std::vector<std::string> listing(const std::string& root) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root)) out.push_back(fs::relative(e.path(), root).string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST(SetupRegistration, UninstallingTakesAwayWhatWasMadeAndKeepsTheUsers) {
+    // The home before the installation: a configuration with the user's own
+    // default application and an empty desktop folder, or nothing at all.
+    for (const bool userHadFolders : {true, false}) {
+        test::TempDir tmp;
+        const std::string home = tmp / "home";
+        fs::create_directories(home);
+        if (userHadFolders) {
+            fs::create_directories(home + "/Desktop");
+            fs::create_directories(home + "/.config");
+            ASSERT_TRUE(writeFileSafely(home + "/.config/mimeapps.list", "[Default Applications]\ntext/plain=ed.desktop\n"));
+        }
+        const std::vector<std::string> before = listing(home);
+        XdgInstallation system({tmp / "src", home, home + "/.local/share", home + "/.config", home + "/Desktop"});
+        const std::string dir = system.defaultDirectory();
+        std::vector<std::string> made;
+        for (const std::string& p : system.placesItMayMake(dir))
+            if (!fs::exists(p)) made.push_back(p);
+        // What the installation and the desktop's tools write.
+        const std::string data = home + "/.local/share";
+        for (const RegistryFile& f : registryFiles(dir, made)) {
+            fs::create_directories(fs::path(data + "/" + f.path).parent_path());
+            ASSERT_TRUE(writeFileSafely(data + "/" + f.path, f.contents));
+        }
+        fs::create_directories(data + "/applications/Torvic");
+        fs::create_directories(data + "/mime/application");
+        fs::create_directories(home + "/Desktop");
+        fs::create_directories(dir);
+        for (const std::string& f : {data + "/applications/Torvic/Editor de Programes Torvic.desktop",
+                                    data + "/applications/Torvic/Desinstal·lar Torvic.desktop",
+                                    home + "/Desktop/Editor de Programes Torvic.desktop", data + "/mime/mime.cache",
+                                    data + "/mime/application/x-torvic.xml", data + "/applications/mimeinfo.cache",
+                                    dir + "torvic", dir + "torvic.rtf"})
+            ASSERT_TRUE(writeFileSafely(f, "x"));
+        // The default association: added to the user's list, or a list of its own.
+        const std::string list = home + "/.config/mimeapps.list";
+        const std::string users = readFileBytes(list).value_or("");
+        fs::create_directories(home + "/.config");
+        ASSERT_TRUE(writeFileSafely(list, (users.empty() ? "\n[Default Applications]\n" : users) +
+                                              "application/x-torvic=torvic.desktop\n"));
+
+        EXPECT_EQ(desinstallar(data, home + "/.config", home + "/Desktop"), dir);
+        EXPECT_EQ(listing(home), before) << userHadFolders;
+        if (userHadFolders) {
+            EXPECT_EQ(readFileBytes(list).value_or(""), users);
+        }
+    }
+}
+
+TEST(SetupRegistration, WhatTheUserHadOrPutInStays) {
+    test::TempDir tmp;
+    const std::string home = tmp / "home";
+    // The user's own (empty) list of default applications and index of entries.
+    fs::create_directories(home + "/.config");
+    fs::create_directories(home + "/.local/share/applications");
+    ASSERT_TRUE(writeFileSafely(home + "/.config/mimeapps.list", ""));
+    ASSERT_TRUE(writeFileSafely(home + "/.local/share/applications/mimeinfo.cache", "[MIME Cache]\n"));
+    XdgInstallation system({tmp / "src", home, home + "/.local/share", home + "/.config", ""});
+    const std::string dir = system.defaultDirectory();
+    std::vector<std::string> made;
+    for (const std::string& p : system.placesItMayMake(dir))
+        if (!fs::exists(p)) made.push_back(p);
+    const RegistryFile handler = registryFiles(dir, made)[1];
+    fs::create_directories(home + "/.local/share/icons");
+    fs::create_directories(dir);
+    ASSERT_TRUE(writeFileSafely(home + "/.local/share/" + handler.path, handler.contents));
+    ASSERT_TRUE(writeFileSafely(dir + "notes.txt", "the user's own"));
+    ASSERT_TRUE(writeFileSafely(home + "/.local/share/icons/mine.png", "the user's own"));
+    ASSERT_TRUE(writeFileSafely(home + "/.config/mimeapps.list", "[Default Applications]\napplication/x-torvic=torvic.desktop\n"));
+    desinstallar(home + "/.local/share", home + "/.config", "");
+    EXPECT_EQ(listing(home),
+              (std::vector<std::string>{".config", ".config/mimeapps.list", ".local", ".local/opt", ".local/opt/Torvic",
+                                        ".local/opt/Torvic/notes.txt", ".local/share", ".local/share/applications",
+                                        ".local/share/applications/mimeinfo.cache", ".local/share/icons",
+                                        ".local/share/icons/mine.png"}));
+    EXPECT_EQ(readFileBytes(home + "/.config/mimeapps.list").value_or("?"), "");
 }
 
 }  // namespace

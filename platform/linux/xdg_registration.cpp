@@ -1,7 +1,9 @@
 #include "platform/linux/xdg_registration.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "platform/files.h"
 
@@ -18,6 +20,9 @@ const char* const kIconSvg =
     "text-anchor=\"middle\" fill=\"#ffff00\">T</text>\n"
     "</svg>\n";
 
+const char* const kLaunchers[] = {"Editor de Programes Torvic", "Documentació del Torvic", "Desinstal·lar Torvic"};
+const char* const kDefaultGroup = "[Default Applications]";
+
 bool onPath(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -28,141 +33,28 @@ std::string shellQuoted(const std::string& s) {
     return out + "'";
 }
 
-// `text` without the group `header` when no entry is left in it.
-std::string withoutEmptyGroup(const std::string& text, const std::string& header) {
-    const std::size_t at = text.find(header + "\n");
-    if (at == std::string::npos || (at > 0 && text[at - 1] != '\n')) return text;
-    std::size_t end = at + header.size() + 1;
-    std::size_t p = end;
-    while (p < text.size()) {  // only blank lines up to the next group or the end
-        const std::size_t eol = text.find('\n', p);
-        const std::string line = text.substr(p, (eol == std::string::npos ? text.size() : eol) - p);
-        if (line.starts_with("[")) break;
-        if (line.find_first_not_of(" \t") != std::string::npos) return text;
-        p = eol == std::string::npos ? text.size() : eol + 1;
-    }
-    return text.substr(0, at) + text.substr(end);
-}
-
-}  // namespace
-
-std::string execArgument(const std::string& argument) {
-    const bool plain = argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos && !argument.empty();
-    std::string quoted;
-    if (plain) {
-        quoted = argument;
-    } else {
-        quoted = "\"";
-        for (char c : argument) {
-            if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-            quoted += c;
-        }
-        quoted += "\"";
-    }
-    // The Exec value is a string of the desktop file: its backslashes
-    // doubled; a "%" of the path is "%%", not a field code.
-    std::string escaped;
-    for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : c == '%' ? std::string("%%") : std::string(1, c);
-    return escaped;
-}
-
-std::string desktopString(std::string_view value) {
-    std::string out;
-    for (char c : value) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return out;
-}
-
-std::string launcherEntry(const std::string& name, const std::string& exec) {
-    return "[Desktop Entry]\nType=Application\nName=" + desktopString(name) + "\nExec=" + exec +
-           "\nIcon=torvic\nTerminal=false\nCategories=Utility;\n";
-}
-
-std::vector<RegistryFile> registryFiles(const std::string& installDir, const std::string& madeDesktopDir) {
-    const std::string program = execArgument(installDir + "torvic");
-    return {
-        {"mime/packages/torvic.xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-         "  <mime-type type=\"" + std::string(kMimeType) + "\">\n"
-         "    <comment>Torvic Program</comment>\n"
-         "    <sub-class-of type=\"text/plain\"/>\n"
-         "    <glob pattern=\"*.torvic\"/>\n"
-         "    <icon name=\"torvic\"/>\n"
-         "  </mime-type>\n"
-         "</mime-info>\n"},
-        {std::string("applications/") + kDesktopFile,
-         "[Desktop Entry]\n"
-         "Type=Application\n"
-         "Name=Torvic\n"
-         "GenericName=Torvic Program\n"
-         "Comment=Executa un programa de Torvic\n"
-         "Exec=" + program + " /exec %f\n"
-         "Icon=torvic\n"
-         "MimeType=" + std::string(kMimeType) + ";\n"
-         "Terminal=false\n"
-         // The handler of the file type: it needs a file, so it is no menu entry.
-         "NoDisplay=true\n"
-         "Actions=Edit;\n" +
-         (madeDesktopDir.empty() ? "" : std::string(kMadeDesktopKey) + "=" + desktopString(madeDesktopDir) + "\n") +
-         "\n"
-         "[Desktop Action Edit]\n"
-         "Name=Editar\n"
-         "Exec=" + program + " %f\n"},
-        {"icons/hicolor/scalable/apps/torvic.svg", kIconSvg},
-    };
-}
-
-void afegirRegistre(const std::string& dataHome, const std::string& installDir, const std::string& madeDesktopDir) {
-    for (const RegistryFile& f : registryFiles(installDir, madeDesktopDir)) {
-        const fs::path path = fs::path(dataHome) / f.path;
-        std::error_code ec;
-        fs::create_directories(path.parent_path(), ec);
-        writeFileSafely(path.string(), f.contents);
-    }
-    const std::string data = shellQuoted(dataHome);
-    if (onPath("update-mime-database")) std::system(("update-mime-database " + data + "/mime >/dev/null 2>&1").c_str());
-    if (onPath("update-desktop-database"))
-        std::system(("update-desktop-database " + data + "/applications >/dev/null 2>&1").c_str());
-    if (onPath("xdg-mime"))
-        std::system((std::string("XDG_DATA_HOME=") + data + " xdg-mime default " + kDesktopFile + " " + kMimeType +
-                     " >/dev/null 2>&1")
-                        .c_str());
-}
-
-void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
-                  const std::string& argument) {
+// Whether something (a dangling link too) is at `p`.
+bool present(const fs::path& p) {
     std::error_code ec;
-    fs::create_directory(folder, ec);  // one level only; an existing one stays
-    std::string exec = execArgument(target);
-    if (!argument.empty()) exec += " " + execArgument(argument);
-    const fs::path file = fs::path(folder) / (name + ".desktop");
-    writeFileSafely(file.string(), launcherEntry(name, exec));
-    // Desktops start a launcher only when it is executable (and, for some,
-    // marked trusted).
-    fs::permissions(file, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                    fs::perm_options::add, ec);
-    if (onPath("gio"))
-        std::system(("gio set -t string " + shellQuoted(file.string()) + " metadata::trusted true >/dev/null 2>&1").c_str());
+    return fs::exists(fs::symlink_status(p, ec));
 }
 
-std::string madeDesktopDirectory(const std::string& dataHome) {
-    const std::string desktop = readFileBytes((fs::path(dataHome) / "applications" / kDesktopFile).string()).value_or("");
-    const std::string key = std::string("\n") + kMadeDesktopKey + "=";
-    const std::size_t at = desktop.find(key);
-    if (at == std::string::npos) return "";
-    const std::size_t from = at + key.size();
-    const std::string value = desktop.substr(from, desktop.find('\n', from) - from);
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) out += value[i] == '\\' && i + 1 < value.size() ? value[++i] : value[i];
-    return out;
+bool holds(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-std::string installedDirectory(const std::string& dataHome) {
-    const std::string desktop = readFileBytes((fs::path(dataHome) / "applications" / kDesktopFile).string()).value_or("");
-    const std::size_t exec = desktop.find("\nExec=");
-    if (exec == std::string::npos) return "";
-    // The first argument of the Exec line: string escapes undone, then quoting.
-    const std::string value = desktop.substr(exec + 6, desktop.find('\n', exec + 6) - exec - 6);
+// The spelt value of `key` in the first group of a desktop file.
+std::optional<std::string> keyValue(const std::string& file, const std::string& key) {
+    const std::size_t groupEnd = file.find("\n[");
+    std::size_t at = file.find("\n" + key + "=");
+    if (at == std::string::npos || at > groupEnd) return std::nullopt;
+    at += key.size() + 2;
+    return file.substr(at, file.find('\n', at) - at);
+}
+
+// The directory named by the Exec line of an entry written before the
+// entries kept a record of their installation.
+std::string directoryOfExec(const std::string& value) {
     std::string line, program;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const bool pair = i + 1 < value.size() && value[i] == value[i + 1] && (value[i] == '%' || value[i] == '\\');
@@ -185,61 +77,268 @@ std::string installedDirectory(const std::string& dataHome) {
     return slash == std::string::npos ? "" : program.substr(0, slash + 1);
 }
 
-std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir) {
-    const std::string dir = installedDirectory(dataHome);
-    const std::string madeDesktop = madeDesktopDirectory(dataHome);
+// `text` without the group `header` when no entry is left in it.
+std::string withoutEmptyGroup(const std::string& text, const std::string& header) {
+    const std::size_t at = text.find(header + "\n");
+    if (at == std::string::npos || (at > 0 && text[at - 1] != '\n')) return text;
+    std::size_t end = at + header.size() + 1;
+    std::size_t p = end;
+    while (p < text.size()) {  // only blank lines up to the next group or the end
+        const std::size_t eol = text.find('\n', p);
+        const std::string line = text.substr(p, (eol == std::string::npos ? text.size() : eol) - p);
+        if (line.starts_with("[")) break;
+        if (line.find_first_not_of(" \t") != std::string::npos) return text;
+        p = eol == std::string::npos ? text.size() : eol + 1;
+    }
+    return text.substr(0, at) + text.substr(end);
+}
+
+// Takes our default association out of a mimeapps.list; a list the
+// installation made goes once nothing else is in it.
+void removeOurDefault(const std::string& file, bool made) {
+    const std::optional<std::string> list = readFileBytes(file);
+    if (!list) return;
+    const std::string ours = std::string(kMimeType) + "=" + kDesktopFile;
+    std::string kept;
+    std::size_t start = 0;
+    while (start < list->size()) {
+        std::size_t end = list->find('\n', start);
+        if (end == std::string::npos) end = list->size();
+        const std::string line = list->substr(start, end - start);
+        if (line != ours && line != ours + ";") kept += line + "\n";
+        start = end + 1;
+    }
+    kept = withoutEmptyGroup(kept, kDefaultGroup);
+    const bool empty = kept.find_first_not_of(" \t\r\n") == std::string::npos;
     std::error_code ec;
-    if (!dir.empty()) {
+    if (empty && made)
+        fs::remove(file, ec);
+    else if (empty)
+        writeFileSafely(file, "");  // the user's file stays
+    else if (kept != *list)
+        writeFileSafely(file, kept);
+}
+
+// `p` and the folders above it, the outermost first.
+void addWithParents(std::vector<std::string>& out, const fs::path& p) {
+    std::vector<std::string> chain;
+    for (fs::path at = p; !at.empty(); at = at.parent_path()) {
+        chain.push_back(at.string());
+        if (at == at.parent_path()) break;
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        if (!holds(out, *it)) out.push_back(*it);
+}
+
+}  // namespace
+
+std::string desktopString(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\r') out += "\\r";
+        else if (c == ' ' && (i == 0 || i + 1 == value.size())) out += "\\s";  // readers trim blanks there
+        else out += c;
+    }
+    return out;
+}
+
+std::string desktopStringList(const std::vector<std::string>& values) {
+    std::string out;
+    for (const std::string& v : values) {
+        for (char c : desktopString(v)) out += c == ';' ? std::string("\\;") : std::string(1, c);
+        out += ';';
+    }
+    return out;
+}
+
+namespace {
+
+// Reads one string of a list up to an unescaped ";" (or the end) from `at`.
+std::string readListItem(std::string_view spelt, std::size_t& at, bool stopAtSemicolon) {
+    std::string out;
+    for (; at < spelt.size(); ++at) {
+        const char c = spelt[at];
+        if (c == ';' && stopAtSemicolon) {
+            ++at;
+            break;
+        }
+        if (c != '\\' || at + 1 == spelt.size()) {
+            out += c;
+            continue;
+        }
+        const char e = spelt[++at];
+        out += e == 's' ? ' ' : e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string readDesktopString(std::string_view spelt) {
+    std::size_t at = 0;
+    return readListItem(spelt, at, false);
+}
+
+std::vector<std::string> readDesktopStringList(std::string_view spelt) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at < spelt.size()) out.push_back(readListItem(spelt, at, true));
+    return out;
+}
+
+std::string execArgument(const std::string& argument) {
+    const bool plain = argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos && !argument.empty();
+    std::string quoted;
+    if (plain) {
+        quoted = argument;
+    } else {
+        quoted = "\"";
+        for (char c : argument) {
+            if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+            quoted += c;
+        }
+        quoted += "\"";
+    }
+    // The Exec value is a string of the desktop file; a "%" of the path is
+    // "%%", not a field code.
+    std::string escaped;
+    for (char c : desktopString(quoted)) escaped += c == '%' ? std::string("%%") : std::string(1, c);
+    return escaped;
+}
+
+std::string execProgram(const std::string& path) {
+    if (path.find('%') == std::string::npos) return execArgument(path);
+    return "sh -c " + execArgument("exec \"$0\" \"$@\"") + " " + execArgument(path);
+}
+
+std::string launcherEntry(const std::string& name, const std::string& exec, const std::string& tryExec) {
+    return "[Desktop Entry]\nType=Application\nName=" + desktopString(name) +
+           (tryExec.empty() ? "" : "\nTryExec=" + desktopString(tryExec)) + "\nExec=" + exec +
+           "\nIcon=torvic\nTerminal=false\nCategories=Utility;\n";
+}
+
+std::vector<RegistryFile> registryFiles(const std::string& installDir, const std::vector<std::string>& made) {
+    const std::string program = execProgram(installDir + "torvic");
+    // An installation in a folder of its own says where, and what it made.
+    std::string record;
+    if (!installDir.empty()) record = std::string(kDirectoryKey) + "=" + desktopString(installDir) + "\n";
+    if (!made.empty()) record += std::string(kMadeKey) + "=" + desktopStringList(made) + "\n";
+    return {
+        {"mime/packages/torvic.xml",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+         "  <mime-type type=\"" + std::string(kMimeType) + "\">\n"
+         "    <comment>Torvic Program</comment>\n"
+         "    <sub-class-of type=\"text/plain\"/>\n"
+         "    <glob pattern=\"*.torvic\"/>\n"
+         "    <icon name=\"torvic\"/>\n"
+         "  </mime-type>\n"
+         "</mime-info>\n"},
+        {std::string("applications/") + kDesktopFile,
+         "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=Torvic\n"
+         "GenericName=Torvic Program\n"
+         "Comment=Executa un programa de Torvic\n" +
+         (installDir.empty() ? "" : "TryExec=" + desktopString(installDir + "torvic") + "\n") +
+         "Exec=" + program + " /exec %f\n"
+         "Icon=torvic\n"
+         "MimeType=" + std::string(kMimeType) + ";\n"
+         "Terminal=false\n"
+         // The handler of the file type: it needs a file, so it is no menu entry.
+         "NoDisplay=true\n"
+         "Actions=Edit;\n" +
+         record +
+         "\n"
+         "[Desktop Action Edit]\n"
+         "Name=Editar\n"
+         "Exec=" + program + " %f\n"},
+        {"icons/hicolor/scalable/apps/torvic.svg", kIconSvg},
+    };
+}
+
+void afegirRegistre(const std::string& dataHome, const std::string& configHome, const std::string& installDir,
+                    const std::vector<std::string>& made) {
+    for (const RegistryFile& f : registryFiles(installDir, made)) {
+        const fs::path path = fs::path(dataHome) / f.path;
+        std::error_code ec;
+        fs::create_directories(path.parent_path(), ec);
+        writeFileSafely(path.string(), f.contents);
+    }
+    const std::string data = shellQuoted(dataHome);
+    if (onPath("update-mime-database")) std::system(("update-mime-database " + data + "/mime >/dev/null 2>&1").c_str());
+    if (onPath("update-desktop-database"))
+        std::system(("update-desktop-database " + data + "/applications >/dev/null 2>&1").c_str());
+    if (onPath("xdg-mime"))
+        std::system(("XDG_DATA_HOME=" + data + " XDG_CONFIG_HOME=" + shellQuoted(configHome) + " xdg-mime default " +
+                     kDesktopFile + " " + kMimeType + " >/dev/null 2>&1")
+                        .c_str());
+}
+
+void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
+                  const std::string& argument) {
+    std::error_code ec;
+    fs::create_directory(folder, ec);  // one level only; an existing one stays
+    std::string exec = execProgram(target);
+    if (!argument.empty()) exec += " " + execArgument(argument);
+    const fs::path file = fs::path(folder) / (name + ".desktop");
+    writeFileSafely(file.string(), launcherEntry(name, exec, target));
+    // Desktops start a launcher only when it is executable (and, for some,
+    // marked trusted).
+    fs::permissions(file, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, ec);
+    if (onPath("gio"))
+        std::system(("gio set -t string " + shellQuoted(file.string()) + " metadata::trusted true >/dev/null 2>&1").c_str());
+}
+
+InstallationRecord installationRecord(const std::string& dataHome) {
+    const std::string desktop = readFileBytes((fs::path(dataHome) / "applications" / kDesktopFile).string()).value_or("");
+    InstallationRecord record;
+    if (std::optional<std::string> dir = keyValue(desktop, kDirectoryKey))
+        record.directory = readDesktopString(*dir);
+    else if (std::optional<std::string> exec = keyValue(desktop, "Exec"))
+        record.directory = directoryOfExec(*exec);
+    if (std::optional<std::string> made = keyValue(desktop, kMadeKey)) record.made = readDesktopStringList(*made);
+    return record;
+}
+
+std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir) {
+    const InstallationRecord record = installationRecord(dataHome);
+    const std::string& dir = record.directory;
+    const auto made = [&record](const fs::path& p) { return holds(record.made, p.string()); };
+    std::error_code ec;
+    if (!dir.empty())
         for (const char* name : {"torvic", "torvicrun", "torvic.rtf", "torvic.html", "torvicsetup"})
             fs::remove(fs::path(dir) / name, ec);
-        fs::remove(dir, ec);  // only when empty: what the user put there stays
-    }
     for (const RegistryFile& f : registryFiles(dir)) fs::remove(fs::path(dataHome) / f.path, ec);
-    const fs::path menu = fs::path(dataHome) / "applications" / "Torvic";
-    for (const char* name : {"Editor de Programes Torvic.desktop", "Documentació del Torvic.desktop",
-                             "Desinstal·lar Torvic.desktop"})
-        fs::remove(menu / name, ec);
-    fs::remove(menu, ec);
-    fs::remove(fs::path(desktopDir) / "Editor de Programes Torvic.desktop", ec);
-    if (!madeDesktop.empty()) fs::remove(madeDesktop, ec);  // made by the installation; only when empty
-    // The default association: only our own line.
-    const std::string mimeapps = (fs::path(configHome) / "mimeapps.list").string();
-    if (std::optional<std::string> list = readFileBytes(mimeapps)) {
-        const std::string ours = std::string(kMimeType) + "=" + kDesktopFile + ";";
-        std::string kept, line;
-        std::size_t start = 0;
-        while (start < list->size()) {
-            std::size_t end = list->find('\n', start);
-            if (end == std::string::npos) end = list->size();
-            line = list->substr(start, end - start);
-            if (line != ours && line != std::string(kMimeType) + "=" + kDesktopFile) kept += line + "\n";
-            start = end + 1;
-        }
-        kept = withoutEmptyGroup(kept, "[Default Applications]");
-        if (kept.empty())
-            fs::remove(mimeapps, ec);  // nothing but our line was in it
-        else if (kept != *list)
-            writeFileSafely(mimeapps, kept);
-    }
-    // The desktop's indexes: rebuilt, or removed when ours was all they held.
+    const fs::path applications = fs::path(dataHome) / "applications";
+    for (const char* name : kLaunchers) fs::remove(applications / "Torvic" / (std::string(name) + ".desktop"), ec);
+    if (!desktopDir.empty()) fs::remove(fs::path(desktopDir) / (std::string(kLaunchers[0]) + ".desktop"), ec);
+    // The default association (where the desktop's tools keep it).
+    for (const fs::path& list : {fs::path(configHome) / "mimeapps.list", applications / "mimeapps.list"})
+        removeOurDefault(list.string(), made(list));
+    // The desktop's indexes: rebuilt, or removed when the installation made them.
     const fs::path mime = fs::path(dataHome) / "mime";
-    if (fs::is_empty(mime / "packages", ec)) {
+    if (made(mime / "packages") && fs::is_empty(mime / "packages", ec)) {
         for (const auto& e : fs::directory_iterator(mime, ec))
             if (e.path().filename() != "packages") fs::remove_all(e.path(), ec);
-    } else if (onPath("update-mime-database")) {
+    } else if (present(mime / "packages") && onPath("update-mime-database")) {
         std::system(("update-mime-database " + shellQuoted(mime.string()) + " >/dev/null 2>&1").c_str());
     }
-    const fs::path applications = fs::path(dataHome) / "applications";
-    fs::remove(applications / "mimeinfo.cache", ec);
-    if (!fs::is_empty(applications, ec) && onPath("update-desktop-database"))
+    const fs::path cache = applications / "mimeinfo.cache";
+    if (made(cache))
+        fs::remove(cache, ec);
+    else if (present(cache) && onPath("update-desktop-database"))
         std::system(("update-desktop-database " + shellQuoted(applications.string()) + " >/dev/null 2>&1").c_str());
-    // A cache that indexes nothing was not there before the installation.
-    const std::string cache = readFileBytes((applications / "mimeinfo.cache").string()).value_or("");
-    if (cache.find_first_not_of(" \n", cache.find('\n')) == std::string::npos) fs::remove(applications / "mimeinfo.cache", ec);
-    // Folders the installation made and that are empty now.
-    for (const char* folder : {"mime/packages", "mime", "applications", "icons/hicolor/scalable/apps",
-                               "icons/hicolor/scalable", "icons/hicolor", "icons"})
-        fs::remove(fs::path(dataHome) / folder, ec);  // only when empty
+    // The folders it made, innermost first, where nothing else was put.
+    std::vector<std::string> folders = record.made;
+    std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& folder : folders)
+        if (fs::is_directory(fs::symlink_status(folder, ec))) fs::remove(folder, ec);  // only when empty
     return dir;
 }
 
@@ -262,18 +361,36 @@ std::vector<ShippedFile> XdgInstallation::shippedFiles() const {
             {"torvicsetup", false}};
 }
 
+std::vector<std::string> XdgInstallation::placesItMayMake(const std::string& dir) const {
+    std::vector<std::string> out;
+    std::string folder = dir;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    addWithParents(out, folder);  // the installer makes the default one with its parents
+    const fs::path data(places_.dataHome);
+    for (const char* sub : {"applications/Torvic", "mime/packages", "icons/hicolor/scalable/apps"})
+        addWithParents(out, data / sub);
+    // Files the desktop's tools write: the index of the entries and the
+    // default association.
+    out.push_back((data / "applications" / "mimeinfo.cache").string());
+    out.push_back((data / "applications" / "mimeapps.list").string());
+    addWithParents(out, places_.configHome);
+    out.push_back((fs::path(places_.configHome) / "mimeapps.list").string());
+    if (!places_.desktopDir.empty()) addWithParents(out, places_.desktopDir);
+    return out;
+}
+
 void XdgInstallation::registerInstallation(const std::string& dir) {
-    // The desktop folder, when this installation (or an earlier one) makes
-    // it, goes again with the uninstallation.
-    std::error_code ec;
-    std::string madeDesktop = madeDesktopDirectory(places_.dataHome);
-    if (!fs::exists(places_.desktopDir, ec)) madeDesktop = places_.desktopDir;
-    afegirRegistre(places_.dataHome, dir, madeDesktop);  // reports no failure of its own
+    // What is missing now is the installation's to take away again (with
+    // what an earlier installation here made).
+    std::vector<std::string> made = installationRecord(places_.dataHome).made;
+    for (const std::string& p : placesItMayMake(dir))
+        if (!present(p) && !holds(made, p)) made.push_back(p);
+    afegirRegistre(places_.dataHome, places_.configHome, dir, made);  // reports no failure of its own
     const std::string menu = places_.dataHome + "/applications/Torvic";
-    crearDrecera(dir + "torvic", places_.desktopDir, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic", menu, "Editor de Programes Torvic");
-    crearDrecera(dir + "torvic", menu, "Documentació del Torvic", "/manual");
-    crearDrecera(dir + "torvicsetup", menu, "Desinstal·lar Torvic", "/uninstall");  // the way back out
+    if (!places_.desktopDir.empty()) crearDrecera(dir + "torvic", places_.desktopDir, kLaunchers[0]);
+    crearDrecera(dir + "torvic", menu, kLaunchers[0]);
+    crearDrecera(dir + "torvic", menu, kLaunchers[1], "/manual");
+    crearDrecera(dir + "torvicsetup", menu, kLaunchers[2], "/uninstall");  // the way back out
 }
 
 }  // namespace torvic::xdg

@@ -14,48 +14,64 @@ namespace torvic::xdg {
 
 inline constexpr const char* kMimeType = "application/x-torvic";
 inline constexpr const char* kDesktopFile = "torvic.desktop";
-// The key of our desktop entry naming the desktop folder that the
-// installation made (and that uninstalling removes when it is empty).
-inline constexpr const char* kMadeDesktopKey = "X-Torvic-Made-Desktop-Folder";
+// Keys of our desktop entry: the installation directory, and the folders
+// and files the installation made (they did not exist before it), which
+// uninstalling takes away again.
+inline constexpr const char* kDirectoryKey = "X-Torvic-Directory";
+inline constexpr const char* kMadeKey = "X-Torvic-Made";
 
-
-// A launcher's desktop entry.
-std::string launcherEntry(const std::string& name, const std::string& exec);
+// A value of type string (or localestring) as a desktop file spells it.
+std::string desktopString(std::string_view value);
+// A list of strings (each ended by ";"), and both read back.
+std::string desktopStringList(const std::vector<std::string>& values);
+std::string readDesktopString(std::string_view spelt);
+std::vector<std::string> readDesktopStringList(std::string_view spelt);
 
 // One argument of a desktop entry's Exec line, quoted when it needs it, as
 // desktop entries require (and the value then escaped as a
 // string of a desktop file).
 std::string execArgument(const std::string& argument);
+// The program of an Exec line. A path holding "%" is started through sh:
+// desktops look for the program as written (with "%%") before expanding it.
+std::string execProgram(const std::string& path);
+
+// A launcher's desktop entry; `tryExec`, when given, is the program whose
+// absence hides it.
+std::string launcherEntry(const std::string& name, const std::string& exec, const std::string& tryExec = "");
 
 // The files afegirRegistre writes, relative to the data folder, with their
-// contents; `installDir` ends with "/".
+// contents; `installDir` ends with "/" (empty for a program on the PATH,
+// with no record of an installation).
 struct RegistryFile {
     std::string path;
     std::string contents;
 };
-std::vector<RegistryFile> registryFiles(const std::string& installDir, const std::string& madeDesktopDir = "");
+std::vector<RegistryFile> registryFiles(const std::string& installDir, const std::vector<std::string>& made = {});
 
 // Writes them under `dataHome` (again on a second installation, repointed
 // on an installation elsewhere), then lets the desktop's tools index them
-// where they are installed. Failures are not reported, as before.
-void afegirRegistre(const std::string& dataHome, const std::string& installDir, const std::string& madeDesktopDir = "");
-
-// The desktop folder an earlier installation made, as its entry records it.
-std::string madeDesktopDirectory(const std::string& dataHome);
+// and make the type's default (in `configHome`). Failures are not reported.
+void afegirRegistre(const std::string& dataHome, const std::string& configHome, const std::string& installDir,
+                    const std::vector<std::string>& made = {});
 
 // A launcher: `folder`/`name`.desktop starting the program `target`,
 // executable and marked trusted where the desktop keeps such marks.
 void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
                   const std::string& argument = "");
 
-// The installation directory (ending with "/") named by the registered
-// desktop entry under `dataHome`, or empty when there is none.
-std::string installedDirectory(const std::string& dataHome);
+// What the registered desktop entry under `dataHome` says of its
+// installation: the directory (ending with "/"; empty when there is none)
+// and what it made.
+struct InstallationRecord {
+    std::string directory;
+    std::vector<std::string> made;
+};
+InstallationRecord installationRecord(const std::string& dataHome);
 
 // Removes exactly what an installation wrote: the programs and the manual in
-// its directory (and the directory when nothing else is left in it), the
-// registry files, the launchers, and the default association in
-// `configHome`/mimeapps.list. Returns the directory it removed from.
+// its directory, the registry files, the launchers, the default association
+// in `configHome`/mimeapps.list, the desktop's indexes it made, and the
+// folders it made once they are empty. Returns the directory it removed from.
 std::string desinstallar(const std::string& dataHome, const std::string& configHome, const std::string& desktopDir);
 
 // An installation for one user of a freedesktop desktop.
@@ -78,6 +94,9 @@ public:
     std::vector<ShippedFile> shippedFiles() const override;
     void registerInstallation(const std::string& dir) override;
     std::string uninstall() override { return desinstallar(places_.dataHome, places_.configHome, places_.desktopDir); }
+    // The folders and files an installation in `dir` may make, parents
+    // before their children; those missing now are its to take away again.
+    std::vector<std::string> placesItMayMake(const std::string& dir) const;
 
 private:
     Places places_;
