@@ -1,8 +1,11 @@
 #include "setup/installer.h"
 
 #include <filesystem>
+#include <istream>
+#include <ostream>
 
 #include "base/text.h"
+#include "base/text_encoding.h"
 #include "platform/conventions.h"
 
 namespace torvic::setup {
@@ -122,6 +125,8 @@ const Form<FolderPickerPresenter>& folderPickerForm() {
 
 std::string registrationRefusal(const Installation& system, const std::string& dir, bool holdsProgram) {
     if (hasControlCharacters(dir)) return "a folder whose name holds control characters cannot be registered";
+    // Desktop entries and the registry are UTF-8 (or UTF-16) text.
+    if (!isValidUtf8(dir)) return "a folder whose name is not UTF-8 cannot be registered";
     if (!system.isAbsoluteDirectory(dir)) return dir + " is not an absolute folder";
     if (!holdsProgram) return dir + " does not hold the program torvic";
     return "";
@@ -129,6 +134,30 @@ std::string registrationRefusal(const Installation& system, const std::string& d
 
 std::string uninstallReport(const std::string& dir) {
     return dir.empty() ? "El programa Torvic no estava instal·lat." : "Programa desinstal·lat de " + dir;
+}
+
+int uninstallWithoutWindow(Installation& system, bool quiet, bool terminal, std::istream& in, std::ostream& out,
+                           std::ostream& err) {
+    if (!quiet && !terminal) {
+        err << "torvicsetup: no es pot preguntar \"" << kUninstallQuestion
+            << "\": no hi ha cap pantalla ni terminal.\nPer desinstal·lar-lo sense preguntar: torvicsetup /uninstall "
+               "/quiet\n";
+        return 2;
+    }
+    if (!quiet) {
+        err << "== " << kUninstallTitle << " ==\n" << kUninstallQuestion << "\n";
+        bool yes = false;
+        for (std::string reply; err << "Sí/No [s/n]: " << std::flush, std::getline(in, reply);) {
+            const std::size_t at = reply.find_first_not_of(" \t\r");
+            const char c = at == std::string::npos ? ' ' : reply[at];
+            yes = c == 's' || c == 'S' || c == 'y' || c == 'Y';
+            if (yes || c == 'n' || c == 'N') break;
+        }
+        // The end of the input answers No.
+        if (!yes) return 1;
+    }
+    out << uninstallReport(system.uninstall()) << "\n";
+    return 0;
 }
 
 }  // namespace torvic::setup

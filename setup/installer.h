@@ -3,6 +3,7 @@
 // it exchanges with its view and its system is UTF-8. The steps
 // of "Sí" run in order; a failing Stop step shows the failure report and
 // leaves what was done in place, a failing Ignored step is passed over.
+#include <iosfwd>
 #include <string>
 
 #include "base/form.h"
@@ -80,5 +81,14 @@ std::string registrationRefusal(const Installation& system, const std::string& d
 inline constexpr const char* kUninstallTitle = "Desinstal·lació de Torvic:";
 inline constexpr const char* kUninstallQuestion = "Voleu desinstal·lar el programa Torvic ?";
 std::string uninstallReport(const std::string& dir);
+// "/uninstall" without a window: with "/quiet" it removes without asking;
+// otherwise it asks the question on a terminal (`in`, the question on
+// `err`), and without one it says how to uninstall and asks nothing. The
+// report goes to `out`. Returns the exit status: 0 uninstalled (or nothing
+// was installed), 1 answered No, 2 it could not ask.
+int uninstallWithoutWindow(Installation& system, bool quiet, bool terminal, std::istream& in, std::ostream& out,
+                           std::ostream& err);
+// The exit status of "/uninstall" answered in a window.
+inline int uninstallAnswered(bool yes) { return yes ? 0 : 1; }
 
 }  // namespace torvic::setup

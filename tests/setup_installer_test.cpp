@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "platform/files.h"
 #include "platform/conventions.h"
@@ -50,7 +51,8 @@ struct FakeInstallation : Installation {
         return {{"torvic", true}, {"torvic.rtf", true}, {"torvicrun", false}};
     }
     void registerInstallation(const std::string& dir) override { registered.push_back(dir); }
-    std::string uninstall() override { return {}; }
+    int uninstalled = 0;
+    std::string uninstall() override { return ++uninstalled, "/apps/Torvic/"; }
     static std::string sep() { return std::string(1, conventions::folderSeparator()); }
 };
 
@@ -165,7 +167,47 @@ TEST_F(InstallerTest, RegisterRefusesFoldersItCannotRegister) {
     EXPECT_EQ(registrationRefusal(system, dir, false), dir + " does not hold the program torvic");
     EXPECT_EQ(registrationRefusal(system, "Torvic/", true), "Torvic/ is not an absolute folder");
     EXPECT_NE(registrationRefusal(system, tmp / "a\nExec=evil/", true).find("control characters"), std::string::npos);
+    EXPECT_EQ(registrationRefusal(system, tmp / "Lat\xE0/", true), "a folder whose name is not UTF-8 cannot be registered");
+    EXPECT_EQ(registrationRefusal(system, tmp / "Projectes→2026 项目/", true), "");
     EXPECT_EQ(uninstallReport(""), "El programa Torvic no estava instal·lat.");
+}
+
+TEST_F(InstallerTest, UninstallingWithoutAWindowAsksOnTheTerminalOrNotAtAll) {
+    const std::string question = "== Desinstal·lació de Torvic: ==\nVoleu desinstal·lar el programa Torvic ?\n";
+    const std::string prompt = "Sí/No [s/n]: ";
+    const std::string report = "Programa desinstal·lat de /apps/Torvic/\n";
+    struct Case {
+        bool quiet, terminal;
+        std::string typed;
+        int status;
+        std::string out, err;  // err: the question, or how to uninstall
+    };
+    const Case cases[] = {
+        {true, false, "", 0, report, ""},      // /quiet: no question, with or without a terminal
+        {true, true, "n\n", 0, report, ""},
+        {false, true, "s\n", 0, report, question + prompt},
+        {false, true, " Y\n", 0, report, question + prompt},
+        {false, true, "sí\n", 0, report, question + prompt},
+        {false, true, "n\n", 1, "", question + prompt},
+        {false, true, "what?\n\nN\n", 1, "", question + prompt + prompt + prompt},  // asked again
+        {false, true, "what?\ny", 0, report, question + prompt + prompt},
+        {false, true, "", 1, "", question + prompt},  // the end of the input is No
+        {false, false, "s\n", 2, "", "torvicsetup: no es pot preguntar"},  // says how instead
+    };
+    for (const Case& c : cases) {
+        FakeInstallation fake;
+        std::istringstream in(c.typed);
+        std::ostringstream out, err;
+        EXPECT_EQ(uninstallWithoutWindow(fake, c.quiet, c.terminal, in, out, err), c.status) << c.typed;
+        EXPECT_EQ(fake.uninstalled, c.status == 0 ? 1 : 0) << c.typed;
+        EXPECT_EQ(out.str(), c.out) << c.typed;
+        if (c.status == 2) {
+            EXPECT_TRUE(err.str().starts_with(c.err)) << err.str();
+            EXPECT_NE(err.str().find("torvicsetup /uninstall /quiet"), std::string::npos) << err.str();
+        } else {
+            EXPECT_EQ(err.str(), c.err) << c.typed;
+        }
+    }
 }
 
 }  // namespace
