@@ -2,13 +2,15 @@
 // commands, prompts answered from the input, timers on a virtual clock, and
 // the files of open, save and ref in memory, so nothing touches the disk.
 // Invariants: no fault of ours (an internal error), no line outside the line
-// table is run, and a hidden run that is not waiting has ended the program.
+// table is run, a hidden run that is not waiting has ended the program, and
+// a UTF-8 working text never holds a broken character.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
 
+#include "base/text_encoding.h"
 #include "script/encoding.h"
 #include "engine/engine.h"
 #include "tests/support/scripted_host.h"
@@ -43,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 4) return 0;
     RecordingPlatform platform;
     std::map<std::string, std::string> files{{"a.txt", "t\r\nART1 a\r\nART2 b\r\nART3 c\r\n"},
-                                             {"b.txt", "x<y>z\r\n\r\nline\r\n"}};
+                                             {"b.txt", "x<y>z\r\n\r\nline\r\n"},
+                                             {"u.txt", "\xEF\xBB\xBFPla\xC3\xA7" "a \xE2\x86\x92 \xCE\xB1\r\nART1 \xF0\x9F\x98\x80\r\n"}};
     platform.memoryFiles = &files;
     platform.setClock(2026, 12, 16, 23, 59, 30);
     platform.processesWithWindows = {1000, 1001};
@@ -70,5 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (run.liniaActual < -1) std::abort();
     if (run.nombreLinies < 0 || run.nombreLinies > kMaxScriptLines) std::abort();
     if (!host.visible && !host.ended && run.executant) std::abort();  // a hidden run that stopped must have ended
+    if (engine.document.utf8() && !isValidUtf8(engine.document.textTreball)) std::abort();
     return 0;
 }
