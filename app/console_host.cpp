@@ -21,9 +21,11 @@ void appendEscaped(std::string& out, char c) {
     out += hex[b & 15];
 }
 
+// C0 controls, DEL, and the five bytes 1252 leaves unassigned, which reach
+// the terminal as C1 controls (some of which start escape sequences).
 bool isControl(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return b < 0x20 || b == 0x7F;
+    const char32_t u = cp1252::toUnicode(static_cast<unsigned char>(c));
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
 }
 
 // Terminal form of a 1252 text: UTF-8, with CR LF or a lone CR as a new line
@@ -53,8 +55,11 @@ bool isClockReading(const std::string& hhmm) {
 
 }  // namespace
 
-ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError)
-    : editorText_(std::move(editorText)), text3_(std::move(startLine)), onError_(onError) {}
+ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8)
+    : editorText_(std::move(editorText)),
+      editorTextUtf8_(std::move(editorTextUtf8)),
+      text3_(std::move(startLine)),
+      onError_(onError) {}
 
 ConsoleHost::~ConsoleHost() { flush(); }
 

@@ -16,7 +16,9 @@ class ConsoleHost : public Host {
 public:
     enum class OnError { Ask, Continue, Stop };
 
-    ConsoleHost(std::string editorText, std::string startLine, OnError onError);
+    // `editorTextUtf8`: the script without loss, when it came from a UTF-8
+    // file (empty for a 1252 one).
+    ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8 = {});
     ~ConsoleHost() override;
 
     // Runs the script hidden until it ends; returns the exit status
@@ -24,6 +26,7 @@ public:
     int run(Engine& engine);
 
     std::string editorText() override { return editorText_; }
+    std::string editorTextUtf8() override { return editorTextUtf8_.empty() ? Host::editorTextUtf8() : editorTextUtf8_; }
     std::string text3() override { return text3_; }
     void setText3(const std::string& text) override { text3_ = text; }
     void setText4(const std::string&) override {}
@@ -49,6 +52,7 @@ private:
     void flush();
 
     std::string editorText_;
+    std::string editorTextUtf8_;
     std::string text3_;
     OnError onError_;
     bool ended_ = false;

@@ -55,14 +55,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "torvicrun: cannot read '%s': %s\n", script.c_str(), error.c_str());
         return 2;
     }
-    bool readLineFeeds = false;
-    std::string text = torvic::scriptTextFromBytes(*bytes, &readLineFeeds);
-    if (readLineFeeds)
+    // The name is the system's own (argv); the text 1252 or UTF-8.
+    torvic::ScriptFile file = torvic::readScriptFile(*bytes);
+    if (torvic::isUtf8(file.encoding))
+        std::fprintf(stderr, "torvicrun: '%s' is UTF-8 text; it is read as UTF-8\n", script.c_str());
+    if (file.readLineFeeds)
         std::fprintf(stderr, "torvicrun: '%s' has no carriage returns; its line feeds are read as line ends\n",
                      script.c_str());
+    const std::string& text = file.text;
 
     std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();
-    ConsoleHost host(text, start, onError);
+    ConsoleHost host(text, start, onError, file.textUtf8);
     torvic::Engine engine(host, *platform);
     switch (engine.loadLines(text)) {
         case torvic::Engine::LoadResult::Loaded:

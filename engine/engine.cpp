@@ -15,7 +15,9 @@ Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platf
 
 // ---- loading ---------------------------------------------------------------
 
-Engine::LoadResult Engine::loadLines(std::string_view editorText) { return torvic::loadLines(run, editorText); }
+Engine::LoadResult Engine::loadLines(std::string_view editorText, const LinesOutside1252& outside) {
+    return torvic::loadLines(run, editorText, outside);
+}
 
 // ---- run loop and dispatcher ----------------------------------------------
 
@@ -62,6 +64,15 @@ void Engine::finishRun() {
 void Engine::Execucio() {
     for (auto& slot : run.parametresLinia) slot.clear();
     run.lastError.clear();  // the reason shown with a prompt is this line's own
+    // A line whose characters 1252 cannot hold became '?' would not do what
+    // it says: it stops at the prompt instead (a comment does nothing anyway).
+    if (const auto it = run.outside1252.find(run.liniaActual);
+        it != run.outside1252.end() && lineKind(run.currentLine()) != LineKind::Comment) {
+        run.lastError =
+            L1252("La línia té caràcters que no són del joc de caràcters 1252: ") + characterCodes(it->second) + ".";
+        run.PErrorSintaxi();
+        return;
+    }
     std::string missatge;
     try {
         std::string& line = run.currentLine();
@@ -127,7 +138,7 @@ void Engine::continueRun() {
     host_.stopTimer2();
     ++runGeneration_;
     setRunButtons(false);
-    const LoadResult loaded = loadLines(host_.editorText());
+    const LoadResult loaded = loadLines(host_.editorText(), linesOutside1252(host_.editorTextUtf8()));
     if (loaded != LoadResult::Loaded) {
         host_.messageBox(loaded == LoadResult::TooManyLines
                              ? L1252("El programa té més de 300 línies i no es pot executar.")

@@ -35,7 +35,8 @@ public:
 
     // ---- loading ---------------------------------------------------------
     using LoadResult = torvic::LoadResult;
-    LoadResult loadLines(std::string_view editorText);  // see script/script_file.h
+    // See script/script_file.h.
+    LoadResult loadLines(std::string_view editorText, const LinesOutside1252& outside = {});
 
     // ---- running ---------------------------------------------------------
     void autoExecucio();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/cp1252.h"
 #include "base/dialogs.h"
 
 namespace torvic {
@@ -13,6 +14,9 @@ class Host : public Dialogs {
 public:
     // Text1: the script in the editor, CR LF line breaks.
     virtual std::string editorText() = 0;
+    // Text1 without loss, in UTF-8: editorText() holds a '?' for each of its
+    // characters code page 1252 cannot hold, and a run stops at their lines.
+    virtual std::string editorTextUtf8() { return cp1252::toUtf8(editorText()); }
 
     // Text3: where a continued run starts; the user may edit it.
     virtual std::string text3() = 0;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ public:
     std::array<std::string, 10> parametresLinia;
     std::array<double, 16> idsPrograma{};
     std::string horaEspera;
+    // The entries whose editor lines hold characters code page 1252 cannot
+    // (a '?' stands for each in the entry), with those characters in UTF-8:
+    // such a line is never run.
+    std::map<int, std::string> outside1252;
 
     Host& host;
     Dialogs& dialogs;

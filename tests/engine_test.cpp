@@ -5,8 +5,10 @@
 #include <gtest/gtest-spi.h>
 
 #include <filesystem>
+#include <map>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "engine/commands.h"
 #include "script/encoding.h"
 #include "script/script_file.h"
@@ -112,6 +114,90 @@ TEST(Loading, ScriptFileLineEnds) {
         bool lineFeeds = !c.lineFeeds;
         EXPECT_EQ(scriptTextFromBytes(c.bytes, &lineFeeds), c.text) << c.bytes;
         EXPECT_EQ(lineFeeds, c.lineFeeds) << c.bytes;
+    }
+}
+
+// What each kind of script file reads as (the editor text in 1252, and
+// without loss in UTF-8), and the bytes it is written back as.
+TEST(Loading, ScriptFilesKeepTheirEncoding) {
+    using enum TextEncoding;
+    const std::string bom(kUtf8Bom), marker(kEncodedMarker);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        TextEncoding encoding;
+        std::string text, utf8;  // utf8: "" for a 1252 file
+        bool lineFeeds, endsWithLineBreak;
+        std::string written = "";  // "": the same bytes
+    } cases[] = {
+        {"1252, CR LF", "msg(\"caf\xE9\")\r\nbeep\r\n", Ansi, "msg(\"caf\xE9\")\r\nbeep", "", false, true},
+        {"1252, no break after the last line", "beep\r\nbeep", Ansi, "beep\r\nbeep", "", false, false},
+        {"1252, lone CR", "a\rb\r", Ansi, "a\r\nb", "", false, true, "a\r\nb\r\n"},
+        {"1252 that is not valid UTF-8", "caf\xC3(\r\n", Ansi, "caf\xC3(", "", false, true},
+        {"UTF-8 with its mark", bom + "msg(\"café\")\r\nbeep\r\n", Utf8Bom, "msg(\"caf\xE9\")\r\nbeep",
+         "msg(\"café\")\r\nbeep", false, true},
+        {"UTF-8 with its mark, ASCII only", bom + "beep", Utf8Bom, "beep", "beep", false, false},
+        {"UTF-8 with LF, as other editors write it", "msg(\"café\")\nbeep\n", Utf8, "msg(\"caf\xE9\")\r\nbeep",
+         "msg(\"café\")\r\nbeep", true, true, "msg(\"café\")\r\nbeep\r\n"},
+        {"UTF-8 holding what 1252 cannot", "msg(\"a→ő\")\r\n", Utf8, "msg(\"a??\")", "msg(\"a→ő\")", false, true},
+        // An encoded script's bytes are the key's, even when they read as UTF-8.
+        {"encoded", marker + "!k\xC3\xA9\r\n\xC3\xA9", Ansi, marker + "!k\xC3\xA9\r\n\xC3\xA9", "", false, false},
+        {"encoded, in UTF-8 with its mark", bom + marker + "!ké", Utf8Bom, marker + "!k\xE9", marker + "!ké", false, false},
+    };
+    for (const Case& c : cases) {
+        const ScriptFile file = readScriptFile(c.bytes);
+        EXPECT_EQ(file.encoding, c.encoding) << c.what;
+        EXPECT_EQ(file.text, c.text) << c.what;
+        EXPECT_EQ(file.textUtf8, c.utf8) << c.what;
+        EXPECT_EQ(file.readLineFeeds, c.lineFeeds) << c.what;
+        EXPECT_EQ(file.endsWithLineBreak, c.endsWithLineBreak) << c.what;
+        const std::string utf8 = isUtf8(file.encoding) ? file.textUtf8 : cp1252::toUtf8(file.text);
+        EXPECT_EQ(scriptFileBytes(utf8, file.encoding, file.endsWithLineBreak), c.written.empty() ? c.bytes : c.written)
+            << c.what;
+    }
+    // An encoded script written in UTF-8 gets the mark, so that it reads back as UTF-8.
+    EXPECT_EQ(readScriptFile(scriptFileBytes(marker + "!ké", Utf8)).text, marker + "!k\xE9");
+}
+
+TEST(Loading, LinesWithCharacters1252CannotHold) {
+    const std::string text = "beep\r\n\r\nmsg(\"→ő→\")\r\n' Ω\r\nbeep(€)\r\n\U0001F600";
+    const LinesOutside1252 lines = linesOutside1252(text);
+    EXPECT_EQ(lines, (LinesOutside1252{{2, "→ő"}, {3, "Ω"}, {5, "\U0001F600"}}));
+    EXPECT_TRUE(linesOutside1252(cp1252::toUtf8("caf\xE9 \x80 \x81\r\n\x9F")).empty());
+    EXPECT_EQ(characterCodes("→ő\U0001F600"), "U+2192 U+0151 U+1F600");
+
+    Rig rig;  // the table's entries: the empty line does not count
+    ASSERT_EQ(rig.engine.loadLines(utf8To1252(text), lines), Engine::LoadResult::Loaded);
+    EXPECT_EQ(rig.engine.run.linies[1], "msg(\"???\")");
+    EXPECT_EQ(rig.engine.run.outside1252, (std::map<int, std::string>{{1, "→ő"}, {2, "Ω"}, {4, "\U0001F600"}}));
+    rig.engine.loadLines("beep");  // a reload forgets them
+    EXPECT_TRUE(rig.engine.run.outside1252.empty());
+}
+
+TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
+    const auto prompt = [](int line, const std::string& codes) {
+        return L1252("Error de Sintaxi a la línia: " + std::to_string(line) +
+                     "\rLa línia té caràcters que no són del joc de caràcters 1252: " + codes +
+                     ".\rContinuar amb l'execució a la següent linia?");
+    };
+    // The editor text (UTF-8), the answer, what ran, the prompt (if any) and how the run ended.
+    struct Case { std::string utf8; std::deque<bool> answers; std::vector<std::string> calls; std::string prompt, result; } cases[] = {
+        {"beep\r\n\r\nmsg(\"a→b\")\r\nbeep", {true}, {"beep", "beep"}, prompt(1, "U+2192"), "finished"},
+        {"beep\r\nsend(\"ő\", 0)\r\nbeep", {false}, {"beep"}, prompt(1, "U+0151"), "ended-by-no"},
+        {"' a comment → does nothing\r\nbeep", {}, {"beep"}, "", "finished"},
+        {"send(\"café\")", {}, {"send caf\xE9"}, "", "finished"},  // 1252 holds é
+    };
+    for (const Case& c : cases) {
+        Rig rig;
+        rig.host.editorUtf8 = c.utf8;
+        rig.host.editor = utf8To1252(c.utf8);
+        rig.host.answers = c.answers;
+        rig.engine.runAll();
+        EXPECT_EQ(rig.platform.calls, c.calls) << c.utf8;
+        std::vector<std::string> texts;
+        for (const Message& m : rig.host.messages) texts.push_back(m.text);
+        EXPECT_EQ(texts, c.prompt.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.prompt}) << c.utf8;
+        EXPECT_EQ(result(rig), c.result) << c.utf8;
     }
 }
 

@@ -53,6 +53,10 @@ public:
     void advance(long long ms);
 
     std::string editorText() override { return editor; }
+    // The editor text without loss, when it holds characters 1252 cannot
+    // (`editor` then has '?' in their places).
+    std::string editorUtf8;
+    std::string editorTextUtf8() override { return editorUtf8.empty() ? Host::editorTextUtf8() : editorUtf8; }
     std::string text3() override { return text3Field; }
     void setText3(const std::string& t) override { text3Field = t; }
     void setText4(const std::string& t) override { text4Field = t; }
