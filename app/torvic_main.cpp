@@ -41,12 +41,13 @@ int main(int argc, char** argv) {
     torvic::EditorWindows<torvic::qt::QtViews> windows(platform);
     torvic::qt::MainWindowQt& window = windows.mainView;
     torvic::MainWindowPresenter& torvic = windows.main;
-    // The manual torvic.rtf lives beside the program.
-    torvic.programDirectory = [] { return torvic::qt::toCp1252(QCoreApplication::applicationDirPath()); };
+    // The manual torvic.rtf lives beside the program (a system name).
+    torvic.programDirectory = [] { return QCoreApplication::applicationDirPath().toStdString(); };
 
-    // The command line as one text, as the shell would pass it.
+    // The command line as one text, as the shell would pass it; its names
+    // are the system's as they stand.
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(torvic::qt::toCp1252(QString::fromLocal8Bit(argv[i])));
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const std::string cmd = torvic::commandLineText(args);
 
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {

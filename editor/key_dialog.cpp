@@ -1,16 +1,25 @@
 #include "editor/key_dialog.h"
 
+#include "base/text_encoding.h"
+
 namespace torvic {
 
 void KeyDialogPresenter::show() {
     ClauCodificacio.clear();
     CodiDescodi = 0;
+    refusedCharacters.clear();
     view_.showModal();
 }
 
 void KeyDialogPresenter::choose(std::uint8_t choice) {
-    ClauCodificacio = view_.keyText();
+    // The key's characters are 1252 bytes in the encoded text: one that has
+    // none would be lost, so such a key chooses nothing.
+    ClauCodificacio = utf8To1252(view_.keyTextUtf8(), &refusedCharacters);
     CodiDescodi = choice;
+    if (!refusedCharacters.empty()) {
+        ClauCodificacio.clear();
+        CodiDescodi = 0;
+    }
     view_.close();
 }
 

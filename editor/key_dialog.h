@@ -15,15 +15,19 @@ public:
     // characters) and returns when it has closed.
     virtual void showModal() = 0;
     virtual void close() = 0;
-    virtual std::string keyText() = 0;  // code page 1252
+    // The key as typed, in UTF-8.
+    virtual std::string keyTextUtf8() = 0;
 };
 
 class KeyDialogPresenter {
 public:
     explicit KeyDialogPresenter(KeyDialogView& view) : view_(view) {}
 
-    std::string ClauCodificacio;
+    std::string ClauCodificacio;  // code page 1252
     std::uint8_t CodiDescodi = 0;  // 0 nothing chosen, 1 encode, 2 decode
+    // A key holding characters 1252 cannot is refused as nothing chosen;
+    // these are its characters (UTF-8), for the caller to say why.
+    std::string refusedCharacters;
 
     // Shows the dialog; closing it other than by a button chooses nothing.
     void show();

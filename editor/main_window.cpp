@@ -9,11 +9,22 @@
 #include "editor/command_line.h"
 #include "editor/manual.h"
 #include "platform/conventions.h"
+#include "platform/files.h"
+#include "script/script_file.h"
 #include "editor/syntax_hint.h"
 #include "engine/commands.h"
 #include "textcmd/text_algorithms.h"
 
 namespace torvic {
+namespace {
+
+// A path as the system names it, in UTF-8.
+std::string systemPathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
 
 const char* const MainWindowPresenter::kCaption =
     "Torvic XP v1.10   (Comandes de Procés, de tractament de textes, base dades, ratolí, codificació)";
@@ -31,8 +42,8 @@ MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platfor
       keyDialog_(keyDialog),
       mousePicker_(mousePicker),
       aboutBox_(aboutBox) {
-    programDirectory = [] { return std::filesystem::current_path().string(); };
-    currentDirectory = [] { return std::filesystem::current_path().string(); };
+    programDirectory = [] { return systemPathText(std::filesystem::current_path()); };
+    currentDirectory = [] { return systemPathText(std::filesystem::current_path()); };
     // "Tancar" of the message window ends the program as "End" does.
     messageWindow_.onEndProgram = [this] { onEnd(); };
 }
@@ -43,18 +54,18 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
         case StartRequest::RunHidden:
             startedHidden_ = true;
             view_.setVisible(false);
-            view_.setText2(request.file);
+            setFileName(request.file);
             onOpenClick();
             onRunHidden();
             break;
         case StartRequest::Edit:
-            view_.setText2(request.file);
+            setFileName(request.file);
             onOpenClick();
             break;
         case StartRequest::Nothing: {
             std::string dir = currentDirectory();
             if (dir.empty() || dir.back() != conventions::folderSeparator()) dir += conventions::folderSeparator();
-            view_.setText2(dir);
+            setFileName(dir);
             break;
         }
     }
@@ -64,7 +75,7 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
 
 void MainWindowPresenter::updateCaption() {
     std::string caption = hasUnsavedChanges() ? "*" : "";
-    if (!savedName_.empty()) caption += savedName_.substr(conventions::folderPart(savedName_).size()) + " - ";
+    if (!savedName_.empty()) caption += shownName(savedName_.substr(conventions::folderPart(savedName_).size())) + " - ";
     caption += L1252(kCaption);
     if (caption == shownCaption_) return;
     shownCaption_ = caption;
@@ -253,9 +264,11 @@ void MainWindowPresenter::onPrintManual() {
         return;
     }
     // Without a printing service the desktop would do nothing with it: the
-    // help window prints (or saves as PDF) instead.
-    if (engine.run.platform.canPrintDocuments())
-        ExecutarDocument(engine.run.platform, path, 0, 2);
+    // help window prints (or saves as PDF) instead; so it does when the
+    // folder's name cannot be spelt in 1252, as the shell's names are.
+    const std::string shown = shownName(path);
+    if (engine.run.platform.canPrintDocuments() && systemName(shown) == path)
+        ExecutarDocument(engine.run.platform, shown, 0, 2);
     else
         view_.showManual(manualHtml(), true);
 }
@@ -263,15 +276,37 @@ void MainWindowPresenter::onPrintManual() {
 void MainWindowPresenter::onWebPage() {
     // The program has no public page: the local manual stands in for it.
     const std::string html = manualFile("torvic.html");
-    const std::string address = html.empty() ? "torvic.html" : "file://" + html;
+    const std::string address = html.empty() ? "torvic.html" : "file://" + shownName(html);
     if (view_.askYesNo(address + "\n\r" + "Voleu accedir-hi?", "Web del programa:", MessageIcon::Information))
         view_.showManual(manualHtml(), false);
+}
+
+std::string MainWindowPresenter::editorCharactersOutside1252() {
+    std::string outside;
+    utf8To1252(view_.editorTextUtf8(), &outside);
+    return outside;
 }
 
 void MainWindowPresenter::onEncode() {
     const std::string text = view_.editorText();
     if (text.empty()) return;
+    // The encoding works on 1252 bytes: a character it has none for would
+    // be lost.
+    if (const std::string outside = editorCharactersOutside1252(); !outside.empty()) {
+        view_.messageBox(L1252("El programa té caràcters que no són del joc de caràcters 1252 (") +
+                             characterCodes(outside) +
+                             L1252("), i la codificació amb clau només treballa amb text 1252. Canvieu-los o "
+                                   "traieu-los abans de codificar o descodificar el programa."),
+                         L1252("Atenció:"), MessageIcon::Exclamation, false);
+        return;
+    }
     keyDialog_.show();
+    if (!keyDialog_.refusedCharacters.empty()) {
+        view_.messageBox(L1252("La clau té caràcters que no són del joc de caràcters 1252 (") +
+                             characterCodes(keyDialog_.refusedCharacters) + L1252("): no s'ha fet res."),
+                         L1252("Atenció:"), MessageIcon::Exclamation, false);
+        return;
+    }
     if (keyDialog_.ClauCodificacio.empty()) return;
     if (keyDialog_.CodiDescodi == 1)
         view_.setEditorText(codificaText(keyDialog_.ClauCodificacio, text));
@@ -280,7 +315,8 @@ void MainWindowPresenter::onEncode() {
 }
 
 void MainWindowPresenter::ferSubstitucio() {
-    const std::string text = view_.editorText();
+    // On the text without loss, so that characters 1252 cannot hold stay.
+    const std::string text = view_.editorTextUtf8();
     if (text.empty()) return;
     replaceDialog_.show();
     if (!replaceDialog_.pVegadesValid || replaceDialog_.pVegades < -1) {
@@ -292,10 +328,10 @@ void MainWindowPresenter::ferSubstitucio() {
     // The whole text, or what follows the caret, with the first pVegades
     // occurrences (all for -1) replaced, exact case, without overlap.
     std::string changed = text;
-    const std::size_t from = replaceDialog_.pnoPrincipi ? std::min(view_.editorCaret(), text.size()) + 1 : 1;
-    replaceFast(changed, static_cast<std::int32_t>(from), replaceDialog_.pTexte1, replaceDialog_.pTexte2,
-                         replaceDialog_.pVegades);
-    view_.setEditorText(changed);
+    const std::size_t from = replaceDialog_.pnoPrincipi ? utf8Advance(text, 0, view_.editorCaret()) + 1 : 1;
+    replaceFast(changed, static_cast<std::int32_t>(from), cp1252::toUtf8(replaceDialog_.pTexte1),
+                cp1252::toUtf8(replaceDialog_.pTexte2), replaceDialog_.pVegades);
+    view_.setEditorTextUtf8(changed);
 }
 
 }  // namespace torvic

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "editor/key_dialog.h"
 #include "editor/mouse_picker.h"
 #include "editor/about_box.h"
@@ -29,9 +30,13 @@ public:
     virtual void setCaption(const std::string& text) = 0;
     // Marks the editor's line with this run number as the one being run (-1: none).
     virtual void setRunLineMark(int index) = 0;
-    virtual std::string editorText() = 0;  // Text1
+    // Text1 in code page 1252: a '?' stands for each character 1252 cannot hold.
+    virtual std::string editorText() = 0;
     virtual void setEditorText(const std::string& text) = 0;
-    virtual std::size_t editorCaret() = 0;  // selection start
+    // Text1 without loss, in UTF-8 (CR LF line breaks).
+    virtual std::string editorTextUtf8() = 0;
+    virtual void setEditorTextUtf8(const std::string& text) = 0;
+    virtual std::size_t editorCaret() = 0;  // selection start, in characters
     virtual void setEditorTooltip(const std::string& text) = 0;
     virtual void focusEditor() = 0;
     virtual std::string text2() = 0;
@@ -60,13 +65,10 @@ public:
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon = MessageIcon::None) = 0;
-    // Before the editor text is written: when it holds characters the file's
-    // code page cannot (they would be written as "?"), names them and asks
-    // whether to save anyway. True when there are none or the answer is Yes.
-    virtual bool confirmCharactersLost() = 0;
     // A question with the buttons "Guardar", "No guardar" and "Cancel·lar".
     virtual SaveChoice askSaveChanges(const std::string& text, const std::string& title) = 0;
-    // File dialogs: the chosen path, or empty when cancelled.
+    // File dialogs: the chosen path, or empty when cancelled. Their names
+    // are the system's own (UTF-8).
     virtual std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                        const std::string& filter) = 0;
     virtual std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -100,10 +102,12 @@ public:
                         MousePickerPresenter& mousePicker, AboutBoxPresenter& aboutBox);
 
     Engine engine;
-    // The directory that stands for "the current directory" (tests set one).
+    // The directory that stands for "the current directory" (tests set
+    // one), by its system name (UTF-8).
     std::function<std::string()> currentDirectory;
 
-    // Start-up, layout, caret tracking.
+    // Start-up, layout, caret tracking. The command line is the system's
+    // text (UTF-8), so the names in it are the system's.
     void onLoad(const std::string& commandLine);          // Form_Load
     void onResize(int clientWidth, int clientHeight);     // Form_Resize
     void onEditorKeyUp();                                 // Text1_KeyUp
@@ -167,7 +171,8 @@ public:
     void onEncode();  // menu Eines_Codificar
     // Help: the manual in the help window (no viewer of the desktop needed),
     // printed as torvic.rtf where the system prints, the local manual in
-    // place of a web page, the about box.
+    // place of a web page, the about box. The program's folder is a system
+    // name.
     std::function<std::string()> programDirectory;
     void onManual();                         // menu comandes "&Comandes i sintaxis" (F1)
     void onPrintManual();                    // menu Ajuda_Imprimir "&Imprimir manual del programa"
@@ -183,6 +188,7 @@ public:
 
     // Host of the engine.
     std::string editorText() override { return view_.editorText(); }
+    std::string editorTextUtf8() override { return view_.editorTextUtf8(); }
     std::string text3() override;
     void setText3(const std::string& text) override;
     void setText4(const std::string& text) override;
@@ -234,11 +240,22 @@ private:
     // The manual file `name` beside the program (or in a system-wide
     // installation's share/torvic), or empty when there is none.
     std::string manualFile(const std::string& name);
+    // Text2 shows a file's name in 1252; the name the system gave (a
+    // dialog's, the command line's, the current folder's) is kept beside it
+    // and stands for the file while Text2 still shows it. A name the user
+    // typed is converted.
+    void setFileName(const std::string& systemName);
+    std::string fileName();  // the system's name of the file Text2 names
+    // `name` below is a system name.
     bool saveTo(const std::string& name);
-    // Writes the editor text, or says why it could not.
+    // Writes the editor text in the program's encoding (asking before
+    // characters 1252 cannot hold would be lost), or says why it could not.
     bool writeProgram(const std::string& name);
     // Whether the editor holds changes not yet saved (or loaded).
-    bool hasUnsavedChanges() { return view_.editorText() != savedText_; }
+    bool hasUnsavedChanges() { return view_.editorTextUtf8() != savedText_; }
+    // Characters of the editor text that code page 1252 cannot hold, each
+    // once (UTF-8); empty for most programs.
+    std::string editorCharactersOutside1252();
     // The window caption: the program's file name and a mark for unsaved
     // changes before the window's own caption.
     void updateCaption();
@@ -272,13 +289,19 @@ private:
     int pendingIndex_ = 0;
     std::string pendingLine_;
     Clock::time_point lastShown_{};
-    // What the common file dialog remembers between uses.
+    // The system's name behind Text2.
+    std::string fileName_;
+    // What the common file dialog remembers between uses (system names).
     std::string dialogFileName_;
     std::string dialogDirectory_;
-    // The editor text as last opened or saved, and the file it came from or
-    // went to (empty for a program never saved).
+    // The editor text as last opened or saved (UTF-8), and the file it came
+    // from or went to (empty for a program never saved).
     std::string savedText_;
     std::string savedName_;
+    // How the program's file is written: its encoding, and whether its last
+    // line has a line break (a new program: 1252, without).
+    TextEncoding programEncoding_ = TextEncoding::Ansi;
+    bool programEndsWithLineBreak_ = false;
 };
 
 }  // namespace torvic

@@ -1,9 +1,12 @@
 // The program file operations of the main window: open or reload, save,
-// browse, save as, browse and open, new program.
+// browse, save as, browse and open, new program. Files are 1252 or UTF-8
+// text and are written back in the encoding they came in; their names are
+// the system's.
 #include <algorithm>
 #include <filesystem>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "editor/main_window.h"
@@ -16,18 +19,32 @@ namespace fs = std::filesystem;
 
 bool hasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
+// A system name (UTF-8) as a path of the standard library.
+fs::path systemPath(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
+
 }  // namespace
 
+void MainWindowPresenter::setFileName(const std::string& systemName) {
+    fileName_ = systemName;
+    view_.setText2(shownName(systemName));
+}
+
+std::string MainWindowPresenter::fileName() {
+    const std::string shown = view_.text2();
+    if (!fileName_.empty() && shown == shownName(fileName_)) return fileName_;
+    return systemName(shown);
+}
+
 void MainWindowPresenter::onOpenClick() {
-    std::string name = view_.text2();
+    std::string name = fileName();
     if (name.empty()) {
         name = currentDirectory();
-        view_.setText2(name);
+        setFileName(name);
     }
     if (hasWildcards(name)) {
         const std::string match = conventions::firstMatchingFile(name);
         name = match.empty() ? conventions::folderPart(name) : match;
-        view_.setText2(name);
+        setFileName(name);
     }
     std::optional<std::string> bytes = readFileBytes(name);
     if (!bytes) {
@@ -37,8 +54,7 @@ void MainWindowPresenter::onOpenClick() {
         focusIfVisible();
         return;
     }
-    bool readLineFeeds = false;
-    std::string text = scriptTextFromBytes(*bytes, &readLineFeeds);
+    const ScriptFile file = readScriptFile(*bytes);
     // Changes not saved get the save question; otherwise the program's own.
     bool replace = !startedHidden_ && hasUnsavedChanges()
                        ? settleUnsavedChanges()
@@ -47,11 +63,22 @@ void MainWindowPresenter::onOpenClick() {
                                                   "guardaran. Voleu continuar?"),
                                             L1252("El programa actual es perdrà:"));
     if (replace) {
-        view_.setEditorText(text);
-        savedText_ = view_.editorText();
+        if (isUtf8(file.encoding))
+            view_.setEditorTextUtf8(file.textUtf8);
+        else
+            view_.setEditorText(file.text);
+        savedText_ = view_.editorTextUtf8();
         savedName_ = name;
+        programEncoding_ = file.encoding;
+        programEndsWithLineBreak_ = file.endsWithLineBreak;
         updateCaption();
-        if (readLineFeeds)
+        if (isUtf8(file.encoding) && file.readLineFeeds)
+            view_.showStatus(L1252("El fitxer és UTF-8 i no tenia salts de línia CR LF: s'ha llegit com a UTF-8, amb "
+                                   "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb CR LF."));
+        else if (isUtf8(file.encoding))
+            view_.showStatus(L1252("El fitxer és UTF-8: s'ha llegit com a UTF-8, i en guardar-lo s'escriurà en "
+                                   "UTF-8."));
+        else if (file.readLineFeeds)
             view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
                                    "línia, i en guardar-lo s'escriurà amb CR LF."));
     }
@@ -60,7 +87,8 @@ void MainWindowPresenter::onOpenClick() {
 
 bool MainWindowPresenter::saveTo(const std::string& name) {
     std::error_code ec;
-    bool exists = hasWildcards(name) ? !conventions::firstMatchingFile(name).empty() : fs::is_regular_file(name, ec);
+    bool exists = hasWildcards(name) ? !conventions::firstMatchingFile(name).empty()
+                                     : fs::is_regular_file(systemPath(name), ec);
     if (exists && !view_.askYesNo("Sobreescriure ?", "El fitxer ja existeix:")) {
         onSaveAsClick();
         return false;
@@ -69,42 +97,59 @@ bool MainWindowPresenter::saveTo(const std::string& name) {
 }
 
 bool MainWindowPresenter::writeProgram(const std::string& name) {
-    if (!view_.confirmCharactersLost()) return false;  // never lost without a word
-    // The editor text is written exactly as it is, through the same writer
-    // as the save command of scripts.
-    if (hasWildcards(name) || !writeFileSafely(name, view_.editorText())) {
+    const std::string text = view_.editorTextUtf8();
+    TextEncoding encoding = programEncoding_;
+    if (encoding == TextEncoding::Ansi) {
+        std::string outside;
+        utf8To1252(text, &outside);
+        // Never lost without a word: UTF-8 holds them, or nothing is written.
+        if (!outside.empty()) {
+            if (!view_.askYesNo(L1252("El fitxer és de text 1252, i aquests caràcters del programa no hi caben: ") +
+                                    characterCodes(outside) +
+                                    L1252(".\r\rVoleu guardar el programa en UTF-8, que els conserva tots? Si "
+                                          "responeu No, no es guardarà."),
+                                L1252("Caràcters que es perdrien:")))
+                return false;
+            // UTF-8 with its mark where the system's own texts are 1252, so
+            // that its programs know it.
+            encoding = systemTextEncoding() == TextEncoding::Ansi ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
+        }
+    }
+    // Through the same writer as the save command of scripts.
+    if (hasWildcards(name) || !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_))) {
         view_.messageBox(L1252("Especifiqueu un nom per guardar. Si ja heu especificat un nom el fitxer estarà en "
                                "ús o protegit d'escriptura."),
                          "Error en grabar el fitxer:", MessageIcon::Critical, false);
         focusIfVisible();
         return false;
     }
-    savedText_ = view_.editorText();
+    savedText_ = text;
     savedName_ = name;
+    programEncoding_ = encoding;
     updateCaption();
     return true;
 }
 
 void MainWindowPresenter::onSaveClick() {
-    if (saveTo(view_.text2())) focusIfVisible();
+    if (saveTo(fileName())) focusIfVisible();
 }
 
 void MainWindowPresenter::onBrowseClick() {
-    std::string name = view_.text2();
+    const std::string name = fileName();
     if (!name.empty() && conventions::folderPart(name).size() == name.size()) dialogDirectory_ = name;  // a folder
     std::string chosen = view_.openFileDialog(dialogDirectory_, dialogFileName_, kFileFilter);
     if (!chosen.empty()) {
         dialogFileName_ = chosen;
-        view_.setText2(chosen);
+        setFileName(chosen);
     }
-    if (view_.text2().empty()) view_.setText2(currentDirectory());
+    if (view_.text2().empty()) setFileName(currentDirectory());
 }
 
 void MainWindowPresenter::onSaveAsClick() {
     std::string chosen = view_.saveFileDialog(dialogDirectory_, dialogFileName_, kFileFilter);
     if (!chosen.empty()) {
         dialogFileName_ = chosen;
-        view_.setText2(chosen);
+        setFileName(chosen);
         saveTo(chosen);
     } else {
         view_.messageBox("El fitxer no s'ha guardat. No heu especificat cap nom de fitxer nou per guardar.",
@@ -121,10 +166,12 @@ void MainWindowPresenter::onBrowseAndOpenClick() {
 void MainWindowPresenter::onNewProgram() {
     if (!settleUnsavedChanges()) return;
     view_.setEditorText("");
-    savedText_ = view_.editorText();
+    savedText_ = view_.editorTextUtf8();
     savedName_.clear();
+    programEncoding_ = TextEncoding::Ansi;
+    programEndsWithLineBreak_ = false;
     updateCaption();
-    view_.setText2(currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic");
+    setFileName(currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic");
     view_.setText3("0");
     setText4("");
     focusIfVisible();

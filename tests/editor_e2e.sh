@@ -4,8 +4,9 @@
 # the editor outlives its own dialogs and ends the program when the script
 # ends; the question about unsaved work at the end of a hidden run is asked
 # once and its three answers do what they say (each case with a notification
-# area, trayer, and without one); the icon and its menu. F4 stops an endless
-# loop. The program writes no settings of its own.
+# area, trayer, and without one); the icon and its menu. A UTF-8 program and
+# a 1252 one each take a typed "→" and are saved without losing it. F4 stops
+# an endless loop. The program writes no settings of its own.
 set -u
 TORVIC="$1"
 source "$(dirname "$0")/lib.sh"
@@ -122,6 +123,31 @@ window_came "Torvic: comandes i sintaxis"
 check "F1 shows the manual in the help window" $?
 xdotool key Escape; sleep 0.5
 check "Esc closes the help window" $(! xdotool search --onlyvisible --name "Torvic: comandes i sintaxis" >/dev/null 2>&1; echo $?)
+kill $app 2>/dev/null; wait $app 2>/dev/null
+
+# ---- UTF-8 programs, and a character 1252 cannot hold typed into one
+# A UTF-8 script with LF (as other editors write it) takes a typed "→" and
+# is saved in UTF-8, with the editor's CR LF, asking only about
+# overwriting; a 1252 one asks first and offers UTF-8 for it.
+printf "' cafè\nbeep\n" > "$DIR/utf8.torvic"
+start_editor "$DIR/utf8.torvic"
+xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
+window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
+sleep 1
+check "a UTF-8 program with a typed → is saved in UTF-8" \
+    $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/utf8.torvic"; echo $?)
+xdotool key Escape
+ended_within 10
+check "... and nothing was left unsaved" $?
+
+printf "' caf\xe8\r\nbeep\r\n" > "$DIR/ansi.torvic"
+start_editor "$DIR/ansi.torvic"
+xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
+window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
+check "a 1252 program with a typed → asks before saving" $(window_came "perdrien"; echo $?)
+sleep 0.3; xdotool key Return  # Sí: UTF-8
+sleep 1
+check "... and Sí saves it in UTF-8" $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/ansi.torvic"; echo $?)
 kill $app 2>/dev/null; wait $app 2>/dev/null
 
 # An endless loop in the window stops with F4, and then the program is idle.

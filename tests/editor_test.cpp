@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "editor/command_line.h"
@@ -297,16 +298,192 @@ TEST_F(ProgramFiles, UnsavedChangesAreAskedAboutOnEveryPath) {
     }
 }
 
-TEST_F(ProgramFiles, CharactersTheFileCannotHoldAreNamedBeforeSaving) {
-    rig.view.editor = "a?b";
-    rig.view.charactersLost = "o-double-acute";
+// ---- programs in UTF-8, characters 1252 cannot hold, names the system gave ----
+
+namespace fs = std::filesystem;
+fs::path systemPath(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+// A script as another editor writes it and as this one does: read into the
+// editor, run (its texts and file names with accents), and saved back in
+// the encoding it came in.
+TEST_F(ProgramFiles, ProgramsRunAndAreSavedInTheEncodingTheyCameIn) {
+    const std::string script = "msg(\"Cafè i més\")\r\nopen(\"" + path("café.txt") + "\")\r\nrepl(\"x\",\"y\")\r\nsave(\"" +
+                               path("sortida-à.txt") + "\")\r\n";
+    std::string withLineFeeds = script;
+    for (std::size_t p; (p = withLineFeeds.find("\r\n")) != std::string::npos;) withLineFeeds.erase(p, 1);
+    // The file's bytes, whether the window says it read UTF-8, the bytes saved.
+    struct Case { const char* what; std::string bytes; bool utf8; std::string saved; } cases[] = {
+        {"1252, CR LF", utf8To1252(script), false, utf8To1252(script)},
+        {"UTF-8 with its mark", std::string(kUtf8Bom) + script, true, std::string(kUtf8Bom) + script},
+        {"UTF-8 with LF", withLineFeeds, true, script},  // the editor's own line ends
+    };
+    for (const Case& c : cases) {
+        WindowRig r;
+        ASSERT_TRUE(writeFileSafely(path("café.txt"), "x\r\n"));
+        fs::remove(systemPath(path("sortida-à.txt")));
+        ASSERT_TRUE(writeFileSafely(path("p.torvic"), c.bytes));
+        r.view.text2Field = path("p.torvic");
+        r.torvic.onOpenClick();
+        EXPECT_EQ(r.view.editor, utf8To1252(script.substr(0, script.size() - 2))) << c.what;
+        const bool saidUtf8 = r.view.statusTexts.size() == 1 && r.view.statusTexts[0].find("UTF-8") != std::string::npos;
+        EXPECT_EQ(saidUtf8, c.utf8) << c.what;
+        r.torvic.onRunAll();
+        ASSERT_EQ(r.view.messages.size(), 1u) << c.what;
+        EXPECT_EQ(r.view.messages[0].text, L1252("Cafè i més")) << c.what;
+        EXPECT_EQ(readFileBytes(path("sortida-à.txt")).value_or("<none>"), "y\r\n") << c.what;
+        r.view.answers = {true};  // "Sobreescriure ?"
+        r.torvic.onSaveClick();
+        EXPECT_EQ(readFileBytes(path("p.torvic")).value_or("<none>"), c.saved) << c.what;
+    }
+}
+
+TEST_F(ProgramFiles, Saving1252CharactersItCannotHoldOffersUtf8) {
+    rig.view.type("msg(\"a→b\")\r\nbeep");  // a new program is 1252
     rig.view.text2Field = path("x.torvic");
+    rig.view.answers = {false};
     rig.torvic.onSaveClick();  // No: nothing written
-    EXPECT_EQ(rig.view.messages.back().title, "lost");
-    EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "<none>");
-    rig.view.saveLosingCharacters = true;
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title, L1252("Caràcters que es perdrien:"));
+    EXPECT_NE(rig.view.messages[0].text.find("U+2192"), std::string::npos);
+    EXPECT_FALSE(readFileBytes(path("x.torvic")));
+    rig.view.answers = {true};  // Yes: UTF-8 keeps them
     rig.torvic.onSaveClick();
-    EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), "a?b");
+    const std::string utf8 = "msg(\"a→b\")\r\nbeep";
+    const std::string mark(systemTextEncoding() == TextEncoding::Ansi ? kUtf8Bom : "");
+    EXPECT_EQ(readFileBytes(path("x.torvic")).value_or("<none>"), mark + utf8);
+    rig.view.answers = {true};  // from now on a UTF-8 program: only "Sobreescriure ?"
+    rig.torvic.onSaveClick();
+    EXPECT_EQ(rig.view.messages.size(), 3u);
+    EXPECT_EQ(rig.view.messages.back().title, "El fitxer ja existeix:");
+
+    WindowRig back;
+    back.view.text2Field = path("x.torvic");
+    back.torvic.onOpenClick();
+    EXPECT_EQ(back.view.editorTextUtf8(), utf8);
+    EXPECT_EQ(back.view.caption, "x.torvic - " + L1252(MainWindowPresenter::kCaption));  // nothing changed
+}
+
+TEST(Utf8Programs, ARunInTheWindowStopsAtALine1252CannotHold) {
+    for (bool yes : {true, false}) {
+        WindowRig rig;
+        rig.view.type("beep\r\n\r\nsend(\"→\")\r\nbeep");
+        rig.view.answers = {yes};
+        rig.torvic.onRunAll();
+        EXPECT_EQ(rig.platform.calls, std::vector<std::string>(yes ? 2 : 1, "beep"));
+        ASSERT_EQ(rig.view.messages.size(), 1u);
+        EXPECT_EQ(rig.view.messages[0].text,
+                  L1252("Error de Sintaxi a la línia: 1\rLa línia té caràcters que no són del joc de caràcters 1252: "
+                        "U+2192.\rContinuar amb l'execució a la següent linia?"));
+        EXPECT_EQ(rig.view.text3Field, "Acabat");
+    }
+}
+
+TEST(Utf8Programs, EncodingWithAKeyRefusesCharacters1252CannotHold) {
+    WindowRig rig;
+    rig.view.type("beep\r\nmsg(\"ő\")");
+    rig.keyDialogView.key = "k";
+    rig.keyDialogView.button = 1;
+    rig.torvic.onEncode();
+    EXPECT_EQ(rig.keyDialogView.shows, 0);
+    EXPECT_EQ(rig.view.editorTextUtf8(), "beep\r\nmsg(\"ő\")");
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title, L1252("Atenció:"));
+    EXPECT_NE(rig.view.messages[0].text.find("(U+0151)"), std::string::npos);
+
+    WindowRig key;  // a 1252 program, a key 1252 cannot hold: nothing is done, and the window says why
+    key.view.editor = "beep";
+    key.keyDialogView.key = "k→";
+    key.keyDialogView.button = 1;
+    key.torvic.onEncode();
+    EXPECT_EQ(key.keyDialogView.shows, 1);
+    EXPECT_EQ(key.keyDialog.CodiDescodi, 0);
+    EXPECT_EQ(key.view.editor, "beep");
+    ASSERT_EQ(key.view.messages.size(), 1u);
+    EXPECT_NE(key.view.messages[0].text.find("(U+2192)"), std::string::npos);
+}
+
+TEST(Utf8Programs, FindAndReplaceKeepsCharacters1252CannotHold) {
+    // After the caret, which counts characters (the arrow is one).
+    for (bool afterCaret : {false, true}) {
+        WindowRig rig;
+        rig.view.type("→X\r\n→X");
+        rig.view.caret = 4;  // after the first line's break
+        rig.replaceDialogView.fill = [afterCaret](test::FakeReplaceDialogView& v) {
+            v.find = "X", v.replacement = L1252("é"), v.afterCaret = afterCaret;
+        };
+        rig.torvic.onReplace();
+        EXPECT_EQ(rig.view.editorTextUtf8(), afterCaret ? "→X\r\n→é" : "→é\r\n→é");
+    }
+}
+
+// A program whose name 1252 cannot spell opens, runs and saves by the name
+// the system gave (the command line's, a dialog's); the window shows that
+// name with '?' for what it cannot show, which is never taken for a pattern.
+TEST_F(ProgramFiles, ProgramsNamedBeyond1252) {
+    const std::string name = path("prova→ő.torvic");
+    ASSERT_TRUE(writeFileSafely(name, "beep\r\n"));
+    ASSERT_TRUE(writeFileSafely(path("provaXY.torvic"), "wrong\r\n"));  // what "prova??" would match
+    rig.torvic.onLoad("\"" + name + "\"");  // torvic FILE
+    EXPECT_EQ(rig.view.editor, "beep");
+    EXPECT_EQ(rig.view.text2Field, path("prova??.torvic"));
+    EXPECT_EQ(rig.view.caption, "prova??.torvic - " + L1252(MainWindowPresenter::kCaption));
+    rig.torvic.onRunAll();
+    EXPECT_EQ(rig.platform.calls, std::vector<std::string>{"beep"});
+    rig.view.editor = "beep\r\nbeep";
+    rig.view.answers = {true};  // "Sobreescriure ?"
+    rig.torvic.onSaveClick();
+    EXPECT_EQ(readFileBytes(name).value_or("<none>"), "beep\r\nbeep\r\n");
+    EXPECT_FALSE(fs::exists(systemPath(path("prova??.torvic"))));
+    rig.view.answers = {true};  // Enter in Text2 reloads the same file
+    rig.torvic.onFileNameKeyPress(13);
+    EXPECT_EQ(rig.view.editor, "beep\r\nbeep");
+    EXPECT_EQ(rig.view.messages.size(), 2u);  // the two questions, no error
+
+    WindowRig dialogs;  // "Navegar i Obrir", then "Guardar com.."
+    dialogs.view.dialogAnswers = {name, path("còpia→.torvic")};
+    dialogs.torvic.onBrowseAndOpenClick();
+    EXPECT_EQ(dialogs.view.editor, "beep\r\nbeep");
+    dialogs.torvic.onSaveAsClick();
+    EXPECT_EQ(dialogs.view.dialogsShown.back(), "save |" + name);  // pre-filled with the system's name
+    EXPECT_EQ(readFileBytes(path("còpia→.torvic")).value_or("<none>"), "beep\r\nbeep\r\n");
+
+    ASSERT_TRUE(writeFileSafely(path("fes→.torvic"), "beep\r\nbeep\r\nbeep"));
+    WindowRig hidden;  // torvic /exec FILE
+    hidden.torvic.onLoad("/exec \"" + path("fes→.torvic") + "\"");
+    EXPECT_EQ(hidden.platform.calls.size(), 3u);
+    EXPECT_TRUE(hidden.view.ended);
+
+    WindowRig typed;  // a name typed in Text2 is 1252
+    typed.view.editor = "beep";
+    typed.view.text2Field = L1252(path("café.torvic"));
+    typed.torvic.onSaveClick();
+    EXPECT_EQ(readFileBytes(path("café.torvic")).value_or("<none>"), "beep");
+}
+
+TEST(MainWindow, TheCurrentFolderAndTheProgramsFolderByTheirSystemNames) {
+    test::TempDir tmp;
+    const std::string folder = tmp / "carpeta→ő";
+    ASSERT_TRUE(fs::create_directory(systemPath(folder)));
+    const fs::path before = fs::current_path();
+    fs::current_path(systemPath(folder));
+    {
+        RecordingPlatform platform;
+        EditorWindows<test::FakeViews> windows(platform);  // its own current folder and program folder
+        windows.main.onLoad("");
+        const std::string shown = windows.mainView.text2Field;
+        EXPECT_EQ(shown.substr(shown.size() - 10), std::string("carpeta??") + conventions::folderSeparator());
+        windows.main.onNewProgram();
+        windows.mainView.editor = "beep";
+        windows.main.onSaveClick();
+        EXPECT_EQ(readFileBytes(folder + "/nou_programa.torvic").value_or("<none>"), "beep");
+        // The manual beside a program in that folder: the shell could not be
+        // handed its name, so the help window prints it.
+        EXPECT_TRUE(writeFileSafely(folder + "/torvic.rtf", "{\\rtf1 }"));
+        windows.main.onPrintManual();
+        EXPECT_EQ(windows.mainView.manualsShown, std::vector<std::string>{"print"});
+        EXPECT_TRUE(platform.calls.empty());
+    }
+    fs::current_path(before);
 }
 
 TEST_F(ProgramFiles, BrowseAndNewProgram) {

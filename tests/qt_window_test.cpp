@@ -142,9 +142,36 @@ private slots:
         QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
     }
 
-    void charactersTheFileCannotHold() {
-        const QString typed = QString::fromUtf8("aő→Ω€àő") + QChar(0x240D) + QString::fromUcs4(U"\U0001F600", 1);
-        QCOMPARE(qt::charactersOutsideCp1252(typed), std::u32string(U"ő→Ω\U0001F600"));
+    // The editor keeps every character; in 1252 each one it cannot hold reads
+    // as one '?', and it is marked where it stands as it is typed.
+    void charactersBeyond1252() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        const std::string text = "beep\r\nmsg(\"a\xE2\x86\x92\xC5\x91\")\r\n\xF0\x9F\x98\x80x\nz";
+        s.window.setEditorTextUtf8(text);
+        QCOMPARE(s.window.editorTextUtf8(), text);
+        QCOMPARE(s.window.editorText(), std::string("beep\r\nmsg(\"a??\")\r\n?x\nz"));
+        QTextCursor c = editor->textCursor();
+        c.setPosition(editor->document()->findBlockByNumber(2).position() + 2);  // after the emoji: two units
+        editor->setTextCursor(c);
+        QCOMPARE(s.window.editorCaret(), std::size_t(19));  // one character in the 1252 text
+        QApplication::processEvents();
+        auto formatAt = [editor](int block, int column) {
+            const QTextBlock b = editor->document()->findBlockByNumber(block);
+            for (const QTextLayout::FormatRange& r : b.layout()->formats())
+                if (column >= r.start && column < r.start + r.length) return r.format;
+            return QTextCharFormat();
+        };
+        QCOMPARE(formatAt(1, 6).underlineStyle(), QTextCharFormat::WaveUnderline);  // the arrow
+        QVERIFY(formatAt(1, 6).hasProperty(QTextFormat::BackgroundBrush));
+        QCOMPARE(formatAt(1, 0).fontWeight(), int(QFont::Bold));                 // the line is still a msg
+        QVERIFY(!formatAt(1, 5).hasProperty(QTextFormat::BackgroundBrush));     // "a" is 1252
+        QVERIFY(formatAt(2, 0).hasProperty(QTextFormat::BackgroundBrush));      // the emoji
+        // Typed, not only loaded.
+        QKeyEvent arrow(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xE2\x86\x92"));
+        QApplication::sendEvent(editor, &arrow);
+        QCOMPARE(s.window.editorTextUtf8().substr(25, 3), std::string("\xE2\x86\x92"));
+        QVERIFY(formatAt(2, 2).hasProperty(QTextFormat::BackgroundBrush));
     }
 
     void mousePickerStartsAfreshAfterItsCloseBox() {

@@ -6,14 +6,16 @@
 #include "editor/editor_windows.h"
 #include "editor/win32/win32_views.h"
 #include "platform/system.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/windows_platform.h"
 
 namespace {
 
+// The program's folder by its system name (UTF-8).
 std::string programDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string dir = torvic::win::utf8(path);
     return dir.substr(0, dir.find_last_of('\\'));
 }
 
@@ -27,8 +29,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     torvic::MainWindowPresenter& torvic = windows.main;
     torvic.programDirectory = programDirectory;
 
-    // The argument text of the real command line, as the program receives it.
-    const std::string cmd = torvic::commandLineArguments(GetCommandLineA());
+    // The argument text of the real command line, as the program receives
+    // it: wide, so that its names are the system's.
+    const std::string cmd = torvic::commandLineArguments(torvic::win::utf8(GetCommandLineW()));
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.
         window.show();

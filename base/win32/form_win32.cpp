@@ -216,11 +216,19 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     const int id = nextId_++;
     // A drop-down list's height holds its open list too.
     const int height = twipsToScreen(place.height) * (kind == ControlKind::DropDown ? 8 : 1);
-    HWND w = CreateWindowExA(cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0), cls.className,
-                             cp1252::fromUtf8(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style,
-                             twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
-                             container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                             nullptr);
+    const DWORD exStyle = cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0);
+    const DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style;
+    const auto menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    // A multi-line editor is a Unicode control, so that it keeps every
+    // character typed or pasted (its view reads it wide); the rest speak 1252.
+    HWND w = kind == ControlKind::Editor
+                 ? CreateWindowExW(exStyle, L"EDIT", L"", windowStyle, twipsToScreen(place.x), twipsToScreen(place.y),
+                                   twipsToScreen(place.width), height, container, menuId, GetModuleHandleW(nullptr),
+                                   nullptr)
+                 : CreateWindowExA(exStyle, cls.className, cp1252::fromUtf8(caption).c_str(), windowStyle,
+                                   twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
+                                   container, menuId, GetModuleHandleA(nullptr), nullptr);
+    if (kind == ControlKind::Editor && *caption) SetWindowTextA(w, cp1252::fromUtf8(caption).c_str());
     if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
     // it under them), as a caption over a notice in the about box does.
@@ -309,14 +317,14 @@ void FormWindow::runModal() {
     MSG msg;
     bool quit = false;
     while (modal_ && hwnd_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             quit = true;
             break;
         }
         if (!dialogMessage(msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     modal_ = false;
@@ -337,7 +345,7 @@ void FormWindow::killTimer(UINT_PTR id) {
 }
 
 bool FormWindow::dialogMessage(MSG& msg) {
-    return hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) && IsDialogMessageA(hwnd_, &msg);
+    return hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) && IsDialogMessageW(hwnd_, &msg);
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -417,23 +425,25 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 namespace {
 
 // One message through the accelerators of `window`, the dialog keys of the
-// form window it is for, or the window procedure.
+// form window it is for, or the window procedure. Messages travel wide, so
+// that a Unicode control (the editors) gets every character typed; the
+// system hands the others their 1252 form.
 void dispatch(MSG& msg, HWND window, HACCEL accelerators) {
     if (accelerators && window && (msg.hwnd == window || IsChild(window, msg.hwnd)) &&
-        TranslateAcceleratorA(window, accelerators, &msg))
+        TranslateAcceleratorW(window, accelerators, &msg))
         return;
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     auto it = root ? windows().find(root) : windows().end();
     if (it != windows().end() && it->second->dialogMessage(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 }  // namespace
 
 bool pumpMessages(HWND window, HACCEL accelerators) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
@@ -445,7 +455,7 @@ bool pumpMessages(HWND window, HACCEL accelerators) {
 
 int messageLoop(HWND window, HACCEL accelerators) {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(msg, window, accelerators);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatch(msg, window, accelerators);
     return static_cast<int>(msg.wParam);
 }
 

@@ -34,6 +34,6 @@ void KeyDialogQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-std::string KeyDialogQt::keyText() { return key_ ? toCp1252(key_->text()) : std::string(); }
+std::string KeyDialogQt::keyTextUtf8() { return key_ ? key_->text().toStdString() : std::string(); }
 
 }  // namespace torvic::qt

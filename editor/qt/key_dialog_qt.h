@@ -17,7 +17,7 @@ public:
 
     void showModal() override;
     void close() override;
-    std::string keyText() override;
+    std::string keyTextUtf8() override;
 
 private:
     KeyDialogPresenter* codificacio_ = nullptr;

@@ -1,6 +1,8 @@
 #include "editor/qt/main_window_qt.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -193,11 +195,18 @@ std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()
 
 void MainWindowQt::setEditorText(const std::string& text) { text1_->setPlainText(toEditor(text)); }
 
+std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->toPlainText()); }
+
+void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setPlainText(toEditorUtf8(text)); }
+
 std::size_t MainWindowQt::editorCaret() {
-    // Every line break before the caret counts as the two characters CR LF.
-    int pos = text1_->textCursor().selectionStart();
-    int block = text1_->document()->findBlock(pos).blockNumber();
-    return static_cast<std::size_t>(pos + block);
+    // Every line break before the caret counts as the two characters CR LF,
+    // and a character beyond the 16-bit range (two units in the widget) as one.
+    const int pos = text1_->textCursor().selectionStart();
+    const int block = text1_->document()->findBlock(pos).blockNumber();
+    const QString before = text1_->document()->toPlainText().left(pos);
+    const auto pairs = std::count_if(before.begin(), before.end(), [](QChar c) { return c.isLowSurrogate(); });
+    return static_cast<std::size_t>(pos + block - pairs);
 }
 
 void MainWindowQt::setEditorTooltip(const std::string& text) {
@@ -333,21 +342,6 @@ bool MainWindowQt::askYesNo(const std::string& text, const std::string& title, M
     return box.exec() == QMessageBox::Yes;
 }
 
-bool MainWindowQt::confirmCharactersLost() {
-    const std::u32string lost = charactersOutsideCp1252(text1_->toPlainText());
-    if (lost.empty()) return true;
-    QStringList shown;
-    for (char32_t u : lost) shown << QString::fromUcs4(&u, 1);
-    QMessageBox box(isVisible() ? this : nullptr);
-    box.setWindowTitle(QString::fromUtf8("Caràcters que es perdran:"));
-    box.setText(QString::fromUtf8("Aquests caràcters no es poden guardar en el fitxer i s'hi escriuran com a \"?\":\n") +
-                shown.join(' ') + QString::fromUtf8("\nVoleu guardar igualment?"));
-    box.setIcon(QMessageBox::Warning);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
 SaveChoice MainWindowQt::askSaveChanges(const std::string& text, const std::string& title) {
     QMessageBox box(isVisible() ? this : nullptr);
     box.setWindowTitle(fromCp1252(title));
@@ -366,25 +360,25 @@ SaveChoice MainWindowQt::askSaveChanges(const std::string& text, const std::stri
 
 std::string MainWindowQt::openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                          const std::string& filter) {
-    QFileDialog dialog(this, QString(), fromCp1252(startDirectory), qtFilter(filter));
+    QFileDialog dialog(this, QString(), QString::fromStdString(startDirectory), qtFilter(filter));
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.resize(760, 460);  // room for the Catalan column headings
-    if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
+    if (!fileName.empty()) dialog.selectFile(QString::fromStdString(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
-    return toCp1252(dialog.selectedFiles().first());
+    return dialog.selectedFiles().first().toStdString();
 }
 
 std::string MainWindowQt::saveFileDialog(const std::string& startDirectory, const std::string& fileName,
                                          const std::string& filter) {
-    QFileDialog dialog(this, QString(), fromCp1252(startDirectory), qtFilter(filter));
+    QFileDialog dialog(this, QString(), QString::fromStdString(startDirectory), qtFilter(filter));
     dialog.setOptions(QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.resize(760, 460);
-    if (!fileName.empty()) dialog.selectFile(fromCp1252(fileName));
+    if (!fileName.empty()) dialog.selectFile(QString::fromStdString(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
-    return toCp1252(dialog.selectedFiles().first());
+    return dialog.selectedFiles().first().toStdString();
 }
 
 bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {

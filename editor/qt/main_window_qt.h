@@ -45,6 +45,8 @@ public:
     void setRunLineMark(int index) override;
     std::string editorText() override;
     void setEditorText(const std::string& text) override;
+    std::string editorTextUtf8() override;
+    void setEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
     void setEditorTooltip(const std::string& text) override;
     void focusEditor() override;
@@ -70,7 +72,6 @@ public:
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
-    bool confirmCharactersLost() override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 
 namespace torvic::qt {
 
@@ -26,14 +27,7 @@ std::string toCp1252(const QString& text) {
     return s;
 }
 
-std::u32string charactersOutsideCp1252(const QString& text) {
-    std::u32string out;
-    for (char32_t u : text.toUcs4()) {
-        if (u == kCrMark || u == kLfMark || cp1252::fromUnicode(u) >= 0) continue;
-        if (out.find(u) == std::u32string::npos) out += u;
-    }
-    return out;
-}
+bool isOutside1252(char32_t u) { return u != kCrMark && u != kLfMark && cp1252::fromUnicode(u) < 0; }
 
 QString messageText(const std::string& text) {
     QString s = fromCp1252(text);
@@ -42,42 +36,45 @@ QString messageText(const std::string& text) {
     return s;
 }
 
-QString toEditor(const std::string& text) {
+QString toEditor(const std::string& text) { return toEditorUtf8(cp1252::toUtf8(text)); }
+
+std::string fromEditor(const QString& text) { return utf8To1252(fromEditorUtf8(text)); }
+
+QString toEditorUtf8(const std::string& utf8) {
+    const QString in = QString::fromUtf8(utf8);
     QString s;
-    s.reserve(static_cast<qsizetype>(text.size()));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            s.append(QChar('\n'));
+    s.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const QChar c = in[i];
+        if (c == u'\r' && i + 1 < in.size() && in[i + 1] == u'\n') {
+            s.append(QChar(u'\n'));
             ++i;
-        } else if (c == '\r') {
+        } else if (c == u'\r') {
             s.append(QChar(kCrMark));
-        } else if (c == '\n') {
+        } else if (c == u'\n') {
             s.append(QChar(kLfMark));
         } else {
-            s.append(QChar(static_cast<char16_t>(cp1252::toUnicode(static_cast<unsigned char>(c)))));
+            s.append(c);
         }
     }
     return s;
 }
 
-std::string fromEditor(const QString& text) {
-    std::string s;
-    s.reserve(static_cast<std::size_t>(text.size()) + 64);
+std::string fromEditorUtf8(const QString& text) {
+    QString s;
+    s.reserve(text.size() + 64);
     for (QChar ch : text) {
-        char16_t u = ch.unicode();
-        if (u == '\n' || u == QChar::ParagraphSeparator) {
-            s += "\r\n";
-        } else if (u == kCrMark) {
-            s += '\r';
-        } else if (u == kLfMark) {
-            s += '\n';
-        } else {
-            int b = cp1252::fromUnicode(u);
-            s += b < 0 ? '?' : static_cast<char>(b);
-        }
+        const char16_t u = ch.unicode();
+        if (u == u'\n' || u == QChar::ParagraphSeparator)
+            s.append(u"\r\n");
+        else if (u == kCrMark)
+            s.append(QChar(u'\r'));
+        else if (u == kLfMark)
+            s.append(QChar(u'\n'));
+        else
+            s.append(ch);
     }
-    return s;
+    return s.toStdString();
 }
 
 }  // namespace torvic::qt

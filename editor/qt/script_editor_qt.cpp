@@ -4,11 +4,16 @@
 #include <QPainter>
 #include <QTextBlock>
 
+#include "editor/qt/qt_text.h"
+
 namespace torvic::qt {
 namespace {
 
 // Encoded scripts start with this marker.
 const QString kEncodedMarker = "$%& ";
+// Where a character code page 1252 cannot hold stands, in the text and in
+// the gutter.
+const QColor kOutside1252Colour(255, 190, 190);
 
 class Gutter : public QWidget {
 public:
@@ -24,8 +29,33 @@ private:
 
 }  // namespace
 
+bool holdsOutside1252(const QString& line) {
+    for (char32_t u : line.toUcs4())
+        if (isOutside1252(u)) return true;
+    return false;
+}
+
 void ScriptHighlighter::highlightBlock(const QString& text) {
-    if (text.isEmpty() || !classify || document()->firstBlock().text().startsWith(kEncodedMarker)) return;
+    if (text.isEmpty()) return;
+    if (classify && !document()->firstBlock().text().startsWith(kEncodedMarker)) colour(text);
+    // Characters code page 1252 cannot hold: a run stops at their line, and
+    // saving in 1252 asks first. Each is marked where it stands.
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        const char32_t u = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        if (isOutside1252(u)) {
+            QTextCharFormat outside = format(static_cast<int>(i));
+            outside.setBackground(kOutside1252Colour);
+            outside.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            outside.setUnderlineColor(Qt::red);
+            setFormat(static_cast<int>(i), static_cast<int>(length), outside);
+        }
+        i += length;
+    }
+}
+
+void ScriptHighlighter::colour(const QString& text) {
     switch (classify(text)) {
         case ScriptLine::Command: {
             QTextCharFormat keyword;
@@ -124,7 +154,10 @@ void EditorBox::paintGutter(QPaintEvent* event) {
         const int number = runNumber(block.blockNumber());
         if (block.isVisible() && number >= 0) {
             const bool running = number == marked_;
-            if (running) p.fillRect(0, top, gutter_->width(), height, QColor(120, 190, 120));
+            if (running)
+                p.fillRect(0, top, gutter_->width(), height, QColor(120, 190, 120));
+            else if (holdsOutside1252(block.text()))
+                p.fillRect(0, top, gutter_->width(), height, kOutside1252Colour);
             p.setPen(running ? Qt::black : QColor(120, 120, 120));
             p.drawText(0, top, gutter_->width() - 4, fontMetrics().height(), Qt::AlignRight, QString::number(number));
         }

@@ -3,8 +3,9 @@
 // releases and clicks are reported for caret tracking. Beside the text, a
 // gutter shows each non-empty line's run number (the 0-based count that
 // "Cont Exec" and the line field use) and the line a visible run is at;
-// keywords are coloured, comments greyed, and a line the dispatcher would
-// not recognise is underlined as it is typed.
+// keywords are coloured, comments greyed, a line the dispatcher would not
+// recognise is underlined as it is typed, and so is each character code
+// page 1252 cannot hold, on a red ground (its line's number too).
 #include <QPlainTextEdit>
 #include <QSyntaxHighlighter>
 #include <functional>
@@ -22,7 +23,13 @@ public:
 
 protected:
     void highlightBlock(const QString& text) override;
+
+private:
+    void colour(const QString& text);  // keywords, comments, unrecognised lines
 };
+
+// Whether a line holds characters code page 1252 cannot.
+bool holdsOutside1252(const QString& line);
 
 class EditorBox : public QPlainTextEdit {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 // The Win32 view of the key dialog `Codificacio`, made anew at every use.
+#include "base/cp1252.h"
 #include "base/win32/form_win32.h"
 #include "editor/key_dialog.h"
 
@@ -12,7 +13,8 @@ public:
 
     void showModal() override;
     void close() override { window_.endModal(); }
-    std::string keyText() override { return window_.text("Text1"); }
+    // The key box is a 1252 field: the system gives it no other character.
+    std::string keyTextUtf8() override { return cp1252::toUtf8(window_.text("Text1")); }
 
 private:
     KeyDialogPresenter* codificacio_ = nullptr;

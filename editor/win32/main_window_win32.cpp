@@ -5,9 +5,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "editor/main_window_form.h"
 
 namespace torvic::win32 {
@@ -68,34 +71,63 @@ LRESULT CALLBACK renameSaveButtons(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(saveQuestionHook, code, wParam, lParam);
 }
 
-// "description|pattern|..." as the common dialog's pairs of strings.
-std::string dialogFilter(const std::string& filter) {
-    std::string out = filter;
-    std::replace(out.begin(), out.end(), '|', '\0');
-    return out + std::string(2, '\0');
+// UTF-8 (the system's names, the editor's text without loss) as the wide
+// API takes it, and back.
+std::wstring wide(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
 }
 
+std::string fromWide(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// "description|pattern|..." as the common dialog's pairs of strings.
+std::wstring dialogFilter(const std::string& filter) {
+    std::wstring out = wide(cp1252::toUtf8(filter));
+    std::replace(out.begin(), out.end(), L'|', L'\0');
+    return out + std::wstring(2, L'\0');
+}
+
+// The common file dialogs, wide: their names are the system's.
 std::string fileDialog(HWND owner, const std::string& startDirectory, const std::string& fileName,
                        const std::string& filter, bool save) {
-    std::vector<char> file(4096, '\0');
-    fileName.copy(file.data(), std::min(fileName.size(), file.size() - 1));
-    const std::string pairs = dialogFilter(filter);
-    OPENFILENAMEA ofn{};
+    std::vector<wchar_t> file(4096, L'\0');
+    const std::wstring name = wide(fileName);
+    name.copy(file.data(), std::min(name.size(), file.size() - 1));
+    const std::wstring pairs = dialogFilter(filter);
+    const std::wstring directory = wide(startDirectory);
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = pairs.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = startDirectory.empty() ? nullptr : startDirectory.c_str();
+    ofn.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
     // The common dialogs are loaded when first used: a hidden run starts without them.
-    using Dialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+    using Dialog = BOOL(WINAPI*)(OPENFILENAMEW*);
     static HMODULE library = LoadLibraryA("comdlg32.dll");
     if (!library) return {};
     const auto dialog = reinterpret_cast<Dialog>(reinterpret_cast<void (*)()>(
-        GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
+        GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
     const BOOL chosen = dialog && dialog(&ofn);
-    return chosen ? std::string(file.data()) : std::string();
+    return chosen ? fromWide(file.data()) : std::string();
+}
+
+// The whole text of a wide control.
+std::wstring wideText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 std::string programDirectory() {
@@ -247,12 +279,23 @@ void MainWindowWin32::layoutToClient() {
     torvic_->onResize(screenToDesign(client.right), screenToDesign(height));
 }
 
-void MainWindowWin32::setEditorText(const std::string& text) { SetWindowTextA(control("Text1"), text.c_str()); }
+std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8()); }
+
+void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
+
+std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control("Text1"))); }
+
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) { SetWindowTextW(control("Text1"), wide(text).c_str()); }
 
 std::size_t MainWindowWin32::editorCaret() {
     DWORD start = 0;
-    SendMessageA(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    return start;  // the edit box counts each line break as CR LF, as the behaviour does
+    SendMessageW(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    // The edit box counts each line break as CR LF, as the behaviour does,
+    // but a character beyond the 16-bit range as two.
+    const std::wstring text = wideText(control("Text1"));
+    const auto before = text.substr(0, std::min<std::size_t>(start, text.size()));
+    return start - static_cast<std::size_t>(std::count_if(before.begin(), before.end(),
+                                                          [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }));
 }
 
 void MainWindowWin32::focusEditor() {

@@ -30,8 +30,12 @@ public:
 
     void setCaption(const std::string& text) override { window_.setTitle(text); }
     void setRunLineMark(int) override {}  // the system's edit box has no margin to mark
-    std::string editorText() override { return window_.text("Text1"); }
+    // The editor box is a Unicode control: it holds every character, and
+    // converts at this boundary.
+    std::string editorText() override;
     void setEditorText(const std::string& text) override;
+    std::string editorTextUtf8() override;
+    void setEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
     void setEditorTooltip(const std::string& text) override { window_.setTip("Text1", text); }
     void focusEditor() override;
@@ -56,8 +60,6 @@ public:
     void stopTimer2() override { window_.killTimer(kTimer2); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
-    // The edit box holds code page text only: nothing can be lost on saving.
-    bool confirmCharactersLost() override { return true; }
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;

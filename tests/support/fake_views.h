@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "editor/message_window.h"
 #include "editor/replace_dialog.h"
 #include "editor/editor_windows.h"
@@ -30,8 +32,24 @@ public:
     std::deque<std::string> dialogAnswers;  // file dialogs: a path, or "" for cancel
     std::vector<std::string> dialogsShown;  // "open <dir>|<name>" or "save <dir>|<name>"
 
+    // Text1 as the behaviour reads it in 1252. What was typed or loaded in
+    // UTF-8 (`editorUtf8`) counts only while `editor` is still its 1252 form:
+    // a test that sets `editor` itself replaces it.
+    std::string editorUtf8;
     std::string editorText() override { return editor; }
-    void setEditorText(const std::string& t) override { editor = t; }
+    void setEditorText(const std::string& t) override {
+        editor = t;
+        editorUtf8.clear();
+    }
+    std::string editorTextUtf8() override {
+        return !editorUtf8.empty() && utf8To1252(editorUtf8) == editor ? editorUtf8 : cp1252::toUtf8(editor);
+    }
+    void setEditorTextUtf8(const std::string& t) override {
+        editorUtf8 = t;
+        editor = utf8To1252(t);
+    }
+    // The user types a whole new text (UTF-8) into the editor.
+    void type(const std::string& utf8) { setEditorTextUtf8(utf8); }
     std::size_t editorCaret() override { return caret; }
     void setEditorTooltip(const std::string&) override {}
     void focusEditor() override {}
@@ -69,13 +87,6 @@ public:
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override {
         messages.push_back({Message::Question, text, title, icon, 0});
         return next(answers, false);
-    }
-    std::string charactersLost;       // what the editor holds beyond code page 1252
-    bool saveLosingCharacters = false;  // the answer when there are some
-    bool confirmCharactersLost() override {
-        if (charactersLost.empty()) return true;
-        messages.push_back({Message::Question, charactersLost, "lost", MessageIcon::None, 0});
-        return saveLosingCharacters;
     }
     std::deque<SaveChoice> saveChoices;  // the unsaved-changes question; an empty queue cancels
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
@@ -165,7 +176,7 @@ public:
         if (button == 3) behaviour->onCancel();
     }
     void close() override {}
-    std::string keyText() override { return key; }
+    std::string keyTextUtf8() override { return key; }
 };
 
 // The mouse position picker: the typed coordinates and its message boxes.
