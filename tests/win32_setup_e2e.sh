@@ -80,6 +80,26 @@ check "the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo
 check "the folders are as they were" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)
 diff "$DIR/files.before" <(filelist) >&2
 
+# Files copied by hand into a folder whose name no code page holds: /register
+# writes its name exactly, and /uninstall /quiet from there asks nothing,
+# shows nothing, and leaves the prefix as it was.
+hand='C:\Projectes→2026 项目\'
+mkdir -p "$(winepath -u "$hand")"
+cp "$DIR/source/"* "$(winepath -u "$hand")/"
+LC_ALL=C.UTF-8 wine "$DIR/source/torvicsetup.exe" /register "$hand" >/dev/null 2>&1
+regvalue() {  # the text of key $1 as the registry exports it
+    wine reg export "$1" "$DIR/value.reg" /y >/dev/null 2>&1 && iconv -f utf-16 -t utf-8 "$DIR/value.reg" | tr -d '\r'
+}
+check "/register writes the folder's name as it is" \
+    $(regvalue 'HKCU\Software\Classes\Torvic\shell\open\command' | grep -qF '"\"C:\\Projectes→2026 项目\\torvic.exe\" /exec \"%1\""'; echo $?)
+check "the uninstall entry has a quiet form" \
+    $(regvalue "$UNINSTALL" | grep -qF '"QuietUninstallString"="\"C:\\Projectes→2026 项目\\torvicsetup.exe\" /uninstall /quiet"'; echo $?)
+LC_ALL=C.UTF-8 wine "${hand}torvicsetup.exe" /uninstall /quiet >/dev/null 2>&1 &
+check "/uninstall /quiet leaves the registry as it was" $(within 60 eval 'diff -q "$DIR/keys.before" <(keylist) >/dev/null'; echo $?)
+check "and the folders" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)
+diff "$DIR/files.before" <(filelist) >&2
+check "asking nothing and showing nothing" $(! shown "Desinstal·lació de Torvic:"; echo $?)
+
 # The same windows on a screen of 120 DPI: every place and size scales by 1.25.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
 wineserver -k 2>/dev/null; wineserver -w 2>/dev/null

@@ -1,10 +1,12 @@
 // torvicsetup.exe: installs torvic.exe, torvicrun.exe and the manual from its
 // own folder for the current user, registers the .torvic file type, makes
-// the shortcuts and the uninstall entry; "/uninstall" removes them again,
-// "/register [folder]" registers files copied by hand.
+// the shortcuts and the uninstall entry; "/uninstall" removes them again
+// (asking nothing and showing nothing with "/quiet"), "/register [folder]"
+// registers files copied by hand.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,19 +40,19 @@ int box(const std::string& text, UINT style) {
 // A program cannot delete its own file while it runs: a copy of it in the
 // temporary folder does the uninstalling, and a command processor removes
 // the copy once it has ended.
-int uninstallFromCopy() {
+int uninstallFromCopy(bool quiet) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring copy = std::wstring(temp) + L"torvicsetup-uninstall.exe";
     if (!CopyFileW(ownPath().c_str(), copy.c_str(), FALSE)) {
-        box("No s'ha pogut desinstal·lar: no es pot escriure a la carpeta temporal.", MB_OK | MB_ICONHAND);
-        return 1;
+        if (!quiet) box("No s'ha pogut desinstal·lar: no es pot escriure a la carpeta temporal.", MB_OK | MB_ICONHAND);
+        return 2;
     }
-    std::wstring command = L"\"" + copy + L"\" /uninstall-copy";
+    std::wstring command = L"\"" + copy + L"\" /uninstall-copy" + (quiet ? L" /quiet" : L"");
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi)) return 1;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi)) return 2;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return 0;
@@ -95,10 +97,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     if (!args.empty() && (args[0] == "/uninstall" || args[0] == "/uninstall-copy")) {
         const bool copy = args[0] == "/uninstall-copy";
+        // "/quiet": no question and no report, for scripts and silent uninstalls.
+        const bool quiet = std::find(args.begin(), args.end(), "/quiet") != args.end();
         if (!copy) {
-            if (box(kUninstallQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+            if (!quiet && box(kUninstallQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return uninstallAnswered(false);
             const std::string installed = system.installedDirectory();
-            if (!installed.empty() && sameFolder(installed, folderOf(ownPath()))) return uninstallFromCopy();
+            if (!installed.empty() && sameFolder(installed, folderOf(ownPath()))) return uninstallFromCopy(quiet);
         }
         // The installed program may still be ending (the copy was started by it).
         std::string dir;
@@ -107,7 +111,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             if (dir.empty() || GetFileAttributesW(wide(dir).c_str()) == INVALID_FILE_ATTRIBUTES) break;
             Sleep(250);
         }
-        box(uninstallReport(dir), MB_OK | MB_ICONINFORMATION);
+        if (!quiet) box(uninstallReport(dir), MB_OK | MB_ICONINFORMATION);
         if (copy) removeSelfLater();
         return 0;
     }

@@ -170,6 +170,7 @@ void RegistryInstallation::registerInstallation(const std::string& dir) {
     setText(HKEY_CURRENT_USER, entry, "DisplayIcon", program + ",0");
     setText(HKEY_CURRENT_USER, entry, "InstallLocation", dir);
     setText(HKEY_CURRENT_USER, entry, "UninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall");
+    setText(HKEY_CURRENT_USER, entry, "QuietUninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall /quiet");
     setNumber(entry, "NoModify", 1);
     setNumber(entry, "NoRepair", 1);
     crearDrecera(program, places_.desktopDir, "Editor de Programes Torvic");

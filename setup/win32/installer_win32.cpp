@@ -34,10 +34,32 @@ std::wstring windowText(HWND w) {
     return s;
 }
 
+// A control of the form made again as a Unicode control, in its place and
+// its turn in the tab order: an edit or list control made with the ANSI API
+// keeps only what the code page holds, and a folder's name may hold more.
+// The ANSI one goes (the view uses the new one in its place).
+HWND wideTwin(HWND ansi) {
+    wchar_t className[32] = {};
+    GetClassNameW(ansi, className, 32);
+    HWND parent = GetParent(ansi);
+    RECT r;
+    GetWindowRect(ansi, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    HWND w = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(ansi, GWL_EXSTYLE)), className, L"",
+                             static_cast<DWORD>(GetWindowLongW(ansi, GWL_STYLE)), r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(ansi))),
+                             GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(w, WM_SETFONT, static_cast<WPARAM>(SendMessageW(ansi, WM_GETFONT, 0, 0)), FALSE);
+    SetWindowPos(w, ansi, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(ansi);
+    return w;
+}
+
 }  // namespace
 
 InstallerWin32::InstallerWin32() {
     window_.create(installerForm(), &instalar_, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    text1_ = wideTwin(window_.control("Text1"));
     // Enter is "Sí" (the default button), Esc and the close box are "No".
     window_.onEscape = [this] {
         if (instalar_) instalar_->onCancel();
@@ -47,11 +69,11 @@ InstallerWin32::InstallerWin32() {
 void InstallerWin32::show() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
-    SetFocus(window_.control("Text1"));
+    SetFocus(text1_);
 }
 
-std::string InstallerWin32::text1() { return utf8(windowText(window_.control("Text1"))); }
-void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(window_.control("Text1"), wide(text).c_str()); }
+std::string InstallerWin32::text1() { return utf8(windowText(text1_)); }
+void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(text1_, wide(text).c_str()); }
 
 void InstallerWin32::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
     const UINT style = icon == BoxIcon::Information ? MB_ICONINFORMATION : icon == BoxIcon::Critical ? MB_ICONHAND : 0;
@@ -94,7 +116,7 @@ void FolderPickerWin32::openFolder(const std::wstring& path) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(folders.begin(), folders.end());
-    HWND list = window_.control("Dir1");
+    HWND list = dir1_;
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     // The folder itself without its final "\", unless it is a drive's root.
     std::wstring shown = dir.size() > 3 ? dir.substr(0, dir.size() - 1) : dir;
@@ -110,6 +132,7 @@ void FolderPickerWin32::showModal() {
         if (directori_) directori_->onCancel();
     };
     window_.onClose = [this] { window_.endModal(); };  // no choice
+    dir1_ = wideTwin(window_.control("Dir1"));
     HWND drives = window_.control("Drive1");
     wchar_t roots[512] = {};
     GetLogicalDriveStringsW(511, roots);
@@ -117,7 +140,7 @@ void FolderPickerWin32::showModal() {
         SendMessageW(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(root));
     window_.onMessage = [this, drives](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
         if (message != WM_COMMAND) return false;
-        HWND list = window_.control("Dir1");
+        HWND list = dir1_;
         if (reinterpret_cast<HWND>(lParam) == list && HIWORD(wParam) == LBN_DBLCLK) {
             const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
             if (row <= 0) return true;  // the open folder itself

@@ -28,6 +28,7 @@ public:
 private:
     InstallerPresenter* instalar_ = nullptr;
     torvic::win32::FormWindow window_;
+    HWND text1_ = nullptr;  // Text1, a Unicode control
 };
 
 class FolderPickerWin32 : public FolderPickerView {
@@ -43,6 +44,7 @@ private:
     void openFolder(const std::wstring& path);
     FolderPickerPresenter* directori_ = nullptr;
     torvic::win32::FormWindow window_;
+    HWND dir1_ = nullptr;  // Dir1, a Unicode control
     std::string open_;
 };
 
