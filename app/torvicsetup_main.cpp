@@ -50,10 +50,11 @@ std::string ownFolder() {
     return ec ? fs::current_path(ec).string() : self.parent_path().string();
 }
 
-// An absolute folder ending with "/", for a folder named on the command line.
-std::string absoluteFolder(std::string dir) {
+// An absolute folder without "." or ".." and ending with "/", for a folder
+// named on the command line.
+std::string absoluteFolder(const std::string& name) {
     std::error_code ec;
-    if (dir.empty() || dir[0] != '/') dir = fs::current_path(ec).string() + "/" + dir;
+    std::string dir = (name.starts_with("/") ? fs::path(name) : fs::current_path(ec) / name).lexically_normal().string();
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir == "/" ? dir : dir + "/";
 }
