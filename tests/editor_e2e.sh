@@ -126,16 +126,17 @@ check "Esc closes the help window" $(! xdotool search --onlyvisible --name "Torv
 kill $app 2>/dev/null; wait $app 2>/dev/null
 
 # ---- UTF-8 programs, and a character 1252 cannot hold typed into one
-# A UTF-8 script with LF (as other editors write it) takes a typed "→" and
-# is saved in UTF-8, with the editor's CR LF, asking only about
+# A UTF-8 script with LF (as other editors write it), named with characters
+# 1252 cannot hold, opens from the command line, takes a typed "→" and is
+# saved by its name in UTF-8, with the editor's CR LF, asking only about
 # overwriting; a 1252 one asks first and offers UTF-8 for it.
-printf "' cafè\nbeep\n" > "$DIR/utf8.torvic"
-start_editor "$DIR/utf8.torvic"
+printf "' cafè\nbeep\n" > "$DIR/utf8→ő.torvic"
+start_editor "$DIR/utf8→ő.torvic"
 xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
 window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
 sleep 1
-check "a UTF-8 program with a typed → is saved in UTF-8" \
-    $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/utf8.torvic"; echo $?)
+check "a UTF-8 program named utf8→ő.torvic with a typed → is saved in UTF-8 by its name" \
+    $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/utf8→ő.torvic"; echo $?)
 xdotool key Escape
 ended_within 10
 check "... and nothing was left unsaved" $?
