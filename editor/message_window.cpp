@@ -1,9 +1,10 @@
 #include "editor/message_window.h"
 
-#include <cstdio>
 #include <ctime>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
+#include "platform/files.h"
 
 namespace torvic {
 
@@ -78,12 +79,9 @@ void MessageWindowPresenter::unload() {
 
 void MessageWindowPresenter::exportMessage() {
     // Each message is added to the end of the file, never replacing it:
-    // a time stamp and the title on one line, then the message, then a blank line.
-    std::FILE* f = std::fopen(view_.exportFileName().c_str(), "ab");
-    if (!f) {
-        view_.messageBox("Error amb el fitxer especificat.");
-        return;
-    }
+    // a time stamp and the title on one line, then the message, then a blank
+    // line, in the encoding the system's own text files are in. The name is
+    // typed in 1252 and goes to the system as its name.
     std::string stamp;
     if (timeStamp) {
         stamp = timeStamp();
@@ -93,10 +91,10 @@ void MessageWindowPresenter::exportMessage() {
         std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", std::localtime(&t));  // the window's own thread only
         stamp = buf;
     }
-    std::string record = stamp + "  " + titol_ + "\r\n" + missatge_ + "\r\n\r\n";
-    bool ok = std::fwrite(record.data(), 1, record.size(), f) == record.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) view_.messageBox("Error amb el fitxer especificat.");
+    const std::string record = stamp + "  " + titol_ + "\r\n" + missatge_ + "\r\n\r\n";
+    const bool ansi = systemTextEncoding() == TextEncoding::Ansi;
+    if (!appendFileBytes(systemName(view_.exportFileName()), ansi ? record : cp1252::toUtf8(record)))
+        view_.messageBox("Error amb el fitxer especificat.");
 }
 
 const Form<MessageWindowPresenter>& messageWindowForm() {

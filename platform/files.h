@@ -21,7 +21,8 @@ inline std::string systemName(std::string_view name1252) { return cp1252::toUtf8
 // used again.
 inline std::string shownName(std::string_view systemName) { return cp1252::fromUtf8(systemName); }
 
-// The reasons every system's file code gives, in the same words.
+// The reasons every system's file code gives, in the same words; like every
+// reason the platform gives, they are program texts (1252).
 inline constexpr const char* kNulInName = "the name holds a NUL character";
 inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {
     return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
@@ -58,6 +59,11 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // untouched and no temporary file is left. Names holding a NUL character
 // are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// Adds bytes to the end of a file, which is made when missing; what the
+// file held is never touched. Returns true on success; otherwise `error`
+// says why. The reports people keep (the message window's export) go here.
+bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // Where the document commands (open, save, ref) read and write whole files,
 // by the names the script spells (1252): by default the real file system

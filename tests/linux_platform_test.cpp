@@ -1,5 +1,5 @@
 // The Linux platform: command lines, xcopy's translation, children reaped,
-// and the file writer.
+// the file writer, and names crossing to the system in UTF-8.
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
@@ -8,8 +8,11 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "editor/message_window.h"
+#include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/linux/linux_platform.h"
+#include "tests/support/fake_views.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {
@@ -78,6 +81,137 @@ TEST(Files, WriterKeepsPermissionsAndLinks) {
     ASSERT_TRUE(writeFileSafely(tmp / "fresh.txt", ""));
     EXPECT_TRUE(fs::exists(tmp / "fresh.txt"));
     EXPECT_FALSE(writeFileSafely("", "x"));
+}
+
+// ---- names: a script's 1252 names reach the file system in UTF-8 ----------
+
+// The same names as the script spells them (1252) and as the system does.
+struct Name {
+    const char* cp1252;
+    const char* utf8;
+};
+const Name kNames[] = {
+    {"caf\xE9.txt", "café.txt"},
+    {"Pla\xE7" "a l\xB7l \x80.txt", "Plaça l·l €.txt"},
+    {"l'arxiu \"entre cometes\".txt", "l'arxiu \"entre cometes\".txt"},
+};
+
+TEST(LinuxNames, CopyXcopyAndProgramsUseTheUtf8Names) {
+    namespace fs = std::filesystem;
+    test::TempDir tmp;
+    LinuxPlatform platform;
+    const std::string dir = tmp.path() + "/";
+    for (const Name& n : kNames) {
+        SCOPED_TRACE(n.utf8);
+        ASSERT_TRUE(writeFileSafely(dir + n.utf8, n.utf8));
+        platform.copyFile(dir + n.cp1252, dir + "c\xF2pia de " + n.cp1252);
+        EXPECT_EQ(readFileBytes(dir + "còpia de " + n.utf8).value_or("<missing>"), n.utf8);
+        // The folder for xcopy's plain files is made under its UTF-8 name.
+        const auto args = LinuxPlatform::xcopyArguments(systemName(dir + n.cp1252), systemName(dir + "carpeta \xE0"), "");
+        EXPECT_EQ(args, (std::vector<std::string>{"cp", dir + n.utf8, dir + "carpeta à"}));
+    }
+    // A program's command line is converted before it is cut into arguments.
+    platform.startProgram("cp \"" + dir + "caf\xE9.txt\" \"" + dir + "\x80 tamb\xE9.txt\"", 0);
+    for (int i = 0; i < 50 && !fs::exists(dir + "€ també.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(readFileBytes(dir + "€ també.txt").value_or("<missing>"), "café.txt");
+    // Nothing was made under a 1252 name.
+    for (const auto& e : fs::directory_iterator(tmp.path()))
+        EXPECT_TRUE(isValidUtf8(e.path().filename().string())) << e.path();
+    EXPECT_THROW(platform.copyFile(dir + "caf\xE8.txt", dir + "x.txt"), RunTimeError);
+}
+
+TEST(LinuxNames, DocumentsLoseTheQuotesAroundTheirName) {
+    const std::pair<const char*, const char*> names[] = {
+        {"\"c:\\dir amb espais\\a.txt\"", "c:\\dir amb espais\\a.txt"},
+        {"\"caf\xE9 amb llet.txt\"", "café amb llet.txt"},
+        {"caf\xE9.txt", "café.txt"},
+        {"a \"b\".txt", "a \"b\".txt"},  // quotes inside a name stay
+        {"\"a\" \"b\"", "\"a\" \"b\""},  // two quoted groups are not one name
+        {"\"", "\""},
+        {"", ""},
+    };
+    for (const auto& [script, system] : names) EXPECT_EQ(LinuxPlatform::documentName(script), system) << script;
+}
+
+TEST(LinuxNames, FoldersAndPatternsAreSystemNames) {
+    test::TempDir tmp;
+    const std::string dir = tmp / "carpeta→ő";  // a name 1252 cannot spell
+    std::filesystem::create_directory(dir);
+    for (const char* name : {"b→.torvic", "à.torvic", "àb.torvic", ".amagat.torvic", "c.txt"})
+        ASSERT_TRUE(writeFileSafely(dir + "/" + name, ""));
+    std::filesystem::create_directory(dir + "/a.torvic");
+    // Characters, not bytes, whatever the locale; name order is the UTF-8
+    // names' byte order; hidden files and folders are left out.
+    using V = std::vector<std::string>;
+    const std::pair<const char*, V> patterns[] = {
+        {"*.torvic", {"b→.torvic", "à.torvic", "àb.torvic"}},
+        {"?.torvic", {"à.torvic"}},
+        {"??.torvic", {"b→.torvic", "àb.torvic"}},
+        {"*b*", {"b→.torvic", "àb.torvic"}},
+        {"à*", {"à.torvic", "àb.torvic"}},
+        {"**.t?t", {"c.txt"}},
+        {"*", {"b→.torvic", "c.txt", "à.torvic", "àb.torvic"}},
+        {"*.none", {}},
+        {"→*", {}},
+    };
+    for (const auto& [pattern, names] : patterns) {
+        V want;
+        for (const std::string& name : names) want.push_back(dir + "/" + name);
+        EXPECT_EQ(conventions::matchingFiles(dir + "/" + pattern), want) << pattern;
+        EXPECT_EQ(conventions::firstMatchingFile(dir + "/" + pattern), want.empty() ? "" : want.front()) << pattern;
+    }
+    EXPECT_EQ(conventions::folderPart(dir + "/à.torvic"), dir + "/");
+    ASSERT_TRUE(writeFileSafely(dir + "/torvic.rtf", "{}"));
+    EXPECT_EQ(conventions::programDataFile(dir, "torvic.rtf"), dir + "/torvic.rtf");
+    EXPECT_EQ(conventions::programDataFile(dir, "missing.rtf"), "");
+    EXPECT_EQ(conventions::currentFolder(), std::filesystem::current_path().string());
+    EXPECT_TRUE(std::filesystem::exists(conventions::programFolder() + "/torvic_tests"));
+}
+
+// The message window's export: its 1252 name becomes the UTF-8 one, and each
+// message is added in UTF-8, the encoding of the system's text files.
+TEST(LinuxNames, TheErrorReportIsAppendedInUtf8) {
+    test::TempDir tmp;
+    const std::string existing = "abans: informe anterior\r\n";
+    ASSERT_TRUE(writeFileSafely(tmp / "errors à.txt", existing));
+    test::FakeMessageWindowView view;
+    MessageWindowPresenter m{view};
+    view.behaviour = &m;
+    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
+    view.exportOn = true;
+    view.exportName = tmp / "errors \xE0.txt";
+    view.whileOpen = [&] { m.onAccept(); };
+    m.ferMissatge("La refer\xE8ncia que no es pot trobar \xE9s: \x80", "T\xEDtol", 15);
+    m.ferMissatge("segon", "T", 15);
+    const std::string expected = existing + "16/12/2026 10:00:00  Títol\r\nLa referència que no es pot trobar és: €\r\n\r\n" +
+                                 "16/12/2026 10:00:00  T\r\nsegon\r\n\r\n";
+    EXPECT_EQ(readFileBytes(tmp / "errors à.txt").value_or("<missing>"), expected);
+    EXPECT_FALSE(std::filesystem::exists(tmp / "errors \xE0.txt"));
+    EXPECT_TRUE(view.boxes.empty());
+
+    // A name that is a folder or a device is refused with the window's message.
+    view.exportName = tmp.path();
+    m.ferMissatge("x", "T", 15);
+    view.exportName = "/dev/null";
+    m.ferMissatge("x", "T", 15);
+    EXPECT_EQ(view.boxes, (std::vector<std::string>(2, "Error amb el fitxer especificat.")));
+}
+
+TEST(LinuxNames, AppendingNeverTouchesWhatWasThere) {
+    test::TempDir tmp;
+    std::string error;
+    EXPECT_TRUE(appendFileBytes(tmp / "nou.txt", "a", &error)) << error;
+    EXPECT_TRUE(appendFileBytes(tmp / "nou.txt", "", &error)) << error;
+    EXPECT_TRUE(appendFileBytes(tmp / "nou.txt", "bc", &error)) << error;
+    EXPECT_EQ(readFileBytes(tmp / "nou.txt").value_or("<missing>"), "abc");
+    EXPECT_FALSE(appendFileBytes(tmp / "no/such/folder.txt", "x", &error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_FALSE(appendFileBytes(std::string("a\0b", 3), "x", &error));
+    EXPECT_EQ(error, kNulInName);
+    ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(appendFileBytes(tmp / "fifo", "x", &error));  // no reader: refused, not waited on
+    EXPECT_EQ(error, "is not a regular file (a device, a FIFO or a socket)");
 }
 
 }  // namespace

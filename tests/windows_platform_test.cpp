@@ -1,11 +1,16 @@
 // The Windows platform under Wine: key events, failures, the OEM code page,
-// and the registry installation's folders and keys.
+// names through the wide API, and the registry installation's folders and
+// keys.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "base/errors.h"
+#include "editor/message_window.h"
+#include "platform/conventions.h"
 #include "platform/windows/registry_installation.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/windows_platform.h"
+#include "tests/support/fake_views.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {
@@ -41,6 +46,73 @@ TEST(WindowsPlatform, OemCodePageThroughTheSystem) {
     EXPECT_EQ(text, "\xE9\xE7\xE0 A");
     platform.ansiToOem(text);
     EXPECT_EQ(text, "\x82\x87\x85 A");
+}
+
+// ---- names: UTF-8 system names through the wide API ---------------------
+
+bool fileExists(const std::wstring& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(WindowsNames, FilesAndCopiesByTheirUnicodeNames) {
+    test::TempDir tmp;
+    const std::wstring dir = win::wide(tmp.path()) + L"\\";
+    // A name 1252 cannot spell, as the system gives it (UTF-8).
+    ASSERT_TRUE(writeFileSafely(tmp / "prova→ő.txt", "x"));
+    EXPECT_TRUE(fileExists(dir + L"prova\u2192\u0151.txt"));
+    EXPECT_EQ(readFileBytes(tmp / "prova→ő.txt").value_or("<missing>"), "x");
+    ASSERT_TRUE(writeFileSafely(tmp / "prova→ő.txt", "yy"));  // replaced by its wide name too
+    EXPECT_EQ(readFileBytes(tmp / "prova→ő.txt").value_or("<missing>"), "yy");
+    // A script's 1252 names.
+    WindowsPlatform platform;
+    ASSERT_TRUE(writeFileSafely(tmp / "Plaça l·l €.txt", "z"));
+    platform.copyFile(tmp / "Pla\xE7" "a l\xB7l \x80.txt", tmp / "c\xF2pia.txt");
+    EXPECT_TRUE(fileExists(dir + L"c\u00F2pia.txt"));
+    EXPECT_THROW(platform.copyFile(tmp / "Pla\xE7" "a.txt", tmp / "c.txt"), RunTimeError);
+
+    std::string error;
+    EXPECT_TRUE(appendFileBytes(tmp / "→.log", "a", &error)) << error;
+    EXPECT_TRUE(appendFileBytes(tmp / "→.log", "b", &error)) << error;
+    EXPECT_EQ(readFileBytes(tmp / "→.log").value_or("<missing>"), "ab");
+    EXPECT_FALSE(appendFileBytes(tmp.path(), "a", &error));
+    EXPECT_EQ(error, "is a directory");
+}
+
+TEST(WindowsNames, FoldersAndPatternsAreSystemNames) {
+    test::TempDir tmp;
+    const std::string dir = tmp.path() + "\\carpeta→ő";
+    ASSERT_TRUE(CreateDirectoryW(win::wide(dir).c_str(), nullptr));
+    for (const char* name : {"b→.torvic", "à.torvic", "c.txt", "torvic.rtf"}) ASSERT_TRUE(writeFileSafely(dir + "\\" + name, ""));
+    EXPECT_EQ(conventions::firstMatchingFile(dir + "\\*.torvic"), dir + "\\b→.torvic");
+    EXPECT_EQ(conventions::firstMatchingFile(dir + "\\?.torvic"), dir + "\\à.torvic");
+    EXPECT_EQ(conventions::folderPart(dir + "\\à.torvic"), dir + "\\");
+    EXPECT_EQ(conventions::programDataFile(dir, "torvic.rtf"), dir + "\\torvic.rtf");
+    EXPECT_EQ(conventions::programDataFile(dir, "no.rtf"), "");
+    ASSERT_TRUE(SetCurrentDirectoryW(win::wide(dir).c_str()));
+    const std::string current = conventions::currentFolder();
+    SetCurrentDirectoryW(win::wide(tmp.path()).c_str());
+    EXPECT_EQ(current.substr(current.size() - std::string("carpeta→ő").size()), "carpeta→ő");
+    EXPECT_TRUE(fileExists(win::wide(conventions::programFolder()) + L"\\torvic_tests.exe"));
+}
+
+// The message window's export: the name typed in 1252 is the Unicode name,
+// and the messages are added in 1252, the system's text encoding.
+TEST(WindowsNames, TheErrorReportIsAppendedIn1252) {
+    test::TempDir tmp;
+    ASSERT_TRUE(writeFileSafely(tmp / "errors à.txt", "abans\r\n"));
+    test::FakeMessageWindowView view;
+    MessageWindowPresenter m{view};
+    view.behaviour = &m;
+    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
+    view.exportOn = true;
+    view.exportName = tmp / "errors \xE0.txt";
+    view.whileOpen = [&] { m.onAccept(); };
+    m.ferMissatge("refer\xE8ncia \x80", "T\xEDtol", 15);
+    m.ferMissatge("segon", "T", 15);
+    EXPECT_EQ(readFileBytes(tmp / "errors à.txt").value_or("<missing>"),
+              "abans\r\n16/12/2026 10:00:00  T\xEDtol\r\nrefer\xE8ncia \x80\r\n\r\n16/12/2026 10:00:00  T\r\nsegon\r\n\r\n");
+    EXPECT_TRUE(view.boxes.empty());
+    view.exportName = tmp / "no\\such\\folder.txt";
+    m.ferMissatge("x", "T", 15);
+    EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
 }
 
 // The values and shortcuts themselves, and an uninstallation that leaves

@@ -3,13 +3,14 @@
 // programs found on the PATH.
 #include "platform/conventions.h"
 
-#include <fnmatch.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "base/text_encoding.h"
+#include "platform/files.h"
 
 namespace torvic::conventions {
 
@@ -22,7 +23,45 @@ std::string folderPart(const std::string& path) {
     return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-std::string firstMatchingFile(const std::string& pattern) {
+namespace {
+
+// A name's characters: its UTF-8 sequences (a malformed byte is one of its own).
+std::vector<std::string_view> characters(std::string_view s) {
+    std::vector<std::string_view> out;
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = std::max<std::size_t>(utf8SequenceLength(s, i), 1);
+        out.push_back(s.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+// Whether a name matches a pattern, character by character whatever the
+// process's locale: * any run of characters, ? one character.
+bool matches(std::string_view pattern, std::string_view name) {
+    const auto p = characters(pattern), n = characters(name);
+    std::size_t pi = 0, ni = 0, star = std::string::npos, resume = 0;
+    while (ni < n.size()) {
+        if (pi < p.size() && p[pi] == "*") {
+            star = pi++;
+            resume = ni;
+        } else if (pi < p.size() && (p[pi] == "?" || p[pi] == n[ni])) {
+            ++pi;
+            ++ni;
+        } else if (star != std::string::npos) {
+            pi = star + 1;  // the star takes one character more
+            ni = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == "*") ++pi;
+    return pi == p.size();
+}
+
+}  // namespace
+
+std::vector<std::string> matchingFiles(const std::string& pattern) {
     const std::string folder = folderPart(pattern);
     const std::string namePattern = pattern.substr(folder.size());
     std::vector<std::string> names;
@@ -30,16 +69,34 @@ std::string firstMatchingFile(const std::string& pattern) {
     for (const auto& e : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
         const std::string name = e.path().filename().string();
         if (name.starts_with('.') || !e.is_regular_file(ec)) continue;
-        if (fnmatch(namePattern.c_str(), name.c_str(), 0) == 0) names.push_back(name);
+        if (matches(namePattern, name)) names.push_back(name);
     }
-    if (names.empty()) return "";
-    return folder + *std::min_element(names.begin(), names.end());
+    std::sort(names.begin(), names.end());
+    for (std::string& name : names) name = folder + name;
+    return names;
+}
+
+std::string firstMatchingFile(const std::string& pattern) {
+    const std::vector<std::string> files = matchingFiles(pattern);
+    return files.empty() ? "" : files.front();
 }
 
 std::string programDataFile(const std::string& programDirectory, const std::string& name) {
     for (const std::string& path : {programDirectory + "/" + name, programDirectory + "/../share/torvic/" + name})
         if (std::ifstream(path)) return path;
     return "";
+}
+
+std::string currentFolder() {
+    std::error_code ec;
+    const fs::path here = fs::current_path(ec);
+    return ec ? "" : here.string();
+}
+
+std::string programFolder() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? "" : program.parent_path().string();
 }
 
 std::vector<std::string> systemInformationPrograms() {
@@ -53,8 +110,10 @@ std::vector<std::string> systemInformationPrograms() {
         for (std::string dir; std::getline(dirs, dir, ':');) {
             const fs::path candidate = fs::path(dir.empty() ? "." : dir) / name;
             std::error_code ec;
-            if (fs::is_regular_file(candidate, ec)) {
-                found.push_back("\"" + candidate.string() + "\"");
+            // A command line is 1252 text: a folder it cannot spell is passed over.
+            const std::string shown = shownName(candidate.string());
+            if (fs::is_regular_file(candidate, ec) && systemName(shown) == candidate.string()) {
+                found.push_back("\"" + shown + "\"");
                 break;
             }
         }

@@ -18,6 +18,10 @@ bool fail(std::string* error, const std::string& what) {
     return false;
 }
 
+// The system's reason for an error number, as a program text: a desktop's
+// locale may give it in UTF-8.
+std::string reason(int code) { return shownName(std::strerror(code)); }
+
 // Follows a chain of symbolic links to the path that finally holds the data
 // (which may not exist yet).
 fs::path resolveLinks(fs::path p) {
@@ -49,7 +53,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     // Non-blocking, so that opening a FIFO with no writer does not wait.
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        fail(error, std::strerror(errno));
+        fail(error, reason(errno));
         return std::nullopt;
     }
     auto abandon = [&](const std::string& why) {
@@ -58,7 +62,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         return std::nullopt;
     };
     struct stat st {};
-    if (fstat(fd, &st) != 0) return abandon(std::strerror(errno));
+    if (fstat(fd, &st) != 0) return abandon(reason(errno));
     if (S_ISDIR(st.st_mode)) return abandon("is a directory");
     if (!S_ISREG(st.st_mode)) return abandon("is not a regular file (a device, a FIFO or a socket)");
     const auto size = static_cast<std::uint64_t>(st.st_size);
@@ -71,7 +75,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            return abandon(std::strerror(errno));
+            return abandon(reason(errno));
         }
         // A file that grows while it is read (or reports no size) is still capped.
         if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(tooLargeToRead(data.size() + static_cast<std::size_t>(n), maxBytes));
@@ -96,7 +100,7 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
 
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(tmpl.data());
-    if (fd < 0) return fail(error, std::strerror(errno));
+    if (fd < 0) return fail(error, reason(errno));
 
     auto abandon = [&](const std::string& why) {
         close(fd);
@@ -109,7 +113,7 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return abandon(std::strerror(errno));
+            return abandon(reason(errno));
         }
         done += static_cast<std::size_t>(n);
     }
@@ -117,20 +121,47 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         if (fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Only the owner's group may be set by others; keep going with ours.
         }
-        if (fchmod(fd, st.st_mode & 07777) != 0) return abandon(std::strerror(errno));
+        if (fchmod(fd, st.st_mode & 07777) != 0) return abandon(reason(errno));
     } else if (fchmod(fd, 0666 & ~currentUmask()) != 0) {
-        return abandon(std::strerror(errno));
+        return abandon(reason(errno));
     }
-    if (fsync(fd) != 0) return abandon(std::strerror(errno));
+    if (fsync(fd) != 0) return abandon(reason(errno));
     if (close(fd) != 0) {
         unlink(tmpl.c_str());
-        return fail(error, std::strerror(errno));
+        return fail(error, reason(errno));
     }
     if (rename(tmpl.c_str(), target.c_str()) != 0) {
         int e = errno;
         unlink(tmpl.c_str());
-        return fail(error, std::strerror(e));
+        return fail(error, reason(e));
     }
+    return true;
+}
+
+bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {
+    if (path.empty()) return fail(error, "empty file name");
+    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    // Non-blocking, so that a FIFO with no reader is refused instead of waited on.
+    constexpr const char* kNotPlain = "is not a regular file (a device, a FIFO or a socket)";
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) return fail(error, errno == ENXIO ? kNotPlain : reason(errno));
+    auto abandon = [&](const std::string& why) {
+        close(fd);
+        return fail(error, why);
+    };
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return abandon(reason(errno));
+    if (!S_ISREG(st.st_mode)) return abandon(kNotPlain);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return abandon(reason(errno));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (close(fd) != 0) return fail(error, reason(errno));
     return true;
 }
 

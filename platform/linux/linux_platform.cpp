@@ -1,7 +1,6 @@
 #include "platform/linux/linux_platform.h"
 
 #include <fcntl.h>
-#include <glob.h>
 #include <spawn.h>
 
 #include <thread>
@@ -19,6 +18,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "platform/conventions.h"
 #include "platform/linux/x11_connection.h"
 
 extern char** environ;
@@ -119,7 +119,7 @@ double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
     int rc = posix_spawnp(&pid, cargv[0], &actions, &attr, cargv.data(), environ);
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) throw RunTimeError("cannot start '" + argv[0] + "': " + std::strerror(rc));
+    if (rc != 0) throw RunTimeError("cannot start '" + shownName(argv[0]) + "': " + shownName(std::strerror(rc)));
     // Reaped as soon as it ends, so no defunct child stays behind while
     // this program runs on.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
@@ -128,11 +128,21 @@ double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
 
 bool LinuxPlatform::canPrintDocuments() { return access("/usr/bin/lp", X_OK) == 0; }
 
+std::string LinuxPlatform::documentName(const std::string& file1252) {
+    std::string name = systemName(file1252);
+    // A name written between quotes (for its blanks) is the name inside them.
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"' &&
+        name.find('"', 1) == name.size() - 1)
+        name = name.substr(1, name.size() - 2);
+    return name;
+}
+
 long LinuxPlatform::shellExecute(const std::string& verb, const std::string& file, int) {
     // Opening and exploring go to the desktop's default application; printing
     // hands the file to lp where it exists.
-    std::vector<std::string> argv{"xdg-open", file};
-    if (verb == "print" && canPrintDocuments()) argv = {"lp", file};
+    const std::string name = documentName(file);
+    std::vector<std::string> argv{"xdg-open", name};
+    if (verb == "print" && canPrintDocuments()) argv = {"lp", name};
     try {
         return static_cast<long>(spawn(argv, true));
     } catch (const RunTimeError&) {
@@ -173,9 +183,9 @@ void LinuxPlatform::copyFile(const std::string& from, const std::string& to) {
     requireNoNul(from);
     requireNoNul(to);
     std::error_code ec;
-    if (!fs::is_regular_file(from, ec)) throw RunTimeError("copy: '" + from + "' is not a file");
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw RunTimeError("copy: " + ec.message());
+    if (!fs::is_regular_file(systemName(from), ec)) throw RunTimeError("copy: '" + from + "' is not a file");
+    fs::copy_file(systemName(from), systemName(to), fs::copy_options::overwrite_existing, ec);
+    if (ec) throw RunTimeError("copy: " + shownName(ec.message()));
 }
 
 std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, const std::string& to,
@@ -202,14 +212,7 @@ std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, 
     };
     std::error_code ec;
     std::vector<std::string> files;
-    if (from.find_first_of("*?") != std::string::npos) {
-        glob_t g{};
-        if (glob(from.c_str(), 0, nullptr, &g) == 0)
-            for (std::size_t i = 0; i < g.gl_pathc; ++i)
-                if (fs::is_regular_file(g.gl_pathv[i], ec)) files.emplace_back(g.gl_pathv[i]);
-        globfree(&g);
-        return filesInto(files);
-    }
+    if (from.find_first_of("*?") != std::string::npos) return filesInto(conventions::matchingFiles(from));
     if (fs::is_directory(from, ec)) {
         if (!recursive) {
             for (const auto& e : fs::directory_iterator(from, ec))
@@ -226,7 +229,7 @@ std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, 
 void LinuxPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
     requireNoNul(from);
     requireNoNul(to);
-    std::vector<std::string> argv = xcopyArguments(from, to, switches);
+    std::vector<std::string> argv = xcopyArguments(systemName(from), systemName(to), systemName(switches));
     if (!argv.empty()) spawn(argv, true);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The platform on a Linux desktop: programs started with posix_spawn, keys,
 // windows and the pointer through libxdo (XTest), power requests to
-// systemd-logind over the D-Bus system bus.
+// systemd-logind over the D-Bus system bus. Names and command lines come in
+// 1252, as scripts spell them, and go to the system in UTF-8 (systemName).
 #include <memory>
 #include <vector>
 
@@ -40,8 +41,12 @@ public:
 
     // Splits a command line at blanks; a double-quoted group is one argument.
     static std::vector<std::string> splitCommandLine(const std::string& commandLine);
-    // The cp arguments that stand for an xcopy of `from` to `to`; may create
-    // the destination folder. Empty when there is nothing to copy.
+    // The system's name of the document a script gives execdoc: a name
+    // between double quotes (written so for its blanks) loses them.
+    static std::string documentName(const std::string& file1252);
+    // The cp arguments (system names) that stand for an xcopy of `from` to
+    // `to`; may create the destination folder. Empty when there is nothing
+    // to copy.
     static std::vector<std::string> xcopyArguments(const std::string& from, const std::string& to,
                                                    const std::string& switches);
 

@@ -8,6 +8,10 @@ namespace torvic {
 
 std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<LinuxPlatform>(); }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+}
+
 void writeStandardError(std::string_view utf8) {
     std::size_t done = 0;
     while (done < utf8.size()) {

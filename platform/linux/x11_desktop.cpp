@@ -157,7 +157,8 @@ LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
 
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
     if (!isValidWindowMode(windowMode)) throw RunTimeError("invalid window mode");
-    std::vector<std::string> argv = splitCommandLine(commandLine);
+    // The system takes names in UTF-8: the line is converted before it is cut.
+    std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
     if (argv.empty()) throw RunTimeError("empty command line");
     double pid = spawn(argv, windowMode == 0);
     const char* d = std::getenv("DISPLAY");

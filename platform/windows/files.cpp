@@ -1,6 +1,8 @@
-// Whole-file reading and writing on Windows. Names are in the ANSI code
-// page, as the script's texts are.
+// Whole-file reading and writing on Windows. Names are system names
+// (UTF-8), widened for the wide API, so that a name means the same file
+// whatever the system's ANSI code page.
 #include "platform/files.h"
+#include "platform/windows/wide_text.h"
 #include "system_message.h"
 
 #include <windows.h>
@@ -17,21 +19,16 @@ bool fail(std::string* error, const std::string& what) {
     return false;
 }
 
-std::wstring wide(const std::string& ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(), n);
-    return out;
-}
+using win::wide;
 
 constexpr const char* kNotAPlainFile = "is not a regular file (a device or a pipe)";
 
 // Why a name that exists cannot be replaced as a plain file, or "".
-std::string notAPlainFile(const std::string& path, bool& exists) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+std::string notAPlainFile(const std::wstring& path, bool& exists) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "is a directory";
-    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "";
     exists = true;
@@ -46,10 +43,11 @@ TextEncoding systemTextEncoding() { return TextEncoding::Ansi; }
 
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) return fail(error, kNulInName), std::nullopt;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring name = wide(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(error, "is a directory"), std::nullopt;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError())), std::nullopt;
     auto abandon = [&](const std::string& why) {
@@ -79,25 +77,27 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     if (path.empty()) return fail(error, "empty file name");
     if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
     bool exists = false;
+    const std::wstring target = wide(path);
     // A device ("NUL", "COM1") or a folder is never replaced by a plain file.
-    if (std::string why = notAPlainFile(path, exists); !why.empty()) return fail(error, why);
+    if (std::string why = notAPlainFile(target, exists); !why.empty()) return fail(error, why);
 
     // The temporary file beside the target, so that the replacement is a rename.
     static std::atomic<unsigned> counter{0};
-    const std::size_t slash = path.find_last_of("\\/:");
-    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp;
+    const std::size_t slash = target.find_last_of(L"\\/:");
+    const std::wstring dir = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = dir + "~" + name + "." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(counter++) + ".tmp";
-        h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        temp = dir + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(counter++) +
+               L".tmp";
+        h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError()));
     auto abandon = [&](DWORD code) {
         CloseHandle(h);
-        DeleteFileA(temp.c_str());
+        DeleteFileW(temp.c_str());
         return fail(error, systemMessage(code));
     };
     std::size_t done = 0;
@@ -110,16 +110,39 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     if (!FlushFileBuffers(h)) return abandon(GetLastError());
     CloseHandle(h);
     // ReplaceFile keeps the target's attributes and security; a new target is a move.
-    const std::wstring target = wide(path), replacement = wide(temp);
-    BOOL ok = exists ? ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+    BOOL ok = exists ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                     nullptr, nullptr)
                      : FALSE;
-    if (!ok) ok = MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
         const DWORD code = GetLastError();
-        DeleteFileA(temp.c_str());
+        DeleteFileW(temp.c_str());
         return fail(error, systemMessage(code));
     }
+    return true;
+}
+
+bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {
+    if (path.empty()) return fail(error, "empty file name");
+    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    const std::wstring name = wide(path);
+    bool exists = false;
+    if (std::string why = notAPlainFile(name, exists); !why.empty()) return fail(error, why);
+    HANDLE h = CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            const DWORD code = GetLastError();
+            CloseHandle(h);
+            return fail(error, systemMessage(code));
+        }
+        done += written;
+    }
+    CloseHandle(h);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -15,6 +16,16 @@ void prepareProcess() {
 }
 
 std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<WindowsPlatform>(); }
+
+std::vector<std::string> programArguments(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wideArgs) return args;
+    for (int i = 1; i < count; ++i) args.push_back(win::utf8(wideArgs[i]));
+    LocalFree(wideArgs);
+    return args;
+}
 
 void writeStandardError(std::string_view utf8) {
     HANDLE err = GetStdHandle(STD_ERROR_HANDLE);

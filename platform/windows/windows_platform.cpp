@@ -10,21 +10,24 @@
 #include "base/errors.h"
 #include "platform/files.h"
 #include "base/text.h"
+#include "platform/windows/wide_text.h"
 #include "system_message.h"
 
 namespace torvic {
 namespace {
 
-// Starts a command line with a show command; returns the process id.
+// Starts a command line (1252, as scripts write it) with a show command;
+// returns the process id. The line reaches the system through the wide API,
+// so its names mean the same files whatever the ANSI code page.
 DWORD createProcess(const std::string& commandLine, WORD show, DWORD flags) {
     requireNoNul(commandLine);
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = show;
     PROCESS_INFORMATION pi{};
-    std::string line = commandLine;  // CreateProcessA may write into it
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi))
+    std::wstring line = win::wide(systemName(commandLine));  // CreateProcessW may write into it
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi))
         throw RunTimeError("cannot start '" + commandLine + "': " + systemMessage(GetLastError()));
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -90,8 +93,9 @@ double WindowsPlatform::startProgram(const std::string& commandLine, int windowM
 
 long WindowsPlatform::shellExecute(const std::string& verb, const std::string& file, int showCommand) {
     if (file.find('\0') != std::string::npos) return 2;  // "file not found", as for any bad name
-    HINSTANCE result = ShellExecuteA(nullptr, verb.empty() ? nullptr : verb.c_str(), file.c_str(), nullptr, nullptr,
-                                     showCommand);
+    const std::wstring wideVerb = win::wide(verb), name = win::wide(systemName(file));
+    HINSTANCE result = ShellExecuteW(nullptr, verb.empty() ? nullptr : wideVerb.c_str(), name.c_str(), nullptr,
+                                     nullptr, showCommand);
     return static_cast<long>(reinterpret_cast<INT_PTR>(result));
 }
 
@@ -247,7 +251,7 @@ void WindowsPlatform::setSystemPowerState(bool suspend, bool force) {
 void WindowsPlatform::copyFile(const std::string& from, const std::string& to) {
     requireNoNul(from);
     requireNoNul(to);
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) throw RunTimeError("copy: " + systemMessage(GetLastError()));
+    if (!CopyFileW(win::wide(systemName(from)).c_str(), win::wide(systemName(to)).c_str(), FALSE)) throw RunTimeError("copy: " + systemMessage(GetLastError()));
 }
 
 void WindowsPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {

@@ -2,7 +2,8 @@
 // The platform on Windows: programs through CreateProcess, documents through
 // ShellExecute, keys and the mouse through SendInput, power requests through
 // ExitWindowsEx and SetSystemPowerState, the OEM code page through the
-// system's own conversions.
+// system's own conversions. Names and command lines come in 1252, as
+// scripts spell them, and go to the system through the wide API.
 #include <string>
 #include <vector>
 
