@@ -191,4 +191,61 @@ check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
 check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
 check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)
 
+
+# ---- names through the system ----------------------------------------------
+# A script spells names in code page 1252; on disk they are the UTF-8 names.
+# Each name (as this test writes it, in UTF-8) through copy, open, save, ref,
+# xcopy, exec and execdoc; the script is made 1252 with iconv. A double quote
+# is written as code 34; exec's command line cannot hold one.
+mkdir -p "$DIR/names/bin"
+cd "$DIR/names"
+# execdoc's opener: writes down each document it is given that exists.
+printf '#!/bin/sh\n[ -e "$1" ] && printf "%%s\\n" "$1" >> "%s/opened"\n' "$DIR/names" > bin/xdg-open
+chmod +x bin/xdg-open
+printf 't\r\nART1 u\r\nART2 d\r\n' > in.txt
+names=("café" "Plaça l·l €" "l'arxiu d'en Pere" 'cometes "dobles"')
+spell() { local q='"+34+"'; printf '"%s"' "${1//\"/$q}"; }
+lines=("def(ART)")
+for n in "${names[@]}"; do
+    mkdir "$n carpeta" && cp in.txt "$n carpeta/$n.txt"
+    lines+=("copy(\"in.txt\",$(spell "$n.txt"))" "open($(spell "$n.txt"))" 'repl("u","U")'
+            "save($(spell "$n desat.txt"))" "ref($(spell "$n ref.txt"),\"1\")"
+            "copy($(spell "$n.txt"),$(spell "$n còpia.txt"))"
+            "xcopy($(spell "$n carpeta"),$(spell "$n còpia carpeta"),\"/s /e /i\")")
+    if [[ "$n" == *'"'* ]]; then
+        lines+=("execdoc($(spell "$n.txt"),1,1)")
+    else
+        lines+=("exec(\"cp <$n.txt> <$n exec.txt>\",0)" "execdoc(\"<$n.txt>\",1,1)")
+    fi
+done
+printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP1252 > names.torvic
+PATH="$DIR/names/bin:$PATH" runit --on-error=continue names.torvic
+check "the names script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
+grep -q "Error" <<<"$err" && echo "$err" | grep -A3 Error
+expected=(bin in.txt names.torvic opened)
+for n in "${names[@]}"; do
+    check "copy made '$n.txt'" $(cmp -s in.txt "$n.txt"; echo $?)
+    check "open and save: '$n desat.txt'" $([ "$(cat "$n desat.txt")" = "$(printf 't\r\nART1 U\r\nART2 d\r\n')" ]; echo $?)
+    check "ref: '$n ref.txt'" $([ "$(cat "$n ref.txt")" = "$(printf 'ART1 U\r\n')" ]; echo $?)
+    check "copy from '$n.txt'" $(cmp -s in.txt "$n còpia.txt"; echo $?)
+    check "xcopy: '$n còpia carpeta/$n.txt'" $(within 10 cmp -s in.txt "$n còpia carpeta/$n.txt"; echo $?)
+    check "execdoc opened '$n.txt'" $(within 10 grep -qxF "$n.txt" opened 2>/dev/null; echo $?)
+    expected+=("$n.txt" "$n desat.txt" "$n ref.txt" "$n còpia.txt" "$n carpeta" "$n còpia carpeta")
+    if [[ "$n" != *'"'* ]]; then
+        check "exec: '$n exec.txt'" $(within 10 cmp -s in.txt "$n exec.txt"; echo $?)
+        expected+=("$n exec.txt")
+    fi
+done
+check "the folder holds those names and no other" \
+    $([ "$(ls -A | LC_ALL=C sort)" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ]; echo $?)
+[ "$(ls -A | LC_ALL=C sort)" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ] ||
+    diff <(ls -A | LC_ALL=C sort) <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
+cd "$DIR"
+
+# The five bytes 1252 leaves unassigned are C1 controls on a terminal: escaped too.
+script c1.torvic "' a$(printf '\x9d')]0;title$(printf '\x07')b$(printf '\x81')"
+runit c1.torvic
+check "a C1 control is shown escaped" $(grep -qF '\x9D]0;title\x07b\x81' <<<"$err"; echo $?)
+check "no C1 control reaches the terminal" $(! LC_ALL=C.UTF-8 grep -qP '[\x{80}-\x{9f}]' <<<"$err"; echo $?)
+
 finish

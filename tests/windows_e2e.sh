@@ -13,6 +13,7 @@ RUN="$1"   # torvicrun.exe
 EXE="$2"   # torvic.exe
 TREE="$3"  # win_window_tree.exe (also the window that catches keys)
 ARTIFACTS="$4"
+NAMES="$5"  # win_names.exe
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 need wine winepath xdotool
@@ -87,6 +88,68 @@ check "the started program got àç€" $(grep -qF "àç€" <<<"$got"; echo $?)
 check "the started program got the click" $(grep -qF "<click " <<<"$got"; echo $?)
 [ "$failed" -eq 0 ] || echo "caught: $got"
 wine taskkill /f /im "$(basename "$TREE")" >/dev/null 2>&1
+
+# ---- names through the system ------------------------------------------------
+# A script spells names in code page 1252; Windows gets the same Unicode names
+# through the wide API whatever its ANSI code page. The run is repeated under
+# code page 1251 (a Russian locale made in a scratch folder), where the 1252
+# bytes read as the ANSI code page would name other files. Wine keeps the
+# names in UTF-8 on the Linux disk (in a UTF-8 locale); win_names.exe reads
+# them back as Windows does. Each name through copy, open, save, ref, xcopy, exec (win_names.exe
+# copying a file by the names its wide command line holds) and execdoc (a
+# copy of win_names.exe named after the name, which writes down its own path).
+langs=(C.UTF-8)
+mkdir -p "$DIR/locale"
+if command -v localedef >/dev/null && localedef -i ru_RU -f UTF-8 "$DIR/locale/ru_RU.UTF-8" >/dev/null 2>&1 &&
+    [ "$(LOCPATH="$DIR/locale" LC_ALL=ru_RU.UTF-8 wine "$NAMES" acp 2>/dev/null | tr -d '\r')" = 1251 ]; then
+    langs+=(ru_RU.UTF-8)
+else
+    echo "NOTE: no Russian locale for Wine; names are checked under code page 1252 only"
+fi
+names=("café" "Plaça l·l €" "l'arxiu d'en Pere")
+for lang in "${langs[@]}"; do
+    W="$DIR/noms-$lang"
+    mkdir -p "$W"
+    printf 't\r\nART1 u\r\nART2 d\r\n' > "$W/in.txt"
+    ww="$(win "$W")"
+    lines=("def(ART)")
+    expected=(in.txt)
+    for n in "${names[@]}"; do
+        mkdir "$W/$n carpeta" && cp "$W/in.txt" "$W/$n carpeta/$n.txt" && cp "$NAMES" "$W/$n carpeta/$n.exe"
+        f="$ww\\$n"
+        lines+=("copy(\"$ww\\in.txt\",\"$f.txt\")" "open(\"$f.txt\")" 'repl("u","U")' "save(\"$f desat.txt\")"
+                "ref(\"$f ref.txt\",\"1\")" "copy(\"$f.txt\",\"$f còpia.txt\")"
+                "xcopy(\"$f carpeta\",\"$f còpia carpeta\",\"/s /e /i /q\")"
+                "exec(\"<$(win "$NAMES")> copy <$f.txt> <$f exec.txt>\",0)" "execdoc(\"<$f carpeta\\$n.exe>\",0,1)")
+        expected+=("$n.txt" "$n desat.txt" "$n ref.txt" "$n còpia.txt" "$n carpeta" "$n còpia carpeta" "$n exec.txt")
+    done
+    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP1252 > "$W.torvic"
+    timeout 60 env LOCPATH="$DIR/locale" LC_ALL=$lang wine "$RUN" --on-error=continue "$W.torvic" </dev/null 2>"$DIR/err" >/dev/null
+    rc=$?
+    err="$(cat "$DIR/err")"
+    check "$lang: the names script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
+    grep -q "Error" <<<"$err" && echo "$err" | grep -A3 Error
+    for n in "${names[@]}"; do
+        check "$lang: copy made '$n.txt'" $(cmp -s "$W/in.txt" "$W/$n.txt"; echo $?)
+        check "$lang: open and save: '$n desat.txt'" \
+            $([ "$(cat "$W/$n desat.txt" 2>/dev/null)" = "$(printf 't\r\nART1 U\r\nART2 d\r\n')" ]; echo $?)
+        check "$lang: ref: '$n ref.txt'" $([ "$(cat "$W/$n ref.txt" 2>/dev/null)" = "$(printf 'ART1 U\r\n')" ]; echo $?)
+        check "$lang: copy from '$n.txt'" $(cmp -s "$W/in.txt" "$W/$n còpia.txt"; echo $?)
+        check "$lang: xcopy: '$n còpia carpeta\\$n.txt'" $(within 20 cmp -s "$W/in.txt" "$W/$n còpia carpeta/$n.txt"; echo $?)
+        check "$lang: exec: '$n exec.txt'" $(within 20 cmp -s "$W/in.txt" "$W/$n exec.txt"; echo $?)
+        check "$lang: execdoc started '$n.exe'" \
+            $(within 20 eval 'grep -qF "\\$n carpeta\\$n.exe" "$W/$n carpeta/executat.txt" 2>/dev/null'; echo $?)
+    done
+    listed="$(LC_ALL=C.UTF-8 wine "$NAMES" list "$ww" 2>/dev/null | tr -d '\r' | LC_ALL=C sort)"
+    check "$lang: Windows sees those names and no other" \
+        $([ "$listed" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ]; echo $?)
+    [ "$listed" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ] ||
+        diff <(echo "$listed") <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
+    check "$lang: and so does the Linux disk" $([ "$(ls -A "$W" | LC_ALL=C sort)" = "$listed" ]; echo $?)
+done
+
+# The error report of torvic.exe's message window is written in 1252 (the
+# system's text encoding), appended, by the wide name: windows_platform_test.
 
 # ==== torvic.exe
 ended() { ! kill -0 "$1" 2>/dev/null; }
