@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     ConsoleHost::OnError onError = ConsoleHost::OnError::Ask;
     std::string start = "0";
     std::string script;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
+    // System names: on Windows from the wide command line, whatever the ANSI code page.
+    for (const std::string& a : torvic::programArguments(argc, argv)) {
         if (a == "--help" || a == "-h") return usage(nullptr), 0;
         if (a.starts_with("--on-error=")) {
             std::string v = a.substr(11);

@@ -98,6 +98,7 @@ wine taskkill /f /im "$(basename "$TREE")" >/dev/null 2>&1
 # them back as Windows does. Each name through copy, open, save, ref, xcopy, exec (win_names.exe
 # copying a file by the names its wide command line holds) and execdoc (a
 # copy of win_names.exe named after the name, which writes down its own path).
+# The script's own name holds an accent too (torvicrun.exe's wide command line).
 langs=(C.UTF-8)
 mkdir -p "$DIR/locale"
 if command -v localedef >/dev/null && localedef -i ru_RU -f UTF-8 "$DIR/locale/ru_RU.UTF-8" >/dev/null 2>&1 &&
@@ -123,8 +124,9 @@ for lang in "${langs[@]}"; do
                 "exec(\"<$(win "$NAMES")> copy <$f.txt> <$f exec.txt>\",0)" "execdoc(\"<$f carpeta\\$n.exe>\",0,1)")
         expected+=("$n.txt" "$n desat.txt" "$n ref.txt" "$n còpia.txt" "$n carpeta" "$n còpia carpeta" "$n exec.txt")
     done
-    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP1252 > "$W.torvic"
-    timeout 60 env LOCPATH="$DIR/locale" LC_ALL=$lang wine "$RUN" --on-error=continue "$W.torvic" </dev/null 2>"$DIR/err" >/dev/null
+    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP1252 > "$W é.torvic"
+    timeout 60 env LOCPATH="$DIR/locale" LC_ALL=$lang wine "$RUN" --on-error=continue "$W é.torvic" \
+        </dev/null 2>"$DIR/err" >/dev/null
     rc=$?
     err="$(cat "$DIR/err")"
     check "$lang: the names script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
