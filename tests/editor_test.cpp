@@ -587,21 +587,31 @@ TEST(Missatge, PauseActivationAcceptarTotsAndTancar) {
     EXPECT_TRUE(ended);
 }
 
-TEST(Missatge, ExportAppendsAndReportsBadFiles) {
+// The export file: its name (typed in 1252) is the system's, each message is
+// added in the system's text encoding, and a name that is a folder or lies in
+// a missing folder is reported.
+TEST(Missatge, ExportAppendsInTheSystemsEncodingAndReportsBadFiles) {
     test::TempDir tmp;
-    std::ofstream(tmp / "errors.txt", std::ios::binary) << "earlier\r\n";
+    ASSERT_TRUE(writeFileSafely(tmp / "errors à.txt", "earlier\r\n"));
     MissatgeRig r;
     r.m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
     r.view.exportOn = true;
-    r.view.exportName = tmp / "errors.txt";
+    r.view.exportName = tmp / L1252("errors à.txt");
     r.view.whileOpen = [&] { r.m.onAccept(); };
-    r.m.ferMissatge("first", "T1", 15);
+    r.m.ferMissatge(L1252("La referència: €"), L1252("Títol"), 15);
     r.m.ferMissatge("second", "T2", 15);
-    EXPECT_EQ(readFileBytes(tmp / "errors.txt").value(),
-              "earlier\r\n16/12/2026 10:00:00  T1\r\nfirst\r\n\r\n16/12/2026 10:00:00  T2\r\nsecond\r\n\r\n");
-    r.view.exportName = tmp / "no/such/dir.txt";
-    r.m.ferMissatge("third", "T3", 15);
-    EXPECT_EQ(r.view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
+    const std::string added = L1252("16/12/2026 10:00:00  Títol\r\nLa referència: €\r\n\r\n") +
+                              "16/12/2026 10:00:00  T2\r\nsecond\r\n\r\n";
+    EXPECT_EQ(readFileBytes(tmp / "errors à.txt").value_or("<missing>"),
+              "earlier\r\n" + (systemTextEncoding() == TextEncoding::Ansi ? added : cp1252::toUtf8(added)));
+    if (systemTextEncoding() == TextEncoding::Utf8) {  // no file by the raw 1252 bytes
+        EXPECT_FALSE(std::filesystem::exists(tmp / L1252("errors à.txt")));
+    }
+    for (const std::string& bad : {tmp / "no/such/dir.txt", tmp.path()}) {
+        r.view.exportName = bad;
+        r.m.ferMissatge("third", "T3", 15);
+    }
+    EXPECT_EQ(r.view.boxes, (std::vector<std::string>(2, "Error amb el fitxer especificat.")));
 }
 
 // ---- encoded scripts in the window, and the key dialog --------------------------

@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include "editor/message_window.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/linux/linux_platform.h"
@@ -167,35 +166,6 @@ TEST(LinuxNames, FoldersAndPatternsAreSystemNames) {
     EXPECT_EQ(conventions::programDataFile(dir, "missing.rtf"), "");
     EXPECT_EQ(conventions::currentFolder(), std::filesystem::current_path().string());
     EXPECT_TRUE(std::filesystem::exists(conventions::programFolder() + "/torvic_tests"));
-}
-
-// The message window's export: its 1252 name becomes the UTF-8 one, and each
-// message is added in UTF-8, the encoding of the system's text files.
-TEST(LinuxNames, TheErrorReportIsAppendedInUtf8) {
-    test::TempDir tmp;
-    const std::string existing = "abans: informe anterior\r\n";
-    ASSERT_TRUE(writeFileSafely(tmp / "errors à.txt", existing));
-    test::FakeMessageWindowView view;
-    MessageWindowPresenter m{view};
-    view.behaviour = &m;
-    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
-    view.exportOn = true;
-    view.exportName = tmp / "errors \xE0.txt";
-    view.whileOpen = [&] { m.onAccept(); };
-    m.ferMissatge("La refer\xE8ncia que no es pot trobar \xE9s: \x80", "T\xEDtol", 15);
-    m.ferMissatge("segon", "T", 15);
-    const std::string expected = existing + "16/12/2026 10:00:00  Títol\r\nLa referència que no es pot trobar és: €\r\n\r\n" +
-                                 "16/12/2026 10:00:00  T\r\nsegon\r\n\r\n";
-    EXPECT_EQ(readFileBytes(tmp / "errors à.txt").value_or("<missing>"), expected);
-    EXPECT_FALSE(std::filesystem::exists(tmp / "errors \xE0.txt"));
-    EXPECT_TRUE(view.boxes.empty());
-
-    // A name that is a folder or a device is refused with the window's message.
-    view.exportName = tmp.path();
-    m.ferMissatge("x", "T", 15);
-    view.exportName = "/dev/null";
-    m.ferMissatge("x", "T", 15);
-    EXPECT_EQ(view.boxes, (std::vector<std::string>(2, "Error amb el fitxer especificat.")));
 }
 
 TEST(LinuxNames, AppendingNeverTouchesWhatWasThere) {

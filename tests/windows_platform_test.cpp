@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "base/errors.h"
-#include "editor/message_window.h"
 #include "platform/conventions.h"
 #include "platform/windows/registry_installation.h"
 #include "platform/windows/wide_text.h"
@@ -91,28 +90,6 @@ TEST(WindowsNames, FoldersAndPatternsAreSystemNames) {
     SetCurrentDirectoryW(win::wide(tmp.path()).c_str());
     EXPECT_EQ(current.substr(current.size() - std::string("carpeta→ő").size()), "carpeta→ő");
     EXPECT_TRUE(fileExists(win::wide(conventions::programFolder()) + L"\\torvic_tests.exe"));
-}
-
-// The message window's export: the name typed in 1252 is the Unicode name,
-// and the messages are added in 1252, the system's text encoding.
-TEST(WindowsNames, TheErrorReportIsAppendedIn1252) {
-    test::TempDir tmp;
-    ASSERT_TRUE(writeFileSafely(tmp / "errors à.txt", "abans\r\n"));
-    test::FakeMessageWindowView view;
-    MessageWindowPresenter m{view};
-    view.behaviour = &m;
-    m.timeStamp = [] { return std::string("16/12/2026 10:00:00"); };
-    view.exportOn = true;
-    view.exportName = tmp / "errors \xE0.txt";
-    view.whileOpen = [&] { m.onAccept(); };
-    m.ferMissatge("refer\xE8ncia \x80", "T\xEDtol", 15);
-    m.ferMissatge("segon", "T", 15);
-    EXPECT_EQ(readFileBytes(tmp / "errors à.txt").value_or("<missing>"),
-              "abans\r\n16/12/2026 10:00:00  T\xEDtol\r\nrefer\xE8ncia \x80\r\n\r\n16/12/2026 10:00:00  T\r\nsegon\r\n\r\n");
-    EXPECT_TRUE(view.boxes.empty());
-    view.exportName = tmp / "no\\such\\folder.txt";
-    m.ferMissatge("x", "T", 15);
-    EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error amb el fitxer especificat."}));
 }
 
 // The values and shortcuts themselves, and an uninstallation that leaves

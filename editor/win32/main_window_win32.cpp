@@ -12,6 +12,8 @@
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
 #include "editor/main_window_form.h"
+#include "platform/files.h"
+#include "platform/windows/wide_text.h"
 
 namespace torvic::win32 {
 namespace {
@@ -73,22 +75,8 @@ LRESULT CALLBACK renameSaveButtons(int code, WPARAM wParam, LPARAM lParam) {
 
 // UTF-8 (the system's names, the editor's text without loss) as the wide
 // API takes it, and back.
-std::wstring wide(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string fromWide(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+using win::wide;
+std::string fromWide(std::wstring_view text) { return win::utf8(text); }
 
 // "description|pattern|..." as the common dialog's pairs of strings.
 std::wstring dialogFilter(const std::string& filter) {
@@ -130,10 +118,11 @@ std::wstring wideText(HWND control) {
     return text;
 }
 
+// The program's folder by its system name (UTF-8), with its separator.
 std::string programDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string dir = fromWide(path);
     return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
@@ -480,11 +469,11 @@ void MainWindowWin32::showStatus(const std::string& text) {
 
 void MainWindowWin32::showManual(const std::string&, bool print) {
     const std::string path = programDirectory() + "torvic.rtf";
-    const auto done = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(isVisible() ? hwnd() : nullptr, print ? "print" : "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto done = reinterpret_cast<INT_PTR>(ShellExecuteW(isVisible() ? hwnd() : nullptr, print ? L"print" : L"open",
+                                                              wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (done <= 32)
-        messageBox("El fitxer " + path + " no s'ha pogut obrir.", "Error en trobar un fitxer:", MessageIcon::Critical,
-                   false);
+        messageBox("El fitxer " + shownName(path) + " no s'ha pogut obrir.", "Error en trobar un fitxer:",
+                   MessageIcon::Critical, false);
 }
 
 void MainWindowWin32::endProgram() {

@@ -85,6 +85,24 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     return data;
 }
 
+namespace {
+
+// Writes every byte, through interruptions; 0 or the error number.
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+}  // namespace
+
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     if (path.empty()) return fail(error, "empty file name");
     if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
@@ -108,15 +126,7 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         return fail(error, why);
     };
 
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return abandon(reason(errno));
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    if (int e = writeAll(fd, bytes)) return abandon(reason(e));
     if (exists) {
         if (fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Only the owner's group may be set by others; keep going with ours.
@@ -152,15 +162,7 @@ bool appendFileBytes(const std::string& path, std::string_view bytes, std::strin
     struct stat st {};
     if (fstat(fd, &st) != 0) return abandon(reason(errno));
     if (!S_ISREG(st.st_mode)) return abandon(kNotPlain);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return abandon(reason(errno));
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    if (int e = writeAll(fd, bytes)) return abandon(reason(e));
     if (close(fd) != 0) return fail(error, reason(errno));
     return true;
 }
