@@ -363,21 +363,6 @@ TEST_F(ProgramFiles, Saving1252CharactersItCannotHoldOffersUtf8) {
     EXPECT_EQ(back.view.caption, "x.torvic - " + L1252(MainWindowPresenter::kCaption));  // nothing changed
 }
 
-TEST(Utf8Programs, ARunInTheWindowStopsAtALine1252CannotHold) {
-    for (bool yes : {true, false}) {
-        WindowRig rig;
-        rig.view.type("beep\r\n\r\nsend(\"→\")\r\nbeep");
-        rig.view.answers = {yes};
-        rig.torvic.onRunAll();
-        EXPECT_EQ(rig.platform.calls, std::vector<std::string>(yes ? 2 : 1, "beep"));
-        ASSERT_EQ(rig.view.messages.size(), 1u);
-        EXPECT_EQ(rig.view.messages[0].text,
-                  L1252("Error de Sintaxi a la línia: 1\rLa línia té caràcters que no són del joc de caràcters 1252: "
-                        "U+2192.\rContinuar amb l'execució a la següent linia?"));
-        EXPECT_EQ(rig.view.text3Field, "Acabat");
-    }
-}
-
 TEST(Utf8Programs, EncodingWithAKeyRefusesCharacters1252CannotHold) {
     WindowRig rig;
     rig.view.type("beep\r\nmsg(\"ő\")");

@@ -84,41 +84,8 @@ TEST(Files, WriterKeepsPermissionsAndLinks) {
 
 // ---- names: a script's 1252 names reach the file system in UTF-8 ----------
 
-// The same names as the script spells them (1252) and as the system does.
-struct Name {
-    const char* cp1252;
-    const char* utf8;
-};
-const Name kNames[] = {
-    {"caf\xE9.txt", "café.txt"},
-    {"Pla\xE7" "a l\xB7l \x80.txt", "Plaça l·l €.txt"},
-    {"l'arxiu \"entre cometes\".txt", "l'arxiu \"entre cometes\".txt"},
-};
-
-TEST(LinuxNames, CopyXcopyAndProgramsUseTheUtf8Names) {
-    namespace fs = std::filesystem;
-    test::TempDir tmp;
-    LinuxPlatform platform;
-    const std::string dir = tmp.path() + "/";
-    for (const Name& n : kNames) {
-        SCOPED_TRACE(n.utf8);
-        ASSERT_TRUE(writeFileSafely(dir + n.utf8, n.utf8));
-        platform.copyFile(dir + n.cp1252, dir + "c\xF2pia de " + n.cp1252);
-        EXPECT_EQ(readFileBytes(dir + "còpia de " + n.utf8).value_or("<missing>"), n.utf8);
-        // The folder for xcopy's plain files is made under its UTF-8 name.
-        const auto args = LinuxPlatform::xcopyArguments(systemName(dir + n.cp1252), systemName(dir + "carpeta \xE0"), "");
-        EXPECT_EQ(args, (std::vector<std::string>{"cp", dir + n.utf8, dir + "carpeta à"}));
-    }
-    // A program's command line is converted before it is cut into arguments.
-    platform.startProgram("cp \"" + dir + "caf\xE9.txt\" \"" + dir + "\x80 tamb\xE9.txt\"", 0);
-    for (int i = 0; i < 50 && !fs::exists(dir + "€ també.txt"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(readFileBytes(dir + "€ també.txt").value_or("<missing>"), "café.txt");
-    // Nothing was made under a 1252 name.
-    for (const auto& e : fs::directory_iterator(tmp.path()))
-        EXPECT_TRUE(isValidUtf8(e.path().filename().string())) << e.path();
-    EXPECT_THROW(platform.copyFile(dir + "caf\xE8.txt", dir + "x.txt"), RunTimeError);
-}
+// (copy, xcopy, exec, execdoc, open, save and ref by such names through the
+// real torvicrun: torvicrun_e2e.sh.)
 
 TEST(LinuxNames, DocumentsLoseTheQuotesAroundTheirName) {
     const std::pair<const char*, const char*> names[] = {

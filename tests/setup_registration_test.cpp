@@ -143,55 +143,8 @@ std::vector<std::string> listing(const std::string& root) {
     return out;
 }
 
-TEST(SetupRegistration, UninstallingTakesAwayWhatWasMadeAndKeepsTheUsers) {
-    // The home before the installation: a configuration with the user's own
-    // default application and an empty desktop folder, or nothing at all.
-    for (const bool userHadFolders : {true, false}) {
-        test::TempDir tmp;
-        const std::string home = tmp / "home";
-        fs::create_directories(home);
-        if (userHadFolders) {
-            fs::create_directories(home + "/Desktop");
-            fs::create_directories(home + "/.config");
-            ASSERT_TRUE(writeFileSafely(home + "/.config/mimeapps.list", "[Default Applications]\ntext/plain=ed.desktop\n"));
-        }
-        const std::vector<std::string> before = listing(home);
-        XdgInstallation system({tmp / "src", home, home + "/.local/share", home + "/.config", home + "/Desktop"});
-        const std::string dir = system.defaultDirectory();
-        std::vector<std::string> made;
-        for (const std::string& p : system.placesItMayMake(dir))
-            if (!fs::exists(p)) made.push_back(p);
-        // What the installation and the desktop's tools write.
-        const std::string data = home + "/.local/share";
-        for (const RegistryFile& f : registryFiles(dir, made)) {
-            fs::create_directories(fs::path(data + "/" + f.path).parent_path());
-            ASSERT_TRUE(writeFileSafely(data + "/" + f.path, f.contents));
-        }
-        fs::create_directories(data + "/applications/Torvic");
-        fs::create_directories(data + "/mime/application");
-        fs::create_directories(home + "/Desktop");
-        fs::create_directories(dir);
-        for (const std::string& f : {data + "/applications/Torvic/Editor de Programes Torvic.desktop",
-                                    data + "/applications/Torvic/Desinstal·lar Torvic.desktop",
-                                    home + "/Desktop/Editor de Programes Torvic.desktop", data + "/mime/mime.cache",
-                                    data + "/mime/application/x-torvic.xml", data + "/applications/mimeinfo.cache",
-                                    dir + "torvic", dir + "torvic.rtf"})
-            ASSERT_TRUE(writeFileSafely(f, "x"));
-        // The default association: added to the user's list, or a list of its own.
-        const std::string list = home + "/.config/mimeapps.list";
-        const std::string users = readFileBytes(list).value_or("");
-        fs::create_directories(home + "/.config");
-        ASSERT_TRUE(writeFileSafely(list, (users.empty() ? "\n[Default Applications]\n" : users) +
-                                              "application/x-torvic=torvic.desktop\n"));
-
-        EXPECT_EQ(desinstallar(data, home + "/.config", home + "/Desktop"), dir);
-        EXPECT_EQ(listing(home), before) << userHadFolders;
-        if (userHadFolders) {
-            EXPECT_EQ(readFileBytes(list).value_or(""), users);
-        }
-    }
-}
-
+// (A whole installation and uninstallation into a fresh home and into one
+// with the user's own folders: setup_names_e2e.sh.)
 TEST(SetupRegistration, WhatTheUserHadOrPutInStays) {
     test::TempDir tmp;
     const std::string home = tmp / "home";
