@@ -64,7 +64,7 @@ arrives() {
     start_window
     timeout 30 "$RUN" --on-error=stop "$DIR/send.torvic" </dev/null >/dev/null 2>"$DIR/err"
     rc=$?
-    for _ in $(seq 30); do cmp -s "$LOG" "$DIR/expected.txt" && break; sleep 0.1; done
+    for _ in $(seq 100); do cmp -s "$LOG" "$DIR/expected.txt" && break; sleep 0.1; done
     cmp -s "$LOG" "$DIR/expected.txt"
     local same=$?
     kill $window 2>/dev/null; wait $window 2>/dev/null
