@@ -281,11 +281,16 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
     }
 
-    void editorKeepsLoneLineBreaks() {
+    // Lone CR and LF, and non-breaking spaces, come back as they went in,
+    // in 1252 and in UTF-8.
+    void editorKeepsLoneLineBreaksAndNonBreakingSpaces() {
         Setup s;
-        const std::string text = "a\nb\r\nc\rd\r\n\r\n\xE0";
+        const std::string text = "a\nb\r\nc\rd\r\n\r\n\xE0 12\xA0" "500\xA0";
         s.window.setEditorText(text);
         QCOMPARE(s.window.editorText(), text);
+        s.window.setEditorTextUtf8("x\xC2\xA0y\r\n\xC2\xA0");
+        QCOMPARE(s.window.editorTextUtf8(), std::string("x\xC2\xA0y\r\n\xC2\xA0"));
+        s.window.setEditorText(text);
         auto* editor = qobject_cast<QPlainTextEdit*>(s.window.control("Text1"));
         QTextCursor c = editor->textCursor();
         c.setPosition(6);  // in the widget: "a?b" + break + "c?d" -> just after "c" on the second line

@@ -191,11 +191,11 @@ void MainWindowQt::setCaption(const std::string& text) { setWindowTitle(fromCp12
 
 void MainWindowQt::setRunLineMark(int index) { text1_->markRunLine(index); }
 
-std::string MainWindowQt::editorText() { return fromEditor(text1_->toPlainText()); }
+std::string MainWindowQt::editorText() { return fromEditor(text1_->text()); }
 
 void MainWindowQt::setEditorText(const std::string& text) { text1_->setPlainText(toEditor(text)); }
 
-std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->toPlainText()); }
+std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->text()); }
 
 void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setPlainText(toEditorUtf8(text)); }
 
@@ -204,7 +204,7 @@ std::size_t MainWindowQt::editorCaret() {
     // and a character beyond the 16-bit range (two units in the widget) as one.
     const int pos = text1_->textCursor().selectionStart();
     const int block = text1_->document()->findBlock(pos).blockNumber();
-    const QString before = text1_->document()->toPlainText().left(pos);
+    const QString before = text1_->text().left(pos);
     const auto pairs = std::count_if(before.begin(), before.end(), [](QChar c) { return c.isLowSurrogate(); });
     return static_cast<std::size_t>(pos + block - pairs);
 }

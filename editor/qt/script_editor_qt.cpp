@@ -190,4 +190,10 @@ void EditorBox::resizeEvent(QResizeEvent* e) {
     gutter_->setGeometry(area.left(), area.top(), gutterWidth(), area.height());
 }
 
+QString EditorBox::text() const {
+    QString raw = document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return raw;
+}
+
 }  // namespace torvic::qt

@@ -37,6 +37,9 @@ public:
     std::function<bool(const QKeySequence&)> isMenuShortcut;
     std::function<void()> onKeyUp;
     std::function<void()> onClick;
+    // The text exactly as it stands, lines joined by '\n'. (toPlainText
+    // would give every non-breaking space as a plain one.)
+    QString text() const;
     // Sets the rule the colours follow.
     void setClassifier(std::function<ScriptLine(const QString&)> classify);
 
