@@ -41,16 +41,27 @@ void MainWindowPresenter::onOpenClick() {
         name = currentDirectory();
         setFileName(name);
     }
+    bool noMatch = false;  // a pattern that matched nothing: its folder is shown
     if (hasWildcards(name)) {
         const std::string match = conventions::firstMatchingFile(name);
-        name = match.empty() ? conventions::folderPart(name) : match;
+        noMatch = match.empty();
+        name = noMatch ? conventions::folderPart(name) : match;
         setFileName(name);
     }
+    std::error_code ec;
     std::optional<std::string> bytes = readFileBytes(name);
-    if (!bytes) {
-        view_.messageBox("El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre "
-                         "Navegar.",
-                         "Error en trobar el fitxer:", MessageIcon::Critical, false);
+    const char* refusal = nullptr;
+    if (!noMatch && fs::is_directory(systemPath(name), ec))
+        refusal = "El nom especificat és una carpeta, no un fitxer. Introdueixi el nom del fitxer, o cliqui sobre "
+                  "Navegar.";
+    else if (!bytes)
+        refusal = "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.";
+    else if (bytes->find('\0') != std::string::npos)
+        // The editor box cannot hold a NUL byte: shown, the file would be saved back changed.
+        refusal = "El fitxer conté caràcters nuls (potser no és un fitxer de text): no es pot mostrar tal com és i no "
+                  "s'ha obert.";
+    if (refusal) {
+        view_.messageBox(L1252(refusal), "Error en trobar el fitxer:", MessageIcon::Critical, false);
         focusIfVisible();
         return;
     }

@@ -207,6 +207,26 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
               "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.");
 }
 
+// A folder, and a file the editor box could not give back as it is (a NUL
+// byte), are refused with the reason; the editor keeps its text.
+TEST_F(ProgramFiles, FoldersAndBinaryFilesAreRefusedWithTheReason) {
+    put("binary.torvic", std::string("\0ELF\x01\x02", 6) + "beep");
+    std::filesystem::create_directory(path("carpeta.torvic"));
+    const std::pair<std::string, std::string> cases[] = {
+        {path("carpeta.torvic"), L1252("El nom especificat és una carpeta, no un fitxer.")},
+        {path("binary.torvic"), L1252("El fitxer conté caràcters nuls")},
+        {path("cap.torvic"), "El fitxer especificat no s'ha pogut trobar."},
+    };
+    for (const auto& [name, reason] : cases) {
+        rig.view.editor = "beep";
+        rig.view.messages.clear();
+        open(name);
+        EXPECT_EQ(rig.view.editor, "beep") << name;
+        ASSERT_EQ(rig.view.messages.size(), 1u) << name;
+        EXPECT_TRUE(rig.view.messages[0].text.starts_with(reason)) << rig.view.messages[0].text;
+    }
+}
+
 // The caption names the program's file and marks changes not saved.
 TEST_F(ProgramFiles, TheCaptionFollowsTheFileAndItsChanges) {
     put("a.torvic", "beep");
