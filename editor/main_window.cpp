@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/cp1252.h"
+#include "base/text.h"
 #include "script/encoding.h"
 #include "editor/caret.h"
 #include "editor/command_line.h"
@@ -310,6 +311,11 @@ void MainWindowPresenter::onEncode() {
     if (keyDialog_.ClauCodificacio.empty()) return;
     if (keyDialog_.CodiDescodi == 1)
         view_.setEditorText(codificaText(keyDialog_.ClauCodificacio, text));
+    else if (keyDialog_.CodiDescodi == 2 && !text.starts_with(kEncodedMarker))
+        // Decoding a text that was never encoded would only scramble it.
+        view_.messageBox(L1252("El programa no està codificat (no comença amb la marca \"") +
+                             std::string(trimBlanks(kEncodedMarker)) + L1252("\"): no s'ha descodificat."),
+                         L1252("Atenció:"), MessageIcon::Exclamation, false);
     else if (keyDialog_.CodiDescodi == 2)
         view_.setEditorText(descodificaText(keyDialog_.ClauCodificacio, text));
 }

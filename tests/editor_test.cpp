@@ -644,9 +644,10 @@ TEST(Encoding, RunsDecodeLayerByLayerAndRefuseAnUnreadableHeader) {
 TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
     const std::string plain = "beep\r\nwait(5)";
     // The button: 1 Codificar, 2 Descodificar, 3 Cancelar, 0 the close box.
-    struct Case { std::string editor, key; int button; std::string expected; int shows; } cases[] = {
+    struct Case { std::string editor, key; int button; std::string expected; int shows; std::size_t boxes = 0; } cases[] = {
         {plain, "k", 1, codificaText("k", plain), 1},
         {codificaText("k", plain), "k", 2, plain, 1},
+        {plain, "wrong", 2, plain, 1, 1},  // not encoded: left as it is, and the window says why
         {plain, "k", 0, plain, 1},
         {plain, "", 1, plain, 1},  // an empty key does nothing
         {"", "k", 1, "", 0},       // an empty editor: no dialog
@@ -659,6 +660,7 @@ TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
         rig.torvic.onEncode();
         EXPECT_EQ(rig.view.editor, c.expected) << c.button << " [" << c.key << "]";
         EXPECT_EQ(rig.keyDialogView.shows, c.shows);
+        EXPECT_EQ(rig.view.messages.size(), c.boxes);
         EXPECT_EQ(rig.keyDialog.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);
     }
 }
