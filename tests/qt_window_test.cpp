@@ -17,6 +17,7 @@
 #include "base/qt/qt_common.h"
 #include "script/encoding.h"
 #include "editor/editor_windows.h"
+#include "editor/main_window_form.h"
 #include "editor/qt/qt_views.h"
 #include "editor/qt/qt_text.h"
 #include "tests/support/recording_platform.h"
@@ -68,6 +69,42 @@ class WindowTest : public QObject {
         return cut;
     }
 
+    // Tab and Shift+Tab from each control of a form that takes the focus
+    // lead to the next and the previous one in the form's order (round the
+    // end). A box one types in keeps its Tab as a character.
+    template <class P>
+    static QStringList tabOrderFaults(const Form<P>& form, QWidget* top) {
+        top->activateWindow();
+        QApplication::processEvents();
+        QList<QWidget*> order;
+        QList<bool> typesTab;
+        for (const FormControl<P>& c : form) {
+            if (!*c.name) continue;
+            auto* w = top->findChild<QWidget*>(QString::fromUtf8(c.name));
+            if (!w || !w->isVisibleTo(top) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+            order << w;
+            typesTab << (c.kind == ControlKind::Editor && !(c.style & ReadOnly));
+        }
+        QStringList faults;
+        if (order.size() < 2) return {QString("%1: %2 controls take the focus").arg(top->windowTitle()).arg(order.size())};
+        const auto n = order.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const struct { qsizetype from, to; Qt::KeyboardModifiers mod; } steps[] = {
+                {i, (i + 1) % n, Qt::NoModifier}, {(i + 1) % n, i, Qt::ShiftModifier}};
+            for (const auto& step : steps) {
+                if (typesTab[step.from]) continue;
+                order[step.from]->setFocus(Qt::OtherFocusReason);
+                QTest::keyClick(order[step.from], Qt::Key_Tab, step.mod);
+                QWidget* got = QApplication::focusWidget();
+                if (got != order[step.to])
+                    faults << QString("%1%2 from %3 goes to %4, not %5")
+                                  .arg(top->windowTitle(), step.mod ? " Shift+Tab" : " Tab", order[step.from]->objectName(),
+                                       got ? got->objectName() : "nothing", order[step.to]->objectName());
+            }
+        }
+        return faults;
+    }
+
 private slots:
     void initTestCase() { QApplication::setStyle("Windows"); }  // as the program draws itself
     void qtSpeaksCatalan() {
@@ -106,6 +143,33 @@ private slots:
         measure();
         QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?");
         QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join("; ")));
+    }
+
+    // Every window's Tab order is its form's.
+    void tabFollowsEachForm() {
+        Setup s;
+        QStringList faults = tabOrderFaults(mainWindowForm(), &s.window);
+        s.window.setEditorText("beep");  // the dialogs work on a text
+        auto inDialog = [&faults](auto& view, auto open, const auto& form) {
+            bool opened = false;
+            view.onOpen = [&](QDialog* d) {
+                opened = true;
+                faults << tabOrderFaults(form, d);
+                d->reject();
+            };
+            open();
+            if (!opened) faults << QString::fromUtf8(form.title) + " did not open";
+        };
+        inDialog(s.replaceDialogView, [&] { s.torvic.onReplace(); }, replaceDialogForm());
+        inDialog(s.keyDialogView, [&] { s.torvic.onEncode(); }, keyDialogForm());
+        inDialog(s.aboutBoxView, [&] { s.torvic.onAbout(); }, aboutBoxForm());
+        s.torvic.onMousePosition();
+        faults << tabOrderFaults(mousePickerForm(), s.mousePickerView.window());
+        s.mousePickerView.window()->close();
+        s.messageWindowView.show();
+        faults << tabOrderFaults(messageWindowForm(), &s.messageWindowView);
+        s.messageWindowView.hide();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
     }
 
     // Every window at the design size and larger, and every dialog it opens.

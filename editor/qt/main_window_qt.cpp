@@ -130,7 +130,6 @@ void MainWindowQt::buildControls() {
     label6_ = controls_.get<QLabel>("Label6");
 
     text1_->setFocus();
-    setTabOrder(text1_, text2_);
 }
 
 QAction* MainWindowQt::addItem(QMenu* menu, const std::string& name, const QString& caption,
