@@ -1,5 +1,6 @@
 #include "editor/main_window.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -74,8 +75,35 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
     updateCaption();
 }
 
+MainWindowView::CaretLine MainWindowView::editorCaretLine() {
+    const std::string text = editorText();
+    const std::size_t caret = std::min(editorCaret(), text.size());
+    const CaretPosition pos = caretPosition(text, caret);
+    const std::size_t start = caret - static_cast<std::size_t>(pos.column);
+    const std::size_t end = std::min(text.find(CRLF, start), text.size());
+    return {pos.line, pos.column, text.substr(start, end - start)};
+}
+
+bool MainWindowView::editorHoldsAfterCaretLine(char c) {
+    const std::string text = editorText();
+    const std::size_t caret = std::min(editorCaret(), text.size());
+    const std::size_t end = text.find(CRLF, caret);
+    return end != std::string::npos && text.find(c, end) != std::string::npos;
+}
+
+void MainWindowPresenter::onEditorChange() {
+    const std::optional<bool> modified = view_.editorModified();
+    showCaption(modified ? *modified : hasUnsavedChanges());
+}
+
 void MainWindowPresenter::updateCaption() {
-    std::string caption = hasUnsavedChanges() ? "*" : "";
+    const bool unsaved = hasUnsavedChanges();
+    view_.setEditorModified(unsaved);
+    showCaption(unsaved);
+}
+
+void MainWindowPresenter::showCaption(bool unsaved) {
+    std::string caption = unsaved ? "*" : "";
     if (!savedName_.empty()) caption += shownName(savedName_.substr(conventions::folderPart(savedName_).size())) + " - ";
     caption += L1252(kCaption);
     if (caption == shownCaption_) return;
@@ -88,14 +116,21 @@ void MainWindowPresenter::onResize(int clientWidth, int clientHeight) {
 }
 
 void MainWindowPresenter::onEditorKeyUp() {
-    const std::string text = view_.editorText();
-    const std::size_t caret = view_.editorCaret();
-    CaretPosition pos = caretPosition(text, caret);
-    view_.setCaretLabels(std::to_string(pos.line), std::to_string(pos.column));
-    if (pos.column <= 0) return;  // at column 0 the hint stays as it was
+    // Only the caret's line is read: a key in a long text stays quick.
+    const MainWindowView::CaretLine at = view_.editorCaretLine();
+    view_.setCaretLabels(std::to_string(at.line), std::to_string(at.column));
+    if (at.column <= 0) return;  // at column 0 the hint stays as it was
     // While a run waits, Text4 keeps showing the line being run.
     if (!engine.runButtonsEnabled()) return;
-    std::string hint = TAjuda(keywordTextAtCaret(text, caret, pos.column));
+    // The keyword text runs from the line's start to its first "(", or to
+    // the caret when the line has none; with a "(" on a later line it would
+    // hold the line break, and name no command.
+    std::string hint;
+    if (const std::size_t paren = at.text.find('('); paren != std::string::npos)
+        hint = TAjuda(std::string_view(at.text).substr(0, paren));
+    else if (hint = TAjuda(std::string_view(at.text).substr(0, static_cast<std::size_t>(at.column)));
+             !hint.empty() && view_.editorHoldsAfterCaretLine('('))
+        hint.clear();
     setText4(hint);
     view_.setEditorTooltip(hint);
     view_.setText4Highlighted(!hint.empty());

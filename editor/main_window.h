@@ -6,6 +6,7 @@
 // break as two characters.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,22 @@ public:
     virtual std::string editorTextUtf8() = 0;
     virtual void setEditorTextUtf8(const std::string& text) = 0;
     virtual std::size_t editorCaret() = 0;  // selection start, in characters
+    // The caret's line: its number and the caret's column as editorCaret
+    // counts them, and its text (1252, without the line break). Views
+    // override these to spare copying the whole text on every key.
+    struct CaretLine {
+        int line = 0;
+        int column = 0;
+        std::string text;
+    };
+    virtual CaretLine editorCaretLine();
+    // Whether the character `c` (1252) stands after the end of the caret's line.
+    virtual bool editorHoldsAfterCaretLine(char c);
+    // Whether the text changed since setEditorModified(false) (going back
+    // through the undo history counts as unchanged); nothing from a view
+    // that does not keep track.
+    virtual std::optional<bool> editorModified() { return std::nullopt; }
+    virtual void setEditorModified(bool) {}
     virtual void setEditorTooltip(const std::string& text) = 0;
     virtual void focusEditor() = 0;
     virtual std::string text2() = 0;
@@ -113,8 +130,9 @@ public:
     void onEditorKeyUp();                                 // Text1_KeyUp
     void onEditorClick() { onEditorKeyUp(); }             // Text1_Click
     void onFileNameKeyPress(int keyCode);                 // Text2_KeyPress
-    // Every change of the editor text: the caption marks unsaved changes.
-    void onEditorChange() { updateCaption(); }            // Text1_Change
+    // Every change of the editor text: the caption marks unsaved changes
+    // (from the view's own account of changes where it keeps one).
+    void onEditorChange();                                // Text1_Change
     bool startedHidden() const { return startedHidden_; }
     bool ended() const { return ended_; }
 
@@ -257,8 +275,10 @@ private:
     // once (UTF-8); empty for most programs.
     std::string editorCharactersOutside1252();
     // The window caption: the program's file name and a mark for unsaved
-    // changes before the window's own caption.
+    // changes before the window's own caption. The text is compared with
+    // the saved one, and the view told whether it differs.
     void updateCaption();
+    void showCaption(bool unsaved);
     std::string shownCaption_;
     // Before the editor's text is thrown away: with changes not saved, asks
     // whether to save them. False when the action must not go on. A program

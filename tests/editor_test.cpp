@@ -102,6 +102,36 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     EXPECT_EQ(shown(rig), "Acabat||buttons on|timer1 off|visible|no icon");  // emptied: the plain background again
 }
 
+// The hint comes from the caret's line: to its first "(", or to the caret
+// when it has none; a "(" only on a later line would take the line break
+// into the keyword text, which then names no command.
+TEST(MainWindow, HintFromTheCaretsLine) {
+    const struct {
+        const char* text;
+        std::size_t caret;
+        const char* column;
+        const char* hint;
+    } cases[] = {
+        {"wait", 4, "4", "wait(ms,minuts)"},
+        {"beep\r\nwait\r\nbeep", 10, "4", "wait(ms,minuts)"},
+        {"wait\r\nmsg(1)", 4, "4", ""},
+        {"beep\r\n  wait (5)", 8, "2", "wait(ms,minuts)"},  // before the keyword: the line to its "("
+        {"beep\r\nwaitx", 10, "4", "wait(ms,minuts)"},  // to the caret
+        {"beep\r\nwaitx", 11, "5", ""},
+        {"wait(5)\r\nbeep", 13, "4", "beep()"},
+        {"beep\r\n\r\nwait", 6, "0", "was here"},  // column 0: the hint stays
+    };
+    for (const auto& c : cases) {
+        WindowRig rig;
+        rig.view.text4Field = "was here";
+        rig.view.editor = c.text;
+        rig.view.caret = c.caret;
+        rig.torvic.onEditorKeyUp();
+        EXPECT_EQ(rig.view.labelColumn, c.column) << c.text;
+        EXPECT_EQ(rig.view.text4Field, c.hint) << c.text;
+    }
+}
+
 TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
     // A loop of a thousand million lines: the window handles its input at
     // screen rate, and the third time the user has pressed F4.

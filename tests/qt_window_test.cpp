@@ -361,7 +361,130 @@ private slots:
         editor->setTextCursor(c);
         QCOMPARE(s.window.editorCaret(), std::size_t(7));  // the break counts as CR LF
     }
-};
+
+    // A key reads only the caret's line; what the window tells of it is what
+    // the whole text tells, at every place of the caret.
+    void caretLineAsTheWholeTextTellsIt() {
+        Setup s;
+        auto* editor = qobject_cast<QPlainTextEdit*>(s.window.control("Text1"));
+        const struct { std::string text; bool utf8; } texts[] = {
+            {"beep\r\nwait(5)\r\n\r\nmsg(\"a\")", false},
+            {"wait\r\n  beep x\r\nnothing", false},
+            {"a\nb\r\nc\rd\r\n\xE0 12\xA0" "500(", false},                       // lone LF and CR
+            {"x\xF0\x9F\x98\x80y(\r\n\xE2\x86\x92z\r\nw\xF0\x9F\x98\x80", true},  // beyond 1252 and 16 bits
+        };
+        for (const auto& t : texts) {
+            if (t.utf8)
+                s.window.setEditorTextUtf8(t.text);
+            else
+                s.window.setEditorText(t.text);
+            const QString units = editor->document()->toRawText();
+            for (int pos = 0; pos < editor->document()->characterCount(); ++pos) {
+                if (pos > 0 && units[pos - 1].isHighSurrogate()) continue;  // inside a character
+                QTextCursor c = editor->textCursor();
+                c.setPosition(pos);
+                editor->setTextCursor(c);
+                const auto fast = s.window.editorCaretLine();
+                const auto whole = s.window.MainWindowView::editorCaretLine();
+                const QString where = QString("%1 at %2").arg(QString::fromStdString(t.text)).arg(pos);
+                QCOMPARE(fast.line, whole.line);
+                QVERIFY2(fast.column == whole.column, qPrintable(where));
+                QVERIFY2(fast.text == whole.text, qPrintable(where));
+                QVERIFY2(s.window.editorHoldsAfterCaretLine('(') == s.window.MainWindowView::editorHoldsAfterCaretLine('('),
+                         qPrintable(where));
+            }
+        }
+        // Through the window: the line and column labels, and the hint.
+        s.window.setEditorText("beep\r\nwait\r\nmsg(1)");
+        QTextCursor c = editor->textCursor();
+        c.setPosition(9);  // after "wait": a "(" further on, so no hint
+        editor->setTextCursor(c);
+        s.torvic.onEditorKeyUp();
+        QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label5"))->text(), QString("1"));
+        QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("4"));
+        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), QString());
+        s.window.setEditorText("beep\r\nwait\r\nbeep");
+        c = editor->textCursor();
+        c.setPosition(9);
+        editor->setTextCursor(c);
+        s.torvic.onEditorKeyUp();
+        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), QString("wait(ms,minuts)"));
+    }
+
+    // The gutter's run numbers follow every kind of edit, as numbering the
+    // whole text again would give them.
+    void gutterFollowsEveryEdit() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        auto numbers = [editor] {
+            QList<int> got;
+            for (int b = 0; b < editor->document()->blockCount(); ++b) got << editor->runNumber(b);
+            return got;
+        };
+        auto expected = [editor] {
+            QList<int> want;
+            const bool encoded = editor->document()->firstBlock().text().startsWith("$%& ");
+            int next = 0;
+            for (QTextBlock b = editor->document()->firstBlock(); b.isValid(); b = b.next())
+                want << (encoded || b.text().isEmpty() ? -1 : next++);
+            return want;
+        };
+        auto at = [editor](int block, int column) {
+            QTextCursor c(editor->document()->findBlockByNumber(block));
+            c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+            return c;
+        };
+        const std::function<void()> edits[] = {
+            [&] { at(1, 0).insertText("beep"); },                  // an empty line filled
+            [&] { at(0, 2).insertText("\n\nx\n"); },              // lines split and added
+            [&] {                                                  // three lines joined
+                QTextCursor c = at(1, 0);
+                c.setPosition(at(4, 1).position(), QTextCursor::KeepAnchor);
+                c.removeSelectedText();
+            },
+            [&] {                                                  // a line emptied
+                QTextCursor c = at(2, 0);
+                c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                c.removeSelectedText();
+            },
+            [&] { editor->undo(); },
+            [&] { editor->undo(); },
+            [&] { editor->redo(); },
+            [&] { at(0, 0).insertText("$%& "); },                 // encoded: no numbers
+            [&] { editor->undo(); },
+            [&] {                                                  // the last line's break removed
+                QTextCursor c(editor->document());
+                c.movePosition(QTextCursor::End);
+                c.deletePreviousChar();
+                c.deletePreviousChar();
+            },
+            [&] { editor->selectAll(); editor->textCursor().removeSelectedText(); },
+            [&] { QTextCursor(editor->document()).insertText("a\n\nb\n"); },
+        };
+        s.window.setEditorText("beep\r\n\r\nwait(1)\r\n' note\r\n\r\nbeep");
+        QCOMPARE(numbers(), expected());
+        int step = 0;
+        for (const auto& edit : edits) {
+            edit();
+            QVERIFY2(numbers() == expected(), qPrintable(QString("after edit %1").arg(step)));
+            ++step;
+        }
+    }
+
+    // The caption's mark follows the document: typing sets it, undoing back
+    // to the saved text takes it away.
+    void captionMarkFollowsTheDocument() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        QVERIFY(!s.window.windowTitle().startsWith('*'));
+        editor->setFocus();
+        QTest::keyClicks(editor, "beep");
+        QVERIFY(s.window.windowTitle().startsWith('*'));
+        while (editor->document()->isUndoAvailable()) editor->undo();
+        QVERIFY(!s.window.windowTitle().startsWith('*'));
+        QTest::keyClicks(editor, "x");
+        QVERIFY(s.window.windowTitle().startsWith('*'));
+    }};
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

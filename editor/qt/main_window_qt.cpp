@@ -198,15 +198,45 @@ std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->text(
 
 void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setPlainText(toEditorUtf8(text)); }
 
+namespace {
+// Characters beyond the 16-bit range (two units in the widget) among the
+// first `units` of `line`.
+int pairsIn(const QString& line, qsizetype units) {
+    return static_cast<int>(std::count_if(line.begin(), line.begin() + std::min(units, line.size()),
+                                          [](QChar c) { return c.isLowSurrogate(); }));
+}
+}  // namespace
+
 std::size_t MainWindowQt::editorCaret() {
     // Every line break before the caret counts as the two characters CR LF,
-    // and a character beyond the 16-bit range (two units in the widget) as one.
+    // and a character beyond the 16-bit range as one.
     const int pos = text1_->textCursor().selectionStart();
-    const int block = text1_->document()->findBlock(pos).blockNumber();
-    const QString before = text1_->text().left(pos);
-    const auto pairs = std::count_if(before.begin(), before.end(), [](QChar c) { return c.isLowSurrogate(); });
-    return static_cast<std::size_t>(pos + block - pairs);
+    const QTextBlock caretBlock = text1_->document()->findBlock(pos);
+    std::size_t pairs = static_cast<std::size_t>(pairsIn(caretBlock.text(), pos - caretBlock.position()));
+    for (QTextBlock b = text1_->document()->firstBlock(); b.isValid() && b != caretBlock; b = b.next())
+        pairs += static_cast<std::size_t>(pairsIn(b.text(), b.length()));
+    return static_cast<std::size_t>(pos + caretBlock.blockNumber()) - pairs;
 }
+
+MainWindowView::CaretLine MainWindowQt::editorCaretLine() {
+    const int pos = text1_->textCursor().selectionStart();
+    const QTextBlock block = text1_->document()->findBlock(pos);
+    const QString line = block.text();
+    const int inLine = pos - block.position();
+    return {block.blockNumber(), inLine - pairsIn(line, inLine), fromEditor(line)};
+}
+
+bool MainWindowQt::editorHoldsAfterCaretLine(char c) {
+    const QString wanted = fromCp1252(std::string(1, c));
+    const QTextBlock block = text1_->document()->findBlock(text1_->textCursor().selectionStart());
+    for (QTextBlock b = block.next(); b.isValid(); b = b.next())
+        if (b.text().contains(wanted)) return true;
+    return false;
+}
+
+std::optional<bool> MainWindowQt::editorModified() { return text1_->document()->isModified(); }
+
+void MainWindowQt::setEditorModified(bool modified) { text1_->document()->setModified(modified); }
 
 void MainWindowQt::setEditorTooltip(const std::string& text) {
     const QString hint = fromCp1252(text);

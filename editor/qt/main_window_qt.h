@@ -48,6 +48,10 @@ public:
     std::string editorTextUtf8() override;
     void setEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
+    CaretLine editorCaretLine() override;
+    bool editorHoldsAfterCaretLine(char c) override;
+    std::optional<bool> editorModified() override;
+    void setEditorModified(bool modified) override;
     void setEditorTooltip(const std::string& text) override;
     void focusEditor() override;
     std::string text2() override;

@@ -89,7 +89,8 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     gutter_ = new Gutter(this);
     highlighter_ = new ScriptHighlighter(document());
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(gutterWidth(), 0, 0, 0); });
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { renumber(); });
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int from, int, int added) { renumber(from, added); });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
         if (dy)
             gutter_->scroll(0, dy);
@@ -104,16 +105,41 @@ void EditorBox::setClassifier(std::function<ScriptLine(const QString&)> classify
     highlighter_->rehighlight();
 }
 
-void EditorBox::renumber() {
+void EditorBox::renumber(int from, int added) {
     const QTextDocument* doc = document();
-    runNumbers_.assign(static_cast<std::size_t>(doc->blockCount()), -1);
-    if (doc->firstBlock().text().startsWith(kEncodedMarker)) return;
-    int next = 0;
-    for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
-        if (!b.text().isEmpty()) runNumbers_[static_cast<std::size_t>(b.blockNumber())] = next++;
+    const auto count = static_cast<std::ptrdiff_t>(doc->blockCount());
+    QTextBlock first = doc->findBlock(from), last = doc->findBlock(from + added);
+    if (!first.isValid()) first = doc->lastBlock();
+    if (!last.isValid()) last = doc->lastBlock();
+    const std::ptrdiff_t a = first.blockNumber(), b = std::max<std::ptrdiff_t>(a, last.blockNumber());
+    // The blocks a..b hold the change; they stand for the old blocks
+    // a..b - grown. When that does not fit, every block is read again.
+    const std::ptrdiff_t grown = count - static_cast<std::ptrdiff_t>(filled_.size());
+    const std::ptrdiff_t oldLast = b - grown;
+    std::ptrdiff_t readFrom = a, readTo = b;
+    if (oldLast < a - 1 || oldLast >= static_cast<std::ptrdiff_t>(filled_.size())) {
+        filled_.assign(static_cast<std::size_t>(count), 0);
+        readFrom = 0;
+        readTo = count - 1;
+    } else {
+        filled_.erase(filled_.begin() + a, filled_.begin() + oldLast + 1);
+        filled_.insert(filled_.begin() + a, static_cast<std::size_t>(b - a + 1), 0);
+    }
+    QTextBlock block = readFrom == a ? first : doc->firstBlock();
+    for (std::ptrdiff_t n = readFrom; n <= readTo && block.isValid(); ++n, block = block.next())
+        filled_[static_cast<std::size_t>(n)] = block.length() > 1;
+    numberFromFilled();
     const int width = gutterWidth();
     if (viewportMargins().left() != width) setViewportMargins(width, 0, 0, 0);
     gutter_->update();
+}
+
+void EditorBox::numberFromFilled() {
+    runNumbers_.assign(filled_.size(), -1);
+    if (document()->firstBlock().text().startsWith(kEncodedMarker)) return;
+    int next = 0;
+    for (std::size_t n = 0; n < filled_.size(); ++n)
+        if (filled_[n]) runNumbers_[n] = next++;
 }
 
 int EditorBox::runNumber(int block) const {

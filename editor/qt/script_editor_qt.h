@@ -59,9 +59,13 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void renumber();
+    // After a change of the text: the blocks it touched are read again,
+    // the others only shift.
+    void renumber(int from, int added);
+    void numberFromFilled();
     QWidget* gutter_ = nullptr;
     ScriptHighlighter* highlighter_ = nullptr;
+    std::vector<char> filled_;     // per block: whether it holds text
     std::vector<int> runNumbers_;  // per block
     int marked_ = -1;
 };
