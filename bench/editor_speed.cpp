@@ -1,0 +1,115 @@
+// How the editor window copes with a large file, against a bare text box
+// opening the same file: the time to open it (until shown), the memory it
+// takes, and the time each key takes to show (a character typed at 20
+// places spread through the text; the median and the slowest).
+// Usage: editor_speed bare|torvic FILE (with a display)
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "editor/editor_windows.h"
+#include "editor/qt/qt_views.h"
+#include "platform/linux/linux_platform.h"
+
+using namespace torvic;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point a) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - a).count();
+}
+
+// A field of /proc/self/status, in kB.
+long statusKb(const std::string& field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+    return -1;
+}
+
+void settle(QWidget* w) {
+    QApplication::processEvents();
+    w->repaint();
+    QApplication::processEvents();
+}
+
+// Types 'x' at 20 places spread through the text; each key is timed from
+// its press to the editor painted again.
+std::vector<double> typeKeys(QPlainTextEdit* editor) {
+    std::vector<double> times;
+    const int length = editor->document()->characterCount();
+    for (int i = 1; i <= 20; ++i) {
+        QTextCursor c(editor->document());
+        c.setPosition(editor->document()->findBlock(static_cast<int>(static_cast<long long>(length) * i / 21)).position());
+        editor->setTextCursor(c);
+        editor->ensureCursorVisible();
+        settle(editor->window());
+        const Clock::time_point t = Clock::now();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, "x");
+        QApplication::sendEvent(editor, &press);
+        QApplication::sendEvent(editor, &release);
+        settle(editor->window());
+        times.push_back(msSince(t));
+    }
+    return times;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    prepareProcess();
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: editor_speed bare|torvic FILE\n");
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const long baseKb = statusKb("VmRSS");
+    QPlainTextEdit* editor = nullptr;
+    double openMs = 0;
+    LinuxPlatform platform;
+    std::unique_ptr<QPlainTextEdit> bare;
+    std::unique_ptr<EditorWindows<qt::QtViews>> windows;
+    if (mode == "bare") {
+        bare = std::make_unique<QPlainTextEdit>();
+        bare->setLineWrapMode(QPlainTextEdit::NoWrap);
+        bare->resize(800, 600);
+        bare->show();
+        settle(bare.get());
+        const Clock::time_point t = Clock::now();
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        if (!file.open(QIODevice::ReadOnly)) return 1;
+        bare->setPlainText(QString::fromUtf8(file.readAll()));
+        settle(bare.get());
+        openMs = msSince(t);
+        editor = bare.get();
+    } else {
+        windows = std::make_unique<EditorWindows<qt::QtViews>>(platform);
+        windows->mainView.endHook = [] {};
+        windows->mainView.show();
+        settle(&windows->mainView);
+        const Clock::time_point t = Clock::now();
+        windows->main.onLoad(std::string("\"") + argv[2] + "\"");  // opened as a user would
+        settle(&windows->mainView);
+        openMs = msSince(t);
+        editor = static_cast<QPlainTextEdit*>(windows->mainView.control("Text1"));
+    }
+    const long openKb = statusKb("VmHWM") - baseKb;
+    std::vector<double> keys = typeKeys(editor);
+    std::sort(keys.begin(), keys.end());
+    std::printf("%s: open %.0f ms, memory %ld MB, key median %.1f ms, slowest %.1f ms, lines %d\n", mode.c_str(),
+                openMs, openKb / 1024, (keys[9] + keys[10]) / 2, keys.back(), editor->document()->blockCount());
+    return 0;
+}
