@@ -345,14 +345,14 @@ void MainWindowPresenter::onEncode() {
     }
     if (keyDialog_.ClauCodificacio.empty()) return;
     if (keyDialog_.CodiDescodi == 1)
-        view_.setEditorText(codificaText(keyDialog_.ClauCodificacio, text));
+        view_.replaceEditorTextUtf8(cp1252::toUtf8(codificaText(keyDialog_.ClauCodificacio, text)));
     else if (keyDialog_.CodiDescodi == 2 && !text.starts_with(kEncodedMarker))
         // Decoding a text that was never encoded would only scramble it.
         view_.messageBox(L1252("El programa no està codificat (no comença amb la marca \"") +
                              std::string(trimBlanks(kEncodedMarker)) + L1252("\"): no s'ha descodificat."),
                          L1252("Atenció:"), MessageIcon::Exclamation, false);
     else if (keyDialog_.CodiDescodi == 2)
-        view_.setEditorText(descodificaText(keyDialog_.ClauCodificacio, text));
+        view_.replaceEditorTextUtf8(cp1252::toUtf8(descodificaText(keyDialog_.ClauCodificacio, text)));
 }
 
 void MainWindowPresenter::ferSubstitucio() {
@@ -372,7 +372,7 @@ void MainWindowPresenter::ferSubstitucio() {
     const std::size_t from = replaceDialog_.pnoPrincipi ? utf8Advance(text, 0, view_.editorCaret()) + 1 : 1;
     replaceFast(changed, static_cast<std::int32_t>(from), cp1252::toUtf8(replaceDialog_.pTexte1),
                 cp1252::toUtf8(replaceDialog_.pTexte2), replaceDialog_.pVegades);
-    view_.setEditorTextUtf8(changed);
+    if (changed != text) view_.replaceEditorTextUtf8(changed);
 }
 
 }  // namespace torvic

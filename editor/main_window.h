@@ -37,6 +37,9 @@ public:
     // Text1 without loss, in UTF-8 (CR LF line breaks).
     virtual std::string editorTextUtf8() = 0;
     virtual void setEditorTextUtf8(const std::string& text) = 0;
+    // Replaces the whole text (UTF-8) as one edit the user can undo, as
+    // typing can.
+    virtual void replaceEditorTextUtf8(const std::string& text) = 0;
     virtual std::size_t editorCaret() = 0;  // selection start, in characters
     // The caret's line: its number and the caret's column as editorCaret
     // counts them, and its text (1252, without the line break). Views
@@ -99,7 +102,10 @@ public:
     // To the taskbar; the view calls restoreFromNotificationArea when the
     // user brings the window back.
     virtual void minimise() = 0;
+    // The status line below the controls, gone after 15 s, or at once with
+    // clearStatus.
     virtual void showStatus(const std::string& text) = 0;
+    virtual void clearStatus() = 0;
     // The help window with the manual (an HTML page, UTF-8); with `print`,
     // its print dialog opens at once.
     virtual void showManual(const std::string& htmlUtf8, bool print) = 0;

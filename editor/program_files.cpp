@@ -83,6 +83,7 @@ void MainWindowPresenter::onOpenClick() {
         programEncoding_ = file.encoding;
         programEndsWithLineBreak_ = file.endsWithLineBreak;
         updateCaption();
+        view_.clearStatus();  // it spoke of the program replaced
         if (isUtf8(file.encoding) && file.readLineFeeds)
             view_.showStatus(L1252("El fitxer és UTF-8 i no tenia salts de línia CR LF: s'ha llegit com a UTF-8, amb "
                                    "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb CR LF."));
@@ -182,6 +183,7 @@ void MainWindowPresenter::onNewProgram() {
     programEncoding_ = TextEncoding::Ansi;
     programEndsWithLineBreak_ = false;
     updateCaption();
+    view_.clearStatus();
     setFileName(currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic");
     view_.setText3("0");
     setText4("");

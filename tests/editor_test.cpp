@@ -229,6 +229,12 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
     EXPECT_EQ(rig.view.editor, "a\r\nb\r\nc");  // no CR at all: the LFs end the lines
     ASSERT_EQ(rig.view.statusTexts.size(), 1u);  // and the window says so
     EXPECT_NE(rig.view.statusTexts[0].find("LF"), std::string::npos);
+    EXPECT_TRUE(rig.view.statusShown);
+    open(path("lf.torvic"), false);  // kept: the line still speaks of the program shown
+    EXPECT_TRUE(rig.view.statusShown);
+    open(path("crlf.torvic"));  // gone with the program it spoke of
+    EXPECT_FALSE(rig.view.statusShown);
+    EXPECT_EQ(rig.view.statusTexts.size(), 1u);
     rig.view.messages.clear();
     open(tmp / "*.none");
     EXPECT_EQ(rig.view.text2Field, tmp.path() + "/");
@@ -448,6 +454,7 @@ TEST(Utf8Programs, FindAndReplaceKeepsCharacters1252CannotHold) {
         };
         rig.torvic.onReplace();
         EXPECT_EQ(rig.view.editorTextUtf8(), afterCaret ? "→X\r\n→é" : "→é\r\n→é");
+        EXPECT_EQ(rig.view.undoTexts, std::vector<std::string>{"→X\r\n→X"});  // undone without loss
     }
 }
 
@@ -546,6 +553,8 @@ TEST(FindAndReplace, Examples) {
         };
         rig.torvic.onReplace();
         EXPECT_EQ(rig.view.editor, c.expected) << c.find << " " << c.count << " " << c.afterCaret;
+        EXPECT_EQ(rig.view.undoTexts, c.expected == "aXbXc" ? std::vector<std::string>{}
+                                                            : std::vector<std::string>{"aXbXc"});
     }
 }
 
@@ -689,6 +698,9 @@ TEST(Encoding, TheKeyDialogDecidesWhatHappensToTheEditor) {
         rig.keyDialogView.button = c.button;
         rig.torvic.onEncode();
         EXPECT_EQ(rig.view.editor, c.expected) << c.button << " [" << c.key << "]";
+        // A change is one step the user can undo, back to the text before it.
+        EXPECT_EQ(rig.view.undoTexts, c.expected == c.editor ? std::vector<std::string>{}
+                                                             : std::vector<std::string>{cp1252::toUtf8(c.editor)});
         EXPECT_EQ(rig.keyDialogView.shows, c.shows);
         EXPECT_EQ(rig.view.messages.size(), c.boxes);
         EXPECT_EQ(rig.keyDialog.CodiDescodi, c.shows && (c.button == 1 || c.button == 2) ? c.button : 0);

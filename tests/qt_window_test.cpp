@@ -345,6 +345,48 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
     }
 
+    // "Substituir" and "Codificar" are undone with Ctrl+Z, as typing is, back
+    // to the text before them byte for byte.
+    void replaceAndEncodeAreUndone() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        const std::string cases[] = {
+            "beep\r\nmsg(\"a\xC2\xA0" "b\")\r\n",           // UTF-8: a non-breaking space, a last line break
+            "a\nb\r\nc\rd\r\nwait(5)\xE2\x86\x92\xF0\x9F\x98\x80",  // lone LF and CR, beyond 1252
+        };
+        for (const std::string& text : cases) {
+            s.window.setEditorTextUtf8(text);
+            s.replaceDialogView.onOpen = [](QDialog* d) {
+                d->findChild<QLineEdit*>("Text1")->setText("a");
+                d->findChild<QLineEdit*>("Text2")->setText("XY");
+                d->findChild<QPushButton*>("Command1")->click();
+            };
+            s.torvic.onReplace();
+            QVERIFY(s.window.editorTextUtf8() != text);
+            QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(s.window.editorTextUtf8(), text);
+        }
+        // Codificar and Descodificar, each undone on its own (1252 texts).
+        const std::string plain = "beep\r\n\xE0 12\xA0" "500\r\nwait(5)";
+        s.window.setEditorText(plain);
+        auto encode = [&s](int button) {
+            s.keyDialogView.onOpen = [button](QDialog* d) {
+                d->findChild<QLineEdit*>("Text1")->setText("k");
+                d->findChild<QPushButton*>(button == 1 ? "Command1" : "Command2")->click();
+            };
+            s.torvic.onEncode();
+        };
+        encode(1);
+        QCOMPARE(s.window.editorText(), codificaText("k", plain));
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.window.editorText(), plain);
+        s.window.setEditorText(codificaText("k", plain));
+        encode(2);
+        QCOMPARE(s.window.editorText(), plain);
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.window.editorText(), codificaText("k", plain));
+    }
+
     // Lone CR and LF, and non-breaking spaces, come back as they went in,
     // in 1252 and in UTF-8.
     void editorKeepsLoneLineBreaksAndNonBreakingSpaces() {

@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolTip>
 
@@ -197,6 +198,15 @@ void MainWindowQt::setEditorText(const std::string& text) { text1_->setPlainText
 std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->text()); }
 
 void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setPlainText(toEditorUtf8(text)); }
+
+void MainWindowQt::replaceEditorTextUtf8(const std::string& text) {
+    // Through a cursor, so that it goes on the undo stack as one step.
+    QTextCursor cursor(text1_->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(toEditorUtf8(text));
+    cursor.endEditBlock();
+}
 
 namespace {
 // Characters beyond the 16-bit range (two units in the widget) among the
@@ -440,6 +450,11 @@ void MainWindowQt::showStatus(const std::string& text) {
         if (!isMaximized() && !isFullScreen()) resize(width(), height() + bar->sizeHint().height());
     }
     bar->showMessage(fromCp1252(text), statusMilliseconds);
+}
+
+void MainWindowQt::clearStatus() {
+    // An empty message hides the line (see the constructor).
+    if (!statusBar()->isHidden()) statusBar()->clearMessage();
 }
 
 void MainWindowQt::changeEvent(QEvent* event) {

@@ -47,6 +47,7 @@ public:
     void setEditorText(const std::string& text) override;
     std::string editorTextUtf8() override;
     void setEditorTextUtf8(const std::string& text) override;
+    void replaceEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
     CaretLine editorCaretLine() override;
     bool editorHoldsAfterCaretLine(char c) override;
@@ -85,6 +86,7 @@ public:
     void setTrayChecks(bool aturat, bool executant) override;
     void minimise() override { showMinimized(); }
     void showStatus(const std::string& text) override;
+    void clearStatus() override;
     void showManual(const std::string& htmlUtf8, bool print) override;
     HelpWindowQt* helpWindow() const { return help_; }
     void endProgram() override;

@@ -276,6 +276,13 @@ std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control
 
 void MainWindowWin32::setEditorTextUtf8(const std::string& text) { SetWindowTextW(control("Text1"), wide(text).c_str()); }
 
+void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
+    // A replaced selection the box can undo (Ctrl+Z).
+    HWND box = control("Text1");
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text).c_str()));
+}
+
 std::size_t MainWindowWin32::editorCaret() {
     DWORD start = 0;
     SendMessageW(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
@@ -438,15 +445,28 @@ void MainWindowWin32::setTrayChecks(bool aturat, bool executant) {
     CheckMenuItem(rcPopup_, menuIds_.at("RCPopup_Executant"), MF_BYCOMMAND | (executant ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void MainWindowWin32::showStatus(const std::string& text) {
-    // Below the client area, which keeps its size (the window grows by the
-    // line), and gone after a while (the window shrinks back).
-    auto resizeBy = [this](int delta) {
-        if (IsZoomed(hwnd())) return;
+void MainWindowWin32::resizeForStatus(int delta) {
+    if (!IsZoomed(hwnd())) {
         RECT r;
         GetWindowRect(hwnd(), &r);
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + delta, SWP_NOMOVE | SWP_NOZORDER);
-    };
+    }
+    // The frames' transparent labels would keep what was drawn under them.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void MainWindowWin32::clearStatus() {
+    if (!status_ || !IsWindowVisible(status_)) return;
+    window_.killTimer(kStatusTimer);
+    RECT bar;
+    GetWindowRect(status_, &bar);
+    ShowWindow(status_, SW_HIDE);
+    resizeForStatus(-(bar.bottom - bar.top));
+}
+
+void MainWindowWin32::showStatus(const std::string& text) {
+    // Below the client area, which keeps its size (the window grows by the
+    // line), and gone after a while (the window shrinks back).
     if (!status_)  // made when first needed: most sessions never show one
         status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
@@ -455,16 +475,10 @@ void MainWindowWin32::showStatus(const std::string& text) {
         SendMessageA(status_, WM_SIZE, 0, 0);
         RECT bar;
         GetWindowRect(status_, &bar);
-        resizeBy(bar.bottom - bar.top);
+        resizeForStatus(bar.bottom - bar.top);
     }
     SetWindowTextA(status_, text.c_str());
-    window_.setTimer(kStatusTimer, static_cast<UINT>(statusMilliseconds), [this, resizeBy] {
-        window_.killTimer(kStatusTimer);
-        RECT bar;
-        GetWindowRect(status_, &bar);
-        ShowWindow(status_, SW_HIDE);
-        resizeBy(-(bar.bottom - bar.top));
-    });
+    window_.setTimer(kStatusTimer, static_cast<UINT>(statusMilliseconds), [this] { clearStatus(); });
 }
 
 void MainWindowWin32::showManual(const std::string&, bool print) {

@@ -36,6 +36,7 @@ public:
     void setEditorText(const std::string& text) override;
     std::string editorTextUtf8() override;
     void setEditorTextUtf8(const std::string& text) override;
+    void replaceEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
     void setEditorTooltip(const std::string& text) override { window_.setTip("Text1", text); }
     void focusEditor() override;
@@ -70,6 +71,7 @@ public:
     void setTrayChecks(bool aturat, bool executant) override;
     void minimise() override { ShowWindow(hwnd(), SW_MINIMIZE); }
     void showStatus(const std::string& text) override;
+    void clearStatus() override;
     // The manual torvic.rtf beside the program, opened or printed by the shell.
     void showManual(const std::string& htmlUtf8, bool print) override;
     void endProgram() override;
@@ -94,6 +96,8 @@ private:
     std::map<UINT, void (MainWindowPresenter::*)()> menuHandlers_;
     std::map<std::string, UINT> menuIds_;
     HWND status_ = nullptr;
+    // Grows or shrinks the window by the status line, and repaints it whole.
+    void resizeForStatus(int delta);
     bool trayShown_ = false;
     bool minimised_ = false;
     bool text4Yellow_ = false;

@@ -48,6 +48,12 @@ public:
         editorUtf8 = t;
         editor = utf8To1252(t);
     }
+    // Replacements the user can undo: the text each one replaced (UTF-8).
+    std::vector<std::string> undoTexts;
+    void replaceEditorTextUtf8(const std::string& t) override {
+        undoTexts.push_back(editorTextUtf8());
+        setEditorTextUtf8(t);
+    }
     // The user types a whole new text (UTF-8) into the editor.
     void type(const std::string& utf8) { setEditorTextUtf8(utf8); }
     std::size_t editorCaret() override { return caret; }
@@ -115,7 +121,12 @@ public:
         checkExecutant = executant;
     }
     void minimise() override { minimised = true; }
-    void showStatus(const std::string& text) override { statusTexts.push_back(text); }
+    bool statusShown = false;
+    void showStatus(const std::string& text) override {
+        statusTexts.push_back(text);
+        statusShown = true;
+    }
+    void clearStatus() override { statusShown = false; }
     std::vector<std::string> manualsShown;  // "show" or "print"
     void showManual(const std::string& html, bool print) override {
         if (html.find("<h3 id=\"ref\">") != std::string::npos) manualsShown.push_back(print ? "print" : "show");
