@@ -26,6 +26,14 @@ std::string systemPathText(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// A name from the command line, as the absolute name it opens: one relative
+// to the current folder `directory` is joined to it.
+std::string absoluteName(const std::string& directory, const std::string& name) {
+    const auto path = [](const std::string& text) { return std::filesystem::path(std::u8string(text.begin(), text.end())); };
+    if (name.empty() || path(name).is_absolute()) return name;
+    return systemPathText((path(directory) / path(name)).lexically_normal());
+}
+
 }  // namespace
 
 const char* const MainWindowPresenter::kCaption =
@@ -56,12 +64,12 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
         case StartRequest::RunHidden:
             startedHidden_ = true;
             view_.setVisible(false);
-            setFileName(request.file);
+            setFileName(absoluteName(currentDirectory(), request.file));
             onOpenClick();
             onRunHidden();
             break;
         case StartRequest::Edit:
-            setFileName(request.file);
+            setFileName(absoluteName(currentDirectory(), request.file));
             onOpenClick();
             break;
         case StartRequest::Nothing: {
@@ -104,7 +112,8 @@ void MainWindowPresenter::updateCaption() {
 
 void MainWindowPresenter::showCaption(bool unsaved) {
     std::string caption = unsaved ? "*" : "";
-    if (!savedName_.empty()) caption += shownName(savedName_.substr(conventions::folderPart(savedName_).size())) + " - ";
+    if (const std::string& name = programName(); !name.empty())
+        caption += shownName(name.substr(conventions::folderPart(name).size())) + " - ";
     caption += L1252(kCaption);
     if (caption == shownCaption_) return;
     shownCaption_ = caption;

@@ -324,6 +324,10 @@ private:
     // from or went to (empty for a program never saved).
     std::string savedText_;
     std::string savedName_;
+    // The name a new program is offered under, until it is saved or
+    // another is opened; the file the caption names is either.
+    std::string newProgramName_;
+    const std::string& programName() const { return savedName_.empty() ? newProgramName_ : savedName_; }
     // How the program's file is written: its encoding, and whether its last
     // line has a line break (a new program: 1252, without).
     TextEncoding programEncoding_ = TextEncoding::Ansi;

@@ -93,15 +93,21 @@ void MainWindowPresenter::onOpenClick() {
         else if (file.readLineFeeds)
             view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
                                    "línia, i en guardar-lo s'escriurà amb CR LF."));
+    } else if (!programName().empty()) {
+        // The editor keeps its program: Text2 names its file again, so that
+        // saving writes the file the caption names.
+        setFileName(programName());
     }
     focusIfVisible();
 }
 
 bool MainWindowPresenter::saveTo(const std::string& name) {
     std::error_code ec;
-    bool exists = hasWildcards(name) ? !conventions::firstMatchingFile(name).empty()
-                                     : fs::is_regular_file(systemPath(name), ec);
-    if (exists && !view_.askYesNo("Sobreescriure ?", "El fitxer ja existeix:")) {
+    const std::string existing = hasWildcards(name) ? conventions::firstMatchingFile(name)
+                                 : fs::is_regular_file(systemPath(name), ec) ? name
+                                                                             : std::string();
+    // The question names the file it would replace.
+    if (!existing.empty() && !view_.askYesNo(shownName(existing) + "\r\rSobreescriure ?", "El fitxer ja existeix:")) {
         onSaveAsClick();
         return false;
     }
@@ -180,11 +186,12 @@ void MainWindowPresenter::onNewProgram() {
     view_.setEditorText("");
     savedText_ = view_.editorTextUtf8();
     savedName_.clear();
+    newProgramName_ = currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic";
     programEncoding_ = TextEncoding::Ansi;
     programEndsWithLineBreak_ = false;
     updateCaption();
     view_.clearStatus();
-    setFileName(currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic");
+    setFileName(newProgramName_);
     view_.setText3("0");
     setText4("");
     focusIfVisible();

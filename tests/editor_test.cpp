@@ -194,6 +194,16 @@ TEST(MainWindow, StartUp) {
     EXPECT_EQ(missing.view.messages[0].title, "Error en trobar el fitxer:");
     EXPECT_TRUE(missing.view.ended && !missing.view.visible && !missing.view.minimised);
 
+    // A relative name opens in the current folder, and is shown as the absolute name it opened.
+    for (const char* relative : {"\"my script.torvic\"", "\"./x/../my script.torvic\""}) {
+        WindowRig edit;
+        edit.torvic.currentDirectory = [&tmp] { return tmp.path(); };
+        edit.torvic.onLoad(relative);
+        EXPECT_EQ(edit.view.text2Field, script) << relative;
+        EXPECT_EQ(edit.view.editor, "beep\r\nbeep") << relative;
+        EXPECT_EQ(edit.view.caption, "my script.torvic - " + L1252(MainWindowPresenter::kCaption));
+    }
+
     WindowRig plain;
     plain.torvic.onLoad("");
     EXPECT_EQ(plain.view.text2Field, std::string("/home/user") + conventions::folderSeparator());
@@ -276,12 +286,46 @@ TEST_F(ProgramFiles, TheCaptionFollowsTheFileAndItsChanges) {
         {[&] { type("beep\r\nwait(1)"); }, "*a.torvic - "},
         {[&] { type("beep"); }, "a.torvic - "},  // typed back as it was saved
         {[&] { rig.view.text2Field = path("b.torvic"), rig.torvic.onSaveClick(); }, "b.torvic - "},
-        {[&] { rig.torvic.onNewProgram(); }, ""},
+        {[&] { rig.torvic.onNewProgram(); }, "nou_programa.torvic - "},  // the name it is offered under
+        {[&] { type("beep"); }, "*nou_programa.torvic - "},
     };
     for (const auto& [act, name] : steps) {
         act();
         EXPECT_EQ(rig.view.caption, name + L1252(MainWindowPresenter::kCaption));
     }
+}
+
+// Another name typed and its opening declined: Text2 names the editor's
+// program again, and saving writes that file, naming it in the question.
+TEST_F(ProgramFiles, SaveWritesTheFileTheCaptionNames) {
+    put("a.torvic", "beep");
+    put("b.torvic", "other");
+    open(path("a.torvic"));
+    open(path("b.torvic"), false);  // No to "Si obriu un altre programa..."
+    EXPECT_EQ(rig.view.text2Field, path("a.torvic"));
+    EXPECT_EQ(rig.view.editor, "beep");
+    rig.view.editor = "beep\r\nwait(1)";
+    rig.torvic.onEditorChange();
+    rig.view.text2Field = path("b.torvic");
+    rig.view.saveChoices = {SaveChoice::Cancel};  // changes not saved: the save question, cancelled
+    rig.torvic.onOpenClick();
+    EXPECT_EQ(rig.view.text2Field, path("a.torvic"));
+    EXPECT_EQ(rig.view.caption, "*a.torvic - " + L1252(MainWindowPresenter::kCaption));
+    rig.view.messages.clear();
+    rig.view.answers = {true};
+    rig.torvic.onSaveClick();
+    EXPECT_EQ(readFileBytes(path("a.torvic")).value(), "beep\r\nwait(1)");
+    EXPECT_EQ(readFileBytes(path("b.torvic")).value(), "other");
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].text, path("a.torvic") + "\r\rSobreescriure ?");
+    EXPECT_EQ(rig.view.caption, "a.torvic - " + L1252(MainWindowPresenter::kCaption));
+
+    WindowRig fresh;  // a program never saved: the name declined stays for saving it
+    fresh.view.editor = "beep";
+    fresh.view.text2Field = path("b.torvic");
+    fresh.view.saveChoices = {SaveChoice::Cancel};
+    fresh.torvic.onOpenClick();
+    EXPECT_EQ(fresh.view.text2Field, path("b.torvic"));
 }
 
 TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
