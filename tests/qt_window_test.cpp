@@ -347,6 +347,24 @@ private slots:
 
     // "Substituir" and "Codificar" are undone with Ctrl+Z, as typing is, back
     // to the text before them byte for byte.
+    // "Posició actual" shows a line number of six digits and a column of
+    // four whole, beside their captions.
+    void caretPositionFitsSixDigits() {
+        Setup s;
+        s.window.setCaretLabels("268864", "9999");
+        QApplication::processEvents();
+        const QStringList cut = cutCaptions(&s.window);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        QStringList overlaps;
+        const char* names[] = {"Label7", "Label5", "Label8", "Label6"};
+        for (int i = 0; i + 1 < 4; ++i)
+            if (s.window.control(names[i])->geometry().intersects(s.window.control(names[i + 1])->geometry()))
+                overlaps << QString("%1 %2").arg(names[i], names[i + 1]);
+        QWidget* frame = s.window.control("Frame4");
+        if (s.window.control("Label6")->geometry().right() >= frame->width()) overlaps << "Label6 Frame4";
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps.join("; ")));
+    }
+
     void replaceAndEncodeAreUndone() {
         Setup s;
         auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
