@@ -1,6 +1,8 @@
 // torvic: the editor and interpreter window.
 #include <QApplication>
 
+#include <cstdio>
+
 #include "base/qt/qt_common.h"
 #include "editor/command_line.h"
 #include "editor/editor_windows.h"
@@ -21,6 +23,11 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The usage goes to the console, without a window.
+    if (argc == 2 && torvic::isHelpRequest(argv[1])) {
+        std::fputs(torvic::usageText(true).c_str(), stdout);
+        return 0;
+    }
     torvic::prepareProcess();
     QApplication app(argc, argv);
     torvic::qt::prepareApplication(app);

@@ -18,6 +18,7 @@
 #include "base/qt/qt_common.h"
 #include "platform/linux/xdg_registration.h"
 #include "setup/installer.h"
+#include "setup/usage.h"
 #include "setup/qt/installer_qt.h"
 
 #include <X11/Xlib.h>  // last: its macros clash with Qt's names
@@ -70,6 +71,11 @@ int main(int argc, char** argv) {
             if (a == option) return true;
         return false;
     };
+    // The usage goes to the console, without a window.
+    if (isSetupHelpRequest(static_cast<int>(args.size()), args.empty() ? "" : args[0].c_str())) {
+        std::fputs(kSetupUsage, stdout);
+        return 0;
+    }
     const bool registerOnly = !args.empty() && args[0] == "/register";
     const bool uninstall = !args.empty() && args[0] == "/uninstall";
     const bool quiet = given("/quiet");

@@ -47,4 +47,23 @@ StartRequest parseCommandLine(const std::string& cmd) {
     return r;
 }
 
+bool isHelpRequest(const std::string& arguments) {
+    return arguments == "--help" || arguments == "-h" || arguments == "/?";
+}
+
+std::string usageText(bool withManual) {
+    std::string text =
+        "Ús: torvic [PROGRAMA]\n"
+        "    torvic /exec PROGRAMA\n";
+    if (withManual) text += "    torvic /manual\n";
+    text +=
+        "\n"
+        "  PROGRAMA          obre el programa (un fitxer .torvic) a l'editor\n"
+        "  /exec PROGRAMA    l'executa amagat, amb la icona a l'àrea de notificació,\n"
+        "                    i acaba quan el programa acaba\n";
+    if (withManual) text += "  /manual           mostra el manual de les comandes\n";
+    text += "  --help            mostra aquesta ajuda\n";
+    return text;
+}
+
 }  // namespace torvic

@@ -22,4 +22,11 @@ std::string commandLineArguments(const std::string& commandLine);
 
 StartRequest parseCommandLine(const std::string& cmd);
 
+// Whether the argument text asks for the usage: "--help", "-h" or "/?" alone.
+bool isHelpRequest(const std::string& arguments);
+
+// The usage (UTF-8), for the console or a message box; `withManual` adds
+// the line of "/manual", where the program has it.
+std::string usageText(bool withManual);
+
 }  // namespace torvic

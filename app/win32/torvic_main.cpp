@@ -22,6 +22,14 @@ std::string programDirectory() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The argument text of the real command line, as the program receives
+    // it: wide, so that its names are the system's.
+    const std::string cmd = torvic::commandLineArguments(torvic::win::utf8(GetCommandLineW()));
+    // A window program has no console: the usage in a message box.
+    if (torvic::isHelpRequest(cmd)) {
+        MessageBoxW(nullptr, torvic::win::wide(torvic::usageText(false)).c_str(), L"Torvic", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
     torvic::prepareProcess();
     torvic::WindowsPlatform platform;
     torvic::EditorWindows<torvic::win32::Win32Views> windows(platform);
@@ -29,9 +37,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     torvic::MainWindowPresenter& torvic = windows.main;
     torvic.programDirectory = programDirectory;
 
-    // The argument text of the real command line, as the program receives
-    // it: wide, so that its names are the system's.
-    const std::string cmd = torvic::commandLineArguments(torvic::win::utf8(GetCommandLineW()));
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.
         window.show();

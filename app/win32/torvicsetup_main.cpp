@@ -14,6 +14,7 @@
 #include "platform/windows/registry_installation.h"
 #include "platform/windows/wide_text.h"
 #include "setup/installer.h"
+#include "setup/usage.h"
 #include "setup/win32/installer_win32.h"
 
 namespace {
@@ -83,6 +84,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(utf8(wargv[i]));
     LocalFree(wargv);
+
+    // A window program has no console: the usage in a message box.
+    if (isSetupHelpRequest(static_cast<int>(args.size()), args.empty() ? "" : args[0].c_str())) {
+        MessageBoxW(nullptr, wide(kSetupUsage).c_str(), L"torvicsetup", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
 
     if (!args.empty() && args[0] == "/register") {
         // After copying the files by hand: the registration alone, for the
