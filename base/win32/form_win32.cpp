@@ -250,6 +250,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
         SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (cls.style & WS_TABSTOP) tabOrder_.push_back(w);
     if (onClick) clicks_[id] = std::move(onClick);
     if (*tip) tips_[w] = cp1252::fromUtf8(tip);
 }
@@ -264,6 +265,7 @@ void FormWindow::destroy() {
     modal_ = false;
     DestroyWindow(h);
     controls_.clear();
+    tabOrder_.clear();
     clicks_.clear();
     defaultId_ = 0;
     nextId_ = 1000;
@@ -344,8 +346,44 @@ void FormWindow::killTimer(UINT_PTR id) {
     timers_.erase(id);
 }
 
+HWND FormWindow::nextTabStop(HWND from, bool forward) const {
+    // The tab stop that is `from` or holds it (a drop-down's own edit box).
+    auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(),
+                           [from](HWND w) { return w == from || IsChild(w, from); });
+    const std::size_t n = tabOrder_.size();
+    std::size_t i = at == tabOrder_.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - tabOrder_.begin());
+    for (std::size_t step = 0; step < n; ++step) {
+        i = forward ? (i + 1) % n : (i + n - 1) % n;
+        HWND w = tabOrder_[i];
+        if (IsWindowVisible(w) && IsWindowEnabled(w)) return w;
+    }
+    return nullptr;
+}
+
 bool FormWindow::dialogMessage(MSG& msg) {
-    return hwnd_ && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) && IsDialogMessageW(hwnd_, &msg);
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    // Tab and Shift+Tab walk the form's order. The system's dialog keys walk
+    // the stacking order instead, which is the reverse: each control is put
+    // over the ones made before it.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        HWND focus = GetFocus();
+        const LONG_PTR style = focus ? GetWindowLongPtrW(focus, GWL_STYLE) : 0;
+        wchar_t cls[16] = {};
+        if (focus) GetClassNameW(focus, cls, 16);
+        // A multi-line box one can type in takes Tab as a character.
+        const bool typesTab = lstrcmpiW(cls, L"Edit") == 0 && (style & ES_MULTILINE) && !(style & ES_READONLY);
+        if (!typesTab) {
+            if (HWND next = nextTabStop(focus, GetKeyState(VK_SHIFT) >= 0)) {
+                SetFocus(next);
+                wchar_t nextClass[16] = {};
+                GetClassNameW(next, nextClass, 16);
+                if (lstrcmpiW(nextClass, L"Edit") == 0) SendMessageW(next, EM_SETSEL, 0, -1);
+            }
+            return true;
+        }
+    }
+    return IsDialogMessageW(hwnd_, &msg);
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

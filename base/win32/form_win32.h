@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/form.h"
 
@@ -77,8 +78,11 @@ public:
     std::function<bool(UINT message, WPARAM, LPARAM, LRESULT& result)> onMessage;
 
     // Handles one message as a dialog would (Tab, Enter, Esc) when it is
-    // for this window; true when it was.
+    // for this window; true when it was. Tab follows the form's order.
     bool dialogMessage(MSG& msg);
+    // The control Tab (forward) or Shift+Tab leads to from `from`: the next
+    // visible, enabled tab stop in the form's order, round the end.
+    HWND nextTabStop(HWND from, bool forward) const;
 
 private:
     void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style);
@@ -98,6 +102,7 @@ private:
     int defaultId_ = 0;
     int nextId_ = 1000;
     std::map<std::string, HWND> controls_;
+    std::vector<HWND> tabOrder_;  // the tab stops in the form's order
     std::map<int, std::function<void()>> clicks_;
     std::map<UINT_PTR, std::function<void()>> timers_;
 };
