@@ -544,7 +544,32 @@ private slots:
         QVERIFY(!s.window.windowTitle().startsWith('*'));
         QTest::keyClicks(editor, "x");
         QVERIFY(s.window.windowTitle().startsWith('*'));
-    }};
+    }
+
+    // A long text is coloured where it is shown: its first lines at once,
+    // the others when scrolled to.
+    void longTextColouredWhereShown() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        std::string text;
+        for (int i = 0; i < 20000; ++i) text += i % 2 ? "wiat(1)\r\n" : "beep\r\n";
+        s.window.show();
+        s.window.setEditorText(text);
+        QApplication::processEvents();
+        auto formatAt = [editor](int block) {
+            const QTextBlock b = editor->document()->findBlockByNumber(block);
+            return b.layout()->formats().isEmpty() ? QTextCharFormat() : b.layout()->formats().first().format;
+        };
+        QCOMPARE(formatAt(0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatAt(1).underlineStyle(), QTextCharFormat::WaveUnderline);
+        QVERIFY(editor->document()->findBlockByNumber(15000).layout()->formats().isEmpty());  // not yet shown
+        editor->verticalScrollBar()->setValue(15000);
+        QApplication::processEvents();
+        QTRY_COMPARE(formatAt(15000).fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatAt(15001).underlineStyle(), QTextCharFormat::WaveUnderline);
+        QCOMPARE(editor->runNumber(15001), 15001);
+    }
+};
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -14,6 +14,11 @@ const QString kEncodedMarker = "$%& ";
 // Where a character code page 1252 cannot hold stands, in the text and in
 // the gutter.
 const QColor kOutside1252Colour(255, 190, 190);
+// Texts of up to this many lines are coloured whole as they change.
+constexpr int kColouredWhole = 5000;
+
+// Marks a block that has its colours.
+class Coloured : public QTextBlockUserData {};
 
 class Gutter : public QWidget {
 public:
@@ -36,6 +41,11 @@ bool holdsOutside1252(const QString& line) {
 }
 
 void ScriptHighlighter::highlightBlock(const QString& text) {
+    if (!forced && wanted && !wanted(currentBlock())) {
+        if (currentBlockUserData()) setCurrentBlockUserData(nullptr);
+        return;
+    }
+    if (!currentBlockUserData()) setCurrentBlockUserData(new Coloured);
     if (text.isEmpty()) return;
     if (classify && !document()->firstBlock().text().startsWith(kEncodedMarker)) colour(text);
     // Characters code page 1252 cannot hold: a run stops at their line, and
@@ -88,6 +98,7 @@ void ScriptHighlighter::colour(const QString& text) {
 EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     gutter_ = new Gutter(this);
     highlighter_ = new ScriptHighlighter(document());
+    highlighter_->wanted = [this](const QTextBlock& block) { return nearShownLines(block); };
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(gutterWidth(), 0, 0, 0); });
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int from, int, int added) { renumber(from, added); });
@@ -96,6 +107,7 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
             gutter_->scroll(0, dy);
         else
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+        colourShownLines();
     });
     setViewportMargins(gutterWidth(), 0, 0, 0);
 }
@@ -121,14 +133,22 @@ void EditorBox::renumber(int from, int added) {
         filled_.assign(static_cast<std::size_t>(count), 0);
         readFrom = 0;
         readTo = count - 1;
-    } else {
+    } else if (grown != 0) {
         filled_.erase(filled_.begin() + a, filled_.begin() + oldLast + 1);
         filled_.insert(filled_.begin() + a, static_cast<std::size_t>(b - a + 1), 0);
     }
+    bool changed = grown != 0 || readFrom != a;
     QTextBlock block = readFrom == a ? first : doc->firstBlock();
-    for (std::ptrdiff_t n = readFrom; n <= readTo && block.isValid(); ++n, block = block.next())
-        filled_[static_cast<std::size_t>(n)] = block.length() > 1;
-    numberFromFilled();
+    for (std::ptrdiff_t n = readFrom; n <= readTo && block.isValid(); ++n, block = block.next()) {
+        const char filled = block.length() > 1;
+        changed = changed || filled_[static_cast<std::size_t>(n)] != filled;
+        filled_[static_cast<std::size_t>(n)] = filled;
+    }
+    if (const bool encoded = doc->firstBlock().text().startsWith(kEncodedMarker); encoded != encoded_) {
+        encoded_ = encoded;
+        changed = true;
+    }
+    if (changed) numberFromFilled();
     const int width = gutterWidth();
     if (viewportMargins().left() != width) setViewportMargins(width, 0, 0, 0);
     gutter_->update();
@@ -136,10 +156,29 @@ void EditorBox::renumber(int from, int added) {
 
 void EditorBox::numberFromFilled() {
     runNumbers_.assign(filled_.size(), -1);
-    if (document()->firstBlock().text().startsWith(kEncodedMarker)) return;
+    if (encoded_) return;
     int next = 0;
     for (std::size_t n = 0; n < filled_.size(); ++n)
         if (filled_[n]) runNumbers_[n] = next++;
+}
+
+bool EditorBox::nearShownLines(const QTextBlock& block) const {
+    if (document()->blockCount() <= kColouredWhole) return true;
+    const int first = firstVisibleBlock().blockNumber();
+    const int lines = viewport()->height() / std::max(1, fontMetrics().height()) + 1;
+    return block.blockNumber() >= first - lines && block.blockNumber() <= first + 2 * lines;
+}
+
+void EditorBox::colourShownLines() {
+    if (document()->blockCount() <= kColouredWhole) return;
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    highlighter_->forced = true;
+    for (; block.isValid() && top <= viewport()->height(); block = block.next()) {
+        if (!block.userData()) highlighter_->rehighlightBlock(block);
+        top += blockBoundingRect(block).height();
+    }
+    highlighter_->forced = false;
 }
 
 int EditorBox::runNumber(int block) const {

@@ -20,6 +20,10 @@ class ScriptHighlighter : public QSyntaxHighlighter {
 public:
     using QSyntaxHighlighter::QSyntaxHighlighter;
     std::function<ScriptLine(const QString&)> classify;
+    // Whether a block is coloured now; the others wait until they are
+    // shown (a long text opens without colouring every line first).
+    std::function<bool(const QTextBlock&)> wanted;
+    bool forced = false;  // colours whatever block it is given
 
 protected:
     void highlightBlock(const QString& text) override;
@@ -63,10 +67,14 @@ private:
     // the others only shift.
     void renumber(int from, int added);
     void numberFromFilled();
+    // Colours the shown lines still waiting for their colours.
+    void colourShownLines();
+    bool nearShownLines(const QTextBlock& block) const;
     QWidget* gutter_ = nullptr;
     ScriptHighlighter* highlighter_ = nullptr;
     std::vector<char> filled_;     // per block: whether it holds text
     std::vector<int> runNumbers_;  // per block
+    bool encoded_ = false;
     int marked_ = -1;
 };
 
