@@ -300,6 +300,18 @@ private slots:
         s.window.resize(200, 150);  // cannot be shrunk until the frames overlap
         QApplication::processEvents();
         QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
+        // Sized by the desktop meanwhile (held at the screen's size, say):
+        // the window keeps that size, and the client area takes the line back.
+        s.window.showStatus("prova");
+        QApplication::processEvents();
+        QVERIFY(bar->isVisible());
+        s.window.resize(s.window.width(), height + 40);
+        QApplication::processEvents();
+        QTRY_VERIFY(!bar->isVisible());
+        QApplication::processEvents();
+        QCOMPARE(s.window.height(), height + 40);
+        QCOMPARE(s.window.centralWidget()->height(), client.height() + 40);
+
         QVERIFY(s.window.centralWidget()->height() >= minimumClientSize().height);
     }
 

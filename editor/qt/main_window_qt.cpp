@@ -79,9 +79,13 @@ MainWindowQt::MainWindowQt() {
     statusBar()->hide();
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (!message.isEmpty() || statusBar()->isHidden()) return;
-        const int line = statusBar()->height();
         statusBar()->hide();
-        if (!isMaximized() && !isFullScreen()) resize(width(), height() - line);
+        // Shrinks back by what it grew, unless the desktop has sized it since
+        // (a window it holds at the screen's size would refuse, and the line
+        // left below would never be repainted): then the client area has it.
+        if (statusGrowth_ && height() == statusGrownHeight_ && !isMaximized() && !isFullScreen())
+            resize(width(), height() - statusGrowth_);
+        statusGrowth_ = 0;
     });
 
     // Esc presses the out-of-sight "End" button, wherever the focus is.
@@ -447,7 +451,14 @@ void MainWindowQt::showStatus(const std::string& text) {
     QStatusBar* bar = statusBar();
     if (bar->isHidden()) {
         bar->show();
-        if (!isMaximized() && !isFullScreen()) resize(width(), height() + bar->sizeHint().height());
+        const int line = bar->sizeHint().height();
+        const QScreen* where = screen();
+        if (!isMaximized() && !isFullScreen() &&
+            (!where || frameGeometry().bottom() + line <= where->availableGeometry().bottom())) {
+            statusGrowth_ = line;
+            resize(width(), height() + line);
+            statusGrownHeight_ = height();
+        }
     }
     bar->showMessage(fromCp1252(text), statusMilliseconds);
 }
@@ -473,6 +484,8 @@ void MainWindowQt::setTrayChecks(bool aturat, bool executant) {
 void MainWindowQt::removeNotificationIcon() {
     if (tray_) tray_->hide();
 }
+    // A window that would no longer fit the screen keeps its size: the line
+    // is taken from the client area.
 
 void MainWindowQt::endProgram() {
     if (endHook) {

@@ -119,6 +119,8 @@ private:
     Clock::time_point timer1Due_{}, timer2Due_{};
     int timer2Interval_ = 60000;
     QSystemTrayIcon* tray_ = nullptr;
+    // What the window grew by for the status line, and the height it had then.
+    int statusGrowth_ = 0, statusGrownHeight_ = 0;
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
     HelpWindowQt* help_ = nullptr;
 };
