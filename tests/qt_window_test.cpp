@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -580,6 +581,32 @@ private slots:
         QTRY_COMPARE(formatAt(15000).fontWeight(), int(QFont::Bold));
         QCOMPARE(formatAt(15001).underlineStyle(), QTextCharFormat::WaveUnderline);
         QCOMPARE(editor->runNumber(15001), 15001);
+    }
+
+    // A long text goes in by pieces: it comes back whole (a character beyond
+    // 16 bits on a piece's edge too), with nothing to undo, the caret at its
+    // start and every line numbered.
+    void longTextLoadsWhole() {
+        Setup s;
+        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        const qsizetype piece = qt::MainWindowQt::kEditorPiece;
+        const qsizetype lines = (piece - 1) / 10;
+        std::string text;
+        for (qsizetype i = 0; i < lines; ++i) text += "abcdefghi\r\n";  // ten units each in the widget
+        text += std::string(static_cast<std::size_t>((piece - 1) % 10), 'a') + "\xF0\x9F\x98\x80" "b\r\n";
+        for (int i = 0; i < 50000; ++i) text += "wait(1)\r\n";
+        text += "end";
+        s.window.setEditorTextUtf8(text);
+        QVERIFY(editor->document()->toRawText().at(piece - 1).isHighSurrogate());
+        QVERIFY(s.window.editorTextUtf8() == text);
+        QVERIFY(!editor->document()->isUndoAvailable());
+        QCOMPARE(editor->textCursor().position(), 0);
+        const int last = editor->document()->blockCount() - 1;
+        QCOMPARE(last, int(lines) + 50001);
+        QCOMPARE(editor->runNumber(last), last);
+        // Typing after it is undone as usual.
+        QTest::keyClicks(editor, "x");
+        QVERIFY(editor->document()->isUndoAvailable());
     }
 };
 

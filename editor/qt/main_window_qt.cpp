@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -197,11 +198,39 @@ void MainWindowQt::setRunLineMark(int index) { text1_->markRunLine(index); }
 
 std::string MainWindowQt::editorText() { return fromEditor(text1_->text()); }
 
-void MainWindowQt::setEditorText(const std::string& text) { text1_->setPlainText(toEditor(text)); }
+void MainWindowQt::setEditorText(const std::string& text) { loadEditor(toEditor(text)); }
 
 std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->text()); }
 
-void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setPlainText(toEditorUtf8(text)); }
+void MainWindowQt::setEditorTextUtf8(const std::string& text) { loadEditor(toEditorUtf8(text)); }
+
+void MainWindowQt::loadEditor(const QString& text) {
+    if (text.size() <= kEditorPiece) {
+        text1_->setPlainText(text);
+        return;
+    }
+    // A long text goes in by pieces, and a progress window shows once it
+    // has taken half a second.
+    QProgressDialog progress(QString::fromUtf8("S'està carregant el programa al quadre d'edició..."), QString(), 0,
+                             static_cast<int>(text.size() / kEditorPiece) + 1, isVisible() ? this : nullptr);
+    progress.setWindowTitle("Torvic");
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setCancelButton(nullptr);
+    QTextDocument* doc = text1_->document();
+    text1_->setPlainText(QString());
+    doc->setUndoRedoEnabled(false);  // as a text set whole: nothing to undo
+    QTextCursor cursor(doc);
+    for (qsizetype at = 0, piece = 0; at < text.size(); at += piece) {
+        piece = std::min(kEditorPiece, text.size() - at);
+        if (text[at + piece - 1].isHighSurrogate()) ++piece;  // a character stays whole
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text.mid(at, piece));
+        progress.setValue(static_cast<int>((at + piece) / kEditorPiece));
+    }
+    doc->setUndoRedoEnabled(true);
+    text1_->moveCursor(QTextCursor::Start);
+}
 
 void MainWindowQt::replaceEditorTextUtf8(const std::string& text) {
     // Through a cursor, so that it goes on the undo stack as one step.
