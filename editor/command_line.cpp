@@ -56,13 +56,15 @@ std::string usageText(bool withManual) {
         "Ús: torvic [PROGRAMA]\n"
         "    torvic /exec PROGRAMA\n";
     if (withManual) text += "    torvic /manual\n";
+    // No columns nor breaks inside a line: a message box shows it in a
+    // proportional font, and wraps it itself.
     text +=
         "\n"
-        "  PROGRAMA          obre el programa (un fitxer .torvic) a l'editor\n"
-        "  /exec PROGRAMA    l'executa amagat, amb la icona a l'àrea de notificació,\n"
-        "                    i acaba quan el programa acaba\n";
-    if (withManual) text += "  /manual           mostra el manual de les comandes\n";
-    text += "  --help            mostra aquesta ajuda\n";
+        "PROGRAMA: obre el programa (un fitxer .torvic) a l'editor.\n"
+        "/exec PROGRAMA: l'executa amagat, amb la icona a l'àrea de notificació, i "
+        "acaba quan el programa acaba.\n";
+    if (withManual) text += "/manual: mostra el manual de les comandes.\n";
+    text += "--help: mostra aquesta ajuda.\n";
     return text;
 }
 
