@@ -40,7 +40,9 @@ QWidget* makeWidget(QWidget* parent, ControlKind kind, const QString& caption, u
         }
         case ControlKind::Button: {
             auto* button = new QPushButton(caption, parent);
-            button->setAutoDefault(false);
+            // Return presses the button that has the focus (in a dialog), as
+            // on Windows; elsewhere it presses the default button, if any.
+            button->setAutoDefault(true);
             button->setDefault(style & DefaultButton);
             return button;
         }

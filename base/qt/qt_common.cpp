@@ -90,4 +90,13 @@ void prepareApplication(QApplication& app) {
     app.setWindowIcon(torvicIcon());
 }
 
+int execOverDialog(QMessageBox& box, const QWidget* over) {
+    box.setParent(nullptr, box.windowFlags());
+    if (over && over->isVisible()) {
+        box.adjustSize();
+        box.move(over->frameGeometry().center() - box.rect().center());
+    }
+    return box.exec();
+}
+
 }  // namespace torvic::qt

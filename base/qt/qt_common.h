@@ -8,6 +8,7 @@
 class QApplication;
 class QCoreApplication;
 class QMessageBox;
+class QWidget;
 
 namespace torvic::qt {
 
@@ -25,6 +26,13 @@ int titleWidth(const QString& title);
 // its title wide (a box is otherwise only as wide as its text, and the
 // window manager cuts the title).
 void fitMessageBoxTitles(QApplication& app);
+
+// Runs `box` over the dialog `over`. The box is the application's own
+// window, not the dialog's: some window managers (matchbox) hand the focus
+// of a dialog's dialog to its owner, and Qt hands the focus of a window a
+// modal box blocks back to the box, so the two would pass it on for ever
+// and the box would never take a key or a click.
+int execOverDialog(QMessageBox& box, const QWidget* over);
 
 // The program keeps no settings: Qt's file dialog would otherwise write its
 // last folder to ~/.config/QtProject.conf.

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
@@ -33,12 +34,8 @@ void AboutBoxQt::close() {
 }
 
 void AboutBoxQt::messageBox(const std::string& text, const std::string& title) {
-    QMessageBox box(dialog_);
-    box.setWindowTitle(fromCp1252(title));
-    box.setText(fromCp1252(text));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, fromCp1252(title), fromCp1252(text), QMessageBox::Ok);
+    execOverDialog(box, dialog_);
 }
 
 }  // namespace torvic::qt

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
@@ -76,7 +77,8 @@ bool MessageWindowQt::exportChecked() { return check1_->isChecked(); }
 std::string MessageWindowQt::exportFileName() { return toCp1252(text1_->text()); }
 
 void MessageWindowQt::messageBox(const std::string& text) {
-    QMessageBox::information(this, "Torvic", fromCp1252(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, "Torvic", fromCp1252(text), QMessageBox::Ok);
+    execOverDialog(box, this);
 }
 
 void MessageWindowQt::beep() { QApplication::beep(); }

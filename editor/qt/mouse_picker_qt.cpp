@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
 
 namespace torvic::qt {
@@ -76,7 +77,8 @@ void MousePickerQt::setLabels(const std::string& x, const std::string& y) {
 }
 
 void MousePickerQt::messageBox(const std::string& text, const std::string& title) {
-    QMessageBox::warning(window_, fromCp1252(title), fromCp1252(text));
+    QMessageBox box(QMessageBox::Warning, fromCp1252(title), fromCp1252(text), QMessageBox::Ok);
+    execOverDialog(box, window_);
 }
 
 }  // namespace torvic::qt
