@@ -7,7 +7,8 @@
 # (icon, its own message box, its end), the main window's controls through
 # the window tree at 96 DPI (and a screenshot), the run keys F5, F4,
 # Shift+F5, Ctrl+F5 and Esc, the unsaved-work question, the menu bar, the
-# mouse picker, F1's manual, and an encoded script that runs.
+# mouse picker, F1's manual, and an encoded script (Ctrl+Z undoes the
+# encoding) that runs.
 set -u
 RUN="$1"   # torvicrun.exe
 EXE="$2"   # torvic.exe
@@ -187,7 +188,7 @@ check "caption and client area at the design size" \
 # Places in pixels at 96 DPI (the design's twips / 15, relative to the frame)
 # of a control of each kind, and captions.
 for line in "Button|Navegar i Obrir|16,32,103,25" "Button|End|536,-20,49,17" "Button|Posició actual:|128,0,129,34" \
-    "Static|Línia:|13,16,33,17" "Button|Executa Ocult|88,24,96,25" "Static|Majc+F5|32,48,65,17" "Edit|0|8,16,81,19"; do
+    "Static|Línia:|7,16,31,17" "Button|Executa Ocult|88,24,96,25" "Static|Majc+F5|32,48,65,17" "Edit|0|8,16,81,19"; do
     check "control $line" $(grep -qF "|$line|" <<<"$(sed 's/^ *//; s/^/|/' "$DIR/tree.txt")"; echo $?)
 done
 for caption in "Button|Fitxer   .torvic:" "Button|<- Guardar" "Edit|$(win "$DIR/edit.torvic")" "Button|Línia d'execució:" \
@@ -244,6 +245,10 @@ check "Ctrl+D asks for the key" $(within 10 shown "Codificar / Descodificar"; ec
 keys "Codificar / Descodificar" c l a u
 tree click "Codificar / Descodificar" "Codificar"
 check "the editor holds the encoded script" $(within 10 has "$E" 'Edit|$%& '; echo $?)
+keys "$E" ctrl+z
+check "Ctrl+Z gives the script back as it was" $(within 10 has "$E" "Edit|$OPEN"; echo $?)
+keys "$E" ctrl+z  # the box's one-level undo: encoded again
+check "and Ctrl+Z again encodes it again" $(within 10 has "$E" 'Edit|$%& '; echo $?)
 keys "$E" ctrl+s
 within 10 shown "El fitxer ja existeix"
 keys "El fitxer ja existeix" Return  # Yes: write over it
