@@ -222,6 +222,21 @@ check "the picker follows the pointer" $(within 10 eval 'has "Posició del Ratol
 keys "Posició del Ratolí" Escape
 check "Esc hides the picker" $(within 10 eval '! shown "Posició del Ratolí"'; echo $?)
 
+# Tab walks find and replace in its form's order (replacement, the button,
+# the count, the check box, round to the search) and Shift+Tab back;
+# so "notepad", Tab, "NOTEPAD" fills the replacement.
+keys "$T" ctrl+r
+within 10 shown "Substituir"
+keys "Substituir" n o t e p a d Tab N O T E P A D
+walk=""
+for _ in 1 2 3 4 5; do walk+="$(tree focus "Substituir")/"; keys "Substituir" Tab; done
+walk+="$(tree focus "Substituir")/"; keys "Substituir" shift+Tab
+walk+="$(tree focus "Substituir")"
+check "Tab follows the form in find and replace ($walk)" $([ "$walk" = \
+    "Edit|NOTEPAD/Button|Substituir/Edit|-1/Button|Només a partir de la posició actual/Edit|notepad/Edit|NOTEPAD/Edit|notepad" ]; echo $?)
+tree click "Substituir" "Substituir"
+check "Substituir closes it" $(within 10 eval '! shown "Substituir"'; echo $?)
+
 keys "$T" End x
 keys "$T" Escape
 check "Esc with unsaved text asks first" $(within 10 has "Modificacions sense guardar" "Button|No guardar|"; echo $?)

@@ -6,6 +6,8 @@
 //                                   places relative to the parent's client area)
 //   win_window_tree click TITLE CAPTION
 //                                   presses the button CAPTION of such a window
+//   win_window_tree focus TITLE     the control that has the keyboard focus
+//                                   in such a window (class|caption)
 //   win_window_tree catch FILE      a window that writes its process id, then
 //                                   every character and left click it receives
 //                                   (Enter as a line break), to FILE; it ends
@@ -154,6 +156,13 @@ int main() {
             std::printf("window|%s|%ld,%ld\n", textOf(w).c_str(), client.right, client.bottom);
             dumpChildren(w, 1);
         }
+        return 0;
+    }
+    if (command == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info) || !info.hwndFocus) return 1;
+        std::printf("%s|%s\n", classOf(info.hwndFocus).c_str(), textOf(info.hwndFocus).c_str());
         return 0;
     }
     if (command == "click" && argc == 4) {
