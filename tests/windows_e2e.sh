@@ -258,6 +258,12 @@ within 30 shown "$E"
 keys "$E" ctrl+d
 check "Ctrl+D asks for the key" $(within 10 shown "Codificar / Descodificar"; echo $?)
 keys "Codificar / Descodificar" c l a u
+walk=""
+for _ in 1 2 3 4; do walk+="$(tree focus "Codificar / Descodificar")/"; keys "Codificar / Descodificar" Tab; done
+walk+="$(tree focus "Codificar / Descodificar")/"; keys "Codificar / Descodificar" shift+Tab
+walk+="$(tree focus "Codificar / Descodificar")"
+check "Tab follows the form in the key dialog ($walk)" \
+    $([ "$walk" = "Edit|clau/Button|Codificar/Button|Descodificar/Button|Cancelar/Edit|clau/Button|Cancelar" ]; echo $?)
 tree click "Codificar / Descodificar" "Codificar"
 check "the editor holds the encoded script" $(within 10 has "$E" 'Edit|$%& '; echo $?)
 keys "$E" ctrl+z
