@@ -298,9 +298,6 @@ private slots:
         QTRY_VERIFY(!bar->isVisible());
         QTRY_COMPARE(s.window.height(), height);
 
-        s.window.resize(200, 150);  // cannot be shrunk until the frames overlap
-        QApplication::processEvents();
-        QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
         // Sized by the desktop meanwhile (held at the screen's size, say):
         // the window keeps that size, and the client area takes the line back.
         s.window.showStatus("prova");
@@ -313,6 +310,9 @@ private slots:
         QCOMPARE(s.window.height(), height + 40);
         QCOMPARE(s.window.centralWidget()->height(), client.height() + 40);
 
+        s.window.resize(200, 150);  // cannot be shrunk until the frames overlap
+        QApplication::processEvents();
+        QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
         QVERIFY(s.window.centralWidget()->height() >= minimumClientSize().height);
     }
 
@@ -358,8 +358,6 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
     }
 
-    // "Substituir" and "Codificar" are undone with Ctrl+Z, as typing is, back
-    // to the text before them byte for byte.
     // "Posició actual" shows a line number of six digits and a column of
     // four whole, beside their captions.
     void caretPositionFitsSixDigits() {
@@ -378,6 +376,8 @@ private slots:
         QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps.join("; ")));
     }
 
+    // "Substituir" and "Codificar" are undone with Ctrl+Z, as typing is, back
+    // to the text before them byte for byte.
     void replaceAndEncodeAreUndone() {
         Setup s;
         auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));

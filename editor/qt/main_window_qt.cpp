@@ -477,6 +477,8 @@ void MainWindowQt::showManual(const std::string& htmlUtf8, bool print) {
 void MainWindowQt::showStatus(const std::string& text) {
     // Below the client area, which keeps its size (the window grows by the
     // line), and gone after a while (the window shrinks back).
+    // A window that would no longer fit the screen keeps its size: the line
+    // is taken from the client area.
     QStatusBar* bar = statusBar();
     if (bar->isHidden()) {
         bar->show();
@@ -513,8 +515,6 @@ void MainWindowQt::setTrayChecks(bool aturat, bool executant) {
 void MainWindowQt::removeNotificationIcon() {
     if (tray_) tray_->hide();
 }
-    // A window that would no longer fit the screen keeps its size: the line
-    // is taken from the client area.
 
 void MainWindowQt::endProgram() {
     if (endHook) {

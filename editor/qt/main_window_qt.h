@@ -119,12 +119,12 @@ private:
     static long long msUntil(Clock::time_point due);
     // Starts the timer again for what is left when it fired before `due`.
     static bool restartIfEarly(QTimer* timer, Clock::time_point due);
+    // What the window grew by for the status line, and the height it had then.
+    int statusGrowth_ = 0, statusGrownHeight_ = 0;
     QTimer *timer1_ = nullptr, *timer2_ = nullptr;
     Clock::time_point timer1Due_{}, timer2Due_{};
     int timer2Interval_ = 60000;
     QSystemTrayIcon* tray_ = nullptr;
-    // What the window grew by for the status line, and the height it had then.
-    int statusGrowth_ = 0, statusGrownHeight_ = 0;
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
     HelpWindowQt* help_ = nullptr;
 };
