@@ -180,7 +180,7 @@ TEST(MainWindow, WithoutANotificationAreaTheWindowGoesToTheTaskbar) {
 TEST(MainWindow, StartUp) {
     test::TempDir tmp;
     std::string script = tmp / "my script.torvic";
-    std::ofstream(script) << "beep\r\nbeep\r\n";
+    ASSERT_TRUE(writeFileSafely(script, "beep\r\nbeep\r\n"));
     WindowRig hidden;
     hidden.torvic.onLoad("/exec \"" + script + "\"");
     EXPECT_FALSE(hidden.view.visible);
@@ -199,7 +199,7 @@ TEST(MainWindow, StartUp) {
         WindowRig edit;
         edit.torvic.currentDirectory = [&tmp] { return tmp.path(); };
         edit.torvic.onLoad(relative);
-        EXPECT_EQ(edit.view.text2Field, script) << relative;
+        EXPECT_EQ(edit.view.text2Field, std::filesystem::path(script).make_preferred().string()) << relative;
         EXPECT_EQ(edit.view.editor, "beep\r\nbeep") << relative;
         EXPECT_EQ(edit.view.caption, "my script.torvic - " + L1252(MainWindowPresenter::kCaption));
     }
