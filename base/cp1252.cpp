@@ -1,5 +1,7 @@
 #include "base/cp1252.h"
 
+#include "base/text_encoding.h"
+
 namespace torvic::cp1252 {
 namespace {
 
@@ -50,30 +52,6 @@ std::string toUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string fromUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        bool ok = len > 0 && i + len <= s.size();
-        char32_t u = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; ok && k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc >> 6) != 2) ok = false;
-            u = (u << 6) | (cc & 0x3F);
-        }
-        if (!ok) {
-            out += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        int b = fromUnicode(u);
-        out += b < 0 ? '?' : static_cast<char>(b);
-        i += len;
-    }
-    return out;
-}
+std::string fromUtf8(std::string_view s) { return utf8To1252(s); }
 
 }  // namespace torvic::cp1252

@@ -16,7 +16,7 @@ int fromUnicode(char32_t u);
 std::string toUtf8(std::string_view bytes1252);
 
 // Characters without a 1252 byte become '?'; malformed UTF-8 bytes are taken
-// as 1252 bytes as they stand.
+// as 1252 bytes as they stand (utf8To1252 of text_encoding.h).
 std::string fromUtf8(std::string_view utf8);
 
 }  // namespace torvic::cp1252

@@ -34,6 +34,13 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
     return len;
 }
 
+char32_t utf8CodePoint(std::string_view s, std::size_t i, std::size_t len) {
+    const unsigned char lead = static_cast<unsigned char>(s[i]);
+    char32_t u = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
+    for (std::size_t k = 1; k < len; ++k) u = (u << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    return u;
+}
+
 namespace {
 
 // Walks the text; false at the first malformed byte. `multiByte` tells
@@ -120,9 +127,7 @@ std::string utf8To1252(std::string_view s, std::string* outside) {
             ++i;
             continue;
         }
-        char32_t u = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (std::size_t k = 1; k < len; ++k) u = (u << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        const int b = cp1252::fromUnicode(u);
+        const int b = cp1252::fromUnicode(utf8CodePoint(s, i, len));
         if (b >= 0) {
             out += static_cast<char>(b);
         } else {

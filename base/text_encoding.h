@@ -18,6 +18,9 @@ inline bool isUtf8(TextEncoding e) { return e != TextEncoding::Ansi; }
 // (no overlong forms, no surrogates, nothing past U+10FFFF); 0 otherwise.
 std::size_t utf8SequenceLength(std::string_view s, std::size_t i);
 
+// The code point of the well-formed sequence of `len` bytes at `i`.
+char32_t utf8CodePoint(std::string_view s, std::size_t i, std::size_t len);
+
 // Whether every byte belongs to a well-formed UTF-8 sequence.
 bool isValidUtf8(std::string_view s);
 

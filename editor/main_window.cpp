@@ -20,18 +20,11 @@
 namespace torvic {
 namespace {
 
-// A path as the system names it, in UTF-8.
-std::string systemPathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // A name from the command line, as the absolute name it opens: one relative
 // to the current folder `directory` is joined to it.
 std::string absoluteName(const std::string& directory, const std::string& name) {
-    const auto path = [](const std::string& text) { return std::filesystem::path(std::u8string(text.begin(), text.end())); };
-    if (name.empty() || path(name).is_absolute()) return name;
-    return systemPathText((path(directory) / path(name)).lexically_normal());
+    if (name.empty() || systemPath(name).is_absolute()) return name;
+    return systemNameOf((systemPath(directory) / systemPath(name)).lexically_normal());
 }
 
 }  // namespace
@@ -52,8 +45,8 @@ MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platfor
       keyDialog_(keyDialog),
       mousePicker_(mousePicker),
       aboutBox_(aboutBox) {
-    programDirectory = [] { return systemPathText(std::filesystem::current_path()); };
-    currentDirectory = [] { return systemPathText(std::filesystem::current_path()); };
+    programDirectory = conventions::currentFolder;
+    currentDirectory = conventions::currentFolder;
     // "Tancar" of the message window ends the program as "End" does.
     messageWindow_.onEndProgram = [this] { onEnd(); };
 }

@@ -19,9 +19,6 @@ namespace fs = std::filesystem;
 
 bool hasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
-// A system name (UTF-8) as a path of the standard library.
-fs::path systemPath(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
-
 }  // namespace
 
 void MainWindowPresenter::setFileName(const std::string& systemName) {

@@ -2,6 +2,7 @@
 // Whole-file reading and writing, as bytes without any conversion, and the
 // names of files as the system spells them.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,16 @@ inline std::string systemName(std::string_view name1252) { return cp1252::toUtf8
 // hold become '?', so such a name is kept in its system form where it is
 // used again.
 inline std::string shownName(std::string_view systemName) { return cp1252::fromUtf8(systemName); }
+
+// A system name as a path of the standard library, and back (the narrow
+// form of a path is not UTF-8 everywhere).
+inline std::filesystem::path systemPath(std::string_view systemName) {
+    return std::filesystem::path(std::u8string(systemName.begin(), systemName.end()));
+}
+inline std::string systemNameOf(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // The reasons every system's file code gives, in the same words; like every
 // reason the platform gives, they are program texts (1252).

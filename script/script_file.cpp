@@ -79,9 +79,7 @@ std::string characterCodes(std::string_view characters) {
     std::size_t i = 0;
     while (i < characters.size()) {
         const std::size_t len = std::max<std::size_t>(1, utf8SequenceLength(characters, i));
-        const unsigned char lead = static_cast<unsigned char>(characters[i]);
-        char32_t u = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
-        for (std::size_t k = 1; k < len; ++k) u = (u << 6) | (static_cast<unsigned char>(characters[i + k]) & 0x3F);
+        const char32_t u = utf8CodePoint(characters, i, len);
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(u));
         if (!out.empty()) out += ' ';

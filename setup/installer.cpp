@@ -7,17 +7,13 @@
 #include "base/text.h"
 #include "base/text_encoding.h"
 #include "platform/conventions.h"
+#include "platform/files.h"
 
 namespace torvic::setup {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 // The installer's texts are UTF-8 on every system, its paths too.
-fs::path utf8Path(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-}  // namespace
 
 void InstallerPresenter::onLoad() {
     view_.setText1(system_.defaultDirectory());
@@ -64,12 +60,12 @@ void InstallerPresenter::onInstall() {
     // The last level only (a failure is passed over); the per-user default
     // gets its parents too, which a new account does not have yet.
     if (dir == system_.defaultDirectory())
-        fs::create_directories(utf8Path(dir), ec);
+        fs::create_directories(systemPath(dir), ec);
     else
-        fs::create_directory(utf8Path(dir), ec);
+        fs::create_directory(systemPath(dir), ec);
     for (const ShippedFile& file : system_.shippedFiles()) {
         ec.clear();
-        fs::copy_file(utf8Path(system_.sourceDirectory()) / file.name, utf8Path(dir) / file.name,
+        fs::copy_file(systemPath(system_.sourceDirectory()) / file.name, systemPath(dir) / file.name,
                       fs::copy_options::overwrite_existing, ec);
         if (ec && file.required) {
             failureReport(ec.value(), "copy_file (" + file.name + ")", ec.message());
