@@ -17,6 +17,7 @@
 
 #include "base/qt/qt_common.h"
 #include "platform/linux/xdg_registration.h"
+#include "platform/conventions.h"
 #include "setup/installer.h"
 #include "setup/usage.h"
 #include "setup/qt/installer_qt.h"
@@ -42,13 +43,6 @@ bool hasDisplay() {
     Display* display = XOpenDisplay(nullptr);
     if (display) XCloseDisplay(display);
     return display != nullptr;
-}
-
-// The folder this program's file is in.
-std::string ownFolder() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path(ec).string() : self.parent_path().string();
 }
 
 // An absolute folder without "." or ".." and ending with "/", for a folder
@@ -103,7 +97,7 @@ int main(int argc, char** argv) {
     std::string config = environment("XDG_CONFIG_HOME");
     if (config.empty()) config = home + "/.config";
     const std::string desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
-    XdgInstallation system({ownFolder(), home, dataHome, config, desktop});
+    XdgInstallation system({torvic::conventions::programFolder(), home, dataHome, config, desktop});
     if (registerOnly) {
         // After copying the files by hand: the registration alone, for the
         // given folder or this program's own.

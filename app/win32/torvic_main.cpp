@@ -3,23 +3,12 @@
 
 #include "base/win32/form_win32.h"
 #include "editor/command_line.h"
+#include "platform/conventions.h"
 #include "editor/editor_windows.h"
 #include "editor/win32/win32_views.h"
 #include "platform/system.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_platform.h"
-
-namespace {
-
-// The program's folder by its system name (UTF-8).
-std::string programDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::string dir = torvic::win::utf8(path);
-    return dir.substr(0, dir.find_last_of('\\'));
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The argument text of the real command line, as the program receives
@@ -35,7 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     torvic::EditorWindows<torvic::win32::Win32Views> windows(platform);
     torvic::win32::MainWindowWin32& window = windows.mainView;
     torvic::MainWindowPresenter& torvic = windows.main;
-    torvic.programDirectory = programDirectory;
+    torvic.programDirectory = torvic::conventions::programFolder;
 
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.

@@ -12,6 +12,7 @@
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
 #include "editor/main_window_form.h"
+#include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"
 
@@ -116,14 +117,6 @@ std::wstring wideText(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// The program's folder by its system name (UTF-8), with its separator.
-std::string programDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::string dir = fromWide(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
 }  // namespace
@@ -482,7 +475,7 @@ void MainWindowWin32::showStatus(const std::string& text) {
 }
 
 void MainWindowWin32::showManual(const std::string&, bool print) {
-    const std::string path = programDirectory() + "torvic.rtf";
+    const std::string path = conventions::programFolder() + "\\torvic.rtf";
     const auto done = reinterpret_cast<INT_PTR>(ShellExecuteW(isVisible() ? hwnd() : nullptr, print ? L"print" : L"open",
                                                               wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (done <= 32)
