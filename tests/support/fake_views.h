@@ -16,128 +16,93 @@
 
 namespace torvic::test {
 
+using S = const std::string&;
+
 class FakeMainView : public MainWindowView {
 public:
     void attach(MainWindowPresenter*) {}
-    std::string editor, text2Field, text3Field = "0", text4Field;
+    std::string editor, text2Field, text3Field = "0", text4Field, labelColumn = "0", iconTooltip, caption;
     std::size_t caret = 0;
-    bool text4Yellow = false;
-    std::string labelColumn = "0";
-    bool buttonsEnabled = true, visible = true, ended = false, iconShown = false, endButtonHidden = false;
-    std::string iconTooltip;
+    bool text4Yellow = false, buttonsEnabled = true, visible = true, ended = false, iconShown = false;
+    bool endButtonHidden = false, notificationArea = true /* the desktop has one */, minimised = false;
+    bool checkAturat = false, checkExecutant = true, statusShown = false;
     TimerSchedule timers;
     long long now = 0;  // virtual milliseconds
     std::vector<Message> messages;
-    std::deque<bool> answers;           // Yes/No questions
+    std::deque<bool> answers;               // Yes/No questions
+    std::deque<SaveChoice> saveChoices;     // the unsaved-changes question; an empty queue cancels
     std::deque<std::string> dialogAnswers;  // file dialogs: a path, or "" for cancel
     std::vector<std::string> dialogsShown;  // "open <dir>|<name>" or "save <dir>|<name>"
+    std::vector<std::string> undoTexts;     // what each replacement the user can undo replaced (UTF-8)
+    std::vector<std::string> statusTexts, manualsShown /* "show" or "print" */;
+    std::function<void()> onPendingInput;  // the user at the window while a run goes on (pressing Stop, say)
+    int inputChecks = 0;
 
     // Text1 as the behaviour reads it in 1252. What was typed or loaded in
     // UTF-8 (`editorUtf8`) counts only while `editor` is still its 1252 form:
     // a test that sets `editor` itself replaces it.
     std::string editorUtf8;
     std::string editorText() override { return editor; }
-    void setEditorText(const std::string& t) override {
-        editor = t;
-        editorUtf8.clear();
-    }
+    void setEditorText(S t) override { editor = t, editorUtf8.clear(); }
     std::string editorTextUtf8() override {
         return !editorUtf8.empty() && utf8To1252(editorUtf8) == editor ? editorUtf8 : cp1252::toUtf8(editor);
     }
-    void setEditorTextUtf8(const std::string& t) override {
-        editorUtf8 = t;
-        editor = utf8To1252(t);
-    }
-    // Replacements the user can undo: the text each one replaced (UTF-8).
-    std::vector<std::string> undoTexts;
-    void replaceEditorTextUtf8(const std::string& t) override {
-        undoTexts.push_back(editorTextUtf8());
-        setEditorTextUtf8(t);
-    }
-    // The user types a whole new text (UTF-8) into the editor.
-    void type(const std::string& utf8) { setEditorTextUtf8(utf8); }
+    void setEditorTextUtf8(S t) override { editorUtf8 = t, editor = utf8To1252(t); }
+    void replaceEditorTextUtf8(S t) override { undoTexts.push_back(editorTextUtf8()), setEditorTextUtf8(t); }
+    void type(S utf8) { setEditorTextUtf8(utf8); }  // the user types a whole new text
     std::size_t editorCaret() override { return caret; }
-    void setEditorTooltip(const std::string&) override {}
-    void focusEditor() override {}
     std::string text2() override { return text2Field; }
-    void setText2(const std::string& t) override { text2Field = t; }
+    void setText2(S t) override { text2Field = t; }
     std::string text3() override { return text3Field; }
-    void setText3(const std::string& t) override { text3Field = t; }
-    void setText4(const std::string& t) override { text4Field = t; }
-    std::string caption;
-    void setCaption(const std::string& t) override { caption = t; }
-    void setRunLineMark(int) override {}
-    void setText4Tooltip(const std::string&) override {}
+    void setText3(S t) override { text3Field = t; }
+    void setText4(S t) override { text4Field = t; }
+    void setCaption(S t) override { caption = t; }
     void setText4Highlighted(bool y) override { text4Yellow = y; }
-    void setCaretLabels(const std::string&, const std::string& c) override { labelColumn = c; }
+    void setCaretLabels(S, S c) override { labelColumn = c; }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
-    void repaintNow() override {}
-    // The user at the window while a run goes on (pressing Stop, say).
-    std::function<void()> onPendingInput;
-    int inputChecks = 0;
-    void handlePendingInput() override {
-        ++inputChecks;
-        if (onPendingInput) onPendingInput();
-    }
+    void handlePendingInput() override { ++inputChecks, onPendingInput ? onPendingInput() : void(); }
     bool isVisible() override { return visible; }
     void setVisible(bool v) override { visible = v; }
-    void applyLayout(const std::vector<LayoutStep>&) override {}
     void moveEndButtonOutOfSight() override { endButtonHidden = true; }
     void startTimer1(int ms) override { timers.start(1, ms, now); }
     void stopTimer1() override { timers.stop(1); }
     void startTimer2(int ms) override { timers.start(2, ms, now); }
     void stopTimer2() override { timers.stop(2); }
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool) override {
+    void messageBox(S text, S title, MessageIcon icon, bool) override {
         messages.push_back({Message::Box, text, title, icon, 0});
     }
-    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override {
+    bool askYesNo(S text, S title, MessageIcon icon) override {
         messages.push_back({Message::Question, text, title, icon, 0});
         return next(answers, false);
     }
-    std::deque<SaveChoice> saveChoices;  // the unsaved-changes question; an empty queue cancels
-    SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
+    SaveChoice askSaveChanges(S text, S title) override {
         messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
         return next(saveChoices, SaveChoice::Cancel);
     }
-    std::string openFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
-        return dialog("open " + dir + "|" + name);
-    }
-    std::string saveFileDialog(const std::string& dir, const std::string& name, const std::string&) override {
-        return dialog("save " + dir + "|" + name);
-    }
-    bool notificationArea = true;  // the desktop has one
-    bool minimised = false;
-    std::vector<std::string> statusTexts;
-    bool showNotificationIcon(const std::string& tip) override {
-        if (!notificationArea) return false;
-        iconShown = true;
-        iconTooltip = tip;
-        return true;
+    std::string openFileDialog(S dir, S name, S) override { return dialog("open " + dir + "|" + name); }
+    std::string saveFileDialog(S dir, S name, S) override { return dialog("save " + dir + "|" + name); }
+    bool showNotificationIcon(S tip) override {
+        if (notificationArea) iconShown = true, iconTooltip = tip;
+        return notificationArea;
     }
     void removeNotificationIcon() override { iconShown = false; }
-    bool checkAturat = false, checkExecutant = true;
-    void setTrayChecks(bool aturat, bool executant) override {
-        checkAturat = aturat;
-        checkExecutant = executant;
-    }
+    void setTrayChecks(bool aturat, bool executant) override { checkAturat = aturat, checkExecutant = executant; }
     void minimise() override { minimised = true; }
-    bool statusShown = false;
-    void showStatus(const std::string& text) override {
-        statusTexts.push_back(text);
-        statusShown = true;
-    }
+    void showStatus(S text) override { statusTexts.push_back(text), statusShown = true; }
     void clearStatus() override { statusShown = false; }
-    std::vector<std::string> manualsShown;  // "show" or "print"
-    void showManual(const std::string& html, bool print) override {
+    void showManual(S html, bool print) override {
         if (html.find("<h3 id=\"ref\">") != std::string::npos) manualsShown.push_back(print ? "print" : "show");
     }
     void endProgram() override { ended = true; }
+    void setEditorTooltip(S) override {}
+    void focusEditor() override {}
+    void setRunLineMark(int) override {}
+    void setText4Tooltip(S) override {}
+    void repaintNow() override {}
+    void applyLayout(const std::vector<LayoutStep>&) override {}
 
 private:
-    std::string dialog(const std::string& what) {
-        dialogsShown.push_back(what);
-        return next(dialogAnswers, std::string());
-    }
+    std::string dialog(S what) { return dialogsShown.push_back(what), next(dialogAnswers, std::string()); }
 };
 
 class FakeMessageWindowView : public MessageWindowView {
@@ -145,29 +110,27 @@ public:
     MessageWindowPresenter* behaviour = nullptr;
     void attach(MessageWindowPresenter* b) { behaviour = b; }
     bool open = false, ticking = false, exportOn = false;
-    std::string title, message, seconds, pauseCaption = "Pausar", exportName = "errors.txt";
+    std::string seconds, pauseCaption = "Pausar", exportName = "errors.txt";
     int beeps = 0, shows = 0;
     std::vector<std::string> boxes;
-    // Runs while the window is shown modally (the test's user).
-    std::function<void()> whileOpen;
+    std::function<void()> whileOpen;  // runs while the window is shown modally (the test's user)
 
     void showModal() override {
-        open = true;
-        ++shows;
+        open = true, ++shows;
         behaviour->onActivate();
         if (open && whileOpen) whileOpen();
         open = false;
     }
     void close() override { open = false; }
-    void setTitle(const std::string& t) override { title = t; }
-    void setMessage(const std::string& t) override { message = t; }
-    void setSecondsLeft(const std::string& t) override { seconds = t; }
-    void setPauseCaption(const std::string& t) override { pauseCaption = t; }
+    void setTitle(S) override {}
+    void setMessage(S) override {}
+    void setSecondsLeft(S t) override { seconds = t; }
+    void setPauseCaption(S t) override { pauseCaption = t; }
     void startTick() override { ticking = true; }
     void stopTick() override { ticking = false; }
     bool exportChecked() override { return exportOn; }
     std::string exportFileName() override { return exportName; }
-    void messageBox(const std::string& t) override { boxes.push_back(t); }
+    void messageBox(S t) override { boxes.push_back(t); }
     void beep() override { ++beeps; }
 };
 
@@ -178,8 +141,7 @@ public:
     KeyDialogPresenter* behaviour = nullptr;
     void attach(KeyDialogPresenter* b) { behaviour = b; }
     std::string key;
-    int button = 0;
-    int shows = 0;
+    int button = 0, shows = 0;
     void showModal() override {
         ++shows;
         if (button == 1) behaviour->onEncode();
@@ -196,28 +158,28 @@ public:
     void attach(MousePickerPresenter*) {}
     std::string x = "0", y = "0";
     std::vector<std::string> boxes;
+    std::string text1() override { return x; }
+    std::string text2() override { return y; }
+    void messageBox(S text, S) override { boxes.push_back(text); }
     void show() override {}
     void hide() override {}
     void startTimer1(int) override {}
     void stopTimer1() override {}
-    std::string text1() override { return x; }
-    std::string text2() override { return y; }
-    void setLabels(const std::string&, const std::string&) override {}
-    void messageBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
+    void setLabels(S, S) override {}
 };
 
 class FakeAboutBoxView : public AboutBoxView {
 public:
     void attach(AboutBoxPresenter*) {}
     std::vector<std::string> boxes;
+    void messageBox(S t, S boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
     void showModal() override {}
     void close() override {}
-    void setCaption(const std::string&) override {}
-    void setTitle(const std::string&) override {}
-    void setVersion(const std::string&) override {}
-    void setDescription(const std::string&) override {}
-    void setDisclaimer(const std::string&) override {}
-    void messageBox(const std::string& t, const std::string& boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
+    void setCaption(S) override {}
+    void setTitle(S) override {}
+    void setVersion(S) override {}
+    void setDescription(S) override {}
+    void setDisclaimer(S) override {}
 };
 
 class FakeReplaceDialogView : public ReplaceDialogView {
@@ -227,26 +189,22 @@ public:
     std::string clipboard, find, replacement, count = "-1";
     bool afterCaret = false, selectedAll = false;
     bool pressSubstituir = true;  // false: the dialog is closed with its close box
+    std::function<void(FakeReplaceDialogView&)> fill;  // what the user types before pressing the button
 
     void showModal() override {
-        // Every opening starts from the design values, but the find field.
-        replacement.clear();
-        count = "-1";
-        afterCaret = false;
+        replacement.clear(), count = "-1", afterCaret = false;  // the design values, but the find field
         behaviour->onActivate();
         if (fill) fill(*this);
         if (pressSubstituir) behaviour->onReplace();
     }
     void close() override {}
     std::string clipboardText() override { return clipboard; }
-    void setFindText(const std::string& t) override { find = t; }
+    void setFindText(S t) override { find = t; }
     void selectAllFindText() override { selectedAll = true; }
     std::string findText() override { return find; }
     std::string replacementText() override { return replacement; }
     std::string countText() override { return count; }
     bool onlyAfterCaret() override { return afterCaret; }
-    // What the user types before pressing the button.
-    std::function<void(FakeReplaceDialogView&)> fill;
 };
 
 struct FakeViews {
