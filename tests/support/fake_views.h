@@ -29,6 +29,11 @@ public:
     TimerSchedule timers;
     long long now = 0;  // virtual milliseconds
     std::vector<Message> messages;
+    std::string titles() const {  // every box's and question's title, joined with "|"
+        std::string all;
+        for (const Message& m : messages) all += (all.empty() ? "" : "|") + m.title;
+        return all;
+    }
     std::deque<bool> answers;               // Yes/No questions
     std::deque<SaveChoice> saveChoices;     // the unsaved-changes question; an empty queue cancels
     std::deque<std::string> dialogAnswers;  // file dialogs: a path, or "" for cancel
