@@ -104,21 +104,20 @@ TEST(DocumentEncoding, RefWritesInTheDocumentsEncoding) {
 // Random texts of 1252's characters and random scripts of text commands:
 // the run on the 1252 document and the run on the same text in UTF-8 give
 // the same text, cursor and messages.
-class RandomRuns {
-public:
-    explicit RandomRuns(unsigned seed) : rng_(seed) {}
-
+struct RandomRuns {
+    std::mt19937 rng;
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    char from(const std::string& alphabet) { return alphabet[static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1))]; }
     std::string text() {
         static const std::string alphabet = L1252("abAB<>#éÉàÀçÇÿŸšŠ€·\x81\xA0 ");
         std::string t;
-        const int n = pick(0, 60);
-        for (int i = 0; i < n; ++i) t += pick(0, 5) == 0 ? std::string("\r\n") : std::string(1, alphabet[static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1))]);
+        for (int n = pick(0, 60); n > 0; --n) t += pick(0, 5) == 0 ? std::string("\r\n") : std::string(1, from(alphabet));
         return t + L1252("é");  // at least one character beyond ASCII
     }
     std::string needle() {
         static const std::string alphabet = L1252("abAB<>#éÉàÀÿŸšŠ\x81");
         std::string t;
-        for (int i = pick(0, 2); i > 0; --i) t += alphabet[static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1))];
+        for (int i = pick(0, 2); i > 0; --i) t += from(alphabet);
         return t;
     }
     // A needle as a script writes it: now and then with a line break.
@@ -139,14 +138,10 @@ public:
             default: return "ansitooem()";
         }
     }
-    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
-
-private:
-    std::mt19937 rng_;
 };
 
 TEST(DocumentEncoding, RandomScriptsGiveTheSameTextIn1252AndInUtf8) {
-    RandomRuns r(2027);
+    RandomRuns r{std::mt19937(2027)};
     const std::string bom(kUtf8Bom);
     for (int round = 0; round < 1500; ++round) {
         std::string text = r.text();
@@ -176,7 +171,7 @@ TEST(DocumentEncoding, RandomScriptsGiveTheSameTextIn1252AndInUtf8) {
 // The piece table counts characters: the same text in both encodings is
 // cut at the same characters, and the line-wise algorithms agree on it.
 TEST(DocumentEncoding, PiecesAreCutAtTheSameCharacters) {
-    RandomRuns r(77);
+    RandomRuns r{std::mt19937(77)};
     for (int round = 0; round < 400; ++round) {
         const std::string text = r.text() + r.text();
         const std::string u = utf8(text);

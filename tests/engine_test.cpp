@@ -102,21 +102,6 @@ TEST(Loading, Table) {
     }
 }
 
-TEST(Loading, ScriptFileLineEnds) {
-    struct Case { std::string bytes, text; bool lineFeeds; } cases[] = {
-        {"a\r\nb\rc\r\n", "a\r\nb\r\nc", false},
-        {"a\r\nb\nc", "a\r\nb\nc", false},  // one CR anywhere: a lone LF is an ordinary character
-        {"a\nb\n\nc\n", "a\r\nb\r\n\r\nc", true},
-        {"one line", "one line", false},
-        {std::string(kEncodedMarker) + "!k\nx", std::string(kEncodedMarker) + "!k\nx", false},  // an encoded script's bytes
-    };
-    for (const Case& c : cases) {
-        bool lineFeeds = !c.lineFeeds;
-        EXPECT_EQ(scriptTextFromBytes(c.bytes, &lineFeeds), c.text) << c.bytes;
-        EXPECT_EQ(lineFeeds, c.lineFeeds) << c.bytes;
-    }
-}
-
 // What each kind of script file reads as (the editor text in 1252, and
 // without loss in UTF-8), and the bytes it is written back as.
 TEST(Loading, ScriptFilesKeepTheirEncoding) {
@@ -133,6 +118,8 @@ TEST(Loading, ScriptFilesKeepTheirEncoding) {
         {"1252, CR LF", "msg(\"caf\xE9\")\r\nbeep\r\n", Ansi, "msg(\"caf\xE9\")\r\nbeep", "", false, true},
         {"1252, no break after the last line", "beep\r\nbeep", Ansi, "beep\r\nbeep", "", false, false},
         {"1252, lone CR", "a\rb\r", Ansi, "a\r\nb", "", false, true, "a\r\nb\r\n"},
+        {"one CR anywhere: a lone LF is a character", "a\r\nb\nc", Ansi, "a\r\nb\nc", "", false, false},
+        {"LF only, an empty line", "a\nb\n\nc\n", Ansi, "a\r\nb\r\n\r\nc", "", true, true, "a\r\nb\r\n\r\nc\r\n"},
         {"1252 that is not valid UTF-8", "caf\xC3(\r\n", Ansi, "caf\xC3(", "", false, true},
         {"UTF-8 with its mark", bom + "msg(\"café\")\r\nbeep\r\n", Utf8Bom, "msg(\"caf\xE9\")\r\nbeep",
          "msg(\"café\")\r\nbeep", false, true},

@@ -117,18 +117,18 @@ TEST(Goto, TargetsAndCounts) {
     }
 }
 
-struct WindowCase { int h, m, s; const char* line; bool runs; };
-
-void expectWindow(const WindowCase& c, const char* next) {
+// Runs a block of `line` (closed by its keyword alone) on the given day and
+// time: whether the block ran, and that the run went on after it either way.
+void expectBlock(int y, int mo, int d, int h, int m, int s, const std::string& line, bool runs) {
     Rig rig;
-    rig.platform.setClock(2026, 12, 16, c.h, c.m, c.s);
-    rig.run({c.line, "beep", next, "'after"});
-    EXPECT_EQ(beeps(rig), c.runs ? 1u : 0u) << c.line << " at " << c.h << ":" << c.m << ":" << c.s;
-    EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;  // the next block line runs and the run goes on
+    rig.platform.setClock(y, mo, d, h, m, s);
+    rig.run({line, "beep", line.substr(0, line.find('(')) + "()", "'after"});
+    EXPECT_EQ(beeps(rig), runs ? 1u : 0u) << line << " on " << d << "/" << mo << " at " << h << ":" << m << ":" << s;
+    EXPECT_EQ(rig.host.linesRun.back(), 3) << line;
 }
 
 TEST(Iftime, ExecutesTheBlockOnlyInsideTheWindow) {
-    WindowCase cases[] = {
+    struct Case { int h, m, s; const char* line; bool runs; } cases[] = {
         {10, 0, 0, "iftime(8,12)", true},      {8, 0, 0, "iftime(8,12)", true},
         {12, 0, 0, "iftime(8,12)", true},      {12, 0, 1, "iftime(8,12)", false},
         {7, 59, 59, "iftime(8,12)", false},    {23, 0, 0, "iftime(22,6)", true},
@@ -140,7 +140,7 @@ TEST(Iftime, ExecutesTheBlockOnlyInsideTheWindow) {
         {0, 0, 0, "iftime(800)", true},        {0, 0, 1, "iftime(800)", false},
         {12, 0, 0, "iftime(100.5)", true},     {19, 0, 0, "iftime(100.25,100.75)", false},
     };
-    for (const WindowCase& c : cases) expectWindow(c, "iftime()");
+    for (const auto& c : cases) expectBlock(2026, 12, 16, c.h, c.m, c.s, c.line, c.runs);
 }
 
 TEST(Iftime, TheSearchForTheNextIftimeMatchesTheKeywordOrEndsTheRun) {
@@ -170,13 +170,7 @@ TEST(Ifdate, DateAndWeekdayWindows) {
         {2026, 12, 16, "ifdate(46372)", true},      {2026, 12, 17, "ifdate(46372)", false},
         {2026, 12, 17, "ifdate(46370,46375)", true},
     };
-    for (const auto& c : cases) {
-        Rig rig;
-        rig.platform.setClock(c.y, c.mo, c.d, 10, 0, 0);
-        rig.run({c.line, "beep", "ifdate()", "'after"});
-        EXPECT_EQ(beeps(rig), c.runs ? 1u : 0u) << c.line << " on " << c.d << "/" << c.mo;
-        EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;
-    }
+    for (const auto& c : cases) expectBlock(c.y, c.mo, c.d, 10, 0, 0, c.line, c.runs);
 }
 
 }  // namespace

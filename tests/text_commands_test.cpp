@@ -6,7 +6,6 @@
 #include "base/cp1252.h"
 #include "platform/files.h"
 #include "tests/support/scripted_host.h"
-#include "textcmd/working_text.h"
 
 namespace torvic {
 namespace {
@@ -152,14 +151,6 @@ TEST(TextCommands, CodePagesRoundTrip) {
     EXPECT_EQ(rig.engine.document.textTreball, all);
 }
 
-TEST(TextCommands, PErrorText) {
-    TextDocument doc;
-    doc.referenciaDefecte = "ART-";
-    EXPECT_EQ(PErrorText(doc, 12, "No pot trobar ref", "ART10", "out.txt"),
-              L1252("\r\nError de sintaxis en la linia: 12\r\nNo pot trobar ref\r\n"
-                    "La referència que no es pot trobar és: ART10\r\nDefecte: ART-  Fitxer: out.txt"));
-}
-
 // A device, and the reasons the system gives for a missing file, a missing
 // folder and a device, which open and save pass on.
 #ifdef _WIN32
@@ -220,12 +211,6 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
                                                          lost("OPEN", 2, nul)}));
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));
     EXPECT_EQ(saves.engine.document.textTreball + "|" + opens.engine.document.textTreball, "data|");
-
-    // def keeps the raw text and ref uses it.
-    Rig ref;
-    ref.engine.document.textTreball = "t\r\nART10 x\r\nART20 a\r\nART21 b\r\nART22 c\r\nART23 d\r\n";
-    ref.run({"def(ART)", "ref(\"" + out + "\",\"10,20_23<22>\")"});
-    EXPECT_EQ(readFileBytes(out).value_or("<none>"), "ART10 x\r\nART20 a\r\nART21 b\r\nART23 d\r\n");
 }
 
 }  // namespace

@@ -53,11 +53,6 @@ Outcome replaceGeneral(std::string text, std::int32_t cursor, const std::string&
     return {text, false};
 }
 
-// del is the general replacement with nothing, line-wise off.
-Outcome deleteText(std::string text, std::int32_t cursor, const std::string& find, std::int16_t counter, bool ic) {
-    return replaceGeneral(std::move(text), cursor, find, "", counter, ic, false);
-}
-
 // Each piece gets a CR LF in front, as the command adds it.
 Deline deleteLines(const std::string& text, const PieceTable& ranges, const std::string& find, std::int16_t counter,
                         bool ic) {

@@ -17,13 +17,9 @@ struct Outcome {
     bool operator==(const Outcome&) const = default;
 };
 
-// repl, general form.
+// repl, general form; del is it with no replacement and line-wise off.
 Outcome replaceGeneral(std::string text, std::int32_t cursor, const std::string& find, const std::string& repl,
                        std::int16_t counter, bool ignoreCase, bool wholeLine);
-// del.
-Outcome deleteText(std::string text, std::int32_t cursor, const std::string& find, std::int16_t counter,
-                   bool ignoreCase);
-
 struct Deline {
     std::string text;
     std::int32_t cursor = 1;

@@ -25,11 +25,6 @@ double RecordingPlatform::startProgram(const std::string& commandLine, int windo
     return id;
 }
 
-long RecordingPlatform::shellExecute(const std::string& verb, const std::string& file, int showCommand) {
-    calls.push_back("shell '" + verb + "' " + std::to_string(showCommand) + " " + file);
-    return 42;
-}
-
 void RecordingPlatform::sendKeys(const std::string& keys, bool wait) {
     parseSendKeys(keys);  // invalid notation throws, as on a real desktop
     calls.push_back(std::string("send ") + (wait ? "wait " : "") + keys);
@@ -38,17 +33,6 @@ void RecordingPlatform::sendKeys(const std::string& keys, bool wait) {
 void RecordingPlatform::activateProcess(double processId) {
     if (!processesWithWindows.count(processId)) throw RunTimeError("no window for that process");
     calls.push_back("focus " + numberText(processId));
-}
-
-void RecordingPlatform::setCursorPos(int x, int y) {
-    pointerX = x;
-    pointerY = y;
-    calls.push_back("cursor " + std::to_string(x) + " " + std::to_string(y));
-}
-
-void RecordingPlatform::cursorPos(int& x, int& y) {
-    x = pointerX;
-    y = pointerY;
 }
 
 void RecordingPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
@@ -68,27 +52,10 @@ void RecordingPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::in
     }
 }
 
-bool RecordingPlatform::activarPrivilegiApagada() {
-    calls.push_back("privilege");
-    return privilege;
-}
-
 void RecordingPlatform::exitWindows(std::uint32_t flags) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "exit 0x%X", flags);
     calls.push_back(buf);
-}
-
-void RecordingPlatform::setSystemPowerState(bool suspend, bool force) {
-    calls.push_back(std::string("power ") + (suspend ? "1" : "0") + " " + (force ? "1" : "0"));
-}
-
-void RecordingPlatform::copyFile(const std::string& from, const std::string& to) {
-    calls.push_back("copy " + from + " -> " + to);
-}
-
-void RecordingPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
-    calls.push_back("start hidden " + xcopyCommandLine(from, to, switches));
 }
 
 void RecordingPlatform::setClock(int year, int month, int day, int hour, int minute, int second, int ms) {

@@ -32,20 +32,30 @@ public:
     DateTime now() override { return clock; }
     void beep() override;
     double startProgram(const std::string& commandLine, int windowMode) override;
-    long shellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    long shellExecute(const std::string& verb, const std::string& file, int showCommand) override {
+        calls.push_back("shell '" + verb + "' " + std::to_string(showCommand) + " " + file);
+        return 42;
+    }
     bool printing = true;  // whether a printing service is there
     bool canPrintDocuments() override { return printing; }
     void sendKeys(const std::string& keys, bool wait) override;
     void activateProcess(double processId) override;
-    void setCursorPos(int x, int y) override;
-    void cursorPos(int& x, int& y) override;
+    void setCursorPos(int x, int y) override {
+        pointerX = x, pointerY = y;
+        calls.push_back("cursor " + std::to_string(x) + " " + std::to_string(y));
+    }
+    void cursorPos(int& x, int& y) override { x = pointerX, y = pointerY; }
     void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
     bool esOSNT() override { return nt; }
-    bool activarPrivilegiApagada() override;
+    bool activarPrivilegiApagada() override { return calls.push_back("privilege"), privilege; }
     void exitWindows(std::uint32_t flags) override;
-    void setSystemPowerState(bool suspend, bool force) override;
-    void copyFile(const std::string& from, const std::string& to) override;
-    void xcopy(const std::string& from, const std::string& to, const std::string& switches) override;
+    void setSystemPowerState(bool suspend, bool force) override {
+        calls.push_back(std::string("power ") + (suspend ? "1 " : "0 ") + (force ? "1" : "0"));
+    }
+    void copyFile(const std::string& from, const std::string& to) override { calls.push_back("copy " + from + " -> " + to); }
+    void xcopy(const std::string& from, const std::string& to, const std::string& switches) override {
+        calls.push_back("start hidden " + xcopyCommandLine(from, to, switches));
+    }
     std::optional<std::string> readDocument(const std::string& path, std::string& error) override;
     bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) override;
 

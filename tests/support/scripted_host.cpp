@@ -9,19 +9,7 @@
 
 namespace torvic::test {
 
-void ScriptedHost::showRunLine(int index, const std::string& text) {
-    text3Field = std::to_string(index);
-    text4Field = text;
-    linesRun.push_back(index);
-    textsRun.push_back(text);
-}
-
 void ScriptedHost::internalError(const std::string& what) { ADD_FAILURE() << "internal error: " << what; }
-
-bool ScriptedHost::askYesNo(const std::string& text, const std::string& title) {
-    messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
-    return next(answers, false);
-}
 
 void advanceClock(TimerSchedule& timers, long long& now, RecordingPlatform& platform, long long ms,
                   const std::function<void(int timer)>& fire) {

@@ -60,7 +60,10 @@ public:
     std::string text3() override { return text3Field; }
     void setText3(const std::string& t) override { text3Field = t; }
     void setText4(const std::string& t) override { text4Field = t; }
-    void showRunLine(int index, const std::string& text) override;
+    void showRunLine(int index, const std::string& text) override {
+        text3Field = std::to_string(index), text4Field = text;
+        linesRun.push_back(index), textsRun.push_back(text);
+    }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
     bool isMainWindowVisible() override { return visible; }
     // What the window does for "Executa Ocult" before it continues the run.
@@ -77,7 +80,10 @@ public:
         messages.push_back({Message::Box, text, title, icon, 0});
         systemModal.push_back(modal);
     }
-    bool askYesNo(const std::string& text, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title) override {
+        messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
+        return next(answers, false);
+    }
     void ferMissatge(const std::string& m, const std::string& t, std::int16_t temps) override {
         messages.push_back({Message::Timed, m, t, MessageIcon::None, temps});
     }
