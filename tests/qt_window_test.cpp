@@ -33,12 +33,26 @@ class WindowTest : public QObject {
     struct Setup : PlatformHolder, EditorWindows<qt::QtViews> {
         qt::MainWindowQt& window = mainView;
         MainWindowPresenter& torvic = main;
+        qt::EditorBox* editor;
         int endRequests = 0;
         Setup() : EditorWindows<qt::QtViews>(platform) {
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
             window.show();
             torvic.onLoad("");
+            editor = static_cast<qt::EditorBox*>(window.control("Text1"));
+        }
+        QString text(const char* name) { return window.control(name)->property("text").toString(); }
+        void caretTo(int position) {
+            QTextCursor c = editor->textCursor();
+            c.setPosition(position);
+            editor->setTextCursor(c);
+        }
+        // The colouring at a block's column.
+        QTextCharFormat formatAt(int block, int column) {
+            for (const QTextLayout::FormatRange& r : editor->document()->findBlockByNumber(block).layout()->formats())
+                if (column >= r.start && column < r.start + r.length) return r.format;
+            return QTextCharFormat();
         }
     };
 
@@ -86,8 +100,8 @@ class WindowTest : public QObject {
             order << w;
             typesTab << (c.kind == ControlKind::Editor && !(c.style & ReadOnly));
         }
-        QStringList faults;
         if (order.size() < 2) return {QString("%1: %2 controls take the focus").arg(top->windowTitle()).arg(order.size())};
+        QStringList faults;
         const auto n = order.size();
         for (qsizetype i = 0; i < n; ++i) {
             const struct { qsizetype from, to; Qt::KeyboardModifiers mod; } steps[] = {
@@ -106,32 +120,35 @@ class WindowTest : public QObject {
         return faults;
     }
 
+    // Opens a dialog through its presenter; `inside` sees it as it opens.
+    template <class View, class Open, class Inside>
+    static bool inDialog(View& view, Open open, Inside inside) {
+        bool opened = false;
+        view.onOpen = [&](QDialog* d) { opened = true; inside(d); };
+        open();
+        return opened;
+    }
+
 private slots:
-    void initTestCase() { QApplication::setStyle("Windows"); }  // as the program draws itself
-    void qtSpeaksCatalan() {
+    void initTestCase() {
+        QApplication::setStyle("Windows");  // as the program draws itself
         QVERIFY(qt::installCatalanTranslation(*QCoreApplication::instance()));
-        QMessageBox box;
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QStringList captions;
-        for (QAbstractButton* b : box.buttons()) captions << b->text().remove('&');
-        captions.sort();
-        QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
     // A box is as wide as its text unless told otherwise: short texts under
-    // long titles, through each kind of box the window shows.
+    // long titles, through each kind of box the window shows; Qt's own
+    // boxes speak Catalan.
     void messageBoxesShowTheirWholeTitle() {
         Setup s;
-        QStringList narrow;
-        auto measure = [&narrow] {
-            QTimer::singleShot(50, [&narrow] {
+        QStringList narrow, captions;
+        auto measure = [&narrow, &captions] {
+            QTimer::singleShot(50, [&narrow, &captions] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box) {
-                    narrow << "no box";
-                    return;
-                }
+                if (!box) return void(narrow << "no box");
                 if (box->width() < qt::titleWidth(box->windowTitle()))
                     narrow << QString("%1: %2 < %3").arg(box->windowTitle()).arg(box->width()).arg(qt::titleWidth(box->windowTitle()));
+                captions.clear();
+                for (QAbstractButton* b : box->buttons()) captions << b->text().remove('&');
                 box->buttons().first()->click();
             });
         };
@@ -142,8 +159,11 @@ private slots:
         measure();
         s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text");
         measure();
-        QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?");
+        QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?",
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join("; ")));
+        captions.sort();
+        QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
     // Every window's Tab order is its form's.
@@ -151,19 +171,13 @@ private slots:
         Setup s;
         QStringList faults = tabOrderFaults(mainWindowForm(), &s.window);
         s.window.setEditorText("beep");  // the dialogs work on a text
-        auto inDialog = [&faults](auto& view, auto open, const auto& form) {
-            bool opened = false;
-            view.onOpen = [&](QDialog* d) {
-                opened = true;
-                faults << tabOrderFaults(form, d);
-                d->reject();
-            };
-            open();
-            if (!opened) faults << QString::fromUtf8(form.title) + " did not open";
+        auto walk = [&faults](auto& view, auto open, const auto& form) {
+            if (!inDialog(view, open, [&](QDialog* d) { faults << tabOrderFaults(form, d); d->reject(); }))
+                faults << QString::fromUtf8(form.title) + " did not open";
         };
-        inDialog(s.replaceDialogView, [&] { s.torvic.onReplace(); }, replaceDialogForm());
-        inDialog(s.keyDialogView, [&] { s.torvic.onEncode(); }, keyDialogForm());
-        inDialog(s.aboutBoxView, [&] { s.torvic.onAbout(); }, aboutBoxForm());
+        walk(s.replaceDialogView, [&] { s.torvic.onReplace(); }, replaceDialogForm());
+        walk(s.keyDialogView, [&] { s.torvic.onEncode(); }, keyDialogForm());
+        walk(s.aboutBoxView, [&] { s.torvic.onAbout(); }, aboutBoxForm());
         s.torvic.onMousePosition();
         faults << tabOrderFaults(mousePickerForm(), s.mousePickerView.window());
         s.mousePickerView.window()->close();
@@ -173,70 +187,55 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
     }
 
-    // Every window at the design size and larger, and every dialog it opens.
+    // Every window at the design size and larger, with a caret position of
+    // six digits and four, and every dialog it opens. "Posició actual"'s
+    // labels stand beside each other inside their frame.
     void everyCaptionFits() {
         Setup s;
+        s.window.setCaretLabels("268864", "9999");
         for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
             s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
             QApplication::processEvents();
             const QStringList cut = cutCaptions(&s.window);
             QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+            const char* names[] = {"Label7", "Label5", "Label8", "Label6"};
+            for (int i = 0; i + 1 < 4; ++i)
+                QVERIFY2(!s.window.control(names[i])->geometry().intersects(s.window.control(names[i + 1])->geometry()), names[i]);
+            QVERIFY(s.window.control("Label6")->geometry().right() < s.window.control("Frame4")->width());
         }
         s.window.setEditorText("beep");
-        // Each dialog as it opens: its captions, then what the user does in it.
-        auto check = [](auto& view, auto act, auto inside) {
-            QStringList cut = {"not opened"};
-            view.onOpen = [&](QDialog* d) {
-                cut = cutCaptions(d);
-                inside(d);
-            };
-            act();
-            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
-        };
-        check(s.replaceDialogView, [&] { s.torvic.onReplace(); }, [](QDialog* d) { d->reject(); });
-        check(s.keyDialogView, [&] { s.torvic.onEncode(); }, [](QDialog* d) {  // encodes the editor text
-            d->findChild<QLineEdit*>("Text1")->setText("k");
-            d->findChild<QPushButton*>("Command1")->click();
-        });
-        QCOMPARE(s.window.editorText(), codificaText("k", "beep"));
-        QString version;
-        check(s.aboutBoxView, [&] { s.torvic.onAbout(); }, [&version](QDialog* d) {
-            version = d->findChild<QLabel*>("lblVersion")->text();
-            d->findChild<QPushButton*>("cmdOK")->click();
-        });
-        QCOMPARE(version, QString::fromUtf8("Versió 1.0.60"));
+        QStringList cut;
+        auto measure = [&cut](QDialog* d) { cut << cutCaptions(d); d->reject(); };
+        QVERIFY(inDialog(s.replaceDialogView, [&] { s.torvic.onReplace(); }, measure));
+        QVERIFY(inDialog(s.keyDialogView, [&] { s.torvic.onEncode(); }, measure));
+        QVERIFY(inDialog(s.aboutBoxView, [&] { s.torvic.onAbout(); }, measure));
+        s.torvic.onMousePosition();
+        cut << cutCaptions(s.mousePickerView.window());
+        s.mousePickerView.window()->close();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // The editor keeps every character; in 1252 each one it cannot hold reads
     // as one '?', and it is marked where it stands as it is typed.
     void charactersBeyond1252() {
         Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
         const std::string text = "beep\r\nmsg(\"a\xE2\x86\x92\xC5\x91\")\r\n\xF0\x9F\x98\x80x\nz";
         s.window.setEditorTextUtf8(text);
         QCOMPARE(s.window.editorTextUtf8(), text);
         QCOMPARE(s.window.editorText(), std::string("beep\r\nmsg(\"a??\")\r\n?x\nz"));
-        QTextCursor c = editor->textCursor();
-        c.setPosition(editor->document()->findBlockByNumber(2).position() + 2);  // after the emoji: two units
-        editor->setTextCursor(c);
+        s.caretTo(s.editor->document()->findBlockByNumber(2).position() + 2);  // after the emoji: two units
         QCOMPARE(s.window.editorCaret(), std::size_t(19));  // one character in the 1252 text
         QApplication::processEvents();
-        auto formatAt = [editor](int block, int column) {
-            const QTextBlock b = editor->document()->findBlockByNumber(block);
-            for (const QTextLayout::FormatRange& r : b.layout()->formats())
-                if (column >= r.start && column < r.start + r.length) return r.format;
-            return QTextCharFormat();
-        };
-        QCOMPARE(formatAt(1, 6).underlineStyle(), QTextCharFormat::WaveUnderline);  // the arrow
-        QVERIFY(formatAt(1, 6).hasProperty(QTextFormat::BackgroundBrush));
-        QCOMPARE(formatAt(1, 0).fontWeight(), int(QFont::Bold));                 // the line is still a msg
-        QVERIFY(!formatAt(1, 5).hasProperty(QTextFormat::BackgroundBrush));     // "a" is 1252
-        QVERIFY(formatAt(2, 0).hasProperty(QTextFormat::BackgroundBrush));      // the emoji
+        QCOMPARE(s.formatAt(1, 6).underlineStyle(), QTextCharFormat::WaveUnderline);  // the arrow
+        QVERIFY(s.formatAt(1, 6).hasProperty(QTextFormat::BackgroundBrush));
+        QCOMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));              // the line is still a msg
+        QVERIFY(!s.formatAt(1, 5).hasProperty(QTextFormat::BackgroundBrush));  // "a" is 1252
+        QVERIFY(s.formatAt(2, 0).hasProperty(QTextFormat::BackgroundBrush));   // the emoji
         // Typed, not only loaded.
         QKeyEvent arrow(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xE2\x86\x92"));
-        QApplication::sendEvent(editor, &arrow);
+        QApplication::sendEvent(s.editor, &arrow);
         QCOMPARE(s.window.editorTextUtf8().substr(25, 3), std::string("\xE2\x86\x92"));
-        QVERIFY(formatAt(2, 2).hasProperty(QTextFormat::BackgroundBrush));
+        QVERIFY(s.formatAt(2, 2).hasProperty(QTextFormat::BackgroundBrush));
     }
 
     void mousePickerStartsAfreshAfterItsCloseBox() {
@@ -244,7 +243,6 @@ private slots:
         s.torvic.onMousePosition();
         QDialog* w = s.mousePickerView.window();
         QVERIFY(w && w->isVisible());
-        QVERIFY2(cutCaptions(w).isEmpty(), qPrintable(cutCaptions(w).join("; ")));
         w->findChild<QLineEdit*>("Text1")->setText("55");
         QTest::qWait(250);  // one poll has filled the labels
         QVERIFY(!w->findChild<QLabel*>("Label1")->text().isEmpty());
@@ -256,21 +254,16 @@ private slots:
 
     void typingShowsTheHint() {
         Setup s;
-        QWidget* editor = s.window.control("Text1");
-        editor->setFocus();
-        QTest::keyClicks(editor, "wait(");
-        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), QString("wait(ms,minuts)"));
-        QCOMPARE(editor->toolTip(), QString("wait(ms,minuts)"));
-        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->palette().color(QPalette::Base),
-                 QColor(255, 255, 128));
-        QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("5"));
+        s.editor->setFocus();
+        QTest::keyClicks(s.editor, "wait(");
+        QCOMPARE(s.text("Text4") + "|" + s.editor->toolTip() + "|" + s.text("Label6"), QString("wait(ms,minuts)|wait(ms,minuts)|5"));
+        QCOMPARE(s.window.control("Text4")->palette().color(QPalette::Base), QColor(255, 255, 128));
         QVERIFY(!QToolTip::isVisible());  // a short hint fits its field
         // A hint too long for the field is shown whole at the caret.
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTest::keyClicks(editor, "delinechar(");
-        const QString hint = "delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,maxl" +
-                             QString::fromUtf8("í") + "nies)";
-        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), hint);
+        QTest::keyClick(s.editor, Qt::Key_Return);
+        QTest::keyClicks(s.editor, "delinechar(");
+        const QString hint = QString::fromUtf8("delinechar(num_caracters_principi_a_eliminar,num_caracters_final_a_eliminar,maxlínies)");
+        QCOMPARE(s.text("Text4"), hint);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), hint);
     }
@@ -292,8 +285,7 @@ private slots:
         const QRect line(bar->mapTo(&s.window, QPoint(0, 0)), bar->size());
         for (const char* name : {"Frame1", "Frame2", "Text4", "Label1", "Label2"}) {
             QWidget* w = s.window.control(name);
-            const QRect r(w->mapTo(&s.window, QPoint(0, 0)), w->size());
-            QVERIFY2(!r.intersects(line), name);
+            QVERIFY2(!QRect(w->mapTo(&s.window, QPoint(0, 0)), w->size()).intersects(line), name);
         }
         QTRY_VERIFY(!bar->isVisible());
         QTRY_COMPARE(s.window.height(), height);
@@ -307,35 +299,23 @@ private slots:
         QApplication::processEvents();
         QTRY_VERIFY(!bar->isVisible());
         QApplication::processEvents();
-        QCOMPARE(s.window.height(), height + 40);
-        QCOMPARE(s.window.centralWidget()->height(), client.height() + 40);
+        QCOMPARE(QSize(s.window.height(), s.window.centralWidget()->height()), QSize(height + 40, client.height() + 40));
 
         s.window.resize(200, 150);  // cannot be shrunk until the frames overlap
         QApplication::processEvents();
-        QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width);
-        QVERIFY(s.window.centralWidget()->height() >= minimumClientSize().height);
+        QVERIFY(s.window.centralWidget()->width() >= minimumClientSize().width &&
+                s.window.centralWidget()->height() >= minimumClientSize().height);
     }
 
-    // The gutter numbers the lines as a run counts them, the colours follow
-    // the dispatcher, and a waiting run's line is marked until F4.
+    // The colours follow the dispatcher, and a waiting run's line is marked
+    // until F4 (by its run number: empty lines have none).
     void gutterColoursAndTheRunningLine() {
         Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
+        auto* editor = s.editor;
         s.window.setEditorText("beep\r\n\r\n  wiat(1)\r\n' note\r\nwait(5000)\r\nbeep");
         QApplication::processEvents();
-        QList<int> numbers;
-        for (int b = 0; b < 6; ++b) numbers << editor->runNumber(b);
-        QCOMPARE(numbers, QList<int>({0, -1, 1, 2, 3, 4}));
-        auto formatAt = [editor](int block, int column) {
-            const QTextBlock b = editor->document()->findBlockByNumber(block);
-            for (const QTextLayout::FormatRange& r : b.layout()->formats())
-                if (column >= r.start && column < r.start + r.length) return r.format;
-            return QTextCharFormat();
-        };
-        QCOMPARE(formatAt(0, 0).fontWeight(), int(QFont::Bold));                               // a keyword
-        QCOMPARE(formatAt(2, 3).underlineStyle(), QTextCharFormat::WaveUnderline);            // not a command
-        QVERIFY(formatAt(3, 2).fontItalic());                                                  // a comment
-        QCOMPARE(formatAt(3, 2).underlineStyle(), QTextCharFormat::NoUnderline);               // ... is no error
+        QCOMPARE(s.formatAt(2, 3).underlineStyle(), QTextCharFormat::WaveUnderline);  // not a command, after blanks
+        QVERIFY(s.formatAt(3, 2).fontItalic() && s.formatAt(3, 2).underlineStyle() == QTextCharFormat::NoUnderline);  // a comment
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
         bool timedWindow = false;  // the unrecognised line shows its timed window first
@@ -358,88 +338,51 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
     }
 
-    // "Posició actual" shows a line number of six digits and a column of
-    // four whole, beside their captions.
-    void caretPositionFitsSixDigits() {
+    // The editor gives back what it was given, byte for byte (lone CR and
+    // LF, non-breaking spaces, a last line break or none; 1252 and UTF-8),
+    // counting a line break as CR LF; and "Substituir", "Codificar" and
+    // "Descodificar" are undone with Ctrl+Z, as typing is, back to that.
+    void textsComeBackAndReplaceAndEncodeAreUndone() {
         Setup s;
-        s.window.setCaretLabels("268864", "9999");
-        QApplication::processEvents();
-        const QStringList cut = cutCaptions(&s.window);
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
-        QStringList overlaps;
-        const char* names[] = {"Label7", "Label5", "Label8", "Label6"};
-        for (int i = 0; i + 1 < 4; ++i)
-            if (s.window.control(names[i])->geometry().intersects(s.window.control(names[i + 1])->geometry()))
-                overlaps << QString("%1 %2").arg(names[i], names[i + 1]);
-        QWidget* frame = s.window.control("Frame4");
-        if (s.window.control("Label6")->geometry().right() >= frame->width()) overlaps << "Label6 Frame4";
-        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps.join("; ")));
-    }
-
-    // "Substituir" and "Codificar" are undone with Ctrl+Z, as typing is, back
-    // to the text before them byte for byte.
-    void replaceAndEncodeAreUndone() {
-        Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
-        const std::string cases[] = {
-            "beep\r\nmsg(\"a\xC2\xA0" "b\")\r\n",           // UTF-8: a non-breaking space, a last line break
-            "a\nb\r\nc\rd\r\nwait(5)\xE2\x86\x92\xF0\x9F\x98\x80",  // lone LF and CR, beyond 1252
-        };
-        for (const std::string& text : cases) {
+        const std::string plain = "a\nb\r\nc\rd\r\n\r\n\xE0 12\xA0" "500\xA0\r\nwait(5)";
+        s.window.setEditorText(plain);
+        QCOMPARE(s.window.editorText(), plain);
+        s.caretTo(6);  // in the widget: "a?b" + break + "c?d" -> just after "c" on the second line
+        QCOMPARE(s.window.editorCaret(), std::size_t(7));
+        for (const std::string& text : {std::string("beep\r\nmsg(\"a\xC2\xA0" "b\")\r\n"),
+                                        std::string("a\nb\r\nc\rd\r\nwait(5)\xE2\x86\x92\xF0\x9F\x98\x80")}) {
             s.window.setEditorTextUtf8(text);
-            s.replaceDialogView.onOpen = [](QDialog* d) {
+            QCOMPARE(s.window.editorTextUtf8(), text);
+            QVERIFY(inDialog(s.replaceDialogView, [&] { s.torvic.onReplace(); }, [](QDialog* d) {
                 d->findChild<QLineEdit*>("Text1")->setText("a");
                 d->findChild<QLineEdit*>("Text2")->setText("XY");
                 d->findChild<QPushButton*>("Command1")->click();
-            };
-            s.torvic.onReplace();
+            }));
             QVERIFY(s.window.editorTextUtf8() != text);
-            QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(s.editor, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(s.window.editorTextUtf8(), text);
         }
-        // Codificar and Descodificar, each undone on its own (1252 texts).
-        const std::string plain = "beep\r\n\xE0 12\xA0" "500\r\nwait(5)";
-        s.window.setEditorText(plain);
-        auto encode = [&s](int button) {
-            s.keyDialogView.onOpen = [button](QDialog* d) {
+        // Codificar and Descodificar (1252 texts), each undone on its own.
+        const std::string clear = "beep\r\n\xE0 12\xA0" "500\r\nwait(5)", encoded = codificaText("k", clear);
+        const struct { const char* button; std::string before, after; } steps[] = {
+            {"Command1", clear, encoded}, {"Command2", encoded, clear}};
+        for (const auto& step : steps) {
+            s.window.setEditorText(step.before);
+            QVERIFY(inDialog(s.keyDialogView, [&] { s.torvic.onEncode(); }, [&step](QDialog* d) {
                 d->findChild<QLineEdit*>("Text1")->setText("k");
-                d->findChild<QPushButton*>(button == 1 ? "Command1" : "Command2")->click();
-            };
-            s.torvic.onEncode();
-        };
-        encode(1);
-        QCOMPARE(s.window.editorText(), codificaText("k", plain));
-        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s.window.editorText(), plain);
-        s.window.setEditorText(codificaText("k", plain));
-        encode(2);
-        QCOMPARE(s.window.editorText(), plain);
-        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s.window.editorText(), codificaText("k", plain));
-    }
-
-    // Lone CR and LF, and non-breaking spaces, come back as they went in,
-    // in 1252 and in UTF-8.
-    void editorKeepsLoneLineBreaksAndNonBreakingSpaces() {
-        Setup s;
-        const std::string text = "a\nb\r\nc\rd\r\n\r\n\xE0 12\xA0" "500\xA0";
-        s.window.setEditorText(text);
-        QCOMPARE(s.window.editorText(), text);
-        s.window.setEditorTextUtf8("x\xC2\xA0y\r\n\xC2\xA0");
-        QCOMPARE(s.window.editorTextUtf8(), std::string("x\xC2\xA0y\r\n\xC2\xA0"));
-        s.window.setEditorText(text);
-        auto* editor = qobject_cast<QPlainTextEdit*>(s.window.control("Text1"));
-        QTextCursor c = editor->textCursor();
-        c.setPosition(6);  // in the widget: "a?b" + break + "c?d" -> just after "c" on the second line
-        editor->setTextCursor(c);
-        QCOMPARE(s.window.editorCaret(), std::size_t(7));  // the break counts as CR LF
+                d->findChild<QPushButton*>(step.button)->click();
+            }));
+            QCOMPARE(s.window.editorText(), step.after);
+            QTest::keyClick(s.editor, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(s.window.editorText(), step.before);
+        }
     }
 
     // A key reads only the caret's line; what the window tells of it is what
-    // the whole text tells, at every place of the caret.
+    // the whole text tells, at every place of the caret (the hint and labels
+    // from it: editor_test's MainWindow.HintFromTheCaretsLine).
     void caretLineAsTheWholeTextTellsIt() {
         Setup s;
-        auto* editor = qobject_cast<QPlainTextEdit*>(s.window.control("Text1"));
         const struct { std::string text; bool utf8; } texts[] = {
             {"beep\r\nwait(5)\r\n\r\nmsg(\"a\")", false},
             {"wait\r\n  beep x\r\nnothing", false},
@@ -447,100 +390,60 @@ private slots:
             {"x\xF0\x9F\x98\x80y(\r\n\xE2\x86\x92z\r\nw\xF0\x9F\x98\x80", true},  // beyond 1252 and 16 bits
         };
         for (const auto& t : texts) {
-            if (t.utf8)
-                s.window.setEditorTextUtf8(t.text);
-            else
-                s.window.setEditorText(t.text);
-            const QString units = editor->document()->toRawText();
-            for (int pos = 0; pos < editor->document()->characterCount(); ++pos) {
+            t.utf8 ? s.window.setEditorTextUtf8(t.text) : s.window.setEditorText(t.text);
+            const QString units = s.editor->document()->toRawText();
+            for (int pos = 0; pos < s.editor->document()->characterCount(); ++pos) {
                 if (pos > 0 && units[pos - 1].isHighSurrogate()) continue;  // inside a character
-                QTextCursor c = editor->textCursor();
-                c.setPosition(pos);
-                editor->setTextCursor(c);
-                const auto fast = s.window.editorCaretLine();
-                const auto whole = s.window.MainWindowView::editorCaretLine();
+                s.caretTo(pos);
+                const auto fast = s.window.editorCaretLine(), whole = s.window.MainWindowView::editorCaretLine();
                 const QString where = QString("%1 at %2").arg(QString::fromStdString(t.text)).arg(pos);
-                QCOMPARE(fast.line, whole.line);
-                QVERIFY2(fast.column == whole.column, qPrintable(where));
-                QVERIFY2(fast.text == whole.text, qPrintable(where));
+                QVERIFY2(fast.line == whole.line && fast.column == whole.column && fast.text == whole.text, qPrintable(where));
                 QVERIFY2(s.window.editorHoldsAfterCaretLine('(') == s.window.MainWindowView::editorHoldsAfterCaretLine('('),
                          qPrintable(where));
             }
         }
-        // Through the window: the line and column labels, and the hint.
-        s.window.setEditorText("beep\r\nwait\r\nmsg(1)");
-        QTextCursor c = editor->textCursor();
-        c.setPosition(9);  // after "wait": a "(" further on, so no hint
-        editor->setTextCursor(c);
-        s.torvic.onEditorKeyUp();
-        QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label5"))->text(), QString("1"));
-        QCOMPARE(qobject_cast<QLabel*>(s.window.control("Label6"))->text(), QString("4"));
-        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), QString());
-        s.window.setEditorText("beep\r\nwait\r\nbeep");
-        c = editor->textCursor();
-        c.setPosition(9);
-        editor->setTextCursor(c);
-        s.torvic.onEditorKeyUp();
-        QCOMPARE(qobject_cast<QLineEdit*>(s.window.control("Text4"))->text(), QString("wait(ms,minuts)"));
     }
 
     // The gutter's run numbers follow every kind of edit, as numbering the
     // whole text again would give them.
     void gutterFollowsEveryEdit() {
         Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
-        auto numbers = [editor] {
-            QList<int> got;
-            for (int b = 0; b < editor->document()->blockCount(); ++b) got << editor->runNumber(b);
-            return got;
-        };
-        auto expected = [editor] {
-            QList<int> want;
+        auto* editor = s.editor;
+        auto check = [editor](const QString& after) {
+            QList<int> got, want;
             const bool encoded = editor->document()->firstBlock().text().startsWith("$%& ");
             int next = 0;
-            for (QTextBlock b = editor->document()->firstBlock(); b.isValid(); b = b.next())
+            for (QTextBlock b = editor->document()->firstBlock(); b.isValid(); b = b.next()) {
+                got << editor->runNumber(b.blockNumber());
                 want << (encoded || b.text().isEmpty() ? -1 : next++);
-            return want;
+            }
+            QVERIFY2(got == want, qPrintable(after));
         };
         auto at = [editor](int block, int column) {
             QTextCursor c(editor->document()->findBlockByNumber(block));
             c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
             return c;
         };
+        auto remove = [](QTextCursor c, auto extend) { extend(c); c.removeSelectedText(); };
         const std::function<void()> edits[] = {
             [&] { at(1, 0).insertText("beep"); },                  // an empty line filled
             [&] { at(0, 2).insertText("\n\nx\n"); },              // lines split and added
-            [&] {                                                  // three lines joined
-                QTextCursor c = at(1, 0);
-                c.setPosition(at(4, 1).position(), QTextCursor::KeepAnchor);
-                c.removeSelectedText();
-            },
-            [&] {                                                  // a line emptied
-                QTextCursor c = at(2, 0);
-                c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-                c.removeSelectedText();
-            },
-            [&] { editor->undo(); },
-            [&] { editor->undo(); },
-            [&] { editor->redo(); },
-            [&] { at(0, 0).insertText("$%& "); },                 // encoded: no numbers
-            [&] { editor->undo(); },
-            [&] {                                                  // the last line's break removed
-                QTextCursor c(editor->document());
-                c.movePosition(QTextCursor::End);
-                c.deletePreviousChar();
-                c.deletePreviousChar();
-            },
+            [&] { remove(at(1, 0), [&](QTextCursor& c) { c.setPosition(at(4, 1).position(), QTextCursor::KeepAnchor); }); },
+            [&] { remove(at(2, 0), [](QTextCursor& c) { c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor); }); },
+            [&] { editor->undo(); }, [&] { editor->undo(); }, [&] { editor->redo(); },
+            [&] { at(0, 0).insertText("$%& "); }, [&] { editor->undo(); },  // encoded: no numbers
+            [&] { remove(QTextCursor(editor->document()), [](QTextCursor& c) {  // the last line's break removed
+                      c.movePosition(QTextCursor::End);
+                      c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 2);
+                  }); },
             [&] { editor->selectAll(); editor->textCursor().removeSelectedText(); },
             [&] { QTextCursor(editor->document()).insertText("a\n\nb\n"); },
         };
         s.window.setEditorText("beep\r\n\r\nwait(1)\r\n' note\r\n\r\nbeep");
-        QCOMPARE(numbers(), expected());
-        int step = 0;
-        for (const auto& edit : edits) {
-            edit();
-            QVERIFY2(numbers() == expected(), qPrintable(QString("after edit %1").arg(step)));
-            ++step;
+        check("at first");
+        for (int step = 0; step < int(std::size(edits)); ++step) {
+            edits[step]();
+            check(QString("after edit %1").arg(step));
         }
     }
 
@@ -548,65 +451,45 @@ private slots:
     // to the saved text takes it away.
     void captionMarkFollowsTheDocument() {
         Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
         QVERIFY(!s.window.windowTitle().startsWith('*'));
-        editor->setFocus();
-        QTest::keyClicks(editor, "beep");
+        s.editor->setFocus();
+        QTest::keyClicks(s.editor, "beep");
         QVERIFY(s.window.windowTitle().startsWith('*'));
-        while (editor->document()->isUndoAvailable()) editor->undo();
+        while (s.editor->document()->isUndoAvailable()) s.editor->undo();
         QVERIFY(!s.window.windowTitle().startsWith('*'));
-        QTest::keyClicks(editor, "x");
+        QTest::keyClicks(s.editor, "x");
         QVERIFY(s.window.windowTitle().startsWith('*'));
-    }
-
-    // A long text is coloured where it is shown: its first lines at once,
-    // the others when scrolled to.
-    void longTextColouredWhereShown() {
-        Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
-        std::string text;
-        for (int i = 0; i < 20000; ++i) text += i % 2 ? "wiat(1)\r\n" : "beep\r\n";
-        s.window.show();
-        s.window.setEditorText(text);
-        QApplication::processEvents();
-        auto formatAt = [editor](int block) {
-            const QTextBlock b = editor->document()->findBlockByNumber(block);
-            return b.layout()->formats().isEmpty() ? QTextCharFormat() : b.layout()->formats().first().format;
-        };
-        QCOMPARE(formatAt(0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(formatAt(1).underlineStyle(), QTextCharFormat::WaveUnderline);
-        QVERIFY(editor->document()->findBlockByNumber(15000).layout()->formats().isEmpty());  // not yet shown
-        editor->verticalScrollBar()->setValue(15000);
-        QApplication::processEvents();
-        QTRY_COMPARE(formatAt(15000).fontWeight(), int(QFont::Bold));
-        QCOMPARE(formatAt(15001).underlineStyle(), QTextCharFormat::WaveUnderline);
-        QCOMPARE(editor->runNumber(15001), 15001);
     }
 
     // A long text goes in by pieces: it comes back whole (a character beyond
     // 16 bits on a piece's edge too), with nothing to undo, the caret at its
-    // start and every line numbered.
-    void longTextLoadsWhole() {
+    // start and every line numbered; it is coloured where it is shown, its
+    // first lines at once, the others when scrolled to.
+    void longTextLoadsWholeAndIsColouredWhereShown() {
         Setup s;
-        auto* editor = static_cast<qt::EditorBox*>(s.window.control("Text1"));
-        const qsizetype piece = qt::MainWindowQt::kEditorPiece;
-        const qsizetype lines = (piece - 1) / 10;
+        const qsizetype piece = qt::MainWindowQt::kEditorPiece, lines = (piece - 1) / 10;
         std::string text;
         for (qsizetype i = 0; i < lines; ++i) text += "abcdefghi\r\n";  // ten units each in the widget
         text += std::string(static_cast<std::size_t>((piece - 1) % 10), 'a') + "\xF0\x9F\x98\x80" "b\r\n";
-        for (int i = 0; i < 50000; ++i) text += "wait(1)\r\n";
-        text += "end";
-        s.window.setEditorTextUtf8(text);
-        QVERIFY(editor->document()->toRawText().at(piece - 1).isHighSurrogate());
-        QVERIFY(s.window.editorTextUtf8() == text);
-        QVERIFY(!editor->document()->isUndoAvailable());
-        QCOMPARE(editor->textCursor().position(), 0);
-        const int last = editor->document()->blockCount() - 1;
+        for (int i = 0; i < 50000; ++i) text += i % 2 ? "wiat(1)\r\n" : "beep\r\n";
+        s.window.setEditorTextUtf8(text + "end");
+        QVERIFY(s.editor->document()->toRawText().at(piece - 1).isHighSurrogate());
+        QVERIFY(s.window.editorTextUtf8() == text + "end");
+        QVERIFY(!s.editor->document()->isUndoAvailable());
+        QCOMPARE(s.editor->textCursor().position(), 0);
+        const int last = s.editor->document()->blockCount() - 1;
         QCOMPARE(last, int(lines) + 50001);
-        QCOMPARE(editor->runNumber(last), last);
-        // Typing after it is undone as usual.
-        QTest::keyClicks(editor, "x");
-        QVERIFY(editor->document()->isUndoAvailable());
+        QCOMPARE(s.editor->runNumber(last), last);
+        QApplication::processEvents();
+        QCOMPARE(s.formatAt(0, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
+        const int beep = int(lines) + 1001;
+        QVERIFY(s.editor->document()->findBlockByNumber(beep).layout()->formats().isEmpty());  // not yet shown
+        s.editor->verticalScrollBar()->setValue(beep);
+        QApplication::processEvents();
+        QTRY_COMPARE(s.formatAt(beep, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(s.formatAt(beep + 1, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
+        QTest::keyClicks(s.editor, "x");  // typing after it is undone as usual
+        QVERIFY(s.editor->document()->isUndoAvailable());
     }
 };
 
