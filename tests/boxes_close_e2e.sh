@@ -36,10 +36,10 @@ close_box() {
 
 printf 'beep\r\n' > "$DIR/prog.torvic"
 for wm in matchbox openbox none; do
+    wmpid=
     case $wm in
         matchbox) matchbox-window-manager -use_titlebar no 2>/dev/null & wmpid=$! ;;
         openbox) openbox --config-file /dev/null 2>/dev/null & wmpid=$! ;;
-        none) wmpid= ;;
     esac
     sleep 0.5
     "$TORVIC" "$DIR/prog.torvic" >/dev/null 2>&1 &
@@ -48,8 +48,8 @@ for wm in matchbox openbox none; do
     xdotool windowactivate --sync "$(shown "Torvic XP")" >/dev/null 2>&1 || xdotool windowfocus "$(shown "Torvic XP")"
     sleep 0.5
 
-    # The picker's warning: a number out of range in "Cordenada X:", Enter.
     for how in Return click; do
+        # The picker's warning: a number out of range in "Cordenada X:", Enter.
         click_in "Torvic XP" 300 200  # the editor box, as a user without a window manager would
         xdotool key ctrl+p
         came "Posició del Ratolí"
@@ -61,20 +61,16 @@ for wm in matchbox openbox none; do
         sleep 0.3
         xdotool mousemove --window "$(shown "Posició del Ratolí")" 5 5; xdotool key Escape  # Tornar
         check "$wm: ... and the picker goes back" $(within 5 absent "Posició del Ratolí"; echo $?)
-    done
 
-    # Find and replace: Tab, Tab to "Substituir", Return; or a click on it.
-    for how in Return click; do
+        # Find and replace: Tab, Tab to "Substituir", Return; or a click on it.
         xdotool key ctrl+r
         came "Substituir"
         sleep 0.3
         # Without a window manager the keys go where the pointer is.
         if [ $how = Return ]; then xdotool mousemove --window "$(shown Substituir)" 20 20; xdotool key Tab Tab; fi
         close_box "Substituir" $how 428 112
-    done
 
-    # A question of the main window: saving over the file.
-    for how in Return click; do
+        # A question of the main window: saving over the file.
         xdotool key ctrl+s
         came "El fitxer ja existeix"
         close_box "El fitxer ja existeix" $how mid-40 -27  # Sí
@@ -82,9 +78,7 @@ for wm in matchbox openbox none; do
 
     click_in "Torvic XP" 300 200
     xdotool key Escape
-    ended=1
-    for _ in $(seq 50); do kill -0 $app 2>/dev/null || { ended=0; break; }; sleep 0.1; done
-    check "$wm: the editor still takes keys and ends with Esc" $ended
+    check "$wm: the editor still takes keys and ends with Esc" $(within 10 eval '! kill -0 $app 2>/dev/null'; echo $?)
     kill $app 2>/dev/null; wait $app 2>/dev/null
     [ -n "$wmpid" ] && { kill $wmpid 2>/dev/null; wait $wmpid 2>/dev/null; }
 done

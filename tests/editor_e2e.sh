@@ -55,62 +55,45 @@ check "without a session bus none is left behind" $([ "$(daemons)" -le "$before"
 check "a hidden run that stops ends the program (rc $rc)" $([ $rc -eq 0 ] && [ ! -e "$DIR/never.txt" ]; echo $?)
 
 cases() {  # label
-    local where="$1" out
-    # 1. The script's own message box, closed with Enter.
-    out="$DIR/msg-$where.txt"
-    script "$DIR/msg.torvic" 'msg("Inici ocult",1,"Ocult")' 'wait(1000)' "open(\"$DIR/in.txt\")" 'write("X")' "save(\"$out\")"
-    start_editor "$DIR/msg.torvic"
-    xdotool key ctrl+F5
-    window_came "Ocult"; xdotool key Return
-    ended_within 15
-    check "$where: the run outlived its message box and ended the program" $?
-    check "$where: ... after writing its file" $([ "$(cat "$out" 2>/dev/null)" = "$(printf 'Xx\r\n')" ]; echo $?)
+    local where="$1" name keys title close
+    # The script's own message box closed with Enter; the timed error window
+    # of a mistyped line with Esc; a visible run sent away with Ctrl+I, then
+    # its message box: each run outlives them, writes its file and ends.
+    while IFS='|' read -r name keys title close first second; do
+        script "$DIR/$name.torvic" "$first" "$second" "open(\"$DIR/in.txt\")" 'write("X")' "save(\"$DIR/$name-$where.txt\")"
+        start_editor "$DIR/$name.torvic"
+        xdotool key --delay 500 $keys
+        window_came "$title"; xdotool key $close
+        ended_within 15
+        check "$where: $name: the run outlived \"$title\", wrote its file and ended the program" \
+            $([ $? -eq 0 ] && [ "$(cat "$DIR/$name-$where.txt" 2>/dev/null)" = "$(printf 'Xx\r\n')" ]; echo $?)
+    done <<'END'
+msg|ctrl+F5|Ocult|Return|msg("Inici ocult",1,"Ocult")|wait(1000)
+wiat|ctrl+F5|Error de sintaxis|Escape|wiat(1)|wait(500)
+iconified|F5 ctrl+i|Torvic prova|Return|wait(1500)|msg("Fet!",1,"Torvic prova")
+END
 
-    # 2. The timed error window of a mistyped line, closed with Esc.
-    out="$DIR/wiat-$where.txt"
-    script "$DIR/wiat.torvic" 'wiat(1)' 'wait(500)' "open(\"$DIR/in.txt\")" "save(\"$out\")"
-    start_editor "$DIR/wiat.torvic"
-    xdotool key ctrl+F5
-    window_came "Error de sintaxis"; xdotool key Escape
-    ended_within 15
-    check "$where: the run outlived the timed error window, wrote its file and ended" \
-        $([ $? -eq 0 ] && [ -f "$out" ]; echo $?)
-
-    # 3. A visible run sent away with Ctrl+I, then its message box.
-    out="$DIR/iconified-$where.txt"
-    script "$DIR/later.torvic" 'wait(1500)' 'msg("Fet!",1,"Torvic prova")' "open(\"$DIR/in.txt\")" "save(\"$out\")"
-    start_editor "$DIR/later.torvic"
-    xdotool key F5; sleep 0.5; xdotool key ctrl+i
-    window_came "Torvic prova"; xdotool key Return
-    ended_within 15
-    check "$where: a visible run sent away with Ctrl+I outlived its message box, wrote its file and ended" \
-        $([ $? -eq 0 ] && [ -f "$out" ]; echo $?)
-
-    # 4. Unsaved work at the end of a hidden run: each answer once.
-    start_editor
-    xdotool type 'wait(800)'; xdotool key ctrl+F5
-    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Escape  # Cancel·lar
-    sleep 1
-    check "$where: Cancel·lar keeps the program and brings the window back" \
-        $(kill -0 $app 2>/dev/null && xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null; echo $?)
-    check "$where: ... and the question is not asked again" \
-        $(! xdotool search --onlyvisible --name "Modificacions sense guardar" >/dev/null 2>&1; echo $?)
-    kill $app 2>/dev/null; wait $app 2>/dev/null
-
-    start_editor
-    xdotool type 'wait(800)'; xdotool key ctrl+F5
-    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Tab space  # No guardar
-    ended_within 10
-    check "$where: No guardar ends the program" $?
-
-    out="$DIR/saved-$where.torvic"
-    start_editor
-    xdotool type 'wait(800)'; xdotool key ctrl+F5
-    window_came "Modificacions sense guardar"; sleep 0.3; xdotool key Return  # Guardar
-    sleep 1.5; xdotool type "$out"; xdotool key Return  # through "Guardar com.."
-    ended_within 10
-    check "$where: Guardar saves through the save dialog and ends the program" \
-        $([ $? -eq 0 ] && [ "$(cat "$out" 2>/dev/null)" = "wait(800)" ]; echo $?)
+    # Unsaved work at the end of a hidden run: each answer once.
+    for answer in Escape "Tab space" Return; do  # Cancel·lar, No guardar, Guardar
+        start_editor
+        xdotool type 'wait(800)'; xdotool key ctrl+F5
+        window_came "Modificacions sense guardar"; sleep 0.3; xdotool key $answer
+        case $answer in
+        Escape)
+            sleep 1
+            check "$where: Cancel·lar keeps the program and brings the window back" \
+                $(kill -0 $app 2>/dev/null && xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null; echo $?)
+            check "$where: ... and the question is not asked again" \
+                $(! xdotool search --onlyvisible --name "Modificacions sense guardar" >/dev/null 2>&1; echo $?)
+            kill $app 2>/dev/null; wait $app 2>/dev/null ;;
+        Tab*) ended_within 10; check "$where: No guardar ends the program" $? ;;
+        Return)
+            sleep 1.5; xdotool type "$DIR/saved-$where.torvic"; xdotool key Return  # through "Guardar com.."
+            ended_within 10
+            check "$where: Guardar saves through the save dialog and ends the program" \
+                $([ $? -eq 0 ] && [ "$(cat "$DIR/saved-$where.torvic" 2>/dev/null)" = "wait(800)" ]; echo $?) ;;
+        esac
+    done
 }
 
 cases "without a notification area"
@@ -131,25 +114,22 @@ kill $app 2>/dev/null; wait $app 2>/dev/null
 # saved by its name in UTF-8, with the editor's CR LF, asking only about
 # overwriting; a 1252 one asks first and offers UTF-8 for it.
 printf "' cafè\nbeep\n" > "$DIR/utf8→ő.torvic"
-start_editor "$DIR/utf8→ő.torvic"
-xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
-window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
-sleep 1
-check "a UTF-8 program named utf8→ő.torvic with a typed → is saved in UTF-8 by its name" \
-    $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/utf8→ő.torvic"; echo $?)
-xdotool key Escape
-ended_within 10
-check "... and nothing was left unsaved" $?
-
 printf "' caf\xe8\r\nbeep\r\n" > "$DIR/ansi.torvic"
-start_editor "$DIR/ansi.torvic"
-xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
-window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
-check "a 1252 program with a typed → asks before saving" $(window_came "perdrien"; echo $?)
-sleep 0.3; xdotool key Return  # Sí: UTF-8
-sleep 1
-check "... and Sí saves it in UTF-8" $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/ansi.torvic"; echo $?)
-kill $app 2>/dev/null; wait $app 2>/dev/null
+for name in "utf8→ő" ansi; do
+    start_editor "$DIR/$name.torvic"
+    xdotool key ctrl+End Return; xdotool type "' →"; sleep 0.3; xdotool key ctrl+s
+    window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
+    if [ $name = ansi ]; then
+        check "a 1252 program with a typed → asks before saving" $(window_came "perdrien"; echo $?)
+        sleep 0.3; xdotool key Return  # Sí: UTF-8
+    fi
+    sleep 1
+    check "$name.torvic with a typed → is saved in UTF-8 by its name" \
+        $(printf "' cafè\r\nbeep\r\n' →\r\n" | cmp -s - "$DIR/$name.torvic"; echo $?)
+    xdotool key Escape
+    ended_within 10
+    check "$name: ... and nothing was left unsaved" $?
+done
 
 # An endless loop in the window stops with F4, and then the program is idle.
 script "$DIR/loop.torvic" "' endless" 'goto(0,32767)' 'goto(0,32767)' 'goto(0,32767)'
