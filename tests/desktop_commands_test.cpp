@@ -21,9 +21,9 @@ Calls callsOf(const std::vector<std::string>& script, Rig& rig) {
 
 TEST(DesktopCommands, RequestsToThePlatform) {
     struct Case { std::vector<std::string> script; Calls calls; } cases[] = {
-        {{"off(1,1)", "off()", "off(3)", "off(9,9)", "logoff(3)", "reboot(2)", "standby()"},
+        {{"off(1,1)", "off()", "off(3)", "off(9,9)", "off(0,3)", "logoff(3)", "reboot(2)", "standby()"},
          {"privilege", "exit 0x5", "privilege", "exit 0x8", "privilege", "exit 0x1C", "privilege", "exit 0x8",
-          "privilege", "exit 0x14", "privilege", "exit 0x12", "power 0 0"}},
+          "privilege", "exit 0x0", "privilege", "exit 0x14", "privilege", "exit 0x12", "power 0 0"}},
         {{"exec(\"calc\",1,3)", "focu(3)"}, {"exec 1 calc", "focus 1000"}},
         {{"exec(\"<c:\\dir with blanks\\a.exe> /x\", 4)", "exec(\"min\", 6 , 0)"},
          {"exec 4 \"c:\\dir with blanks\\a.exe\" /x", "exec 6 min"}},
