@@ -67,10 +67,7 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         EXPECT_EQ(rig.platform.calls, c.calls) << where;
         EXPECT_EQ(rig.host.linesRun, c.lines) << where;
         EXPECT_EQ(result(rig), c.result) << where;
-        std::vector<std::string> messages;
-        const char* kinds[] = {"box", "question", "timed"};
-        for (const Message& m : rig.host.messages) messages.push_back(kinds[m.kind] + ("|" + m.title + "|" + m.text));
-        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{L1252(c.message)})
+        EXPECT_EQ(rig.host.shown(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{L1252(c.message)})
             << where;
         std::string ran = c.script.empty() ? "" : c.script[0];  // the entry keeps the line, its blanks trimmed
         ran.erase(0, ran.find_first_not_of(' '));
@@ -163,7 +160,7 @@ TEST(Loading, LinesWithCharacters1252CannotHold) {
 
 TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
     const auto prompt = [](int line, const std::string& codes) {
-        return L1252("Error de Sintaxi a la línia: " + std::to_string(line) +
+        return L1252("question|Torvic|Error de Sintaxi a la línia: " + std::to_string(line) +
                      "\rLa línia té caràcters que no són del joc de caràcters 1252: " + codes +
                      ".\rContinuar amb l'execució a la següent linia?");
     };
@@ -181,9 +178,7 @@ TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
         rig.host.answers = c.answers;
         rig.engine.runAll();
         EXPECT_EQ(rig.platform.calls, c.calls) << c.utf8;
-        std::vector<std::string> texts;
-        for (const Message& m : rig.host.messages) texts.push_back(m.text);
-        EXPECT_EQ(texts, c.prompt.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.prompt}) << c.utf8;
+        EXPECT_EQ(rig.host.shown(), c.prompt.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.prompt}) << c.utf8;
         EXPECT_EQ(result(rig), c.result) << c.utf8;
     }
 }

@@ -10,7 +10,6 @@
 namespace torvic {
 namespace {
 
-using test::Message;
 using test::Rig;
 using test::join;
 
@@ -172,11 +171,6 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
         return "box|Error en trobar el fitxer:|Error en comanda " + std::string(command) + " en linia  " +
                std::to_string(line) + ": El fitxer especificat no s'ha pogut trobar.\r" + why;
     };
-    const auto messages = [](Rig& rig) {
-        std::vector<std::string> all;
-        for (const Message& m : rig.host.messages) all.push_back((m.kind == Message::Box ? "box|" : "?|") + m.title + "|" + m.text);
-        return all;
-    };
     // Every byte kept, with no line break added.
     const std::string bytes = "a\r\nb\tc \x1A after the end-of-file mark";
     ASSERT_TRUE(writeFileSafely(in, bytes));
@@ -190,7 +184,7 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     Rig missing;
     missing.engine.document = {"old", 5, ""};
     missing.run({"'0", "open(\"" + (dir / "nope.txt") + "\")", "save(\"" + out + "\")", "beep"});
-    EXPECT_EQ(messages(missing), std::vector<std::string>{lost("OPEN", 1, whyNot(dir / "nope.txt"))});
+    EXPECT_EQ(missing.host.shown(), std::vector<std::string>{lost("OPEN", 1, whyNot(dir / "nope.txt"))});
     EXPECT_EQ(missing.engine.document.textTreball + "|" + std::to_string(missing.engine.document.posTreball), "|1");
     EXPECT_EQ(readFileBytes(out).value_or("<none>"), "<none>");
     EXPECT_EQ(missing.platform.calls, std::vector<std::string>{"beep"});
@@ -204,10 +198,10 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     opens.run({"open(\"" + std::string(kDevice) + "\")", "open(\"" + dir.path() + "\")",
                "open(\"" + in + std::string(1, '\0') + "x\")"});
     const std::string device = whyNot(kDevice), nul = "the name holds a NUL character";
-    EXPECT_EQ(messages(saves), (std::vector<std::string>{lost("SAVE", 0, whyNot(dir / "no/such/folder/x", true)),
+    EXPECT_EQ(saves.host.shown(), (std::vector<std::string>{lost("SAVE", 0, whyNot(dir / "no/such/folder/x", true)),
                                                          lost("SAVE", 1, "is a directory"), lost("SAVE", 2, device),
                                                          lost("SAVE", 3, nul)}));
-    EXPECT_EQ(messages(opens), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, "is a directory"),
+    EXPECT_EQ(opens.host.shown(), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, "is a directory"),
                                                          lost("OPEN", 2, nul)}));
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));
     EXPECT_EQ(saves.engine.document.textTreball + "|" + opens.engine.document.textTreball, "data|");

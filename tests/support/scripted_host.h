@@ -46,6 +46,13 @@ public:
     std::vector<Message> messages;
     std::vector<int> linesRun;      // every index shown before a line
     std::vector<std::string> textsRun;  // the entry's text as shown before the line
+    // Every message as "box|title|text", "question|..." or "timed|...".
+    std::vector<std::string> shown() const {
+        std::vector<std::string> all;
+        for (const Message& m : messages)
+            all.push_back((m.kind == Message::Box ? "box|" : m.kind == Message::Question ? "question|" : "timed|") + m.title + "|" + m.text);
+        return all;
+    }
 
     TimerSchedule timers;
 
