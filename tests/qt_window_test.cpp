@@ -152,67 +152,51 @@ private slots:
                 box->buttons().first()->click();
             });
         };
-        measure();
-        s.window.messageBox("Fet!", "Torvic prova amb un titol ben llarg", MessageIcon::Information, false);
-        measure();
-        s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:", MessageIcon::None);
-        measure();
-        s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text");
-        measure();
-        QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?",
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const std::function<void()> boxes[] = {
+            [&] { s.window.messageBox("Fet!", "Torvic prova amb un titol ben llarg", MessageIcon::Information, false); },
+            [&] { s.window.askYesNo("Sobreescriure ?", "El fitxer ja existeix:", MessageIcon::None); },
+            [&] { s.window.askSaveChanges("Desar?", "Modificacions sense guardar: un titol encara mes llarg que el text"); },
+            [] { QMessageBox::question(nullptr, QString::fromUtf8("Desinstal·lació de Torvic:"), "?",
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); }};
+        for (const auto& show : boxes) { measure(); show(); }
         QVERIFY2(narrow.isEmpty(), qPrintable(narrow.join("; ")));
         captions.sort();
         QCOMPARE(captions, QStringList({QString::fromUtf8("Cancel·la"), "No", QString::fromUtf8("Sí")}));
     }
 
-    // Every window's Tab order is its form's.
-    void tabFollowsEachForm() {
+    // Every window at the design size and larger (with a caret position of
+    // six digits and four), and every dialog it opens: each caption fits and
+    // Tab follows the form's order. "Posició actual"'s labels stand beside
+    // each other inside their frame.
+    void everyWindowFitsItsCaptionsAndTabsInFormOrder() {
         Setup s;
+        s.window.setCaretLabels("268864", "9999");
         QStringList faults = tabOrderFaults(mainWindowForm(), &s.window);
+        for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
+            s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
+            QApplication::processEvents();
+            faults << cutCaptions(&s.window);
+            const char* names[] = {"Label7", "Label5", "Label8", "Label6"};
+            for (int i = 0; i + 1 < 4; ++i)
+                if (s.window.control(names[i])->geometry().intersects(s.window.control(names[i + 1])->geometry()))
+                    faults << QString("%1 overlaps %2").arg(names[i], names[i + 1]);
+            if (s.window.control("Label6")->geometry().right() >= s.window.control("Frame4")->width()) faults << "Label6 out of Frame4";
+        }
         s.window.setEditorText("beep");  // the dialogs work on a text
         auto walk = [&faults](auto& view, auto open, const auto& form) {
-            if (!inDialog(view, open, [&](QDialog* d) { faults << tabOrderFaults(form, d); d->reject(); }))
+            if (!inDialog(view, open, [&](QDialog* d) { faults << cutCaptions(d) << tabOrderFaults(form, d); d->reject(); }))
                 faults << QString::fromUtf8(form.title) + " did not open";
         };
         walk(s.replaceDialogView, [&] { s.torvic.onReplace(); }, replaceDialogForm());
         walk(s.keyDialogView, [&] { s.torvic.onEncode(); }, keyDialogForm());
         walk(s.aboutBoxView, [&] { s.torvic.onAbout(); }, aboutBoxForm());
         s.torvic.onMousePosition();
-        faults << tabOrderFaults(mousePickerForm(), s.mousePickerView.window());
+        faults << cutCaptions(s.mousePickerView.window()) << tabOrderFaults(mousePickerForm(), s.mousePickerView.window());
         s.mousePickerView.window()->close();
         s.messageWindowView.show();
         faults << tabOrderFaults(messageWindowForm(), &s.messageWindowView);
         s.messageWindowView.hide();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
-    }
-
-    // Every window at the design size and larger, with a caret position of
-    // six digits and four, and every dialog it opens. "Posició actual"'s
-    // labels stand beside each other inside their frame.
-    void everyCaptionFits() {
-        Setup s;
-        s.window.setCaretLabels("268864", "9999");
-        for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
-            s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
-            QApplication::processEvents();
-            const QStringList cut = cutCaptions(&s.window);
-            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
-            const char* names[] = {"Label7", "Label5", "Label8", "Label6"};
-            for (int i = 0; i + 1 < 4; ++i)
-                QVERIFY2(!s.window.control(names[i])->geometry().intersects(s.window.control(names[i + 1])->geometry()), names[i]);
-            QVERIFY(s.window.control("Label6")->geometry().right() < s.window.control("Frame4")->width());
-        }
-        s.window.setEditorText("beep");
-        QStringList cut;
-        auto measure = [&cut](QDialog* d) { cut << cutCaptions(d); d->reject(); };
-        QVERIFY(inDialog(s.replaceDialogView, [&] { s.torvic.onReplace(); }, measure));
-        QVERIFY(inDialog(s.keyDialogView, [&] { s.torvic.onEncode(); }, measure));
-        QVERIFY(inDialog(s.aboutBoxView, [&] { s.torvic.onAbout(); }, measure));
-        s.torvic.onMousePosition();
-        cut << cutCaptions(s.mousePickerView.window());
-        s.mousePickerView.window()->close();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // The editor keeps every character; in 1252 each one it cannot hold reads
