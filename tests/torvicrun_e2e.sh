@@ -23,19 +23,13 @@ check "the run-line status shows line 3" $(grep -qF "[3] beep" <<<"$err"; echo $
 check "wait(300) really waits (${elapsed} ms)" $([ "$elapsed" -ge 250 ]; echo $?)
 
 script err.torvic "beep" "wait(-1)" "' after the error"
-runit --on-error=stop err.torvic
-check "--on-error=stop exits 1 (got $rc)" $([ $rc -eq 1 ]; echo $?)
-check "stop: the next line does not run" $(! grep -qF "[2]" <<<"$err"; echo $?)
-
-runit --on-error=continue err.torvic
-check "--on-error=continue exits 0 (got $rc)" $([ $rc -eq 0 ]; echo $?)
-check "continue: the next line runs" $(grep -qF "[2] ' after the error" <<<"$err"; echo $?)
-
-runit err.torvic
-check "ask without a terminal answers No and exits 1 (got $rc)" $([ $rc -eq 1 ]; echo $?)
-
-runit --on-error=maybe ok.torvic
-check "a bad option exits 2 (got $rc)" $([ $rc -eq 2 ]; echo $?)
+# option, exit status, whether the line after the error runs (the default asks; no terminal answers No)
+for row in "--on-error=stop 1 no" "--on-error=continue 0 yes" "default 1 no"; do
+    read -r opt want next <<<"$row"
+    runit ${opt#default} err.torvic
+    ran=no; grep -qF "[2] ' after the error" <<<"$err" && ran=yes
+    check "$opt exits $want (got $rc), the next line runs: $next" $([ $rc -eq $want ] && [ $ran = $next ]; echo $?)
+done
 
 script start.torvic "' zero" "' one" "' two"
 runit --start=2 start.torvic
@@ -119,9 +113,11 @@ cp data/binary.bin binary.torvic
 runit --on-error=continue binary.torvic
 check "a binary file as a script ends cleanly (rc $rc)" $({ [ $rc -eq 0 ] || [ $rc -eq 2 ]; } && sound; echo $?)
 check "control bytes never reach the terminal raw" $(! LC_ALL=C grep -q $'[\x01-\x08\x0b\x0c\x0e-\x1f\x7f]' "$DIR/err"; echo $?)
-script ctl.torvic "' a$(printf '\x1b')[2Jb"
+# A control byte, and the five bytes 1252 leaves unassigned (C1 controls on a terminal), are shown escaped.
+script ctl.torvic "' a$(printf '\x1b')[2Jb" "' a$(printf '\x9d')]0;title$(printf '\x07')b$(printf '\x81')"
 runit ctl.torvic
-check "a control byte is shown escaped" $(grep -qF '\x1B[2Jb' <<<"$err"; echo $?)
+check "control bytes are shown escaped" $(grep -qF '\x1B[2Jb' <<<"$err" && grep -qF '\x9D]0;title\x07b\x81' <<<"$err"; echo $?)
+check "no C1 control reaches the terminal" $(! LC_ALL=C.UTF-8 grep -qP '[\x{80}-\x{9f}]' <<<"$err"; echo $?)
 
 repeats="$(for i in $(seq 100); do printf '{a 99999}'; done)"
 script keys.torvic "send(\"$repeats\")"
@@ -142,7 +138,7 @@ for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
 done
 check "a device is named as such" $(runit /dev/zero; grep -qF "not a regular file" <<<"$err"; echo $?)
 script ok.torvic "' zero" "' one"
-for bad in --start=abc --start=-1 --start=2 --start=400 --start=; do
+for bad in --on-error=maybe --start=abc --start=-1 --start=2 --start=400 --start=; do
     runit "$bad" ok.torvic
     check "torvicrun $bad is a usage error (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
 done
@@ -222,30 +218,22 @@ printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP1252 > names.torvic
 PATH="$DIR/names/bin:$PATH" runit --on-error=continue names.torvic
 check "the names script ran without an error (rc $rc)" $([ $rc -eq 0 ] && ! grep -q "Error" <<<"$err"; echo $?)
 grep -q "Error" <<<"$err" && echo "$err" | grep -A3 Error
+printf 't\r\nART1 U\r\nART2 d\r\n' > "$DIR/saved.want"; printf 'ART1 U\r\n' > "$DIR/ref.want"
 expected=(bin in.txt names.torvic opened)
 for n in "${names[@]}"; do
-    check "copy made '$n.txt'" $(cmp -s in.txt "$n.txt"; echo $?)
-    check "open and save: '$n desat.txt'" $([ "$(cat "$n desat.txt")" = "$(printf 't\r\nART1 U\r\nART2 d\r\n')" ]; echo $?)
-    check "ref: '$n ref.txt'" $([ "$(cat "$n ref.txt")" = "$(printf 'ART1 U\r\n')" ]; echo $?)
-    check "copy from '$n.txt'" $(cmp -s in.txt "$n còpia.txt"; echo $?)
-    check "xcopy: '$n còpia carpeta/$n.txt'" $(within 10 cmp -s in.txt "$n còpia carpeta/$n.txt"; echo $?)
+    rows=("in.txt|$n.txt|copy to" "$DIR/saved.want|$n desat.txt|open and save" "$DIR/ref.want|$n ref.txt|ref"
+          "in.txt|$n còpia.txt|copy from" "in.txt|$n còpia carpeta/$n.txt|xcopy")
+    [[ "$n" == *'"'* ]] || rows+=("in.txt|$n exec.txt|exec")
+    for row in "${rows[@]}"; do
+        IFS='|' read -r want got what <<<"$row"
+        check "$what: '$got'" $(within 10 cmp -s "$want" "$got"; echo $?)
+        [ "$what" = xcopy ] || expected+=("$got")
+    done
     check "execdoc opened '$n.txt'" $(within 10 grep -qxF "$n.txt" opened 2>/dev/null; echo $?)
-    expected+=("$n.txt" "$n desat.txt" "$n ref.txt" "$n còpia.txt" "$n carpeta" "$n còpia carpeta")
-    if [[ "$n" != *'"'* ]]; then
-        check "exec: '$n exec.txt'" $(within 10 cmp -s in.txt "$n exec.txt"; echo $?)
-        expected+=("$n exec.txt")
-    fi
+    expected+=("$n carpeta" "$n còpia carpeta")
 done
-check "the folder holds those names and no other" \
-    $([ "$(ls -A | LC_ALL=C sort)" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ]; echo $?)
-[ "$(ls -A | LC_ALL=C sort)" = "$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)" ] ||
-    diff <(ls -A | LC_ALL=C sort) <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
+listed="$(ls -A | LC_ALL=C sort)" wanted="$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)"
+check "the folder holds those names and no other" $([ "$listed" = "$wanted" ]; echo $?)
+[ "$listed" = "$wanted" ] || diff <(echo "$listed") <(echo "$wanted")
 cd "$DIR"
-
-# The five bytes 1252 leaves unassigned are C1 controls on a terminal: escaped too.
-script c1.torvic "' a$(printf '\x9d')]0;title$(printf '\x07')b$(printf '\x81')"
-runit c1.torvic
-check "a C1 control is shown escaped" $(grep -qF '\x9D]0;title\x07b\x81' <<<"$err"; echo $?)
-check "no C1 control reaches the terminal" $(! LC_ALL=C.UTF-8 grep -qP '[\x{80}-\x{9f}]' <<<"$err"; echo $?)
-
 finish
