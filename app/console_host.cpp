@@ -5,6 +5,7 @@
 #include <iostream>
 #include <thread>
 
+#include "app/console_texts.h"
 #include "base/cp1252.h"
 #include "platform/system.h"
 
@@ -100,7 +101,7 @@ void ConsoleHost::ferMissatge(const std::string& missatge, const std::string& ti
 }
 
 void ConsoleHost::internalError(const std::string& what) {
-    print("torvicrun: internal error: " + what);
+    print("torvicrun: " + console_texts::internalError(what));
     flush();
 }
 
@@ -141,9 +142,8 @@ int ConsoleHost::run(Engine& engine) {
         flush();
         const bool timer1Fires = timers_.isOn(1) && timers_.interval(1) > 0;
         if (!timer1Fires && !(timers_.isOn(2) && isClockReading(engine.run.horaEspera))) {
-            print(timers_.isOn(2) ? "torvicrun: the run waits for '" + engine.run.horaEspera +
-                                        "', which the clock never shows; giving up"
-                                  : "torvicrun: the run waits on a zero interval, which never ends; giving up");
+            print("torvicrun: " + (timers_.isOn(2) ? console_texts::waitsForUnseenTime(engine.run.horaEspera)
+                                                   : console_texts::waitsForever()));
             flush();
             return 1;
         }

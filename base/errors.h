@@ -11,4 +11,10 @@ public:
     explicit RunTimeError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// The base layer's only text a user reads: a number too large for its type.
+inline const std::string& overflowText() {
+    static const std::string text = "Desbordament";
+    return text;
+}
+
 }  // namespace torvic

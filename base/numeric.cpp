@@ -86,9 +86,9 @@ double valorNumeric(std::string_view s) {
         // Underflow reads as 0; overflow is an error of the line.
         std::size_t e = num.find('e');
         if (e != std::string::npos && e + 1 < num.size() && num[e + 1] == '-') return 0;
-        throw RunTimeError("Overflow");
+        throw RunTimeError(overflowText());
     }
-    if (!std::isfinite(v)) throw RunTimeError("Overflow");
+    if (!std::isfinite(v)) throw RunTimeError(overflowText());
     return negative ? -v : v;
 }
 
@@ -103,9 +103,9 @@ double roundHalfEven(double v) {
 namespace {
 template <typename T>
 T checkedRound(double v, double lo, double hi) {
-    if (std::isnan(v)) throw RunTimeError("Overflow");
+    if (std::isnan(v)) throw RunTimeError(overflowText());
     double r = roundHalfEven(v);
-    if (r < lo || r > hi) throw RunTimeError("Overflow");
+    if (r < lo || r > hi) throw RunTimeError(overflowText());
     return static_cast<T>(r);
 }
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/numeric.h"
 #include "base/text.h"
 #include "engine/commands.h"
+#include "engine/engine_texts.h"
 #include "base/dialogs.h"
 #include "platform/platform.h"
 
@@ -34,7 +35,7 @@ static void cmdExec(RunContext& ctx) {
     double id = valorNumeric(ctx.param(2));
     if (id > 0) {
         std::int16_t slot = toInt16(id);
-        if (slot > 15) throw RunTimeError("exec: program slot " + std::to_string(slot) + " is above 15");
+        if (slot > 15) throw RunTimeError(engine_texts::slotAbove15(slot));
         ctx.idsPrograma[static_cast<std::size_t>(slot)] = ctx.platform.startProgram(program, windowMode);
     } else {
         ctx.platform.startProgram(program, windowMode);
@@ -63,7 +64,7 @@ static void cmdSend(RunContext& ctx) {
 static void cmdFocu(RunContext& ctx) {
     ctx.obtParam({Plain});
     std::int16_t slot = toInt16(valorNumeric(ctx.param(0)));
-    if (slot < 0 || slot > 15) throw RunTimeError("focu: program slot " + std::to_string(slot) + " outside 0..15");
+    if (slot < 0 || slot > 15) throw RunTimeError(engine_texts::slotOutside(slot));
     ctx.platform.activateProcess(ctx.idsPrograma[static_cast<std::size_t>(slot)]);
 }
 

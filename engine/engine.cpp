@@ -8,6 +8,7 @@
 #include "base/numeric.h"
 #include "base/text.h"
 #include "engine/commands.h"
+#include "engine/engine_texts.h"
 
 namespace torvic {
 
@@ -91,10 +92,10 @@ void Engine::Execucio() {
     } catch (const RunTimeError& e) {
         run.lastError = e.what();  // a fault of the script: the plain prompt
     } catch (const std::bad_alloc&) {
-        run.lastError = "not enough memory for this line";
+        run.lastError = engine_texts::outOfMemory();
     } catch (const std::exception& e) {
         // A fault of ours: the prompt says so, and tests fail on it.
-        run.lastError = std::string("internal error: ") + e.what();
+        run.lastError = engine_texts::internalError(e.what());
         host_.internalError(e.what());
         missatge = "Error intern del programa: " + std::string(e.what());
     }

@@ -9,6 +9,7 @@
 #include "base/numeric.h"
 #include "base/text.h"
 #include "engine/commands.h"
+#include "engine/engine_texts.h"
 #include "engine/host.h"
 #include "platform/platform.h"
 
@@ -46,7 +47,7 @@ bool isPlainNumber(std::string_view s) {
 std::optional<double> bareNumberDate(std::string_view s) {
     if (!isPlainNumber(s)) return std::nullopt;
     double v = valorNumeric(s);
-    if (!(v < static_cast<double>(kLastSerial + 1))) throw RunTimeError("Overflow: no date has the number " + std::string(s));
+    if (!(v < static_cast<double>(kLastSerial + 1))) throw RunTimeError(engine_texts::noDateWithNumber(std::string(s)));
     return v;
 }
 
@@ -64,7 +65,7 @@ static void cmdWait(RunContext& ctx) {
     double minutes = valorNumeric(ctx.param(1));
     if (minutes <= 0 && ms <= 65535) {
         std::int32_t interval = toInt32(ms);
-        if (interval < 0) throw RunTimeError("negative wait interval");
+        if (interval < 0) throw RunTimeError(engine_texts::negativeWait());
         ctx.host.startTimer1(interval);
         ctx.executant = false;
         return;
@@ -75,7 +76,7 @@ static void cmdWait(RunContext& ctx) {
     // line fails, as any other number out of range.
     const double targetDay = static_cast<double>(now.day) + offset / kSecondsPerDay;
     if (!(targetDay >= static_cast<double>(kFirstSerial) && targetDay <= static_cast<double>(kLastSerial)))
-        throw RunTimeError("Overflow: wait target beyond the calendar");
+        throw RunTimeError(engine_texts::waitBeyondCalendar());
     double target = now.msOfDay / 1000.0 + offset;
     target = std::fmod(target, double(kSecondsPerDay));
     if (target < 0) target += kSecondsPerDay;
@@ -92,7 +93,7 @@ static void cmdTime(RunContext& ctx) {
         // which never equals a clock reading, so the run waits until stopped.
         startClockWait(ctx, dateText(static_cast<std::int64_t>(std::floor(*day))).substr(0, 5));
     } else {
-        throw RunTimeError("not a time of day: " + hora);
+        throw RunTimeError(engine_texts::notATimeOfDay(hora));
     }
 }
 
@@ -107,7 +108,7 @@ static void cmdDate(RunContext& ctx) {
     else if (slashes == 1)
         d += "/" + today.substr(today.size() - 2);
     std::optional<std::int64_t> target = parseDate(d);
-    if (!target) throw RunTimeError("not a date: " + d);
+    if (!target) throw RunTimeError(engine_texts::notADate(d));
     if (todaySerial < *target) {
         --ctx.liniaActual;  // the common advance brings the run back to this line
         startClockWait(ctx, "00:00");
@@ -153,7 +154,7 @@ static void cmdIftime(RunContext& ctx) {
         if (std::optional<int> t = parseTimeOfDay(s)) return *t;
         // A bare number is a date, whose time of day is its fraction.
         if (std::optional<double> d = bareNumberDate(s)) return std::floor((*d - std::floor(*d)) * kSecondsPerDay);
-        throw RunTimeError("not a time of day: " + s);
+        throw RunTimeError(engine_texts::notATimeOfDay(s));
     };
     std::optional<double> h1 = hour(ctx.param(0));
     std::optional<double> h2 = hour(ctx.param(1));
@@ -179,7 +180,7 @@ static void cmdIfdate(RunContext& ctx) {
             if (s.size() <= 2) return static_cast<double>(now.day - dayOfMonth) + valorNumeric(s);
             if (std::optional<std::int64_t> v = parseDate(s, year)) return static_cast<double>(*v);
             if (std::optional<double> v = bareNumberDate(s)) return *v;  // a serial day, as time() reads it
-            throw RunTimeError("not a date: " + s);
+            throw RunTimeError(engine_texts::notADate(s));
         };
         d1 = date(ctx.param(0));
         d2 = date(ctx.param(1));

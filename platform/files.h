@@ -10,6 +10,7 @@
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "base/text_encoding.h"
+#include "platform/platform_texts.h"
 
 namespace torvic {
 
@@ -32,16 +33,9 @@ inline std::string systemNameOf(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-// The reasons every system's file code gives, in the same words; like every
-// reason the platform gives, they are program texts (1252).
-inline constexpr const char* kNulInName = "the name holds a NUL character";
-inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {
-    return "is " + std::to_string(size) + " bytes long, more than the " + std::to_string(maxBytes) +
-           " that can be read";
-}
 // Names go to the system as C strings: one holding a NUL would be cut short.
 inline void requireNoNul(const std::string& name) {
-    if (name.find('\0') != std::string::npos) throw RunTimeError(kNulInName);
+    if (name.find('\0') != std::string::npos) throw RunTimeError(platform_texts::nulInName());
 }
 
 // The largest file a working text can hold: its cursor is a signed 32-bit

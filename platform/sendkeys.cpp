@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "platform/platform_texts.h"
 
 namespace torvic {
 namespace {
@@ -23,7 +24,7 @@ constexpr NamedKey kNamedKeys[] = {
     {"add", "KP_Add"},          {"subtract", "KP_Subtract"}, {"multiply", "KP_Multiply"}, {"divide", "KP_Divide"},
 };
 
-[[noreturn]] void invalid(const std::string& why) { throw RunTimeError("invalid key notation: " + why); }
+[[noreturn]] void invalid(const std::string& why) { throw RunTimeError(platform_texts::invalidKeys(why)); }
 
 std::string keysymOf(std::string_view name) {
     std::string lower = toLower1252(name);
@@ -32,12 +33,12 @@ std::string keysymOf(std::string_view name) {
     if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f') {
         int n = 0;
         for (std::size_t i = 1; i < lower.size(); ++i) {
-            if (lower[i] < '0' || lower[i] > '9') invalid("unknown key {" + std::string(name) + "}");
+            if (lower[i] < '0' || lower[i] > '9') invalid(platform_texts::unknownKey(std::string(name)));
             n = n * 10 + (lower[i] - '0');
         }
         if (n >= 1 && n <= 16) return "F" + std::to_string(n);
     }
-    invalid("unknown key {" + std::string(name) + "}");
+    invalid(platform_texts::unknownKey(std::string(name)));
 }
 
 class Parser {
@@ -59,7 +60,7 @@ private:
             mods.push_back(s_[i_] == '+' ? "shift" : s_[i_] == '^' ? "ctrl" : "alt");
             ++i_;
         }
-        if (i_ >= s_.size()) invalid("a modifier with no key after it");
+        if (i_ >= s_.size()) invalid(platform_texts::modifierWithoutKey());
         char c = s_[i_];
         if (c == '(') {
             ++i_;
@@ -67,7 +68,7 @@ private:
             if (i_ >= s_.size()) invalid("\"(\" without \")\"");
             ++i_;
         } else if (c == ')') {
-            invalid("a modifier with no key after it");
+            invalid(platform_texts::modifierWithoutKey());
         } else if (c == '{') {
             braced(mods);
         } else if (c == '}') {

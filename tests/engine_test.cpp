@@ -10,6 +10,7 @@
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
 #include "engine/commands.h"
+#include "engine/engine_texts.h"
 #include "script/encoding.h"
 #include "script/script_file.h"
 #include "tests/support/scripted_host.h"
@@ -47,8 +48,8 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         {{"\tbeep"}, {}, {0}, timed + "0.  La comanda '\tbeep' és incorrecte"},  // a tab is not trimmed
         // A blank line is trimmed to empty, and an empty entry ends a run that reaches it.
         {{"beep", "   ", "goto(0,1)"}, {"beep", "beep"}, {0, 1, 2, 0}, timed + "1.  La comanda '' és incorrecte"},
-        {{"beep", "wait(-5)", "beep"}, {"beep", "beep"}, {0, 1, 2}, asks + "1\rnegative wait interval" + goOn, "finished", {true}},
-        {{"focu(99)", "beep"}, {}, {0}, asks + "0\rfocu: program slot 99 outside 0..15" + goOn, "ended-by-no", {false}},
+        {{"beep", "wait(-5)", "beep"}, {"beep", "beep"}, {0, 1, 2}, asks + "1\r" + engine_texts::negativeWait() + goOn, "finished", {true}},
+        {{"focu(99)", "beep"}, {}, {0}, asks + "0\r" + engine_texts::slotOutside(99) + goOn, "ended-by-no", {false}},
         {{"beep", "stop", "beep", "end()", "END"}, {"beep"}, {0, 1}, ""},
         {{"beep", "END", "beep"}, {"beep"}, {0, 1}, "", "program-ended", {}, true},
         {{}, {}, {}, ""},

@@ -5,12 +5,14 @@
 #include <fstream>
 #include <thread>
 
+#include <locale.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/system_error.h"
 #include "tests/support/fake_views.h"
 #include "tests/support/scripted_host.h"
 
@@ -143,12 +145,27 @@ TEST(LinuxNames, AppendingNeverTouchesWhatWasThere) {
     EXPECT_TRUE(appendFileBytes(tmp / "nou.txt", "bc", &error)) << error;
     EXPECT_EQ(readFileBytes(tmp / "nou.txt").value_or("<missing>"), "abc");
     EXPECT_FALSE(appendFileBytes(tmp / "no/such/folder.txt", "x", &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, systemErrorText(ENOENT));
     EXPECT_FALSE(appendFileBytes(std::string("a\0b", 3), "x", &error));
-    EXPECT_EQ(error, kNulInName);
+    EXPECT_EQ(error, platform_texts::nulInName());
     ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0600), 0);
     EXPECT_FALSE(appendFileBytes(tmp / "fifo", "x", &error));  // no reader: refused, not waited on
-    EXPECT_EQ(error, "is not a regular file (a device, a FIFO or a socket)");
+    EXPECT_EQ(error, platform_texts::notAPlainFile());
+}
+
+// The reasons the system gives are read in Catalan: the C library's own
+// where the system has a Catalan locale, else the program's.
+TEST(SystemErrorText, IsCatalanNotTheSystemsEnglish) {
+    const locale_t plain = newlocale(LC_ALL_MASK, "C", nullptr);
+    ASSERT_NE(plain, locale_t{});
+    for (int code : {ENOENT, EACCES, EISDIR, ENOTDIR, ENOSPC, EROFS, EEXIST, ENAMETOOLONG, ELOOP, ETXTBSY}) {
+        const std::string text = systemErrorText(code);
+        EXPECT_FALSE(text.empty()) << code;
+        EXPECT_NE(text, strerror_l(code, plain)) << code;
+    }
+    // One no table knows still says which it is.
+    EXPECT_NE(systemErrorText(4242).find(L1252("error del sistema 4242")), std::string::npos);
+    freelocale(plain);
 }
 
 }  // namespace

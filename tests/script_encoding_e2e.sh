@@ -34,10 +34,10 @@ for s in utf8-lf utf8-bom ansi; do
     check "$s: msg shows its accented text" $(grep -qF "Cafè i més" <<<"$err"; echo $?)
     check "$s: open and save find their accented names" $(written; echo $?)
     utf8=0; [ $s = ansi ] || utf8=1
-    check "$s: says whether it read UTF-8" $([ "$(grep -c "is UTF-8 text; it is read as UTF-8" <<<"$err")" -eq $utf8 ]; echo $?)
+    check "$s: says whether it read UTF-8" $([ "$(grep -c "és text UTF-8; es llegeix com a UTF-8" <<<"$err")" -eq $utf8 ]; echo $?)
 done
 runit utf8-lf.torvic
-check "utf8-lf: also says it read the LFs as line ends" $(grep -qF "line feeds are read as line ends" <<<"$err"; echo $?)
+check "utf8-lf: also says it read the LFs as line ends" $(grep -qF "salts de línia es llegeixen com a finals de línia" <<<"$err"; echo $?)
 
 # A line with a character 1252 cannot hold stops the run there, naming it.
 printf 'beep\n\nsend("→ő")\n%s\n' "' after" > outside.torvic

@@ -197,11 +197,11 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     opens.engine.document = {"old", 1, ""};
     opens.run({"open(\"" + std::string(kDevice) + "\")", "open(\"" + dir.path() + "\")",
                "open(\"" + in + std::string(1, '\0') + "x\")"});
-    const std::string device = whyNot(kDevice), nul = "the name holds a NUL character";
+    const std::string device = whyNot(kDevice), nul = platform_texts::nulInName();
     EXPECT_EQ(saves.host.shown(), (std::vector<std::string>{lost("SAVE", 0, whyNot(dir / "no/such/folder/x", true)),
-                                                         lost("SAVE", 1, "is a directory"), lost("SAVE", 2, device),
+                                                         lost("SAVE", 1, platform_texts::isAFolder()), lost("SAVE", 2, device),
                                                          lost("SAVE", 3, nul)}));
-    EXPECT_EQ(opens.host.shown(), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, "is a directory"),
+    EXPECT_EQ(opens.host.shown(), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, platform_texts::isAFolder()),
                                                          lost("OPEN", 2, nul)}));
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));
     EXPECT_EQ(saves.engine.document.textTreball + "|" + opens.engine.document.textTreball, "data|");

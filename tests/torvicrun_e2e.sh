@@ -46,7 +46,7 @@ check "stop ends the run with 0 (got $rc)" $([ $rc -eq 0 ] && ! grep -qF "[3]" <
 printf "beep\ngoto(0,2)\nstop\n" > "$DIR/lf.torvic"
 runit "$DIR/lf.torvic"
 check "an LF-only script runs line by line, and says so" \
-    $([ $rc -eq 0 ] && grep -qF "line feeds are read as line ends" <<<"$err" && [ "$(grep -c '\[1\] goto' <<<"$err")" -eq 3 ]; echo $?)
+    $([ $rc -eq 0 ] && grep -qF "salts de línia es llegeixen com a finals de línia" <<<"$err" && [ "$(grep -c '\[1\] goto' <<<"$err")" -eq 3 ]; echo $?)
 
 # The demo of the start command processes the shop catalogue it ships with.
 mkdir "$DIR/demo"
@@ -79,12 +79,12 @@ check "xcopy without /s copied the top files only" $([ -f flat/1.txt ] && [ ! -e
 script nodisplay.torvic 'mouse(1,1,1)' 'open("a.txt")' 'repl("new","NEW")' 'save("d.txt")'
 env -u DISPLAY timeout 20 "$RUN" --on-error=continue nodisplay.torvic 2>err
 check "mouse without a display names the missing display" \
-    $(grep -qF "mouse needs an X display, and DISPLAY is not set" err; echo $?)
+    $(grep -qF "mouse necessita una pantalla X, i DISPLAY no està definida" err; echo $?)
 check "text commands still work without a display" $([ "$(cat d.txt)" = "NEW contents" ]; echo $?)
 
 # ---- bad input
 # No crash (signal), no sanitizer report, no fault of ours.
-sound() { [ "$rc" -lt 124 ] && ! grep -qE "internal error|Sanitizer|runtime error" "$DIR/err"; }
+sound() { [ "$rc" -lt 124 ] && ! grep -qE "error intern|Sanitizer|runtime error" "$DIR/err"; }
 snapshot() { find "$DIR/data" -printf '%p %s %m %y\n' | sort; find "$DIR/data" -type f -exec md5sum {} + | sort; }
 
 mkdir -p data/folder
@@ -104,7 +104,7 @@ for n in 300 301 5000; do
     if [ $n -le 300 ]; then want=0; else want=2; fi
     check "a script of $n lines exits $want (rc $rc)" $([ $rc -eq $want ] && sound; echo $?)
 done
-check "the refusal names the limit" $(grep -qF "more than 300 non-empty lines" <<<"$err"; echo $?)
+check "the refusal names the limit" $(grep -qF "més de 300 línies no buides" <<<"$err"; echo $?)
 big="$(head -c 1000000 /dev/zero | tr '\0' 'x')"
 script huge.torvic "' $big" "open(\"$DIR/data/text.txt\")" "write(\"$big\")" "search(\"$big\")" "repl(\"$big\",\"y\")"
 runit huge.torvic
@@ -124,19 +124,19 @@ script keys.torvic "send(\"$repeats\")"
 (unset DISPLAY; timeout 30 "$RUN" --on-error=continue keys.torvic </dev/null 2>"$DIR/err" >/dev/null)
 rc=$?
 check "send of ten million repeated keys without a display names the display at once (rc $rc)" \
-    $([ $rc -eq 0 ] && grep -qF "send needs an X display" "$DIR/err"; echo $?)
+    $([ $rc -eq 0 ] && grep -qF "send necessita una pantalla X" "$DIR/err"; echo $?)
 
 printf '$%%& \035beep\r\n' > badheader.torvic
 runit badheader.torvic
 check "an encoded script without a key length exits 2 with a reason (rc $rc)" \
-    $([ $rc -eq 2 ] && grep -qF "gives no key length" <<<"$err"; echo $?)
+    $([ $rc -eq 2 ] && grep -qF "no diu la llargada de la clau" <<<"$err"; echo $?)
 
 # ---- scripts that are not files ------------------------------------------
 for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
     runit "$target"
     check "torvicrun $target exits 2 at once (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
 done
-check "a device is named as such" $(runit /dev/zero; grep -qF "not a regular file" <<<"$err"; echo $?)
+check "a device is named as such" $(runit /dev/zero; grep -qF "no és un fitxer normal" <<<"$err"; echo $?)
 script ok.torvic "' zero" "' one"
 for bad in --on-error=maybe --start=abc --start=-1 --start=2 --start=400 --start=; do
     runit "$bad" ok.torvic
@@ -152,14 +152,14 @@ script files.torvic "open(\"$DIR/data/folder\")" "open(\"$DIR/data/fifo\")" "ope
 runit --on-error=continue files.torvic
 check "bad files end the run cleanly (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
 check "a FIFO is not waited on" $(grep -qF "[1] open" <<<"$err" && grep -qF "[14] beep" <<<"$err"; echo $?)
-check "open of a folder says why" $(grep -qF "is a directory" <<<"$err"; echo $?)
-check "open of a device says why" $(grep -qF "is not a regular file" <<<"$err"; echo $?)
+check "open of a folder says why" $(grep -qF "és una carpeta" <<<"$err"; echo $?)
+check "open of a device says why" $(grep -qF "no és un fitxer normal" <<<"$err"; echo $?)
 check "/dev/null is still a device" $([ -c /dev/null ]; echo $?)
 # A NUL inside a name (a binary script can hold one) is refused, never cut short.
 printf '%s\0%s\r\n' "copy(\"$DIR/data/text.txt" "x\",\"$DIR/data/c\")" \
     "exec(\"touch $DIR/data/made" "x\",0)" "xcopy(\"$DIR/data/folder" "x\",\"$DIR/data/c\",\"/s\")" > nul.torvic
 runit --on-error=continue nul.torvic
-check "names with a NUL are refused" $([ "$(grep -c "the name holds a NUL character" <<<"$err")" -eq 3 ]; echo $?)
+check "names with a NUL are refused" $([ "$(grep -c "el nom conté un caràcter NUL" <<<"$err")" -eq 3 ]; echo $?)
 if [ "$(id -u)" -ne 0 ]; then
     cp data/text.txt locked.txt; chmod 000 locked.txt
     script locked.torvic "open(\"$DIR/locked.txt\")"
@@ -182,7 +182,7 @@ script limit.torvic "open(\"$DIR/limit/in.txt\")" "save(\"$DIR/limit/out.txt\")"
 rc=$?
 err="$(cat "$DIR/err")"
 check "a write past the file-size limit does not kill the run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
-check "save says the file is too large" $(grep -qF "File too large" <<<"$err"; echo $?)
+check "save says the file is too large" $(grep -qF "El fitxer és massa gran" <<<"$err"; echo $?)
 check "the run went on after save" $(grep -qF "[3] beep" <<<"$err"; echo $?)
 check "the previous file is kept" $([ "$(cat limit/out.txt)" = "$(printf 'previous\r\n')" ]; echo $?)
 check "no temporary file is left" $([ -z "$(ls -A limit | grep -v '^in.txt$' | grep -v '^ref.txt$' | grep -v '^out.txt$')" ]; echo $?)

@@ -103,7 +103,7 @@ timeout 30 "$RUN" --on-error=stop "$DIR/send.torvic" </dev/null >/dev/null 2>"$D
 rc=$?
 sleep 1
 check "with no spare key code the line fails (rc $rc) and says why" \
-    $([ $rc -eq 1 ] && grep -q "no spare key code" "$DIR/err"; echo $?)
+    $([ $rc -eq 1 ] && grep -q "cap codi lliure" "$DIR/err"; echo $?)
 check "... and nothing of the text was typed" $([ ! -s "$LOG" ]; echo $?)
 
 finish

@@ -1,13 +1,14 @@
 // The document commands: open, save, pos, line, write, oemtoansi, ansitooem.
 #include <algorithm>
 
-#include "platform/codepage850.h"
 #include "base/cp1252.h"
 #include "base/errors.h"
-#include "platform/files.h"
 #include "base/numeric.h"
 #include "base/text.h"
+#include "platform/codepage850.h"
+#include "platform/files.h"
 #include "textcmd/commands.h"
+#include "textcmd/textcmd_texts.h"
 
 namespace torvic {
 
@@ -105,12 +106,12 @@ static void cmdWrite(RunContext& ctx) {
     // The text is cut from the raw line: between the first two double quotes
     // of what lies between the first and the second "(".
     std::vector<std::string_view> byParen = split(ctx.currentLine(), '(');
-    if (byParen.size() < 2) throw RunTimeError("write: no \"(\"");
+    if (byParen.size() < 2) throw RunTimeError(textcmd_texts::writeWithoutParenthesis());
     std::vector<std::string_view> byQuote = split(byParen[1], '"');
     const std::string& line = ctx.currentLine();
     if (byQuote.size() < 2 || std::count(line.begin(), line.end(), '"') < 2)
-        throw RunTimeError("write: no text between double quotes");
-    if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
+        throw RunTimeError(textcmd_texts::writeWithoutQuotedText());
+    if (doc.posTreball < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
     std::size_t at = static_cast<std::size_t>(doc.bytePosition(doc.posTreball)) - 1;
     if (at > doc.textTreball.size()) at = doc.textTreball.size();
     doc.textTreball.insert(at, doc.fromScript(byQuote[1]));

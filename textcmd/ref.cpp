@@ -7,9 +7,10 @@
 
 #include "base/cp1252.h"
 #include "base/errors.h"
-#include "platform/files.h"
 #include "base/text.h"
+#include "platform/files.h"
 #include "textcmd/commands.h"
+#include "textcmd/textcmd_texts.h"
 
 namespace torvic {
 
@@ -308,7 +309,7 @@ static void cmdRef(RunContext& ctx) {
     // The entries are written in the working text's encoding.
     std::string error;
     if (!writeInEncoding(ctx.files, std::string(trimBlanks(fileName)), extracted, doc.encoding, error))
-        throw RunTimeError("ref: cannot write '" + fileName + "': " + error);
+        throw RunTimeError(textcmd_texts::refCannotWrite(fileName, error));
 }
 
 static void cmdDef(RunContext& ctx) {

@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "textcmd/commands.h"
 #include "textcmd/text_algorithms.h"
+#include "textcmd/textcmd_texts.h"
 
 namespace torvic {
 
@@ -27,7 +28,7 @@ bool cutForCommand(const TextDocument& doc, PieceTable& pieces,
         case CutResult::Ok:
             return true;
         case CutResult::TooManyPieces:
-            throw RunTimeError("text too long: more than 1000 pieces");
+            throw RunTimeError(textcmd_texts::tooManyPieces());
         case CutResult::NoLineBreak:
             break;
     }
@@ -45,7 +46,7 @@ static void cmdSearch(RunContext& ctx) {
     if (doc.textTreball.empty()) return;
     ctx.obtParam({Escaped, Plain});
     const std::string& find = ctx.param(0);
-    if (doc.posTreball < 1) throw RunTimeError("cursor before the start of the text");
+    if (doc.posTreball < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
     std::size_t p = findText(doc.textTreball, doc.fromScript(find), static_cast<std::size_t>(doc.bytePosition(doc.posTreball)),
                              flag(ctx.param(1)), doc.utf8());
     // Nothing found: the cursor stays where it was. The script's text has
@@ -62,7 +63,7 @@ static void cmdRepl(RunContext& ctx) {
     bool wholeLine = flag(ctx.param(4));
     const std::string find = doc.fromScript(ctx.param(0)), replacement = doc.fromScript(ctx.param(1));
     if (!ignoreCase && !wholeLine) {
-        if (counter < -1) throw RunTimeError("repl: counter below -1");
+        if (counter < -1) throw RunTimeError(textcmd_texts::counterBelowMinusOne());
         replaceFast(doc.textTreball, doc.bytePosition(doc.posTreball), find, replacement, counter > 0 ? counter : -1);
         return;
     }

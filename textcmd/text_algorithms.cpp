@@ -5,9 +5,10 @@
 #include <cstring>
 #include <limits>
 
-#include "base/text.h"
 #include "base/cp1252.h"
+#include "base/text.h"
 #include "base/text_encoding.h"
+#include "textcmd/textcmd_texts.h"
 
 namespace torvic {
 namespace {
@@ -131,7 +132,7 @@ private:
 };
 
 void requireCursor(std::int32_t cursor) {
-    if (cursor < 1) throw RunTimeError("cursor before the start of the text");
+    if (cursor < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "textcmd/textcmd_texts.h"
 
 namespace torvic {
 
@@ -26,7 +27,7 @@ inline std::int16_t changeCounter(std::int16_t v) { return v == 0 ? -1 : v; }
 // Whatever changes the command keeps are already in the text.
 class CounterOverflow : public RunTimeError {
 public:
-    CounterOverflow() : RunTimeError("Overflow: change counter") {}
+    CounterOverflow() : RunTimeError(textcmd_texts::counterOverflow()) {}
 };
 
 // Counts one change or one line examined; the 16-bit counter may not go

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/linux/system_error.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,7 +21,7 @@ bool fail(std::string* error, const std::string& what) {
 
 // The system's reason for an error number, as a program text: a desktop's
 // locale may give it in UTF-8.
-std::string reason(int code) { return shownName(std::strerror(code)); }
+std::string reason(int code) { return systemErrorText(code); }
 
 // Follows a chain of symbolic links to the path that finally holds the data
 // (which may not exist yet).
@@ -47,7 +48,7 @@ TextEncoding systemTextEncoding() { return TextEncoding::Utf8; }
 
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) {
-        fail(error, kNulInName);
+        fail(error, platform_texts::nulInName());
         return std::nullopt;
     }
     // Non-blocking, so that opening a FIFO with no writer does not wait.
@@ -63,10 +64,10 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     };
     struct stat st {};
     if (fstat(fd, &st) != 0) return abandon(reason(errno));
-    if (S_ISDIR(st.st_mode)) return abandon("is a directory");
-    if (!S_ISREG(st.st_mode)) return abandon("is not a regular file (a device, a FIFO or a socket)");
+    if (S_ISDIR(st.st_mode)) return abandon(platform_texts::isAFolder());
+    if (!S_ISREG(st.st_mode)) return abandon(platform_texts::notAPlainFile());
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size > maxBytes) return abandon(tooLargeToRead(size, maxBytes));
+    if (size > maxBytes) return abandon(platform_texts::tooLargeToRead(size, maxBytes));
     std::string data;
     data.reserve(static_cast<std::size_t>(size));
     char buf[1 << 16];
@@ -78,7 +79,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
             return abandon(reason(errno));
         }
         // A file that grows while it is read (or reports no size) is still capped.
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(tooLargeToRead(data.size() + static_cast<std::size_t>(n), maxBytes));
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) return abandon(platform_texts::tooLargeToRead(data.size() + static_cast<std::size_t>(n), maxBytes));
         data.append(buf, static_cast<std::size_t>(n));
     }
     close(fd);
@@ -104,17 +105,17 @@ int writeAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
-    if (path.empty()) return fail(error, "empty file name");
-    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    if (path.empty()) return fail(error, platform_texts::emptyFileName());
+    if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     fs::path target = resolveLinks(fs::path(path));
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
 
     struct stat st {};
     bool exists = stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) return fail(error, "is a directory");
+    if (exists && S_ISDIR(st.st_mode)) return fail(error, platform_texts::isAFolder());
     // A device or a FIFO is never replaced by a plain file.
-    if (exists && !S_ISREG(st.st_mode)) return fail(error, "is not a regular file (a device, a FIFO or a socket)");
+    if (exists && !S_ISREG(st.st_mode)) return fail(error, platform_texts::notAPlainFile());
 
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(tmpl.data());
@@ -149,10 +150,10 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
 }
 
 bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {
-    if (path.empty()) return fail(error, "empty file name");
-    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    if (path.empty()) return fail(error, platform_texts::emptyFileName());
+    if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     // Non-blocking, so that a FIFO with no reader is refused instead of waited on.
-    constexpr const char* kNotPlain = "is not a regular file (a device, a FIFO or a socket)";
+    const std::string kNotPlain = platform_texts::notAPlainFile();
     int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return fail(error, errno == ENXIO ? kNotPlain : reason(errno));
     auto abandon = [&](const std::string& why) {

@@ -19,6 +19,8 @@
 #include "base/errors.h"
 #include "base/text.h"
 #include "platform/conventions.h"
+#include "platform/files.h"
+#include "platform/linux/system_error.h"
 #include "platform/linux/x11_connection.h"
 
 extern char** environ;
@@ -119,7 +121,7 @@ double LinuxPlatform::spawn(const std::vector<std::string>& argv, bool quiet) {
     int rc = posix_spawnp(&pid, cargv[0], &actions, &attr, cargv.data(), environ);
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) throw RunTimeError("cannot start '" + shownName(argv[0]) + "': " + shownName(std::strerror(rc)));
+    if (rc != 0) throw RunTimeError(platform_texts::cannotStart(shownName(argv[0]), systemErrorText(rc)));
     // Reaped as soon as it ends, so no defunct child stays behind while
     // this program runs on.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
@@ -183,9 +185,9 @@ void LinuxPlatform::copyFile(const std::string& from, const std::string& to) {
     requireNoNul(from);
     requireNoNul(to);
     std::error_code ec;
-    if (!fs::is_regular_file(systemName(from), ec)) throw RunTimeError("copy: '" + from + "' is not a file");
+    if (!fs::is_regular_file(systemName(from), ec)) throw RunTimeError(platform_texts::copyNotAFile(from));
     fs::copy_file(systemName(from), systemName(to), fs::copy_options::overwrite_existing, ec);
-    if (ec) throw RunTimeError("copy: " + shownName(ec.message()));
+    if (ec) throw RunTimeError(platform_texts::copyFailed(systemErrorText(ec.value())));
 }
 
 std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, const std::string& to,

@@ -12,6 +12,8 @@
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/files.h"
+#include "platform/platform_texts.h"
 #include "platform/sendkeys.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_typist.h"
@@ -23,8 +25,8 @@ constexpr useconds_t kKeyDelay = 12000;  // between keystrokes, as a person type
 
 [[noreturn]] void noDisplay(const char* what) {
     const char* d = std::getenv("DISPLAY");
-    if (!d || !*d) throw RunTimeError(std::string(what) + " needs an X display, and DISPLAY is not set");
-    throw RunTimeError(std::string(what) + " needs an X display, and '" + d + "' cannot be opened");
+    if (!d || !*d) throw RunTimeError(platform_texts::needsDisplayUnset(what));
+    throw RunTimeError(platform_texts::needsDisplayUnopened(what, shownName(d)));
 }
 
 // Windows come and go while we look at them: an error about one that is
@@ -156,10 +158,10 @@ LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
 }
 
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
-    if (!isValidWindowMode(windowMode)) throw RunTimeError("invalid window mode");
+    if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
     // The system takes names in UTF-8: the line is converted before it is cut.
     std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
-    if (argv.empty()) throw RunTimeError("empty command line");
+    if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
     double pid = spawn(argv, windowMode == 0);
     const char* d = std::getenv("DISPLAY");
     if (d && *d) std::thread(applyWindowMode, static_cast<int>(pid), windowMode).detach();
@@ -207,7 +209,7 @@ void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
 void LinuxPlatform::activateProcess(double processId) {
     Display* d = x11("focu").xdo->xdpy;
     std::vector<Window> ws = processId > 0 ? windowsOf(d, static_cast<int>(processId)) : std::vector<Window>{};
-    if (ws.empty()) throw RunTimeError("focu: no window of process " + std::to_string(static_cast<long long>(processId)));
+    if (ws.empty()) throw RunTimeError(platform_texts::noWindowOfProcess(std::to_string(static_cast<long long>(processId))));
     bringToFront(d, ws.front());
 }
 

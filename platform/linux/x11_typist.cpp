@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "base/errors.h"
+#include "platform/platform_texts.h"
 
 namespace torvic {
 
@@ -64,14 +65,14 @@ std::vector<KeyCode> X11Typist::spareCodes() const {
 void X11Typist::check(const std::u32string& text) {
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(d_, &event, &error, &major, &minor))
-        throw RunTimeError("send: the X server has no XTEST extension, so no key can be typed");
+        throw RunTimeError(platform_texts::noXtest());
     readMap();
     const std::vector<KeyCode> spare = spareCodes();
     for (char32_t c : text) {
         if (!keysymForCharacter(c)) continue;
         Key key;
         if (!onMap(c, key) && spare.empty())
-            throw RunTimeError("send: the keyboard map has no spare key code for characters off the map, so nothing was typed");
+            throw RunTimeError(platform_texts::noSpareKeyCode());
     }
 }
 

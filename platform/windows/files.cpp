@@ -21,20 +21,18 @@ bool fail(std::string* error, const std::string& what) {
 
 using win::wide;
 
-constexpr const char* kNotAPlainFile = "is not a regular file (a device or a pipe)";
-
 // Why a name that exists cannot be replaced as a plain file, or "".
 std::string notAPlainFile(const std::wstring& path, bool& exists) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "is a directory";
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return platform_texts::isAFolder();
     HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "";
     exists = true;
     const DWORD type = GetFileType(h);
     CloseHandle(h);
-    return type == FILE_TYPE_DISK ? "" : kNotAPlainFile;
+    return type == FILE_TYPE_DISK ? "" : platform_texts::notAPlainFile();
 }
 
 }  // namespace
@@ -42,11 +40,11 @@ std::string notAPlainFile(const std::wstring& path, bool& exists) {
 TextEncoding systemTextEncoding() { return TextEncoding::Ansi; }
 
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
-    if (path.find('\0') != std::string::npos) return fail(error, kNulInName), std::nullopt;
+    if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName()), std::nullopt;
     const std::wstring name = wide(path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return fail(error, "is a directory"), std::nullopt;
+        return fail(error, platform_texts::isAFolder()), std::nullopt;
     HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return fail(error, systemMessage(GetLastError())), std::nullopt;
@@ -55,10 +53,10 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         fail(error, why);
         return std::nullopt;
     };
-    if (GetFileType(h) != FILE_TYPE_DISK) return abandon(kNotAPlainFile);
+    if (GetFileType(h) != FILE_TYPE_DISK) return abandon(platform_texts::notAPlainFile());
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
-    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(platform_texts::tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
     std::string data;
     data.reserve(static_cast<std::size_t>(size.QuadPart));
     char buf[1 << 16];
@@ -66,7 +64,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
         DWORD n = 0;
         if (!ReadFile(h, buf, sizeof buf, &n, nullptr)) return abandon(systemMessage(GetLastError()));
         if (n == 0) break;
-        if (data.size() + n > maxBytes) return abandon(tooLargeToRead(data.size() + n, maxBytes));
+        if (data.size() + n > maxBytes) return abandon(platform_texts::tooLargeToRead(data.size() + n, maxBytes));
         data.append(buf, n);
     }
     CloseHandle(h);
@@ -74,8 +72,8 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 }
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
-    if (path.empty()) return fail(error, "empty file name");
-    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    if (path.empty()) return fail(error, platform_texts::emptyFileName());
+    if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     bool exists = false;
     const std::wstring target = wide(path);
     // A device ("NUL", "COM1") or a folder is never replaced by a plain file.
@@ -123,8 +121,8 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
 }
 
 bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {
-    if (path.empty()) return fail(error, "empty file name");
-    if (path.find('\0') != std::string::npos) return fail(error, kNulInName);
+    if (path.empty()) return fail(error, platform_texts::emptyFileName());
+    if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     const std::wstring name = wide(path);
     bool exists = false;
     if (std::string why = notAPlainFile(name, exists); !why.empty()) return fail(error, why);

@@ -1,0 +1,57 @@
+#pragma once
+// Every text the platform layer gives a user to read: the reasons of its
+// failures, shown on the run's prompt, in the file boxes and by the console
+// runner. Catalan, as program texts (1252), written in UTF-8 here.
+#include <cstdint>
+#include <string>
+
+#include "base/cp1252.h"
+
+namespace torvic::platform_texts {
+
+// Files, in the same words on every system.
+inline std::string isAFolder() { return L1252("és una carpeta"); }
+inline std::string notAPlainFile() { return L1252("no és un fitxer normal (és un dispositiu, una canonada o un sòcol)"); }
+inline std::string emptyFileName() { return L1252("el nom del fitxer és buit"); }
+inline std::string nulInName() { return L1252("el nom conté un caràcter NUL"); }
+inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {
+    return L1252("fa ") + std::to_string(size) + L1252(" bytes, més dels ") + std::to_string(maxBytes) +
+           L1252(" que es poden llegir");
+}
+inline std::string copyNotAFile(const std::string& from) { return L1252("copy: '") + from + L1252("' no és un fitxer"); }
+inline std::string copyFailed(const std::string& reason) { return "copy: " + reason; }
+
+// Programs and windows.
+inline std::string cannotStart(const std::string& program, const std::string& reason) {
+    return L1252("no s'ha pogut iniciar '") + program + "': " + reason;
+}
+inline std::string emptyCommandLine() { return L1252("la línia d'ordres és buida"); }
+inline std::string invalidWindowMode() { return L1252("mode de finestra no vàlid"); }
+inline std::string noWindowOfProcess(const std::string& processId) {
+    return L1252("focu: el procés ") + processId + L1252(" no té cap finestra");
+}
+inline std::string needsDisplayUnset(const std::string& what) {
+    return what + L1252(" necessita una pantalla X, i DISPLAY no està definida");
+}
+inline std::string needsDisplayUnopened(const std::string& what, const std::string& display) {
+    return what + L1252(" necessita una pantalla X, i no es pot obrir '") + display + "'";
+}
+
+// Keys.
+inline std::string invalidKeys(const std::string& why) { return L1252("notació de tecles no vàlida: ") + why; }
+inline std::string unknownKey(const std::string& name) { return L1252("tecla desconeguda {") + name + "}"; }
+inline std::string modifierWithoutKey() { return L1252("un modificador sense cap tecla darrere"); }
+inline std::string noKeyFor(const std::string& keysym) { return L1252("no hi ha cap tecla virtual per a ") + keysym; }
+inline std::string noXtest() {
+    return L1252("send: el servidor X no té l'extensió XTEST i no es pot teclejar cap tecla");
+}
+inline std::string noSpareKeyCode() {
+    return L1252("send: el mapa del teclat no té cap codi lliure per als caràcters que no hi són; no s'ha teclejat res");
+}
+
+// A system error that has no text of the system's own in Catalan.
+inline std::string systemError(long long code, const std::string& systemText) {
+    return L1252("error del sistema ") + std::to_string(code) + (systemText.empty() ? "" : " (" + systemText + ")");
+}
+
+}  // namespace torvic::platform_texts
