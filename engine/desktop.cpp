@@ -165,7 +165,7 @@ std::span<const CommandRow> desktopCommands() {
      "Porta al davant la finestra del programa engegat amb aquest identificador.",
      "focu(3)"},
     {"msg", cmdMsg, "MSG(\"Text per mostrar\",tipus_missatge,\"Titol\")",
-     "Mostra un missatge amb el botó Acceptar i el títol indicat; tipus_missatge 1 hi posa la icona d'informació, 2 la d'exclamació i 3 la d'error. L'execució continua quan es tanca.",
+     "Mostra un missatge amb un sol botó, el D'acord del sistema, i el títol indicat; tipus_missatge 1 hi posa la icona d'informació, 2 la d'exclamació i 3 la d'error. L'execució continua quan es tanca.",
      "msg(\"Còpia\\nacabada\",1,\"Avís\")"},
     {"mouse", cmdMouse, "mouse(x,y,esquerra,central,dret,moviment_de_roda)",
      "Mou el punter a x,y (en píxels, en % de la pantalla, o relatiu amb + i -) i prem els botons: 1 clic, 2 doble clic, 3 deixar anar. El darrer paràmetre fa girar la roda.",
