@@ -56,11 +56,13 @@ bool isClockReading(const std::string& hhmm) {
 
 }  // namespace
 
-ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8)
+ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8,
+                         bool trace)
     : editorText_(std::move(editorText)),
       editorTextUtf8_(std::move(editorTextUtf8)),
       text3_(std::move(startLine)),
-      onError_(onError) {}
+      onError_(onError),
+      trace_(trace) {}
 
 ConsoleHost::~ConsoleHost() { flush(); }
 
@@ -76,7 +78,8 @@ void ConsoleHost::flush() {
 }
 
 void ConsoleHost::showRunLine(int index, const std::string& text) {
-    // Run-line status, buffered: scripts may run millions of lines.
+    if (!trace_) return;
+    // Buffered: scripts may run millions of lines.
     out_ += '[';
     out_ += std::to_string(index);
     out_ += "] ";

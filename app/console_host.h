@@ -1,7 +1,7 @@
 #pragma once
-// The host of torvicrun: no window. The line being run and every message go
-// to standard error, questions are asked on the terminal (or answered by the
-// --on-error choice), and waits really wait.
+// The host of torvicrun: no window. Every message goes to standard error, and
+// with `trace` the line being run too; questions are asked on the terminal
+// (or answered by the --on-error choice), and waits really wait.
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -18,7 +18,8 @@ public:
 
     // `editorTextUtf8`: the script without loss, when it came from a UTF-8
     // file (empty for a 1252 one).
-    ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8 = {});
+    ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8 = {},
+                bool trace = false);
     ~ConsoleHost() override;
 
     // Runs the script hidden until it ends; returns the exit status
@@ -55,6 +56,7 @@ private:
     std::string editorTextUtf8_;
     std::string text3_;
     OnError onError_;
+    bool trace_;
     bool ended_ = false;
     std::string out_;
     Clock::time_point start_ = Clock::now();

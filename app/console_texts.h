@@ -7,7 +7,10 @@
 
 namespace torvic::console_texts {
 
-inline std::string usage() { return L1252("Ús: torvicrun [--on-error=ask|continue|stop] [--start=N] PROGRAMA"); }
+inline std::string usage() {
+    return L1252("Ús: torvicrun [--on-error=ask|continue|stop] [--start=N] [--trace] PROGRAMA\n"
+                 "    --trace: escriu cada línia abans d'executar-la, a la sortida d'errors.");
+}
 inline std::string unknownOnError(const std::string& v) { return L1252("valor desconegut de --on-error: '") + v + "'"; }
 inline std::string badStart(const std::string& v) {
     return L1252("--start necessita un número de línia de 0 a 299, no '") + v + "'";

@@ -33,10 +33,13 @@ int main(int argc, char** argv) {
     ConsoleHost::OnError onError = ConsoleHost::OnError::Ask;
     std::string start = "0";
     std::string script;
+    bool trace = false;
     // System names: on Windows from the wide command line, whatever the ANSI code page.
     for (const std::string& a : torvic::programArguments(argc, argv)) {
         if (a == "--help" || a == "-h") return usage({}), 0;
-        if (a.starts_with("--on-error=")) {
+        if (a == "--trace") {
+            trace = true;
+        } else if (a.starts_with("--on-error=")) {
             std::string v = a.substr(11);
             if (v == "ask") onError = ConsoleHost::OnError::Ask;
             else if (v == "continue") onError = ConsoleHost::OnError::Continue;
@@ -72,7 +75,7 @@ int main(int argc, char** argv) {
     const std::string& text = file.text;
 
     std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();
-    ConsoleHost host(text, start, onError, file.textUtf8);
+    ConsoleHost host(text, start, onError, file.textUtf8, trace);
     torvic::Engine engine(host, *platform);
     switch (engine.loadLines(text)) {
         case torvic::Engine::LoadResult::Loaded:

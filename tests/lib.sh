@@ -13,7 +13,7 @@ need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is
 within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }
 script() { local f="$1"; shift; printf '%s\r\n' "$@" > "$f"; }  # a script file with CR LF lines
 # torvicrun ($RUN) with a time limit and no terminal; sets rc and err.
-runit() { timeout 30 "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
+runit() { timeout 30 "$RUN" --trace "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
 start_xvfb() {  # screen size
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$DIR/display" 2>/dev/null &
     pids+=($!)

@@ -178,7 +178,7 @@ head -c 20000 /dev/zero | tr '\0' 'y' > limit/in.txt
 printf 'previous\r\n' > limit/out.txt
 script limit.torvic "open(\"$DIR/limit/in.txt\")" "save(\"$DIR/limit/out.txt\")" "ref(\"$DIR/limit/ref.txt\",\"\")" \
     "beep"
-(ulimit -f 8; timeout 30 "$RUN" --on-error=continue limit.torvic </dev/null 2>"$DIR/err" >/dev/null)
+(ulimit -f 8; timeout 30 "$RUN" --trace --on-error=continue limit.torvic </dev/null 2>"$DIR/err" >/dev/null)
 rc=$?
 err="$(cat "$DIR/err")"
 check "a write past the file-size limit does not kill the run (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
