@@ -296,6 +296,35 @@ check "Acceptar lets the run go on" $(within 20 test -f "$DIR/typo_out.txt"; ech
 keys "typo.torvic - Torvic XP" Escape
 within 20 ended $typo
 
+# ---- keys a run in the window sends ------------------------------------------
+# Into Notepad (slow to take keys under Wine), with and without the wait
+# flag, on either side of a failing line's timed window and right before a
+# message box: every key arrives, and the editor's text is as it was.
+lines=('exec("notepad.exe",1,1)' 'wait(2500)' 'focu(1)' 'wait(500)'
+       'send("abcdefghijklmnopqrstuvwxyz{ENTER}0123456789~")' 'send("segona~",1)' 'wiat(100)' 'send("fi{F5}~")'
+       'msg("Fi de la prova",1,"Prova")')
+script "$DIR/typing.torvic" "${lines[@]}"
+wine "$EXE" "$(win "$DIR/typing.torvic")" >/dev/null 2>&1 &
+typing=$!
+Y="typing.torvic - Torvic XP"
+within 30 shown "$Y"
+keys "$Y" F5
+within 30 shown "Error de sintaxis"
+sleep 1
+tree click "TORVIC - Error de sintaxis:" "Acceptar"
+within 20 shown "Prova"
+got="$(tree dump "Notepad" | grep -m1 '^  Edit|' | cut -d'|' -f2)"
+check "every key reached Notepad ($got)" \
+    $([[ "$got" == "abcdefghijklmnopqrstuvwxyz  0123456789  segona  fi"*"  " ]]; echo $?)
+check "one Notepad: F5 did not reach the editor" $([ "$(tree dump "Notepad" | grep -c '^window|')" -eq 1 ]; echo $?)
+text="$(printf '%s  ' "${lines[@]}")"
+check "the editor's text is unchanged" $(has "$Y" "Edit|${text%  }|"; echo $?)
+check "and not marked as changed" $(tree dump "$Y" | head -1 | grep -q "^window|$Y"; echo $?)
+tree click "Prova" "OK"
+wine taskkill /f /im notepad.exe >/dev/null 2>&1
+keys "$Y" Escape
+within 20 ended $typing
+
 # ---- the manual ------------------------------------------------------------
 wine "$EXE" >/dev/null 2>&1 &
 within 30 shown "Torvic XP"

@@ -12,6 +12,7 @@
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
 #include "editor/main_window_form.h"
+#include "editor/win32/foreground_win32.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"
@@ -288,6 +289,8 @@ std::size_t MainWindowWin32::editorCaret() {
 }
 
 void MainWindowWin32::focusEditor() {
+    // While a run is on, the window the script chose keeps the front.
+    if (runOn_ && GetForegroundWindow() != hwnd()) return;
     SetForegroundWindow(hwnd());
     SetFocus(control("Text1"));
 }
@@ -308,6 +311,7 @@ void MainWindowWin32::setCaretLabels(const std::string& line, const std::string&
 }
 
 void MainWindowWin32::setRunButtonsEnabled(bool enabled) {
+    runOn_ = !enabled;
     for (const char* name : {"Command3", "Command8", "Command9"}) EnableWindow(control(name), enabled);
 }
 
@@ -382,11 +386,13 @@ void MainWindowWin32::startTimer2(int intervalMs) {
 
 void MainWindowWin32::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                  bool systemModal) {
+    const ForegroundKeeper keeper;
     MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(),
                 MB_OK | boxIcon(icon) | (systemModal ? MB_SYSTEMMODAL : 0));
 }
 
 bool MainWindowWin32::askYesNo(const std::string& text, const std::string& title, MessageIcon icon) {
+    const ForegroundKeeper keeper;
     return MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(), MB_YESNO | boxIcon(icon)) == IDYES;
 }
 

@@ -101,6 +101,7 @@ private:
     bool trayShown_ = false;
     bool minimised_ = false;
     bool text4Yellow_ = false;
+    bool runOn_ = false;  // the run buttons are off
     HBRUSH yellow_ = nullptr;
     Clock::time_point timer1Due_{}, timer2Due_{};
     int timer2Interval_ = 0;

@@ -1,5 +1,7 @@
 #include "editor/win32/message_window_win32.h"
 
+#include "editor/win32/foreground_win32.h"
+
 namespace torvic::win32 {
 
 FormWindow& MessageWindowWin32::window() {
@@ -32,6 +34,7 @@ void MessageWindowWin32::showModal() {
             missatge_->onActivate();
         }
     });
+    const ForegroundKeeper keeper;
     window().runModal();
 }
 

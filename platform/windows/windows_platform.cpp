@@ -151,7 +151,69 @@ std::vector<WindowsPlatform::KeyEvent> WindowsPlatform::keyEvents(const KeyStrok
     return out;
 }
 
+namespace {
+
+// Keys sent with SendInput reach a window only when its thread takes them
+// from its queue; until then a change of the active window (a message box
+// of the run, the editor shown again) sends them elsewhere or loses them.
+// Attached to the input of the focus window's thread, this thread sees the
+// key state that input shows, which follows the keys its thread has taken:
+// each key press flips the key's toggle bit.
+class DeliveryWatch {
+public:
+    DeliveryWatch() {
+        HWND front = GetForegroundWindow();
+        const DWORD theirs = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+        // Keys for this thread's own windows would wait for it: nothing to watch.
+        if (!theirs || theirs == ours_) return;
+        // A window just brought to the front takes keys once its thread has
+        // made it active (keys before would find no window).
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        for (int waited = 0; waited < 1000; waited += 5) {
+            if (GetGUIThreadInfo(theirs, &info) && info.hwndActive) break;
+            Sleep(5);
+        }
+        if (AttachThreadInput(ours_, theirs, TRUE)) theirs_ = theirs;
+    }
+    ~DeliveryWatch() {
+        if (theirs_) AttachThreadInput(ours_, theirs_, FALSE);
+    }
+    DeliveryWatch(const DeliveryWatch&) = delete;
+    DeliveryWatch& operator=(const DeliveryWatch&) = delete;
+
+    // Sends the events and waits (a second at most) until the last key
+    // pressed among them has been taken. A window that stops taking keys
+    // is not waited for again.
+    void send(std::vector<INPUT>& inputs) {
+        const WORD key = lastPressed(inputs);
+        const SHORT before = theirs_ && key ? GetKeyState(key) & 1 : 0;
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        if (!theirs_ || !key) return;
+        for (int waited = 0; (GetKeyState(key) & 1) == before; ++waited) {
+            if (waited == 1000) {
+                AttachThreadInput(ours_, theirs_, FALSE);
+                theirs_ = 0;
+                return;
+            }
+            Sleep(1);
+        }
+    }
+
+private:
+    static WORD lastPressed(const std::vector<INPUT>& inputs) {
+        for (auto in = inputs.rbegin(); in != inputs.rend(); ++in)
+            if (!(in->ki.dwFlags & KEYEVENTF_KEYUP)) return (in->ki.dwFlags & KEYEVENTF_UNICODE) ? VK_PACKET : in->ki.wVk;
+        return 0;
+    }
+    const DWORD ours_ = GetCurrentThreadId();
+    DWORD theirs_ = 0;
+};
+
+}  // namespace
+
 void WindowsPlatform::sendKeys(const std::string& keys, bool wait) {
+    DeliveryWatch delivery;
     for (const KeyStroke& stroke : parseSendKeys(keys)) {
         // One stroke at a time: a {a 99999} is never held whole in memory.
         KeyStroke one = stroke;
@@ -161,7 +223,7 @@ void WindowsPlatform::sendKeys(const std::string& keys, bool wait) {
         inputs.reserve(events.size());
         for (const KeyEvent& e : events) inputs.push_back(keyInput(e));
         for (int i = 0; i < stroke.repeat; ++i)
-            if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+            if (!inputs.empty()) delivery.send(inputs);
     }
     if (!wait) return;
     // Processed before we go on: the window with the focus has handled its input.
