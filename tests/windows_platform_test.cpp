@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/errors.h"
+#include "editor/win32/main_window_win32.h"
 #include "platform/conventions.h"
 #include "platform/windows/registry_installation.h"
 #include "platform/windows/wide_text.h"
@@ -115,6 +116,23 @@ TEST(RegistryInstallation, FoldersTwiceOverAndASecondUninstall) {
     for (const char* key : {"\\Classes", "\\Uninstall"})
         EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, (root + key).c_str(), 0, KEY_READ, &left), ERROR_SUCCESS) << key;
     RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
+}
+
+// The editor box and the line field "Línia d'execució" are fixed-pitch even
+// where "Courier New" is missing (as in a plain Wine prefix).
+TEST(Win32Views, EditorBoxesAreFixedPitch) {
+    win32::MainWindowWin32 window;
+    HDC dc = GetDC(nullptr);
+    for (const char* name : {"Text1", "Text3"}) {
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(window.control(name), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << name;
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA metrics{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &metrics));
+        SelectObject(dc, old);
+        EXPECT_FALSE(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) << name << " is proportional";
+    }
+    ReleaseDC(nullptr, dc);
 }
 
 }  // namespace

@@ -38,16 +38,27 @@ void registerClass() {
     RegisterClassExA(&wc);
 }
 
-HFONT makeFont(const char* face, double points, bool bold) {
+HFONT makeFont(const char* face, double points, bool bold, BYTE pitch = DEFAULT_PITCH) {
     static std::map<std::string, HFONT> made;
     const std::string key = std::string(face) + "/" + std::to_string(points) + (bold ? "b" : "");
     auto it = made.find(key);
     if (it != made.end()) return it->second;
     const int height = -static_cast<int>(std::lround(points * dpi() / 72.0));
     HFONT f = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, face);
     made[key] = f;
     return f;
+}
+
+// Whether the system gave a font of fixed pitch (the bit set means variable).
+bool isFixedPitch(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    const bool fixed = GetTextMetricsA(dc, &metrics) && !(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return fixed;
 }
 
 // The Win32 class and styles of a control of a kind.
@@ -121,7 +132,13 @@ int designToScreen(int pixels) { return MulDiv(pixels, dpi(), 96); }
 int screenToDesign(int pixels) { return MulDiv(pixels, 96, dpi()); }
 
 HFONT proportionalFont(double points, bool bold) { return makeFont("MS Sans Serif", points, bold); }
-HFONT fixedFont(double points) { return makeFont("Courier New", points, false); }
+HFONT fixedFont(double points) {
+    // Where a face is missing the system gives another of the family asked
+    // for; the first that is fixed-pitch is kept.
+    for (const char* face : {"Courier New", "Lucida Console", "Courier"})
+        if (HFONT f = makeFont(face, points, false, FIXED_PITCH | FF_MODERN); f && isFixedPitch(f)) return f;
+    return static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+}
 
 HICON programIcon(int size) {
     static std::map<int, HICON> made;

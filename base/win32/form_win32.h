@@ -23,7 +23,8 @@ int twipsToScreen(int twips);
 int designToScreen(int pixels);
 int screenToDesign(int pixels);
 // The designed proportional font ("MS Sans Serif", or the system's
-// successor of it) and fixed one ("Courier New"), made once per size.
+// successor of it) and fixed one ("Courier New", or another fixed-pitch
+// font where it is missing), made once per size.
 HFONT proportionalFont(double points, bool bold = false);
 HFONT fixedFont(double points);
 // The program's icon, a yellow T on dark blue, drawn at `size` pixels.

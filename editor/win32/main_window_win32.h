@@ -23,6 +23,8 @@ public:
 
     HWND hwnd() const { return window_.hwnd(); }
     HACCEL accelerators() const { return accelerators_; }
+    // A control by its design name ("Text1").
+    HWND control(const char* name) const { return window_.control(name); }
     // Shown centred, as at a normal start.
     void show();
     // How long a status line stays.
@@ -86,7 +88,6 @@ private:
     // The client area the layout rules see: without the status line, in
     // pixels of the 96-DPI design.
     void layoutToClient();
-    HWND control(const char* name) const { return window_.control(name); }
 
     MainWindowPresenter* torvic_ = nullptr;
     FormWindow window_;
