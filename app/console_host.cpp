@@ -1,6 +1,7 @@
 #include "app/console_host.h"
 
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <iostream>
 #include <thread>
@@ -29,23 +30,25 @@ bool isControl(char c) {
     return u < 0x20 || (u >= 0x7F && u <= 0x9F);
 }
 
-// Terminal form of a 1252 text: UTF-8, with CR LF or a lone CR as a new line
-// (when `lineBreaks`), a tab kept, and every other control byte escaped.
-std::string forTerminal(const std::string& text1252, bool lineBreaks = true) {
-    std::string s;
-    s.reserve(text1252.size());
+// Appends the terminal form of a 1252 text: UTF-8, with CR LF or a lone CR
+// as a new line (when `lineBreaks`), a tab kept, and every other control
+// byte escaped.
+void appendForTerminal(std::string& out, std::string_view text1252, bool lineBreaks = true) {
+    std::size_t plain = 0;  // start of the bytes not yet appended
     for (std::size_t i = 0; i < text1252.size(); ++i) {
-        char c = text1252[i];
+        const char c = text1252[i];
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 0x20 && b < 0x7F) || c == '\t' || !isControl(c)) continue;
+        cp1252::appendUtf8(out, text1252.substr(plain, i - plain));
         if (c == '\r' && lineBreaks) {
-            s += '\n';
+            out += '\n';
             if (i + 1 < text1252.size() && text1252[i + 1] == '\n') ++i;
-        } else if (isControl(c) && c != '\t') {
-            appendEscaped(s, c);
         } else {
-            s += c;
+            appendEscaped(out, c);
         }
+        plain = i + 1;
     }
-    return cp1252::toUtf8(s);
+    cp1252::appendUtf8(out, text1252.substr(plain));
 }
 
 bool isClockReading(const std::string& hhmm) {
@@ -67,7 +70,7 @@ ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError 
 ConsoleHost::~ConsoleHost() { flush(); }
 
 void ConsoleHost::print(const std::string& text1252) {
-    out_ += forTerminal(text1252);
+    appendForTerminal(out_, text1252);
     out_ += '\n';
     if (out_.size() > 1 << 16) flush();
 }
@@ -80,10 +83,11 @@ void ConsoleHost::flush() {
 void ConsoleHost::showRunLine(int index, const std::string& text) {
     if (!trace_) return;
     // Buffered: scripts may run millions of lines.
+    char number[16];
     out_ += '[';
-    out_ += std::to_string(index);
+    out_.append(number, std::to_chars(number, number + sizeof number, index).ptr);
     out_ += "] ";
-    out_ += forTerminal(text, false);
+    appendForTerminal(out_, text, false);
     out_ += '\n';
     if (out_.size() > 1 << 16) flush();
 }

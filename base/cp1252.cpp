@@ -45,10 +45,21 @@ int fromUnicode(char32_t u) {
     return -1;
 }
 
+void appendUtf8(std::string& out, std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t ascii = i;  // ASCII is the same in both: appended in one piece
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+        out.append(bytes.data() + i, ascii - i);
+        if (ascii < bytes.size()) appendUtf8(out, toUnicode(static_cast<unsigned char>(bytes[ascii++])));
+        i = ascii;
+    }
+}
+
 std::string toUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char ch : bytes) appendUtf8(out, toUnicode(static_cast<unsigned char>(ch)));
+    appendUtf8(out, bytes);
     return out;
 }
 

@@ -14,6 +14,8 @@ char32_t toUnicode(unsigned char c);
 int fromUnicode(char32_t u);
 
 std::string toUtf8(std::string_view bytes1252);
+// The same, appended to `out`.
+void appendUtf8(std::string& out, std::string_view bytes1252);
 
 // Characters without a 1252 byte become '?'; malformed UTF-8 bytes are taken
 // as 1252 bytes as they stand (utf8To1252 of text_encoding.h).

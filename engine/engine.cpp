@@ -17,7 +17,18 @@ Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platf
 // ---- loading ---------------------------------------------------------------
 
 Engine::LoadResult Engine::loadLines(std::string_view editorText, const LinesOutside1252& outside) {
-    return torvic::loadLines(run, editorText, outside);
+    const LoadResult result = torvic::loadLines(run, editorText, outside);
+    // Each line's keyword is looked up once here, not at every pass.
+    run.compiled.fill(false);
+    run.commands.fill(nullptr);
+    if (result == LoadResult::Loaded) {
+        for (int i = 0; i < run.nombreLinies; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            run.commands[at] = findCommand(RunContext::keywordOf(trimBlanks(run.linies[at])));
+            run.compiled[at] = true;
+        }
+    }
+    return result;
 }
 
 // ---- run loop and dispatcher ----------------------------------------------
@@ -80,13 +91,16 @@ void Engine::Execucio() {
         std::string_view trimmed = trimBlanks(line);
         if (trimmed.size() != line.size()) line = std::string(trimmed);
 
-        if (const CommandRow* command = findCommand(RunContext::keywordOf(line))) {
+        const auto at = static_cast<std::size_t>(run.liniaActual);
+        const CommandRow* command =
+            run.compiled[at] ? run.commands[at] : findCommand(RunContext::keywordOf(line));
+        if (command) {
             run.advanceAfterLine = true;
             command->run(run);
             if (run.advanceAfterLine) ++run.liniaActual;
             return;
         }
-        if (lineKind(line) == LineKind::Unrecognised) reportUnrecognised(line);
+        if (line.empty() || (line[0] != '\'' && line[0] != '/')) reportUnrecognised(line);  // else a comment
         ++run.liniaActual;
         return;
     } catch (const RunTimeError& e) {

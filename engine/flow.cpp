@@ -120,6 +120,10 @@ static void cmdGoto(RunContext& ctx) {
     std::string& line = ctx.currentLine();
     double target = valorNumeric(ctx.param(0));
     double count = valorNumeric(ctx.param(1));
+    // The count is kept in the line's own text, where the window shows it. The
+    // new text is built in a buffer kept between passes, so a pass through a
+    // loop allocates nothing once the buffer and the line have grown.
+    static thread_local std::string rewritten;
 
     if (count > 0) {
         double next = target;
@@ -127,12 +131,15 @@ static void cmdGoto(RunContext& ctx) {
             next = ctx.liniaActual + target;
             if (next < 0) next = 0;
         }
-        std::string l = line;
-        if (l.find(')') == std::string::npos) l += ')';  // unclosed list: keep the count readable
-        std::size_t close = l.find(')');
-        if (close + 1 == l.size()) l += ctx.param(1);  // first pass saves the initial count
-        std::size_t comma = l.find(',');
-        line = l.substr(0, comma + 1) + numberText(count - 1) + l.substr(close);
+        if (line.find(')') == std::string::npos) line += ')';  // unclosed list: keep the count readable
+        std::size_t close = line.find(')');
+        if (close + 1 == line.size()) line += ctx.param(1);  // first pass saves the initial count
+        std::size_t comma = line.find(',');
+        const std::string_view l = line;
+        rewritten.assign(l.substr(0, comma + 1));
+        rewritten += numberText(count - 1);  // short: held inside the string, no allocation
+        rewritten.append(l.substr(close));
+        line.assign(rewritten);
         // The entry is stored before the target is converted: a target out of
         // range fails this pass, and the next pass sees the lowered count.
         ctx.liniaActual = toInt16(next - 1);
@@ -141,8 +148,11 @@ static void cmdGoto(RunContext& ctx) {
         std::size_t comma = line.find(',');
         if (comma == std::string::npos) return;  // no count to restore
         std::size_t close = line.find(')');
-        std::string saved = close == std::string::npos ? std::string() : line.substr(close + 1);
-        line = line.substr(0, comma + 1) + saved + ")";
+        const std::string_view l = line;
+        rewritten.assign(l.substr(0, comma + 1));
+        if (close != std::string::npos) rewritten.append(l.substr(close + 1));
+        rewritten += ')';
+        line.assign(rewritten);
     }
 }
 

@@ -23,9 +23,15 @@ void RunContext::endRunHere() {
 }
 
 void RunContext::skipToNextOfSameKeyword() {
+    const auto at = [](int i) { return static_cast<std::size_t>(i); };
+    const bool known = liniaActual >= 0 && liniaActual < kTableSize && compiled[at(liniaActual)];
     const std::string keyword = keywordOf(entry(liniaActual));
+    const auto sameKeyword = [&](int i) {
+        if (known && compiled[at(i)]) return commands[at(i)] == commands[at(liniaActual)];
+        return keywordOf(linies[at(i)]) == keyword;
+    };
     for (int i = liniaActual + 1; i <= nombreLinies && i < kTableSize; ++i) {
-        if (keywordOf(linies[static_cast<std::size_t>(i)]) == keyword) {
+        if (sameKeyword(i)) {
             liniaActual = static_cast<std::int16_t>(i - 1);  // the common advance lands on it
             return;
         }

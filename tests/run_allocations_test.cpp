@@ -1,0 +1,63 @@
+// A pass through a loop of pos, goto and comment lines allocates nothing: the
+// lines are looked up once when the table is loaded, and goto rewrites its
+// count in place. Counted by replacing the global allocation functions, so
+// this test is a program of its own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "tests/support/scripted_host.h"
+
+namespace {
+long allocations = 0;
+}  // namespace
+
+void* operator new(std::size_t n) {
+    ++allocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace torvic::test {
+namespace {
+
+// A window that shows nothing of the line being run.
+class QuietHost : public ScriptedHost {
+public:
+    using ScriptedHost::ScriptedHost;
+    void showRunLine(int, const std::string&) override {}
+};
+
+// Allocations made by loading and running the loop `passes` times.
+long allocationsOfLoop(int passes) {
+    RecordingPlatform platform;
+    QuietHost host(platform);
+    Engine engine(host, platform);
+    host.engine = &engine;
+    engine.document.textTreball = "una línia\r\nuna altra\r\n";
+    engine.document.posTreball = 1;
+    host.editor = "' a comment\r\n/ another\r\npos(3)\r\npos(-2)\r\ngoto(0," + std::to_string(passes) + ")\r\n";
+    const long before = allocations;
+    engine.runAll();
+    const long made = allocations - before;
+    EXPECT_EQ(engine.run.linies[4], "goto(0," + std::to_string(passes) + ")") << "the count is restored";
+    EXPECT_EQ(engine.document.posTreball, 1 + passes + 1) << "every pass ran";
+    return made;
+}
+
+TEST(RunAllocations, APassThroughALoopAllocatesNothing) {
+    // The same setup (the counts have as many digits, so the goto line grows
+    // past the string's own room once in both); only the passes differ.
+    allocationsOfLoop(10000);  // the tables and buffers made once per program
+    const long few = allocationsOfLoop(20000);
+    const long many = allocationsOfLoop(90000);
+    EXPECT_GT(few, 0) << "the count must see the run's allocations at all";
+    EXPECT_EQ(many, few) << (many - few) / 70000.0 << " allocations a pass";
+}
+
+}  // namespace
+}  // namespace torvic::test
