@@ -302,7 +302,7 @@ within 20 ended $typo
 # message box: every key arrives, and the editor's text is as it was.
 lines=('exec("notepad.exe",1,1)' 'wait(2500)' 'focu(1)' 'wait(500)'
        'send("abcdefghijklmnopqrstuvwxyz{ENTER}0123456789~")' 'send("segona~",1)' 'wiat(100)' 'send("fi{F5}~")'
-       'msg("Fi de la prova",1,"Prova")')
+       'msg("Fi de la prova",1,"Prova: les tecles enviades a una finestra d'"'"'un altre programa")')
 script "$DIR/typing.torvic" "${lines[@]}"
 wine "$EXE" "$(win "$DIR/typing.torvic")" >/dev/null 2>&1 &
 typing=$!
@@ -320,6 +320,10 @@ check "one Notepad: F5 did not reach the editor" $([ "$(tree dump "Notepad" | gr
 text="$(printf '%s  ' "${lines[@]}")"
 check "the editor's text is unchanged" $(has "$Y" "Edit|${text%  }|"; echo $?)
 check "and not marked as changed" $(tree dump "$Y" | head -1 | grep -q "^window|$Y"; echo $?)
+# The box is as wide as its title (at least 5 pixels a character).
+width=$(tree dump "Prova" | head -1 | cut -d'|' -f3 | cut -d, -f1)
+check "the message box fits its title ($width px)" $([ "${width:-0}" -ge $((5 * 63)) ]; echo $?)
+import -window root "$ARTIFACTS/torvic_exe_box_title.png" 2>/dev/null
 tree click "Prova" "OK"
 wine taskkill /f /im notepad.exe >/dev/null 2>&1
 keys "$Y" Escape

@@ -1,5 +1,7 @@
 #include "editor/win32/about_box_win32.h"
 
+#include "editor/win32/message_box_win32.h"
+
 namespace torvic::win32 {
 
 void AboutBoxWin32::showModal() {
@@ -20,7 +22,7 @@ void AboutBoxWin32::showModal() {
 }
 
 void AboutBoxWin32::messageBox(const std::string& text, const std::string& title) {
-    MessageBoxA(window_.hwnd(), text.c_str(), title.c_str(), MB_OK);
+    win32::messageBox(window_.hwnd(), text, title, MB_OK);
 }
 
 }  // namespace torvic::win32

@@ -13,6 +13,7 @@
 #include "base/text_encoding.h"
 #include "editor/main_window_form.h"
 #include "editor/win32/foreground_win32.h"
+#include "editor/win32/message_box_win32.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"
@@ -61,18 +62,10 @@ LRESULT CALLBACK editorBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 
 // The buttons of the unsaved-work question get their own captions as the
 // box opens.
-HHOOK saveQuestionHook = nullptr;
-LRESULT CALLBACK renameSaveButtons(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        SetDlgItemTextA(box, IDYES, "Guardar");
-        SetDlgItemTextA(box, IDNO, "No guardar");
-        SetDlgItemTextA(box, IDCANCEL, L1252("Cancel·lar").c_str());
-        UnhookWindowsHookEx(saveQuestionHook);
-        saveQuestionHook = nullptr;
-        return 0;
-    }
-    return CallNextHookEx(saveQuestionHook, code, wParam, lParam);
+void renameSaveButtons(HWND box) {
+    SetDlgItemTextA(box, IDYES, "Guardar");
+    SetDlgItemTextA(box, IDNO, "No guardar");
+    SetDlgItemTextA(box, IDCANCEL, L1252("Cancel·lar").c_str());
 }
 
 // UTF-8 (the system's names, the editor's text without loss) as the wide
@@ -387,21 +380,18 @@ void MainWindowWin32::startTimer2(int intervalMs) {
 void MainWindowWin32::messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                  bool systemModal) {
     const ForegroundKeeper keeper;
-    MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(),
-                MB_OK | boxIcon(icon) | (systemModal ? MB_SYSTEMMODAL : 0));
+    win32::messageBox(isVisible() ? hwnd() : nullptr, text, title,
+                      MB_OK | boxIcon(icon) | (systemModal ? MB_SYSTEMMODAL : 0));
 }
 
 bool MainWindowWin32::askYesNo(const std::string& text, const std::string& title, MessageIcon icon) {
     const ForegroundKeeper keeper;
-    return MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(), MB_YESNO | boxIcon(icon)) == IDYES;
+    return win32::messageBox(isVisible() ? hwnd() : nullptr, text, title, MB_YESNO | boxIcon(icon)) == IDYES;
 }
 
 SaveChoice MainWindowWin32::askSaveChanges(const std::string& text, const std::string& title) {
-    saveQuestionHook = SetWindowsHookExA(WH_CBT, &renameSaveButtons, nullptr, GetCurrentThreadId());
-    const int answer =
-        MessageBoxA(isVisible() ? hwnd() : nullptr, text.c_str(), title.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (saveQuestionHook) UnhookWindowsHookEx(saveQuestionHook);
-    saveQuestionHook = nullptr;
+    const int answer = win32::messageBox(isVisible() ? hwnd() : nullptr, text, title, MB_YESNOCANCEL | MB_ICONQUESTION,
+                                         &renameSaveButtons);
     return answer == IDYES ? SaveChoice::Save : answer == IDNO ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 

@@ -1,5 +1,7 @@
 #include "editor/win32/message_window_win32.h"
 
+#include "editor/win32/message_box_win32.h"
+
 #include "editor/win32/foreground_win32.h"
 
 namespace torvic::win32 {
@@ -54,7 +56,7 @@ bool MessageWindowWin32::exportChecked() { return window().checked("Check1"); }
 std::string MessageWindowWin32::exportFileName() { return window().text("Text1"); }
 
 void MessageWindowWin32::messageBox(const std::string& text) {
-    MessageBoxA(window().hwnd(), text.c_str(), "Torvic", MB_OK | MB_ICONINFORMATION);
+    win32::messageBox(window().hwnd(), text, "Torvic", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace torvic::win32

@@ -1,5 +1,7 @@
 #include "editor/win32/mouse_picker_win32.h"
 
+#include "editor/win32/message_box_win32.h"
+
 namespace torvic::win32 {
 
 void MousePickerWin32::show() {
@@ -35,7 +37,7 @@ void MousePickerWin32::setLabels(const std::string& x, const std::string& y) {
 }
 
 void MousePickerWin32::messageBox(const std::string& text, const std::string& title) {
-    MessageBoxA(window_.hwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    win32::messageBox(window_.hwnd(), text, title, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace torvic::win32

@@ -1,0 +1,64 @@
+#include "editor/win32/message_box_win32.h"
+
+namespace torvic::win32 {
+namespace {
+
+HHOOK hook = nullptr;
+void (*opening)(HWND) = nullptr;
+
+// Widens the box as it opens, keeping it and its buttons centred.
+LRESULT CALLBACK fitTitle(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HCBT_ACTIVATE) return CallNextHookEx(hook, code, wParam, lParam);
+    HWND box = reinterpret_cast<HWND>(wParam);
+    UnhookWindowsHookEx(hook);
+    hook = nullptr;
+    if (opening) opening(box);
+    char title[512] = {};
+    GetWindowTextA(box, title, sizeof title);
+    RECT r;
+    GetWindowRect(box, &r);
+    const int extra = widthForTitle(title) - (r.right - r.left);
+    if (extra <= 0) return 0;
+    SetWindowPos(box, nullptr, r.left - extra / 2, r.top, r.right - r.left + extra, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Button") != 0) continue;
+        RECT c;
+        GetWindowRect(child, &c);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&c), 2);
+        SetWindowPos(child, nullptr, c.left + extra / 2, c.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int widthForTitle(const std::string& title) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return size.cx + metrics.iCaptionWidth + GetSystemMetrics(SM_CXSMICON) +
+           2 * (GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXEDGE)) + 24;
+}
+
+int messageBox(HWND owner, const std::string& text, const std::string& title, UINT flags, void (*onOpen)(HWND)) {
+    opening = onOpen;
+    hook = SetWindowsHookExA(WH_CBT, &fitTitle, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), flags);
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = nullptr;
+    opening = nullptr;
+    return answer;
+}
+
+}  // namespace torvic::win32
