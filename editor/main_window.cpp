@@ -348,7 +348,7 @@ void MainWindowPresenter::onEncode() {
     if (keyDialog_.ClauCodificacio.empty()) return;
     if (keyDialog_.CodiDescodi == 1)
         view_.replaceEditorTextUtf8(cp1252::toUtf8(codificaText(keyDialog_.ClauCodificacio, text)));
-    else if (keyDialog_.CodiDescodi == 2 && !text.starts_with(kEncodedMarker))
+    else if (keyDialog_.CodiDescodi == 2 && !isEncodedScript(text))
         // Decoding a text that was never encoded would only scramble it.
         view_.messageBox(L1252("El programa no està codificat (no comença amb la marca \"") +
                              std::string(trimBlanks(kEncodedMarker)) + L1252("\"): no s'ha descodificat."),

@@ -36,7 +36,7 @@ Engine::LoadResult Engine::loadLines(std::string_view editorText, const LinesOut
 LineKind lineKind(std::string_view line) {
     const std::string_view trimmed = trimBlanks(line);
     if (findCommand(RunContext::keywordOf(trimmed))) return LineKind::Command;
-    if (!trimmed.empty() && (trimmed[0] == '\'' || trimmed[0] == '/')) return LineKind::Comment;
+    if (isCommentLine(trimmed)) return LineKind::Comment;
     return LineKind::Unrecognised;
 }
 
@@ -100,7 +100,7 @@ void Engine::Execucio() {
             if (run.advanceAfterLine) ++run.liniaActual;
             return;
         }
-        if (line.empty() || (line[0] != '\'' && line[0] != '/')) reportUnrecognised(line);  // else a comment
+        if (!isCommentLine(line)) reportUnrecognised(line);
         ++run.liniaActual;
         return;
     } catch (const RunTimeError& e) {

@@ -16,10 +16,8 @@
 
 namespace torvic {
 
-// How the dispatcher takes a line of a script (blanks around it do not
-// count): a command by its keyword, a comment (' or / first) that runs
-// silently, or a line it reports as incorrect and passes over.
-enum class LineKind { Command, Comment, Unrecognised };
+// How the dispatcher takes a line of a script (LineKind), by the table of
+// keywords.
 LineKind lineKind(std::string_view line);
 
 class Engine {

@@ -96,7 +96,7 @@ LoadResult loadLines(RunContext& run, std::string_view editorText, const LinesOu
     // shrink the text cannot be a real layer; stopping there avoids looping.
     // Decoding keeps every line break where it was (codes below 32 are left
     // alone), so a line keeps its number in the editor.
-    while (text.starts_with(kEncodedMarker)) {
+    while (isEncodedScript(text)) {
         const std::size_t lengthAt = kEncodedMarker.size();
         if (text.size() <= lengthAt || static_cast<unsigned char>(text[lengthAt]) < 30)
             return LoadResult::UnreadableHeader;
@@ -115,7 +115,7 @@ LoadResult loadLines(RunContext& run, std::string_view editorText, const LinesOu
     for (; p + 1 < t.size(); ++line) {
         std::size_t b = t.find(CRLF, p);
         if (b == std::string_view::npos) b = t.size();
-        if (p < b) {
+        if (isScriptLine(b - p)) {
             if (n >= kMaxScriptLines) return LoadResult::TooManyLines;
             editorLine[n] = line;
             pieces[n++] = t.substr(p, b - p);

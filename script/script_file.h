@@ -7,6 +7,7 @@
 
 #include "base/text_encoding.h"
 #include "platform/files.h"
+#include "script/encoding.h"
 #include "script/run_context.h"
 
 namespace torvic {
@@ -22,6 +23,21 @@ using LinesOutside1252 = std::map<int, std::string>;
 // can hold, or an encoded one whose header gives no key length (its length
 // character below 30), is refused and the table is left as it was.
 enum class LoadResult { Loaded, TooManyLines, UnreadableHeader };
+
+// Which editor lines are script lines: each non-empty one is an entry of the
+// table, numbered from 0 (blanks count: the run reports such a line). An
+// encoded script's lines are entries only once it is decoded.
+inline bool isScriptLine(std::size_t lengthWithoutBreak) { return lengthWithoutBreak > 0; }
+inline bool isEncodedScript(std::string_view firstLine) { return firstLine.starts_with(kEncodedMarker); }
+
+// How the dispatcher takes a line (blanks around it do not count): a command
+// by its keyword, a comment (' or / first) that runs silently, or a line it
+// reports as incorrect and passes over. Which keywords exist is the engine's
+// table (see lineKind there).
+enum class LineKind { Command, Comment, Unrecognised };
+inline bool isCommentLine(std::string_view trimmed) {
+    return !trimmed.empty() && (trimmed[0] == '\'' || trimmed[0] == '/');
+}
 LoadResult loadLines(RunContext& run, std::string_view editorText, const LinesOutside1252& outside = {});
 
 // The lines of an editor text in UTF-8 (CR LF line breaks) that hold

@@ -26,16 +26,4 @@ bool writeInEncoding(FileStore& files, const std::string& name, std::string_view
 // A yes/no parameter: yes when its numeric value is above 0.
 bool flag(const std::string& slot);
 
-// The prompt shown when a long text cannot be cut into pieces at line
-// breaks. Returns true for Yes (abandon the command, go on); No ends the run.
-bool piecePrompt(RunContext& ctx);
-
-// Cuts the working text into the piece table `trossos` for a line-wise command.
-// Returns false when the text has no line break where a piece must end:
-// the piece prompt (deline, delinepart) or the syntax-error prompt with
-// `noBreakMessage` (delinechar) has then been shown. More than 1000 pieces
-// is a run-time error.
-bool cutForCommand(const TextDocument& doc, PieceTable& pieces, RunContext& ctx,
-                   const char* noBreakMessage = nullptr);
-
 }  // namespace torvic

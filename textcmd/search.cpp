@@ -1,4 +1,4 @@
-// The search commands: search, repl, del; and the piece cutting the line-wise commands share.
+// The search commands: search, repl, del.
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "base/numeric.h"
@@ -11,35 +11,6 @@ namespace torvic {
 
 using enum ParamKind;
 bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
-
-bool piecePrompt(RunContext& ctx) {
-    static const std::string question = L1252("Continuar amb l'execució de la següent linia?");
-    std::string text = "Error de en executar linia " + decimal(ctx.liniaActual) + "\r" +
-                       "No s'ha trobat retorn (13+10)" + "\r" + question;
-    if (ctx.dialogs.askYesNo(text, "Torvic")) return true;
-    ctx.endRunHere();
-    ctx.endedByNo = true;
-    return false;
-}
-
-bool cutForCommand(const TextDocument& doc, PieceTable& pieces,
-                   RunContext& ctx, const char* noBreakMessage) {
-    switch (cutIntoPieces(doc.textTreball, pieces, kPieceLimit, doc.utf8())) {
-        case CutResult::Ok:
-            return true;
-        case CutResult::TooManyPieces:
-            throw RunTimeError(textcmd_texts::tooManyPieces());
-        case CutResult::NoLineBreak:
-            break;
-    }
-    if (noBreakMessage) {
-        std::string m = noBreakMessage;
-        ctx.PErrorSintaxi(m);
-    } else {
-        piecePrompt(ctx);
-    }
-    return false;
-}
 
 static void cmdSearch(RunContext& ctx) {
     TextDocument& doc = ctx.document;

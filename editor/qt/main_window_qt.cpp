@@ -115,14 +115,7 @@ void MainWindowQt::buildControls() {
         return false;
     };
     text1_->onKeyUp = [this] { torvic_->onEditorKeyUp(); };
-    text1_->setClassifier([](const QString& line) {
-        switch (lineKind(toCp1252(line))) {
-            case LineKind::Command: return ScriptLine::Command;
-            case LineKind::Comment: return ScriptLine::Comment;
-            case LineKind::Unrecognised: break;
-        }
-        return ScriptLine::Unrecognised;
-    });
+    text1_->setClassifier([](const QString& line) { return lineKind(toCp1252(line)); });
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
         if (torvic_) torvic_->onEditorChange();
     });

@@ -9,8 +9,10 @@
 namespace torvic::qt {
 namespace {
 
-// Encoded scripts start with this marker.
-const QString kEncodedMarker = "$%& ";
+// Whether the text is an encoded script, by its first line's start.
+bool isEncoded(const QTextDocument* doc) {
+    return isEncodedScript(doc->firstBlock().text().left(static_cast<qsizetype>(kEncodedMarker.size())).toStdString());
+}
 // Where a character code page 1252 cannot hold stands, in the text and in
 // the gutter.
 const QColor kOutside1252Colour(255, 190, 190);
@@ -47,7 +49,7 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
     }
     if (!currentBlockUserData()) setCurrentBlockUserData(new Coloured);
     if (text.isEmpty()) return;
-    if (classify && !document()->firstBlock().text().startsWith(kEncodedMarker)) colour(text);
+    if (classify && !isEncoded(document())) colour(text);
     // Characters code page 1252 cannot hold: a run stops at their line, and
     // saving in 1252 asks first. Each is marked where it stands.
     for (qsizetype i = 0; i < text.size();) {
@@ -67,7 +69,7 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
 
 void ScriptHighlighter::colour(const QString& text) {
     switch (classify(text)) {
-        case ScriptLine::Command: {
+        case LineKind::Command: {
             QTextCharFormat keyword;
             keyword.setForeground(QColor(0, 0, 160));
             keyword.setFontWeight(QFont::Bold);
@@ -78,14 +80,14 @@ void ScriptHighlighter::colour(const QString& text) {
             setFormat(from, to - from, keyword);
             break;
         }
-        case ScriptLine::Comment: {
+        case LineKind::Comment: {
             QTextCharFormat comment;
             comment.setForeground(QColor(110, 110, 110));
             comment.setFontItalic(true);
             setFormat(0, static_cast<int>(text.size()), comment);
             break;
         }
-        case ScriptLine::Unrecognised: {
+        case LineKind::Unrecognised: {
             QTextCharFormat wrong;
             wrong.setUnderlineStyle(QTextCharFormat::WaveUnderline);
             wrong.setUnderlineColor(Qt::red);
@@ -112,7 +114,7 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setViewportMargins(gutterWidth(), 0, 0, 0);
 }
 
-void EditorBox::setClassifier(std::function<ScriptLine(const QString&)> classify) {
+void EditorBox::setClassifier(std::function<LineKind(const QString&)> classify) {
     highlighter_->classify = std::move(classify);
     highlighter_->rehighlight();
 }
@@ -140,11 +142,11 @@ void EditorBox::renumber(int from, int added) {
     bool changed = grown != 0 || readFrom != a;
     QTextBlock block = readFrom == a ? first : doc->firstBlock();
     for (std::ptrdiff_t n = readFrom; n <= readTo && block.isValid(); ++n, block = block.next()) {
-        const char filled = block.length() > 1;
+        const char filled = isScriptLine(static_cast<std::size_t>(block.length() - 1));
         changed = changed || filled_[static_cast<std::size_t>(n)] != filled;
         filled_[static_cast<std::size_t>(n)] = filled;
     }
-    if (const bool encoded = doc->firstBlock().text().startsWith(kEncodedMarker); encoded != encoded_) {
+    if (const bool encoded = isEncoded(doc); encoded != encoded_) {
         encoded_ = encoded;
         changed = true;
     }

@@ -11,15 +11,15 @@
 #include <functional>
 #include <vector>
 
+#include "script/script_file.h"
+
 namespace torvic::qt {
 
-// How the dispatcher takes a line (see lineKind in the engine).
-enum class ScriptLine { Command, Comment, Unrecognised };
 
 class ScriptHighlighter : public QSyntaxHighlighter {
 public:
     using QSyntaxHighlighter::QSyntaxHighlighter;
-    std::function<ScriptLine(const QString&)> classify;
+    std::function<LineKind(const QString&)> classify;
     // Whether a block is coloured now; the others wait until they are
     // shown (a long text opens without colouring every line first).
     std::function<bool(const QTextBlock&)> wanted;
@@ -45,7 +45,7 @@ public:
     // would give every non-breaking space as a plain one.)
     QString text() const;
     // Sets the rule the colours follow.
-    void setClassifier(std::function<ScriptLine(const QString&)> classify);
+    void setClassifier(std::function<LineKind(const QString&)> classify);
 
     // The run number of the editor's line `block`, or -1 for an empty line
     // (and for every line of an encoded script, whose lines are not its own).
