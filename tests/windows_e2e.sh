@@ -188,8 +188,17 @@ check "caption and client area at the design size" \
 # Places in pixels at 96 DPI (the design's twips / 15, relative to the frame)
 # of a control of each kind, and captions.
 for line in "Button|Navegar i Obrir|16,32,103,25" "Button|End|536,-20,49,17" "Button|Posició actual:|128,0,129,34" \
-    "Static|Línia:|7,16,31,17" "Button|Executa Ocult|88,24,96,25" "Static|Majc+F5|32,48,65,17" "Edit|0|8,16,81,19"; do
+    "Button|Executa Ocult|88,24,96,25" "Edit|0|8,16,81,19"; do
     check "control $line" $(grep -qF "|$line|" <<<"$(sed 's/^ *//; s/^/|/' "$DIR/tree.txt")"; echo $?)
+done
+# Labels as tall as their text: below the buttons they stand under, above
+# their frame's bottom border (Posició actual is 34 high, Procés d'execució 65).
+for label in "Línia:|7|16|32" "Majc+F5|32|49|63" "F5|264|49|63"; do
+    IFS='|' read -r caption x top bottom <<<"$label"
+    IFS=, read -r lx ly _ lh < <(grep -m1 "^ *Static|$caption|" "$DIR/tree.txt" | cut -d'|' -f3)
+    check "label $caption at $lx,$ly, $lh high, inside its frame" \
+        $([ "${lx:-0}" -eq "$x" ] && [ "${ly:-0}" -ge "$top" ] && [ $((${ly:-99} + ${lh:-99})) -le "$bottom" ] &&
+          [ "${lh:-0}" -ge 8 ]; echo $?)
 done
 for caption in "Button|Fitxer   .torvic:" "Button|<- Guardar" "Edit|$(win "$DIR/edit.torvic")" "Button|Línia d'execució:" \
     "Static|Ctrl+F5"; do

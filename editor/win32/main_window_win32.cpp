@@ -113,6 +113,37 @@ std::wstring wideText(HWND control) {
     return text;
 }
 
+// A label as tall as its text, below any button it overlaps and above its
+// frame's bottom border: the design's label boxes reach into both, and a
+// label paints its whole box.
+void fitLabel(HWND label) {
+    HWND frame = GetParent(label);
+    RECT r, inside;
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(frame, &inside);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    const int height = std::min<int>(metrics.tmHeight, r.bottom - r.top);
+    int top = r.top;
+    for (HWND w = GetWindow(frame, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        RECT b;
+        GetWindowRect(w, &b);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&b), 2);
+        if (w != label && lstrcmpiA(cls, "Button") == 0 && b.left < r.right && r.left < b.right && b.top < top &&
+            top < b.bottom)
+            top = b.bottom;
+    }
+    top = std::min<int>(top, inside.bottom - 2 - height);
+    SetWindowPos(label, nullptr, r.left, top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 MainWindowWin32::MainWindowWin32() {
@@ -121,6 +152,8 @@ MainWindowWin32::MainWindowWin32() {
     SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
     SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
     SetWindowSubclass(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
+        fitLabel(control(name));
     yellow_ = CreateSolidBrush(RGB(255, 255, 128));
     buildMenus();
     window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
