@@ -8,10 +8,17 @@
 #include "base/text_encoding.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
+#include "setup/installer_texts.h"
 
 namespace torvic::setup {
 
 namespace fs = std::filesystem;
+
+namespace {
+// The name a file being overwritten is kept under until the installation
+// has succeeded.
+constexpr const char* kAside = ".torvic-old";
+}  // namespace
 
 // The installer's texts are UTF-8 on every system, its paths too.
 
@@ -40,14 +47,12 @@ void InstallerPresenter::onInstall() {
     view_.setText1(dir);
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
     if (!system_.isAbsoluteDirectory(dir)) {
-        view_.messageBox("Error en el nom del directori.", "Error en la instal·lació:", BoxIcon::Critical);
+        view_.messageBox(texts::kBadDirectory, texts::kInstallErrorTitle, BoxIcon::Critical);
         return;
     }
     // A line feed in the name would end a line of the registration's files.
     if (hasControlCharacters(dir)) {
-        view_.messageBox("Error en el nom del directori: no pot contenir caràcters de control (salts de línia, "
-                         "tabuladors...).",
-                         "Error en la instal·lació:", BoxIcon::Critical);
+        view_.messageBox(texts::kControlCharacters, texts::kInstallErrorTitle, BoxIcon::Critical);
         return;
     }
     const char separator = conventions::folderSeparator();
@@ -56,22 +61,56 @@ void InstallerPresenter::onInstall() {
         view_.setText1(dir);
     }
     system_.registerInstallation(dir);
-    std::error_code ec;
-    // The last level only (a failure is passed over); the per-user default
-    // gets its parents too, which a new account does not have yet.
-    if (dir == system_.defaultDirectory())
-        fs::create_directories(systemPath(dir), ec);
-    else
-        fs::create_directory(systemPath(dir), ec);
-    for (const ShippedFile& file : system_.shippedFiles()) {
-        ec.clear();
-        fs::copy_file(systemPath(system_.sourceDirectory()) / file.name, systemPath(dir) / file.name,
-                      fs::copy_options::overwrite_existing, ec);
-        if (ec && file.required) {
-            failureReport(ec.value(), "copy_file (" + file.name + ")", ec.message());
-            return;
+    // What was done, to take it back when a step fails: the folders made
+    // (parents first), the files copied, and the files overwritten (kept
+    // aside beside them until the end).
+    std::vector<std::string> folders, copied, keptAside;
+    // The registration goes before the files it names are put back.
+    const auto undo = [&] {
+        for (auto f = copied.rbegin(); f != copied.rend(); ++f) system_.removeFile(*f);
+        system_.undoRegistration();
+        for (const std::string& f : keptAside) {
+            system_.copyFile(f + kAside, f);
+            system_.removeFile(f + kAside);
         }
+        for (auto f = folders.rbegin(); f != folders.rend(); ++f) system_.removeFolder(*f);
+    };
+    const auto fail = [&](const std::error_code& ec, const std::string& component) {
+        undo();
+        std::string reason = system_.describe(ec);
+        if (reason.empty()) reason = texts::reason(ec);
+        failureReport(ec.value(), component, reason);
+    };
+    // The folder with its missing parents, as the system's own installers
+    // do; something else in its place fails here.
+    std::error_code ec;
+    std::vector<std::string> missing;
+    for (fs::path p = systemPath(dir).parent_path(); !p.empty() && p != p.root_path() && !fs::is_directory(p, ec);
+         p = p.parent_path())
+        missing.push_back(systemNameOf(p));
+    for (auto f = missing.rbegin(); f != missing.rend(); ++f) {
+        bool made = false;
+        if (const std::error_code error = system_.makeFolder(*f, made)) return fail(error, texts::makingFolder(*f));
+        if (made) folders.push_back(*f);
     }
+    system_.rememberMadeFolders(folders);
+    for (const ShippedFile& file : system_.shippedFiles()) {
+        const std::string from = system_.sourceDirectory() + separator + file.name, to = dir + file.name;
+        // A companion that is not there is passed over.
+        if (!file.required && !fs::exists(systemPath(from), ec)) continue;
+        const bool existed = fs::exists(systemPath(to), ec);
+        if (existed) {
+            if (const std::error_code error = system_.copyFile(to, to + kAside))
+                return fail(error, texts::copyingFile(file.name));
+            keptAside.push_back(to);
+        }
+        if (const std::error_code error = system_.copyFile(from, to)) {
+            if (file.required) return fail(error, texts::copyingFile(file.name));
+            continue;
+        }
+        if (!existed) copied.push_back(to);
+    }
+    for (const std::string& f : keptAside) system_.removeFile(f + kAside);
     view_.messageBox("Programa instalat correctament a " + dir, "Instal·lació realitzada amb èxit:",
                      BoxIcon::Information);
     if (view_.askYesNo("Voleu veure les intruccions d'ús del programa ara?", "Apendre les comandes:"))
@@ -80,11 +119,9 @@ void InstallerPresenter::onInstall() {
 }
 
 void InstallerPresenter::failureReport(int number, const std::string& component, const std::string& description) {
-    const std::string text = "ERROR: No s'ha pogut instal·lar. Podeu provar d'instalar el programa manualment: \r " +
-                             system_.notes().byHand + "\r\r  Voleu més informació de l'error ?";
-    if (view_.askYesNo(text, "Problema en la instal·lació:") && number != 0)
-        view_.messageBox("Error # " + std::to_string(number) + " generat per " + component + "\r" + description,
-                         "Problema amb la instal·lació:", BoxIcon::None);
+    if (view_.askYesNo(texts::failureQuestion(system_.notes().byHand), texts::kFailureTitle) && number != 0)
+        view_.messageBox(texts::failureDetail(number, component, description), texts::kFailureDetailTitle,
+                         BoxIcon::None);
 }
 
 const Form<InstallerPresenter>& installerForm() {
@@ -120,11 +157,11 @@ const Form<FolderPickerPresenter>& folderPickerForm() {
 }
 
 std::string registrationRefusal(const Installation& system, const std::string& dir, bool holdsProgram) {
-    if (hasControlCharacters(dir)) return "a folder whose name holds control characters cannot be registered";
+    if (hasControlCharacters(dir)) return texts::kControlCharactersRefused;
     // Desktop entries and the registry are UTF-8 (or UTF-16) text.
-    if (!isValidUtf8(dir)) return "a folder whose name is not UTF-8 cannot be registered";
-    if (!system.isAbsoluteDirectory(dir)) return dir + " is not an absolute folder";
-    if (!holdsProgram) return dir + " does not hold the program torvic";
+    if (!isValidUtf8(dir)) return texts::kNotUtf8Refused;
+    if (!system.isAbsoluteDirectory(dir)) return texts::notAbsoluteRefused(dir);
+    if (!holdsProgram) return texts::noProgramRefused(dir);
     return "";
 }
 

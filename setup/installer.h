@@ -1,14 +1,16 @@
 #pragma once
 // The installer window `Instalar`: its behaviour behind a view. Every text
-// it exchanges with its view and its system is UTF-8. The steps
-// of "Sí" run in order; a failing Stop step shows the failure report and
-// leaves what was done in place, a failing Ignored step is passed over.
+// it exchanges with its view and its system is UTF-8. "Sí" registers, makes
+// the folder with its missing parents and copies the files; a step that
+// fails takes back everything done before it (files, folders, the
+// registration) and shows the failure report with the system's reason.
 #include <iosfwd>
 #include <string>
 
 #include "base/form.h"
 #include "platform/installation.h"
 #include "setup/folder_picker.h"
+#include "setup/installer_texts.h"
 
 namespace torvic::setup {
 
@@ -78,8 +80,8 @@ struct InstallerWindows {
 std::string registrationRefusal(const Installation& system, const std::string& dir, bool holdsProgram);
 // "/uninstall": the boxes' title, the question asked first, and the report
 // of the folder removed ("" when nothing was installed).
-inline constexpr const char* kUninstallTitle = "Desinstal·lació de Torvic:";
-inline constexpr const char* kUninstallQuestion = "Voleu desinstal·lar el programa Torvic ?";
+inline constexpr const char* kUninstallTitle = texts::kUninstallTitle;
+inline constexpr const char* kUninstallQuestion = texts::kUninstallQuestion;
 std::string uninstallReport(const std::string& dir);
 // "/uninstall" without a window: with "/quiet" it removes without asking;
 // otherwise it asks the question on a terminal (`in`, the question on

@@ -75,13 +75,13 @@ timeout 30 sh -c "$exec_line" >/dev/null 2>&1
 check "the entry's Exec line ran the script hidden" $(cmp -s "$DIR/in.txt" "$DIR/out.txt"; echo $?)
 
 "$dir/torvicsetup" /register "$DIR/nowhere" 2>"$DIR/err"
-check "/register of a folder without the program is refused" $([ $? -eq 2 ] && grep -q "does not hold" "$DIR/err"; echo $?)
+check "/register of a folder without the program is refused" $([ $? -eq 2 ] && grep -q "no conté el programa" "$DIR/err"; echo $?)
 lf="$DIR/line
 Exec=sh -c 'touch $DIR/injected'"
 mkdir -p "$lf" && cp "$dir/torvic" "$lf/"
 "$dir/torvicsetup" /register "$lf" 2>"$DIR/err"
 check "/register of a folder whose name holds a line feed is refused" \
-    $([ $? -eq 2 ] && grep -q "control characters" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
+    $([ $? -eq 2 ] && grep -q "caràcters de control" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
 rm -rf "$lf"
 "$dir/torvicsetup" /register "$dir"  # a second registration over the first
 xdg-mime default torvic.desktop application/x-torvic  # the default, as a desktop's tool sets it

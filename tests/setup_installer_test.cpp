@@ -51,6 +51,8 @@ struct FakeInstallation : Installation {
         return {{"torvic", true}, {"torvic.rtf", true}, {"torvicrun", false}};
     }
     void registerInstallation(const std::string& dir) override { registered.push_back(dir); }
+    int undone = 0;
+    void undoRegistration() override { ++undone; }
     int uninstalled = 0;
     std::string uninstall() override { return ++uninstalled, "/apps/Torvic/"; }
     static std::string sep() { return std::string(1, conventions::folderSeparator()); }
@@ -110,26 +112,86 @@ TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
     EXPECT_FALSE(fs::exists(installed + "torvicrun"));
 }
 
-TEST_F(InstallerTest, AFailedCopyReportsAndLeavesWhatWasDone) {
-    fs::remove(tmp / "src/torvic.rtf");
+// Every file and folder under `root` with what each file holds.
+std::string listing(const fs::path& root) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        out.push_back(e.path().string() + (e.is_directory() ? "/" : "=" + readFileBytes(systemNameOf(e.path())).value_or("?")));
+    std::sort(out.begin(), out.end());
+    std::string all;
+    for (const std::string& line : out) all += line + "\n";
+    return all;
+}
+
+TEST_F(InstallerTest, MissingParentsAreMade) {
     InstallerPresenter instalar(view, system);
-    view.text = tmp / "target";
-    view.answers = {true};  // "Voleu més informació de l'error ?"
+    view.text = tmp / "new/deeper/Torvic";
     instalar.onInstall();
-    ASSERT_EQ(view.boxes.size(), 2u);
-    EXPECT_TRUE(view.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
-    EXPECT_NE(view.boxes[0].find("manualment: \r copy by hand\r\r"), std::string::npos);
-    EXPECT_TRUE(view.boxes[1].starts_with("Problema amb la instal·lació:|Error # 2 generat per copy_file (torvic.rtf)"));
-    EXPECT_FALSE(view.ended);  // the window stays open
-    EXPECT_EQ(system.registered.size(), 1u);  // done so far, left in place
-    EXPECT_TRUE(fs::exists(tmp / "target/torvic"));
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(readFileBytes(systemNameOf(tmp / "new/deeper/Torvic/torvic.rtf")).value_or(""), "torvic.rtf bytes");
+    EXPECT_EQ(system.undone, 0);
+}
+
+TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
+    // A file where the folder, or one of its parents, should be; a shipped
+    // file missing (after the program was copied, over an earlier one).
+    std::ofstream(tmp / "in the way") << "mine";
+    fs::create_directories(tmp / "earlier");
+    std::ofstream(tmp / "earlier/torvic") << "earlier program";
+    struct Case {
+        std::string dir;
+        bool rtfMissing;
+        std::string detail;  // what raised it
+    };
+    const Case cases[] = {
+        {tmp / "in the way", false, "la creació de la carpeta " + tmp / "in the way"},
+        {tmp / "in the way/Torvic", false, "la creació de la carpeta " + tmp / "in the way"},
+        {tmp / "new/deeper/Torvic", true, "la còpia del fitxer torvic.rtf"},
+        {tmp / "earlier", true, "la còpia del fitxer torvic.rtf"},
+    };
+    for (const Case& c : cases) {
+        if (c.rtfMissing) fs::rename(tmp / "src/torvic.rtf", tmp / "rtf");
+        const std::string before = listing(tmp.path());
+        FakeInstallerView v;
+        v.answers = {true};  // "Voleu més informació de l'error ?"
+        InstallerPresenter instalar(v, system);
+        v.text = c.dir;
+        const int undone = system.undone;
+        instalar.onInstall();
+        EXPECT_EQ(listing(tmp.path()), before) << c.dir;
+        EXPECT_EQ(system.undone, undone + 1) << c.dir;  // the registration too
+        EXPECT_FALSE(v.ended);  // the window stays open
+        ASSERT_EQ(v.boxes.size(), 2u) << c.dir;
+        EXPECT_TRUE(v.boxes[0].starts_with("Problema en la instal·lació:|ERROR: No s'ha pogut instal·lar."));
+        EXPECT_NE(v.boxes[0].find("manualment: \r copy by hand\r\r"), std::string::npos);
+        // The reason in the installer's words (the fake system has none).
+        const std::string detail = "Problema amb la instal·lació:|Error # ";
+        EXPECT_TRUE(v.boxes[1].starts_with(detail)) << v.boxes[1];
+        EXPECT_NE(v.boxes[1].find(" generat per " + c.detail + "\r"), std::string::npos) << v.boxes[1];
+        EXPECT_NE(v.boxes[1].find("S'ha desfet tot"), std::string::npos) << v.boxes[1];
+        EXPECT_EQ(v.boxes[1].find("No such"), std::string::npos) << v.boxes[1];
+        if (c.rtfMissing) fs::rename(tmp / "rtf", tmp / "src/torvic.rtf");
+    }
 
     FakeInstallerView no;  // No to the question: nothing more is shown
     InstallerPresenter again(no, system);
-    no.text = tmp / "missing/parent/dir";
+    no.text = tmp / "in the way";
     again.onInstall();
     EXPECT_EQ(no.boxes.size(), 1u);
     EXPECT_FALSE(no.ended);
+}
+
+TEST(InstallerTexts, TheSystemsErrorsHaveCatalanReasons) {
+    const std::pair<std::errc, std::string> cases[] = {
+        {std::errc::no_such_file_or_directory, "No s'ha trobat el fitxer o la carpeta."},
+        {std::errc::permission_denied, "No teniu permís per escriure-hi."},
+        {std::errc::file_exists, "Ja hi ha un fitxer amb aquest nom."},
+        {std::errc::not_a_directory, "Una part del camí és un fitxer, no una carpeta."},
+        {std::errc::no_space_on_device, "No queda espai al disc."},
+    };
+    for (const auto& [errc, reason] : cases) EXPECT_EQ(texts::reason(std::make_error_code(errc)), reason);
+    EXPECT_EQ(texts::reason(std::make_error_code(std::errc::broken_pipe)),
+              "Error del sistema número " + std::to_string(static_cast<int>(std::errc::broken_pipe)) + ".");
 }
 
 TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
@@ -164,10 +226,11 @@ TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
 TEST_F(InstallerTest, RegisterRefusesFoldersItCannotRegister) {
     const std::string dir = tmp / "Torvic" + FakeInstallation::sep();
     EXPECT_EQ(registrationRefusal(system, dir, true), "");
-    EXPECT_EQ(registrationRefusal(system, dir, false), dir + " does not hold the program torvic");
-    EXPECT_EQ(registrationRefusal(system, "Torvic/", true), "Torvic/ is not an absolute folder");
-    EXPECT_NE(registrationRefusal(system, tmp / "a\nExec=evil/", true).find("control characters"), std::string::npos);
-    EXPECT_EQ(registrationRefusal(system, tmp / "Lat\xE0/", true), "a folder whose name is not UTF-8 cannot be registered");
+    EXPECT_EQ(registrationRefusal(system, dir, false), dir + " no conté el programa torvic");
+    EXPECT_EQ(registrationRefusal(system, "Torvic/", true), "Torvic/ no és una carpeta absoluta");
+    EXPECT_NE(registrationRefusal(system, tmp / "a\nExec=evil/", true).find("caràcters de control"), std::string::npos);
+    EXPECT_EQ(registrationRefusal(system, tmp / "Lat\xE0/", true),
+              "no es pot registrar una carpeta el nom de la qual no és UTF-8");
     EXPECT_EQ(registrationRefusal(system, tmp / "Projectes→2026 项目/", true), "");
     EXPECT_EQ(uninstallReport(""), "El programa Torvic no estava instal·lat.");
 }

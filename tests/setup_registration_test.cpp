@@ -174,5 +174,23 @@ TEST(SetupRegistration, WhatTheUserHadOrPutInStays) {
     EXPECT_EQ(readFileBytes(home + "/.config/mimeapps.list").value_or("?"), "");
 }
 
+// A failed installation takes its registration back: all of it when none
+// was there before, none of it over an earlier installation.
+TEST(SetupRegistration, AFailedInstallationTakesItsRegistrationBack) {
+    test::TempDir tmp;
+    const std::string home = tmp / "home";
+    fs::create_directories(home);
+    XdgInstallation system({tmp / "src", home, home + "/.local/share", home + "/.config", home + "/Desktop"});
+    system.registerInstallation(tmp / "first/");
+    system.undoRegistration();
+    EXPECT_EQ(listing(home), std::vector<std::string>{});
+    system.registerInstallation(tmp / "first/");
+    const std::vector<std::string> installed = listing(home);
+    system.registerInstallation(tmp / "second/");
+    system.undoRegistration();
+    EXPECT_EQ(installationRecord(home + "/.local/share").directory, tmp / "second/");  // left as it was written
+    EXPECT_EQ(listing(home).size(), installed.size());
+}
+
 }  // namespace
 }  // namespace torvic::xdg

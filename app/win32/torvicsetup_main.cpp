@@ -21,6 +21,7 @@ namespace {
 
 using torvic::win::utf8;
 using torvic::win::wide;
+namespace texts = torvic::setup::texts;
 
 std::wstring ownPath() {
     wchar_t path[MAX_PATH] = {};
@@ -46,7 +47,7 @@ int uninstallFromCopy(bool quiet) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring copy = std::wstring(temp) + L"torvicsetup-uninstall.exe";
     if (!CopyFileW(ownPath().c_str(), copy.c_str(), FALSE)) {
-        if (!quiet) box("No s'ha pogut desinstal·lar: no es pot escriure a la carpeta temporal.", MB_OK | MB_ICONHAND);
+        if (!quiet) box(texts::kNoTemporaryFolder, MB_OK | MB_ICONHAND);
         return 2;
     }
     std::wstring command = L"\"" + copy + L"\" /uninstall-copy" + (quiet ? L" /quiet" : L"");
@@ -96,9 +97,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // given folder or this program's own.
         std::string dir = args.size() > 1 ? args[1] : folderOf(ownPath());
         if (!dir.empty() && dir.back() != '\\') dir += '\\';
-        if (!registrationRefusal(system, dir, GetFileAttributesW(wide(dir + "torvic.exe").c_str()) !=
-                                                  INVALID_FILE_ATTRIBUTES).empty())
+        const std::string refusal = registrationRefusal(
+            system, dir, GetFileAttributesW(wide(dir + "torvic.exe").c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (!refusal.empty()) {
+            MessageBoxW(nullptr, wide(refusal).c_str(), wide(texts::kRegisterTitle).c_str(), MB_OK | MB_ICONHAND);
             return 2;
+        }
         system.registerInstallation(dir);
         return 0;
     }

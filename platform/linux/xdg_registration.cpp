@@ -382,7 +382,9 @@ std::vector<std::string> XdgInstallation::placesItMayMake(const std::string& dir
 void XdgInstallation::registerInstallation(const std::string& dir) {
     // What is missing now is the installation's to take away again (with
     // what an earlier installation here made).
-    std::vector<std::string> made = installationRecord(places_.dataHome).made;
+    const InstallationRecord before = installationRecord(places_.dataHome);
+    firstRegistration_ = before.directory.empty();
+    std::vector<std::string> made = before.made;
     for (const std::string& p : placesItMayMake(dir))
         if (!present(p) && !holds(made, p)) made.push_back(p);
     afegirRegistre(places_.dataHome, places_.configHome, dir, made);  // reports no failure of its own
@@ -391,6 +393,11 @@ void XdgInstallation::registerInstallation(const std::string& dir) {
     crearDrecera(dir + "torvic", menu, kLaunchers[0]);
     crearDrecera(dir + "torvic", menu, kLaunchers[1], "/manual");
     crearDrecera(dir + "torvicsetup", menu, kLaunchers[2], "/uninstall");  // the way back out
+}
+
+void XdgInstallation::undoRegistration() {
+    if (firstRegistration_) desinstallar(places_.dataHome, places_.configHome, places_.desktopDir);
+    firstRegistration_ = false;
 }
 
 }  // namespace torvic::xdg

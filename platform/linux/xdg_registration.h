@@ -93,6 +93,9 @@ public:
     bool isAbsoluteDirectory(const std::string& dir) const override { return !dir.empty() && dir[0] == '/'; }
     std::vector<ShippedFile> shippedFiles() const override;
     void registerInstallation(const std::string& dir) override;
+    // Takes back a registration where none was before; one over an earlier
+    // installation stays, as taking it back would take the earlier one too.
+    void undoRegistration() override;
     std::string uninstall() override { return desinstallar(places_.dataHome, places_.configHome, places_.desktopDir); }
     // The folders and files an installation in `dir` may make, parents
     // before their children; those missing now are its to take away again.
@@ -100,6 +103,7 @@ public:
 
 private:
     Places places_;
+    bool firstRegistration_ = false;  // the last registration found none before it
 };
 
 }  // namespace torvic::xdg

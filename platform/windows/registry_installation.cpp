@@ -1,5 +1,6 @@
 #include "platform/windows/registry_installation.h"
 
+#include "platform/files.h"
 #include "platform/windows/wide_text.h"
 
 #include <windows.h>
@@ -8,13 +9,56 @@
 #include <shobjidl.h>
 
 #include <cwchar>
+#include <optional>
+#include <vector>
 
 namespace torvic::win {
 namespace {
 
+using Undo = std::vector<std::function<void()>>;
+
+// Before a value of `root`\`key` is written: a step that puts back what was
+// there (the value, or no value, or no key at all from the first missing
+// level down).
+void recordValue(Undo& undo, HKEY root, const std::string& key, const std::string& name) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(root, wide(key).c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) {
+        std::string missing = key;
+        for (std::string up = key; up.find('\\') != std::string::npos;) {
+            up.resize(up.find_last_of('\\'));
+            HKEY parent = nullptr;
+            if (RegOpenKeyExW(root, wide(up).c_str(), 0, KEY_READ, &parent) == ERROR_SUCCESS) {
+                RegCloseKey(parent);
+                break;
+            }
+            missing = up;
+        }
+        undo.push_back([root, missing] { RegDeleteTreeW(root, wide(missing).c_str()); });
+        return;
+    }
+    const std::wstring value = wide(name);
+    const wchar_t* v = name.empty() ? nullptr : value.c_str();
+    DWORD type = 0, size = 0;
+    const bool present = RegQueryValueExW(h, v, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    std::vector<BYTE> old(size);
+    if (present) RegQueryValueExW(h, v, nullptr, &type, old.data(), &size);
+    RegCloseKey(h);
+    undo.push_back([root, key, value, present, type, old] {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(root, wide(key).c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+        const wchar_t* n = value.empty() ? nullptr : value.c_str();
+        if (present)
+            RegSetValueExW(k, n, 0, type, old.data(), static_cast<DWORD>(old.size()));
+        else
+            RegDeleteValueW(k, n);
+        RegCloseKey(k);
+    });
+}
+
 // One text value under `root`\`key` (made when missing); the default value
 // when `name` is empty. A failure leaves it unwritten.
-void setText(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+void setText(Undo& undo, HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+    recordValue(undo, root, key, name);
     HKEY h = nullptr;
     if (RegCreateKeyExW(root, wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
         ERROR_SUCCESS)
@@ -25,7 +69,8 @@ void setText(HKEY root, const std::string& key, const std::string& name, const s
     RegCloseKey(h);
 }
 
-void setNumber(const std::string& key, const std::string& name, DWORD value) {
+void setNumber(Undo& undo, const std::string& key, const std::string& name, DWORD value) {
+    recordValue(undo, HKEY_CURRENT_USER, key, name);
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
         ERROR_SUCCESS)
@@ -46,13 +91,13 @@ std::string readText(HKEY root, const std::string& key, const std::string& name)
 void deleteTree(HKEY root, const std::string& key) { RegDeleteTreeW(root, wide(key).c_str()); }
 
 // The five values of the file type under `root`\`classes`.
-void writeFileType(HKEY root, const std::string& classes, const std::string& program) {
+void writeFileType(Undo& undo, HKEY root, const std::string& classes, const std::string& program) {
     const std::string prefix = classes.empty() ? "" : classes + "\\";
-    setText(root, prefix + "Torvic", "", "Torvic Program");
-    setText(root, prefix + ".torvic", "", "torvic");
-    setText(root, prefix + "Torvic\\shell\\Edit\\command", "", "\"" + program + "\" \"%1\"");
-    setText(root, prefix + "Torvic\\shell\\open\\command", "", "\"" + program + "\" /exec \"%1\"");
-    setText(root, prefix + "Torvic\\DefaultIcon", "", program + ",0");
+    setText(undo, root, prefix + "Torvic", "", "Torvic Program");
+    setText(undo, root, prefix + ".torvic", "", "torvic");
+    setText(undo, root, prefix + "Torvic\\shell\\Edit\\command", "", "\"" + program + "\" \"%1\"");
+    setText(undo, root, prefix + "Torvic\\shell\\open\\command", "", "\"" + program + "\" /exec \"%1\"");
+    setText(undo, root, prefix + "Torvic\\DefaultIcon", "", program + ",0");
 }
 
 // Removes the file type under `root`\`classes`; the extension only while it
@@ -87,13 +132,19 @@ std::string specialFolder(int csidl) {
     return utf8(path);
 }
 
-// A shell link `folder`\`name`.lnk to `target`, its icon the target's
-// first; the folder is made (one level) when missing. Failures are passed
-// over: the program is installed all the same.
-void crearDrecera(const std::string& target, const std::string& folder, const std::string& name,
+// A shell link `folder`\`name`.lnk to `target` with `arguments`, its icon
+// the target's first; the folder is made (one level) when missing. Failures
+// are passed over: the program is installed all the same.
+void crearDrecera(Undo& undo, const std::string& target, const std::string& folder, const std::string& name,
                   const std::string& arguments = "") {
     if (folder.empty()) return;
-    CreateDirectoryW(wide(folder).c_str(), nullptr);
+    if (CreateDirectoryW(wide(folder).c_str(), nullptr))
+        undo.push_back([folder] { RemoveDirectoryW(wide(folder).c_str()); });
+    const std::string lnk = withSeparator(folder) + name + ".lnk";
+    if (const std::optional<std::string> old = readFileBytes(lnk))
+        undo.push_back([lnk, bytes = *old] { writeFileSafely(lnk, bytes); });
+    else
+        undo.push_back([lnk] { DeleteFileW(wide(lnk).c_str()); });
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkW* link = nullptr;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -104,7 +155,7 @@ void crearDrecera(const std::string& target, const std::string& folder, const st
         link->SetIconLocation(wide(target).c_str(), 0);
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            file->Save(wide(withSeparator(folder) + name + ".lnk").c_str(), TRUE);
+            file->Save(wide(lnk).c_str(), TRUE);
             file->Release();
         }
         link->Release();
@@ -112,10 +163,11 @@ void crearDrecera(const std::string& target, const std::string& folder, const st
     if (SUCCEEDED(init)) CoUninitialize();
 }
 
-constexpr const char* kShortcuts[][2] = {
-    {"torvic.exe", "Editor de Programes Torvic"},
-    {"torvic.rtf", "Documentació del Torvic"},
-    {"torvicsetup.exe", "Desinstal·lar Torvic"},
+// The start menu's shortcuts: the file, the name, the arguments.
+constexpr const char* kShortcuts[][3] = {
+    {"torvic.exe", "Editor de Programes Torvic", ""},
+    {"torvic.rtf", "Documentació del Torvic", ""},
+    {"torvicsetup.exe", "Desinstal·lar Torvic", "/uninstall"},
 };
 
 }  // namespace
@@ -149,35 +201,92 @@ bool RegistryInstallation::isAbsoluteDirectory(const std::string& dir) const {
 }
 
 std::vector<ShippedFile> RegistryInstallation::shippedFiles() const {
-    return {{"torvic.exe", true}, {"torvic.rtf", true}, {"torvicrun.exe", false}, {"torvicsetup.exe", false}};
+    return {{"torvic.exe", true},
+            {"torvic.rtf", true},
+            {"torvic.html", false},
+            {"torvicrun.exe", false},
+            {"torvicsetup.exe", false}};
 }
 
 void RegistryInstallation::registerInstallation(const std::string& dir) {
+    undo_.clear();
+    Undo& undo = undo_;
     const std::string program = dir + "torvic.exe";
-    writeFileType(HKEY_CURRENT_USER, places_.classesKey, program);
+    writeFileType(undo, HKEY_CURRENT_USER, places_.classesKey, program);
     const std::string& entry = places_.uninstallKey;
     // A system whose classes do not show the user's own (older ones, Wine)
     // gets the type among its classes too, where it lets the user write.
     HKEY seen = nullptr;
     if (places_.mirrorToClassesRoot && RegOpenKeyExW(HKEY_CLASSES_ROOT, L".torvic", 0, KEY_READ, &seen) != ERROR_SUCCESS) {
-        writeFileType(HKEY_CLASSES_ROOT, "", program);
-        setNumber(entry, "TorvicClassesRoot", 1);
+        writeFileType(undo, HKEY_CLASSES_ROOT, "", program);
+        setNumber(undo, entry, "TorvicClassesRoot", 1);
     }
     if (seen) RegCloseKey(seen);
     // The system's list of programs removes it through the installer.
-    setText(HKEY_CURRENT_USER, entry, "DisplayName", "Torvic XP 1.10");
-    setText(HKEY_CURRENT_USER, entry, "DisplayVersion", "1.10");
-    setText(HKEY_CURRENT_USER, entry, "DisplayIcon", program + ",0");
-    setText(HKEY_CURRENT_USER, entry, "InstallLocation", dir);
-    setText(HKEY_CURRENT_USER, entry, "UninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall");
-    setText(HKEY_CURRENT_USER, entry, "QuietUninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall /quiet");
-    setNumber(entry, "NoModify", 1);
-    setNumber(entry, "NoRepair", 1);
-    crearDrecera(program, places_.desktopDir, "Editor de Programes Torvic");
+    setText(undo, HKEY_CURRENT_USER, entry, "DisplayName", "Torvic XP 1.10");
+    setText(undo, HKEY_CURRENT_USER, entry, "DisplayVersion", "1.10");
+    setText(undo, HKEY_CURRENT_USER, entry, "DisplayIcon", program + ",0");
+    setText(undo, HKEY_CURRENT_USER, entry, "InstallLocation", dir);
+    setText(undo, HKEY_CURRENT_USER, entry, "UninstallString", "\"" + dir + "torvicsetup.exe\" /uninstall");
+    setText(undo, HKEY_CURRENT_USER, entry, "QuietUninstallString",
+            "\"" + dir + "torvicsetup.exe\" /uninstall /quiet");
+    setNumber(undo, entry, "NoModify", 1);
+    setNumber(undo, entry, "NoRepair", 1);
+    crearDrecera(undo, program, places_.desktopDir, "Editor de Programes Torvic");
     const std::string menu = withSeparator(places_.programsDir) + "Torvic";
-    for (const auto& [file, name] : kShortcuts) crearDrecera(dir + file, menu, name);
+    for (const auto& [file, name, arguments] : kShortcuts) crearDrecera(undo, dir + file, menu, name, arguments);
     // The shell learns that the file types changed, so icons and verbs follow.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+// Kept in the uninstall entry, one a line (no folder name holds a line break).
+constexpr const char* kMadeValue = "TorvicMadeFolders";
+
+void RegistryInstallation::rememberMadeFolders(const std::vector<std::string>& folders) {
+    if (folders.empty()) return;
+    std::string lines;
+    for (const std::string& f : folders) lines += f + "\n";
+    setText(undo_, HKEY_CURRENT_USER, places_.uninstallKey, kMadeValue, lines);
+}
+
+void RegistryInstallation::undoRegistration() {
+    for (auto step = undo_.rbegin(); step != undo_.rend(); ++step) (*step)();
+    undo_.clear();
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+std::error_code RegistryInstallation::makeFolder(const std::string& dir, bool& made) {
+    made = CreateDirectoryW(wide(dir).c_str(), nullptr) != 0;
+    if (made) return {};
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(wide(dir).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return {static_cast<int>(error), std::system_category()};
+}
+
+std::error_code RegistryInstallation::copyFile(const std::string& from, const std::string& to) {
+    if (CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE)) return {};
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+void RegistryInstallation::removeFile(const std::string& path) { DeleteFileW(wide(path).c_str()); }
+void RegistryInstallation::removeFolder(const std::string& dir) { RemoveDirectoryW(wide(dir).c_str()); }
+
+std::string RegistryInstallation::describe(const std::error_code& error) const {
+    if (error.category() != std::system_category()) return {};
+    // In Catalan where the system has it, in the user's language otherwise.
+    wchar_t* text = nullptr;
+    DWORD n = 0;
+    for (const DWORD language : {static_cast<DWORD>(MAKELANGID(LANG_CATALAN, SUBLANG_DEFAULT)), DWORD{0}}) {
+        n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, static_cast<DWORD>(error.value()), language, reinterpret_cast<wchar_t*>(&text), 0,
+                           nullptr);
+        if (n) break;
+    }
+    std::string out = n ? utf8(std::wstring_view(text, n)) : std::string();
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
 }
 
 std::string RegistryInstallation::installedDirectory() const {
@@ -189,9 +298,15 @@ std::string RegistryInstallation::uninstall() {
     if (dir.empty()) return {};
     for (const ShippedFile& f : shippedFiles()) DeleteFileW(wide(dir + f.name).c_str());
     RemoveDirectoryW(wide(dir).c_str());  // only when nothing else is left in it
+    // The parents the installation made, the deepest first, once empty.
+    std::vector<std::string> made;
+    const std::string lines = readText(HKEY_CURRENT_USER, places_.uninstallKey, kMadeValue);
+    for (std::size_t at = 0, end; (end = lines.find('\n', at)) != std::string::npos; at = end + 1)
+        made.push_back(lines.substr(at, end - at));
+    for (auto f = made.rbegin(); f != made.rend(); ++f) RemoveDirectoryW(wide(*f).c_str());
     DeleteFileW(wide(withSeparator(places_.desktopDir) + "Editor de Programes Torvic.lnk").c_str());
     const std::string menu = withSeparator(places_.programsDir) + "Torvic\\";
-    for (const auto& [file, name] : kShortcuts) DeleteFileW(wide(menu + name + ".lnk").c_str());
+    for (const auto& [file, name, arguments] : kShortcuts) DeleteFileW(wide(menu + name + ".lnk").c_str());
     RemoveDirectoryW(wide(menu).c_str());
     removeFileType(HKEY_CURRENT_USER, places_.classesKey);
     DWORD mirrored = 0, size = sizeof mirrored;

@@ -3,6 +3,7 @@
 // under the user's classes (open runs a script hidden through "/exec", edit
 // opens the editor), shell links in the start menu and on the desktop, and
 // an uninstall entry the system's list of programs shows. Paths are UTF-8.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,23 @@ public:
     bool isAbsoluteDirectory(const std::string& dir) const override;
     std::vector<ShippedFile> shippedFiles() const override;
     void registerInstallation(const std::string& dir) override;
+    void rememberMadeFolders(const std::vector<std::string>& folders) override;
+    void undoRegistration() override;
     std::string uninstall() override;
+    // The files through the wide API, the errors the system's own.
+    std::error_code makeFolder(const std::string& dir, bool& made) override;
+    std::error_code copyFile(const std::string& from, const std::string& to) override;
+    void removeFile(const std::string& path) override;
+    void removeFolder(const std::string& dir) override;
+    std::string describe(const std::error_code& error) const override;
     // The directory the uninstall entry names, or empty.
     std::string installedDirectory() const;
 
 private:
     Places places_;
+    // What the last registration changed, each step putting back what was
+    // there before.
+    std::vector<std::function<void()>> undo_;
 };
 
 }  // namespace torvic::win
