@@ -312,10 +312,17 @@ void MainWindowPresenter::onPrintManual() {
 }
 
 void MainWindowPresenter::onWebPage() {
-    // The program has no public page: the local manual stands in for it.
-    const std::string html = manualFile("torvic.html");
-    const std::string address = html.empty() ? "torvic.html" : "file://" + shownName(html);
-    if (view_.askYesNo(address + "\n\r" + "Voleu accedir-hi?", "Web del programa:", MessageIcon::Information))
+    // The program has no public page: the local manual stands in for it, as
+    // the web page or else the RTF beside the program.
+    std::string manual = manualFile("torvic.html");
+    if (manual.empty()) manual = manualFile("torvic.rtf");
+    if (manual.empty()) {
+        view_.messageBox("No s'ha trobat el manual (torvic.html o torvic.rtf) a la carpeta del programa.",
+                         "Web del programa:", MessageIcon::Critical, false);
+        return;
+    }
+    if (view_.askYesNo("file://" + shownName(manual) + "\n\r" + "Voleu accedir-hi?", "Web del programa:",
+                       MessageIcon::Information))
         view_.showManual(manualHtml(), false);
 }
 

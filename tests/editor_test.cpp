@@ -687,5 +687,30 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     EXPECT_EQ(rig.aboutBoxView.boxes, Strings{L1252("Torvic|La información del sistema no está disponible en este momento")});
 }
 
+TEST(Help, TheWebPageOffersTheManualThatIsThere) {
+    const std::pair<Strings, std::string> cases[] = {
+        {{"torvic.html", "torvic.rtf"}, "torvic.html"}, {{"torvic.html"}, "torvic.html"}, {{"torvic.rtf"}, "torvic.rtf"},
+        {{}, ""}};
+    for (const auto& [files, offered] : cases) {
+        test::TempDir dir;
+        for (const std::string& f : files) std::ofstream(dir / f) << "manual";
+        WindowRig rig;
+        rig.torvic.programDirectory = [&dir] { return dir.path(); };
+        rig.view.answers = {true};
+        rig.torvic.onWebPage();
+        ASSERT_EQ(rig.view.messages.size(), 1u) << offered;
+        const test::Message& box = rig.view.messages[0];
+        EXPECT_EQ(box.title, "Web del programa:");
+        if (offered.empty()) {
+            EXPECT_EQ(box.text, "No s'ha trobat el manual (torvic.html o torvic.rtf) a la carpeta del programa.");
+            EXPECT_EQ(box.icon, MessageIcon::Critical);
+            EXPECT_TRUE(rig.view.manualsShown.empty());
+        } else {
+            EXPECT_EQ(box.text, "file://" + conventions::programDataFile(dir.path(), offered) + "\n\rVoleu accedir-hi?");
+            EXPECT_EQ(rig.view.manualsShown, Strings{"show"});
+        }
+    }
+}
+
 }  // namespace
 }  // namespace torvic
