@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs (32-bit, MinGW-w64) into ./build-win:
-# torvic.exe, torvicsetup.exe, torvicrun.exe and the manual torvic.rtf beside
+# torvic.exe, torvicsetup.exe, torvicrun.exe and the manual (torvic.rtf, torvic.html) beside
 # them in build-win/app (what a Windows user copies and installs), the unit
 # tests and the test helpers.
 set -euo pipefail

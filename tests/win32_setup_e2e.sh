@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# torvicsetup.exe into a fresh Wine prefix, driven by keys: the installer
-# window, the file type and the uninstall entry in the registry, the
-# shortcuts, a .torvic file opened by the shell runs hidden, /uninstall
-# leaves the prefix's registry and folders as they were; then the editor's
-# window on a screen of 120 DPI.
+# torvicsetup.exe into a fresh Wine prefix, driven by keys: the programs'
+# manifests, failed installations that leave the prefix as it was, the
+# installer window, the file type and the uninstall entry in the registry,
+# the shortcuts read back and run, a .torvic file opened by the shell runs
+# hidden, the uninstaller's shortcut leaves the prefix's registry and folders
+# as they were; then the editor's window on a screen of 120 DPI.
 set -u
-APP="$1"   # the folder with torvic.exe, torvicrun.exe, torvicsetup.exe, torvic.rtf
+APP="$1"   # the folder with torvic.exe, torvicrun.exe, torvicsetup.exe, torvic.rtf, torvic.html
 TREE="$2"
+NAMES="$3"  # win_names.exe
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 need wine wineboot winepath xdotool iconv
@@ -26,17 +28,57 @@ keylist() {
 }
 filelist() { find -L "$WINEPREFIX/drive_c" "$HOME" -path "$WINEPREFIX/drive_c/windows" -prune -o -print 2>/dev/null | sort; }
 query() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+regvalue() {  # the text of key $1 as the registry exports it
+    wine reg export "$1" "$DIR/value.reg" /y >/dev/null 2>&1 && iconv -f utf-16 -t utf-8 "$DIR/value.reg" | tr -d '\r'
+}
 
-mkdir -p "$DIR/source"
-cp "$APP/torvic.exe" "$APP/torvicrun.exe" "$APP/torvicsetup.exe" "$APP/torvic.rtf" "$DIR/source/"
+# Each program asks for no elevation, is DPI aware and uses common controls 6.
+for exe in torvic.exe torvicsetup.exe torvicrun.exe; do
+    m="$(wine "$NAMES" manifest "$(win "$APP/$exe")" 2>/dev/null)"
+    check "$exe carries a manifest that runs it as the user" $(grep -q 'requestedExecutionLevel level="asInvoker"' <<<"$m"; echo $?)
+    check "$exe is DPI aware" $(grep -q '<dpiAware[^>]*>true</dpiAware>' <<<"$m"; echo $?)
+    check "$exe uses common controls 6" \
+        $(grep -A1 'name="Microsoft.Windows.Common-Controls"' <<<"$m" | grep -q 'version="6.0.0.0"'; echo $?)
+done
+
+mkdir -p "$DIR/source" "$DIR/broken"
+cp "$APP/torvic.exe" "$APP/torvicrun.exe" "$APP/torvicsetup.exe" "$APP/torvic.rtf" "$APP/torvic.html" "$DIR/source/"
+cp "$APP/torvic.exe" "$APP/torvicsetup.exe" "$DIR/broken/"  # no manual: its copy fails
+echo mine > "$WINEPREFIX/drive_c/enmig"  # a file where a folder will be asked for
 keylist > "$DIR/keys.before"
 filelist > "$DIR/files.before"
+
+# Installations that fail: each says why in Catalan and takes back all it did.
+failed_install() {  # installer folder, folder typed, what raised the error
+    wine "$1/torvicsetup.exe" >/dev/null 2>&1 &
+    local setup=$! what="$3"
+    within 60 shown "Instal·lació de Torvic XP:"
+    tree settext "Instal·lació de Torvic XP:" "$2"
+    keys "Instal·lació de Torvic XP:" Return
+    check "$2: the installation fails" $(within 30 shown "Problema en la instal·lació:"; echo $?)
+    keys "Problema en la instal·lació:" Return  # Yes: more about the error
+    check "$2: the error says in Catalan what raised it" \
+        $(within 30 eval 'tree dump "Problema amb la instal·lació:" | grep -qF "generat per $what"'; echo $?)
+    check "$2: and that all was undone" $(has "Problema amb la instal·lació:" "S'ha desfet tot"; echo $?)
+    keys "Problema amb la instal·lació:" Return
+    check "$2: the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo $?)
+    check "$2: the folders are as they were" $(diff "$DIR/files.before" <(filelist) >&2; echo $?)
+    check "$2: the window stays open" $(shown "Instal·lació de Torvic XP:"; echo $?)
+    keys "Instal·lació de Torvic XP:" Escape
+    within 20 eval '! kill -0 $setup 2>/dev/null'
+}
+failed_install "$DIR/source" 'C:\enmig\Torvic\' 'la creació de la carpeta C:\enmig'
+failed_install "$DIR/source" 'Z:\sys\Torvic\' 'la creació de la carpeta Z:\sys\Torvic'
+failed_install "$DIR/broken" 'C:\Nova\Carpeta\Torvic\' 'la còpia del fitxer torvic.rtf'
 
 wine "$DIR/source/torvicsetup.exe" >/dev/null 2>&1 &
 setup=$!
 check "the installer window opens" $(within 60 shown "Instal·lació de Torvic XP:"; echo $?)
-dir="$(tree dump "Instal·lació de Torvic XP:" | sed -n 's/^ *Edit|\(.*\)|10,24,350,24|.*/\1/p')"
-check "it proposes a folder Torvic under the programs ($dir)" $([[ "$dir" == C:\\Program\ Files*\\Torvic\\ ]]; echo $?)
+proposed="$(tree dump "Instal·lació de Torvic XP:" | sed -n 's/^ *Edit|\(.*\)|10,24,350,24|.*/\1/p')"
+check "it proposes a folder Torvic under the programs ($proposed)" $([[ "$proposed" == C:\\Program\ Files*\\Torvic\\ ]]; echo $?)
+# A folder whose parents are missing, with accents: they are made.
+dir='C:\Programes nous\Eines d'"'"'automatització\Torvic\'
+tree settext "Instal·lació de Torvic XP:" "$dir"
 keys "Instal·lació de Torvic XP:" Return
 check "Enter installs and says where" $(within 30 eval 'tree dump "amb èxit" | grep -qF "correctament a $dir"'; echo $?)
 keys "amb èxit" Return
@@ -45,19 +87,28 @@ keys "Apendre les comandes" n
 check "the installer ends" $(within 20 eval '! kill -0 $setup 2>/dev/null'; echo $?)
 
 unix="$(winepath -u "$dir" 2>/dev/null)"
-check "the programs and the manual are installed" \
-    $(cmp -s "$unix/torvic.exe" "$APP/torvic.exe" && cmp -s "$unix/torvic.rtf" "$APP/torvic.rtf" && [ -f "$unix/torvicsetup.exe" ]; echo $?)
+check "the programs and both manuals are installed" \
+    $(cmp -s "$unix/torvic.exe" "$APP/torvic.exe" && cmp -s "$unix/torvic.rtf" "$APP/torvic.rtf" &&
+      cmp -s "$unix/torvic.html" "$APP/torvic.html" && [ -f "$unix/torvicsetup.exe" ]; echo $?)
 check "the file type .torvic" $([ "$(query 'HKCU\Software\Classes\.torvic' '')" = "torvic" ]; echo $?)
 check "its open command runs a script hidden" \
-    $([ "$(query 'HKCU\Software\Classes\Torvic\shell\open\command' '')" = "\"${dir}torvic.exe\" /exec \"%1\"" ]; echo $?)
-check "its edit command opens the editor" \
-    $([ "$(query 'HKCU\Software\Classes\Torvic\shell\Edit\command' '')" = "\"${dir}torvic.exe\" \"%1\"" ]; echo $?)
+    $(regvalue 'HKCU\Software\Classes\Torvic\shell\open\command' | grep -qF "@=\"\\\"${dir//\\/\\\\}torvic.exe\\\" /exec \\\"%1\\\"\""; echo $?)
 UNINSTALL='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvic'
-check "the uninstall entry" $([ "$(query "$UNINSTALL" UninstallString)" = "\"${dir}torvicsetup.exe\" /uninstall" ] &&
+check "the uninstall entry" $(regvalue "$UNINSTALL" | grep -qF "\"UninstallString\"=\"\\\"${dir//\\/\\\\}torvicsetup.exe\\\" /uninstall\"" &&
     [ "$(query "$UNINSTALL" DisplayName)" = "Torvic XP 1.10" ]; echo $?)
-check "the shortcuts in the start menu" \
-    $([ "$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Torvic/*.lnk' | wc -l)" -eq 3 ]; echo $?)
-check "the shortcut on the desktop" $([ -f "$HOME/Editor de Programes Torvic.lnk" ]; echo $?)
+# The shortcuts read back: target and arguments.
+menu="$(find "$WINEPREFIX/drive_c/users" -path '*Programs/Torvic' -type d | head -1)"
+lnk() { wine "$NAMES" link "$(win "$1")" 2>/dev/null | tr -d '\r' | paste -sd'|'; }
+check "the shortcuts in the start menu" $([ "$(find "$menu" -name '*.lnk' | wc -l)" -eq 3 ]; echo $?)
+for shortcut in "$menu/Editor de Programes Torvic.lnk|${dir}torvic.exe|" "$menu/Documentació del Torvic.lnk|${dir}torvic.rtf|" \
+        "$menu/Desinstal·lar Torvic.lnk|${dir}torvicsetup.exe|/uninstall" "$HOME/Editor de Programes Torvic.lnk|${dir}torvic.exe|"; do
+    file="${shortcut%%|*}"
+    check "${file##*/} starts ${shortcut#*|}" $([ "$(lnk "$file")" = "${shortcut#*|}" ]; echo $?)
+done
+wine start /unix "$menu/Editor de Programes Torvic.lnk" >/dev/null 2>&1
+check "the editor's shortcut opens the editor" $(within 30 shown "Torvic XP v1.10"; echo $?)
+keys "Torvic XP v1.10" Escape
+within 20 eval '! shown "Torvic XP v1.10"'
 
 # The shell opens a script through the file type: a hidden run that ends by itself.
 printf 'text\r\n' > "$DIR/src.txt"
@@ -67,8 +118,8 @@ check "wine start on a .torvic file runs it" $(within 30 test -f "$DIR/ran.txt";
 check "hidden, and the program ends by itself" \
     $(within 20 eval '! pgrep -f "torvic.exe" >/dev/null' && ! shown "Torvic XP"; echo $?)
 
-# The way back out, as the system's list of programs takes it.
-wine "${dir}torvicsetup.exe" /uninstall >/dev/null 2>&1 &
+# The way back out, through its shortcut.
+wine start /unix "$menu/Desinstal·lar Torvic.lnk" >/dev/null 2>&1 &
 check "uninstalling asks first" $(within 30 shown "Desinstal·lació de Torvic:"; echo $?)
 keys "Desinstal·lació de Torvic:" Return  # Yes
 check "and says where it removed from" \
@@ -87,9 +138,6 @@ hand='C:\Projectes→2026 项目\'
 mkdir -p "$(winepath -u "$hand")"
 cp "$DIR/source/"* "$(winepath -u "$hand")/"
 LC_ALL=C.UTF-8 wine "$DIR/source/torvicsetup.exe" /register "$hand" >/dev/null 2>&1
-regvalue() {  # the text of key $1 as the registry exports it
-    wine reg export "$1" "$DIR/value.reg" /y >/dev/null 2>&1 && iconv -f utf-16 -t utf-8 "$DIR/value.reg" | tr -d '\r'
-}
 check "/register writes the folder's name as it is" \
     $(regvalue 'HKCU\Software\Classes\Torvic\shell\open\command' | grep -qF '"\"C:\\Projectes→2026 项目\\torvic.exe\" /exec \"%1\""'; echo $?)
 check "the uninstall entry has a quiet form" \

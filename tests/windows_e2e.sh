@@ -221,6 +221,11 @@ within 10 test -f "$DIR/after.txt"
 
 keys "$T" alt+a Up Return
 check "the menu bar's Ajuda holds the about box" $(within 10 has "En quant a" "Button|&Info. del sistema...|"; echo $?)
+# "Advertència:" over the notice's first line is no taller than a line of
+# the three the notice has room for.
+over=$(tree dump "En quant a" | grep -m1 "Static|Advertència:|" | cut -d'|' -f3 | cut -d, -f4)
+notice=$(tree dump "En quant a" | grep -m1 "Static| *Aquest programa\|Static|   " | cut -d'|' -f3 | cut -d, -f4)
+check "Advertència: is one line high ($over of $notice)" $([ $((${over:-99} * 3)) -le "${notice:-0}" ]; echo $?)
 keys "En quant a" Return
 check "Enter closes the about box" $(within 10 eval '! shown "En quant a"'; echo $?)
 

@@ -11,6 +11,18 @@ void AboutBoxWin32::showModal() {
     window_.setText("lblVersion", version_);
     window_.setText("Text1", description_);
     window_.setText("lblDisclaimer", disclaimer_);
+    // "Advertència:" lies over the notice's first line: as tall as that
+    // line, it leaves the second one whole.
+    HWND over = window_.control("Label1");
+    HDC dc = GetDC(over);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(over, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(over, dc);
+    RECT r;
+    GetWindowRect(over, &r);
+    SetWindowPos(over, nullptr, 0, 0, r.right - r.left, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // "Acceptar" is the default and the cancel button: Enter and Esc close the box.
     window_.onEscape = [this] {
         if (about_) about_->onOk();

@@ -4,12 +4,17 @@
 //   win_names copy FROM TO    copies a file through the wide API, the names
 //                             taken from the wide command line
 //   win_names acp             the system's ANSI code page
+//   win_names link FILE.lnk   a shell link's target and arguments, a line each
+//   win_names manifest EXE    the manifest (RT_MANIFEST 1) a program carries
 //   win_names                 (started by a name of its own, as the shell
 //                             does) writes its own path, in UTF-8, into
 //                             executat.txt beside it
 // The exit status is 1 when the operation failed.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <string>
@@ -52,6 +57,38 @@ int recordOwnPath() {
     return 0;
 }
 
+int link(const std::wstring& file) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    IShellLinkW* shellLink = nullptr;
+    IPersistFile* persist = nullptr;
+    int status = 1;
+    wchar_t target[MAX_PATH] = {}, arguments[1024] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink))) &&
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(file.c_str(), STGM_READ)) &&
+        SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+        SUCCEEDED(shellLink->GetArguments(arguments, 1024))) {
+        write(GetStdHandle(STD_OUTPUT_HANDLE), utf8(target) + "\n" + utf8(arguments) + "\n");
+        status = 0;
+    }
+    if (persist) persist->Release();
+    if (shellLink) shellLink->Release();
+    CoUninitialize();
+    return status;
+}
+
+int manifest(const std::wstring& program) {
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return 1;
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (bytes) write(GetStdHandle(STD_OUTPUT_HANDLE), std::string(bytes, SizeofResource(module, found)));
+    FreeLibrary(module);
+    return bytes ? 0 : 1;
+}
+
 }  // namespace
 
 int main() {
@@ -61,6 +98,8 @@ int main() {
     int status = 1;
     if (command == L"list" && argc == 3) status = list(argv[2]);
     else if (command == L"copy" && argc == 4) status = CopyFileW(argv[2], argv[3], FALSE) ? 0 : 1;
+    else if (command == L"link" && argc == 3) status = link(argv[2]);
+    else if (command == L"manifest" && argc == 3) status = manifest(argv[2]);
     else if (command == L"acp") write(GetStdHandle(STD_OUTPUT_HANDLE), std::to_string(GetACP()) + "\n"), status = 0;
     else if (argc == 1) status = recordOwnPath();
     LocalFree(argv);

@@ -6,6 +6,9 @@
 //                                   places relative to the parent's client area)
 //   win_window_tree click TITLE CAPTION
 //                                   presses the button CAPTION of such a window
+//   win_window_tree settext TITLE TEXT
+//                                   puts TEXT in the first edit control of
+//                                   such a window, as typing would
 //   win_window_tree focus TITLE     the control that has the keyboard focus
 //                                   in such a window (class|caption)
 //   win_window_tree catch FILE      a window that writes its process id, then
@@ -72,6 +75,14 @@ void dumpChildren(HWND parent, int depth) {
                     IsWindowEnabled(w) ? "enabled" : "disabled");
         dumpChildren(w, depth + 1);
     }
+}
+
+HWND findEdit(HWND parent) {
+    for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (classOf(w) == "Edit") return w;
+        if (HWND inner = findEdit(w)) return inner;
+    }
+    return nullptr;
 }
 
 HWND findButton(HWND parent, const std::string& caption) {
@@ -164,6 +175,12 @@ int main() {
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info) || !info.hwndFocus) return 1;
         std::printf("%s|%s\n", classOf(info.hwndFocus).c_str(), textOf(info.hwndFocus).c_str());
         return 0;
+    }
+    if (command == "settext" && argc == 4) {
+        HWND edit = findEdit(windows.front());
+        DWORD_PTR done = 0;
+        return edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wargv[3]), SMTO_ABORTIFHUNG,
+                                           2000, &done) ? 0 : 1;
     }
     if (command == "click" && argc == 4) {
         for (HWND w : windows)
