@@ -41,7 +41,7 @@ for wm in matchbox openbox none; do
         matchbox) matchbox-window-manager -use_titlebar no 2>/dev/null & wmpid=$! ;;
         openbox) openbox --config-file /dev/null 2>/dev/null & wmpid=$! ;;
     esac
-    sleep 0.5
+    [ -z "$wmpid" ] || within 5 wm_ready
     "$TORVIC" "$DIR/prog.torvic" >/dev/null 2>&1 &
     app=$!
     came "Torvic XP"

@@ -23,4 +23,11 @@ start_xvfb() {  # screen size
     # Without a session bus of the test's own, no program may autolaunch one.
     export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent/no-session-bus}"
 }
-start_wm() { matchbox-window-manager -use_titlebar no 2>/dev/null & pids+=($!); sleep 0.5; }
+# Whether a window manager has taken the screen: the check window it names
+# on the root window exists (one left named by a manager that ended does not).
+wm_ready() {
+    local id
+    id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+    [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
+}
+start_wm() { matchbox-window-manager -use_titlebar no 2>/dev/null & pids+=($!); within 5 wm_ready; }

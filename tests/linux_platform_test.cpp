@@ -1,6 +1,7 @@
 // The Linux platform: command lines, xcopy's translation, children reaped,
 // the file writer, and names crossing to the system in UTF-8.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -55,11 +56,19 @@ bool defunctChild() {
     return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
 }
 
+// Whether a process is gone: ended and reaped (a zombie still has its entry).
+bool gone(double pid) { return !std::filesystem::exists("/proc/" + std::to_string(static_cast<long>(pid))); }
+
 TEST(LinuxPlatform, ReapsEveryChildItStarts) {
     LinuxPlatform platform;
     platform.shellExecute("open", "/nonexistent/torvic-test-document", 0);  // xdg-open (or nothing) ends at once
-    for (int i = 0; i < 3; ++i) platform.startProgram("true", 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::vector<double> children;
+    for (int i = 0; i < 3; ++i) children.push_back(platform.startProgram("true", 0));
+    // Each child ends at once; the platform must reap it. Looked at once all
+    // are gone, or after five seconds.
+    for (int tries = 0; tries < 500 && !std::all_of(children.begin(), children.end(), gone); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (double pid : children) EXPECT_TRUE(gone(pid)) << pid << " was left unreaped";
     EXPECT_FALSE(defunctChild());
 }
 

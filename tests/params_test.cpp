@@ -8,8 +8,8 @@ namespace {
 
 using Slots = std::vector<std::string>;
 
-// Cuts `line` with the given kinds (by their numbers 1 to 4; 0 is no kind at
-// all) and returns the first three slots.
+// Cuts `line` with the given kinds (by their numbers 1 to 4) and returns the
+// first three slots.
 Slots cut(const std::string& line, const std::vector<int>& kinds) {
     test::Rig rig;
     rig.engine.run.linies[0] = line;
@@ -66,7 +66,6 @@ TEST(ObtParam, OtherKindsAndListBoundaries) {
         {"msg(\"(a)\")x)", {2}, {"(a)", "", ""}},           // list ends at the last ")"
         {"wait()", {1, 1}, {"", "", ""}},
         {"def(  \"A\", B ,c  )", {4, 1}, {"\"A\", B ,c", "", ""}},  // kind 4: the rest of the line
-        {"x(1,2,3)", {1, 0, 1}, {"1", "", "2"}},            // kind 0 ends the list
     };
     for (const Case& c : cases) EXPECT_EQ(cut(c.line, c.kinds), c.slots) << c.line;
 }

@@ -52,12 +52,11 @@ LOG="$DIR/tk.log"
 # Writes a script that sends $1 (UTF-8, the script in code page 1252) and the text expected back.
 send_script() { printf '%s' "$1" > "$DIR/expected.txt"; printf 'send("%s",1)\r\n' "$1" | iconv -f utf-8 -t cp1252 > "$DIR/send.torvic"; }
 start_window() {
-    rm -f "$LOG"
+    rm -f "$LOG" "$LOG.ready"
     wish "$(dirname "$0")/support/tk_catcher.tcl" "$LOG" &
     window=$!
     pids+=($window)
-    for _ in $(seq 50); do [ -e "$LOG" ] && break; sleep 0.1; done
-    sleep 0.5
+    within 10 test -e "$LOG.ready"
 }
 # Sends the script into a new window; 0 when the window then holds exactly the text.
 # A window that was not yet taking keys (a loaded machine) gets a second try
@@ -101,9 +100,9 @@ send_script "abcÀ"
 start_window
 timeout 30 "$RUN" --on-error=stop "$DIR/send.torvic" </dev/null >/dev/null 2>"$DIR/err"
 rc=$?
-sleep 1
 check "with no spare key code the line fails (rc $rc) and says why" \
     $([ $rc -eq 1 ] && grep -q "cap codi lliure" "$DIR/err"; echo $?)
+sleep 0.5  # a key typed late would show by then
 check "... and nothing of the text was typed" $([ ! -s "$LOG" ]; echo $?)
 
 finish
