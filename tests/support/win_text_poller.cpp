@@ -1,0 +1,57 @@
+// Another program reading a window's texts, as screen readers and desktop
+// tools do: win_text_poller TITLE SECONDS reads the text of every control
+// of the visible top-level windows whose title holds TITLE (WM_GETTEXT
+// sent from outside) every 0.2 s for SECONDS, then prints how many texts
+// it read. Exit status 1 when no window matched at the start.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Search {
+    std::wstring title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK matchTitle(HWND w, LPARAM data) {
+    auto* s = reinterpret_cast<Search*>(data);
+    wchar_t caption[1024] = {};
+    GetWindowTextW(w, caption, 1024);
+    if (IsWindowVisible(w) && std::wstring(caption).find(s->title) != std::wstring::npos) s->found.push_back(w);
+    return TRUE;
+}
+
+BOOL CALLBACK readText(HWND w, LPARAM data) {
+    static std::vector<wchar_t> buffer(1 << 20);
+    DWORD_PTR got = 0;
+    if (SendMessageTimeoutW(w, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                            2000, &got))
+        ++*reinterpret_cast<long*>(data);
+    return TRUE;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 3) return 2;
+    Search search{argv[1], {}};
+    const DWORD seconds = static_cast<DWORD>(_wtoi(argv[2]));
+    long read = 0;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(200)) {
+        search.found.clear();
+        EnumWindows(&matchTitle, reinterpret_cast<LPARAM>(&search));
+        if (search.found.empty() && read == 0) return 1;
+        for (HWND w : search.found) {
+            readText(w, reinterpret_cast<LPARAM>(&read));
+            EnumChildWindows(w, &readText, reinterpret_cast<LPARAM>(&read));
+        }
+    }
+    std::printf("%ld\n", read);
+    return 0;
+}
