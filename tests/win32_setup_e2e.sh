@@ -71,6 +71,19 @@ failed_install "$DIR/source" 'C:\enmig\Torvic\' 'la creació de la carpeta C:\en
 failed_install "$DIR/source" 'Z:\sys\Torvic\' 'la creació de la carpeta Z:\sys\Torvic'
 failed_install "$DIR/broken" 'C:\Nova\Carpeta\Torvic\' 'la còpia del fitxer torvic.rtf'
 
+# The folder picker's drive list opens with room for its drives.
+wine "$DIR/source/torvicsetup.exe" >/dev/null 2>&1 &
+picker=$!
+within 60 shown "Instal·lació de Torvic XP:"
+tree click "Instal·lació de Torvic XP:" "..."
+within 20 shown "Seleccionar Directori:"
+IFS='|' read -r state rows drives < <(tree dropdown "Seleccionar Directori:")
+check "the drive list opens and shows its drives ($state, $rows rows for $drives)" \
+    $([ "$state" = open ] && [ "${drives:-0}" -ge 1 ] && [ "${rows:-0}" -ge "$(( drives < 4 ? drives : 4 ))" ]; echo $?)
+keys "Seleccionar Directori:" Escape
+keys "Instal·lació de Torvic XP:" Escape
+within 20 eval '! kill -0 $picker 2>/dev/null'
+
 wine "$DIR/source/torvicsetup.exe" >/dev/null 2>&1 &
 setup=$!
 check "the installer window opens" $(within 60 shown "Instal·lació de Torvic XP:"; echo $?)

@@ -9,6 +9,10 @@
 //   win_window_tree settext TITLE TEXT
 //                                   puts TEXT in the first edit control of
 //                                   such a window, as typing would
+//   win_window_tree dropdown TITLE  opens the first drop-down list of such a
+//                                   window and writes whether it opened and
+//                                   how many of its items it shows
+//                                   (open|shown|items), then closes it
 //   win_window_tree focus TITLE     the control that has the keyboard focus
 //                                   in such a window (class|caption)
 //   win_window_tree catch FILE      a window that writes its process id, then
@@ -83,6 +87,21 @@ HWND findEdit(HWND parent) {
         if (HWND inner = findEdit(w)) return inner;
     }
     return nullptr;
+}
+
+HWND findClass(HWND parent, const std::string& name) {
+    for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (classOf(w) == name) return w;
+        if (HWND inner = findClass(w, name)) return inner;
+    }
+    return nullptr;
+}
+
+// The open list of a drop-down: a shown window of the system's ComboLBox class.
+BOOL CALLBACK findOpenList(HWND w, LPARAM found) {
+    if (!IsWindowVisible(w) || classOf(w) != "ComboLBox") return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
 }
 
 HWND findButton(HWND parent, const std::string& caption) {
@@ -181,6 +200,23 @@ int main() {
         DWORD_PTR done = 0;
         return edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wargv[3]), SMTO_ABORTIFHUNG,
                                            2000, &done) ? 0 : 1;
+    }
+    if (command == "dropdown") {
+        HWND combo = findClass(windows.front(), "ComboBox");
+        if (!combo) return 1;
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        const bool open = SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+        // The open list is a window of the combo box's thread (the system's
+        // ComboLBox class), shown while the list is open.
+        HWND shown = nullptr;
+        EnumThreadWindows(GetWindowThreadProcessId(combo, nullptr), &findOpenList, reinterpret_cast<LPARAM>(&shown));
+        RECT list{};
+        if (shown) GetClientRect(shown, &list);
+        const auto itemHeight = static_cast<long>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+        std::printf("%s|%ld|%ld\n", open ? "open" : "closed", itemHeight > 0 ? list.bottom / itemHeight : 0L,
+                    static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        return 0;
     }
     if (command == "click" && argc == 4) {
         for (HWND w : windows)
