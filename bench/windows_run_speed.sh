@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # torvic.exe against torvicrun.exe under Wine, in the same call: a visible
 # run ("Executa tot") of 100,000 passes of a five-line goto loop (500,000
-# lines), "Stop" on an endless run, and the whole of "torvic.exe /exec" on a
+# lines), alone and while another program reads the window's texts every
+# 0.2 s (tests/win_text_poller), "Stop" on an endless run, and the whole of "torvic.exe /exec" on a
 # one-line script. Needs an X server (DISPLAY) with a window manager (without
 # one, Wine's own notification area waits 2 s for each icon it takes down)
 # and the Windows build.
@@ -28,6 +29,13 @@ for _ in 1 2 3; do
     wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/loop.torvic")"
     tail -1 "$DIR/run_speed.txt"
 done
+# The same run while another program reads the window's texts every 0.2 s.
+wine "$BUILD/tests/win_text_poller.exe" "loop.torvic" 20 >"$DIR/reads.txt" 2>/dev/null &
+poller=$!
+wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/loop.torvic")"
+echo "with its texts read from outside every 0.2 s: $(tail -1 "$DIR/run_speed.txt")"
+wait $poller || true
+echo "texts read: $(cat "$DIR/reads.txt")"
 wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/endless.torvic")" stop
 tail -1 "$DIR/run_speed.txt"
 farm-bench -n 9 --vs "wine $BUILD/app/torvicrun.exe '$(win "$DIR/one.torvic")'" -- \

@@ -2,7 +2,8 @@
 // tools do: win_text_poller TITLE SECONDS reads the text of every control
 // of the visible top-level windows whose title holds TITLE (WM_GETTEXT
 // sent from outside) every 0.2 s for SECONDS, then prints how many texts
-// it read. Exit status 1 when no window matched at the start.
+// it read. A window that comes later is read from then on. Exit status 1
+// when no window matched.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -46,12 +47,11 @@ int main() {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(200)) {
         search.found.clear();
         EnumWindows(&matchTitle, reinterpret_cast<LPARAM>(&search));
-        if (search.found.empty() && read == 0) return 1;
         for (HWND w : search.found) {
             readText(w, reinterpret_cast<LPARAM>(&read));
             EnumChildWindows(w, &readText, reinterpret_cast<LPARAM>(&read));
         }
     }
     std::printf("%ld\n", read);
-    return 0;
+    return read > 0 ? 0 : 1;
 }
