@@ -13,7 +13,7 @@
 #include "base/text_encoding.h"
 #include "editor/main_window_form.h"
 #include "editor/win32/foreground_win32.h"
-#include "editor/win32/message_box_win32.h"
+#include "base/win32/message_box_win32.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"

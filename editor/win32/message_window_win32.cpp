@@ -1,6 +1,6 @@
 #include "editor/win32/message_window_win32.h"
 
-#include "editor/win32/message_box_win32.h"
+#include "base/win32/message_box_win32.h"
 
 #include "editor/win32/foreground_win32.h"
 

@@ -1,6 +1,6 @@
 #include "editor/win32/mouse_picker_win32.h"
 
-#include "editor/win32/message_box_win32.h"
+#include "base/win32/message_box_win32.h"
 
 namespace torvic::win32 {
 

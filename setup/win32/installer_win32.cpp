@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/win32/message_box_win32.h"
 #include "platform/windows/wide_text.h"
 
 #include <algorithm>
@@ -77,11 +78,11 @@ void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(text1_, 
 
 void InstallerWin32::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
     const UINT style = icon == BoxIcon::Information ? MB_ICONINFORMATION : icon == BoxIcon::Critical ? MB_ICONHAND : 0;
-    MessageBoxW(hwnd(), boxText(text).c_str(), wide(title).c_str(), MB_OK | style);
+    torvic::win32::messageBox(hwnd(), boxText(text), wide(title), MB_OK | style);  // as wide as its title
 }
 
 bool InstallerWin32::askYesNo(const std::string& text, const std::string& title) {
-    return MessageBoxW(hwnd(), boxText(text).c_str(), wide(title).c_str(), MB_YESNO) == IDYES;
+    return torvic::win32::messageBox(hwnd(), boxText(text), wide(title), MB_YESNO) == IDYES;
 }
 
 void InstallerWin32::setNotes(const std::string& libraries, const std::string& uninstalling) {

@@ -1,4 +1,4 @@
-#include "editor/win32/message_box_win32.h"
+#include "base/win32/message_box_win32.h"
 
 namespace torvic::win32 {
 namespace {
@@ -6,15 +6,17 @@ namespace {
 HHOOK hook = nullptr;
 void (*opening)(HWND) = nullptr;
 
-// Widens the box as it opens, keeping it and its buttons centred.
+// Widens the box once it has laid itself out (its WM_INITDIALOG done),
+// keeping it and its buttons centred.
 LRESULT CALLBACK fitTitle(int code, WPARAM wParam, LPARAM lParam) {
-    if (code != HCBT_ACTIVATE) return CallNextHookEx(hook, code, wParam, lParam);
-    HWND box = reinterpret_cast<HWND>(wParam);
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code < 0 || call->message != WM_INITDIALOG) return CallNextHookEx(hook, code, wParam, lParam);
+    HWND box = call->hwnd;
     UnhookWindowsHookEx(hook);
     hook = nullptr;
     if (opening) opening(box);
-    char title[512] = {};
-    GetWindowTextA(box, title, sizeof title);
+    wchar_t title[512] = {};
+    GetWindowTextW(box, title, 512);
     RECT r;
     GetWindowRect(box, &r);
     const int extra = widthForTitle(title) - (r.right - r.left);
@@ -35,15 +37,15 @@ LRESULT CALLBACK fitTitle(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int widthForTitle(const std::string& title) {
-    NONCLIENTMETRICSA metrics{};
+int widthForTitle(const std::wstring& title) {
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
-    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
-    GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &size);
+    GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
@@ -53,11 +55,19 @@ int widthForTitle(const std::string& title) {
 
 int messageBox(HWND owner, const std::string& text, const std::string& title, UINT flags, void (*onOpen)(HWND)) {
     opening = onOpen;
-    hook = SetWindowsHookExA(WH_CBT, &fitTitle, nullptr, GetCurrentThreadId());
+    hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &fitTitle, nullptr, GetCurrentThreadId());
     const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), flags);
     if (hook) UnhookWindowsHookEx(hook);
     hook = nullptr;
     opening = nullptr;
+    return answer;
+}
+
+int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
+    hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &fitTitle, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxW(owner, text.c_str(), title.c_str(), flags);
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = nullptr;
     return answer;
 }
 

@@ -7,13 +7,15 @@
 
 namespace torvic::win32 {
 
-// MessageBoxA; `onOpen`, when given, sees the box as it opens (to rename
-// its buttons).
+// MessageBoxA (texts in code page 1252); `onOpen`, when given, sees the box
+// as it opens (to rename its buttons).
 int messageBox(HWND owner, const std::string& text, const std::string& title, UINT flags,
                void (*onOpen)(HWND box) = nullptr);
+// MessageBoxW, the same way.
+int messageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags);
 
 // The width a window needs for `title` in the system's caption font, with
 // its icon, close button and frame, in screen pixels.
-int widthForTitle(const std::string& title);
+int widthForTitle(const std::wstring& title);
 
 }  // namespace torvic::win32
