@@ -16,6 +16,7 @@ win() { winepath -w "$1" 2>/dev/null; }
 printf '%s\r\n' "' one" "' two" "' three" "goto(0,9999)" "goto(0,9)" > "$DIR/loop.torvic"
 printf '%s\r\n' "' endless" "goto(0,999999999)" > "$DIR/endless.torvic"
 printf '%s\r\n' "' one line" > "$DIR/one.torvic"
+for _ in $(seq 290); do printf "' %s\r\n" "$(head -c 2000 /dev/zero | tr '\0' x)"; done > "$DIR/long.torvic"
 wineserver -p 60 || true  # one may run already
 # The desktop already runs, as on Windows: an editor open all along keeps
 # Wine's desktop process (and its notification area) up between the runs.
@@ -29,13 +30,17 @@ for _ in 1 2 3; do
     wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/loop.torvic")"
     tail -1 "$DIR/run_speed.txt"
 done
-# The same run while another program reads the window's texts every 0.2 s.
-wine "$BUILD/tests/win_text_poller.exe" "loop.torvic" 20 >"$DIR/reads.txt" 2>/dev/null &
-poller=$!
-wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/loop.torvic")"
-echo "with its texts read from outside every 0.2 s: $(tail -1 "$DIR/run_speed.txt")"
-wait $poller || true
-echo "texts read: $(cat "$DIR/reads.txt")"
+# The same run, and one of 290 comment lines of 2,000 characters (the line
+# field is set at screen rate), while another program reads the window's
+# texts every 0.2 s.
+for script in loop long; do
+    wine "$BUILD/tests/win_text_poller.exe" "$script.torvic" 20 >"$DIR/reads.txt" 2>/dev/null &
+    poller=$!
+    wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/$script.torvic")"
+    echo "$script.torvic, its texts read from outside every 0.2 s: $(tail -1 "$DIR/run_speed.txt")"
+    wait $poller || true
+    echo "texts read: $(cat "$DIR/reads.txt")"
+done
 wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/endless.torvic")" stop
 tail -1 "$DIR/run_speed.txt"
 farm-bench -n 9 --vs "wine $BUILD/app/torvicrun.exe '$(win "$DIR/one.torvic")'" -- \

@@ -322,7 +322,20 @@ void MainWindowWin32::focusEditor() {
 }
 
 void MainWindowWin32::setText4(const std::string& text) {
-    window_.setText("Text4", text);
+    // The field shows what its width holds (the tip shows the whole line):
+    // the system's edit box takes time that grows with the square of a long
+    // line each time it is set, which a run does at screen rate.
+    HWND field = control("Text4");
+    RECT r;
+    GetClientRect(field, &r);
+    HDC dc = GetDC(field);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(field, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(field, dc);
+    const auto room = static_cast<std::size_t>(2 * r.right / std::max<LONG>(1, metrics.tmAveCharWidth) + 16);
+    window_.setText("Text4", text.size() <= room ? text : text.substr(0, room) + "\x85");  // an ellipsis
     SendMessageA(control("Text4"), EM_SETSEL, 0, 0);  // a long hint shows its start
 }
 
