@@ -105,6 +105,11 @@ void InstallerPresenter::onInstall() {
             keptAside.push_back(to);
         }
         if (const std::error_code error = system_.copyFile(from, to)) {
+            // No half copy stays: what was there comes back, or nothing.
+            if (existed)
+                system_.copyFile(to + kAside, to);
+            else
+                system_.removeFile(to);
             if (file.required) return fail(error, texts::copyingFile(file.name));
             continue;
         }

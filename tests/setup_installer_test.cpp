@@ -53,6 +53,12 @@ struct FakeInstallation : Installation {
     void registerInstallation(const std::string& dir) override { registered.push_back(dir); }
     int undone = 0;
     void undoRegistration() override { ++undone; }
+    std::string failing;  // the file whose copy into the installation fails half-way
+    std::error_code copyFile(const std::string& from, const std::string& to) override {
+        if (failing.empty() || from != source + sep() + failing) return Installation::copyFile(from, to);
+        std::ofstream(systemPath(to)) << "half";
+        return std::make_error_code(std::errc::io_error);
+    }
     int uninstalled = 0;
     std::string uninstall() override { return ++uninstalled, "/apps/Torvic/"; }
     static std::string sep() { return std::string(1, conventions::folderSeparator()); }
@@ -132,6 +138,23 @@ TEST_F(InstallerTest, MissingParentsAreMade) {
     EXPECT_EQ(system.undone, 0);
 }
 
+TEST_F(InstallerTest, ACompanionThatCannotBeCopiedLeavesWhatWasThere) {
+    std::ofstream(tmp / "src/torvicrun") << "new runner";
+    fs::create_directories(tmp / "earlier");
+    std::ofstream(tmp / "earlier/torvicrun") << "earlier runner";
+    system.failing = "torvicrun";
+    InstallerPresenter instalar(view, system);
+    view.text = tmp / "earlier";
+    instalar.onInstall();
+    EXPECT_TRUE(view.ended);  // installed all the same
+    EXPECT_EQ(readFileBytes(tmp / "earlier/torvicrun").value_or(""), "earlier runner");
+    EXPECT_EQ(readFileBytes(tmp / "earlier/torvic").value_or(""), "torvic bytes");
+    EXPECT_FALSE(fs::exists(tmp / "earlier/torvicrun.torvic-old"));
+    for (const char* name : {"torvicrun", "torvic", "torvic.rtf"}) fs::remove(tmp / ("earlier/" + std::string(name)));
+    instalar.onInstall();  // none before it: no half copy stays
+    EXPECT_FALSE(fs::exists(tmp / "earlier/torvicrun"));
+}
+
 TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
     // A file where the folder, or one of its parents, should be; a shipped
     // file missing (after the program was copied, over an earlier one).
@@ -148,6 +171,7 @@ TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
         {tmp / "in the way/Torvic", false, "la creació de la carpeta " + tmp / "in the way"},
         {tmp / "new/deeper/Torvic", true, "la còpia del fitxer torvic.rtf"},
         {tmp / "earlier", true, "la còpia del fitxer torvic.rtf"},
+        {tmp / "earlier", false, "la còpia del fitxer torvic"},  // half-way, over the earlier one
     };
     for (const Case& c : cases) {
         if (c.rtfMissing) fs::rename(tmp / "src/torvic.rtf", tmp / "rtf");
@@ -157,6 +181,7 @@ TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
         InstallerPresenter instalar(v, system);
         v.text = c.dir;
         const int undone = system.undone;
+        system.failing = c.rtfMissing || c.dir != tmp / "earlier" ? "" : "torvic";
         instalar.onInstall();
         EXPECT_EQ(listing(tmp.path()), before) << c.dir;
         EXPECT_EQ(system.undone, undone + 1) << c.dir;  // the registration too
