@@ -122,6 +122,13 @@ wine start /unix "$menu/Editor de Programes Torvic.lnk" >/dev/null 2>&1
 check "the editor's shortcut opens the editor" $(within 30 shown "Torvic XP v1.10"; echo $?)
 keys "Torvic XP v1.10" Escape
 within 20 eval '! shown "Torvic XP v1.10"'
+wine start /unix "$menu/Documentació del Torvic.lnk" >/dev/null 2>&1
+check "the manual's shortcut opens the manual" $(within 30 shown "torvic.rtf"; echo $?)
+keys "torvic.rtf" alt+F4
+within 20 eval '! shown "torvic.rtf"'
+# The viewer keeps settings of its own: they are not the installation's.
+grep -qF 'CurrentVersion\Applets]' "$DIR/keys.before" ||
+    wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Applets' /f >/dev/null 2>&1
 
 # The shell opens a script through the file type: a hidden run that ends by itself.
 printf 'text\r\n' > "$DIR/src.txt"
