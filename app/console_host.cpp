@@ -59,11 +59,11 @@ bool isClockReading(const std::string& hhmm) {
 
 }  // namespace
 
-ConsoleHost::ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8,
+ConsoleHost::ConsoleHost(std::string editorText, int startLine, OnError onError, std::string editorTextUtf8,
                          bool trace)
     : editorText_(std::move(editorText)),
       editorTextUtf8_(std::move(editorTextUtf8)),
-      text3_(std::move(startLine)),
+      startLine_(startLine),
       onError_(onError),
       trace_(trace) {}
 
@@ -80,7 +80,7 @@ void ConsoleHost::flush() {
     out_.clear();
 }
 
-void ConsoleHost::showRunLine(int index, const std::string& text) {
+void ConsoleHost::lineStarted(int index, const std::string& text) {
     if (!trace_) return;
     // Buffered: scripts may run millions of lines.
     char number[16];
@@ -92,7 +92,7 @@ void ConsoleHost::showRunLine(int index, const std::string& text) {
     if (out_.size() > 1 << 16) flush();
 }
 
-long long ConsoleHost::elapsedMs() const {
+long long ConsoleHost::steadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
 }
 
@@ -137,24 +137,20 @@ bool ConsoleHost::askYesNo(const std::string& text, const std::string& title) {
 }
 
 int ConsoleHost::run(Engine& engine) {
-    engine.continueRun();  // no window: the run is a hidden one
-    const auto waitUntil = [this](long long at) { std::this_thread::sleep_until(start_ + std::chrono::milliseconds(at)); };
-    const auto fire = [&engine](int timer) {
-        if (timer == 1)
-            engine.timer1Elapsed();
-        else
-            engine.timer2Elapsed();
-    };
+    engine.continueRun(startLine_);  // no window: the run is a hidden one
     while (!ended_) {
         flush();
-        const bool timer1Fires = timers_.isOn(1) && timers_.interval(1) > 0;
-        if (!timer1Fires && !(timers_.isOn(2) && isClockReading(engine.run.horaEspera))) {
-            print("torvicrun: " + (timers_.isOn(2) ? console_texts::waitsForUnseenTime(engine.run.horaEspera)
+        // A wait nothing can end: no time is set, or the clock never reads it.
+        const Engine::Waiting& waiting = engine.waiting();
+        if (!timerDue_ || (waiting.onClock && !isClockReading(waiting.horaEspera))) {
+            print("torvicrun: " + (waiting.onClock ? console_texts::waitsForUnseenTime(waiting.horaEspera)
                                                    : console_texts::waitsForever()));
             flush();
             return 1;
         }
-        timers_.fireNext(LLONG_MAX, waitUntil, fire);
+        std::this_thread::sleep_until(start_ + std::chrono::milliseconds(*timerDue_));
+        timerDue_.reset();
+        engine.runTimerFired();
     }
     flush();
     return engine.runEndedByNo() ? 1 : 0;

@@ -4,11 +4,11 @@
 // (or answered by the --on-error choice), and waits really wait.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/engine.h"
 #include "engine/host.h"
-#include "engine/timers.h"
 
 namespace torvic {
 
@@ -17,8 +17,8 @@ public:
     enum class OnError { Ask, Continue, Stop };
 
     // `editorTextUtf8`: the script without loss, when it came from a UTF-8
-    // file (empty for a 1252 one).
-    ConsoleHost(std::string editorText, std::string startLine, OnError onError, std::string editorTextUtf8 = {},
+    // file (empty for a 1252 one). The run starts at `startLine`.
+    ConsoleHost(std::string editorText, int startLine, OnError onError, std::string editorTextUtf8 = {},
                 bool trace = false);
     ~ConsoleHost() override;
 
@@ -28,17 +28,15 @@ public:
 
     std::string editorText() override { return editorText_; }
     std::string editorTextUtf8() override { return editorTextUtf8_.empty() ? Host::editorTextUtf8() : editorTextUtf8_; }
-    std::string text3() override { return text3_; }
-    void setText3(const std::string& text) override { text3_ = text; }
-    void setText4(const std::string&) override {}
-    void showRunLine(int index, const std::string& text) override;
-    void setRunButtonsEnabled(bool) override {}
+    void runStarted() override {}
+    void lineStarted(int index, const std::string& text) override;
+    void runFinished() override {}
+    void runStopped() override {}
     bool isMainWindowVisible() override { return false; }
     void endProgram() override { ended_ = true; }
-    void startTimer1(std::int32_t intervalMs) override { timers_.start(1, intervalMs, elapsedMs()); }
-    void stopTimer1() override { timers_.stop(1); }
-    void startTimer2(std::int32_t intervalMs) override { timers_.start(2, intervalMs, elapsedMs()); }
-    void stopTimer2() override { timers_.stop(2); }
+    void startRunTimer(std::int32_t ms) override { timerDue_ = steadyMs() + ms; }
+    void stopRunTimer() override { timerDue_.reset(); }
+    long long steadyMs() override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void ferMissatge(const std::string& missatge, const std::string& titol, std::int16_t temps) override;
@@ -47,20 +45,18 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Milliseconds since the host was made, on the steady clock.
-    long long elapsedMs() const;
     void print(const std::string& text1252);
     void flush();
 
     std::string editorText_;
     std::string editorTextUtf8_;
-    std::string text3_;
+    int startLine_;
     OnError onError_;
     bool trace_;
     bool ended_ = false;
     std::string out_;
     Clock::time_point start_ = Clock::now();
-    TimerSchedule timers_;
+    std::optional<long long> timerDue_;  // the run's timer, when it is set
 };
 
 }  // namespace torvic

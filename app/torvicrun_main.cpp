@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     const std::string& text = file.text;
 
     std::unique_ptr<torvic::Platform> platform = torvic::makeSystemPlatform();
-    ConsoleHost host(text, start, onError, file.textUtf8, trace);
+    ConsoleHost host(text, std::stoi(start), onError, file.textUtf8, trace);
     torvic::Engine engine(host, *platform);
     switch (engine.loadLines(text)) {
         case torvic::Engine::LoadResult::Loaded:

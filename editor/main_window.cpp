@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "base/cp1252.h"
+#include "base/errors.h"
+#include "base/numeric.h"
 #include "base/text.h"
 #include "script/encoding.h"
 #include "editor/caret.h"
@@ -152,7 +154,7 @@ namespace {
 constexpr std::chrono::milliseconds kScreenRate{16};
 }  // namespace
 
-void MainWindowPresenter::showRunLine(int index, const std::string& text) {
+void MainWindowPresenter::lineStarted(int index, const std::string& text) {
     pendingIndex_ = index;
     pendingLine_.assign(text);
     runLinePending_ = true;
@@ -172,9 +174,19 @@ void MainWindowPresenter::showPendingRunLine() {
     view_.repaintNow();
 }
 
-std::string MainWindowPresenter::text3() {
+double MainWindowPresenter::startLine() {
     showPendingRunLine();
-    return view_.text3();
+    try {
+        return valorNumeric(view_.text3());
+    } catch (const RunTimeError&) {
+        return 0;  // a number too large to read: start at the top
+    }
+}
+
+void MainWindowPresenter::runFinished() {
+    setRunButtonsEnabled(true);
+    setText3("Acabat");
+    setText4("");
 }
 
 void MainWindowPresenter::setText3(const std::string& text) {

@@ -77,11 +77,12 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual void applyLayout(const std::vector<LayoutStep>& steps) = 0;
     virtual void moveEndButtonOutOfSight() = 0;  // Command5 to a top of -20 units
-    // Timer1 one-shot, Timer2 repeating, both in milliseconds.
-    virtual void startTimer1(int intervalMs) = 0;
-    virtual void stopTimer1() = 0;
-    virtual void startTimer2(int intervalMs) = 0;
-    virtual void stopTimer2() = 0;
+    // The run's timer (Timer1 and Timer2 of the form): one shot after
+    // `intervalMs`, calling onRunTimer; starting it again replaces it.
+    virtual void startRunTimer(int intervalMs) = 0;
+    virtual void stopRunTimer() = 0;
+    // Milliseconds on a clock that never goes back.
+    virtual long long steadyMs() = 0;
     virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                             bool systemModal) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon = MessageIcon::None) = 0;
@@ -152,11 +153,12 @@ public:
 
     // Run controls, and their menu items (which act only while the buttons are enabled).
     // After each, the editor has the focus again while the window is shown.
-    void onContinueRun() {  // Command3 "Cont Exec"
-        engine.continueRun();
+    void onContinueRun() {  // Command3 "Cont Exec": from the line in Text3
+        engine.continueRun(startLine());
         focusAfterRun();
     }
     void onRunAll() {  // Command9 "Executa tot"
+        setText3("0");
         engine.runAll();
         focusAfterRun();
     }
@@ -172,8 +174,7 @@ public:
     void onMenuContinueRun();                       // menu EExecutar (F5)
     void onMenuRunHidden();                         // menu Ocult (Ctrl+F5)
     void onMenuRunAll();                            // menu executartot (Shift+F5)
-    void onWaitTimer() { engine.timer1Elapsed(); }  // Timer1
-    void onClockTimer() { engine.timer2Elapsed(); } // Timer2
+    void onRunTimer() { engine.runTimerFired(); }  // Timer1, Timer2
 
     // Window states.
     void onIconise();  // menu Fitxer_Iconitzar
@@ -213,13 +214,12 @@ public:
     // Host of the engine.
     std::string editorText() override { return view_.editorText(); }
     std::string editorTextUtf8() override { return view_.editorTextUtf8(); }
-    std::string text3() override;
-    void setText3(const std::string& text) override;
-    void setText4(const std::string& text) override;
+    void runStarted() override { setRunButtonsEnabled(false); }
     // The status fields follow the run at screen rate, and the window
     // handles its input as often, so "Stop", F4 and Esc act during a run.
-    void showRunLine(int index, const std::string& text) override;
-    void setRunButtonsEnabled(bool enabled) override;
+    void lineStarted(int index, const std::string& text) override;
+    void runFinished() override;  // Text3 "Acabat", Text4 emptied
+    void runStopped() override { setRunButtonsEnabled(true); }
     // A window sent to the taskbar in place of the notification area counts
     // as hidden: a run started from it ends the program when it ends.
     bool isMainWindowVisible() override { return view_.isVisible() && !minimisedInstead_; }
@@ -228,16 +228,12 @@ public:
     void hideToNotificationArea();
     void endProgram() override;
     bool confirmEnd() override;
-    void startTimer1(std::int32_t ms) override {
-        showPendingRunLine();
-        view_.startTimer1(ms);
+    void startRunTimer(std::int32_t ms) override {
+        showPendingRunLine();  // a waiting run shows the line it waits on
+        view_.startRunTimer(ms);
     }
-    void stopTimer1() override { view_.stopTimer1(); }
-    void startTimer2(std::int32_t ms) override {
-        showPendingRunLine();
-        view_.startTimer2(ms);
-    }
-    void stopTimer2() override { view_.stopTimer2(); }
+    void stopRunTimer() override { view_.stopRunTimer(); }
+    long long steadyMs() override { return view_.steadyMs(); }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                     bool systemModal) override {
         showPendingRunLine();
@@ -256,6 +252,13 @@ private:
     using Clock = std::chrono::steady_clock;
     // Puts the last line shown by the run into the status fields.
     void showPendingRunLine();
+    // The fields the run shows itself in: Text3 (where a continued run
+    // starts; the user may edit it) and Text4 (the line being run, or a hint).
+    void setText3(const std::string& text);
+    void setText4(const std::string& text);
+    // Text3 read as the line a continued run starts at.
+    double startLine();
+    void setRunButtonsEnabled(bool enabled);
 
     void focusIfVisible();
     void focusAfterRun() {

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include <algorithm>
+#include <climits>
 #include <exception>
 #include <new>
 
@@ -12,7 +14,7 @@
 
 namespace torvic {
 
-Engine::Engine(Host& host, Platform& platform) : run(host, host, platform, platform, platform, document), host_(host) {}
+Engine::Engine(Host& host, Platform& platform) : run(*this, host, platform, platform, platform, document), host_(host) {}
 
 // ---- loading ---------------------------------------------------------------
 
@@ -55,7 +57,7 @@ void Engine::autoExecucio() {
         // The window may handle its input while it shows the line: "Stop",
         // "End" or a new start then act before the line runs.
         const unsigned generation = runGeneration_;
-        host_.showRunLine(run.liniaActual, e);
+        host_.lineStarted(run.liniaActual, e);
         if (generation != runGeneration_) continue;
         Execucio();
     }
@@ -68,9 +70,8 @@ void Engine::finishRun() {
         if (programEnded_) return;
         // Kept open by the window: the run ends as a visible one does.
     }
-    setRunButtons(true);
-    host_.setText3("Acabat");
-    host_.setText4("");
+    runButtonsEnabled_ = true;
+    host_.runFinished();
 }
 
 void Engine::Execucio() {
@@ -123,36 +124,91 @@ void Engine::reportUnrecognised(const std::string& line) {
     host_.ferMissatge(text, title, 10);
 }
 
-// ---- timers ---------------------------------------------------------------
+// ---- waits ----------------------------------------------------------------
+// The host gives one plain timer; the due times are kept here, so a timer
+// that goes off early is set again for the rest, and the clock check keeps
+// its minute without drifting.
 
-void Engine::timer1Elapsed() {
-    host_.stopTimer1();
+void Engine::wakeAfter(std::int32_t ms) {
+    waiting_.onInterval = true;
+    waiting_.intervalMs = ms;
+    intervalDue_ = host_.steadyMs() + ms;
+    armRunTimer();
+}
+
+void Engine::wakeAtClock(const std::string& hhmm) {
+    waiting_.onClock = true;
+    waiting_.horaEspera = hhmm;
+    clockDue_ = host_.steadyMs() + kClockTick;
+    armRunTimer();
+}
+
+void Engine::cancelWaits() {
+    waiting_.onInterval = waiting_.onClock = false;
+    host_.stopRunTimer();
+}
+
+void Engine::armRunTimer() {
+    long long due = LLONG_MAX;
+    if (waiting_.onInterval && waiting_.intervalMs > 0) due = intervalDue_;  // a zero interval never ends
+    if (waiting_.onClock) due = std::min(due, clockDue_);
+    if (due == LLONG_MAX) {
+        host_.stopRunTimer();
+        return;
+    }
+    const long long left = std::clamp<long long>(due - host_.steadyMs(), 0, INT32_MAX);
+    host_.startRunTimer(static_cast<std::int32_t>(left));
+}
+
+void Engine::runTimerFired() {
+    const long long now = host_.steadyMs();
+    if (waiting_.onInterval && waiting_.intervalMs > 0 && intervalDue_ <= now) {
+        intervalElapsed();
+    } else if (waiting_.onClock && clockDue_ <= now) {
+        clockDue_ += kClockTick;  // from the due time, not from now: no drift
+        clockTick();
+    } else {
+        armRunTimer();  // early: the rest is waited out
+    }
+}
+
+void Engine::intervalElapsed() {
+    waiting_.onInterval = false;
+    armRunTimer();
     run.executant = true;
     autoExecucio();
 }
 
-void Engine::timer2Elapsed() {
+void Engine::clockTick() {
     std::string clock = clockText(run.platform.now().secondOfDay());
-    if (clock.compare(0, 5, run.horaEspera) != 0) return;  // HH:MM, whole minutes
-    host_.stopTimer2();
+    if (clock.compare(0, 5, waiting_.horaEspera) != 0) {  // HH:MM, whole minutes
+        armRunTimer();
+        return;
+    }
+    waiting_.onClock = false;
+    armRunTimer();
     run.executant = true;
     autoExecucio();
 }
 
 // ---- run controls ---------------------------------------------------------
 
-void Engine::setRunButtons(bool enabled) {
-    runButtonsEnabled_ = enabled;
-    host_.setRunButtonsEnabled(enabled);
+void Engine::startRunning() {
+    runButtonsEnabled_ = false;
+    host_.runStarted();
 }
 
-void Engine::continueRun() {
-    // The reloaded script starts its own waits; a timer of the previous
-    // wait must not resume it a second time.
-    host_.stopTimer1();
-    host_.stopTimer2();
+void Engine::stopRunning() {
+    runButtonsEnabled_ = true;
+    host_.runStopped();
+}
+
+void Engine::continueRun(double start) {
+    // The reloaded script starts its own waits; a wait of the previous run
+    // must not resume it a second time.
+    cancelWaits();
     ++runGeneration_;
-    setRunButtons(false);
+    startRunning();
     const LoadResult loaded = loadLines(host_.editorText(), linesOutside1252(host_.editorTextUtf8()));
     if (loaded != LoadResult::Loaded) {
         host_.messageBox(loaded == LoadResult::TooManyLines
@@ -160,18 +216,12 @@ void Engine::continueRun() {
                              : L1252("El programa codificat no es pot executar: la seva capçalera no indica la "
                                      "llargada de la clau."),
                          L1252("Atenció:"), MessageIcon::Exclamation);
-        setRunButtons(true);
+        stopRunning();
         // A hidden run that cannot start ends the program, as one that ends does.
         if (!host_.isMainWindowVisible()) end();
         return;
     }
-    double start = 0;
-    try {
-        start = valorNumeric(host_.text3());
-    } catch (const RunTimeError&) {
-        start = 0;  // a number too large to read: start at the top
-    }
-    if (start < 0) {
+    if (!(start >= 0)) {
         run.liniaActual = 0;
     } else if (roundHalfEven(start) > kTableSize) {
         run.liniaActual = kTableSize;  // past the table: the run ends at once
@@ -183,27 +233,20 @@ void Engine::continueRun() {
     autoExecucio();
 }
 
-void Engine::runAll() {
-    host_.setText3("0");
-    continueRun();
-}
-
 void Engine::stop() {
-    host_.stopTimer1();
-    host_.stopTimer2();
+    cancelWaits();
     // A run stopped between two of its lines runs no further line.
     ++runGeneration_;
     run.executant = false;
     run.liniaActual = 0;
-    setRunButtons(true);
+    stopRunning();
 }
 
 void Engine::end() {
     if (!host_.confirmEnd()) return;
     programEnded_ = true;
     ++runGeneration_;
-    host_.stopTimer1();
-    host_.stopTimer2();
+    cancelWaits();
     host_.endProgram();
 }
 

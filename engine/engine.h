@@ -12,7 +12,7 @@
 #include "script/run_context.h"
 #include "script/script_file.h"
 #include "platform/platform.h"
-#include "textcmd/working_text.h"
+#include "script/working_text.h"
 
 namespace torvic {
 
@@ -20,7 +20,7 @@ namespace torvic {
 // keywords.
 LineKind lineKind(std::string_view line);
 
-class Engine {
+class Engine : private RunWaits {
 public:
     Engine(Host& host, Platform& platform);
     Engine(const Engine&) = delete;
@@ -39,25 +39,52 @@ public:
     // ---- running ---------------------------------------------------------
     void autoExecucio();
     void Execucio();
-    // The timers of wait, time and date bring the run back here.
-    void timer1Elapsed();
-    void timer2Elapsed();
+    // The host's run timer went off: a wait that is due goes on with the run.
+    void runTimerFired();
 
     // ---- run controls ----------------------------------------------------
     // A hidden run is a continued run while the host shows no window.
-    void continueRun();  // from the line in Text3
-    void runAll();       // from line 0
-    void stop();         // timers off, back to line 0
-    void end();          // ends the program
+    // `startLine` as the user typed it, read as a number: below 0 is 0,
+    // past the table ends the run at once.
+    void continueRun(double startLine);
+    void runAll() { continueRun(0); }
+    void stop();  // waits cancelled, back to line 0
+    void end();   // ends the program
 
     bool runButtonsEnabled() const { return runButtonsEnabled_; }
     bool runEndedByNo() const { return run.endedByNo; }
     Host& host() { return host_; }
 
+    // What the run waits for, when it waits: an interval (0 never ends) or
+    // a clock reading ("HH:MM"; any other text never comes).
+    struct Waiting {
+        bool onInterval = false;
+        std::int32_t intervalMs = 0;
+        bool onClock = false;
+        std::string horaEspera;
+    };
+    const Waiting& waiting() const { return waiting_; }
+
+    // The clock check of time and date, in milliseconds.
+    static constexpr std::int32_t kClockTick = 60000;
+
 private:
-    void setRunButtons(bool enabled);
+    void startRunning();  // the host's run controls go off
+    void stopRunning();   // ... and on again
     void finishRun();
     void reportUnrecognised(const std::string& line);
+    // RunWaits, for wait, time and date.
+    void wakeAfter(std::int32_t ms) override;
+    void wakeAtClock(const std::string& hhmm) override;
+    void cancelWaits();
+    // Sets the host's timer for the earliest wait that is due (none: off).
+    void armRunTimer();
+    void intervalElapsed();
+    void clockTick();
+
+    Waiting waiting_;
+    long long intervalDue_ = 0;  // on the host's steady clock
+    long long clockDue_ = 0;
 
     Host& host_;
     bool runButtonsEnabled_ = true;

@@ -19,8 +19,6 @@ using enum ParamKind;
 
 namespace {
 
-constexpr std::int32_t kClockTick = 60000;
-
 // Inside a window [a, b] (a > b wraps around), with no `a` meaning always.
 bool insideWindow(std::optional<double> a, std::optional<double> b, double t) {
     if (!a) return true;
@@ -52,9 +50,8 @@ std::optional<double> bareNumberDate(std::string_view s) {
 }
 
 void startClockWait(RunContext& ctx, const std::string& hhmm) {
-    ctx.horaEspera = hhmm;
     ctx.executant = false;
-    ctx.host.startTimer2(kClockTick);
+    ctx.waits.wakeAtClock(hhmm);
 }
 
 }  // namespace
@@ -66,8 +63,8 @@ static void cmdWait(RunContext& ctx) {
     if (minutes <= 0 && ms <= 65535) {
         std::int32_t interval = toInt32(ms);
         if (interval < 0) throw RunTimeError(engine_texts::negativeWait());
-        ctx.host.startTimer1(interval);
         ctx.executant = false;
+        ctx.waits.wakeAfter(interval);
         return;
     }
     DateTime now = ctx.platform.now();

@@ -1,7 +1,8 @@
 #pragma once
-// What a window (or the console, or a test) provides to a run besides its
-// dialogs: the status fields, the run buttons, the two timers and the end of
-// the program. Texts are code page 1252 bytes.
+// What a run asks of the window (or the console, or a test) that hosts it,
+// in the run's own words, besides its dialogs: the script to load, what the
+// run is doing, one timer, and the end of the program. Texts are code page
+// 1252 bytes.
 #include <cstdint>
 #include <string>
 
@@ -12,23 +13,21 @@ namespace torvic {
 
 class Host : public Dialogs {
 public:
-    // Text1: the script in the editor, CR LF line breaks.
+    // The script in the editor, CR LF line breaks.
     virtual std::string editorText() = 0;
-    // Text1 without loss, in UTF-8: editorText() holds a '?' for each of its
-    // characters code page 1252 cannot hold, and a run stops at their lines.
+    // The same without loss, in UTF-8: editorText() holds a '?' for each of
+    // its characters code page 1252 cannot hold, and a run stops at their lines.
     virtual std::string editorTextUtf8() { return cp1252::toUtf8(editorText()); }
 
-    // Text3: where a continued run starts; the user may edit it.
-    virtual std::string text3() = 0;
-    virtual void setText3(const std::string& text) = 0;
-    // Text4: the line being run.
-    virtual void setText4(const std::string& text) = 0;
-    // Before each line: Text3 = the line index, Text4 = its text. A window
+    // What the run is doing. A run started (its start controls go off) and
+    // ends as finished (it reached its end or a "No") or stopped (by the
+    // user, or a script that cannot be loaded).
+    virtual void runStarted() = 0;
+    // A line is about to run: its index in the table and its text. A window
     // may also handle its pending input here ("Stop", "End").
-    virtual void showRunLine(int index, const std::string& text) = 0;
-
-    // Enabled state of "Cont Exec", "Executa Ocult" and "Executa tot".
-    virtual void setRunButtonsEnabled(bool enabled) = 0;
+    virtual void lineStarted(int index, const std::string& text) = 0;
+    virtual void runFinished() = 0;
+    virtual void runStopped() = 0;
 
     // A run whose window is not visible ends the program when it ends.
     virtual bool isMainWindowVisible() = 0;
@@ -38,12 +37,13 @@ public:
     // work the user chose to keep).
     virtual bool confirmEnd() { return true; }
 
-    // Timer1: one-shot, milliseconds. Timer2: repeating clock check.
-    // Starting a running timer restarts it.
-    virtual void startTimer1(std::int32_t intervalMs) = 0;
-    virtual void stopTimer1() = 0;
-    virtual void startTimer2(std::int32_t intervalMs) = 0;
-    virtual void stopTimer2() = 0;
+    // The run's one timer: a single shot after `ms` milliseconds, which calls
+    // Engine::runTimerFired. Starting it again replaces it. It may fire a
+    // little early or late: the engine keeps the due times on steadyMs().
+    virtual void startRunTimer(std::int32_t ms) = 0;
+    virtual void stopRunTimer() = 0;
+    // Milliseconds on a clock that never goes back.
+    virtual long long steadyMs() = 0;
 
     // A fault of the program itself (not of the script) happened in a line;
     // the line's prompt follows. Tests fail on it; the others may log it.

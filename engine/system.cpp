@@ -2,7 +2,8 @@
 #include "base/numeric.h"
 #include "engine/commands.h"
 #include "platform/platform.h"
-#include "textcmd/working_text.h"
+#include "script/working_text.h"
+#include "textcmd/commands.h"
 
 namespace torvic {
 

@@ -17,9 +17,21 @@ class CodePages;
 struct CommandRow;
 class Dialogs;
 class FileStore;
-class Host;
 class Platform;
 struct TextDocument;
+
+// What a command asks of the run's clock: go on after an interval (0: only
+// when the run is stopped), or check the clock every few seconds until it
+// reads a time of day ("HH:MM"; any other text is never read). The run
+// stops until then; the engine keeps the time.
+class RunWaits {
+public:
+    virtual void wakeAfter(std::int32_t ms) = 0;
+    virtual void wakeAtClock(const std::string& hhmm) = 0;
+
+protected:
+    ~RunWaits() = default;
+};
 
 // Entries 0 to 300; a script may fill at most 300 of them so that entry 300
 // always stays empty and ends any run that reaches it.
@@ -34,9 +46,9 @@ enum class ParamKind : std::int16_t { Plain = 1, Escaped = 2, Text = 3, Rest = 4
 
 class RunContext {
 public:
-    RunContext(Host& runHost, Dialogs& runDialogs, Platform& runPlatform, FileStore& runFiles,
+    RunContext(RunWaits& runWaits, Dialogs& runDialogs, Platform& runPlatform, FileStore& runFiles,
                CodePages& runCodePages, TextDocument& workingText)
-        : host(runHost),
+        : waits(runWaits),
           dialogs(runDialogs),
           platform(runPlatform),
           files(runFiles),
@@ -55,13 +67,12 @@ public:
     bool executant = false;
     std::array<std::string, 10> parametresLinia;
     std::array<double, 16> idsPrograma{};
-    std::string horaEspera;
     // The entries whose editor lines hold characters code page 1252 cannot
     // (a '?' stands for each in the entry), with those characters in UTF-8:
     // such a line is never run.
     std::map<int, std::string> outside1252;
 
-    Host& host;
+    RunWaits& waits;
     Dialogs& dialogs;
     Platform& platform;
     FileStore& files;  // the platform's, as the file commands see it

@@ -69,14 +69,29 @@ TEST(Layout, ResizeRulesInWindowUnits) {
 // ---- main window behaviour ---------------------------------------------------
 
 // What the main window shows of a run: Text3|Text4 (and its highlight),
-// the run buttons, Timer1, the window, the icon with its tooltip and marks.
+// the run buttons, the run timer, the window, the icon with its tooltip and marks.
 std::string shown(const WindowRig& r) {
     const test::FakeMainView& v = r.view;
     return v.text3Field + "|" + v.text4Field + (v.text4Yellow ? " (yellow)" : "") +
-           (v.buttonsEnabled ? "|buttons on" : "|buttons off") + (v.timers.isOn(1) ? "|timer1 on" : "|timer1 off") +
+           (v.buttonsEnabled ? "|buttons on" : "|buttons off") + (v.timerDue.has_value() ? "|timer on" : "|timer off") +
            (v.visible ? "|visible|" : "|hidden|") +
            (v.iconShown ? v.iconTooltip + (v.checkAturat ? " +Aturat" : "") + (v.checkExecutant ? " +Executant-se" : "")
                         : "no icon");
+}
+
+// "Cont Exec" starts at the number in Text3; what is not one starts at the top.
+TEST(MainWindow, ContinueRunReadsText3AsTheStartLine) {
+    struct Case { const char* text3; std::size_t beeps; } cases[] = {
+        {"Acabat", 2}, {"1e999", 2}, {"  1", 1}, {"2.5", 1}, {"3", 0},
+    };
+    for (const Case& c : cases) {
+        WindowRig rig;
+        rig.view.editor = "beep\r\n'1\r\nbeep\r\n'3";
+        rig.view.text3Field = c.text3;
+        rig.torvic.onContinueRun();
+        EXPECT_EQ(rig.platform.calls.size(), c.beeps) << c.text3;
+        EXPECT_EQ(rig.view.text3Field, "Acabat") << c.text3;
+    }
 }
 
 TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
@@ -85,18 +100,18 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     rig.view.caret = 11;  // after "wait(": its hint, highlighted
     rig.torvic.onEditorKeyUp();
     rig.torvic.onRunAll();
-    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons off|timer1 on|visible|no icon");
+    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons off|timer on|visible|no icon");
     rig.view.caret = 3;  // the user moves about the editor while the run waits
     rig.torvic.onEditorKeyUp();
     EXPECT_EQ(rig.view.text4Field + rig.view.labelColumn, "wait(1000)3");
     rig.torvic.onMenuRunAll();  // a second run while waiting does nothing
     EXPECT_EQ(rig.platform.calls.size(), 1u);
     rig.torvic.onStopRun();  // F4
-    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons on|timer1 off|visible|no icon");
+    EXPECT_EQ(shown(rig), "1|wait(1000) (yellow)|buttons on|timer off|visible|no icon");
     rig.torvic.onMenuContinueRun();  // F5 continues from Text3: the wait again
     rig.advance(1000);
     EXPECT_EQ(rig.platform.calls.size(), 2u);
-    EXPECT_EQ(shown(rig), "Acabat||buttons on|timer1 off|visible|no icon");  // emptied: the plain background again
+    EXPECT_EQ(shown(rig), "Acabat||buttons on|timer off|visible|no icon");  // emptied: the plain background again
 }
 
 // The hint comes from the caret's line: to its first "(", or to the caret
@@ -139,18 +154,18 @@ TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
     rig.torvic.onRunHidden();  // "Executa Ocult": waiting in the tray
-    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executant-se +Executant-se");
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer on|hidden|Torvic Executant-se +Executant-se");
     rig.torvic.onTrayPause();
-    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons on|timer1 off|hidden|Torvic Pausat +Executant-se");
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons on|timer off|hidden|Torvic Pausat +Executant-se");
     rig.torvic.onTrayContinue();  // the waiting line again
-    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executat-se +Aturat");
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer on|hidden|Torvic Executat-se +Aturat");
     rig.torvic.onTrayRestore();
-    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|visible|no icon");
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer on|visible|no icon");
     rig.view.visible = false;  // a stray double click once the window is back does nothing
     rig.torvic.iconDoubleClicked();
     EXPECT_FALSE(rig.view.visible);
     rig.torvic.onIconise();  // the tooltip is always "Executant-se" going in; the marks keep their last state
-    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer1 on|hidden|Torvic Executant-se +Aturat");
+    EXPECT_EQ(shown(rig), "1|wait(1000)|buttons off|timer on|hidden|Torvic Executant-se +Aturat");
     rig.view.saveChoices = {SaveChoice::Discard};
     rig.torvic.onTrayExit();
     EXPECT_TRUE(rig.view.ended && !rig.view.iconShown);

@@ -61,7 +61,7 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         if (c.hidden) {
             rig.host.editor = test::join(c.script);
             rig.host.hide();
-            rig.engine.continueRun();
+            rig.engine.continueRun(0);
         } else {
             rig.run(c.script);
         }
@@ -206,7 +206,7 @@ TEST(Loading, AtMost300LinesAndARefusedScriptLeavesTheTable) {
     Rig hidden;
     hidden.host.editor = test::join(std::vector<std::string>(301, "beep"));
     hidden.host.hide();
-    hidden.engine.continueRun();
+    hidden.engine.continueRun(0);
     EXPECT_EQ(hidden.host.messages.size(), 1u);
     EXPECT_TRUE(hidden.host.ended);
 }
@@ -233,18 +233,16 @@ TEST(KeywordTable, EveryManualExampleRunsAsItsCommand) {
     std::filesystem::current_path(before);
 }
 
-TEST(RunControls, StartLineFromText3) {
-    struct Case { const char* text3; std::vector<int> lines; } cases[] = {
-        {"Acabat", {0, 1, 2, 3}}, {"-4", {0, 1, 2, 3}}, {"2.5", {2, 3}}, {"3.5", {}}, {"2", {2, 3}},
-        {"400", {}},              {"99999", {}},        {"1e999", {0, 1, 2, 3}},
+TEST(RunControls, StartLine) {
+    struct Case { double start; std::vector<int> lines; } cases[] = {
+        {-4, {0, 1, 2, 3}}, {2.5, {2, 3}}, {3.5, {}}, {2, {2, 3}}, {400, {}}, {99999, {}},
     };
     for (const Case& c : cases) {
         Rig rig;
         rig.host.editor = "'0\r\n'1\r\n'2\r\n'3";
-        rig.host.text3Field = c.text3;
-        rig.engine.continueRun();
-        EXPECT_EQ(rig.host.linesRun, c.lines) << c.text3;
-        EXPECT_EQ(rig.host.text3Field, "Acabat") << c.text3;
+        rig.engine.continueRun(c.start);
+        EXPECT_EQ(rig.host.linesRun, c.lines) << c.start;
+        EXPECT_EQ(rig.host.text3Field, "Acabat") << c.start;
     }
 }
 

@@ -31,14 +31,38 @@ TEST(ClockWaits, ResumeExactlyWhenDue) {
         Rig rig;
         rig.platform.setClock(2026, 12, 16, c.h, c.m, c.s);
         rig.run({c.line, "beep"});
-        EXPECT_EQ(rig.engine.run.horaEspera, c.target) << c.line;
-        EXPECT_EQ(rig.host.timers.isOn(2), *c.target != 0) << c.line;
+        EXPECT_EQ(rig.engine.waiting().horaEspera, c.target) << c.line;
+        EXPECT_EQ(rig.engine.waiting().onClock, *c.target != 0) << c.line;
         rig.host.advance(c.resumesAfter - 1);
         EXPECT_EQ(beeps(rig), 0u) << c.line;
         rig.host.advance(1);
         EXPECT_EQ(beeps(rig), 1u) << c.line;
         EXPECT_EQ(rig.host.text3Field, "Acabat") << c.line;
     }
+}
+
+// The host's timer may go off early or late: a wait never ends before its
+// time, and the minute check counts from its due time, not from when it ran.
+TEST(ClockWaits, AnEarlyTimerIsSetAgainAndTheMinuteDoesNotDrift) {
+    Rig rig;
+    rig.run({"wait(1000)", "beep"});
+    rig.host.advance(400);
+    rig.engine.runTimerFired();  // 600 ms early
+    EXPECT_EQ(beeps(rig), 0u);
+    EXPECT_EQ(rig.host.timerDue, 1000) << "set again for the rest";
+    rig.host.advance(600);
+    EXPECT_EQ(beeps(rig), 1u);
+
+    Rig clock;
+    clock.platform.setClock(2026, 12, 16, 14, 0, 0);
+    clock.run({"time(14:30)", "beep"});
+    EXPECT_EQ(clock.host.timerDue, kMinute);
+    clock.host.timerDue.reset();
+    clock.host.advance(kMinute + 700);  // the tick comes 700 ms late
+    clock.engine.runTimerFired();
+    EXPECT_EQ(clock.host.timerDue, 2 * kMinute) << "the next tick keeps the minute";
+    clock.host.advance(29 * kMinute);
+    EXPECT_EQ(beeps(clock), 1u);
 }
 
 TEST(ClockWaits, ZeroIntervalAndBareNumberNeverResume) {
@@ -61,7 +85,7 @@ TEST(Date, WaitsUntilTheDateCheckingAtMidnight) {
         rig.run({"'x", c.line, "beep"});
         EXPECT_EQ(beeps(rig), c.waits ? 0u : 1u) << c.line;
         if (c.waits) {
-            EXPECT_EQ(rig.engine.run.horaEspera, "00:00");
+            EXPECT_EQ(rig.engine.waiting().horaEspera, "00:00");
             EXPECT_EQ(rig.engine.run.liniaActual, 1);  // back on the date line
             EXPECT_EQ(rig.host.text3Field, "1");
         }

@@ -29,7 +29,7 @@ namespace {
 class QuietHost : public ScriptedHost {
 public:
     using ScriptedHost::ScriptedHost;
-    void showRunLine(int, const std::string&) override {}
+    void lineStarted(int, const std::string&) override {}
 };
 
 // Allocations made by loading and running the loop `passes` times.

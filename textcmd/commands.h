@@ -5,11 +5,12 @@
 // what the line-wise commands share.
 #include <span>
 
+#include "base/dialogs.h"
 #include "platform/files.h"
 #include "script/command_row.h"
 #include "script/run_context.h"
+#include "script/working_text.h"
 #include "textcmd/text_algorithms.h"
-#include "textcmd/working_text.h"
 
 namespace torvic {
 
@@ -22,6 +23,11 @@ std::span<const CommandRow> refCommands();
 // mark first when the encoding has it.
 bool writeInEncoding(FileStore& files, const std::string& name, std::string_view text, TextEncoding encoding,
                      std::string& error);
+
+// The reference-error report: builds its text and shows it in the timed
+// message window for 15 seconds.
+void PError(Dialogs& dialogs, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
+            const std::string& referencia, const std::string& nomFitxererror);
 
 // A yes/no parameter: yes when its numeric value is above 0.
 bool flag(const std::string& slot);

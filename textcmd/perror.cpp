@@ -1,10 +1,10 @@
 #include "base/cp1252.h"
 #include "base/text.h"
-#include "textcmd/working_text.h"
+#include "textcmd/commands.h"
 
 namespace torvic {
 
-std::string PErrorText(const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
+static std::string PErrorText(const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
                        const std::string& referencia, const std::string& nomFitxererror) {
     static const std::string refLabel = L1252("La referència que no es pot trobar és: ");
     std::string t;

@@ -53,26 +53,10 @@ MainWindowQt::MainWindowQt() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    // Both timers are precise and checked against their due time: a timer
-    // that fires a little early waits out the rest, so a wait never ends
-    // before its time.
-    timer1_ = new QTimer(this);
-    timer1_->setSingleShot(true);
-    timer1_->setTimerType(Qt::PreciseTimer);
-    connect(timer1_, &QTimer::timeout, this, [this] {
-        if (restartIfEarly(timer1_, timer1Due_)) return;
-        torvic_->onWaitTimer();
-    });
-    timer2_ = new QTimer(this);
-    timer2_->setSingleShot(true);
-    timer2_->setTimerType(Qt::PreciseTimer);
-    connect(timer2_, &QTimer::timeout, this, [this] {
-        if (restartIfEarly(timer2_, timer2Due_)) return;
-        // The next tick counts from this one's due time, so ticks do not drift.
-        timer2Due_ += std::chrono::milliseconds(timer2Interval_);
-        timer2_->start(static_cast<int>(msUntil(timer2Due_)));
-        torvic_->onClockTimer();
-    });
+    runTimer_ = new QTimer(this);
+    runTimer_->setSingleShot(true);
+    runTimer_->setTimerType(Qt::PreciseTimer);
+    connect(runTimer_, &QTimer::timeout, this, [this] { torvic_->onRunTimer(); });
 
     centralWidget()->installEventFilter(this);
     const Rect smallest = minimumClientSize();
@@ -347,35 +331,14 @@ void MainWindowQt::moveEndButtonOutOfSight() {
     end->move(end->x(), -20);
 }
 
-long long MainWindowQt::msUntil(Clock::time_point due) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
-    return left < 0 ? 0 : left;
+void MainWindowQt::startRunTimer(int intervalMs) { runTimer_->start(intervalMs); }
+
+void MainWindowQt::stopRunTimer() { runTimer_->stop(); }
+
+long long MainWindowQt::steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
-
-bool MainWindowQt::restartIfEarly(QTimer* timer, Clock::time_point due) {
-    if (Clock::now() >= due) return false;
-    timer->start(static_cast<int>(std::max(1LL, msUntil(due))));
-    return true;
-}
-
-void MainWindowQt::startTimer1(int intervalMs) {
-    if (intervalMs == 0) {
-        timer1_->stop();  // a zero interval never fires: the run waits until stopped
-        return;
-    }
-    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
-    timer1_->start(intervalMs);
-}
-
-void MainWindowQt::stopTimer1() { timer1_->stop(); }
-
-void MainWindowQt::startTimer2(int intervalMs) {
-    timer2Interval_ = intervalMs;
-    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
-    timer2_->start(intervalMs);
-}
-
-void MainWindowQt::stopTimer2() { timer2_->stop(); }
 
 namespace {
 QMessageBox::Icon boxIcon(MessageIcon icon) {

@@ -72,10 +72,9 @@ public:
     void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
     void applyLayout(const std::vector<LayoutStep>& steps) override;
     void moveEndButtonOutOfSight() override;
-    void startTimer1(int intervalMs) override;
-    void stopTimer1() override;
-    void startTimer2(int intervalMs) override;
-    void stopTimer2() override;
+    void startRunTimer(int intervalMs) override;
+    void stopRunTimer() override;
+    long long steadyMs() override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
@@ -115,15 +114,9 @@ private:
     EditorBox* text1_ = nullptr;
     QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;
     QLabel *label5_ = nullptr, *label6_ = nullptr;
-    using Clock = std::chrono::steady_clock;
-    static long long msUntil(Clock::time_point due);
-    // Starts the timer again for what is left when it fired before `due`.
-    static bool restartIfEarly(QTimer* timer, Clock::time_point due);
     // What the window grew by for the status line, and the height it had then.
     int statusGrowth_ = 0, statusGrownHeight_ = 0;
-    QTimer *timer1_ = nullptr, *timer2_ = nullptr;
-    Clock::time_point timer1Due_{}, timer2Due_{};
-    int timer2Interval_ = 60000;
+    QTimer* runTimer_ = nullptr;  // Timer1 and Timer2: the run's one timer
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
     HelpWindowQt* help_ = nullptr;

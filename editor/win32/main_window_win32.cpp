@@ -390,36 +390,11 @@ void MainWindowWin32::moveEndButtonOutOfSight() {
     SetWindowPos(end, nullptr, r.left, designToScreen(-20), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindowWin32::startTimer1(int intervalMs) {
-    window_.killTimer(kTimer1);
-    if (intervalMs == 0) return;  // a zero interval never fires: the run waits until stopped
-    timer1Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
-    // The system's timers may fire a little early: the rest is waited out.
-    window_.setTimer(kTimer1, static_cast<UINT>(intervalMs), [this] {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timer1Due_ - Clock::now()).count();
-        if (left > 0) {
-            SetTimer(hwnd(), kTimer1, static_cast<UINT>(left), nullptr);
-            return;
-        }
-        window_.killTimer(kTimer1);
-        if (torvic_) torvic_->onWaitTimer();
-    });
-}
-
-void MainWindowWin32::startTimer2(int intervalMs) {
-    timer2Interval_ = intervalMs;
-    timer2Due_ = Clock::now() + std::chrono::milliseconds(intervalMs);
-    window_.setTimer(kTimer2, static_cast<UINT>(intervalMs), [this] {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timer2Due_ - Clock::now()).count();
-        if (left > 0) {
-            SetTimer(hwnd(), kTimer2, static_cast<UINT>(left), nullptr);
-            return;
-        }
-        // The next tick counts from this one's due time, so ticks do not drift.
-        timer2Due_ += std::chrono::milliseconds(timer2Interval_);
-        const auto next = std::chrono::duration_cast<std::chrono::milliseconds>(timer2Due_ - Clock::now()).count();
-        SetTimer(hwnd(), kTimer2, static_cast<UINT>(std::max<long long>(1, next)), nullptr);
-        if (torvic_) torvic_->onClockTimer();
+void MainWindowWin32::startRunTimer(int intervalMs) {
+    // The system's timers repeat: this one is a single shot.
+    window_.setTimer(kRunTimer, static_cast<UINT>(intervalMs), [this] {
+        window_.killTimer(kRunTimer);
+        if (torvic_) torvic_->onRunTimer();
     });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Win32 view of the main window `Torvic`: the form's controls, the menu
-// bar and its accelerators, the two timers, the notification-area icon and
+// bar and its accelerators, the run timer, the notification-area icon and
 // its menu RCpopup, the common file dialogs and the message boxes. It shows
 // what the behaviour says and forwards every event to it.
 #include <windows.h>
@@ -57,10 +57,11 @@ public:
     void setVisible(bool visible) override;
     void applyLayout(const std::vector<LayoutStep>& steps) override;
     void moveEndButtonOutOfSight() override;
-    void startTimer1(int intervalMs) override;
-    void stopTimer1() override { window_.killTimer(kTimer1); }
-    void startTimer2(int intervalMs) override;
-    void stopTimer2() override { window_.killTimer(kTimer2); }
+    void startRunTimer(int intervalMs) override;
+    void stopRunTimer() override { window_.killTimer(kRunTimer); }
+    long long steadyMs() override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+    }
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
@@ -80,7 +81,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2, kStatusTimer = 3;
+    static constexpr UINT_PTR kRunTimer = 1, kStatusTimer = 3;  // Timer1 and Timer2: the run timer
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
     void buildMenus();
@@ -104,8 +105,6 @@ private:
     bool text4Yellow_ = false;
     bool runOn_ = false;  // the run buttons are off
     HBRUSH yellow_ = nullptr;
-    Clock::time_point timer1Due_{}, timer2Due_{};
-    int timer2Interval_ = 0;
 };
 
 }  // namespace torvic::win32

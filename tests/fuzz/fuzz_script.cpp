@@ -26,7 +26,7 @@ public:
     using ScriptedHost::ScriptedHost;
     int budget = 5000;  // lines a single input may run (loops can run millions)
 
-    void showRunLine(int index, const std::string& text) override {
+    void lineStarted(int index, const std::string& text) override {
         if (index < 0 || index >= kTableSize) std::abort();
         if (--budget < 0) throw OutOfBudget{};
         text3Field = std::to_string(index);
@@ -61,14 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (host.visible)
             engine.runAll();
         else
-            engine.continueRun();  // hidden: as the window continues a run it hid
-        // Let waits run out: Timer1 ticks, minute ticks across midnight.
+            engine.continueRun(0);  // hidden: as the window continues a run it hid
+        // Let waits run out: intervals, and minute ticks across midnight.
         for (int step = 0; step < 4 && !host.ended; ++step) host.advance(90'000);
     } catch (const OutOfBudget&) {
         return 0;
     }
     // A goto may point past the table (that ends the run): only lines inside
-    // it are ever run, which showRunLine checks.
+    // it are ever run, which lineStarted checks.
     const RunContext& run = engine.run;
     if (run.liniaActual < -1) std::abort();
     if (run.nombreLinies < 0 || run.nombreLinies > kMaxScriptLines) std::abort();

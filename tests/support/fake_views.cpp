@@ -3,9 +3,7 @@
 namespace torvic::test {
 
 void WindowRig::advance(long long ms) {
-    advanceClock(view.timers, view.now, platform, ms, [this](int timer) {
-        timer == 1 ? torvic.onWaitTimer() : torvic.onClockTimer();
-    });
+    advanceClock(view.timerDue, view.now, platform, ms, [this] { torvic.onRunTimer(); });
 }
 
 }  // namespace torvic::test

@@ -2,6 +2,7 @@
 // Fake views of the windows: they keep what the behaviour shows, answer
 // questions and dialogs from queues, and record every message box.
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,6 @@
 #include "editor/replace_dialog.h"
 #include "editor/editor_windows.h"
 #include "editor/main_window.h"
-#include "engine/timers.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic::test {
@@ -26,7 +26,7 @@ public:
     bool text4Yellow = false, buttonsEnabled = true, visible = true, ended = false, iconShown = false;
     bool endButtonHidden = false, notificationArea = true /* the desktop has one */, minimised = false;
     bool checkAturat = false, checkExecutant = true, statusShown = false;
-    TimerSchedule timers;
+    std::optional<long long> timerDue;  // the run timer, on the virtual clock
     long long now = 0;  // virtual milliseconds
     std::vector<Message> messages;
     std::string titles() const {  // every box's and question's title, joined with "|"
@@ -69,10 +69,9 @@ public:
     bool isVisible() override { return visible; }
     void setVisible(bool v) override { visible = v; }
     void moveEndButtonOutOfSight() override { endButtonHidden = true; }
-    void startTimer1(int ms) override { timers.start(1, ms, now); }
-    void stopTimer1() override { timers.stop(1); }
-    void startTimer2(int ms) override { timers.start(2, ms, now); }
-    void stopTimer2() override { timers.stop(2); }
+    void startRunTimer(int ms) override { timerDue = now + ms; }
+    void stopRunTimer() override { timerDue.reset(); }
+    long long steadyMs() override { return now; }
     void messageBox(S text, S title, MessageIcon icon, bool) override {
         messages.push_back({Message::Box, text, title, icon, 0});
     }

@@ -11,24 +11,22 @@ namespace torvic::test {
 
 void ScriptedHost::internalError(const std::string& what) { ADD_FAILURE() << "internal error: " << what; }
 
-void advanceClock(TimerSchedule& timers, long long& now, RecordingPlatform& platform, long long ms,
-                  const std::function<void(int timer)>& fire) {
+void advanceClock(std::optional<long long>& timerDue, long long& now, RecordingPlatform& platform, long long ms,
+                  const std::function<void()>& fire) {
     const long long end = now + ms;
-    timers.fireDue(
-        end,
-        [&](long long at) {
-            platform.advanceClock(at - now);
-            now = at;
-        },
-        fire);
+    while (timerDue && *timerDue <= end) {
+        const long long at = std::max(*timerDue, now);
+        platform.advanceClock(at - now);
+        now = at;
+        timerDue.reset();  // a single shot
+        fire();
+    }
     platform.advanceClock(end - now);
     now = end;
 }
 
 void ScriptedHost::advance(long long ms) {
-    advanceClock(timers, now_, platform_, ms, [this](int timer) {
-        timer == 1 ? engine->timer1Elapsed() : engine->timer2Elapsed();
-    });
+    advanceClock(timerDue, now_, platform_, ms, [this] { engine->runTimerFired(); });
 }
 
 std::string join(const std::vector<std::string>& lines) {

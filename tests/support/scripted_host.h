@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/engine.h"
 #include "engine/host.h"
-#include "engine/timers.h"
 #include "tests/support/recording_platform.h"
 
 namespace torvic::test {
@@ -37,7 +37,7 @@ public:
 
     Engine* engine = nullptr;
     std::string editor;
-    std::string text3Field = "0";
+    std::string text3Field = "0";  // the line index shown, "Acabat" when the run finished
     std::string text4Field;
     bool visible = true;
     bool buttonsEnabled = true;
@@ -54,7 +54,8 @@ public:
         return all;
     }
 
-    TimerSchedule timers;
+    // The run's timer: when it goes off, on the virtual clock.
+    std::optional<long long> timerDue;
 
     // Moves the virtual clock forward by `ms`, firing the timers due on the way.
     void advance(long long ms);
@@ -64,22 +65,20 @@ public:
     // (`editor` then has '?' in their places).
     std::string editorUtf8;
     std::string editorTextUtf8() override { return editorUtf8.empty() ? Host::editorTextUtf8() : editorUtf8; }
-    std::string text3() override { return text3Field; }
-    void setText3(const std::string& t) override { text3Field = t; }
-    void setText4(const std::string& t) override { text4Field = t; }
-    void showRunLine(int index, const std::string& text) override {
+    void runStarted() override { buttonsEnabled = false; }
+    void lineStarted(int index, const std::string& text) override {
         text3Field = std::to_string(index), text4Field = text;
         linesRun.push_back(index), textsRun.push_back(text);
     }
-    void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
+    void runFinished() override { buttonsEnabled = true, text3Field = "Acabat", text4Field.clear(); }
+    void runStopped() override { buttonsEnabled = true; }
     bool isMainWindowVisible() override { return visible; }
     // What the window does for "Executa Ocult" before it continues the run.
     void hide() { visible = false; }
     void endProgram() override { ended = true; }
-    void startTimer1(std::int32_t ms) override { timers.start(1, ms, now_); }
-    void stopTimer1() override { timers.stop(1); }
-    void startTimer2(std::int32_t ms) override { timers.start(2, ms, now_); }
-    void stopTimer2() override { timers.stop(2); }
+    void startRunTimer(std::int32_t ms) override { timerDue = now_ + ms; }
+    void stopRunTimer() override { timerDue.reset(); }
+    long long steadyMs() override { return now_; }
     // A fault of ours fails the test in which it happens.
     void internalError(const std::string& what) override;
     std::vector<bool> systemModal;  // of each message box, in order
@@ -101,9 +100,9 @@ private:
 };
 
 // Moves a virtual clock (`now` and the platform's) forward by `ms`, firing
-// every timer of `timers` that falls due on the way, in time order.
-void advanceClock(TimerSchedule& timers, long long& now, RecordingPlatform& platform, long long ms,
-                  const std::function<void(int timer)>& fire);
+// the single-shot timer `timerDue` each time it falls due on the way.
+void advanceClock(std::optional<long long>& timerDue, long long& now, RecordingPlatform& platform, long long ms,
+                  const std::function<void()>& fire);
 
 // Lines joined with CR LF, with no line break after the last.
 std::string join(const std::vector<std::string>& lines);

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/dialogs.h"
 #include "base/text_encoding.h"
 
 namespace torvic {
@@ -30,14 +29,5 @@ struct TextDocument {
     // The 1-based character position of a 1-based byte position.
     double characterPosition(double bytePosition) const;
 };
-
-// The reference-error report: builds its text and shows it in the timed
-// message window for 15 seconds.
-void PError(Dialogs& dialogs, const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
-            const std::string& referencia, const std::string& nomFitxererror);
-
-// The report text of PError.
-std::string PErrorText(const TextDocument& doc, std::int16_t liniaerror, const std::string& missatge,
-                       const std::string& referencia, const std::string& nomFitxererror);
 
 }  // namespace torvic

@@ -1,4 +1,4 @@
-#include "textcmd/working_text.h"
+#include "script/working_text.h"
 
 #include <algorithm>
 #include <limits>
