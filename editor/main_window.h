@@ -249,7 +249,6 @@ public:
     }
 
 private:
-    using Clock = std::chrono::steady_clock;
     // Puts the last line shown by the run into the status fields.
     void showPendingRunLine();
     // The fields the run shows itself in: Text3 (where a continued run
@@ -317,7 +316,7 @@ private:
     bool runLinePending_ = false;
     int pendingIndex_ = 0;
     std::string pendingLine_;
-    Clock::time_point lastShown_{};
+    long long lastShownMs_ = 0;  // on the coarse clock
     // The system's name behind Text2.
     std::string fileName_;
     // What the common file dialog remembers between uses (system names).

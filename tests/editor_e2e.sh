@@ -154,7 +154,7 @@ sleep 1
 # icon's right button opens RCpopup, and the icon goes when the run ends.
 trayIcons() { xwininfo -root -tree 2>/dev/null | grep -ac '"torvic": ("torvic"'; }
 topWindows() { xwininfo -root -children 2>/dev/null | grep -ac '"torvic": ("torvic" "torvic")'; }
-script "$DIR/tray.torvic" 'wait(8000)'
+script "$DIR/tray.torvic" 'wait(12000)'
 "$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
 run=$!
 iconShown() { [ "$(trayIcons)" -ge 1 ]; }
@@ -163,11 +163,11 @@ during=$(trayIcons)
 icon=$(xwininfo -root -tree 2>/dev/null | grep -a '"torvic": ("torvic"' | awk '{print $1}' | head -1)
 windows=$(topWindows)
 menuShown() { [ "$(topWindows)" -gt "$windows" ]; }
-opened=1  # a click may come before the icon is embedded: tried up to three times
-for _ in 1 2 3; do
+opened=1  # a click may come before the icon is embedded: tried again once
+for _ in 1 2; do
     [ -n "$icon" ] || break
     xdotool mousemove --window "$icon" 5 5 click 3 2>/dev/null
-    within 2 menuShown && { opened=0; break; }
+    within 4 menuShown && { opened=0; break; }
 done
 check "the right button on the icon opens its menu" $opened
 xdotool key Escape 2>/dev/null
