@@ -9,6 +9,7 @@
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "platform/files.h"
+#include "platform/platform_texts.h"
 #include "base/text.h"
 #include "platform/windows/wide_text.h"
 #include "system_message.h"
@@ -28,7 +29,7 @@ DWORD createProcess(const std::string& commandLine, WORD show, DWORD flags) {
     PROCESS_INFORMATION pi{};
     std::wstring line = win::wide(systemName(commandLine));  // CreateProcessW may write into it
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi))
-        throw RunTimeError("cannot start '" + commandLine + "': " + systemMessage(GetLastError()));
+        throw RunTimeError(platform_texts::cannotStart(commandLine, systemMessage(GetLastError())));
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return pi.dwProcessId;
@@ -81,13 +82,13 @@ int WindowsPlatform::showCommandOf(int windowMode) {
         case 3: return SW_SHOWMAXIMIZED;
         case 4: return SW_SHOWNOACTIVATE;
         case 6: return SW_SHOWMINNOACTIVE;
-        default: throw RunTimeError("invalid window mode " + std::to_string(windowMode));
+        default: throw RunTimeError(platform_texts::invalidWindowMode());
     }
 }
 
 double WindowsPlatform::startProgram(const std::string& commandLine, int windowMode) {
     const int show = showCommandOf(windowMode);
-    if (commandLine.empty()) throw RunTimeError("nothing to start");
+    if (commandLine.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
     return static_cast<double>(createProcess(commandLine, static_cast<WORD>(show), 0));
 }
 
@@ -111,7 +112,7 @@ unsigned short WindowsPlatform::virtualKeyOf(const std::string& keysym) {
     for (const auto& [name, vk] : keys)
         if (keysym == name) return vk;
     if (keysym.size() >= 2 && keysym[0] == 'F') return static_cast<unsigned short>(VK_F1 + std::stoi(keysym.substr(1)) - 1);
-    throw RunTimeError("no virtual key for " + keysym);
+    throw RunTimeError(platform_texts::noKeyFor(keysym));
 }
 
 std::vector<WindowsPlatform::KeyEvent> WindowsPlatform::keyEvents(const KeyStroke& stroke) {
@@ -170,10 +171,8 @@ public:
         // made it active (keys before would find no window).
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        for (int waited = 0; waited < 1000; waited += 5) {
+        for (const ULONGLONG until = GetTickCount64() + 1000; GetTickCount64() < until; Sleep(5))
             if (GetGUIThreadInfo(theirs, &info) && info.hwndActive) break;
-            Sleep(5);
-        }
         if (AttachThreadInput(ours_, theirs, TRUE)) theirs_ = theirs;
     }
     ~DeliveryWatch() {
@@ -190,13 +189,13 @@ public:
         const SHORT before = theirs_ && key ? GetKeyState(key) & 1 : 0;
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         if (!theirs_ || !key) return;
-        for (int waited = 0; (GetKeyState(key) & 1) == before; ++waited) {
-            if (waited == 1000) {
+        // Counted in time: a Sleep(1) may last a whole tick of the system's clock.
+        for (const ULONGLONG until = GetTickCount64() + 1000; (GetKeyState(key) & 1) == before; Sleep(1)) {
+            if (GetTickCount64() >= until) {
                 AttachThreadInput(ours_, theirs_, FALSE);
                 theirs_ = 0;
                 return;
             }
-            Sleep(1);
         }
     }
 
@@ -238,7 +237,7 @@ void WindowsPlatform::sendKeys(const std::string& keys, bool wait) {
 void WindowsPlatform::activateProcess(double processId) {
     WindowSearch search{static_cast<DWORD>(processId)};
     EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) throw RunTimeError("process " + numberText(processId) + " has no window");
+    if (!search.found) throw RunTimeError(platform_texts::noWindowOfProcess(numberText(processId)));
     if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
     // The foreground lock gives way to a thread attached to the foreground's input.
     const DWORD ours = GetCurrentThreadId();
@@ -313,7 +312,7 @@ void WindowsPlatform::setSystemPowerState(bool suspend, bool force) {
 void WindowsPlatform::copyFile(const std::string& from, const std::string& to) {
     requireNoNul(from);
     requireNoNul(to);
-    if (!CopyFileW(win::wide(systemName(from)).c_str(), win::wide(systemName(to)).c_str(), FALSE)) throw RunTimeError("copy: " + systemMessage(GetLastError()));
+    if (!CopyFileW(win::wide(systemName(from)).c_str(), win::wide(systemName(to)).c_str(), FALSE)) throw RunTimeError(platform_texts::copyFailed(systemMessage(GetLastError())));
 }
 
 void WindowsPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
