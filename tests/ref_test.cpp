@@ -13,10 +13,6 @@
 #include "textcmd/ref.h"
 
 namespace torvic {
-void PrintTo(const RefError& e, std::ostream* os) {
-    *os << "{" << testing::PrintToString(e.missatge.size()) << " " << testing::PrintToString(e.referencia) << " "
-        << e.namesFile << "}";
-}
 namespace {
 
 using test::Message;

@@ -14,7 +14,8 @@ using test::Rig;
 using test::join;
 
 TEST(TextCommands, Examples) {
-    const std::string l123 = join({"l1", "l2", "l3"}), abc = join({"a", "b", "c"});
+    std::string l123 = join({"l1", "l2", "l3"}), abc = join({"a", "b", "c"}), all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
     // The working text and cursor, the script, and the text and cursor after it.
     struct Case { std::string text; std::int32_t cursor; std::vector<std::string> script; std::string expectedText;
                   std::int32_t expectedCursor; } cases[] = {
@@ -60,13 +61,15 @@ TEST(TextCommands, Examples) {
         {"abc", 2, {"write(\"a(b)\")"}, "aabc", 2},
         {"abc", 9, {"write(\"Z\")"}, "abcZ", 9},
         {"abc", 1, {"write(\"\\n\")"}, "\\nabc", 1},  // no escapes
+        {"\x82\x83\x84\x85\x86\x87", 1, {"oemtoansi()"}, "\xE9\xE2\xE4\xE0\xE5\xE7", 1},  // éâäàåç
+        {all, 7, {"oemtoansi()", "ansitooem()"}, all, 7},
     };
     for (const Case& c : cases) {
         Rig rig;
         rig.engine.document.textTreball = c.text;
         rig.engine.document.posTreball = c.cursor;
         rig.run(c.script);
-        std::string where = c.script.back() + " on [" + c.text.substr(0, 40) + "]";
+        const std::string where = c.script.back() + " on [" + c.text.substr(0, 40) + "]";
         EXPECT_EQ(rig.engine.document.textTreball, c.expectedText) << where;
         EXPECT_EQ(rig.engine.document.posTreball, c.expectedCursor) << where;
         EXPECT_TRUE(rig.host.messages.empty()) << where;
@@ -85,10 +88,7 @@ TEST(TextCommands, LongTextsWithoutLineBreakAskAndChangeNothing) {
             rig.run({"'0", line, "beep"});
             ASSERT_EQ(rig.host.messages.size(), 1u) << line;
             const std::string& text = rig.host.messages[0].text;
-            if (std::string(line).starts_with("deline(")) {
-                EXPECT_EQ(text, pieces);
-            }
-            EXPECT_NE(text.find(line[6] == 'c' ? chars : "(13+10)"), std::string::npos) << line;
+            EXPECT_TRUE(line[6] == '(' ? text == pieces : text.find(line[6] == 'c' ? chars : "(13+10)") != std::string::npos) << line;
             EXPECT_EQ(rig.engine.document.textTreball.size(), 32001u) << line;
             EXPECT_EQ(rig.platform.calls.size(), yes ? 1u : 0u) << line;
             EXPECT_EQ(rig.engine.runEndedByNo(), !yes) << line;  // a No ends the run as a failure
@@ -134,20 +134,8 @@ TEST(TextCommands, OnAnEmptyTextMostDoNothingAndPosToZeroReports) {
     Rig rig;
     rig.engine.document = {"abcdefgh", 5, ""};
     rig.run({"'0", "pos(-5)"});
-    ASSERT_EQ(rig.host.messages.size(), 1u);
-    EXPECT_EQ(rig.host.messages[0].title + "|" + rig.host.messages[0].text, "Error en comanda POS:|Error en POS en linia  1");
+    EXPECT_EQ(rig.host.shown(), std::vector<std::string>{"box|Error en comanda POS:|Error en POS en linia  1"});
     EXPECT_EQ(rig.engine.document.posTreball, 1);
-}
-
-TEST(TextCommands, CodePagesRoundTrip) {
-    Rig rig;
-    std::string all;
-    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
-    rig.engine.document = {all, 7, ""};
-    rig.run({"oemtoansi()"});
-    EXPECT_EQ(rig.engine.document.textTreball.substr(0x82, 6), "\xE9\xE2\xE4\xE0\xE5\xE7");  // éâäàåç
-    rig.run({"ansitooem()"});
-    EXPECT_EQ(rig.engine.document.textTreball, all);
 }
 
 // A device, and the reasons the system gives for a missing file, a missing
