@@ -80,7 +80,7 @@ void Engine::Execucio() {
     // A line whose characters 1252 cannot hold became '?' would not do what
     // it says: it stops at the prompt instead (a comment does nothing anyway).
     if (const auto it = run.outside1252.find(run.liniaActual);
-        it != run.outside1252.end() && lineKind(run.currentLine()) != LineKind::Comment) {
+        it != run.outside1252.end() && lineKind(run.entry(run.liniaActual)) != LineKind::Comment) {
         run.lastError =
             L1252("La línia té caràcters que no són del joc de caràcters 1252: ") + characterCodes(it->second) + ".";
         run.PErrorSintaxi();
@@ -88,20 +88,20 @@ void Engine::Execucio() {
     }
     std::string missatge;
     try {
-        std::string& line = run.currentLine();
-        std::string_view trimmed = trimBlanks(line);
-        if (trimmed.size() != line.size()) line = std::string(trimmed);
+        const std::string* line = &run.entry(run.liniaActual);
+        if (std::string_view trimmed = trimBlanks(*line); trimmed.size() != line->size())
+            line = &(run.currentLine() = std::string(trimmed));
 
         const auto at = static_cast<std::size_t>(run.liniaActual);
         const CommandRow* command =
-            run.compiled[at] ? run.commands[at] : findCommand(RunContext::keywordOf(line));
+            run.compiled[at] ? run.commands[at] : findCommand(RunContext::keywordOf(*line));
         if (command) {
             run.advanceAfterLine = true;
             command->run(run);
             if (run.advanceAfterLine) ++run.liniaActual;
             return;
         }
-        if (!isCommentLine(line)) reportUnrecognised(line);
+        if (!isCommentLine(*line)) reportUnrecognised(*line);
         ++run.liniaActual;
         return;
     } catch (const RunTimeError& e) {

@@ -1,4 +1,5 @@
 // Cutting a statement's parameter list into the ten parameter slots.
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,21 @@ void replaceAll(std::string& s, std::string_view from, std::string_view to) {
 }  // namespace
 
 void RunContext::obtParam(std::span<const ParamKind> kinds) {
+    if (liniaActual < 0 || liniaActual >= kTableSize) return cutParameters(kinds);
+    CutLine& cut = cutLines_[static_cast<std::size_t>(liniaActual)];
+    const std::size_t count = std::min(kinds.size(), cut.kinds.size());
+    if (cut.valid && cut.kindCount == count && std::equal(kinds.begin(), kinds.begin() + count, cut.kinds.begin())) {
+        for (std::size_t k = 0; k < parametresLinia.size(); ++k) parametresLinia[k].assign(cut.values[k]);
+        return;
+    }
+    cutParameters(kinds);
+    cut.valid = true;
+    cut.kindCount = count;
+    std::copy(kinds.begin(), kinds.begin() + count, cut.kinds.begin());
+    for (std::size_t k = 0; k < parametresLinia.size(); ++k) cut.values[k].assign(parametresLinia[k]);
+}
+
+void RunContext::cutParameters(std::span<const ParamKind> kinds) {
     std::string_view line = entry(liniaActual);
     std::string_view s;
     std::size_t open = line.find('(');

@@ -86,8 +86,17 @@ public:
     std::string& param(int slot) { return parametresLinia[static_cast<std::size_t>(slot)]; }
     // Entry `index` of the table, or the empty text outside it.
     const std::string& entry(int index) const;
-    // The entry being run, as stored (the dispatcher has trimmed it).
-    std::string& currentLine() { return linies[static_cast<std::size_t>(liniaActual)]; }
+    // The entry being run, as stored (the dispatcher has trimmed it), for a
+    // command that rewrites it (goto's count, mouse's mark): its parameters
+    // are cut again the next time.
+    std::string& currentLine() {
+        cutLines_[static_cast<std::size_t>(liniaActual)].valid = false;
+        return linies[static_cast<std::size_t>(liniaActual)];
+    }
+    // Forgets every entry's cut parameters (the table was filled anew).
+    void forgetCutParameters() {
+        for (CutLine& c : cutLines_) c.valid = false;
+    }
     // A line's keyword: text before the first "(", trimmed, lower case.
     static std::string keywordOf(std::string_view line);
 
@@ -107,6 +116,19 @@ public:
     // not advance again after it.
     void PErrorSintaxi(std::string missatge = "");
 
+private:
+    // An entry's parameters as obtParam last cut them, with the kinds asked
+    // for: a line is cut once, however often it runs.
+    struct CutLine {
+        bool valid = false;
+        std::size_t kindCount = 0;
+        std::array<ParamKind, 10> kinds{};
+        std::array<std::string, 10> values;
+    };
+    std::array<CutLine, kTableSize> cutLines_;
+    void cutParameters(std::span<const ParamKind> kinds);
+
+public:
     // True when the last run was ended by a "No" at a prompt.
     bool endedByNo = false;
     // Why the current line failed, when it did: the prompt's second line.

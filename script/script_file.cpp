@@ -123,6 +123,7 @@ LoadResult loadLines(RunContext& run, std::string_view editorText, const LinesOu
         p = b + 2;
     }
     for (std::size_t i = 0; i < pieces.size(); ++i) run.linies[i].assign(pieces[i]);
+    run.forgetCutParameters();
     run.nombreLinies = static_cast<std::int16_t>(n);
     run.outside1252.clear();
     if (!outside.empty()) {

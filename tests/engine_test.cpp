@@ -233,6 +233,15 @@ TEST(KeywordTable, EveryManualExampleRunsAsItsCommand) {
     std::filesystem::current_path(before);
 }
 
+// A line is cut once for as long as the table holds it: a new run reloads
+// the table, and its lines are cut anew.
+TEST(RunControls, EachRunCutsItsOwnLines) {
+    Rig rig;
+    rig.run({"msg(\"primer\",1,\"t\")", "goto(0,1)"});
+    rig.run({"msg(\"segon\",1,\"t\")"});
+    EXPECT_EQ(rig.host.shown(), (std::vector<std::string>{"box|t|primer", "box|t|primer", "box|t|segon"}));
+}
+
 TEST(RunControls, StartLine) {
     struct Case { double start; std::vector<int> lines; } cases[] = {
         {-4, {0, 1, 2, 3}}, {2.5, {2, 3}}, {3.5, {}}, {2, {2, 3}}, {400, {}}, {99999, {}},

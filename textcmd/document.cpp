@@ -105,10 +105,10 @@ static void cmdWrite(RunContext& ctx) {
     if (doc.textTreball.empty()) return;
     // The text is cut from the raw line: between the first two double quotes
     // of what lies between the first and the second "(".
-    std::vector<std::string_view> byParen = split(ctx.currentLine(), '(');
+    std::vector<std::string_view> byParen = split(ctx.entry(ctx.liniaActual), '(');
     if (byParen.size() < 2) throw RunTimeError(textcmd_texts::writeWithoutParenthesis());
     std::vector<std::string_view> byQuote = split(byParen[1], '"');
-    const std::string& line = ctx.currentLine();
+    const std::string& line = ctx.entry(ctx.liniaActual);
     if (byQuote.size() < 2 || std::count(line.begin(), line.end(), '"') < 2)
         throw RunTimeError(textcmd_texts::writeWithoutQuotedText());
     if (doc.posTreball < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
