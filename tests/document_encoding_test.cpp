@@ -58,11 +58,9 @@ TEST(DocumentEncoding, OpenAndSaveKeepTheEncodingAndEveryByte) {
 }
 
 TEST(DocumentEncoding, AsciiDocumentsTakeTheSystemsEncodingForWhatAScriptWrites) {
-    for (TextEncoding plain : {TextEncoding::Ansi, TextEncoding::Utf8}) {
-        DocumentRig d(plain);
-        const std::string out = d.run("Total: 12\r\n", {L1252("repl(\"Total\",\"Suma €\")"), L1252("write(\"à\")")});
-        EXPECT_EQ(out, plain == TextEncoding::Ansi ? L1252("àSuma €: 12\r\n") : utf8(L1252("àSuma €: 12\r\n")));
-    }
+    const std::string written = L1252("àSuma €: 12\r\n"), script[] = {L1252("repl(\"Total\",\"Suma €\")"), L1252("write(\"à\")")};
+    EXPECT_EQ(DocumentRig(TextEncoding::Ansi).run("Total: 12\r\n", {script[0], script[1]}), written);
+    EXPECT_EQ(DocumentRig(TextEncoding::Utf8).run("Total: 12\r\n", {script[0], script[1]}), utf8(written));
 }
 
 TEST(DocumentEncoding, UnicodeCharactersSurviveAndCountAsOneCharacter) {
@@ -107,19 +105,15 @@ TEST(DocumentEncoding, RefWritesInTheDocumentsEncoding) {
 struct RandomRuns {
     std::mt19937 rng;
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    char from(const std::string& alphabet) { return alphabet[static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1))]; }
-    std::string text() {
-        static const std::string alphabet = L1252("abAB<>#éÉàÀçÇÿŸšŠ€·\x81\xA0 ");
+    // Up to `most` of the alphabet's characters, now and then a line break if `breaks`.
+    std::string of(const std::string& alphabet, int most, bool breaks) {
         std::string t;
-        for (int n = pick(0, 60); n > 0; --n) t += pick(0, 5) == 0 ? std::string("\r\n") : std::string(1, from(alphabet));
-        return t + L1252("é");  // at least one character beyond ASCII
-    }
-    std::string needle() {
-        static const std::string alphabet = L1252("abAB<>#éÉàÀÿŸšŠ\x81");
-        std::string t;
-        for (int i = pick(0, 2); i > 0; --i) t += from(alphabet);
+        for (int n = pick(0, most); n > 0; --n)
+            t += breaks && pick(0, 5) == 0 ? std::string("\r\n") : alphabet.substr(static_cast<std::size_t>(pick(0, static_cast<int>(alphabet.size()) - 1)), 1);
         return t;
     }
+    std::string text() { return of(L1252("abAB<>#éÉàÀçÇÿŸšŠ€·\x81\xA0 "), 60, true) + L1252("é"); }  // at least one beyond ASCII
+    std::string needle() { return of(L1252("abAB<>#éÉàÀÿŸšŠ\x81"), 2, false); }
     // A needle as a script writes it: now and then with a line break.
     std::string scriptNeedle() { return pick(0, 7) == 0 ? "\\n" + needle() : needle(); }
     std::string command() {
@@ -150,10 +144,8 @@ TEST(DocumentEncoding, RandomScriptsGiveTheSameTextIn1252AndInUtf8) {
         for (int i = r.pick(1, 6); i > 0; --i) script.push_back(r.command());
         // ansitooem changes a 1252 document only and leaves a UTF-8 one as it
         // is: the 1252 run to compare with goes without it.
-        std::vector<std::string> ansiScript;
-        std::copy_if(script.begin(), script.end(), std::back_inserter(ansiScript),
-                     [](const std::string& c) { return c != "ansitooem()"; });
-
+        std::vector<std::string> ansiScript = script;
+        std::erase(ansiScript, "ansitooem()");
         DocumentRig ansi(TextEncoding::Ansi);
         const std::string expected = ansi.run(text, ansiScript);
         for (const std::string& mark : {std::string(), bom}) {
