@@ -76,8 +76,8 @@ TEST(TextAlgorithms, DelineMatchesTheStepByStepFormAcrossPieces) {
         // A stretch that deletes nothing is found again until the counter runs out.
         const plain::Deline expected = plain::deleteLines(text, pieces, find, counter, ic);
         const std::string got = orOverflow([&] {
-            const DelineResult r = deleteLinesHolding(text, pieces, find, counter, ic);
-            return r.text + "|" + std::to_string(r.cursor);
+            const DelineResult result = deleteLinesHolding(text, pieces, find, counter, ic);
+            return result.text + "|" + std::to_string(result.cursor);
         });
         ASSERT_EQ(got, expected.overflow ? "<overflow>" : expected.text + "|" + std::to_string(expected.cursor))
             << "case " << i << " text [" << text << "] find [" << find << "] counter " << counter << " limit " << limit;
