@@ -29,7 +29,7 @@ void InstallerPresenter::onLoad() {
 }
 
 void InstallerPresenter::onInfo() {
-    view_.messageBox(system_.notes().sharedFiles, "Llibreries que utilitzarà aquest programa:", BoxIcon::Information);
+    view_.messageBox(system_.notes().sharedFiles, "Llibreries que utilitzarà aquest programa:", MessageIcon::Information);
 }
 
 void InstallerPresenter::onBrowse() {
@@ -47,12 +47,12 @@ void InstallerPresenter::onInstall() {
     view_.setText1(dir);
     // An absolute path: a relative one, "c:prova" or nothing at all says where nothing.
     if (!system_.isAbsoluteDirectory(dir)) {
-        view_.messageBox(texts::kBadDirectory, texts::kInstallErrorTitle, BoxIcon::Critical);
+        view_.messageBox(texts::kBadDirectory, texts::kInstallErrorTitle, MessageIcon::Critical);
         return;
     }
     // A line feed in the name would end a line of the registration's files.
     if (hasControlCharacters(dir)) {
-        view_.messageBox(texts::kControlCharacters, texts::kInstallErrorTitle, BoxIcon::Critical);
+        view_.messageBox(texts::kControlCharacters, texts::kInstallErrorTitle, MessageIcon::Critical);
         return;
     }
     const char separator = conventions::folderSeparator();
@@ -117,7 +117,7 @@ void InstallerPresenter::onInstall() {
     }
     for (const std::string& f : keptAside) system_.removeFile(f + kAside);
     view_.messageBox("Programa instalat correctament a " + dir, "Instal·lació realitzada amb èxit:",
-                     BoxIcon::Information);
+                     MessageIcon::Information);
     if (view_.askYesNo("Voleu veure les intruccions d'ús del programa ara?", "Apendre les comandes:"))
         view_.openManual(dir);
     view_.endProgram();
@@ -126,7 +126,7 @@ void InstallerPresenter::onInstall() {
 void InstallerPresenter::failureReport(int number, const std::string& component, const std::string& description) {
     if (view_.askYesNo(texts::failureQuestion(system_.notes().byHand), texts::kFailureTitle) && number != 0)
         view_.messageBox(texts::failureDetail(number, component, description), texts::kFailureDetailTitle,
-                         BoxIcon::None);
+                         MessageIcon::None);
 }
 
 const Form<InstallerPresenter>& installerForm() {

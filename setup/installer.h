@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "base/dialogs.h"
 #include "base/form.h"
 #include "platform/installation.h"
 #include "setup/folder_picker.h"
@@ -14,14 +15,12 @@
 
 namespace torvic::setup {
 
-enum class BoxIcon { None, Information, Critical };
-
 class InstallerView {
 public:
     virtual ~InstallerView() = default;
     virtual std::string text1() = 0;  // the installation directory
     virtual void setText1(const std::string& text) = 0;
-    virtual void messageBox(const std::string& text, const std::string& title, BoxIcon icon) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
     // The two notes under the question: what the program installs besides
     // itself, and how it is uninstalled.

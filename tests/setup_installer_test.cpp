@@ -26,7 +26,7 @@ struct FakeInstallerView : InstallerView {
     bool ended = false;
     std::string text1() override { return text; }
     void setText1(const std::string& t) override { text = t; }
-    void messageBox(const std::string& t, const std::string& title, BoxIcon) override { boxes.push_back(title + "|" + t); }
+    void messageBox(const std::string& t, const std::string& title, MessageIcon) override { boxes.push_back(title + "|" + t); }
     bool askYesNo(const std::string& t, const std::string& title) override {
         boxes.push_back(title + "|" + t);
         return test::next(answers, false);

@@ -48,13 +48,14 @@ InstallerQt::InstallerQt() {
 std::string InstallerQt::text1() { return text1_->text().toStdString(); }
 void InstallerQt::setText1(const std::string& text) { text1_->setText(QString::fromStdString(text)); }
 
-void InstallerQt::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
+void InstallerQt::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
     QMessageBox box(this);
     box.setWindowTitle(utf8(title));
     box.setText(utf8(text));
-    box.setIcon(icon == BoxIcon::Information ? QMessageBox::Information
-                : icon == BoxIcon::Critical  ? QMessageBox::Critical
-                                             : QMessageBox::NoIcon);
+    box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
+                : icon == MessageIcon::Exclamation ? QMessageBox::Warning
+                : icon == MessageIcon::Critical    ? QMessageBox::Critical
+                                                   : QMessageBox::NoIcon);
     box.exec();
 }
 
@@ -75,7 +76,7 @@ void InstallerQt::openManual(const std::string& dir) {
     // The installed editor shows it in its help window: no viewer needed.
     if (!QProcess::startDetached(QString::fromStdString(dir + "torvic"), {"/manual"}))
         messageBox("No s'ha pogut mostrar el manual: el programa " + dir + "torvic no s'ha pogut engegar.",
-                   "Apendre les comandes:", BoxIcon::Critical);
+                   "Apendre les comandes:", MessageIcon::Critical);
 }
 
 void InstallerQt::endProgram() {

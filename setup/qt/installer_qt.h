@@ -21,7 +21,7 @@ public:
 
     std::string text1() override;
     void setText1(const std::string& text) override;
-    void messageBox(const std::string& text, const std::string& title, BoxIcon icon) override;
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void setNotes(const std::string& libraries, const std::string& uninstalling) override;
     void openManual(const std::string& dir) override;

@@ -76,8 +76,11 @@ void InstallerWin32::show() {
 std::string InstallerWin32::text1() { return utf8(windowText(text1_)); }
 void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(text1_, wide(text).c_str()); }
 
-void InstallerWin32::messageBox(const std::string& text, const std::string& title, BoxIcon icon) {
-    const UINT style = icon == BoxIcon::Information ? MB_ICONINFORMATION : icon == BoxIcon::Critical ? MB_ICONHAND : 0;
+void InstallerWin32::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    const UINT style = icon == MessageIcon::Information   ? MB_ICONINFORMATION
+                       : icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION
+                       : icon == MessageIcon::Critical    ? MB_ICONHAND
+                                                          : 0;
     torvic::win32::messageBox(hwnd(), boxText(text), wide(title), MB_OK | style);  // as wide as its title
 }
 
@@ -93,7 +96,7 @@ void InstallerWin32::setNotes(const std::string& libraries, const std::string& u
 void InstallerWin32::openManual(const std::string& dir) {
     const std::wstring manual = wide(dir + "torvic.rtf");
     if (reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
-        messageBox("No s'ha pogut mostrar el manual " + dir + "torvic.rtf.", "Apendre les comandes:", BoxIcon::Critical);
+        messageBox("No s'ha pogut mostrar el manual " + dir + "torvic.rtf.", "Apendre les comandes:", MessageIcon::Critical);
 }
 
 void InstallerWin32::endProgram() {
