@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "base/cp1252.h"
 #include "base/datetime.h"
@@ -27,24 +28,21 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfAText) {
     EXPECT_THROW(valorNumeric("-1D999"), RunTimeError);
 }
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-    struct Case { double in, out; } cases[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2},
-                 {2.5001, 3}, {-0.4, 0}, {7, 7}, {-1.6, -2}};
-    for (const Case& c : cases) EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
-}
-
-TEST(Rounding, TargetRangesAreChecked) {
-    EXPECT_EQ(toInt16(32767.4), 32767);
-    EXPECT_EQ(toInt16(-32768.5), -32768);  // rounds to the even -32768
-    EXPECT_THROW(toInt16(32767.5), RunTimeError);
-    EXPECT_THROW(toInt16(-32769), RunTimeError);
-    EXPECT_EQ(toInt32(2147483647.0), 2147483647);
-    EXPECT_THROW(toInt32(2147483647.5), RunTimeError);
-    EXPECT_EQ(toByte(255.4), 255);
-    EXPECT_EQ(toByte(-0.5), 0);
-    EXPECT_THROW(toByte(255.5), RunTimeError);
-    EXPECT_THROW(toByte(-0.6), RunTimeError);
-    EXPECT_THROW(toInt16(std::nan("")), RunTimeError);
+// Halves go to the even neighbour, then the target's range is checked.
+TEST(Rounding, HalvesToEvenAndTargetRanges) {
+    using To = double (*)(double);
+    const To even = [](double v) { return roundHalfEven(v); }, i16 = [](double v) { return double(toInt16(v)); },
+             i32 = [](double v) { return double(toInt32(v)); }, u8 = [](double v) { return double(toByte(v)); };
+    struct Case { To to; double in; std::optional<double> out; } cases[] = {  // no result: a run-time error
+        {even, 2.5, 2}, {even, 3.5, 4}, {even, 0.5, 0}, {even, 1.5, 2}, {even, -2.5, -2}, {even, -3.5, -4}, {even, 2.4999, 2},
+        {even, 2.5001, 3}, {even, -0.4, 0}, {even, 7, 7}, {even, -1.6, -2},
+        {i16, 32767.4, 32767}, {i16, -32768.5, -32768}, {i16, 32767.5, {}}, {i16, -32769, {}}, {i16, std::nan(""), {}},
+        {i32, 2147483647.0, 2147483647}, {i32, 2147483647.5, {}}, {u8, 255.4, 255}, {u8, -0.5, 0}, {u8, 255.5, {}}, {u8, -0.6, {}},
+    };
+    for (const Case& c : cases) {
+        if (c.out) EXPECT_EQ(c.to(c.in), *c.out) << c.in;
+        else EXPECT_THROW(c.to(c.in), RunTimeError) << c.in;
+    }
 }
 
 TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {

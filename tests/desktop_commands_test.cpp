@@ -70,28 +70,23 @@ TEST(DesktopCommands, StateTheyLeave) {
     Rig copy;  // an empty destination is reported
     callsOf({"'0", "copy(\"a.txt\",)"}, copy);
     ASSERT_EQ(copy.host.messages.size(), 1u);
-    EXPECT_NE(copy.host.messages[0].text.find("Error de sintaxis en la linia: 1\r\nError en parametres del Copy\r\n"),
-              std::string::npos);
+    EXPECT_NE(copy.host.messages[0].text.find("Error de sintaxis en la linia: 1\r\nError en parametres del Copy\r\n"), std::string::npos);
 }
 
 TEST(Msg, Styles) {
     // System-modal: styles 4 to 7, whole numbers only.
     struct Case { const char* line; MessageIcon icon; std::string text, title; bool systemModal = false; } cases[] = {
         {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
-        {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},
-        {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t", true},
-        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t", true},
-        {"msg(\"a\",5,\"t\")", MessageIcon::Information, "a", "t", true},
-        {"msg(\"a\",8,\"t\")", MessageIcon::None, "a", "t", false},
-        {"msg(\"a\",4.5,\"t\")", MessageIcon::None, "a", "t", false},
+        {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},         {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t", true},
+        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t", true},       {"msg(\"a\",5,\"t\")", MessageIcon::Information, "a", "t", true},
+        {"msg(\"a\",8,\"t\")", MessageIcon::None, "a", "t", false},      {"msg(\"a\",4.5,\"t\")", MessageIcon::None, "a", "t", false},
         {"msg(\"a\",1, \"t\")", MessageIcon::Information, "a", " "},  // the blank before the quote is the title
         {"msg(\"a\")", MessageIcon::None, "a", "Torvic"},
     };
     for (const Case& c : cases) {
         Rig rig;
         rig.run({c.line});
-        EXPECT_EQ(rig.host.shown(), std::vector<std::string>{"box|" + c.title + "|" + c.text}) << c.line;
-        ASSERT_EQ(rig.host.messages.size(), 1u) << c.line;
+        ASSERT_EQ(rig.host.shown(), std::vector<std::string>{"box|" + c.title + "|" + c.text}) << c.line;
         EXPECT_EQ(rig.host.messages[0].icon, c.icon) << c.line;
         EXPECT_EQ(rig.host.systemModal.at(0), c.systemModal) << c.line;
     }
@@ -105,8 +100,7 @@ TEST(Ifmouse, PointAndRectangle) {
     };
     for (const Case& c : cases) {
         Rig rig;
-        rig.platform.pointerX = c.x;
-        rig.platform.pointerY = c.y;
+        rig.platform.pointerX = c.x, rig.platform.pointerY = c.y;
         rig.run({c.line, "beep", "ifmouse()", "'after"});
         EXPECT_EQ(std::count(rig.platform.calls.begin(), rig.platform.calls.end(), "beep"), c.runs ? 1 : 0) << c.line;
         EXPECT_EQ(rig.host.linesRun.back(), 3) << c.line;
