@@ -23,9 +23,8 @@ before="$(listing)"
 
 # Waits for a window whose name holds $1; presses $2 in it.
 press_in() {
-    local win=""
-    for _ in $(seq 100); do win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1); [ -n "$win" ] && break; sleep 0.1; done
-    [ -n "$win" ] || return 1
+    local win="" name=$1
+    within 10 eval 'win=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1); [ -n "$win" ]' || return 1
     xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win" 2>/dev/null
     sleep 0.3
     xdotool key --clearmodifiers "$2"
@@ -40,7 +39,7 @@ xdotool type --delay 5 "$dir/"
 xdotool key Return                  # "Sí"
 press_in "realitzada" Return        # the success box
 press_in "Apendre" Escape           # no manual now
-for _ in $(seq 100); do kill -0 $setup 2>/dev/null || break; sleep 0.1; done
+within 20 eval '! kill -0 $setup 2>/dev/null'
 check "the installer ended by itself" $(! kill -0 $setup 2>/dev/null; echo $?)
 
 data="$HOME/.local/share"
@@ -87,10 +86,11 @@ rm -rf "$lf"
 xdg-mime default torvic.desktop application/x-torvic  # the default, as a desktop's tool sets it
 echo "the user's own" > "$dir/notes.txt"
 "$dir/torvicsetup" /uninstall >/dev/null 2>&1 &
-pids+=($!)
+uninstall=$!
+pids+=($uninstall)
 press_in "Desinstal" Return   # yes, uninstall
 press_in "Desinstal" Return   # the report
-sleep 0.5
+within 10 eval '! kill -0 $uninstall 2>/dev/null'  # it has ended: its work is done
 check "the program folder keeps only the user's own file" $([ "$(ls -A "$dir")" = notes.txt ]; echo $?)
 check "mimeapps.list keeps the user's lines only" \
     $([ "$(cat "$HOME/.config/mimeapps.list")" = "$(printf '[Default Applications]\ntext/plain=editor.desktop')" ]; echo $?)
