@@ -21,7 +21,7 @@ need wine winepath xdotool
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60   # a server of its own lifetime, outside the file-size limit below
-runit() { timeout 60 wine "$RUN" "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
+runit() { timeout 60 wine "$RUN" --trace "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=$?; err="$(cat "$DIR/err")"; }
 
 # ==== torvicrun.exe
 # ---- text commands and files ------------------------------------------------
@@ -45,7 +45,7 @@ check "xcopy copied the folder tree" $(cmp -s "$DIR/tree/sub/a.txt" "$DIR/copied
 head -c 20000 /dev/zero | tr '\0' y > "$DIR/big.txt"
 printf 'previous\r\n' > "$DIR/keep.txt"
 script "$DIR/limit.torvic" "open(\"$(win "$DIR/big.txt")\")" "save(\"$(win "$DIR/keep.txt")\")" 'beep'
-(ulimit -f 8; trap '' XFSZ; timeout 60 wine "$RUN" --on-error=continue "$DIR/limit.torvic" </dev/null 2>"$DIR/err" >/dev/null)
+(ulimit -f 8; trap '' XFSZ; timeout 60 wine "$RUN" --trace --on-error=continue "$DIR/limit.torvic" </dev/null 2>"$DIR/err" >/dev/null)
 rc=$?
 check "a failed save does not end the run (rc $rc)" $([ $rc -eq 0 ] && grep -qF "[2] beep" "$DIR/err"; echo $?)
 check "the failed save is reported" $(grep -qF "Error en comanda SAVE en linia  1" "$DIR/err"; echo $?)
@@ -54,9 +54,9 @@ check "no temporary file is left" $([ "$(ls "$DIR" | grep -c '^~')" -eq 0 ]; ech
 
 # Exit codes and messages as on Linux; Catalan reads right.
 runit "$DIR/missing.torvic"
-check "a missing script exits 2 (rc $rc)" $([ $rc -eq 2 ] && grep -qF "cannot read" <<<"$err"; echo $?)
+check "a missing script exits 2 (rc $rc)" $([ $rc -eq 2 ] && grep -qF "no es pot llegir" <<<"$err"; echo $?)
 runit --start=x "$DIR/text.torvic"
-check "a bad option is a usage error (rc $rc)" $([ $rc -eq 2 ] && grep -qF "usage: torvicrun" <<<"$err"; echo $?)
+check "a bad option is a usage error (rc $rc)" $([ $rc -eq 2 ] && grep -qF "Ús: torvicrun" <<<"$err"; echo $?)
 script "$DIR/bad.torvic" "wait(-1)"
 runit --on-error=stop "$DIR/bad.torvic"
 check "No to a failing line exits 1 (rc $rc)" $([ $rc -eq 1 ]; echo $?)
