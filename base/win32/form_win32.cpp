@@ -131,6 +131,16 @@ int twipsToScreen(int twips) { return MulDiv(twips, dpi(), 1440); }
 int designToScreen(int pixels) { return MulDiv(pixels, dpi(), 96); }
 int screenToDesign(int pixels) { return MulDiv(pixels, 96, dpi()); }
 
+TEXTMETRICA controlFontMetrics(HWND control) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return metrics;
+}
+
 HFONT proportionalFont(double points, bool bold) { return makeFont("MS Sans Serif", points, bold); }
 HFONT fixedFont(double points) {
     // Where a face is missing the system gives another of the family asked

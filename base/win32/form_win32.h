@@ -27,6 +27,8 @@ int screenToDesign(int pixels);
 // font where it is missing), made once per size.
 HFONT proportionalFont(double points, bool bold = false);
 HFONT fixedFont(double points);
+// The metrics of the font a control draws its text with.
+TEXTMETRICA controlFontMetrics(HWND control);
 // The program's icon, a yellow T on dark blue, drawn at `size` pixels.
 HICON programIcon(int size);
 

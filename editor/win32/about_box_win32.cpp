@@ -14,12 +14,7 @@ void AboutBoxWin32::showModal() {
     // "Advertència:" lies over the notice's first line: as tall as that
     // line, it leaves the second one whole.
     HWND over = window_.control("Label1");
-    HDC dc = GetDC(over);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(over, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(over, dc);
+    const TEXTMETRICA metrics = controlFontMetrics(over);
     RECT r;
     GetWindowRect(over, &r);
     SetWindowPos(over, nullptr, 0, 0, r.right - r.left, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

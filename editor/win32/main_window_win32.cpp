@@ -122,12 +122,7 @@ void fitLabel(HWND label) {
     GetWindowRect(label, &r);
     MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
     GetClientRect(frame, &inside);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    const TEXTMETRICA metrics = controlFontMetrics(label);
     const int height = std::min<int>(metrics.tmHeight, r.bottom - r.top);
     int top = r.top;
     for (HWND w = GetWindow(frame, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -328,12 +323,7 @@ void MainWindowWin32::setText4(const std::string& text) {
     HWND field = control("Text4");
     RECT r;
     GetClientRect(field, &r);
-    HDC dc = GetDC(field);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(field, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(field, dc);
+    const TEXTMETRICA metrics = controlFontMetrics(field);
     const auto room = static_cast<std::size_t>(2 * r.right / std::max<LONG>(1, metrics.tmAveCharWidth) + 16);
     window_.setText("Text4", text.size() <= room ? text : text.substr(0, room) + "\x85");  // an ellipsis
     SendMessageA(control("Text4"), EM_SETSEL, 0, 0);  // a long hint shows its start

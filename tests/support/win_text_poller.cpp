@@ -11,20 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "win_top_windows.h"  // beside this file
+
 namespace {
-
-struct Search {
-    std::wstring title;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK matchTitle(HWND w, LPARAM data) {
-    auto* s = reinterpret_cast<Search*>(data);
-    wchar_t caption[1024] = {};
-    GetWindowTextW(w, caption, 1024);
-    if (IsWindowVisible(w) && std::wstring(caption).find(s->title) != std::wstring::npos) s->found.push_back(w);
-    return TRUE;
-}
 
 BOOL CALLBACK readText(HWND w, LPARAM data) {
     static std::vector<wchar_t> buffer(1 << 20);
@@ -41,13 +30,10 @@ int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc < 3) return 2;
-    Search search{argv[1], {}};
     const DWORD seconds = static_cast<DWORD>(_wtoi(argv[2]));
     long read = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(200)) {
-        search.found.clear();
-        EnumWindows(&matchTitle, reinterpret_cast<LPARAM>(&search));
-        for (HWND w : search.found) {
+        for (HWND w : torvic::test::topWindows(argv[1])) {
             readText(w, reinterpret_cast<LPARAM>(&read));
             EnumChildWindows(w, &readText, reinterpret_cast<LPARAM>(&read));
         }

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/windows/wide_text.h"
+#include "win_top_windows.h"  // beside this file
 
 namespace {
 
@@ -50,24 +51,7 @@ std::string classOf(HWND w) {
     return utf8(name);
 }
 
-struct Search {
-    std::wstring title;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK matchTitle(HWND w, LPARAM data) {
-    auto* s = reinterpret_cast<Search*>(data);
-    wchar_t caption[1024] = {};
-    GetWindowTextW(w, caption, 1024);
-    if (IsWindowVisible(w) && std::wstring(caption).find(s->title) != std::wstring::npos) s->found.push_back(w);
-    return TRUE;
-}
-
-std::vector<HWND> topWindows(const std::wstring& title) {
-    Search search{title, {}};
-    EnumWindows(&matchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using torvic::test::topWindows;
 
 void dumpChildren(HWND parent, int depth) {
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
