@@ -56,7 +56,7 @@ TEST(RunAllocations, APassThroughALoopAllocatesNothing) {
     const long few = allocationsOfLoop(20000);
     const long many = allocationsOfLoop(90000);
     EXPECT_GT(few, 0) << "the count must see the run's allocations at all";
-    EXPECT_EQ(many, few) << (many - few) / 70000.0 << " allocations a pass";
+    EXPECT_EQ(many, few) << static_cast<double>(many - few) / 70000 << " allocations a pass";
 }
 
 }  // namespace
