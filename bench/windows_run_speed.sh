@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# torvic.exe against torvicrun.exe under Wine, in the same call: a visible
-# run ("Executa tot") of 100,000 passes of a five-line goto loop (500,000
-# lines), alone and while another program reads the window's texts every
+# torvic.exe against torvicrun.exe (quiet, its default) under Wine, in the
+# same call: a visible run ("Executa tot") of 1,000,000 passes of a
+# five-line goto loop (5,000,000 lines), alone and while another program reads the window's texts every
 # 0.2 s (tests/win_text_poller), "Stop" on an endless run, and the whole of "torvic.exe /exec" on a
 # one-line script. Needs an X server (DISPLAY) with a window manager (without
 # one, Wine's own notification area waits 2 s for each icon it takes down)
@@ -13,7 +13,7 @@ DIR="$(mktemp -d)"
 trap 'rm -rf "$DIR"' EXIT
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
 win() { winepath -w "$1" 2>/dev/null; }
-printf '%s\r\n' "' one" "' two" "' three" "goto(0,9999)" "goto(0,9)" > "$DIR/loop.torvic"
+printf '%s\r\n' "' one" "' two" "' three" "goto(0,99999)" "goto(0,9)" > "$DIR/loop.torvic"
 printf '%s\r\n' "' endless" "goto(0,999999999)" > "$DIR/endless.torvic"
 printf '%s\r\n' "' one line" > "$DIR/one.torvic"
 for _ in $(seq 290); do printf "' %s\r\n" "$(head -c 2000 /dev/zero | tr '\0' x)"; done > "$DIR/long.torvic"
