@@ -79,14 +79,15 @@ std::string shown(const WindowRig& r) {
                         : "no icon");
 }
 
-// "Cont Exec" starts at the number in Text3; what is not one starts at the top.
+// "Cont Exec" starts at the number in Text3, rounded half to even; what is
+// not one, or below 0, starts at the top; past the table nothing runs.
 TEST(MainWindow, ContinueRunReadsText3AsTheStartLine) {
     struct Case { const char* text3; std::size_t beeps; } cases[] = {
-        {"Acabat", 2}, {"1e999", 2}, {"  1", 1}, {"2.5", 1}, {"3", 0},
+        {"Acabat", 3}, {"1e999", 3}, {"-4", 3}, {"  1", 2}, {"2.5", 2}, {"3", 1}, {"3.5", 0}, {"400", 0}, {"99999", 0},
     };
     for (const Case& c : cases) {
         WindowRig rig;
-        rig.view.editor = "beep\r\n'1\r\nbeep\r\n'3";
+        rig.view.editor = "beep\r\n'1\r\nbeep\r\nbeep\r\n'4";
         rig.view.text3Field = c.text3;
         rig.torvic.onContinueRun();
         EXPECT_EQ(rig.platform.calls.size(), c.beeps) << c.text3;
@@ -684,14 +685,7 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     rig.torvic.onPrintManual();  // handed to the printing service
     rig.platform.printing = false;
     rig.torvic.onPrintManual();  // none: the help window's print dialog
-    rig.view.answers = {false, true};   // the local manual is offered as the page
-    rig.torvic.onWebPage();
-    rig.torvic.onWebPage();
-    ASSERT_EQ(rig.view.messages.size(), 3u);
-    const test::Message& page = rig.view.messages[2];
-    EXPECT_EQ(page.text, "file://" + conventions::programDataFile(dir.path(), "torvic.html") + "\n\rVoleu accedir-hi?");
-    EXPECT_TRUE(page.title == "Web del programa:" && page.icon == MessageIcon::Information) << page.title;
-    EXPECT_EQ(rig.view.manualsShown, (Strings{"show", "print", "show"}));
+    EXPECT_EQ(rig.view.manualsShown, (Strings{"show", "print"}));
 
     rig.aboutBox.systemInformationPrograms = [] { return Strings{"\"/usr/bin/kinfocenter\"", "lxtask"}; };
     rig.aboutBox.onSystemInfo();
@@ -702,28 +696,26 @@ TEST(Help, TheManualItsPrintingTheLocalPageAndTheSystemInformation) {
     EXPECT_EQ(rig.aboutBoxView.boxes, Strings{L1252("Torvic|La información del sistema no está disponible en este momento")});
 }
 
+// The local manual is offered as the page, and shown on Yes.
 TEST(Help, TheWebPageOffersTheManualThatIsThere) {
-    const std::pair<Strings, std::string> cases[] = {
-        {{"torvic.html", "torvic.rtf"}, "torvic.html"}, {{"torvic.html"}, "torvic.html"}, {{"torvic.rtf"}, "torvic.rtf"},
-        {{}, ""}};
-    for (const auto& [files, offered] : cases) {
+    const std::tuple<Strings, std::string, bool> cases[] = {
+        {{"torvic.html", "torvic.rtf"}, "torvic.html", true}, {{"torvic.html"}, "torvic.html", false},
+        {{"torvic.rtf"}, "torvic.rtf", true}, {{}, "", true}};
+    for (const auto& [files, offered, yes] : cases) {
         test::TempDir dir;
         for (const std::string& f : files) std::ofstream(dir / f) << "manual";
         WindowRig rig;
         rig.torvic.programDirectory = [&dir] { return dir.path(); };
-        rig.view.answers = {true};
+        rig.view.answers = {yes};
         rig.torvic.onWebPage();
         ASSERT_EQ(rig.view.messages.size(), 1u) << offered;
         const test::Message& box = rig.view.messages[0];
-        EXPECT_EQ(box.title, "Web del programa:");
-        if (offered.empty()) {
-            EXPECT_EQ(box.text, "No s'ha trobat el manual (torvic.html o torvic.rtf) a la carpeta del programa.");
-            EXPECT_EQ(box.icon, MessageIcon::Critical);
-            EXPECT_TRUE(rig.view.manualsShown.empty());
-        } else {
-            EXPECT_EQ(box.text, "file://" + conventions::programDataFile(dir.path(), offered) + "\n\rVoleu accedir-hi?");
-            EXPECT_EQ(rig.view.manualsShown, Strings{"show"});
-        }
+        const std::string text = offered.empty() ? "No s'ha trobat el manual (torvic.html o torvic.rtf) a la carpeta del programa."
+                                                 : "file://" + conventions::programDataFile(dir.path(), offered) + "\n\rVoleu accedir-hi?";
+        EXPECT_EQ(box.title + "|" + box.text + (box.icon == MessageIcon::Information ? "|information" : ""),
+                  "Web del programa:|" + text + (offered.empty() ? "" : "|information"));
+        EXPECT_EQ(box.icon == MessageIcon::Critical, offered.empty()) << offered;
+        EXPECT_EQ(rig.view.manualsShown, offered.empty() || !yes ? Strings{} : Strings{"show"}) << offered;
     }
 }
 

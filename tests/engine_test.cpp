@@ -242,19 +242,6 @@ TEST(RunControls, EachRunCutsItsOwnLines) {
     EXPECT_EQ(rig.host.shown(), (std::vector<std::string>{"box|t|primer", "box|t|primer", "box|t|segon"}));
 }
 
-TEST(RunControls, StartLine) {
-    struct Case { double start; std::vector<int> lines; } cases[] = {
-        {-4, {0, 1, 2, 3}}, {2.5, {2, 3}}, {3.5, {}}, {2, {2, 3}}, {400, {}}, {99999, {}},
-    };
-    for (const Case& c : cases) {
-        Rig rig;
-        rig.host.editor = "'0\r\n'1\r\n'2\r\n'3";
-        rig.engine.continueRun(c.start);
-        EXPECT_EQ(rig.host.linesRun, c.lines) << c.start;
-        EXPECT_EQ(rig.host.text3Field, "Acabat") << c.start;
-    }
-}
-
 TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
     const std::string positive = L1252("Error de Sintaxi a la línia: 0\r\rAquests parametres han de ser positius.\r"
                                        "Continuar amb l'execució a la següent linia?");
