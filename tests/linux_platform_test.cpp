@@ -21,12 +21,10 @@ namespace torvic {
 namespace {
 
 TEST(LinuxPlatform, SplitsCommandLines) {
-    using V = std::vector<std::string>;
-    EXPECT_EQ(LinuxPlatform::splitCommandLine("calc"), (V{"calc"}));
-    EXPECT_EQ(LinuxPlatform::splitCommandLine("  a  b\tc "), (V{"a", "b", "c"}));
-    EXPECT_EQ(LinuxPlatform::splitCommandLine("\"my prog\" \"an arg\" x\"y z\""), (V{"my prog", "an arg", "xy z"}));
-    EXPECT_EQ(LinuxPlatform::splitCommandLine("a \"\" b"), (V{"a", "", "b"}));
-    EXPECT_EQ(LinuxPlatform::splitCommandLine(""), (V{}));
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"calc", {"calc"}}, {"  a  b\tc ", {"a", "b", "c"}}, {"\"my prog\" \"an arg\" x\"y z\"", {"my prog", "an arg", "xy z"}},
+        {"a \"\" b", {"a", "", "b"}}, {"", {}}};
+    for (const auto& [line, words] : cases) EXPECT_EQ(LinuxPlatform::splitCommandLine(line), words) << line;
 }
 
 TEST(LinuxPlatform, TranslatesXcopySwitches) {

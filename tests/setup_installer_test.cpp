@@ -102,7 +102,7 @@ TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
     instalar.onLoad();
     EXPECT_EQ(view.text, system.defaultDirectory());
     EXPECT_EQ(view.notes, "libraries|uninstall");
-    const std::string dir = tmp / "My Apps";
+    const std::string dir = tmp / "new/deeper/My Apps";  // missing parents are made
     const std::string installed = dir + FakeInstallation::sep();
     view.text = "  " + dir + "  ";
     view.answers = {true};
@@ -114,8 +114,10 @@ TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
     EXPECT_EQ(view.opened, std::vector<std::string>{installed});
     EXPECT_TRUE(view.ended);
     // The required files and the companions that are there are copied.
-    EXPECT_EQ(readFileBytes(installed + "torvic").value_or(""), "torvic bytes");
+    EXPECT_EQ(readFileBytes(installed + "torvic").value_or("") + "|" + readFileBytes(installed + "torvic.rtf").value_or(""),
+              "torvic bytes|torvic.rtf bytes");
     EXPECT_FALSE(fs::exists(installed + "torvicrun"));
+    EXPECT_EQ(system.undone, 0);
 }
 
 // Every file and folder under `root` with what each file holds.
@@ -127,15 +129,6 @@ std::string listing(const fs::path& root) {
     std::string all;
     for (const std::string& line : out) all += line + "\n";
     return all;
-}
-
-TEST_F(InstallerTest, MissingParentsAreMade) {
-    InstallerPresenter instalar(view, system);
-    view.text = tmp / "new/deeper/Torvic";
-    instalar.onInstall();
-    EXPECT_TRUE(view.ended);
-    EXPECT_EQ(readFileBytes(systemNameOf(tmp / "new/deeper/Torvic/torvic.rtf")).value_or(""), "torvic.rtf bytes");
-    EXPECT_EQ(system.undone, 0);
 }
 
 TEST_F(InstallerTest, ACompanionThatCannotBeCopiedLeavesWhatWasThere) {
