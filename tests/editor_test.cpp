@@ -139,18 +139,6 @@ TEST(MainWindow, HintFromTheCaretsLine) {
     }
 }
 
-TEST(MainWindow, StopActsBetweenTheLinesOfARun) {
-    // A loop of a thousand million lines: the window handles its input at
-    // screen rate, and the third time the user has pressed F4.
-    WindowRig rig;
-    rig.view.editor = "beep\r\ngoto(0,32767)\r\ngoto(0,32767)";
-    rig.view.onPendingInput = [&rig] { if (rig.view.inputChecks == 3) rig.torvic.onStopRun(); };
-    rig.torvic.onRunAll();
-    EXPECT_EQ(rig.view.inputChecks, 3);
-    EXPECT_TRUE(rig.view.buttonsEnabled);
-    EXPECT_NE(rig.view.text3Field, "Acabat");  // stopped, not finished
-}
-
 TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     WindowRig rig;
     rig.view.editor = "beep\r\nwait(1000)\r\nbeep";
