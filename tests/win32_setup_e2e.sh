@@ -44,7 +44,6 @@ done
 mkdir -p "$DIR/source" "$DIR/broken"
 cp "$APP/torvic.exe" "$APP/torvicrun.exe" "$APP/torvicsetup.exe" "$APP/torvic.rtf" "$APP/torvic.html" "$DIR/source/"
 cp "$APP/torvic.exe" "$APP/torvicsetup.exe" "$DIR/broken/"  # no manual: its copy fails
-echo mine > "$WINEPREFIX/drive_c/enmig"  # a file where a folder will be asked for
 keylist > "$DIR/keys.before"
 filelist > "$DIR/files.before"
 
@@ -67,7 +66,6 @@ failed_install() {  # installer folder, folder typed, what raised the error
     keys "Instal·lació de Torvic XP:" Escape
     within 20 eval '! kill -0 $setup 2>/dev/null'
 }
-failed_install "$DIR/source" 'C:\enmig\Torvic\' 'la creació de la carpeta C:\enmig'
 failed_install "$DIR/source" 'Z:\sys\Torvic\' 'la creació de la carpeta Z:\sys\Torvic'
 failed_install "$DIR/broken" 'C:\Nova\Carpeta\Torvic\' 'la còpia del fitxer torvic.rtf'
 
