@@ -21,13 +21,11 @@ Engine::Engine(Host& host, Platform& platform) : run(*this, host, platform, plat
 Engine::LoadResult Engine::loadLines(std::string_view editorText, const LinesOutside1252& outside) {
     const LoadResult result = torvic::loadLines(run, editorText, outside);
     // Each line's keyword is looked up once here, not at every pass.
-    run.compiled.fill(false);
-    run.commands.fill(nullptr);
     if (result == LoadResult::Loaded) {
+        run.commands.fill(nullptr);
         for (int i = 0; i < run.nombreLinies; ++i) {
             const auto at = static_cast<std::size_t>(i);
             run.commands[at] = findCommand(RunContext::keywordOf(trimBlanks(run.linies[at])));
-            run.compiled[at] = true;
         }
     }
     return result;
@@ -92,10 +90,7 @@ void Engine::Execucio() {
         if (std::string_view trimmed = trimBlanks(*line); trimmed.size() != line->size())
             line = &(run.currentLine() = std::string(trimmed));
 
-        const auto at = static_cast<std::size_t>(run.liniaActual);
-        const CommandRow* command =
-            run.compiled[at] ? run.commands[at] : findCommand(RunContext::keywordOf(*line));
-        if (command) {
+        if (const CommandRow* command = run.commands[static_cast<std::size_t>(run.liniaActual)]) {
             run.advanceAfterLine = true;
             command->run(run);
             if (run.advanceAfterLine) ++run.liniaActual;

@@ -23,15 +23,10 @@ void RunContext::endRunHere() {
 }
 
 void RunContext::skipToNextOfSameKeyword() {
-    const auto at = [](int i) { return static_cast<std::size_t>(i); };
-    const bool known = liniaActual >= 0 && liniaActual < kTableSize && compiled[at(liniaActual)];
-    const std::string keyword = keywordOf(entry(liniaActual));
-    const auto sameKeyword = [&](int i) {
-        if (known && compiled[at(i)]) return commands[at(i)] == commands[at(liniaActual)];
-        return keywordOf(linies[at(i)]) == keyword;
-    };
+    // Called by a command, so the current entry has one.
+    const CommandRow* keyword = commands[static_cast<std::size_t>(liniaActual)];
     for (int i = liniaActual + 1; i <= nombreLinies && i < kTableSize; ++i) {
-        if (sameKeyword(i)) {
+        if (commands[static_cast<std::size_t>(i)] == keyword) {
             liniaActual = static_cast<std::int16_t>(i - 1);  // the common advance lands on it
             return;
         }

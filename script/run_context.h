@@ -58,10 +58,9 @@ public:
     // ---- run state ------------------------------------------------------
     std::array<std::string, kTableSize> linies;
     // Each entry's command, found once when the table is loaded (null for a
-    // comment, an unrecognised line, or an entry not loaded from a script):
-    // commands rewrite their line's text after the keyword, never the keyword.
+    // comment or an unrecognised line): commands rewrite their line's text
+    // after the keyword, never the keyword.
     std::array<const CommandRow*, kTableSize> commands{};
-    std::array<bool, kTableSize> compiled{};
     std::int16_t liniaActual = 0;
     std::int16_t nombreLinies = 0;
     bool executant = false;
