@@ -29,18 +29,9 @@ inline std::string failureDetail(int number, const std::string& component, const
 inline std::string makingFolder(const std::string& dir) { return "la creació de la carpeta " + dir; }
 inline std::string copyingFile(const std::string& name) { return "la còpia del fitxer " + name; }
 
-// The reason when the system gives none in its own words.
+// The reason when the system gives none in its own words (the system's
+// Catalan texts come through Installation::describe).
 inline std::string reason(const std::error_code& error) {
-    const std::error_condition c = error.default_error_condition();
-    if (c == std::errc::no_such_file_or_directory) return "No s'ha trobat el fitxer o la carpeta.";
-    if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted)
-        return "No teniu permís per escriure-hi.";
-    if (c == std::errc::file_exists) return "Ja hi ha un fitxer amb aquest nom.";
-    if (c == std::errc::not_a_directory) return "Una part del camí és un fitxer, no una carpeta.";
-    if (c == std::errc::is_a_directory) return "Ja hi ha una carpeta amb aquest nom.";
-    if (c == std::errc::no_space_on_device) return "No queda espai al disc.";
-    if (c == std::errc::read_only_file_system) return "El disc només es pot llegir.";
-    if (c == std::errc::filename_too_long) return "El nom és massa llarg.";
     return "Error del sistema número " + std::to_string(error.value()) + ".";
 }
 

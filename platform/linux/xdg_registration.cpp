@@ -1,11 +1,15 @@
 #include "platform/linux/xdg_registration.h"
 
+#include "platform/linux/system_error.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
+#include "base/cp1252.h"
 #include "platform/files.h"
+#include "platform/linux/system_error.h"
 
 namespace torvic::xdg {
 namespace {
@@ -393,6 +397,11 @@ void XdgInstallation::registerInstallation(const std::string& dir) {
     crearDrecera(dir + "torvic", menu, kLaunchers[0]);
     crearDrecera(dir + "torvic", menu, kLaunchers[1], "/manual");
     crearDrecera(dir + "torvicsetup", menu, kLaunchers[2], "/uninstall");  // the way back out
+}
+
+std::string XdgInstallation::describe(const std::error_code& error) const {
+    if (error.category() != std::system_category() && error.category() != std::generic_category()) return {};
+    return cp1252::toUtf8(systemErrorText(error.value()));  // the installer's texts are UTF-8
 }
 
 void XdgInstallation::undoRegistration() {

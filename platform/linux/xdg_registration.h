@@ -96,6 +96,7 @@ public:
     // Takes back a registration where none was before; one over an earlier
     // installation stays, as taking it back would take the earlier one too.
     void undoRegistration() override;
+    std::string describe(const std::error_code& error) const override;
     std::string uninstall() override { return desinstallar(places_.dataHome, places_.configHome, places_.desktopDir); }
     // The folders and files an installation in `dir` may make, parents
     // before their children; those missing now are its to take away again.

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"
+#include "system_message.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -274,19 +275,7 @@ void RegistryInstallation::removeFolder(const std::string& dir) { RemoveDirector
 
 std::string RegistryInstallation::describe(const std::error_code& error) const {
     if (error.category() != std::system_category()) return {};
-    // In Catalan where the system has it, in the user's language otherwise.
-    wchar_t* text = nullptr;
-    DWORD n = 0;
-    for (const DWORD language : {static_cast<DWORD>(MAKELANGID(LANG_CATALAN, SUBLANG_DEFAULT)), DWORD{0}}) {
-        n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, static_cast<DWORD>(error.value()), language, reinterpret_cast<wchar_t*>(&text), 0,
-                           nullptr);
-        if (n) break;
-    }
-    std::string out = n ? utf8(std::wstring_view(text, n)) : std::string();
-    if (text) LocalFree(text);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
+    return systemMessageUtf8(static_cast<DWORD>(error.value()));  // in Catalan where the system has it
 }
 
 std::string RegistryInstallation::installedDirectory() const {

@@ -12,7 +12,8 @@
 
 namespace torvic {
 
-inline std::string systemMessage(DWORD code) {
+// The same in UTF-8, empty when the system has no text for the number.
+inline std::string systemMessageUtf8(DWORD code) {
     wchar_t buf[512] = {};
     DWORD n = 0;
     for (DWORD language : {static_cast<DWORD>(MAKELANGID(LANG_CATALAN, SUBLANG_DEFAULT)), DWORD{0}}) {
@@ -20,9 +21,14 @@ inline std::string systemMessage(DWORD code) {
                            sizeof buf / sizeof buf[0], nullptr);
         if (n != 0) break;
     }
-    std::string text = shownName(win::utf8(std::wstring_view(buf, n)));
+    std::string text = win::utf8(std::wstring_view(buf, n));
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text.empty() ? platform_texts::systemError(static_cast<long long>(code), "") : text;
+    return text;
+}
+
+inline std::string systemMessage(DWORD code) {
+    const std::string text = systemMessageUtf8(code);
+    return text.empty() ? platform_texts::systemError(static_cast<long long>(code), "") : shownName(text);
 }
 
 }  // namespace torvic
