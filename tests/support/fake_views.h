@@ -60,8 +60,7 @@ public:
     void setText2(S t) override { text2Field = t; }
     std::string text3() override { return text3Field; }
     void setText3(S t) override { text3Field = t; }
-    void setText4(S t) override { text4Field = t; }
-    void setCaption(S t) override { caption = t; }
+    void setText4(S t) override { text4Field = t; } void setCaption(S t) override { caption = t; }
     void setText4Highlighted(bool y) override { text4Yellow = y; }
     void setCaretLabels(S, S c) override { labelColumn = c; }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
@@ -72,9 +71,7 @@ public:
     void startRunTimer(int ms) override { timerDue = now + ms; }
     void stopRunTimer() override { timerDue.reset(); }
     long long steadyMs() override { return now; }
-    void messageBox(S text, S title, MessageIcon icon, bool) override {
-        messages.push_back({Message::Box, text, title, icon, 0});
-    }
+    void messageBox(S text, S title, MessageIcon icon, bool) override { messages.push_back({Message::Box, text, title, icon, 0}); }
     bool askYesNo(S text, S title, MessageIcon icon) override {
         messages.push_back({Message::Question, text, title, icon, 0});
         return next(answers, false);
@@ -98,12 +95,9 @@ public:
         if (html.find("<h3 id=\"ref\">") != std::string::npos) manualsShown.push_back(print ? "print" : "show");
     }
     void endProgram() override { ended = true; }
-    void setEditorTooltip(S) override {}
-    void focusEditor() override {}
-    void setRunLineMark(int) override {}
-    void setText4Tooltip(S) override {}
-    void repaintNow() override {}
-    void applyLayout(const std::vector<LayoutStep>&) override {}
+    // What only a real window shows.
+    void setEditorTooltip(S) override {} void focusEditor() override {} void setRunLineMark(int) override {}
+    void setText4Tooltip(S) override {} void repaintNow() override {} void applyLayout(const std::vector<LayoutStep>&) override {}
 
 private:
     std::string dialog(S what) { return dialogsShown.push_back(what), next(dialogAnswers, std::string()); }
@@ -126,12 +120,10 @@ public:
         open = false;
     }
     void close() override { open = false; }
-    void setTitle(S) override {}
-    void setMessage(S) override {}
+    void setTitle(S) override {} void setMessage(S) override {}
     void setSecondsLeft(S t) override { seconds = t; }
     void setPauseCaption(S t) override { pauseCaption = t; }
-    void startTick() override { ticking = true; }
-    void stopTick() override { ticking = false; }
+    void startTick() override { ticking = true; } void stopTick() override { ticking = false; }
     bool exportChecked() override { return exportOn; }
     std::string exportFileName() override { return exportName; }
     void messageBox(S t) override { boxes.push_back(t); }
@@ -165,10 +157,7 @@ public:
     std::string text1() override { return x; }
     std::string text2() override { return y; }
     void messageBox(S text, S) override { boxes.push_back(text); }
-    void show() override {}
-    void hide() override {}
-    void startTimer1(int) override {}
-    void stopTimer1() override {}
+    void show() override {} void hide() override {} void startTimer1(int) override {} void stopTimer1() override {}
     void setLabels(S, S) override {}
 };
 
@@ -177,13 +166,8 @@ public:
     void attach(AboutBoxPresenter*) {}
     std::vector<std::string> boxes;
     void messageBox(S t, S boxTitle) override { boxes.push_back(boxTitle + "|" + t); }
-    void showModal() override {}
-    void close() override {}
-    void setCaption(S) override {}
-    void setTitle(S) override {}
-    void setVersion(S) override {}
-    void setDescription(S) override {}
-    void setDisclaimer(S) override {}
+    void showModal() override {} void close() override {} void setCaption(S) override {} void setTitle(S) override {}
+    void setVersion(S) override {} void setDescription(S) override {} void setDisclaimer(S) override {}
 };
 
 class FakeReplaceDialogView : public ReplaceDialogView {
@@ -220,9 +204,7 @@ struct FakeViews {
     using AboutBox = FakeAboutBoxView;
 };
 
-struct RecordingPlatformHolder {
-    RecordingPlatform platform;
-};
+struct RecordingPlatformHolder { RecordingPlatform platform; };
 
 // The editor's windows wired to fake views and a recording platform.
 struct WindowRig : RecordingPlatformHolder, EditorWindows<FakeViews> {
