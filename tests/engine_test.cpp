@@ -52,11 +52,10 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         {{"focu(99)", "beep"}, {}, {0}, asks + "0\r" + engine_texts::slotOutside(99) + goOn, "ended-by-no", {false}},
         {{"beep", "stop", "beep", "end()", "END"}, {"beep"}, {0, 1}, ""},
         {{"beep", "END", "beep"}, {"beep"}, {0, 1}, "", "program-ended", {}, true},
-        {{}, {}, {}, ""},
     };
     for (const Case& c : cases) {
         Rig rig;
-        const std::string where = c.script.empty() ? "(empty)" : c.script[0];
+        const std::string& where = c.script[0];
         rig.host.answers = c.answers;
         if (c.hidden) {
             rig.host.editor = test::join(c.script);
@@ -70,7 +69,7 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         EXPECT_EQ(result(rig), c.result) << where;
         EXPECT_EQ(rig.host.shown(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{L1252(c.message)})
             << where;
-        std::string ran = c.script.empty() ? "" : c.script[0];  // the entry keeps the line, its blanks trimmed
+        std::string ran = c.script[0];  // the entry keeps the line, its blanks trimmed
         ran.erase(0, ran.find_first_not_of(' '));
         ran.erase(ran.find_last_not_of(' ') + 1);
         EXPECT_EQ(rig.engine.run.entry(0), ran) << where;
@@ -144,21 +143,6 @@ TEST(Loading, ScriptFilesKeepTheirEncoding) {
     EXPECT_EQ(readScriptFile(scriptFileBytes(marker + "!ké", Utf8)).text, marker + "!k\xE9");
 }
 
-TEST(Loading, LinesWithCharacters1252CannotHold) {
-    const std::string text = "beep\r\n\r\nmsg(\"→ő→\")\r\n' Ω\r\nbeep(€)\r\n\U0001F600";
-    const LinesOutside1252 lines = linesOutside1252(text);
-    EXPECT_EQ(lines, (LinesOutside1252{{2, "→ő"}, {3, "Ω"}, {5, "\U0001F600"}}));
-    EXPECT_TRUE(linesOutside1252(cp1252::toUtf8("caf\xE9 \x80 \x81\r\n\x9F")).empty());
-    EXPECT_EQ(characterCodes("→ő\U0001F600"), "U+2192 U+0151 U+1F600");
-
-    Rig rig;  // the table's entries: the empty line does not count
-    ASSERT_EQ(rig.engine.loadLines(utf8To1252(text), lines), Engine::LoadResult::Loaded);
-    EXPECT_EQ(rig.engine.run.linies[1], "msg(\"???\")");
-    EXPECT_EQ(rig.engine.run.outside1252, (std::map<int, std::string>{{1, "→ő"}, {2, "Ω"}, {4, "\U0001F600"}}));
-    rig.engine.loadLines("beep");  // a reload forgets them
-    EXPECT_TRUE(rig.engine.run.outside1252.empty());
-}
-
 TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
     const auto prompt = [](int line, const std::string& codes) {
         return L1252("question|Torvic|Error de Sintaxi a la línia: " + std::to_string(line) +
@@ -168,9 +152,9 @@ TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
     // The editor text (UTF-8), the answer, what ran, the prompt (if any) and how the run ended.
     struct Case { std::string utf8; std::deque<bool> answers; std::vector<std::string> calls; std::string prompt, result; } cases[] = {
         {"beep\r\n\r\nmsg(\"a→b\")\r\nbeep", {true}, {"beep", "beep"}, prompt(1, "U+2192"), "finished"},
-        {"beep\r\nsend(\"ő\", 0)\r\nbeep", {false}, {"beep"}, prompt(1, "U+0151"), "ended-by-no"},
+        {"beep\r\n\r\nsend(\"ő\U0001F600\", 0)\r\nbeep", {false}, {"beep"}, prompt(1, "U+0151 U+1F600"), "ended-by-no"},
         {"' a comment → does nothing\r\nbeep", {}, {"beep"}, "", "finished"},
-        {"send(\"café\")", {}, {"send caf\xE9"}, "", "finished"},  // 1252 holds é
+        {"send(\"café €\xC2\x81\")", {}, {"send caf\xE9 \x80\x81"}, "", "finished"},  // 1252 holds é, € and 0x81
     };
     for (const Case& c : cases) {
         Rig rig;
@@ -181,6 +165,9 @@ TEST(RunLoop, ALineWithCharacters1252CannotHoldStopsAtThePrompt) {
         EXPECT_EQ(rig.platform.calls, c.calls) << c.utf8;
         EXPECT_EQ(rig.host.shown(), c.prompt.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.prompt}) << c.utf8;
         EXPECT_EQ(result(rig), c.result) << c.utf8;
+        rig.host.editorUtf8 = rig.host.editor = "beep\r\nbeep";  // the next run forgets them
+        rig.engine.runAll();
+        EXPECT_EQ(rig.host.shown().size(), c.prompt.empty() ? 0u : 1u) << c.utf8;
     }
 }
 

@@ -80,7 +80,7 @@ before="$(snapshot)"
 : > empty.torvic
 runit empty.torvic
 check "an empty script runs to its end (rc $rc)" $([ $rc -eq 0 ] && sound; echo $?)
-for n in 300 301 5000; do
+for n in 300 301; do
     lines=(); for i in $(seq 1 $n); do lines+=("' $i"); done
     script "n$n.torvic" "${lines[@]}"
     runit "n$n.torvic"
@@ -117,9 +117,8 @@ for target in data/fifo /dev/zero data/folder "$DIR/missing.torvic"; do
     runit "$target"
     check "torvicrun $target exits 2 at once (rc $rc)" $([ $rc -eq 2 ] && sound && { [ "$target" != /dev/zero ] || has "no és un fitxer normal"; }; echo $?)
 done
-script ok.torvic "' zero" "' one"
-for bad in --on-error=maybe --start=abc --start=-1 --start=2 --start=400 --start=; do
-    runit "$bad" ok.torvic
+for bad in --on-error=maybe --start=abc --start=-1 --start=3 --start=; do
+    runit "$bad" start.torvic
     check "torvicrun $bad is a usage error (rc $rc)" $([ $rc -eq 2 ] && sound; echo $?)
 done
 
