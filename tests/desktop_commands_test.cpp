@@ -78,9 +78,8 @@ TEST(Msg, Styles) {
     struct Case { const char* line; MessageIcon icon; std::string text, title; bool systemModal = false; } cases[] = {
         {"msg(\"Un\\nDos\",2,\"Av\xEDs\")", MessageIcon::Exclamation, "Un\r\nDos", "Av\xEDs"},
         {"msg(\"a\",3,\"t\")", MessageIcon::Critical, "a", "t"},         {"msg(\"a\",7,\"t\")", MessageIcon::Critical, "a", "t", true},
-        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t", true},       {"msg(\"a\",5,\"t\")", MessageIcon::Information, "a", "t", true},
+        {"msg(\"a\",4,\"t\")", MessageIcon::None, "a", "t", true},       {"msg(\"a\",5, \"t\")", MessageIcon::Information, "a", " ", true},
         {"msg(\"a\",8,\"t\")", MessageIcon::None, "a", "t", false},      {"msg(\"a\",4.5,\"t\")", MessageIcon::None, "a", "t", false},
-        {"msg(\"a\",1, \"t\")", MessageIcon::Information, "a", " "},  // the blank before the quote is the title
         {"msg(\"a\")", MessageIcon::None, "a", "Torvic"},
     };
     for (const Case& c : cases) {

@@ -153,10 +153,9 @@ void expectBlock(int y, int mo, int d, int h, int m, int s, const std::string& l
 
 TEST(Iftime, ExecutesTheBlockOnlyInsideTheWindow) {
     struct Case { int h, m, s; const char* line; bool runs; } cases[] = {
-        {10, 0, 0, "iftime(8,12)", true},      {8, 0, 0, "iftime(8,12)", true},
-        {12, 0, 0, "iftime(8,12)", true},      {12, 0, 1, "iftime(8,12)", false},
-        {7, 59, 59, "iftime(8,12)", false},    {23, 0, 0, "iftime(22,6)", true},
-        {5, 0, 0, "iftime(22,6)", true},       {6, 0, 0, "iftime(22,6)", true},
+        {8, 0, 0, "iftime(8,12)", true},       {12, 0, 0, "iftime(8,12)", true},
+        {12, 0, 1, "iftime(8,12)", false},     {7, 59, 59, "iftime(8,12)", false},
+        {23, 0, 0, "iftime(22,6)", true},      {6, 0, 0, "iftime(22,6)", true},
         {12, 0, 0, "iftime(22,6)", false},     {10, 0, 0, "iftime(10:00:00)", true},
         {10, 0, 1, "iftime(10:00:00)", false}, {10, 20, 0, "iftime(9:30,10:15)", false},
         {3, 0, 0, "iftime(,5)", true},
