@@ -49,7 +49,6 @@ TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
     for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
     EXPECT_EQ(cp1252::fromUtf8(cp1252::toUtf8(all)), all);
     EXPECT_EQ(cp1252::toUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
-    EXPECT_EQ(L1252("línia €"), "l\xEDnia \x80");
     EXPECT_EQ(L1252("ĳ"), "?");  // no such character in 1252
     EXPECT_EQ(L1252("\xE0\xA0\x80"), "?");  // U+0800, the first three-byte character
     EXPECT_EQ(L1252("a\xC3"), "a\xC3");      // a cut sequence stays as its bytes
