@@ -22,22 +22,15 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-calls() {
-    dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
-        org.freedesktop.DBus.Mock.GetCalls | grep -oE 'string "[A-Za-z]+"' | sed -n '1~1p' |
-        awk '{print $2}' | tr -d '"' | grep -E '^[A-Z]' | tr '\n' ' '
-}
-clear_calls() {
-    dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
-        org.freedesktop.DBus.Mock.ClearCalls >/dev/null
-}
+mock() { dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 org.freedesktop.DBus.Mock."$1"; }
+calls() { mock GetCalls | grep -oE 'string "[A-Za-z]+"' | awk '{print $2}' | tr -d '"' | grep -E '^[A-Z]' | tr '\n' ' '; }
 
 expect() {  # script line, expected calls
-    clear_calls
-    printf '%s\r\n' "$1" > "$DIR/p.torvic"
+    mock ClearCalls >/dev/null
+    script "$DIR/p.torvic" "$1"
     XDG_SESSION_ID=c7 timeout 20 "$RUN" --on-error=stop "$DIR/p.torvic" 2>"$DIR/err"
     local got; got="$(calls)"
-    if [ "$got" = "$2" ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1: expected '$2', got '$got'"; cat "$DIR/err"; fi
+    check "$1: expected '$2', got '$got' $(cat "$DIR/err")" $([ "$got" = "$2" ]; echo $?)
 }
 expect "off(1,1)" "PowerOff "
 expect "off()" "PowerOff "
@@ -45,14 +38,8 @@ expect "off(0,2)" "Reboot "
 expect "reboot(3)" "Reboot "
 expect "off(0,3)" "TerminateSession "
 expect "logoff(1)" "TerminateSession "
+check "the session terminated is the caller's own" $(mock GetCalls | grep -q 'string "c7"'; echo $?)
 expect "standby()" "Suspend "
 expect "' nothing" ""
-
-# The session terminated is the caller's own.
-clear_calls
-printf 'logoff\r\n' > "$DIR/p.torvic"
-XDG_SESSION_ID=c7 "$RUN" "$DIR/p.torvic" 2>/dev/null
-if dbus-send --bus="$ADDRESS" --print-reply --dest=org.freedesktop.login1 /org/freedesktop/login1 \
-    org.freedesktop.DBus.Mock.GetCalls | grep -q 'string "c7"'; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: TerminateSession did not name session c7"; fi
 
 finish

@@ -46,42 +46,21 @@ data="$HOME/.local/share"
 for f in torvic torvicrun torvicsetup torvic.rtf torvic.html; do
     check "$f was copied" $(cmp -s "$APPDIR/$f" "$dir/$f"; echo $?)
 done
+# (Each entry's Exec line, validity and launch: setup_names_e2e.sh.)
 entry="$data/applications/torvic.desktop"
-check "the entry runs the installed program hidden" \
-    $(grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
-check "the menu launcher opens the editor" \
-    $(grep -qxF "Exec=\"$dir/torvic\"" "$data/applications/Torvic/Editor de Programes Torvic.desktop"; echo $?)
 check "the desktop launcher exists and is executable" $([ -x "$HOME/Desktop/Editor de Programes Torvic.desktop" ]; echo $?)
-check "the file-type handler is no menu entry" $(grep -qx 'NoDisplay=true' "$entry"; echo $?)
-check "the manual's launcher shows it with the editor, no viewer needed" \
-    $(grep -qxF "Exec=\"$dir/torvic\" /manual" "$data/applications/Torvic/Documentació del Torvic.desktop"; echo $?)
-if command -v desktop-file-validate >/dev/null; then
-    while IFS= read -r -d '' e; do
-        check "desktop-file-validate passes ${e#$HOME/}" $(desktop-file-validate "$e" >&2; echo $?)
-    done < <(find "$data/applications" "$HOME/Desktop" -name '*.desktop' -print0)
-fi
-check "the menu has the way back out" $(grep -q '/uninstall' "$data/applications/Torvic/Desinstal·lar Torvic.desktop"; echo $?)
 check "xdg-mime answers our entry" \
     $([ "$(xdg-mime query default application/x-torvic 2>/dev/null)" = torvic.desktop ]; echo $?)
 printf 'x\r\n' > "$DIR/in.txt"
 printf '%s\r\n' "open(\"$DIR/in.txt\")" "save(\"$DIR/out.txt\")" > "$DIR/double click.torvic"
-if command -v gio >/dev/null; then
-    check "a .torvic file has our type" \
-        $(gio info -a standard::content-type "$DIR/double click.torvic" 2>/dev/null | grep -q 'application/x-torvic'; echo $?)
-fi
 exec_line=$(grep -m1 '^Exec=' "$entry" | cut -d= -f2- | sed "s|%f|'$DIR/double click.torvic'|")
 timeout 30 sh -c "$exec_line" >/dev/null 2>&1
 check "the entry's Exec line ran the script hidden" $(cmp -s "$DIR/in.txt" "$DIR/out.txt"; echo $?)
 
+# (Which folders are refused: setup_installer_test.cpp.)
 "$dir/torvicsetup" /register "$DIR/nowhere" 2>"$DIR/err"
-check "/register of a folder without the program is refused" $([ $? -eq 2 ] && grep -q "no conté el programa" "$DIR/err"; echo $?)
-lf="$DIR/line
-Exec=sh -c 'touch $DIR/injected'"
-mkdir -p "$lf" && cp "$dir/torvic" "$lf/"
-"$dir/torvicsetup" /register "$lf" 2>"$DIR/err"
-check "/register of a folder whose name holds a line feed is refused" \
-    $([ $? -eq 2 ] && grep -q "caràcters de control" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
-rm -rf "$lf"
+check "/register of a folder without the program is refused, the entry kept" \
+    $([ $? -eq 2 ] && grep -q "no conté el programa" "$DIR/err" && grep -qxF "Exec=\"$dir/torvic\" /exec %f" "$entry"; echo $?)
 "$dir/torvicsetup" /register "$dir"  # a second registration over the first
 xdg-mime default torvic.desktop application/x-torvic  # the default, as a desktop's tool sets it
 echo "the user's own" > "$dir/notes.txt"

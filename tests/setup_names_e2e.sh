@@ -17,8 +17,8 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/no-session-bus"
 SETUP="$APPDIR/torvicsetup"
 data="$HOME/.local/share"
 listing() { (cd "$HOME" && find . | sort); }
-# A program that writes down its own path and its arguments, each ended by NUL.
-standin() { printf '#!/bin/sh\nprintf "%%s\\0" "$0" "$@" > "%s"\n' "$DIR/ran" > "$1"; chmod +x "$1"; }
+# Programs that write down their own path and their arguments, each ended by NUL.
+standin() { for f; do printf '#!/bin/sh\nprintf "%%s\\0" "$0" "$@" > "%s"\n' "$DIR/ran" > "$f"; chmod +x "$f"; done; }
 # Whether the stand-in was started as "$@" (its path, then its arguments).
 ran_as() { within 10 test -s "$DIR/ran" && cmp -s "$DIR/ran" <(printf '%s\0' "$@"); }
 # Whether `gio launch ENTRY [FILE]` starts the stand-in as EXPECTED...
@@ -44,9 +44,7 @@ for name in "${names[@]}"; do
     before="$(listing)"
     # The files copied by hand, then registered.
     dir="$DIR/apps/$name"
-    mkdir -p "$dir"
-    standin "$dir/torvic"
-    standin "$dir/torvicsetup"
+    mkdir -p "$dir" && standin "$dir/torvic" "$dir/torvicsetup"
     "$SETUP" /register "$dir" 2>"$DIR/err"
     check "[$name] /register" $?
     all_valid=0
