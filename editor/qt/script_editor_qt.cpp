@@ -9,9 +9,13 @@
 namespace torvic::qt {
 namespace {
 
-// Whether the text is an encoded script, by its first line's start.
+// Whether the text is an encoded script, by its first characters only: the
+// first line may be the whole of a large text, asked about on every change.
 bool isEncoded(const QTextDocument* doc) {
-    return isEncodedScript(doc->firstBlock().text().left(static_cast<qsizetype>(kEncodedMarker.size())).toStdString());
+    std::string start;
+    for (int i = 0; i < static_cast<int>(kEncodedMarker.size()) && i + 1 < doc->characterCount(); ++i)
+        start += static_cast<char>(doc->characterAt(i).unicode() < 0x80 ? doc->characterAt(i).unicode() : 0);
+    return isEncodedScript(start);
 }
 // Where a character code page 1252 cannot hold stands, in the text and in
 // the gutter.
