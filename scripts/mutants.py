@@ -5,8 +5,10 @@ editor/ and setup/ (the behaviours; their toolkit views are left out).
 Every candidate line of those folders' .cpp files gets the mutations that
 apply to it (a comparison flipped, && and || swapped, an off-by-one, true and
 false swapped); a fixed random sample of them is built one at a time into a
-copy of the tree, and the plain-C++ tests are run against each. A mutant is
-caught when the build or a test fails (or the tests time out).
+copy of the tree (with the standard library's assertions on, as in the
+sanitizer build), and the tests are run against each: the unit tests, then
+the end-to-end scripts. A mutant is caught when the build or a test fails (or
+the tests time out).
 
     scripts/mutants.py [--count N] [--seed S] [--tree DIR] [--list]
 
@@ -41,6 +43,9 @@ RULES = [
     (r"(?<=[\w)\]] )\+ 2\b", "+ 1"),
     (r"(?<=[\w)\]] )- 2\b", "- 1"),
 ]
+
+# The tests that drive whole programs (as opposed to the unit tests).
+END_TO_END = "end_to_end|debian_package|tray_status|usage_on|layers"
 
 SKIP = re.compile(r"^\s*(//|#|\*|/\*)|static_assert|std::vector<|template\s*<|#include")
 
@@ -100,14 +105,18 @@ def main():
         shutil.copytree(args.tree, src, ignore=shutil.ignore_patterns("build*", ".git"))
         build = os.path.join(work, "build")
         if run(["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                "-DTORVIC_BUILD_BENCH=OFF"], work, 600) != 0:
+                "-DTORVIC_BUILD_BENCH=OFF", "-DTORVIC_LIBRARY_ASSERTIONS=ON"], work, 600) != 0:
             print("configure failed", file=sys.stderr)
             return 2
         if run(["cmake", "--build", build, "-j2"], work, 1800) != 0:
             print("the unmutated tree does not build", file=sys.stderr)
             return 2
-        test = ["ctest", "-j2", "--timeout", "60", "-E", "x11|logind|qt_windows"]
-        if run(test, build, 600) != 0:
+        # The unit tests first: most mutants fall there in seconds, and only
+        # the survivors pay for the end-to-end scripts.
+        skipped = "x11|logind|qt_windows"
+        unit = ["ctest", "-j2", "--timeout", "60", "-E", f"{skipped}|{END_TO_END}"]
+        scripts = ["ctest", "-j2", "--timeout", "60", "-E", skipped, "-R", END_TO_END]
+        if run(unit, build, 600) != 0 or run(scripts, build, 600) != 0:
             print("the unmutated tree fails its tests", file=sys.stderr)
             return 2
         caught = 0
@@ -121,7 +130,7 @@ def main():
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
             killed = run(["cmake", "--build", build, "-j2", "--target", "torvic_tests", "torvicrun", "torvic"],
-                         work, 900) != 0 or run(test, build, 900) != 0
+                         work, 900) != 0 or run(unit, build, 900) != 0 or run(scripts, build, 900) != 0
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
             caught += killed

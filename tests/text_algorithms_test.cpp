@@ -137,6 +137,9 @@ TEST(TextAlgorithms, CuttingIntoPieces) {
     ASSERT_EQ(cutIntoPieces(std::string(31999, 'a') + "\r\n" + std::string(10, 'b'), pieces), CutResult::Ok);
     EXPECT_EQ(pieces, (Pieces{{0, 32001}, {32001, 32011}}));
     EXPECT_EQ(cutIntoPieces(std::string(32000, 'a') + "\r\n" + std::string(10, 'b'), pieces), CutResult::NoLineBreak);
+    // The last piece may be exactly as long as the limit, without a break.
+    ASSERT_EQ(cutIntoPieces(std::string(10, 'a') + "\r\n" + std::string(32000, 'b'), pieces), CutResult::Ok);
+    EXPECT_EQ(pieces, (Pieces{{0, 12}, {12, 32012}}));
     std::string huge;
     for (int i = 0; i < 1001; ++i) huge += std::string(31998, 'c') + "\r\n";
     EXPECT_EQ(cutIntoPieces(huge, pieces), CutResult::TooManyPieces);
