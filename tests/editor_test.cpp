@@ -346,34 +346,6 @@ TEST_F(ProgramFiles, UnsavedChangesAreAskedAboutOnEveryPath) {
 
 // ---- programs in UTF-8, characters 1252 cannot hold, names the system gave ----
 
-// A script as another editor writes it and as this one does: read into the
-// editor and saved back in the encoding it came in. (Run by torvic /exec and
-// torvicrun, the same script: script_encoding_e2e.sh.)
-TEST_F(ProgramFiles, ProgramsAreSavedInTheEncodingTheyCameIn) {
-    const std::string script = "msg(\"Cafè i més\")\r\nopen(\"" + path("café.txt") + "\")\r\nrepl(\"x\",\"y\")\r\nsave(\"" +
-                               path("sortida-à.txt") + "\")\r\n";
-    std::string withLineFeeds = script;
-    for (std::size_t p; (p = withLineFeeds.find("\r\n")) != std::string::npos;) withLineFeeds.erase(p, 1);
-    // The file's bytes, whether the window says it read UTF-8, the bytes saved.
-    struct Case { const char* what; std::string bytes; bool utf8; std::string saved; } cases[] = {
-        {"1252, CR LF", utf8To1252(script), false, utf8To1252(script)},
-        {"UTF-8 with its mark", std::string(kUtf8Bom) + script, true, std::string(kUtf8Bom) + script},
-        {"UTF-8 with LF", withLineFeeds, true, script},  // the editor's own line ends
-    };
-    for (const Case& c : cases) {
-        WindowRig r;
-        put("p.torvic", c.bytes);
-        r.view.text2Field = path("p.torvic");
-        r.torvic.onOpenClick();
-        EXPECT_EQ(r.view.editor, utf8To1252(script.substr(0, script.size() - 2))) << c.what;
-        const bool saidUtf8 = r.view.statusTexts.size() == 1 && r.view.statusTexts[0].find("UTF-8") != std::string::npos;
-        EXPECT_EQ(saidUtf8, c.utf8) << c.what;
-        r.view.answers = {true};  // "Sobreescriure ?"
-        r.torvic.onSaveClick();
-        EXPECT_EQ(read("p.torvic"), c.saved) << c.what;
-    }
-}
-
 TEST_F(ProgramFiles, Saving1252CharactersItCannotHoldOffersUtf8) {
     const std::string utf8 = "msg(\"a→b\")\r\nbeep";
     rig.view.type(utf8);  // a new program is 1252
