@@ -657,6 +657,7 @@ TEST(Help, TheWebPageOffersTheManualThatIsThere) {
         ASSERT_EQ(rig.view.messages.size(), 1u) << offered;
         const test::Message& box = rig.view.messages[0];
         EXPECT_EQ(box.icon, offered.empty() ? MessageIcon::Critical : MessageIcon::Information) << offered;
+        EXPECT_EQ(rig.view.systemModal, std::vector<bool>(offered.empty() ? 1 : 0, false)) << offered;  // blocks no other program
         const std::string page = offered.empty() ? "" : "file://" + conventions::programDataFile(dir.path(), offered);
         EXPECT_NE(box.text.find(page), std::string::npos) << box.text;
         EXPECT_EQ(rig.view.manualsShown, offered.empty() || !yes ? Strings{} : Strings{"show"}) << offered;

@@ -71,7 +71,10 @@ public:
     void startRunTimer(int ms) override { timerDue = now + ms; }
     void stopRunTimer() override { timerDue.reset(); }
     long long steadyMs() override { return now; }
-    void messageBox(S text, S title, MessageIcon icon, bool) override { messages.push_back({Message::Box, text, title, icon, 0}); }
+    std::vector<bool> systemModal;  // of each message box, in order
+    void messageBox(S text, S title, MessageIcon icon, bool modal) override {
+        messages.push_back({Message::Box, text, title, icon, 0}), systemModal.push_back(modal);
+    }
     bool askYesNo(S text, S title, MessageIcon icon) override {
         messages.push_back({Message::Question, text, title, icon, 0});
         return next(answers, false);
