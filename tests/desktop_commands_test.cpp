@@ -33,10 +33,10 @@ TEST(DesktopCommands, RequestsToThePlatform) {
         {{"copy(\"a.txt\",\"b.txt\")", "xcopy(\"c:\\a b\",\"d:\\c\",\"/s /e\")"},
          {"copy a.txt -> b.txt", "start hidden xcopy \"c:\\a b\" \"d:\\c\" /s /e"}},
         {{"mouse(100,200,1)", "mouse(50%,50%,0,0,1)", "mouse(100%,0%)", "mouse(+10,-5)", "mouse(+0,-0,3)",
-          "mouse(+7,+0)", "mouse(10,20,3,3,3)", "mouse(10,20,0,0,0,120)"},
+          "mouse(+7,+0)", "mouse(10,20,3,3,3)", "mouse(10,20,0,0,0,120)", "mouse(+3,4)"},
          {"cursor 100 200", "mouse 0x6 0 0 0", "mouse 0x8019 32767 32767 0", "mouse 0x8001 65535 0 0",
           "mouse 0x1 10 -5 0", "mouse 0x4 0 0 0", "mouse 0x1 7 0 0", "cursor 10 20", "mouse 0x54 0 0 0",
-          "cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120"}},
+          "cursor 10 20", "mouse 0x0 0 0 120", "mouse 0x800 0 0 120", "mouse 0x1 3 4 0"}},  // one sign: relative
         // A double click runs its line twice, and every pass of a loop is a double click.
         {{"mouse(1,2,2)"}, {"cursor 1 2", "mouse 0x6 0 0 0", "cursor 1 2", "mouse 0x6 0 0 0"}},
         {{"mouse(+1,+1,2)", "goto(0,1)"}, Calls(4, "mouse 0x7 1 1 0")},
