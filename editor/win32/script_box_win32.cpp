@@ -1,0 +1,532 @@
+#include "editor/win32/script_box_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cwchar>
+#include <memory>
+#include <string_view>
+
+#include "base/cp1252.h"
+#include "engine/engine.h"
+#include "script/script_file.h"
+
+namespace torvic::win32 {
+namespace {
+
+constexpr COLORREF kGutter = RGB(236, 236, 236), kNumber = RGB(120, 120, 120), kRunning = RGB(120, 190, 120),
+                   kOutside1252 = RGB(255, 190, 190), kKeyword = RGB(0, 0, 160), kComment = RGB(110, 110, 110),
+                   kWrong = RGB(255, 0, 0);
+// A long text goes into the box by pieces of this many characters.
+constexpr std::size_t kPiece = std::size_t{1} << 21;
+// A line is read and drawn up to this many characters.
+constexpr std::size_t kLongestDrawn = 1 << 16;
+
+LRESULT send(HWND box, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageW(box, message, wParam, lParam);
+}
+int lineCount(HWND box) { return static_cast<int>(send(box, EM_GETLINECOUNT)); }
+int lineOf(HWND box, DWORD index) { return static_cast<int>(send(box, EM_LINEFROMCHAR, index)); }
+DWORD lineStart(HWND box, int line) { return static_cast<DWORD>(send(box, EM_LINEINDEX, static_cast<WPARAM>(line))); }
+void selection(HWND box, DWORD& start, DWORD& end) {
+    send(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+}
+
+// Where the line starting at `p` ends; `next` gets the next line's start
+// (nullptr after the last). The box breaks lines at CR LF, and at CR CR LF
+// (a soft break).
+const wchar_t* endOfLine(const wchar_t* p, const wchar_t** next) {
+    for (;; ++p) {
+        if (*p == 0) {
+            *next = nullptr;
+            return p;
+        }
+        if (*p == L'\r' && p[1] == L'\n') {
+            *next = p + 2;
+            return p;
+        }
+        if (*p == L'\r' && p[1] == L'\r' && p[2] == L'\n') {
+            *next = p + 3;
+            return p;
+        }
+    }
+}
+
+// The box's own text, read in place (a copy where the box gives no handle).
+class BoxText {
+public:
+    explicit BoxText(HWND box) : handle_(reinterpret_cast<HLOCAL>(send(box, EM_GETHANDLE))) {
+        text_ = handle_ ? static_cast<const wchar_t*>(LocalLock(handle_)) : nullptr;
+        if (!text_) {
+            copy_.resize(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
+            copy_.resize(static_cast<std::size_t>(GetWindowTextW(box, copy_.data(), static_cast<int>(copy_.size()))));
+            text_ = copy_.c_str();
+        }
+    }
+    ~BoxText() {
+        if (handle_ && text_ != copy_.c_str()) LocalUnlock(handle_);
+    }
+    BoxText(const BoxText&) = delete;
+    BoxText& operator=(const BoxText&) = delete;
+    const wchar_t* at(DWORD index) const { return text_ + index; }
+
+private:
+    HLOCAL handle_;
+    const wchar_t* text_;
+    std::wstring copy_;
+};
+
+char32_t codePointAt(std::wstring_view s, std::size_t i, std::size_t& length) {
+    const bool pair = s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
+    length = pair ? 2 : 1;
+    return pair ? 0x10000 + ((char32_t{s[i]} - 0xD800) << 10) + (char32_t{s[i + 1]} - 0xDC00) : char32_t{s[i]};
+}
+
+bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
+
+// A line in code page 1252, as the interpreter reads it.
+std::string to1252(std::wstring_view line) {
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0, length = 1; i < line.size(); i += length) {
+        const int c = cp1252::fromUnicode(codePointAt(line, i, length));
+        out += static_cast<char>(c < 0 ? '?' : c);
+    }
+    return out;
+}
+
+// The left edge of each character of `line` drawn from `x0` (and of its
+// end), as the box lays it out: tabs every eight average characters.
+std::vector<int> edges(HDC dc, std::wstring_view line, int x0, int tabWidth) {
+    std::vector<int> xs(line.size() + 1);
+    std::vector<int> extents;
+    int x = x0;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == L'\t') {
+            xs[i++] = x;
+            x = x0 + ((x - x0) / tabWidth + 1) * tabWidth;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < line.size() && line[j] != L'\t') ++j;
+        extents.assign(j - i, 0);
+        SIZE size{};
+        GetTextExtentExPointW(dc, line.data() + i, static_cast<int>(j - i), 0, nullptr, extents.data(), &size);
+        for (std::size_t k = i; k < j; ++k) xs[k] = x + (k > i ? extents[k - i - 1] : 0);
+        x += size.cx;
+        i = j;
+    }
+    xs[line.size()] = x;
+    return xs;
+}
+
+// A red wave from x0 to x1 below the baseline.
+void wave(HDC dc, int x0, int x1, int y) {
+    if (x1 <= x0) return;
+    std::vector<POINT> points;
+    for (int x = x0, up = 0; x <= x1 + 1; x += 2, up ^= 1) points.push_back({x, y + (up ? 0 : 2)});
+    HPEN pen = CreatePen(PS_SOLID, 1, kWrong);
+    HGDIOBJ old = SelectObject(dc, pen);
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+HFONT variantOf(HFONT font, bool bold, bool italic) {
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof lf, &lf);
+    if (bold) lf.lfWeight = FW_BOLD;
+    if (italic) lf.lfItalic = TRUE;
+    return CreateFontIndirectW(&lf);
+}
+
+// The progress window of a long load, over the editor's window.
+class LoadProgress {
+public:
+    explicit LoadProgress(HWND box) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        HWND owner = GetAncestor(box, GA_ROOT);
+        RECT r;
+        GetWindowRect(owner, &r);
+        const int width = 380, height = 110;
+        frame_ = CreateWindowExW(WS_EX_DLGMODALFRAME, L"#32770", L"Torvic", WS_POPUP | WS_CAPTION,
+                                 (r.left + r.right - width) / 2, (r.top + r.bottom - height) / 2, width, height,
+                                 IsWindowVisible(owner) ? owner : nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND label = CreateWindowExW(0, L"STATIC", L"S'est\u00e0 carregant el programa al quadre d'edici\u00f3...",
+                                     WS_CHILD | WS_VISIBLE, 12, 10, width - 30, 20, frame_, nullptr, nullptr, nullptr);
+        send(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
+        bar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 12, 36, width - 30, 18, frame_, nullptr,
+                               nullptr, nullptr);
+        ShowWindow(frame_, SW_SHOWNA);
+    }
+    ~LoadProgress() { DestroyWindow(frame_); }
+    LoadProgress(const LoadProgress&) = delete;
+    LoadProgress& operator=(const LoadProgress&) = delete;
+    void show(int percent) {
+        send(bar_, PBM_SETPOS, static_cast<WPARAM>(percent));
+        // Only painting: the user's keys wait for the text.
+        MSG m;
+        while (PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&m);
+    }
+
+private:
+    HWND frame_ = nullptr, bar_ = nullptr;
+};
+
+}  // namespace
+
+ScriptBox::~ScriptBox() {
+    if (box_) RemoveWindowSubclass(box_, &ScriptBox::proc, 1);
+    if (bold_) DeleteObject(bold_);
+    if (italic_) DeleteObject(italic_);
+}
+
+void ScriptBox::attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*), void* owner) {
+    box_ = box;
+    onKeyUp_ = onKeyUp;
+    onClick_ = onClick;
+    owner_ = owner;
+    HFONT font = reinterpret_cast<HFONT>(send(box, WM_GETFONT));
+    bold_ = variantOf(font, true, false);
+    italic_ = variantOf(font, false, true);
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE nine{};
+    GetTextExtentPoint32W(dc, L"9", 1, &nine);
+    digitWidth_ = std::max<int>(1, nine.cx);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    SetWindowSubclass(box, &ScriptBox::proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    rescan();
+}
+
+LRESULT CALLBACK ScriptBox::proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* me = reinterpret_cast<ScriptBox*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(box, &ScriptBox::proc, 1);
+        me->box_ = nullptr;
+        return DefSubclassProc(box, message, wParam, lParam);
+    }
+    return me->handle(message, wParam, lParam);
+}
+
+LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && wParam == 0) {
+        HRGN update = CreateRectRgn(0, 0, 0, 0);
+        const bool some = GetUpdateRgn(box_, update, FALSE) > NULLREGION;
+        const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
+        if (some) paintOver(update);
+        DeleteObject(update);
+        return result;
+    }
+    // A change at the selection touches only its lines and their
+    // neighbours (a line break deleted joins two); an undo (also from the
+    // box's menu) may change any line.
+    const bool undo = message == WM_UNDO || message == EM_UNDO || (message == WM_CHAR && wParam == 0x1A) ||
+                      (message == WM_SYSKEYDOWN && wParam == VK_BACK) || message == WM_CONTEXTMENU;
+    const bool atSelection = !undo && (message == WM_CHAR || message == WM_IME_CHAR || message == WM_PASTE ||
+                                       message == WM_CUT || message == WM_CLEAR || message == EM_REPLACESEL ||
+                                       (message == WM_KEYDOWN && (wParam == VK_DELETE || wParam == VK_INSERT)));
+    // What may scroll the text (the numbers must follow) or change it.
+    const bool moves = atSelection || undo || message == WM_VSCROLL || message == WM_HSCROLL ||
+                       message == WM_MOUSEWHEEL || message == WM_KEYDOWN || message == WM_SYSKEYDOWN ||
+                       message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_TIMER ||
+                       message == WM_SIZE || message == WM_SETTEXT || message == EM_SETSEL ||
+                       message == EM_SCROLLCARET || message == EM_LINESCROLL || message == EM_SCROLL;
+    const bool outer = depth_ == 0;
+    const bool track = outer && atSelection && !loading_;
+    int linesBefore = 0, first = 0, after = 0;
+    if (track) {
+        DWORD start = 0, end = 0;
+        selection(box_, start, end);
+        linesBefore = lineCount(box_);
+        const int a = lineOf(box_, start), b = end == start ? a : lineOf(box_, end);
+        first = std::max(0, a - 1);
+        after = linesBefore - 1 - std::min(linesBefore - 1, b + 1);
+    }
+    if (outer) changed_ = unknownChange_ = false;
+    const bool wasUndoing = undoing_;
+    undoing_ = undoing_ || undo;
+    ++depth_;
+    const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
+    --depth_;
+    undoing_ = wasUndoing;
+    if (undo && changed_) unknownChange_ = true;
+    // (What this sends the box below starts afresh as a message of its own.)
+    const bool changed = outer && (changed_ || message == WM_SETTEXT), unknown = unknownChange_;
+    if (outer && box_ && !loading_ && (moves || changed)) {
+        if (unknown || (changed && !track)) {
+            rescan();
+        } else if (track && (changed || lineCount(box_) != linesBefore)) {
+            const int lines = lineCount(box_), last = linesBefore - 1 - after, newLast = lines - 1 - after;
+            if (filled_.size() != static_cast<std::size_t>(linesBefore) || newLast < first - 1) {
+                rescan();
+            } else {
+                std::vector<std::uint8_t> fresh;
+                const DWORD index = lineStart(box_, first);
+                const BoxText text(box_);
+                const wchar_t* p = text.at(index);
+                for (int n = first; n <= newLast && p; ++n) {
+                    const wchar_t* next = nullptr;
+                    fresh.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
+                    p = next;
+                }
+                filled_.erase(filled_.begin() + first, filled_.begin() + last + 1);
+                filled_.insert(filled_.begin() + first, fresh.begin(), fresh.end());
+                if (filled_.size() != static_cast<std::size_t>(lines)) rescan();
+            }
+        }
+        if (changed) {
+            fitGutter();
+            invalidateGutter();
+        }
+        // The box scrolls its text only: the numbers follow.
+        if (const int shown = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE)); shown != firstShown_) {
+            firstShown_ = shown;
+            invalidateGutter();
+        }
+    }
+    if (message == WM_KEYUP && onKeyUp_) onKeyUp_(owner_);
+    if (message == WM_LBUTTONUP && onClick_) onClick_(owner_);
+    return result;
+}
+
+void ScriptBox::noteChange() { changed_ = true; }
+
+std::optional<bool> ScriptBox::modified() const {
+    if (undoing_) return std::nullopt;
+    return send(box_, EM_GETMODIFY) != 0;
+}
+
+void ScriptBox::setModified(bool modified) { send(box_, EM_SETMODIFY, modified); }
+
+void ScriptBox::rescan() {
+    const BoxText text(box_);
+    rescanFrom(text.at(0));
+}
+
+void ScriptBox::rescanFrom(const wchar_t* text) {
+    filled_.clear();
+    for (const wchar_t* p = text; p;) {
+        const wchar_t* next = nullptr;
+        filled_.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
+        p = next;
+    }
+}
+
+void ScriptBox::fitGutter() {
+    int digits = 1;
+    for (std::size_t n = std::max<std::size_t>(1, filled_.size()); n >= 10; n /= 10) ++digits;
+    const int width = 8 + digitWidth_ * std::max(3, digits);
+    if (width == gutterWidth_) return;
+    gutterWidth_ = width;
+    send(box_, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(width, 0));
+    InvalidateRect(box_, nullptr, TRUE);
+}
+
+void ScriptBox::invalidateGutter() {
+    RECT r;
+    GetClientRect(box_, &r);
+    r.right = std::min<LONG>(r.right, gutterWidth_);
+    InvalidateRect(box_, &r, FALSE);
+}
+
+void ScriptBox::markRunLine(int index) {
+    if (index == marked_) return;
+    marked_ = index;
+    RECT r;
+    GetClientRect(box_, &r);
+    r.right = std::min<LONG>(r.right, gutterWidth_);
+    RedrawWindow(box_, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void ScriptBox::setText(const std::wstring& text) {
+    loading_ = true;
+    if (text.size() <= kPiece) {
+        SetWindowTextW(box_, text.c_str());
+    } else {
+        // By pieces at the end, the box not drawn meanwhile; as a text set
+        // whole, nothing to undo and nothing changed.
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point started = Clock::now();
+        std::unique_ptr<LoadProgress> progress;
+        send(box_, WM_SETREDRAW, FALSE);
+        SetWindowTextW(box_, L"");
+        std::wstring part;
+        for (std::size_t at = 0, piece = 0; at < text.size(); at += piece) {
+            piece = std::min(kPiece, text.size() - at);
+            // A line break and a pair of surrogates stay whole.
+            while (at + piece < text.size() && (text[at + piece - 1] == L'\r' || (text[at + piece - 1] >= 0xD800 &&
+                                                                                   text[at + piece - 1] <= 0xDBFF)))
+                ++piece;
+            part.assign(text, at, piece);
+            send(box_, EM_SETSEL, static_cast<WPARAM>(at), static_cast<LPARAM>(at));
+            send(box_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+            if (!progress && Clock::now() - started > std::chrono::milliseconds(500))
+                progress = std::make_unique<LoadProgress>(box_);
+            if (progress) progress->show(static_cast<int>((at + piece) * 100 / text.size()));
+        }
+        progress.reset();
+        send(box_, WM_SETREDRAW, TRUE);
+        send(box_, EM_SETSEL, 0, 0);
+        send(box_, EM_SCROLLCARET);
+        send(box_, EM_EMPTYUNDOBUFFER);
+        send(box_, EM_SETMODIFY, FALSE);
+        RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    }
+    loading_ = false;
+    rescanFrom(text.c_str());
+    fitGutter();
+    invalidateGutter();
+}
+
+ScriptBox::CaretLine ScriptBox::caretLine() const {
+    DWORD start = 0, end = 0;
+    selection(box_, start, end);
+    const int line = lineOf(box_, start);
+    const DWORD index = lineStart(box_, line);
+    const BoxText text(box_);
+    const wchar_t* p = text.at(index);
+    const wchar_t* next = nullptr;
+    const std::wstring_view shown(p, static_cast<std::size_t>(endOfLine(p, &next) - p));
+    const std::wstring_view before = shown.substr(0, std::min<std::size_t>(start - index, shown.size()));
+    const auto pairs = std::count_if(before.begin(), before.end(), [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    return {line, static_cast<int>(before.size() - static_cast<std::size_t>(pairs)), std::wstring(shown)};
+}
+
+bool ScriptBox::holdsAfterCaretLine(wchar_t c) const {
+    DWORD start = 0, end = 0;
+    selection(box_, start, end);
+    const DWORD index = lineStart(box_, lineOf(box_, start));
+    const BoxText text(box_);
+    const wchar_t* next = nullptr;
+    endOfLine(text.at(index), &next);
+    for (const wchar_t* p = next; p && *p; ++p)
+        if (*p == c) return true;
+    return false;
+}
+
+void ScriptBox::paintOver(HRGN update) {
+    const int first = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE));
+    const int lines = lineCount(box_);
+    DWORD selStart = 0, selEnd = 0;
+    selection(box_, selStart, selEnd);
+    const DWORD firstIndex = lineStart(box_, first);
+    const LRESULT origin = send(box_, EM_POSFROMCHAR, firstIndex);
+    RECT client, format;
+    GetClientRect(box_, &client);
+    send(box_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const int x0 = origin == -1 ? format.left : static_cast<short>(LOWORD(origin));
+    const int y0 = origin == -1 ? format.top : static_cast<short>(HIWORD(origin));
+
+    HDC dc = GetDC(box_);
+    SelectClipRgn(dc, update);
+    HideCaret(box_);
+    HFONT font = reinterpret_cast<HFONT>(send(box_, WM_GETFONT));
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int lineHeight = std::max<int>(1, tm.tmHeight);
+    const int tabWidth = std::max<int>(1, 8 * tm.tmAveCharWidth);
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    SetBkMode(dc, OPAQUE);
+
+    const RECT strip{0, client.top, std::min<LONG>(gutterWidth_, client.right), client.bottom};
+    SetBkColor(dc, kGutter);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &strip, nullptr, 0, nullptr);
+
+    const BoxText text(box_);
+    const wchar_t* p = text.at(firstIndex);
+    const bool encoded = isEncodedScript(to1252(std::wstring_view(text.at(0), std::min<std::size_t>(
+                                                                                  kEncodedMarker.size(),
+                                                                                  std::wcslen(text.at(0))))));
+    const bool counted = !encoded && filled_.size() == static_cast<std::size_t>(lines);
+    int number = counted ? static_cast<int>(std::count(filled_.begin(), filled_.begin() + first, 1)) : 0;
+    // Draws characters from..to of the line in a font and colour, over the
+    // box's own, leaving out tabs and the selection.
+    auto redraw = [&](std::wstring_view line, const std::vector<int>& xs, DWORD lineIndex, std::size_t from,
+                      std::size_t to, HFONT face, COLORREF ink, COLORREF back, int y) {
+        SelectObject(dc, face);
+        SetTextColor(dc, ink);
+        SetBkColor(dc, back);
+        std::vector<int> dx;
+        for (std::size_t i = from; i < to;) {
+            auto skipped = [&](std::size_t k) {
+                const DWORD at = lineIndex + static_cast<DWORD>(k);
+                return line[k] == L'\t' || (at >= selStart && at < selEnd) || xs[k + 1] < format.left ||
+                       xs[k] > format.right;
+            };
+            if (skipped(i)) {
+                ++i;
+                continue;
+            }
+            std::size_t j = i;
+            while (j < to && !skipped(j)) ++j;
+            dx.resize(j - i);
+            for (std::size_t k = i; k < j; ++k) dx[k - i] = xs[k + 1] - xs[k];
+            const RECT cell{xs[i], y, xs[j], y + lineHeight};
+            ExtTextOutW(dc, xs[i], y, ETO_OPAQUE | ETO_CLIPPED, &cell, line.data() + i, static_cast<UINT>(j - i),
+                        dx.data());
+            i = j;
+        }
+    };
+    for (int n = first, y = y0; n < lines && p && y < client.bottom; ++n, y += lineHeight) {
+        const wchar_t* next = nullptr;
+        const std::size_t length = static_cast<std::size_t>(endOfLine(p, &next) - p);
+        const std::wstring_view line(p, std::min(length, kLongestDrawn));
+        const DWORD lineIndex = static_cast<DWORD>(p - text.at(0));
+        p = next;
+        bool outside = false;
+        std::vector<std::size_t> outsideAt;
+        for (std::size_t i = 0, size = 1; i < line.size(); i += size)
+            if (isOutside1252(codePointAt(line, i, size))) outsideAt.push_back(i);
+        outside = !outsideAt.empty();
+        // The gutter: the line's run number, the running one green.
+        if (counted && filled_[static_cast<std::size_t>(n)]) {
+            const int index = number++;
+            const RECT box{0, y, strip.right, y + lineHeight};
+            const bool running = index == marked_;
+            if (running || outside) {
+                SetBkColor(dc, running ? kRunning : kOutside1252);
+                ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
+            }
+            SelectObject(dc, font);
+            SetTextColor(dc, running ? RGB(0, 0, 0) : kNumber);
+            SetBkMode(dc, TRANSPARENT);
+            RECT digits{0, y, strip.right - 4, y + lineHeight};
+            const std::wstring shown = std::to_wstring(index);
+            DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+            SetBkMode(dc, OPAQUE);
+        }
+        if (encoded || line.empty()) continue;
+        SaveDC(dc);
+        IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
+        const std::vector<int> xs = edges(dc, line, x0, tabWidth);
+        switch (lineKind(to1252(line))) {
+            case LineKind::Command: {
+                std::size_t from = 0;
+                while (from < line.size() && (line[from] == L' ' || line[from] == L'\t')) ++from;
+                const std::size_t to = std::min(line.find(L'('), line.size());
+                redraw(line, xs, lineIndex, from, to, bold_, kKeyword, paper, y);
+                break;
+            }
+            case LineKind::Comment: redraw(line, xs, lineIndex, 0, line.size(), italic_, kComment, paper, y); break;
+            case LineKind::Unrecognised: wave(dc, xs[0], std::min<int>(xs[line.size()], format.right), y + tm.tmAscent + 1); break;
+        }
+        // Characters code page 1252 cannot hold: a run stops at their line.
+        for (std::size_t i : outsideAt) {
+            std::size_t size = 1;
+            codePointAt(line, i, size);
+            redraw(line, xs, lineIndex, i, i + size, font, RGB(0, 0, 0), kOutside1252, y);
+            wave(dc, xs[i], xs[i + size], y + tm.tmAscent + 1);
+        }
+        RestoreDC(dc, -1);
+    }
+    SelectObject(dc, oldFont);
+    ShowCaret(box_);
+    ReleaseDC(box_, dc);
+}
+
+}  // namespace torvic::win32
