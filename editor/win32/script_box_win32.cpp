@@ -166,9 +166,9 @@ public:
     LoadProgress& operator=(const LoadProgress&) = delete;
     void show(int percent) {
         send(bar_, PBM_SETPOS, static_cast<WPARAM>(percent));
-        // Only painting: the user's keys wait for the text.
+        // Only its own painting: the keys wait for the text, the box waits to be drawn.
         MSG m;
-        while (PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&m);
+        while (PeekMessageW(&m, frame_, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&m);
     }
 
 private:
@@ -217,7 +217,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         HRGN update = CreateRectRgn(0, 0, 0, 0);
         const bool some = GetUpdateRgn(box_, update, FALSE) > NULLREGION;
         const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
-        if (some) paintOver(update);
+        if (some) paint(update);
         DeleteObject(update);
         return result;
     }
@@ -278,14 +278,12 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (filled_.size() != static_cast<std::size_t>(lines)) rescan();
             }
         }
-        if (changed) {
-            fitGutter();
-            invalidateGutter();
-        }
-        // The box scrolls its text only: the numbers follow.
-        if (const int shown = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE)); shown != firstShown_) {
-            firstShown_ = shown;
-            invalidateGutter();
+        // Drawn at once: invalidated, the gutter's strip would have the box
+        // draw again every visible line.
+        if (changed) fitGutter();
+        if (const int shown = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE)); changed || shown != firstShown_) {
+            firstShown_ = shown;  // the box scrolls its text only: the numbers follow
+            paint(nullptr);
         }
     }
     if (message == WM_KEYUP && onKeyUp_) onKeyUp_(owner_);
@@ -326,25 +324,19 @@ void ScriptBox::fitGutter() {
     InvalidateRect(box_, nullptr, TRUE);
 }
 
-void ScriptBox::invalidateGutter() {
-    RECT r;
-    GetClientRect(box_, &r);
-    r.right = std::min<LONG>(r.right, gutterWidth_);
-    InvalidateRect(box_, &r, FALSE);
-}
-
 void ScriptBox::markRunLine(int index) {
     if (index == marked_) return;
     marked_ = index;
-    RECT r;
-    GetClientRect(box_, &r);
-    r.right = std::min<LONG>(r.right, gutterWidth_);
-    RedrawWindow(box_, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    paint(nullptr);
 }
 
 void ScriptBox::setText(const std::wstring& text) {
+    // The margin first: set after the text, it would have the box lay out
+    // every line again.
+    rescanFrom(text.c_str());
+    fitGutter();
     loading_ = true;
-    if (text.size() <= kPiece) {
+    if (text.size() <= kPiece / 16) {
         SetWindowTextW(box_, text.c_str());
     } else {
         // By pieces at the end, the box not drawn meanwhile; as a text set
@@ -356,7 +348,8 @@ void ScriptBox::setText(const std::wstring& text) {
         SetWindowTextW(box_, L"");
         std::wstring part;
         for (std::size_t at = 0, piece = 0; at < text.size(); at += piece) {
-            piece = std::min(kPiece, text.size() - at);
+            // Small pieces until the progress window shows.
+            piece = std::min(progress ? kPiece : kPiece / 64, text.size() - at);
             // A line break and a pair of surrogates stay whole.
             while (at + piece < text.size() && (text[at + piece - 1] == L'\r' || (text[at + piece - 1] >= 0xD800 &&
                                                                                    text[at + piece - 1] <= 0xDBFF)))
@@ -377,9 +370,7 @@ void ScriptBox::setText(const std::wstring& text) {
         RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
     loading_ = false;
-    rescanFrom(text.c_str());
-    fitGutter();
-    invalidateGutter();
+    InvalidateRect(box_, nullptr, TRUE);
 }
 
 ScriptBox::CaretLine ScriptBox::caretLine() const {
@@ -408,7 +399,8 @@ bool ScriptBox::holdsAfterCaretLine(wchar_t c) const {
     return false;
 }
 
-void ScriptBox::paintOver(HRGN update) {
+void ScriptBox::paint(HRGN update) {
+    if (!IsWindowVisible(box_) || loading_) return;
     const int first = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE));
     const int lines = lineCount(box_);
     DWORD selStart = 0, selEnd = 0;
@@ -422,7 +414,15 @@ void ScriptBox::paintOver(HRGN update) {
     const int y0 = origin == -1 ? format.top : static_cast<short>(HIWORD(origin));
 
     HDC dc = GetDC(box_);
-    SelectClipRgn(dc, update);
+    // Without an update region, the gutter alone.
+    const RECT strip{0, client.top, std::min<LONG>(gutterWidth_, client.right), client.bottom};
+    RECT bounds = strip;
+    if (update) {
+        SelectClipRgn(dc, update);
+        GetRgnBox(update, &bounds);
+    } else {
+        IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+    }
     HideCaret(box_);
     HFONT font = reinterpret_cast<HFONT>(send(box_, WM_GETFONT));
     HGDIOBJ oldFont = SelectObject(dc, font);
@@ -433,7 +433,6 @@ void ScriptBox::paintOver(HRGN update) {
     const COLORREF paper = GetSysColor(COLOR_WINDOW);
     SetBkMode(dc, OPAQUE);
 
-    const RECT strip{0, client.top, std::min<LONG>(gutterWidth_, client.right), client.bottom};
     SetBkColor(dc, kGutter);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &strip, nullptr, 0, nullptr);
 
@@ -478,6 +477,10 @@ void ScriptBox::paintOver(HRGN update) {
         const std::wstring_view line(p, std::min(length, kLongestDrawn));
         const DWORD lineIndex = static_cast<DWORD>(p - text.at(0));
         p = next;
+        if (y + lineHeight <= bounds.top || y >= bounds.bottom) {
+            number += counted && filled_[static_cast<std::size_t>(n)];
+            continue;
+        }
         bool outside = false;
         std::vector<std::size_t> outsideAt;
         for (std::size_t i = 0, size = 1; i < line.size(); i += size)
@@ -500,7 +503,7 @@ void ScriptBox::paintOver(HRGN update) {
             DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
             SetBkMode(dc, OPAQUE);
         }
-        if (encoded || line.empty()) continue;
+        if (encoded || line.empty() || !update) continue;
         SaveDC(dc);
         IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
         const std::vector<int> xs = edges(dc, line, x0, tabWidth);

@@ -54,8 +54,9 @@ private:
     // Which lines count, from the whole text (loading, undo, unknown changes).
     void rescan();
     void rescanFrom(const wchar_t* text);
-    void paintOver(HRGN update);
-    void invalidateGutter();
+    // Draws the gutter and, within `update`, the colours over the box's
+    // own painting; without it, the gutter alone.
+    void paint(HRGN update);
     void fitGutter();
     const wchar_t* buffer() const;
 
