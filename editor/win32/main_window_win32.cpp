@@ -290,7 +290,7 @@ void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8
 
 std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control("Text1"))); }
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(wide(text)); }
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
 
 void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
     // A replaced selection the box can undo (Ctrl+Z).

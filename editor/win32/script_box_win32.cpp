@@ -10,6 +10,7 @@
 
 #include "base/cp1252.h"
 #include "engine/engine.h"
+#include "platform/windows/wide_text.h"
 #include "script/script_file.h"
 
 namespace torvic::win32 {
@@ -36,21 +37,34 @@ void selection(HWND box, DWORD& start, DWORD& end) {
 // Where the line starting at `p` ends; `next` gets the next line's start
 // (nullptr after the last). The box breaks lines at CR LF, and at CR CR LF
 // (a soft break).
-const wchar_t* endOfLine(const wchar_t* p, const wchar_t** next) {
+template <class Char>
+const Char* endOfLine(const Char* p, const Char** next) {
     for (;; ++p) {
         if (*p == 0) {
             *next = nullptr;
             return p;
         }
-        if (*p == L'\r' && p[1] == L'\n') {
+        if (*p == '\r' && p[1] == '\n') {
             *next = p + 2;
             return p;
         }
-        if (*p == L'\r' && p[1] == L'\r' && p[2] == L'\n') {
+        if (*p == '\r' && p[1] == '\r' && p[2] == '\n') {
             *next = p + 3;
             return p;
         }
     }
+}
+
+// Which lines of a whole text count.
+template <class Char>
+std::vector<std::uint8_t> scriptLines(const Char* text) {
+    std::vector<std::uint8_t> filled;
+    for (const Char* p = text; p;) {
+        const Char* next = nullptr;
+        filled.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
+        p = next;
+    }
+    return filled;
 }
 
 // The box's own text, read in place (a copy where the box gives no handle).
@@ -302,16 +316,7 @@ void ScriptBox::setModified(bool modified) { send(box_, EM_SETMODIFY, modified);
 
 void ScriptBox::rescan() {
     const BoxText text(box_);
-    rescanFrom(text.at(0));
-}
-
-void ScriptBox::rescanFrom(const wchar_t* text) {
-    filled_.clear();
-    for (const wchar_t* p = text; p;) {
-        const wchar_t* next = nullptr;
-        filled_.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
-        p = next;
-    }
+    filled_ = scriptLines(text.at(0));
 }
 
 void ScriptBox::fitGutter() {
@@ -330,36 +335,38 @@ void ScriptBox::markRunLine(int index) {
     paint(nullptr);
 }
 
-void ScriptBox::setText(const std::wstring& text) {
+void ScriptBox::setText(const std::string& utf8) {
     // The margin first: set after the text, it would have the box lay out
     // every line again.
-    rescanFrom(text.c_str());
+    filled_ = scriptLines(utf8.c_str());
     fitGutter();
     loading_ = true;
-    if (text.size() <= kPiece / 16) {
-        SetWindowTextW(box_, text.c_str());
+    if (utf8.size() <= kPiece / 16) {
+        SetWindowTextW(box_, win::wide(utf8).c_str());
     } else {
-        // By pieces at the end, the box not drawn meanwhile; as a text set
-        // whole, nothing to undo and nothing changed.
+        // By pieces at the end, each made wide as it goes in, the box not
+        // drawn meanwhile; as a text set whole, nothing to undo and nothing
+        // changed.
         using Clock = std::chrono::steady_clock;
         const Clock::time_point started = Clock::now();
         std::unique_ptr<LoadProgress> progress;
         send(box_, WM_SETREDRAW, FALSE);
         SetWindowTextW(box_, L"");
-        std::wstring part;
-        for (std::size_t at = 0, piece = 0; at < text.size(); at += piece) {
+        std::size_t units = 0;  // in the box
+        for (std::size_t at = 0, piece = 0; at < utf8.size(); at += piece) {
             // Small pieces until the progress window shows.
-            piece = std::min(progress ? kPiece : kPiece / 64, text.size() - at);
-            // A line break and a pair of surrogates stay whole.
-            while (at + piece < text.size() && (text[at + piece - 1] == L'\r' || (text[at + piece - 1] >= 0xD800 &&
-                                                                                   text[at + piece - 1] <= 0xDBFF)))
+            piece = std::min(progress ? kPiece : kPiece / 64, utf8.size() - at);
+            // A line break and a character stay whole.
+            while (at + piece < utf8.size() &&
+                   (utf8[at + piece - 1] == '\r' || (static_cast<unsigned char>(utf8[at + piece]) & 0xC0) == 0x80))
                 ++piece;
-            part.assign(text, at, piece);
-            send(box_, EM_SETSEL, static_cast<WPARAM>(at), static_cast<LPARAM>(at));
+            const std::wstring part = win::wide(std::string_view(utf8).substr(at, piece));
+            send(box_, EM_SETSEL, static_cast<WPARAM>(units), static_cast<LPARAM>(units));
             send(box_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
+            units += part.size();
             if (!progress && Clock::now() - started > std::chrono::milliseconds(500))
                 progress = std::make_unique<LoadProgress>(box_);
-            if (progress) progress->show(static_cast<int>((at + piece) * 100 / text.size()));
+            if (progress) progress->show(static_cast<int>((at + piece) * 100 / utf8.size()));
         }
         progress.reset();
         send(box_, WM_SETREDRAW, TRUE);
@@ -367,10 +374,9 @@ void ScriptBox::setText(const std::wstring& text) {
         send(box_, EM_SCROLLCARET);
         send(box_, EM_EMPTYUNDOBUFFER);
         send(box_, EM_SETMODIFY, FALSE);
-        RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
     loading_ = false;
-    InvalidateRect(box_, nullptr, TRUE);
+    RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 ScriptBox::CaretLine ScriptBox::caretLine() const {

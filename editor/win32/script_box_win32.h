@@ -24,9 +24,10 @@ public:
     // the caret.
     void attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*), void* owner);
 
-    // The whole text, without loss; a long one goes in by pieces with a
-    // progress window once it has taken half a second.
-    void setText(const std::wstring& text);
+    // The whole text (UTF-8, CR LF line breaks), without loss; a long one
+    // goes in by pieces with a progress window once it has taken half a
+    // second.
+    void setText(const std::string& utf8);
     // The parent got EN_CHANGE.
     void noteChange();
     // Whether EN_CHANGE should reach the behaviour (not while loading).
@@ -53,7 +54,6 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     // Which lines count, from the whole text (loading, undo, unknown changes).
     void rescan();
-    void rescanFrom(const wchar_t* text);
     // Draws the gutter and, within `update`, the colours over the box's
     // own painting; without it, the gutter alone.
     void paint(HRGN update);
