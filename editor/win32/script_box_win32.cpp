@@ -487,11 +487,10 @@ void ScriptBox::paint(HRGN update) {
             number += counted && filled_[static_cast<std::size_t>(n)];
             continue;
         }
-        bool outside = false;
         std::vector<std::size_t> outsideAt;
         for (std::size_t i = 0, size = 1; i < line.size(); i += size)
             if (isOutside1252(codePointAt(line, i, size))) outsideAt.push_back(i);
-        outside = !outsideAt.empty();
+        const bool outside = !outsideAt.empty();
         // The gutter: the line's run number, the running one green.
         if (counted && filled_[static_cast<std::size_t>(n)]) {
             const int index = number++;
