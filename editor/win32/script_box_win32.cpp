@@ -55,6 +55,14 @@ const Char* endOfLine(const Char* p, const Char** next) {
     }
 }
 
+// Where the line holding `index` starts: after the last line break
+// before it (the box walks its whole line table for that).
+DWORD startOfLineAt(const wchar_t* text, DWORD index) {
+    for (DWORD i = index; i > 1; --i)
+        if (text[i - 1] == L'\n' && text[i - 2] == L'\r') return i;
+    return 0;
+}
+
 // Which lines of a whole text count.
 template <class Char>
 std::vector<std::uint8_t> scriptLines(const Char* text) {
@@ -231,7 +239,8 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         HRGN update = CreateRectRgn(0, 0, 0, 0);
         const bool some = GetUpdateRgn(box_, update, FALSE) > NULLREGION;
         const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
-        if (some) paint(update);
+        if (some) paint(update, gutterDue_);
+        gutterDue_ = false;
         DeleteObject(update);
         return result;
     }
@@ -252,6 +261,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool outer = depth_ == 0;
     const bool track = outer && atSelection && !loading_;
     int linesBefore = 0, first = 0, after = 0;
+    DWORD firstIndex = 0;  // where line `first` starts: the change leaves it there
     if (track) {
         DWORD start = 0, end = 0;
         selection(box_, start, end);
@@ -259,6 +269,9 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const int a = lineOf(box_, start), b = end == start ? a : lineOf(box_, end);
         first = std::max(0, a - 1);
         after = linesBefore - 1 - std::min(linesBefore - 1, b + 1);
+        const BoxText text(box_);
+        firstIndex = startOfLineAt(text.at(0), start);
+        if (a > 0) firstIndex = startOfLineAt(text.at(0), firstIndex - 2);
     }
     if (outer) changed_ = unknownChange_ = false;
     const bool wasUndoing = undoing_;
@@ -279,9 +292,8 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 rescan();
             } else {
                 std::vector<std::uint8_t> fresh;
-                const DWORD index = lineStart(box_, first);
                 const BoxText text(box_);
-                const wchar_t* p = text.at(index);
+                const wchar_t* p = text.at(firstIndex);
                 for (int n = first; n <= newLast && p; ++n) {
                     const wchar_t* next = nullptr;
                     fresh.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
@@ -292,12 +304,16 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (filled_.size() != static_cast<std::size_t>(lines)) rescan();
             }
         }
-        // Drawn at once: invalidated, the gutter's strip would have the box
-        // draw again every visible line.
+        // Drawn with the box's next painting, or at once: invalidated, the
+        // gutter's strip would have the box draw every visible line again.
         if (changed) fitGutter();
         if (const int shown = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE)); changed || shown != firstShown_) {
             firstShown_ = shown;  // the box scrolls its text only: the numbers follow
-            paint(nullptr);
+            RECT pending;
+            if (GetUpdateRect(box_, &pending, FALSE))
+                gutterDue_ = true;
+            else
+                paint(nullptr, true);
         }
     }
     if (message == WM_KEYUP && onKeyUp_) onKeyUp_(owner_);
@@ -332,7 +348,7 @@ void ScriptBox::fitGutter() {
 void ScriptBox::markRunLine(int index) {
     if (index == marked_) return;
     marked_ = index;
-    paint(nullptr);
+    paint(nullptr, true);
 }
 
 void ScriptBox::setText(const std::string& utf8) {
@@ -383,8 +399,8 @@ ScriptBox::CaretLine ScriptBox::caretLine() const {
     DWORD start = 0, end = 0;
     selection(box_, start, end);
     const int line = lineOf(box_, start);
-    const DWORD index = lineStart(box_, line);
     const BoxText text(box_);
+    const DWORD index = startOfLineAt(text.at(0), start);
     const wchar_t* p = text.at(index);
     const wchar_t* next = nullptr;
     const std::wstring_view shown(p, static_cast<std::size_t>(endOfLine(p, &next) - p));
@@ -396,16 +412,15 @@ ScriptBox::CaretLine ScriptBox::caretLine() const {
 bool ScriptBox::holdsAfterCaretLine(wchar_t c) const {
     DWORD start = 0, end = 0;
     selection(box_, start, end);
-    const DWORD index = lineStart(box_, lineOf(box_, start));
     const BoxText text(box_);
     const wchar_t* next = nullptr;
-    endOfLine(text.at(index), &next);
+    endOfLine(text.at(start), &next);
     for (const wchar_t* p = next; p && *p; ++p)
         if (*p == c) return true;
     return false;
 }
 
-void ScriptBox::paint(HRGN update) {
+void ScriptBox::paint(HRGN update, bool gutter) {
     if (!IsWindowVisible(box_) || loading_) return;
     const int first = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE));
     const int lines = lineCount(box_);
@@ -420,15 +435,15 @@ void ScriptBox::paint(HRGN update) {
     const int y0 = origin == -1 ? format.top : static_cast<short>(HIWORD(origin));
 
     HDC dc = GetDC(box_);
-    // Without an update region, the gutter alone.
     const RECT strip{0, client.top, std::min<LONG>(gutterWidth_, client.right), client.bottom};
-    RECT bounds = strip;
+    RECT bounds{};
+    HRGN clip = CreateRectRgnIndirect(gutter ? &strip : &bounds);
     if (update) {
-        SelectClipRgn(dc, update);
         GetRgnBox(update, &bounds);
-    } else {
-        IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+        CombineRgn(clip, clip, update, RGN_OR);
     }
+    SelectClipRgn(dc, clip);
+    DeleteObject(clip);
     HideCaret(box_);
     HFONT font = reinterpret_cast<HFONT>(send(box_, WM_GETFONT));
     HGDIOBJ oldFont = SelectObject(dc, font);
@@ -483,7 +498,8 @@ void ScriptBox::paint(HRGN update) {
         const std::wstring_view line(p, std::min(length, kLongestDrawn));
         const DWORD lineIndex = static_cast<DWORD>(p - text.at(0));
         p = next;
-        if (y + lineHeight <= bounds.top || y >= bounds.bottom) {
+        const bool updated = y + lineHeight > bounds.top && y < bounds.bottom;
+        if (!updated && !gutter) {
             number += counted && filled_[static_cast<std::size_t>(n)];
             continue;
         }
@@ -508,7 +524,7 @@ void ScriptBox::paint(HRGN update) {
             DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
             SetBkMode(dc, OPAQUE);
         }
-        if (encoded || line.empty() || !update) continue;
+        if (encoded || line.empty() || !updated) continue;
         SaveDC(dc);
         IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
         const std::vector<int> xs = edges(dc, line, x0, tabWidth);

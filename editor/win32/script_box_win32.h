@@ -54,9 +54,9 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     // Which lines count, from the whole text (loading, undo, unknown changes).
     void rescan();
-    // Draws the gutter and, within `update`, the colours over the box's
-    // own painting; without it, the gutter alone.
-    void paint(HRGN update);
+    // Draws, within `update` (if any), the gutter and the colours over the
+    // box's own painting; with `gutter`, the whole gutter too.
+    void paint(HRGN update, bool gutter);
     void fitGutter();
     const wchar_t* buffer() const;
 
@@ -73,6 +73,7 @@ private:
     int firstShown_ = -1;
     int depth_ = 0;
     bool loading_ = false;
+    bool gutterDue_ = false;  // with the next painting
     bool undoing_ = false;
     bool changed_ = false;      // EN_CHANGE came during the message
     bool unknownChange_ = false;  // a change not at the selection
