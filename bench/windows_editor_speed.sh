@@ -17,6 +17,7 @@ start_xvfb 1280x1024x24
 start_wm
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}" WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot -i >/dev/null 2>&1
+declare -A out
 
 python3 - "$DIR" <<'PY'
 import random, sys
@@ -34,12 +35,20 @@ open(out + "/big.txt", "w", newline="").write(prose(50 * 1024 * 1024))
 open(out + "/lines.torvic", "w", newline="").write("\r\n".join(rng.choice(kinds) for _ in range(100000)) + "\r\n")
 PY
 
-for f in big.txt lines.torvic; do
-    echo "== $f ($(( $(stat -c %s "$DIR/$f") / 1048576 )) MB)"
+field() { sed -n "s/.*$1 \([0-9.]*\) .*/\1/p" <<<"$2"; }
+for row in "big.txt 30" "lines.torvic 10"; do
+    read -r f goal <<<"$row"
+    size=$(stat -c %s "$DIR/$f")
+    echo "== $f ($(( size / 1048576 )) MB)"
     for mode in bare torvic; do
-        timeout 900 wine "$BUILD/bench/editor_speed_win32.exe" "$mode" "$(winepath -w "$DIR/$f" 2>/dev/null)" 2>/dev/null ||
-            echo "$mode: failed ($?)"
+        out[$mode]="$(timeout 900 wine "$BUILD/bench/editor_speed_win32.exe" "$mode" "$(winepath -w "$DIR/$f" 2>/dev/null)" \
+            2>/dev/null || echo "$mode: failed ($?)")"
+        echo "${out[$mode]}"
     done
+    awk -v bare="$(field open "${out[bare]}")" -v open="$(field open "${out[torvic]}")" -v mb="$(field memory "${out[torvic]}")" \
+        -v size="$size" -v key="$(field "key median" "${out[torvic]}")" -v goal="$goal" 'BEGIN {
+        printf "against the goals: open %.2f x the bare box (2), memory %.1f x the file (4), key %s ms (%s)\n",
+            open / (bare ? bare : 1), mb * 1048576 / size, key, goal }'
 done
 wineserver -k 2>/dev/null
 cleanup

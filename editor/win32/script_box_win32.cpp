@@ -239,7 +239,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         HRGN update = CreateRectRgn(0, 0, 0, 0);
         const bool some = GetUpdateRgn(box_, update, FALSE) > NULLREGION;
         const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
-        if (some) paint(update, gutterDue_);
+        if (some || gutterDue_) paint(some ? update : nullptr, gutterDue_);
         gutterDue_ = false;
         DeleteObject(update);
         return result;
