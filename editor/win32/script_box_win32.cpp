@@ -6,6 +6,9 @@
 #include <chrono>
 #include <cwchar>
 #include <memory>
+#include <optional>
+#include <type_traits>
+#include <utility>
 #include <string_view>
 
 #include "base/cp1252.h"
@@ -63,16 +66,57 @@ DWORD startOfLineAt(const wchar_t* text, DWORD index) {
     return 0;
 }
 
-// Which lines of a whole text count.
+char32_t codePointAt(std::wstring_view s, std::size_t i, std::size_t& length) {
+    const bool pair = s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
+    length = pair ? 2 : 1;
+    return pair ? 0x10000 + ((char32_t{s[i]} - 0xD800) << 10) + (char32_t{s[i + 1]} - 0xDC00) : char32_t{s[i]};
+}
+
+// The same in UTF-8.
+char32_t codePointAt(std::string_view s, std::size_t i, std::size_t& length) {
+    const auto byte = [&](std::size_t k) { return char32_t{static_cast<unsigned char>(k < s.size() ? s[k] : 0)}; };
+    const char32_t lead = byte(i);
+    length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (length == 1) return lead;
+    char32_t u = lead & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k) u = (u << 6) | (byte(i + k) & 0x3F);
+    return u;
+}
+
+bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
+
+// What the box keeps of a line: whether it counts as a script line, and
+// whether it holds a character code page 1252 cannot.
+constexpr std::uint8_t kCounts = 1, kOutside = 2;
 template <class Char>
-std::vector<std::uint8_t> scriptLines(const Char* text) {
-    std::vector<std::uint8_t> filled;
-    for (const Char* p = text; p;) {
+std::uint8_t lineFlags(std::basic_string_view<Char> line) {
+    std::uint8_t flags = isScriptLine(line.size()) ? kCounts : 0;
+    for (std::size_t i = 0, size = 1; i < line.size(); i += size)
+        if (static_cast<std::make_unsigned_t<Char>>(line[i]) < 0x80)
+            size = 1;
+        else if (isOutside1252(codePointAt(line, i, size)))
+            return flags | kOutside;
+    return flags;
+}
+
+// Those of each line of a text, from `p` on, `count` lines at most.
+template <class Char>
+std::vector<std::uint8_t> linesFrom(const Char* p, std::size_t count = SIZE_MAX) {
+    std::vector<std::uint8_t> flags;
+    for (; p && flags.size() < count;) {
         const Char* next = nullptr;
-        filled.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
+        const Char* end = endOfLine(p, &next);
+        flags.push_back(lineFlags(std::basic_string_view<Char>(p, static_cast<std::size_t>(end - p))));
         p = next;
     }
-    return filled;
+    return flags;
+}
+
+template <class Char>
+bool startsEncoded(const Char* text) {
+    for (std::size_t i = 0; i < kEncodedMarker.size(); ++i)
+        if (text[i] != static_cast<Char>(kEncodedMarker[i])) return false;
+    return true;
 }
 
 // The box's own text, read in place (a copy where the box gives no handle).
@@ -98,14 +142,6 @@ private:
     const wchar_t* text_;
     std::wstring copy_;
 };
-
-char32_t codePointAt(std::wstring_view s, std::size_t i, std::size_t& length) {
-    const bool pair = s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
-    length = pair ? 2 : 1;
-    return pair ? 0x10000 + ((char32_t{s[i]} - 0xD800) << 10) + (char32_t{s[i + 1]} - 0xDC00) : char32_t{s[i]};
-}
-
-bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
 
 // A line in code page 1252, as the interpreter reads it.
 std::string to1252(std::wstring_view line) {
@@ -291,24 +327,24 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (filled_.size() != static_cast<std::size_t>(linesBefore) || newLast < first - 1) {
                 rescan();
             } else {
-                std::vector<std::uint8_t> fresh;
                 const BoxText text(box_);
-                const wchar_t* p = text.at(firstIndex);
-                for (int n = first; n <= newLast && p; ++n) {
-                    const wchar_t* next = nullptr;
-                    fresh.push_back(isScriptLine(static_cast<std::size_t>(endOfLine(p, &next) - p)));
-                    p = next;
-                }
+                const std::vector<std::uint8_t> fresh =
+                    linesFrom(text.at(firstIndex), static_cast<std::size_t>(newLast - first + 1));
+                if (first == 0) encoded_ = startsEncoded(text.at(0));
                 filled_.erase(filled_.begin() + first, filled_.begin() + last + 1);
                 filled_.insert(filled_.begin() + first, fresh.begin(), fresh.end());
                 if (filled_.size() != static_cast<std::size_t>(lines)) rescan();
             }
         }
-        // Drawn with the box's next painting, or at once: invalidated, the
-        // gutter's strip would have the box draw every visible line again.
         if (changed) fitGutter();
+    }
+    // The box scrolls its text only: the numbers follow (also within its
+    // scroll bar's loop), drawn with the box's next painting or at once.
+    // Invalidated, the gutter's strip would have the box draw every
+    // visible line again.
+    if (box_ && !loading_ && (moves || changed)) {
         if (const int shown = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE)); changed || shown != firstShown_) {
-            firstShown_ = shown;  // the box scrolls its text only: the numbers follow
+            firstShown_ = shown;
             RECT pending;
             if (GetUpdateRect(box_, &pending, FALSE))
                 gutterDue_ = true;
@@ -332,7 +368,8 @@ void ScriptBox::setModified(bool modified) { send(box_, EM_SETMODIFY, modified);
 
 void ScriptBox::rescan() {
     const BoxText text(box_);
-    filled_ = scriptLines(text.at(0));
+    filled_ = linesFrom(text.at(0));
+    encoded_ = startsEncoded(text.at(0));
 }
 
 void ScriptBox::fitGutter() {
@@ -354,7 +391,8 @@ void ScriptBox::markRunLine(int index) {
 void ScriptBox::setText(const std::string& utf8) {
     // The margin first: set after the text, it would have the box lay out
     // every line again.
-    filled_ = scriptLines(utf8.c_str());
+    filled_ = linesFrom(utf8.c_str());
+    encoded_ = startsEncoded(utf8.c_str());
     fitGutter();
     loading_ = true;
     if (utf8.size() <= kPiece / 16) {
@@ -424,19 +462,12 @@ void ScriptBox::paint(HRGN update, bool gutter) {
     if (!IsWindowVisible(box_) || loading_) return;
     const int first = static_cast<int>(send(box_, EM_GETFIRSTVISIBLELINE));
     const int lines = lineCount(box_);
-    DWORD selStart = 0, selEnd = 0;
-    selection(box_, selStart, selEnd);
-    const DWORD firstIndex = lineStart(box_, first);
-    const LRESULT origin = send(box_, EM_POSFROMCHAR, firstIndex);
     RECT client, format;
     GetClientRect(box_, &client);
     send(box_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const int x0 = origin == -1 ? format.left : static_cast<short>(LOWORD(origin));
-    const int y0 = origin == -1 ? format.top : static_cast<short>(HIWORD(origin));
-
-    HDC dc = GetDC(box_);
     const RECT strip{0, client.top, std::min<LONG>(gutterWidth_, client.right), client.bottom};
-    RECT bounds{};
+    RECT bounds{};  // where the box painted: its lines get their colours
+    HDC dc = GetDC(box_);
     HRGN clip = CreateRectRgnIndirect(gutter ? &strip : &bounds);
     if (update) {
         GetRgnBox(update, &bounds);
@@ -450,20 +481,59 @@ void ScriptBox::paint(HRGN update, bool gutter) {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     const int lineHeight = std::max<int>(1, tm.tmHeight);
-    const int tabWidth = std::max<int>(1, 8 * tm.tmAveCharWidth);
-    const COLORREF paper = GetSysColor(COLOR_WINDOW);
     SetBkMode(dc, OPAQUE);
-
     SetBkColor(dc, kGutter);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &strip, nullptr, 0, nullptr);
 
-    const BoxText text(box_);
-    const wchar_t* p = text.at(firstIndex);
-    const bool encoded = isEncodedScript(to1252(std::wstring_view(text.at(0), std::min<std::size_t>(
-                                                                                  kEncodedMarker.size(),
-                                                                                  std::wcslen(text.at(0))))));
-    const bool counted = !encoded && filled_.size() == static_cast<std::size_t>(lines);
-    int number = counted ? static_cast<int>(std::count(filled_.begin(), filled_.begin() + first, 1)) : 0;
+    // The gutter, from what is kept of each line: the text is not read.
+    const bool counted = !encoded_ && filled_.size() == static_cast<std::size_t>(lines);
+    const auto counts = [this](std::size_t n) { return (filled_[n] & kCounts) != 0; };
+    int number = 0;
+    for (std::size_t n = 0; counted && n < static_cast<std::size_t>(first); ++n) number += counts(n);
+    std::vector<std::pair<int, int>> updated;  // the lines the box painted, and their tops
+    SelectObject(dc, font);
+    for (int n = first, y = format.top; n < lines && y < client.bottom; ++n, y += lineHeight) {
+        const auto at = static_cast<std::size_t>(n);
+        if (y + lineHeight > bounds.top && y < bounds.bottom) updated.emplace_back(n, y);
+        if (!counted || !counts(at)) continue;
+        const int index = number++;
+        const bool running = index == marked_;
+        if (running || (filled_[at] & kOutside)) {
+            SetBkColor(dc, running ? kRunning : kOutside1252);
+            const RECT box{0, y, strip.right, y + lineHeight};
+            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
+        }
+        SetTextColor(dc, running ? RGB(0, 0, 0) : kNumber);
+        SetBkMode(dc, TRANSPARENT);
+        RECT digits{0, y, strip.right - 4, y + lineHeight};
+        const std::wstring shown = std::to_wstring(index);
+        DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+        SetBkMode(dc, OPAQUE);
+    }
+    if (!updated.empty() && !encoded_) colourLines(dc, updated, format, tm);
+    SelectObject(dc, oldFont);
+    ShowCaret(box_);
+    ReleaseDC(box_, dc);
+}
+
+void ScriptBox::colourLines(HDC dc, const std::vector<std::pair<int, int>>& shown, const RECT& format,
+                            const TEXTMETRICW& tm) {
+    DWORD selStart = 0, selEnd = 0;
+    selection(box_, selStart, selEnd);
+    const DWORD firstIndex = lineStart(box_, shown.front().first);
+    // Where the box draws a line's start (the same for every line).
+    const LRESULT origin = send(box_, EM_POSFROMCHAR, firstIndex);
+    const int x0 = origin == -1 ? format.left : static_cast<short>(LOWORD(origin));
+    const int lineHeight = std::max<int>(1, tm.tmHeight);
+    const int tabWidth = std::max<int>(1, 8 * tm.tmAveCharWidth);
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    HFONT font = reinterpret_cast<HFONT>(send(box_, WM_GETFONT));
+    // The text in place, as the box keeps it; while the box is inside a
+    // message of its own (its scroll bar's loop) it is read line by line.
+    std::optional<BoxText> text;
+    if (depth_ == 0) text.emplace(box_);
+    const wchar_t* p = text ? text->at(firstIndex) : nullptr;
+    std::wstring copy;
     // Draws characters from..to of the line in a font and colour, over the
     // box's own, leaving out tabs and the selection.
     auto redraw = [&](std::wstring_view line, const std::vector<int>& xs, DWORD lineIndex, std::size_t from,
@@ -472,12 +542,11 @@ void ScriptBox::paint(HRGN update, bool gutter) {
         SetTextColor(dc, ink);
         SetBkColor(dc, back);
         std::vector<int> dx;
+        const auto skipped = [&](std::size_t k) {
+            const DWORD at = lineIndex + static_cast<DWORD>(k);
+            return line[k] == L'\t' || (at >= selStart && at < selEnd) || xs[k + 1] < format.left || xs[k] > format.right;
+        };
         for (std::size_t i = from; i < to;) {
-            auto skipped = [&](std::size_t k) {
-                const DWORD at = lineIndex + static_cast<DWORD>(k);
-                return line[k] == L'\t' || (at >= selStart && at < selEnd) || xs[k + 1] < format.left ||
-                       xs[k] > format.right;
-            };
             if (skipped(i)) {
                 ++i;
                 continue;
@@ -492,41 +561,31 @@ void ScriptBox::paint(HRGN update, bool gutter) {
             i = j;
         }
     };
-    for (int n = first, y = y0; n < lines && p && y < client.bottom; ++n, y += lineHeight) {
-        const wchar_t* next = nullptr;
-        const std::size_t length = static_cast<std::size_t>(endOfLine(p, &next) - p);
-        const std::wstring_view line(p, std::min(length, kLongestDrawn));
-        const DWORD lineIndex = static_cast<DWORD>(p - text.at(0));
-        p = next;
-        const bool updated = y + lineHeight > bounds.top && y < bounds.bottom;
-        if (!updated && !gutter) {
-            number += counted && filled_[static_cast<std::size_t>(n)];
-            continue;
+    SaveDC(dc);
+    IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        const auto [n, y] = shown[k];
+        std::wstring_view line;
+        DWORD lineIndex = 0;
+        if (text) {
+            // The painted lines follow each other.
+            if (!p) break;
+            const wchar_t* next = nullptr;
+            const std::size_t length = static_cast<std::size_t>(endOfLine(p, &next) - p);
+            line = std::wstring_view(p, std::min(length, kLongestDrawn));
+            lineIndex = static_cast<DWORD>(p - text->at(0));
+            p = next;
+        } else {
+            lineIndex = k == 0 ? firstIndex : lineStart(box_, n);
+            const auto length = std::min<std::size_t>(static_cast<std::size_t>(send(box_, EM_LINELENGTH, lineIndex)),
+                                                      kLongestDrawn);
+            copy.assign(std::max<std::size_t>(length, 2), L'\0');
+            copy[0] = static_cast<wchar_t>(std::min<std::size_t>(length, 0xFFFF));
+            copy.resize(static_cast<std::size_t>(
+                send(box_, EM_GETLINE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(copy.data()))));
+            line = copy;
         }
-        std::vector<std::size_t> outsideAt;
-        for (std::size_t i = 0, size = 1; i < line.size(); i += size)
-            if (isOutside1252(codePointAt(line, i, size))) outsideAt.push_back(i);
-        const bool outside = !outsideAt.empty();
-        // The gutter: the line's run number, the running one green.
-        if (counted && filled_[static_cast<std::size_t>(n)]) {
-            const int index = number++;
-            const RECT box{0, y, strip.right, y + lineHeight};
-            const bool running = index == marked_;
-            if (running || outside) {
-                SetBkColor(dc, running ? kRunning : kOutside1252);
-                ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
-            }
-            SelectObject(dc, font);
-            SetTextColor(dc, running ? RGB(0, 0, 0) : kNumber);
-            SetBkMode(dc, TRANSPARENT);
-            RECT digits{0, y, strip.right - 4, y + lineHeight};
-            const std::wstring shown = std::to_wstring(index);
-            DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-            SetBkMode(dc, OPAQUE);
-        }
-        if (encoded || line.empty() || !updated) continue;
-        SaveDC(dc);
-        IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
+        if (line.empty()) continue;
         const std::vector<int> xs = edges(dc, line, x0, tabWidth);
         switch (lineKind(to1252(line))) {
             case LineKind::Command: {
@@ -537,20 +596,18 @@ void ScriptBox::paint(HRGN update, bool gutter) {
                 break;
             }
             case LineKind::Comment: redraw(line, xs, lineIndex, 0, line.size(), italic_, kComment, paper, y); break;
-            case LineKind::Unrecognised: wave(dc, xs[0], std::min<int>(xs[line.size()], format.right), y + tm.tmAscent + 1); break;
+            case LineKind::Unrecognised:
+                wave(dc, xs[0], std::min<int>(xs[line.size()], format.right), y + tm.tmAscent + 1);
+                break;
         }
         // Characters code page 1252 cannot hold: a run stops at their line.
-        for (std::size_t i : outsideAt) {
-            std::size_t size = 1;
-            codePointAt(line, i, size);
+        for (std::size_t i = 0, size = 1; i < line.size(); i += size) {
+            if (!isOutside1252(codePointAt(line, i, size))) continue;
             redraw(line, xs, lineIndex, i, i + size, font, RGB(0, 0, 0), kOutside1252, y);
             wave(dc, xs[i], xs[i + size], y + tm.tmAscent + 1);
         }
-        RestoreDC(dc, -1);
     }
-    SelectObject(dc, oldFont);
-    ShowCaret(box_);
-    ReleaseDC(box_, dc);
+    RestoreDC(dc, -1);
 }
 
 }  // namespace torvic::win32

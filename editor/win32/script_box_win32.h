@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace torvic::win32 {
@@ -57,6 +58,8 @@ private:
     // Draws, within `update` (if any), the gutter and the colours over the
     // box's own painting; with `gutter`, the whole gutter too.
     void paint(HRGN update, bool gutter);
+    // The colours of the lines the box painted (their numbers and tops).
+    void colourLines(HDC dc, const std::vector<std::pair<int, int>>& shown, const RECT& format, const TEXTMETRICW& tm);
     void fitGutter();
     const wchar_t* buffer() const;
 
@@ -65,8 +68,10 @@ private:
     void (*onClick_)(void*) = nullptr;
     void* owner_ = nullptr;
     HFONT bold_ = nullptr, italic_ = nullptr;
-    // Per edit line: 1 when it is a script line (non-empty).
+    // Per edit line: whether it counts as a script line (non-empty), and
+    // whether it holds characters code page 1252 cannot.
     std::vector<std::uint8_t> filled_;
+    bool encoded_ = false;  // an encoded script: no numbers, no colours
     int gutterWidth_ = 0;
     int digitWidth_ = 8;
     int marked_ = -1;
