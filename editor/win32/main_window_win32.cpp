@@ -288,7 +288,7 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control("Text1"))); }
+std::string MainWindowWin32::editorTextUtf8() { return box_.textUtf8(); }
 
 void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
 

@@ -119,10 +119,12 @@ bool startsEncoded(const Char* text) {
     return true;
 }
 
-// The box's own text, read in place (a copy where the box gives no handle).
+// The box's own text, read in place (a copy where the box gives no handle,
+// or when asked from within a message of the box's own, which holds it).
 class BoxText {
 public:
-    explicit BoxText(HWND box) : handle_(reinterpret_cast<HLOCAL>(send(box, EM_GETHANDLE))) {
+    explicit BoxText(HWND box, bool inPlace = true)
+        : handle_(inPlace ? reinterpret_cast<HLOCAL>(send(box, EM_GETHANDLE)) : nullptr) {
         text_ = handle_ ? static_cast<const wchar_t*>(LocalLock(handle_)) : nullptr;
         if (!text_) {
             copy_.resize(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
@@ -305,7 +307,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const int a = lineOf(box_, start), b = end == start ? a : lineOf(box_, end);
         first = std::max(0, a - 1);
         after = linesBefore - 1 - std::min(linesBefore - 1, b + 1);
-        const BoxText text(box_);
+        const BoxText text(box_, depth_ == 0);
         firstIndex = startOfLineAt(text.at(0), start);
         if (a > 0) firstIndex = startOfLineAt(text.at(0), firstIndex - 2);
     }
@@ -327,7 +329,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (filled_.size() != static_cast<std::size_t>(linesBefore) || newLast < first - 1) {
                 rescan();
             } else {
-                const BoxText text(box_);
+                const BoxText text(box_, depth_ == 0);
                 const std::vector<std::uint8_t> fresh =
                     linesFrom(text.at(firstIndex), static_cast<std::size_t>(newLast - first + 1));
                 if (first == 0) encoded_ = startsEncoded(text.at(0));
@@ -367,7 +369,7 @@ std::optional<bool> ScriptBox::modified() const {
 void ScriptBox::setModified(bool modified) { send(box_, EM_SETMODIFY, modified); }
 
 void ScriptBox::rescan() {
-    const BoxText text(box_);
+    const BoxText text(box_, depth_ == 0);
     filled_ = linesFrom(text.at(0));
     encoded_ = startsEncoded(text.at(0));
 }
@@ -433,11 +435,16 @@ void ScriptBox::setText(const std::string& utf8) {
     RedrawWindow(box_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
+std::string ScriptBox::textUtf8() const {
+    const BoxText text(box_, depth_ == 0);
+    return win::utf8(text.at(0));
+}
+
 ScriptBox::CaretLine ScriptBox::caretLine() const {
     DWORD start = 0, end = 0;
     selection(box_, start, end);
     const int line = lineOf(box_, start);
-    const BoxText text(box_);
+    const BoxText text(box_, depth_ == 0);
     const DWORD index = startOfLineAt(text.at(0), start);
     const wchar_t* p = text.at(index);
     const wchar_t* next = nullptr;
@@ -450,7 +457,7 @@ ScriptBox::CaretLine ScriptBox::caretLine() const {
 bool ScriptBox::holdsAfterCaretLine(wchar_t c) const {
     DWORD start = 0, end = 0;
     selection(box_, start, end);
-    const BoxText text(box_);
+    const BoxText text(box_, depth_ == 0);
     const wchar_t* next = nullptr;
     endOfLine(text.at(start), &next);
     for (const wchar_t* p = next; p && *p; ++p)

@@ -29,6 +29,8 @@ public:
     // goes in by pieces with a progress window once it has taken half a
     // second.
     void setText(const std::string& utf8);
+    // The whole text in UTF-8, converted from the box's own.
+    std::string textUtf8() const;
     // The parent got EN_CHANGE.
     void noteChange();
     // Whether EN_CHANGE should reach the behaviour (not while loading).
