@@ -105,7 +105,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         settle(window);
         before = memory().WorkingSetSize;
         const Clock::time_point t = Clock::now();
-        HANDLE file = CreateFileW(win::wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file =
+            CreateFileW(win::wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 1;
         std::string bytes(GetFileSize(file, nullptr), '\0');
         DWORD read = 0;

@@ -450,7 +450,8 @@ ScriptBox::CaretLine ScriptBox::caretLine() const {
     const wchar_t* next = nullptr;
     const std::wstring_view shown(p, static_cast<std::size_t>(endOfLine(p, &next) - p));
     const std::wstring_view before = shown.substr(0, std::min<std::size_t>(start - index, shown.size()));
-    const auto pairs = std::count_if(before.begin(), before.end(), [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    const auto pairs =
+        std::count_if(before.begin(), before.end(), [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
     return {line, static_cast<int>(before.size() - static_cast<std::size_t>(pairs)), std::wstring(shown)};
 }
 
@@ -551,7 +552,8 @@ void ScriptBox::colourLines(HDC dc, const std::vector<std::pair<int, int>>& show
         std::vector<int> dx;
         const auto skipped = [&](std::size_t k) {
             const DWORD at = lineIndex + static_cast<DWORD>(k);
-            return line[k] == L'\t' || (at >= selStart && at < selEnd) || xs[k + 1] < format.left || xs[k] > format.right;
+            return line[k] == L'\t' || (at >= selStart && at < selEnd) || xs[k + 1] < format.left ||
+                   xs[k] > format.right;
         };
         for (std::size_t i = from; i < to;) {
             if (skipped(i)) {
