@@ -22,7 +22,7 @@ namespace {
 constexpr COLORREF kGutter = RGB(236, 236, 236), kNumber = RGB(120, 120, 120), kRunning = RGB(120, 190, 120),
                    kOutside1252 = RGB(255, 190, 190), kKeyword = RGB(0, 0, 160), kComment = RGB(110, 110, 110),
                    kWrong = RGB(255, 0, 0);
-// A long text goes into the box by pieces of this many characters.
+// A long text goes into the box by pieces of this many bytes of UTF-8.
 constexpr std::size_t kPiece = std::size_t{1} << 21;
 // A line is read and drawn up to this many characters.
 constexpr std::size_t kLongestDrawn = 1 << 16;
