@@ -277,14 +277,28 @@ rm -f "$DIR/enc_out.txt"
 wine "$EXE" /exec "$(win "$DIR/enc.torvic")" >/dev/null 2>&1
 check "the encoded file runs from /exec" $(test -f "$DIR/enc_out.txt"; echo $?)
 
-# ---- the timed message window of a failing line ----------------------------
-script "$DIR/typo.torvic" "wiat(5)" "$OPEN" "save(\"$(win "$DIR/typo_out.txt")\")"
+# ---- the timed message window of a failing line, and the editor's colours ---
+script "$DIR/typo.torvic" "wiat(5)" "' nota" "" "$OPEN" "save(\"$(win "$DIR/typo_out.txt")\")"
 wine "$EXE" "$(win "$DIR/typo.torvic")" >/dev/null 2>&1 &
 typo=$!
 within 30 shown "typo.torvic - Torvic XP"
+# The rows of the editor window's pixels of colour $1 ("first last", -1 when none).
+rows() {
+    import -window "$(xdotool search --onlyvisible --name "typo.torvic - Torvic XP" | head -1)" "$DIR/shot.png" 2>/dev/null
+    convert "$DIR/shot.png" txt:- | awk -v c="$1" '$3 == c {y = substr($1, index($1, ",") + 1) + 0; if (!n++) lo = y; hi = y}
+        END {print (n ? lo " " hi : "-1 -1")}'
+}
+sleep 1
+read -r wl wh < <(rows "#FF0000"); read -r cl ch < <(rows "#6E6E6E"); read -r kl kh < <(rows "#0000A0")
+read -r nl nh < <(rows "#787878")
+check "line 0 has a red wave, line 1 is grey, lines 3-4 dark blue ($wl-$wh, $cl-$ch, $kl-$kh)" \
+    $([ "$wl" -ge 0 ] && [ "$wh" -lt "$cl" ] && [ "$ch" -lt "$kl" ] && [ "$kh" -gt "$kl" ]; echo $?)
+check "the gutter numbers line 0 to the last ($nl-$nh)" $([ "$nl" -ge 0 ] && [ "$nl" -lt "$wl" ] && [ "$nh" -ge $((kh - 2)) ]; echo $?)
 keys "typo.torvic - Torvic XP" F5
 check "a failing line shows why in the timed window" \
     $(within 20 has "TORVIC - Error de sintaxis:" "Static|Error en linia  0.  La comanda 'wiat(5)' és incorrecte|"; echo $?)
+read -r gl gh < <(rows "#78BE78")
+check "the gutter marks the line run in green ($gl-$gh)" $([ "$gl" -ge 0 ] && [ "$gh" -ge "$wl" ] && [ "$gh" -lt "$cl" ]; echo $?)
 check "with the seconds left" $(has "TORVIC - Error de sintaxis:" "Static|Temps restant:|" &&
     ! has "TORVIC - Error de sintaxis:" "Static|Label3|"; echo $?)
 tree click "TORVIC - Error de sintaxis:" "Acceptar"

@@ -51,15 +51,6 @@ UINT boxIcon(MessageIcon icon) {
     }
 }
 
-// The editor box reports its keys and clicks to the caret tracking.
-LRESULT CALLBACK editorBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-    auto* presenter = *reinterpret_cast<MainWindowPresenter**>(data);
-    if (presenter && message == WM_KEYUP) presenter->onEditorKeyUp();
-    if (presenter && message == WM_LBUTTONUP) presenter->onEditorClick();
-    return result;
-}
-
 // The buttons of the unsaved-work question get their own captions as the
 // box opens.
 void renameSaveButtons(HWND box) {
@@ -146,7 +137,16 @@ MainWindowWin32::MainWindowWin32() {
     SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
     SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
     SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
-    SetWindowSubclass(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
+    // The editor box reports its keys and clicks to the caret tracking.
+    box_.attach(
+        control("Text1"),
+        [](void* self) {
+            if (auto* w = static_cast<MainWindowWin32*>(self); w->torvic_) w->torvic_->onEditorKeyUp();
+        },
+        [](void* self) {
+            if (auto* w = static_cast<MainWindowWin32*>(self); w->torvic_) w->torvic_->onEditorClick();
+        },
+        this);
     for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
         fitLabel(control(name));
     yellow_ = CreateSolidBrush(RGB(255, 255, 128));
@@ -218,7 +218,8 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
                 return true;
             }
             if (reinterpret_cast<HWND>(lParam) == control("Text1") && HIWORD(wParam) == EN_CHANGE) {
-                torvic_->onEditorChange();
+                box_.noteChange();
+                if (!box_.loading()) torvic_->onEditorChange();
                 return true;
             }
             if (id == IDOK && GetFocus() == control("Text2")) {  // Enter in the file name
@@ -287,9 +288,9 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control("Text1"))); }
+std::string MainWindowWin32::editorTextUtf8() { return box_.textUtf8(); }
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) { SetWindowTextW(control("Text1"), wide(text).c_str()); }
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
 
 void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
     // A replaced selection the box can undo (Ctrl+Z).
@@ -307,6 +308,15 @@ std::size_t MainWindowWin32::editorCaret() {
     const auto before = text.substr(0, std::min<std::size_t>(start, text.size()));
     return start - static_cast<std::size_t>(std::count_if(before.begin(), before.end(),
                                                           [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }));
+}
+
+MainWindowView::CaretLine MainWindowWin32::editorCaretLine() {
+    const ScriptBox::CaretLine at = box_.caretLine();
+    return {at.line, at.column, utf8To1252(fromWide(at.text))};
+}
+
+bool MainWindowWin32::editorHoldsAfterCaretLine(char c) {
+    return box_.holdsAfterCaretLine(wide(cp1252::toUtf8(std::string(1, c))).front());
 }
 
 void MainWindowWin32::focusEditor() {

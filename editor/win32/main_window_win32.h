@@ -12,6 +12,7 @@
 
 #include "base/win32/form_win32.h"
 #include "editor/main_window.h"
+#include "editor/win32/script_box_win32.h"
 
 namespace torvic::win32 {
 
@@ -31,7 +32,7 @@ public:
     int statusMilliseconds = 15000;
 
     void setCaption(const std::string& text) override { window_.setTitle(text); }
-    void setRunLineMark(int) override {}  // the system's edit box has no margin to mark
+    void setRunLineMark(int index) override { box_.markRunLine(index); }
     // The editor box is a Unicode control: it holds every character, and
     // converts at this boundary.
     std::string editorText() override;
@@ -40,6 +41,11 @@ public:
     void setEditorTextUtf8(const std::string& text) override;
     void replaceEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
+    // Read from the caret's line only: a key stays quick in a long text.
+    CaretLine editorCaretLine() override;
+    bool editorHoldsAfterCaretLine(char c) override;
+    std::optional<bool> editorModified() override { return box_.modified(); }
+    void setEditorModified(bool modified) override { box_.setModified(modified); }
     void setEditorTooltip(const std::string& text) override { window_.setTip("Text1", text); }
     void focusEditor() override;
     std::string text2() override { return window_.text("Text2"); }
@@ -92,6 +98,7 @@ private:
 
     MainWindowPresenter* torvic_ = nullptr;
     FormWindow window_;
+    ScriptBox box_;  // Text1
     HMENU menuBar_ = nullptr;
     HMENU rcPopup_ = nullptr;
     HACCEL accelerators_ = nullptr;

@@ -1,0 +1,148 @@
+// How torvic.exe's editor window copes with a large file, against the
+// system's bare edit box opening the same file: the time to open it (until
+// painted), the peak memory it takes, and the time each key takes to show
+// (a character typed at 20 places spread through the text, each timed from
+// its key down to the window painted again; the median and the slowest).
+// Memory is the peak working set over what the process took with its
+// window up.
+// For torvic it also says when the progress window of a long load came up.
+// Usage (under Wine): editor_speed_win32 bare|torvic FILE   (prints to stdout)
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/win32/form_win32.h"
+#include "editor/command_line.h"
+#include "editor/editor_windows.h"
+#include "editor/win32/win32_views.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/windows_platform.h"
+
+using namespace torvic;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+
+PROCESS_MEMORY_COUNTERS memory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters;
+}
+
+// Everything waiting handled and painted.
+void settle(HWND window) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// When the progress window of a load was made, from the load's start.
+Clock::time_point loadStart;
+double progressAfterMs = -1;
+LRESULT CALLBACK watchWindows(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && progressAfterMs < 0) {
+        wchar_t name[64] = {};
+        GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (std::wstring(name) == L"#32770" && !IS_INTRESOURCE(create->lpszName) && create->lpszName &&
+            std::wstring(create->lpszName) == L"Torvic")
+            progressAfterMs = msSince(loadStart);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Types 'x' at the start of 20 lines spread through the text.
+std::vector<double> typeKeys(HWND window, HWND box) {
+    std::vector<double> times;
+    const auto lines = static_cast<long long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+    for (int i = 1; i <= 20; ++i) {
+        const LRESULT at = SendMessageW(box, EM_LINEINDEX, static_cast<WPARAM>(lines * i / 21), 0);
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(at), at);
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        settle(window);
+        const Clock::time_point t = Clock::now();
+        SendMessageW(box, WM_KEYDOWN, 'X', 0x002D0001);
+        SendMessageW(box, WM_CHAR, 'x', 0x002D0001);
+        SendMessageW(box, WM_KEYUP, 'X', static_cast<LPARAM>(0xC02D0001u));
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        times.push_back(msSince(t));
+    }
+    return times;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::string args = commandLineArguments(GetCommandLineA());
+    const std::size_t space = args.find(' ');
+    if (space == std::string::npos) return 2;
+    const std::string mode = args.substr(0, space);
+    std::string path = args.substr(space + 1);
+    if (path.size() > 1 && path.front() == '"') path = path.substr(1, path.size() - 2);
+    WindowsPlatform platform;
+    std::unique_ptr<EditorWindows<win32::Win32Views>> windows;
+    HWND window = nullptr, box = nullptr;
+    SIZE_T before = 0;  // with the window up: what the file takes
+    double openMs = 0;
+    if (mode == "bare") {
+        window = CreateWindowExW(0, L"EDIT", L"bare", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                 ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VISIBLE,
+                                 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
+        box = window;
+        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(win32::fixedFont(9.75)), FALSE);
+        SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
+        settle(window);
+        before = memory().WorkingSetSize;
+        const Clock::time_point t = Clock::now();
+        HANDLE file =
+            CreateFileW(win::wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        SetWindowTextW(box, win::wide(bytes).c_str());
+        settle(window);
+        openMs = msSince(t);
+    } else {
+        windows = std::make_unique<EditorWindows<win32::Win32Views>>(platform);
+        window = windows->mainView.hwnd();
+        box = windows->mainView.control("Text1");
+        windows->mainView.show();
+        settle(window);
+        before = memory().WorkingSetSize;
+        HHOOK hook = SetWindowsHookExW(WH_CBT, &watchWindows, nullptr, GetCurrentThreadId());
+        loadStart = Clock::now();
+        windows->main.onLoad("\"" + path + "\"");  // opened as a user would
+        settle(window);
+        openMs = msSince(loadStart);
+        UnhookWindowsHookEx(hook);
+    }
+    const SIZE_T peak = memory().PeakWorkingSetSize;
+    std::vector<double> keys = typeKeys(window, box);
+    std::sort(keys.begin(), keys.end());
+    std::printf("%s: open %.0f ms, memory %lu MB, key median %.1f ms, slowest %.1f ms, lines %ld", mode.c_str(),
+                openMs, static_cast<unsigned long>((peak - before) >> 20), (keys[9] + keys[10]) / 2, keys.back(),
+                static_cast<long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0)));
+    if (mode != "bare") {
+        if (progressAfterMs >= 0)
+            std::printf(", progress window after %.0f ms", progressAfterMs);
+        else
+            std::printf(", no progress window");
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    // The window ends without asking about the typed keys.
+    ExitProcess(0);
+}
