@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/text_encoding.h"
@@ -278,7 +279,7 @@ private:
     // characters 1252 cannot hold would be lost), or says why it could not.
     bool writeProgram(const std::string& name);
     // Whether the editor holds changes not yet saved (or loaded).
-    bool hasUnsavedChanges() { return view_.editorTextUtf8() != savedText_; }
+    bool hasUnsavedChanges() { return fingerprint(view_.editorTextUtf8()) != savedText_; }
     // Characters of the editor text that code page 1252 cannot hold, each
     // once (UTF-8); empty for most programs.
     std::string editorCharactersOutside1252();
@@ -322,9 +323,15 @@ private:
     // What the common file dialog remembers between uses (system names).
     std::string dialogFileName_;
     std::string dialogDirectory_;
-    // The editor text as last opened or saved (UTF-8), and the file it came
-    // from or went to (empty for a program never saved).
-    std::string savedText_;
+    // The editor text as last opened or saved (UTF-8), by its length and
+    // hash: a copy would double what a large program takes. And the file it
+    // came from or went to (empty for a program never saved).
+    struct Fingerprint {
+        std::size_t size, hash;
+        bool operator==(const Fingerprint&) const = default;
+    };
+    static Fingerprint fingerprint(std::string_view text) { return {text.size(), std::hash<std::string_view>{}(text)}; }
+    Fingerprint savedText_ = fingerprint("");
     std::string savedName_;
     // The name a new program is offered under, until it is saved or
     // another is opened; the file the caption names is either.

@@ -63,6 +63,7 @@ void MainWindowPresenter::onOpenClick() {
         return;
     }
     const ScriptFile file = readScriptFile(*bytes);
+    bytes.reset();  // a large file is not held three times while the editor takes it
     // Changes not saved get the save question; otherwise the program's own.
     bool replace = !startedHidden_ && hasUnsavedChanges()
                        ? settleUnsavedChanges()
@@ -75,7 +76,7 @@ void MainWindowPresenter::onOpenClick() {
             view_.setEditorTextUtf8(file.textUtf8);
         else
             view_.setEditorText(file.text);
-        savedText_ = view_.editorTextUtf8();
+        savedText_ = fingerprint(view_.editorTextUtf8());
         savedName_ = name;
         programEncoding_ = file.encoding;
         programEndsWithLineBreak_ = file.endsWithLineBreak;
@@ -138,7 +139,7 @@ bool MainWindowPresenter::writeProgram(const std::string& name) {
         focusIfVisible();
         return false;
     }
-    savedText_ = text;
+    savedText_ = fingerprint(text);
     savedName_ = name;
     programEncoding_ = encoding;
     updateCaption();
@@ -181,7 +182,7 @@ void MainWindowPresenter::onBrowseAndOpenClick() {
 void MainWindowPresenter::onNewProgram() {
     if (!settleUnsavedChanges()) return;
     view_.setEditorText("");
-    savedText_ = view_.editorTextUtf8();
+    savedText_ = fingerprint(view_.editorTextUtf8());
     savedName_.clear();
     newProgramName_ = currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic";
     programEncoding_ = TextEncoding::Ansi;
