@@ -17,7 +17,7 @@ ARTIFACTS="$4"
 NAMES="$5"  # win_names.exe
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
-need wine winepath xdotool
+need wine winepath xdotool import convert
 if [ -z "${DISPLAY:-}" ]; then start_xvfb 1024x768x24; fi
 export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$DIR/wineprefix}"
 wineserver -p 60   # a server of its own lifetime, outside the file-size limit below
@@ -288,7 +288,7 @@ rows() {
     convert "$DIR/shot.png" txt:- | awk -v c="$1" '$3 == c {y = substr($1, index($1, ",") + 1) + 0; if (!n++) lo = y; hi = y}
         END {print (n ? lo " " hi : "-1 -1")}'
 }
-sleep 1
+within 10 eval '[ "$(rows "#0000A0")" != "-1 -1" ]'  # painted
 read -r wl wh < <(rows "#FF0000"); read -r cl ch < <(rows "#6E6E6E"); read -r kl kh < <(rows "#0000A0")
 read -r nl nh < <(rows "#787878")
 check "line 0 has a red wave, line 1 is grey, lines 3-4 dark blue ($wl-$wh, $cl-$ch, $kl-$kh)" \
