@@ -2,7 +2,7 @@
 # torvic.exe against torvicrun.exe (quiet, its default) under Wine, in the
 # same call: a visible run ("Executa tot") of 1,000,000 passes of a
 # five-line goto loop (5,000,000 lines), alone and while another program reads the window's texts every
-# 0.2 s (tests/win_text_poller), "Stop" on an endless run, and the whole of "torvic.exe /exec" on a
+# 0.2 s (bench/text_poller_win32), "Stop" on an endless run, and the whole of "torvic.exe /exec" on a
 # one-line script. Needs an X server (DISPLAY) with a window manager (without
 # one, Wine's own notification area waits 2 s for each icon it takes down)
 # and the Windows build.
@@ -34,7 +34,7 @@ done
 # field is set at screen rate), while another program reads the window's
 # texts every 0.2 s.
 for script in loop long; do
-    wine "$BUILD/tests/win_text_poller.exe" "$script.torvic" 20 >"$DIR/reads.txt" 2>/dev/null &
+    wine "$BUILD/bench/text_poller_win32.exe" "$script.torvic" 20 >"$DIR/reads.txt" 2>/dev/null &
     poller=$!
     wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/$script.torvic")"
     echo "$script.torvic, its texts read from outside every 0.2 s: $(tail -1 "$DIR/run_speed.txt")"

@@ -74,11 +74,6 @@ TEST(RunLoop, TheDispatcherAndTheSyntaxErrorPrompt) {
         ran.erase(ran.find_last_not_of(' ') + 1);
         EXPECT_EQ(rig.engine.run.entry(0), ran) << where;
     }
-    Rig full;  // No on the last line of a full table ends the run
-    std::vector<std::string> script(299, "'x");
-    script.push_back("wait(-1)");
-    full.run(script);
-    EXPECT_EQ(result(full), "ended-by-no");
 }
 
 TEST(Loading, Table) {

@@ -96,19 +96,6 @@ TEST(Files, WriterKeepsPermissionsAndLinks) {
 // (copy, xcopy, exec, execdoc, open, save and ref by such names through the
 // real torvicrun: torvicrun_e2e.sh.)
 
-TEST(LinuxNames, DocumentsLoseTheQuotesAroundTheirName) {
-    const std::pair<const char*, const char*> names[] = {
-        {"\"c:\\dir amb espais\\a.txt\"", "c:\\dir amb espais\\a.txt"},
-        {"\"caf\xE9 amb llet.txt\"", "café amb llet.txt"},
-        {"caf\xE9.txt", "café.txt"},
-        {"a \"b\".txt", "a \"b\".txt"},  // quotes inside a name stay
-        {"\"a\" \"b\"", "\"a\" \"b\""},  // two quoted groups are not one name
-        {"\"", "\""},
-        {"", ""},
-    };
-    for (const auto& [script, system] : names) EXPECT_EQ(LinuxPlatform::documentName(script), system) << script;
-}
-
 TEST(LinuxNames, FoldersAndPatternsAreSystemNames) {
     test::TempDir tmp;
     const std::string dir = tmp / "carpeta→ő";  // a name 1252 cannot spell

@@ -1,5 +1,5 @@
 // Another program reading a window's texts, as screen readers and desktop
-// tools do: win_text_poller TITLE SECONDS reads the text of every control
+// tools do: text_poller_win32 TITLE SECONDS reads the text of every control
 // of the visible top-level windows whose title holds TITLE (WM_GETTEXT
 // sent from outside) every 0.2 s for SECONDS, then prints how many texts
 // it read. A window that comes later is read from then on. Exit status 1
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "win_top_windows.h"  // beside this file
+#include "tests/support/win_top_windows.h"
 
 namespace {
 
