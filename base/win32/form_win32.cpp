@@ -19,12 +19,36 @@ std::map<HWND, FormWindow*>& windows() {
     return all;
 }
 
+// A function of a DLL by its name, as the type it is.
+template <class F>
+F procedure(HMODULE dll, const char* name) {
+    return dll ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name))) : nullptr;
+}
+
+// The common controls (of the version the manifest asks for), loaded and
+// set up on first use.
+struct CommonControls {
+    decltype(&SetWindowSubclass) subclass = nullptr;
+    decltype(&DefSubclassProc) defaultProc = nullptr;
+};
+
+const CommonControls& commonControls() {
+    static const CommonControls loaded = [] {
+        HMODULE dll = LoadLibraryA("comctl32.dll");
+        if (auto init = procedure<decltype(&InitCommonControlsEx)>(dll, "InitCommonControlsEx")) {
+            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+            init(&controls);
+        }
+        return CommonControls{procedure<decltype(&SetWindowSubclass)>(dll, "SetWindowSubclass"),
+                              procedure<decltype(&DefSubclassProc)>(dll, "DefSubclassProc")};
+    }();
+    return loaded;
+}
+
 void registerClass() {
     static bool done = false;
     if (done) return;
     done = true;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -111,7 +135,7 @@ LRESULT CALLBACK forwardToWindow(HWND frame, UINT message, WPARAM wParam, LPARAM
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return SendMessageA(GetAncestor(frame, GA_ROOT), message, wParam, lParam);
-        default: return DefSubclassProc(frame, message, wParam, lParam);
+        default: return defaultSubclassProc(frame, message, wParam, lParam);
     }
 }
 
@@ -139,6 +163,16 @@ TEXTMETRICA controlFontMetrics(HWND control) {
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return metrics;
+}
+
+bool subclassControl(HWND control, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    const auto subclass = commonControls().subclass;
+    return subclass && subclass(control, proc, id, data);
+}
+
+LRESULT defaultSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto defaultProc = commonControls().defaultProc;
+    return defaultProc ? defaultProc(control, message, wParam, lParam) : DefWindowProcA(control, message, wParam, lParam);
 }
 
 HFONT proportionalFont(double points, bool bold) { return makeFont("MS Sans Serif", points, bold); }
@@ -181,20 +215,46 @@ HICON programIcon(int size) {
     return made[size] = icon;
 }
 
-void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style) {
+void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style,
+                            bool messageOnly) {
     destroy();
     registerClass();
+    // A window whose controls wait starts as a message-only window: the
+    // display gets a window of it only once it is shown.
     hwnd_ = CreateWindowExA(0, kWindowClass, cp1252::fromUtf8(title).c_str(), style | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, clientWidth, clientHeight, owner, nullptr,
+                            CW_USEDEFAULT, clientWidth, clientHeight, messageOnly ? HWND_MESSAGE : owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
+    messageOnly_ = messageOnly;
     windows()[hwnd_] = this;
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
     fitClient(clientWidth, clientHeight);
 }
 
+void FormWindow::keepCaption(const char* name, const char* caption) { captions_[name] = cp1252::fromUtf8(caption); }
+
+void FormWindow::buildControls() {
+    if (!build_) return;
+    if (messageOnly_) {
+        messageOnly_ = false;
+        SetParent(hwnd_, nullptr);  // a window of the desktop, where it already has its size and place
+    }
+    commonControls();
+    const std::function<void()> build = std::move(build_);
+    build_ = nullptr;
+    build();
+    // What was set meanwhile.
+    for (const auto& [name, text] : textsSet_) setText(name, text);
+    for (const auto& [name, text] : tipsSet_) setTip(name, text);
+    captions_.clear();
+    textsSet_.clear();
+    tipsSet_.clear();
+    if (onControlsBuilt) onControlsBuilt();
+}
+
 void FormWindow::showTooltips() {
     if (tooltip_) return;
+    commonControls();
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
                                nullptr);
@@ -256,7 +316,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
                                    twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
                                    container, menuId, GetModuleHandleA(nullptr), nullptr);
     if (kind == ControlKind::Editor && *caption) SetWindowTextA(w, cp1252::fromUtf8(caption).c_str());
-    if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
+    if (kind == ControlKind::Frame) subclassControl(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
     // it under them), as a caption over a notice in the about box does.
     SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -297,6 +357,11 @@ void FormWindow::destroy() {
     defaultId_ = 0;
     nextId_ = 1000;
     focus_ = nullptr;
+    build_ = nullptr;
+    messageOnly_ = false;
+    captions_.clear();
+    textsSet_.clear();
+    tipsSet_.clear();
     tooltip_ = nullptr;  // went with the window it belongs to
     tips_.clear();
     tipped_.clear();
@@ -308,6 +373,12 @@ HWND FormWindow::control(const std::string& name) const {
 }
 
 std::string FormWindow::text(const std::string& name) const {
+    if (build_) {
+        auto set = textsSet_.find(name);
+        if (set != textsSet_.end()) return set->second;
+        auto caption = captions_.find(name);
+        return caption == captions_.end() ? std::string() : caption->second;
+    }
     HWND w = control(name);
     if (!w) return {};
     std::string s(static_cast<std::size_t>(GetWindowTextLengthA(w)) + 1, '\0');
@@ -316,10 +387,12 @@ std::string FormWindow::text(const std::string& name) const {
 }
 
 void FormWindow::setText(const std::string& name, const std::string& text1252) {
+    if (build_ && captions_.count(name)) textsSet_[name] = text1252;
     if (HWND w = control(name)) SetWindowTextA(w, text1252.c_str());
 }
 
 void FormWindow::setTip(const std::string& name, const std::string& text1252) {
+    if (build_ && captions_.count(name)) tipsSet_[name] = text1252;
     HWND w = control(name);
     if (!w) return;
     tips_[w] = text1252;
@@ -460,9 +533,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SHOWWINDOW:
-            // The tooltips are made when the window is first shown: a hidden
-            // run never needs them.
-            if (wParam) showTooltips();
+            // The controls still to make and the tooltips are made when the
+            // window is first shown: a hidden run never needs them.
+            if (wParam) {
+                buildControls();
+                showTooltips();
+            }
             break;
         case DM_GETDEFID:
             return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/cp1252.h"
@@ -53,7 +54,7 @@ UINT boxIcon(MessageIcon icon) {
 
 // The editor box reports its keys and clicks to the caret tracking.
 LRESULT CALLBACK editorBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    const LRESULT result = defaultSubclassProc(box, message, wParam, lParam);
     auto* presenter = *reinterpret_cast<MainWindowPresenter**>(data);
     if (presenter && message == WM_KEYUP) presenter->onEditorKeyUp();
     if (presenter && message == WM_LBUTTONUP) presenter->onEditorClick();
@@ -142,13 +143,10 @@ void fitLabel(HWND label) {
 }  // namespace
 
 MainWindowWin32::MainWindowWin32() {
-    window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW);
-    SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
-    SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
-    SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
-    SetWindowSubclass(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
-    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
-        fitLabel(control(name));
+    // The controls are made when the window is first shown: a hidden run
+    // (/exec) never needs them.
+    window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW, nullptr, true);
+    window_.onControlsBuilt = [this] { setUpControls(); };
     yellow_ = CreateSolidBrush(RGB(255, 255, 128));
     buildMenus();
     window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
@@ -159,6 +157,21 @@ MainWindowWin32::MainWindowWin32() {
         if (torvic_ && !torvic_->ended()) torvic_->onEnd();
     };
     window_.onMessage = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return onMessage(m, w, l, r); };
+}
+
+void MainWindowWin32::setUpControls() {
+    SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
+    SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
+    SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
+    subclassControl(control("Text1"), &editorBoxProc, 1, reinterpret_cast<DWORD_PTR>(&torvic_));
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
+        fitLabel(control(name));
+    // What was set while there were no controls.
+    if (!editorTextKept_.empty()) SetWindowTextW(control("Text1"), std::exchange(editorTextKept_, {}).c_str());
+    setText4(window_.text("Text4"));
+    setRunButtonsEnabled(!runOn_);
+    if (endOutOfSight_) moveEndButtonOutOfSight();
+    if (layoutKept_) layoutToClient();
     SetFocus(control("Text1"));
 }
 
@@ -201,6 +214,7 @@ void MainWindowWin32::buildMenus() {
 }
 
 void MainWindowWin32::show() {
+    window_.buildControls();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     SetForegroundWindow(hwnd());
@@ -272,6 +286,8 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 void MainWindowWin32::layoutToClient() {
+    layoutKept_ = !window_.controlsBuilt();
+    if (layoutKept_) return;
     RECT client;
     GetClientRect(hwnd(), &client);
     int height = client.bottom;
@@ -287,18 +303,27 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() { return fromWide(wideText(control("Text1"))); }
+std::string MainWindowWin32::editorTextUtf8() {
+    return fromWide(window_.controlsBuilt() ? wideText(control("Text1")) : editorTextKept_);
+}
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) { SetWindowTextW(control("Text1"), wide(text).c_str()); }
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) {
+    if (window_.controlsBuilt())
+        SetWindowTextW(control("Text1"), wide(text).c_str());
+    else
+        editorTextKept_ = wide(text);
+}
 
 void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
     // A replaced selection the box can undo (Ctrl+Z).
     HWND box = control("Text1");
+    if (!box) return setEditorTextUtf8(text);
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text).c_str()));
 }
 
 std::size_t MainWindowWin32::editorCaret() {
+    if (!window_.controlsBuilt()) return 0;
     DWORD start = 0;
     SendMessageW(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     // The edit box counts each line break as CR LF, as the behaviour does,
@@ -311,7 +336,7 @@ std::size_t MainWindowWin32::editorCaret() {
 
 void MainWindowWin32::focusEditor() {
     // While a run is on, the window the script chose keeps the front.
-    if (runOn_ && GetForegroundWindow() != hwnd()) return;
+    if ((runOn_ && GetForegroundWindow() != hwnd()) || !window_.controlsBuilt()) return;
     SetForegroundWindow(hwnd());
     SetFocus(control("Text1"));
 }
@@ -321,6 +346,7 @@ void MainWindowWin32::setText4(const std::string& text) {
     // the system's edit box takes time that grows with the square of a long
     // line each time it is set, which a run does at screen rate.
     HWND field = control("Text4");
+    if (!field) return window_.setText("Text4", text);
     RECT r;
     GetClientRect(field, &r);
     const TEXTMETRICA metrics = controlFontMetrics(field);
@@ -331,7 +357,7 @@ void MainWindowWin32::setText4(const std::string& text) {
 
 void MainWindowWin32::setText4Highlighted(bool lightYellow) {
     text4Yellow_ = lightYellow;
-    InvalidateRect(control("Text4"), nullptr, TRUE);
+    if (HWND field = control("Text4")) InvalidateRect(field, nullptr, TRUE);
 }
 
 void MainWindowWin32::setCaretLabels(const std::string& line, const std::string& column) {
@@ -345,10 +371,12 @@ void MainWindowWin32::setRunButtonsEnabled(bool enabled) {
 }
 
 void MainWindowWin32::repaintNow() {
-    for (const char* name : {"Text3", "Text4"}) RedrawWindow(control(name), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (const char* name : {"Text3", "Text4"})
+        if (HWND field = control(name)) RedrawWindow(field, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void MainWindowWin32::setVisible(bool visible) {
+    if (visible) window_.buildControls();
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
     if (visible) SetForegroundWindow(hwnd());
 }
@@ -374,6 +402,8 @@ void MainWindowWin32::applyLayout(const std::vector<LayoutStep>& steps) {
 
 void MainWindowWin32::moveEndButtonOutOfSight() {
     HWND end = control("Command5");
+    endOutOfSight_ = true;
+    if (!end) return;
     RECT r;
     GetWindowRect(end, &r);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -467,6 +497,7 @@ void MainWindowWin32::clearStatus() {
 void MainWindowWin32::showStatus(const std::string& text) {
     // Below the client area, which keeps its size (the window grows by the
     // line), and gone after a while (the window shrinks back).
+    window_.buildControls();
     if (!status_)  // made when first needed: most sessions never show one
         status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
