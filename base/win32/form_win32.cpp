@@ -337,7 +337,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
         SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (cls.style & WS_TABSTOP) tabOrder_.push_back(w);
+    if (cls.style & WS_TABSTOP) tabOrder_.emplace_back(container, id);
     if (onClick) clicks_[id] = std::move(onClick);
     if (*tip) tips_[w] = cp1252::fromUtf8(tip);
 }
@@ -448,14 +448,15 @@ void FormWindow::killTimer(UINT_PTR id) {
 
 HWND FormWindow::nextTabStop(HWND from, bool forward) const {
     // The tab stop that is `from` or holds it (a drop-down's own edit box).
-    auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(),
-                           [from](HWND w) { return w == from || IsChild(w, from); });
-    const std::size_t n = tabOrder_.size();
-    std::size_t i = at == tabOrder_.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - tabOrder_.begin());
+    std::vector<HWND> stops;
+    for (const auto& [container, id] : tabOrder_) stops.push_back(GetDlgItem(container, id));
+    auto at = std::find_if(stops.begin(), stops.end(), [from](HWND w) { return w && (w == from || IsChild(w, from)); });
+    const std::size_t n = stops.size();
+    std::size_t i = at == stops.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - stops.begin());
     for (std::size_t step = 0; step < n; ++step) {
         i = forward ? (i + 1) % n : (i + n - 1) % n;
-        HWND w = tabOrder_[i];
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) return w;
+        HWND w = stops[i];
+        if (w && IsWindowVisible(w) && IsWindowEnabled(w)) return w;
     }
     return nullptr;
 }

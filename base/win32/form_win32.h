@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/form.h"
@@ -124,7 +125,9 @@ private:
     int defaultId_ = 0;
     int nextId_ = 1000;
     std::map<std::string, HWND> controls_;
-    std::vector<HWND> tabOrder_;  // the tab stops in the form's order
+    // The tab stops in the form's order, by frame and id: a control a view
+    // makes again in its place, with its id, keeps its turn.
+    std::vector<std::pair<HWND, int>> tabOrder_;
     std::map<int, std::function<void()>> clicks_;
     std::map<UINT_PTR, std::function<void()>> timers_;
 };
