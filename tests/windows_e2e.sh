@@ -7,7 +7,7 @@
 # (icon, its own message box, its end), the main window's controls through
 # the window tree at 96 DPI (and a screenshot), the run keys F5, F4,
 # Shift+F5, Ctrl+F5 and Esc, the unsaved-work question, the menu bar, the
-# mouse picker, F1's manual, and an encoded script (Ctrl+Z undoes the
+# mouse picker, F1's manual, each window's Tab walk, and an encoded script (Ctrl+Z undoes the
 # encoding) that runs.
 set -u
 RUN="$1"   # torvicrun.exe

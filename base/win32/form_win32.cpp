@@ -233,12 +233,25 @@ void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight
 
 void FormWindow::keepCaption(const char* name, const char* caption) { captions_[name] = cp1252::fromUtf8(caption); }
 
+void FormWindow::joinDesktop() {
+    if (!messageOnly_) return;
+    messageOnly_ = false;
+    SetParent(hwnd_, nullptr);  // a window of the desktop, where it already has its size and place
+}
+
+HWND FormWindow::dialogOwner() {
+    if (HWND active = GetActiveWindow()) return active;
+    for (const auto& [hwnd, window] : windows())
+        if (window->messageOnly_) {
+            window->joinDesktop();
+            return hwnd;
+        }
+    return nullptr;
+}
+
 void FormWindow::buildControls() {
     if (!build_) return;
-    if (messageOnly_) {
-        messageOnly_ = false;
-        SetParent(hwnd_, nullptr);  // a window of the desktop, where it already has its size and place
-    }
+    joinDesktop();
     commonControls();
     const std::function<void()> build = std::move(build_);
     build_ = nullptr;

@@ -61,6 +61,11 @@ public:
     void destroy();
     // Makes the controls still to make, then calls onControlsBuilt.
     void buildControls();
+    // The owner a dialog gets: the active window, or else a window still
+    // message-only (a hidden run's), made a hidden window of the desktop for
+    // it, so that the dialog belongs to the program as it does when the
+    // window has its controls.
+    static HWND dialogOwner();
     bool controlsBuilt() const { return hwnd_ && !build_; }
     std::function<void()> onControlsBuilt;
     // Makes the client area this size (in screen pixels) below the menu
@@ -106,6 +111,7 @@ public:
 private:
     void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style, bool messageOnly);
     void keepCaption(const char* name, const char* caption);
+    void joinDesktop();
     void addControl(ControlKind kind, const char* name, const char* parent, const char* caption, const char* tip,
                     const TwipRect& place, unsigned style, double points, std::function<void()> onClick);
     void showTooltips();
