@@ -138,7 +138,7 @@ printf 'open("%s")\r\nsave("%s")\r\n' "$(winepath -w "$DIR/src.txt")" "$(winepat
 timeout 60 wine start "$(winepath -w "$DIR/run.torvic")" >/dev/null 2>&1
 check "wine start on a .torvic file runs it" $(within 30 test -f "$DIR/ran.txt"; echo $?)
 check "hidden, and the program ends by itself" \
-    $(within 20 eval '! pgrep -f "torvic.exe" >/dev/null' && ! shown "Torvic XP"; echo $?)
+    $(within 20 eval '! running torvic.exe' && ! shown "Torvic XP"; echo $?)
 
 # The way back out, through its shortcut.
 wine start /unix "$menu/Desinstal·lar Torvic.lnk" >/dev/null 2>&1 &
@@ -147,7 +147,7 @@ keys "Desinstal·lació de Torvic:" Return  # Yes
 check "and says where it removed from" \
     $(within 30 eval 'tree dump "Desinstal·lació de Torvic:" | grep -qF "Programa desinstal·lat de $dir"'; echo $?)
 keys "Desinstal·lació de Torvic:" Return
-within 30 eval '! pgrep -f "torvicsetup" >/dev/null'
+within 30 eval '! running torvicsetup'
 sleep 3
 check "the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo $?)
 check "the folders are as they were" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)

@@ -5,6 +5,12 @@ win() { winepath -w "$1" 2>/dev/null; }
 tree() { wine "$TREE" "$@" 2>/dev/null | tr -d '\r'; }
 shown() { wine "$TREE" dump "$1" >/dev/null 2>&1; }  # a visible window whose title holds $1
 has() { tree dump "$1" | grep -qF -- "$2"; }          # ... with a control line holding $2
+# Whether a program of this prefix whose command line holds $1 runs (other
+# prefixes on the machine may run the same programs).
+running() {
+    local p; for p in $(pgrep -f "$1"); do tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0; done
+    return 1
+}
 keys() {  # keys to the window whose title holds $1
     local w; w=$(xdotool search --onlyvisible --name "$1" | head -1)
     xdotool windowfocus --sync "$w" 2>/dev/null; sleep 0.3; shift; xdotool key "$@"; sleep 0.5
