@@ -43,7 +43,7 @@ for script in loop long; do
 done
 wine "$BUILD/bench/run_speed_win32.exe" "$(win "$DIR/endless.torvic")" stop
 tail -1 "$DIR/run_speed.txt"
-farm-bench -n 9 --vs "wine $BUILD/app/torvicrun.exe '$(win "$DIR/one.torvic")'" -- \
+farm-bench -n 15 --vs "wine $BUILD/app/torvicrun.exe '$(win "$DIR/one.torvic")'" -- \
     wine "$BUILD/app/torvic.exe" /exec "$(win "$DIR/one.torvic")"
 kill $editor 2>/dev/null || true
 wineserver -k || true

@@ -66,15 +66,22 @@ failed_install() {  # installer folder, folder typed, what raised the error
 failed_install "$DIR/source" 'Z:\sys\Torvic\' 'la creació de la carpeta Z:\sys\Torvic'
 failed_install "$DIR/broken" 'C:\Nova\Carpeta\Torvic\' 'la còpia del fitxer torvic.rtf'
 
-# The folder picker's drive list opens with room for its drives.
+# The folder picker's drive list opens with room for its drives. Tab walks
+# both windows (their folder boxes are remade as Unicode controls in their turn).
+declare -A tabrows=(
+    [installer]="5;Button|Sí;Button|Sí/Button|No/Button|Info./Edit|?:*/Button|.../Button|Sí/Button|..."
+    [folders]="4;Button|Acceptar;Button|Acceptar/ListBox|/ComboBox|?:*/Button|Cancel·lar/Button|Acceptar/Button|Cancel·lar"
+)
 wine "$DIR/source/torvicsetup.exe" >/dev/null 2>&1 &
 picker=$!
 within 60 shown "Instal·lació de Torvic XP:"
+tabcheck "Instal·lació de Torvic XP:" installer
 tree click "Instal·lació de Torvic XP:" "..."
 within 20 shown "Seleccionar Directori:"
 IFS='|' read -r state rows drives < <(tree dropdown "Seleccionar Directori:")
 check "the drive list opens and shows its drives ($state, $rows rows for $drives)" \
     $([ "$state" = open ] && [ "${drives:-0}" -ge 1 ] && [ "${rows:-0}" -ge "$(( drives < 4 ? drives : 4 ))" ]; echo $?)
+tabcheck "Seleccionar Directori:" folders
 keys "Seleccionar Directori:" Escape
 keys "Instal·lació de Torvic XP:" Escape
 within 20 eval '! kill -0 $picker 2>/dev/null'
@@ -131,7 +138,7 @@ printf 'open("%s")\r\nsave("%s")\r\n' "$(winepath -w "$DIR/src.txt")" "$(winepat
 timeout 60 wine start "$(winepath -w "$DIR/run.torvic")" >/dev/null 2>&1
 check "wine start on a .torvic file runs it" $(within 30 test -f "$DIR/ran.txt"; echo $?)
 check "hidden, and the program ends by itself" \
-    $(within 20 eval '! pgrep -f "torvic.exe" >/dev/null' && ! shown "Torvic XP"; echo $?)
+    $(within 20 eval '! running torvic.exe' && ! shown "Torvic XP"; echo $?)
 
 # The way back out, through its shortcut.
 wine start /unix "$menu/Desinstal·lar Torvic.lnk" >/dev/null 2>&1 &
@@ -140,7 +147,7 @@ keys "Desinstal·lació de Torvic:" Return  # Yes
 check "and says where it removed from" \
     $(within 30 eval 'tree dump "Desinstal·lació de Torvic:" | grep -qF "Programa desinstal·lat de $dir"'; echo $?)
 keys "Desinstal·lació de Torvic:" Return
-within 30 eval '! pgrep -f "torvicsetup" >/dev/null'
+within 30 eval '! running torvicsetup'
 sleep 3
 check "the registry is as it was" $(diff "$DIR/keys.before" <(keylist) >&2; echo $?)
 check "the folders are as they were" $(within 30 eval 'diff -q "$DIR/files.before" <(filelist) >/dev/null'; echo $?)

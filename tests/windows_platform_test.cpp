@@ -119,6 +119,8 @@ TEST(RegistryInstallation, FoldersTwiceOverAndASecondUninstall) {
 // where "Courier New" is missing (as in a plain Wine prefix).
 TEST(Win32Views, EditorBoxesAreFixedPitch) {
     win32::MainWindowWin32 window;
+    EXPECT_EQ(window.control("Text1"), nullptr);  // made as the window is first shown: a hidden run has none
+    window.show();
     HDC dc = GetDC(nullptr);
     for (const char* name : {"Text1", "Text3"}) {
         const auto font = reinterpret_cast<HFONT>(SendMessageA(window.control(name), WM_GETFONT, 0, 0));

@@ -19,12 +19,38 @@ std::map<HWND, FormWindow*>& windows() {
     return all;
 }
 
+// A function of a DLL by its name, as the type it is.
+template <class F>
+F procedure(HMODULE dll, const char* name) {
+    return dll ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name))) : nullptr;
+}
+
+// The common controls (of the version the manifest asks for), loaded and
+// set up on first use.
+struct CommonControls {
+    decltype(&SetWindowSubclass) subclass = nullptr;
+    decltype(&DefSubclassProc) defaultProc = nullptr;
+    decltype(&RemoveWindowSubclass) remove = nullptr;
+};
+
+const CommonControls& commonControls() {
+    static const CommonControls loaded = [] {
+        HMODULE dll = LoadLibraryA("comctl32.dll");
+        if (auto init = procedure<decltype(&InitCommonControlsEx)>(dll, "InitCommonControlsEx")) {
+            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+            init(&controls);
+        }
+        return CommonControls{procedure<decltype(&SetWindowSubclass)>(dll, "SetWindowSubclass"),
+                              procedure<decltype(&DefSubclassProc)>(dll, "DefSubclassProc"),
+                              procedure<decltype(&RemoveWindowSubclass)>(dll, "RemoveWindowSubclass")};
+    }();
+    return loaded;
+}
+
 void registerClass() {
     static bool done = false;
     if (done) return;
     done = true;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -111,7 +137,7 @@ LRESULT CALLBACK forwardToWindow(HWND frame, UINT message, WPARAM wParam, LPARAM
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return SendMessageA(GetAncestor(frame, GA_ROOT), message, wParam, lParam);
-        default: return DefSubclassProc(frame, message, wParam, lParam);
+        default: return defaultSubclassProc(frame, message, wParam, lParam);
     }
 }
 
@@ -139,6 +165,21 @@ TEXTMETRICA controlFontMetrics(HWND control) {
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return metrics;
+}
+
+bool subclassControl(HWND control, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    const auto subclass = commonControls().subclass;
+    return subclass && subclass(control, proc, id, data);
+}
+
+bool removeSubclass(HWND control, SUBCLASSPROC proc, UINT_PTR id) {
+    const auto remove = commonControls().remove;
+    return remove && remove(control, proc, id);
+}
+
+LRESULT defaultSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto defaultProc = commonControls().defaultProc;
+    return defaultProc ? defaultProc(control, message, wParam, lParam) : DefWindowProcA(control, message, wParam, lParam);
 }
 
 HFONT proportionalFont(double points, bool bold) { return makeFont("MS Sans Serif", points, bold); }
@@ -181,20 +222,59 @@ HICON programIcon(int size) {
     return made[size] = icon;
 }
 
-void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style) {
+void FormWindow::makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style,
+                            bool messageOnly) {
     destroy();
     registerClass();
+    // A window whose controls wait starts as a message-only window: the
+    // display gets a window of it only once it is shown.
     hwnd_ = CreateWindowExA(0, kWindowClass, cp1252::fromUtf8(title).c_str(), style | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, clientWidth, clientHeight, owner, nullptr,
+                            CW_USEDEFAULT, clientWidth, clientHeight, messageOnly ? HWND_MESSAGE : owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
+    messageOnly_ = messageOnly;
     windows()[hwnd_] = this;
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
     fitClient(clientWidth, clientHeight);
 }
 
+void FormWindow::keepCaption(const char* name, const char* caption) { captions_[name] = cp1252::fromUtf8(caption); }
+
+void FormWindow::joinDesktop() {
+    if (!messageOnly_) return;
+    messageOnly_ = false;
+    SetParent(hwnd_, nullptr);  // a window of the desktop, where it already has its size and place
+}
+
+HWND FormWindow::dialogOwner() {
+    if (HWND active = GetActiveWindow()) return active;
+    for (const auto& [hwnd, window] : windows())
+        if (window->messageOnly_) {
+            window->joinDesktop();
+            return hwnd;
+        }
+    return nullptr;
+}
+
+void FormWindow::buildControls() {
+    if (!build_) return;
+    joinDesktop();
+    commonControls();
+    const std::function<void()> build = std::move(build_);
+    build_ = nullptr;
+    build();
+    // What was set meanwhile.
+    for (const auto& [name, text] : textsSet_) setText(name, text);
+    for (const auto& [name, text] : tipsSet_) setTip(name, text);
+    captions_.clear();
+    textsSet_.clear();
+    tipsSet_.clear();
+    if (onControlsBuilt) onControlsBuilt();
+}
+
 void FormWindow::showTooltips() {
     if (tooltip_) return;
+    commonControls();
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr),
                                nullptr);
@@ -256,7 +336,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
                                    twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
                                    container, menuId, GetModuleHandleA(nullptr), nullptr);
     if (kind == ControlKind::Editor && *caption) SetWindowTextA(w, cp1252::fromUtf8(caption).c_str());
-    if (kind == ControlKind::Frame) SetWindowSubclass(w, &forwardToWindow, 0, 0);
+    if (kind == ControlKind::Frame) subclassControl(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
     // it under them), as a caption over a notice in the about box does.
     SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -277,7 +357,7 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
         SetWindowPos(w, nullptr, 0, 0, std::min(static_cast<int>(size.cx) + 1, twipsToScreen(place.width)), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (cls.style & WS_TABSTOP) tabOrder_.push_back(w);
+    if (cls.style & WS_TABSTOP) tabOrder_.emplace_back(container, id);
     if (onClick) clicks_[id] = std::move(onClick);
     if (*tip) tips_[w] = cp1252::fromUtf8(tip);
 }
@@ -297,6 +377,11 @@ void FormWindow::destroy() {
     defaultId_ = 0;
     nextId_ = 1000;
     focus_ = nullptr;
+    build_ = nullptr;
+    messageOnly_ = false;
+    captions_.clear();
+    textsSet_.clear();
+    tipsSet_.clear();
     tooltip_ = nullptr;  // went with the window it belongs to
     tips_.clear();
     tipped_.clear();
@@ -308,6 +393,12 @@ HWND FormWindow::control(const std::string& name) const {
 }
 
 std::string FormWindow::text(const std::string& name) const {
+    if (build_) {
+        auto set = textsSet_.find(name);
+        if (set != textsSet_.end()) return set->second;
+        auto caption = captions_.find(name);
+        return caption == captions_.end() ? std::string() : caption->second;
+    }
     HWND w = control(name);
     if (!w) return {};
     std::string s(static_cast<std::size_t>(GetWindowTextLengthA(w)) + 1, '\0');
@@ -316,10 +407,12 @@ std::string FormWindow::text(const std::string& name) const {
 }
 
 void FormWindow::setText(const std::string& name, const std::string& text1252) {
+    if (build_ && captions_.count(name)) textsSet_[name] = text1252;
     if (HWND w = control(name)) SetWindowTextA(w, text1252.c_str());
 }
 
 void FormWindow::setTip(const std::string& name, const std::string& text1252) {
+    if (build_ && captions_.count(name)) tipsSet_[name] = text1252;
     HWND w = control(name);
     if (!w) return;
     tips_[w] = text1252;
@@ -375,14 +468,15 @@ void FormWindow::killTimer(UINT_PTR id) {
 
 HWND FormWindow::nextTabStop(HWND from, bool forward) const {
     // The tab stop that is `from` or holds it (a drop-down's own edit box).
-    auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(),
-                           [from](HWND w) { return w == from || IsChild(w, from); });
-    const std::size_t n = tabOrder_.size();
-    std::size_t i = at == tabOrder_.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - tabOrder_.begin());
+    std::vector<HWND> stops;
+    for (const auto& [container, id] : tabOrder_) stops.push_back(GetDlgItem(container, id));
+    auto at = std::find_if(stops.begin(), stops.end(), [from](HWND w) { return w && (w == from || IsChild(w, from)); });
+    const std::size_t n = stops.size();
+    std::size_t i = at == stops.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - stops.begin());
     for (std::size_t step = 0; step < n; ++step) {
         i = forward ? (i + 1) % n : (i + n - 1) % n;
-        HWND w = tabOrder_[i];
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) return w;
+        HWND w = stops[i];
+        if (w && IsWindowVisible(w) && IsWindowEnabled(w)) return w;
     }
     return nullptr;
 }
@@ -460,9 +554,12 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SHOWWINDOW:
-            // The tooltips are made when the window is first shown: a hidden
-            // run never needs them.
-            if (wParam) showTooltips();
+            // The controls still to make and the tooltips are made when the
+            // window is first shown: a hidden run never needs them.
+            if (wParam) {
+                buildControls();
+                showTooltips();
+            }
             break;
         case DM_GETDEFID:
             return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;

@@ -4,11 +4,13 @@
 // scaled from twips by the system's DPI, the designed fonts, tooltips, each
 // button's click calling its handler, and a modal loop of the window's own.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/form.h"
@@ -31,6 +33,12 @@ HFONT fixedFont(double points);
 TEXTMETRICA controlFontMetrics(HWND control);
 // The program's icon, a yellow T on dark blue, drawn at `size` pixels.
 HICON programIcon(int size);
+// SetWindowSubclass, RemoveWindowSubclass and DefSubclassProc. The common controls are loaded
+// when the first control is made: a hidden run starts without them (their
+// loading opens the display and the theme).
+bool subclassControl(HWND control, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
+bool removeSubclass(HWND control, SUBCLASSPROC proc, UINT_PTR id);
+LRESULT defaultSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A top-level window made of a form's controls. A view owns one and adds
 // what is its own: timers, keys, what its close box does.
@@ -44,9 +52,23 @@ public:
     // Makes the window (hidden) with its client area at the form's size and
     // every control of the form; each button calls its handler on
     // `*presenter` as it is when clicked. `title` replaces the form's when given.
+    // With `controlsLater` the controls wait for buildControls() or the
+    // window's first showing; until then the window is message-only (it
+    // receives messages, timers and the notification icon's clicks),
+    // control() is nullptr, and the texts and tips set are kept and read back.
     template <class P>
-    void create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title = nullptr);
+    void create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title = nullptr,
+                bool controlsLater = false);
     void destroy();
+    // Makes the controls still to make, then calls onControlsBuilt.
+    void buildControls();
+    // The owner a dialog gets: the active window, or else a window still
+    // message-only (a hidden run's), made a hidden window of the desktop for
+    // it, so that the dialog belongs to the program as it does when the
+    // window has its controls.
+    static HWND dialogOwner();
+    bool controlsBuilt() const { return hwnd_ && !build_; }
+    std::function<void()> onControlsBuilt;
     // Makes the client area this size (in screen pixels) below the menu
     // bar, if there is one, and centres the window again.
     void fitClient(int width, int height);
@@ -88,7 +110,9 @@ public:
     HWND nextTabStop(HWND from, bool forward) const;
 
 private:
-    void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style);
+    void makeWindow(const char* title, int clientWidth, int clientHeight, HWND owner, DWORD style, bool messageOnly);
+    void keepCaption(const char* name, const char* caption);
+    void joinDesktop();
     void addControl(ControlKind kind, const char* name, const char* parent, const char* caption, const char* tip,
                     const TwipRect& place, unsigned style, double points, std::function<void()> onClick);
     void showTooltips();
@@ -97,6 +121,9 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
+    std::function<void()> build_;  // the controls still to make
+    bool messageOnly_ = false;     // until then (the owner is left out)
+    std::map<std::string, std::string> captions_, textsSet_, tipsSet_;  // meanwhile, by name (1252)
     HWND tooltip_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to
     std::map<HWND, std::string> tips_;  // each control's tip, code page 1252
@@ -105,20 +132,32 @@ private:
     int defaultId_ = 0;
     int nextId_ = 1000;
     std::map<std::string, HWND> controls_;
-    std::vector<HWND> tabOrder_;  // the tab stops in the form's order
+    // The tab stops in the form's order, by frame and id: a control a view
+    // makes again in its place, with its id, keeps its turn.
+    std::vector<std::pair<HWND, int>> tabOrder_;
     std::map<int, std::function<void()>> clicks_;
     std::map<UINT_PTR, std::function<void()>> timers_;
 };
 
 template <class P>
-void FormWindow::create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title) {
-    makeWindow(title ? title : form.title, twipsToScreen(form.width), twipsToScreen(form.height), owner, style);
-    for (const FormControl<P>& c : form) {
-        std::function<void()> onClick;
-        if (c.handler) onClick = [presenter, h = c.handler] { ((*presenter)->*h)(); };
-        addControl(c.kind, c.name, c.parent, c.caption, c.tip, c.place, c.style, c.points ? c.points : form.points,
-                   std::move(onClick));
+void FormWindow::create(const Form<P>& form, P* const* presenter, HWND owner, DWORD style, const char* title,
+                        bool controlsLater) {
+    makeWindow(title ? title : form.title, twipsToScreen(form.width), twipsToScreen(form.height), owner, style,
+               controlsLater);
+    build_ = [this, form, presenter] {
+        for (const FormControl<P>& c : form) {
+            std::function<void()> onClick;
+            if (c.handler) onClick = [presenter, h = c.handler] { ((*presenter)->*h)(); };
+            addControl(c.kind, c.name, c.parent, c.caption, c.tip, c.place, c.style, c.points ? c.points : form.points,
+                       std::move(onClick));
+        }
+    };
+    if (!controlsLater) {
+        buildControls();
+        return;
     }
+    for (const FormControl<P>& c : form)
+        if (*c.name) keepCaption(c.name, c.caption);
 }
 
 // The message loop of a window program: each message goes first to the

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/cp1252.h"
@@ -133,7 +134,23 @@ void fitLabel(HWND label) {
 }  // namespace
 
 MainWindowWin32::MainWindowWin32() {
-    window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW);
+    // The controls are made when the window is first shown: a hidden run
+    // (/exec) never needs them.
+    window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW, nullptr, true);
+    window_.onControlsBuilt = [this] { setUpControls(); };
+    yellow_ = CreateSolidBrush(RGB(255, 255, 128));
+    buildMenus();
+    window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
+    window_.onEscape = [this] {
+        if (torvic_) torvic_->onEnd();  // the out-of-sight "End" button is the cancel button
+    };
+    window_.onClose = [this] {
+        if (torvic_ && !torvic_->ended()) torvic_->onEnd();
+    };
+    window_.onMessage = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return onMessage(m, w, l, r); };
+}
+
+void MainWindowWin32::setUpControls() {
     SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
     SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
     SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
@@ -149,16 +166,12 @@ MainWindowWin32::MainWindowWin32() {
         this);
     for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
         fitLabel(control(name));
-    yellow_ = CreateSolidBrush(RGB(255, 255, 128));
-    buildMenus();
-    window_.fitClient(twipsToScreen(mainWindowForm().width), twipsToScreen(mainWindowForm().height));
-    window_.onEscape = [this] {
-        if (torvic_) torvic_->onEnd();  // the out-of-sight "End" button is the cancel button
-    };
-    window_.onClose = [this] {
-        if (torvic_ && !torvic_->ended()) torvic_->onEnd();
-    };
-    window_.onMessage = [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) { return onMessage(m, w, l, r); };
+    // What was set while there were no controls.
+    if (!editorTextKept_.empty()) box_.setText(std::exchange(editorTextKept_, {}));
+    setText4(window_.text("Text4"));
+    setRunButtonsEnabled(!runOn_);
+    if (endOutOfSight_) moveEndButtonOutOfSight();
+    if (layoutKept_) layoutToClient();
     SetFocus(control("Text1"));
 }
 
@@ -201,6 +214,7 @@ void MainWindowWin32::buildMenus() {
 }
 
 void MainWindowWin32::show() {
+    window_.buildControls();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     SetForegroundWindow(hwnd());
@@ -273,6 +287,8 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 void MainWindowWin32::layoutToClient() {
+    layoutKept_ = !window_.controlsBuilt();
+    if (layoutKept_) return;
     RECT client;
     GetClientRect(hwnd(), &client);
     int height = client.bottom;
@@ -288,18 +304,27 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() { return box_.textUtf8(); }
+std::string MainWindowWin32::editorTextUtf8() {
+    return window_.controlsBuilt() ? box_.textUtf8() : editorTextKept_;
+}
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) {
+    if (window_.controlsBuilt())
+        box_.setText(text);
+    else
+        editorTextKept_ = text;
+}
 
 void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
     // A replaced selection the box can undo (Ctrl+Z).
     HWND box = control("Text1");
+    if (!box) return setEditorTextUtf8(text);
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text).c_str()));
 }
 
 std::size_t MainWindowWin32::editorCaret() {
+    if (!window_.controlsBuilt()) return 0;
     DWORD start = 0;
     SendMessageW(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     // The edit box counts each line break as CR LF, as the behaviour does,
@@ -321,7 +346,7 @@ bool MainWindowWin32::editorHoldsAfterCaretLine(char c) {
 
 void MainWindowWin32::focusEditor() {
     // While a run is on, the window the script chose keeps the front.
-    if (runOn_ && GetForegroundWindow() != hwnd()) return;
+    if ((runOn_ && GetForegroundWindow() != hwnd()) || !window_.controlsBuilt()) return;
     SetForegroundWindow(hwnd());
     SetFocus(control("Text1"));
 }
@@ -331,6 +356,7 @@ void MainWindowWin32::setText4(const std::string& text) {
     // the system's edit box takes time that grows with the square of a long
     // line each time it is set, which a run does at screen rate.
     HWND field = control("Text4");
+    if (!field) return window_.setText("Text4", text);
     RECT r;
     GetClientRect(field, &r);
     const TEXTMETRICA metrics = controlFontMetrics(field);
@@ -341,7 +367,7 @@ void MainWindowWin32::setText4(const std::string& text) {
 
 void MainWindowWin32::setText4Highlighted(bool lightYellow) {
     text4Yellow_ = lightYellow;
-    InvalidateRect(control("Text4"), nullptr, TRUE);
+    if (HWND field = control("Text4")) InvalidateRect(field, nullptr, TRUE);
 }
 
 void MainWindowWin32::setCaretLabels(const std::string& line, const std::string& column) {
@@ -355,10 +381,12 @@ void MainWindowWin32::setRunButtonsEnabled(bool enabled) {
 }
 
 void MainWindowWin32::repaintNow() {
-    for (const char* name : {"Text3", "Text4"}) RedrawWindow(control(name), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (const char* name : {"Text3", "Text4"})
+        if (HWND field = control(name)) RedrawWindow(field, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void MainWindowWin32::setVisible(bool visible) {
+    if (visible) window_.buildControls();
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
     if (visible) SetForegroundWindow(hwnd());
 }
@@ -384,6 +412,8 @@ void MainWindowWin32::applyLayout(const std::vector<LayoutStep>& steps) {
 
 void MainWindowWin32::moveEndButtonOutOfSight() {
     HWND end = control("Command5");
+    endOutOfSight_ = true;
+    if (!end) return;
     RECT r;
     GetWindowRect(end, &r);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -477,6 +507,7 @@ void MainWindowWin32::clearStatus() {
 void MainWindowWin32::showStatus(const std::string& text) {
     // Below the client area, which keeps its size (the window grows by the
     // line), and gone after a while (the window shrinks back).
+    window_.buildControls();
     if (!status_)  // made when first needed: most sessions never show one
         status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD, 0, 0, 0, 0, hwnd(), nullptr,
                                   GetModuleHandleA(nullptr), nullptr);

@@ -78,7 +78,10 @@ public:
     bool showNotificationIcon(const std::string& tooltip) override;
     void removeNotificationIcon() override;
     void setTrayChecks(bool aturat, bool executant) override;
-    void minimise() override { ShowWindow(hwnd(), SW_MINIMIZE); }
+    void minimise() override {
+        window_.buildControls();
+        ShowWindow(hwnd(), SW_MINIMIZE);
+    }
     void showStatus(const std::string& text) override;
     void clearStatus() override;
     // The manual torvic.rtf beside the program, opened or printed by the shell.
@@ -91,6 +94,8 @@ private:
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
     void buildMenus();
+    // The controls' fonts and what was set before they were made.
+    void setUpControls();
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The client area the layout rules see: without the status line, in
     // pixels of the 96-DPI design.
@@ -111,6 +116,11 @@ private:
     bool minimised_ = false;
     bool text4Yellow_ = false;
     bool runOn_ = false;  // the run buttons are off
+    // Kept until the controls are made: the editor's text (UTF-8), the End button
+    // out of sight, a layout to apply.
+    std::string editorTextKept_;
+    bool endOutOfSight_ = false;
+    bool layoutKept_ = false;
     HBRUSH yellow_ = nullptr;
 };
 

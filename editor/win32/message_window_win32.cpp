@@ -8,7 +8,7 @@ namespace torvic::win32 {
 
 FormWindow& MessageWindowWin32::window() {
     if (window_.exists()) return window_;
-    window_.create(messageWindowForm(), &missatge_, GetActiveWindow(), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    window_.create(messageWindowForm(), &missatge_, FormWindow::dialogOwner(), WS_POPUP | WS_CAPTION | WS_SYSMENU);
     window_.setText("Text1", "c:\\errors.txt");
     // Esc and the close box close the message as "Acceptar" does.
     window_.onEscape = [this] {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "base/cp1252.h"
+#include "base/win32/form_win32.h"
 #include "engine/engine.h"
 #include "platform/windows/wide_text.h"
 #include "script/script_file.h"
@@ -205,8 +206,8 @@ HFONT variantOf(HFONT font, bool bold, bool italic) {
 class LoadProgress {
 public:
     explicit LoadProgress(HWND box) {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
+        // (The progress bar's class came with the common controls, loaded
+        // when the box itself was made.)
         HWND owner = GetAncestor(box, GA_ROOT);
         RECT r;
         GetWindowRect(owner, &r);
@@ -238,7 +239,7 @@ private:
 }  // namespace
 
 ScriptBox::~ScriptBox() {
-    if (box_) RemoveWindowSubclass(box_, &ScriptBox::proc, 1);
+    if (box_) removeSubclass(box_, &ScriptBox::proc, 1);
     if (bold_) DeleteObject(bold_);
     if (italic_) DeleteObject(italic_);
 }
@@ -258,16 +259,16 @@ void ScriptBox::attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*),
     digitWidth_ = std::max<int>(1, nine.cx);
     SelectObject(dc, old);
     ReleaseDC(box, dc);
-    SetWindowSubclass(box, &ScriptBox::proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    subclassControl(box, &ScriptBox::proc, 1, reinterpret_cast<DWORD_PTR>(this));
     rescan();
 }
 
 LRESULT CALLBACK ScriptBox::proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     auto* me = reinterpret_cast<ScriptBox*>(self);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(box, &ScriptBox::proc, 1);
+        removeSubclass(box, &ScriptBox::proc, 1);
         me->box_ = nullptr;
-        return DefSubclassProc(box, message, wParam, lParam);
+        return defaultSubclassProc(box, message, wParam, lParam);
     }
     return me->handle(message, wParam, lParam);
 }
@@ -276,7 +277,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT && wParam == 0) {
         HRGN update = CreateRectRgn(0, 0, 0, 0);
         const bool some = GetUpdateRgn(box_, update, FALSE) > NULLREGION;
-        const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
+        const LRESULT result = defaultSubclassProc(box_, message, wParam, lParam);
         if (some || gutterDue_) paint(some ? update : nullptr, gutterDue_);
         gutterDue_ = false;
         DeleteObject(update);
@@ -315,7 +316,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool wasUndoing = undoing_;
     undoing_ = undoing_ || undo;
     ++depth_;
-    const LRESULT result = DefSubclassProc(box_, message, wParam, lParam);
+    const LRESULT result = defaultSubclassProc(box_, message, wParam, lParam);
     --depth_;
     undoing_ = wasUndoing;
     if (undo && changed_) unknownChange_ = true;
@@ -387,7 +388,7 @@ void ScriptBox::fitGutter() {
 void ScriptBox::markRunLine(int index) {
     if (index == marked_) return;
     marked_ = index;
-    paint(nullptr, true);
+    if (box_) paint(nullptr, true);  // (a hidden run may mark lines before the box is made)
 }
 
 void ScriptBox::setText(const std::string& utf8) {

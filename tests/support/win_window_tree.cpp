@@ -13,8 +13,11 @@
 //                                   window and writes whether it opened and
 //                                   how many of its items it shows
 //                                   (open|shown|items), then closes it
-//   win_window_tree focus TITLE     the control that has the keyboard focus
-//                                   in such a window (class|caption)
+//   win_window_tree focus TITLE [CONTROL]
+//                                   the control that has the keyboard focus
+//                                   in such a window (class|caption); with
+//                                   CONTROL (class|caption), it is given the
+//                                   focus first
 //   win_window_tree catch FILE      a window that writes its process id, then
 //                                   every character and left click it receives
 //                                   (Enter as a line break), to FILE; it ends
@@ -88,10 +91,10 @@ BOOL CALLBACK findOpenList(HWND w, LPARAM found) {
     return FALSE;
 }
 
-HWND findButton(HWND parent, const std::string& caption) {
+HWND findButton(HWND parent, const std::string& caption, const std::string& className = "Button") {
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (classOf(w) == "Button" && textOf(w) == caption) return w;
-        if (HWND inner = findButton(w, caption)) return inner;
+        if (classOf(w) == className && textOf(w) == caption) return w;
+        if (HWND inner = findButton(w, caption, className)) return inner;
     }
     return nullptr;
 }
@@ -173,6 +176,14 @@ int main() {
         return 0;
     }
     if (command == "focus") {
+        if (argc == 4) {  // through the window's own input, joined for the call
+            const std::size_t bar = argv[3].find('|');
+            HWND control = findButton(windows.front(), argv[3].substr(bar + 1), argv[3].substr(0, bar));
+            const DWORD thread = GetWindowThreadProcessId(windows.front(), nullptr);
+            if (!control || !AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return 1;
+            SetFocus(control);
+            AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+        }
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info) || !info.hwndFocus) return 1;
