@@ -118,8 +118,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     } else {
         windows = std::make_unique<EditorWindows<win32::Win32Views>>(platform);
         window = windows->mainView.hwnd();
+        windows->mainView.show();  // the controls are made as the window is first shown
         box = windows->mainView.control("Text1");
-        windows->mainView.show();
         settle(window);
         before = memory().WorkingSetSize;
         HHOOK hook = SetWindowsHookExW(WH_CBT, &watchWindows, nullptr, GetCurrentThreadId());
