@@ -113,6 +113,8 @@ TEST(MainWindow, RunButtonsThroughAWaitAndAStop) {
     rig.advance(1000);
     EXPECT_EQ(rig.platform.calls.size(), 2u);
     EXPECT_EQ(shown(rig), "Acabat||buttons on|timer off|visible|no icon");  // emptied: the plain background again
+    rig.torvic.onMenuRunAll();  // a finished run leaves the keys to start another
+    EXPECT_EQ(rig.platform.calls.size(), 3u);
 }
 
 // The hint comes from the caret's line: to its first "(", or to the caret
