@@ -19,21 +19,7 @@ export WINEDEBUG=-all WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}" WINEDLLOVERR
 wineboot -i >/dev/null 2>&1
 declare -A out
 
-python3 - "$DIR" <<'PY'
-import random, sys
-out = sys.argv[1]
-rng = random.Random(28)
-words = "the editor opens a file and every key shows at once while the lines go on".split()
-def prose(size):
-    lines, total = [], 0
-    while total < size:
-        line = " ".join(rng.choice(words) for _ in range(rng.randint(3, 14)))
-        lines.append(line); total += len(line) + 2
-    return "\r\n".join(lines) + "\r\n"
-kinds = ['wait(10)', "' a note on what follows", 'send("hello {ENTER}",1)', 'beep', '', 'goto(0,12)', 'exec("notepad",1)']
-open(out + "/big.txt", "w", newline="").write(prose(50 * 1024 * 1024))
-open(out + "/lines.torvic", "w", newline="").write("\r\n".join(rng.choice(kinds) for _ in range(100000)) + "\r\n")
-PY
+python3 "$HERE/editor_files.py" "$DIR"
 
 field() { sed -n "s/.*$1 \([0-9.]*\) .*/\1/p" <<<"$2"; }
 for row in "big.txt 30" "lines.torvic 10"; do
