@@ -53,8 +53,9 @@ TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
     EXPECT_EQ(L1252("ĳ"), "?");  // no such character in 1252
     EXPECT_EQ(L1252("\xE0\xA0\x80"), "?");  // U+0800, the first three-byte character
     EXPECT_EQ(L1252("a\xC3"), "a\xC3");      // a cut sequence stays as its bytes
-    for (const char* lead : {"\xF5", "\xFF", "\x80", "\xC1"})  // never the first byte of a character
+    for (const char* lead : {"\xF5", "\xFF", "\x80", "\xC1", "\xF0"})  // no character begins so (F0 80: overlong)
         EXPECT_FALSE(isValidUtf8(std::string(lead) + "\x80\x80\x80")) << int(static_cast<unsigned char>(*lead));
+    EXPECT_TRUE(isValidUtf8("\xF1\x80\x80\x80"));  // U+40000
 }
 
 TEST(Dates, SerialDaysAndWeekdays) {
