@@ -129,14 +129,22 @@ def main():
             lines[i] = after
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
-            killed = run(["cmake", "--build", build, "-j2", "--target", "torvic_tests", "torvicrun", "torvic"],
-                         work, 900) != 0 or run(unit, build, 900) != 0 or run(scripts, build, 900) != 0
+            # Which stage caught it: an end-to-end catch may be a script's
+            # timing on a busy machine, so it is named.
+            stage = ""
+            if run(["cmake", "--build", build, "-j2", "--target", "torvic_tests", "torvicrun", "torvic"], work, 900) != 0:
+                stage = "by the build"
+            elif run(unit, build, 900) != 0:
+                stage = "by a unit test"
+            elif run(scripts, build, 900) != 0:
+                stage = "by an end-to-end script"
+            killed = bool(stage)
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
             caught += killed
             if not killed:
                 survivors.append(f"{rel}:{i + 1}: {before.strip()}  ->  {after.strip()}")
-            print(f"[{n}/{len(sample)}] {'caught ' if killed else 'SURVIVED'} {rel}:{i + 1}", flush=True)
+            print(f"[{n}/{len(sample)}] {'caught ' if killed else 'SURVIVED'} {rel}:{i + 1} {stage}", flush=True)
         print(f"caught {caught} of {len(sample)} ({100.0 * caught / len(sample):.0f}%)")
         for s in survivors:
             print("survived:", s)
