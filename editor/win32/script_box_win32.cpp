@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "base/cp1252.h"
+#include "base/text_encoding.h"
 #include "base/win32/form_win32.h"
 #include "engine/engine.h"
 #include "platform/windows/wide_text.h"
@@ -73,15 +74,10 @@ char32_t codePointAt(std::wstring_view s, std::size_t i, std::size_t& length) {
     return pair ? 0x10000 + ((char32_t{s[i]} - 0xD800) << 10) + (char32_t{s[i + 1]} - 0xDC00) : char32_t{s[i]};
 }
 
-// The same in UTF-8.
+// The same in UTF-8 (a byte that begins no character stands for itself).
 char32_t codePointAt(std::string_view s, std::size_t i, std::size_t& length) {
-    const auto byte = [&](std::size_t k) { return char32_t{static_cast<unsigned char>(k < s.size() ? s[k] : 0)}; };
-    const char32_t lead = byte(i);
-    length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (length == 1) return lead;
-    char32_t u = lead & (0x3F >> (length - 1));
-    for (std::size_t k = 1; k < length; ++k) u = (u << 6) | (byte(i + k) & 0x3F);
-    return u;
+    length = std::max<std::size_t>(1, utf8SequenceLength(s, i));
+    return utf8CodePoint(s, i, length);
 }
 
 bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
@@ -145,17 +141,6 @@ private:
     const wchar_t* text_;
     std::wstring copy_;
 };
-
-// A line in code page 1252, as the interpreter reads it.
-std::string to1252(std::wstring_view line) {
-    std::string out;
-    out.reserve(line.size());
-    for (std::size_t i = 0, length = 1; i < line.size(); i += length) {
-        const int c = cp1252::fromUnicode(codePointAt(line, i, length));
-        out += static_cast<char>(c < 0 ? '?' : c);
-    }
-    return out;
-}
 
 // The left edge of each character of `line` drawn from `x0` (and of its
 // end), as the box lays it out: tabs every eight average characters.
@@ -597,7 +582,7 @@ void ScriptBox::colourLines(HDC dc, const std::vector<std::pair<int, int>>& show
         }
         if (line.empty()) continue;
         const std::vector<int> xs = edges(dc, line, x0, tabWidth);
-        switch (lineKind(to1252(line))) {
+        switch (lineKind(utf8To1252(win::utf8(line)))) {  // the line as the interpreter reads it
             case LineKind::Command: {
                 std::size_t from = 0;
                 while (from < line.size() && (line[from] == L' ' || line[from] == L'\t')) ++from;
