@@ -19,12 +19,6 @@ std::map<HWND, FormWindow*>& windows() {
     return all;
 }
 
-// A function of a DLL by its name, as the type it is.
-template <class F>
-F procedure(HMODULE dll, const char* name) {
-    return dll ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name))) : nullptr;
-}
-
 // The common controls (of the version the manifest asks for), loaded and
 // set up on first use.
 struct CommonControls {

@@ -33,6 +33,12 @@ HFONT fixedFont(double points);
 TEXTMETRICA controlFontMetrics(HWND control);
 // The program's icon, a yellow T on dark blue, drawn at `size` pixels.
 HICON programIcon(int size);
+// A function of a DLL loaded by hand (null when either is missing), as the
+// type it is.
+template <class F>
+F procedure(HMODULE dll, const char* name) {
+    return dll ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name))) : nullptr;
+}
 // SetWindowSubclass, RemoveWindowSubclass and DefSubclassProc. The common controls are loaded
 // when the first control is made: a hidden run starts without them (their
 // loading opens the display and the theme).

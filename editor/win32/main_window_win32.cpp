@@ -89,11 +89,9 @@ std::string fileDialog(HWND owner, const std::string& startDirectory, const std:
     ofn.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
     // The common dialogs are loaded when first used: a hidden run starts without them.
-    using Dialog = BOOL(WINAPI*)(OPENFILENAMEW*);
     static HMODULE library = LoadLibraryA("comdlg32.dll");
-    if (!library) return {};
-    const auto dialog = reinterpret_cast<Dialog>(reinterpret_cast<void (*)()>(
-        GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+    const auto dialog =
+        procedure<BOOL(WINAPI*)(OPENFILENAMEW*)>(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW");
     const BOOL chosen = dialog && dialog(&ofn);
     return chosen ? fromWide(file.data()) : std::string();
 }
