@@ -96,13 +96,6 @@ std::string fileDialog(HWND owner, const std::string& startDirectory, const std:
     return chosen ? fromWide(file.data()) : std::string();
 }
 
-// The whole text of a wide control.
-std::wstring wideText(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // A label as tall as its text, below any button it overlaps and above its
 // frame's bottom border: the design's label boxes reach into both, and a
 // label paints its whole box.
@@ -321,17 +314,7 @@ void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text).c_str()));
 }
 
-std::size_t MainWindowWin32::editorCaret() {
-    if (!window_.controlsBuilt()) return 0;
-    DWORD start = 0;
-    SendMessageW(control("Text1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    // The edit box counts each line break as CR LF, as the behaviour does,
-    // but a character beyond the 16-bit range as two.
-    const std::wstring text = wideText(control("Text1"));
-    const auto before = text.substr(0, std::min<std::size_t>(start, text.size()));
-    return start - static_cast<std::size_t>(std::count_if(before.begin(), before.end(),
-                                                          [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }));
-}
+std::size_t MainWindowWin32::editorCaret() { return window_.controlsBuilt() ? box_.caret() : 0; }
 
 MainWindowView::CaretLine MainWindowWin32::editorCaretLine() {
     const ScriptBox::CaretLine at = box_.caretLine();

@@ -68,6 +68,9 @@ DWORD startOfLineAt(const wchar_t* text, DWORD index) {
     return 0;
 }
 
+// The second half of a character beyond the 16-bit range.
+bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 char32_t codePointAt(std::wstring_view s, std::size_t i, std::size_t& length) {
     const bool pair = s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
     length = pair ? 2 : 1;
@@ -426,6 +429,13 @@ std::string ScriptBox::textUtf8() const {
     return win::utf8(text.at(0));
 }
 
+std::size_t ScriptBox::caret() const {
+    DWORD start = 0, end = 0;
+    selection(box_, start, end);
+    const BoxText text(box_, depth_ == 0);
+    return start - static_cast<std::size_t>(std::count_if(text.at(0), text.at(start), isLowSurrogate));
+}
+
 ScriptBox::CaretLine ScriptBox::caretLine() const {
     DWORD start = 0, end = 0;
     selection(box_, start, end);
@@ -436,8 +446,7 @@ ScriptBox::CaretLine ScriptBox::caretLine() const {
     const wchar_t* next = nullptr;
     const std::wstring_view shown(p, static_cast<std::size_t>(endOfLine(p, &next) - p));
     const std::wstring_view before = shown.substr(0, std::min<std::size_t>(start - index, shown.size()));
-    const auto pairs =
-        std::count_if(before.begin(), before.end(), [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; });
+    const auto pairs = std::count_if(before.begin(), before.end(), isLowSurrogate);
     return {line, static_cast<int>(before.size() - static_cast<std::size_t>(pairs)), std::wstring(shown)};
 }
 

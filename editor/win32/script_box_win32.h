@@ -41,6 +41,9 @@ public:
     void setModified(bool modified);
     void markRunLine(int index);
 
+    // The caret's place in characters (a pair of surrogates counts one;
+    // each line break two, CR LF).
+    std::size_t caret() const;
     // The caret's line (0-based), its column in characters (a pair of
     // surrogates counts one) and its text.
     struct CaretLine {
