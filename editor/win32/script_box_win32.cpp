@@ -590,7 +590,14 @@ void ScriptBox::colourLines(HDC dc, const std::vector<std::pair<int, int>>& show
             line = copy;
         }
         if (line.empty()) continue;
-        const std::vector<int> xs = edges(dc, line, x0, tabWidth);
+        std::vector<int> xs = edges(dc, line, x0, tabWidth);
+        // A character beyond the 16-bit range may be laid out by the box
+        // otherwise than the font measures it: such a line (rare) takes the
+        // box's own places.
+        if (std::any_of(line.begin(), line.end(), isLowSurrogate))
+            for (std::size_t c = 0; c <= line.size(); ++c)
+                if (const LRESULT at = send(box_, EM_POSFROMCHAR, lineIndex + c); at != -1)
+                    xs[c] = static_cast<short>(LOWORD(at));
         switch (lineKind(utf8To1252(win::utf8(line)))) {  // the line as the interpreter reads it
             case LineKind::Command: {
                 std::size_t from = 0;
