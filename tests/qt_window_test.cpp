@@ -319,10 +319,19 @@ private slots:
         QTest::keyClick(editor, Qt::Key_F4);
         QCOMPARE(editor->markedRunLine(), -1);
         QVERIFY(editor->extraSelections().isEmpty());
-        // An encoded script's lines are not its own: no numbers.
+        // An encoded script's lines are not its own: no numbers, no colours,
+        // also when its marker is typed by hand; and back when it is undone.
         s.window.setEditorText(codificaText("k", "beep\r\nbeep"));
         QApplication::processEvents();
         QCOMPARE(editor->runNumber(0), -1);
+        s.window.setEditorText("beep\r\nbeep");
+        QApplication::processEvents();
+        QCOMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));
+        s.caretTo(0);
+        QTest::keyClicks(editor, "$%& ");
+        QTRY_COMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Normal));
+        while (editor->document()->isUndoAvailable()) editor->undo();
+        QTRY_COMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));
     }
 
     // The editor gives back what it was given, byte for byte (lone CR and

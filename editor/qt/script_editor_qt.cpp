@@ -153,6 +153,9 @@ void EditorBox::renumber(int from, int added) {
     if (const bool encoded = isEncoded(doc); encoded != encoded_) {
         encoded_ = encoded;
         changed = true;
+        // Every line's colours depend on the marker: drawn again once the
+        // change is done (not inside the document's own signal).
+        QMetaObject::invokeMethod(this, [this] { recolourColouredLines(); }, Qt::QueuedConnection);
     }
     if (changed) numberFromFilled();
     const int width = gutterWidth();
@@ -185,6 +188,13 @@ void EditorBox::colourShownLines() {
         top += blockBoundingRect(block).height();
     }
     highlighter_->forced = false;
+}
+
+void EditorBox::recolourColouredLines() {
+    if (document()->blockCount() <= kColouredWhole) return highlighter_->rehighlight();
+    // Lines far from the shown ones lose their colours until shown again.
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+        if (block.userData()) highlighter_->rehighlightBlock(block);
 }
 
 int EditorBox::runNumber(int block) const {

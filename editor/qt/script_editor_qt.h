@@ -69,6 +69,9 @@ private:
     void numberFromFilled();
     // Colours the shown lines still waiting for their colours.
     void colourShownLines();
+    // Colours again every line that has colours (the marker of an encoded
+    // script was typed or removed).
+    void recolourColouredLines();
     bool nearShownLines(const QTextBlock& block) const;
     QWidget* gutter_ = nullptr;
     ScriptHighlighter* highlighter_ = nullptr;
