@@ -312,6 +312,14 @@ within 10 has "TORVIC - Error de sintaxis:" "Button|Continuar|"
 tabcheck "TORVIC - Error de sintaxis:" message
 tree click "TORVIC - Error de sintaxis:" "Acceptar"
 check "Acceptar lets the run go on" $(within 20 test -f "$DIR/typo_out.txt"; echo $?)
+# The marker of an encoded script typed by hand: no line has colours or a
+# number; undone, they come back.
+xdotool mousemove --window "$(xdotool search --onlyvisible --name "typo.torvic - Torvic XP" | head -1)" 80 $((wl - 4)) click 1
+keys "typo.torvic - Torvic XP" ctrl+Home dollar percent ampersand space
+check "a marker typed by hand takes every line's colours and number" \
+    $(within 10 eval '[ "$(rows "#0000A0") $(rows "#787878")" = "-1 -1 -1 -1" ]'; echo $?)
+keys "typo.torvic - Torvic XP" ctrl+z
+check "and undone gives them back" $(within 10 eval '[ "$(rows "#0000A0")" != "-1 -1" ]'; echo $?)
 keys "typo.torvic - Torvic XP" Escape
 within 20 ended $typo
 

@@ -301,6 +301,7 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (a > 0) firstIndex = startOfLineAt(text.at(0), firstIndex - 2);
     }
     if (outer) changed_ = unknownChange_ = false;
+    const bool wasEncoded = encoded_;
     const bool wasUndoing = undoing_;
     undoing_ = undoing_ || undo;
     ++depth_;
@@ -328,6 +329,9 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         if (changed) fitGutter();
+        // The marker of an encoded script typed or removed: every line's
+        // colours change, not only the lines drawn for the change.
+        if (encoded_ != wasEncoded) InvalidateRect(box_, nullptr, TRUE);
     }
     // The box scrolls its text only: the numbers follow (also within its
     // scroll bar's loop), drawn with the box's next painting or at once.
