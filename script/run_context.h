@@ -18,7 +18,7 @@ struct CommandRow;
 class Dialogs;
 class FileStore;
 class Platform;
-struct TextDocument;
+class TextDocument;
 
 // What a command asks of the run's clock: go on after an interval (0: only
 // when the run is stopped), or check the clock every few seconds until it

@@ -15,23 +15,45 @@ std::string TextDocument::toScript(std::string_view text) const {
     return utf8() ? utf8To1252(text) : std::string(text);
 }
 
+std::size_t TextDocument::charactersBefore(std::size_t byte) const {
+    const std::string_view text = textTreball_;
+    const Anchor a = anchor_;
+    const std::size_t chars = byte >= a.bytes ? a.chars + utf8Length(text.substr(a.bytes, byte - a.bytes))
+                                              : a.chars - utf8Length(text.substr(byte, a.bytes - byte));
+    anchor_ = {byte, chars};
+    return chars;
+}
+
+std::size_t TextDocument::byteOfCharacter(std::size_t chars) const {
+    const std::string_view text = textTreball_;
+    const Anchor a = anchor_;
+    std::size_t at = a.bytes;
+    if (chars >= a.chars) {
+        at = utf8Advance(text, a.bytes, chars - a.chars);
+    } else {  // back over characters: the start byte that has `chars` before it
+        for (std::size_t back = a.chars - chars; at > 0;)
+            if (startsUtf8Character(text[--at]) && --back == 0) break;
+    }
+    if (at < text.size()) anchor_ = {at, chars};
+    return at;
+}
+
 std::int32_t TextDocument::bytePosition(std::int32_t charPosition) const {
     if (!utf8() || charPosition <= 1) return charPosition;
     const std::size_t chars = static_cast<std::size_t>(charPosition) - 1;
-    const std::size_t at = utf8Advance(textTreball, 0, chars);
-    if (at < textTreball.size()) return static_cast<std::int32_t>(at + 1);
+    const std::size_t at = byteOfCharacter(chars);
+    if (at < textTreball_.size()) return static_cast<std::int32_t>(at + 1);
     // At or past the end: as far past the end in bytes as in characters.
-    const long long past = static_cast<long long>(chars) - static_cast<long long>(utf8Length(textTreball));
-    const long long bytes = static_cast<long long>(textTreball.size()) + 1 + past;
+    const long long past = static_cast<long long>(chars) - static_cast<long long>(charactersBefore(textTreball_.size()));
+    const long long bytes = static_cast<long long>(textTreball_.size()) + 1 + past;
     return static_cast<std::int32_t>(std::min<long long>(bytes, std::numeric_limits<std::int32_t>::max()));
 }
 
 double TextDocument::characterPosition(double bytePosition) const {
     if (!utf8() || bytePosition <= 1) return bytePosition;
-    const double size = static_cast<double>(textTreball.size());
-    const std::size_t inText = bytePosition > size + 1 ? textTreball.size() : static_cast<std::size_t>(bytePosition) - 1;
-    return static_cast<double>(utf8Length(std::string_view(textTreball).substr(0, inText))) + 1 +
-           (bytePosition - 1 - static_cast<double>(inText));
+    const double size = static_cast<double>(textTreball_.size());
+    const std::size_t inText = bytePosition > size + 1 ? textTreball_.size() : static_cast<std::size_t>(bytePosition) - 1;
+    return static_cast<double>(charactersBefore(inText)) + 1 + (bytePosition - 1 - static_cast<double>(inText));
 }
 
 }  // namespace torvic

@@ -12,11 +12,25 @@ namespace torvic {
 // The working text is held in the encoding of the file it came from: 1252
 // bytes, or UTF-8 (whatever characters it holds, those 1252 lacks
 // included). The cursor and every count a script sees are in characters.
-struct TextDocument {
-    std::string textTreball;         // the whole document, CR LF line breaks
+class TextDocument {
+public:
     std::int32_t posTreball = 0;     // 1-based cursor, in characters
     std::string referenciaDefecte;   // prefix put before every reference key
     TextEncoding encoding = TextEncoding::Ansi;  // what open read and save writes
+
+    // The whole document, CR LF line breaks.
+    const std::string& textTreball() const { return textTreball_; }
+    // Every change of the text goes through here (positions worked out on
+    // the text before no longer hold).
+    template <class Change>
+    void changeText(Change&& change) {
+        change(textTreball_);
+        anchor_ = {};
+    }
+    void setText(std::string text) {
+        textTreball_ = std::move(text);
+        anchor_ = {};
+    }
 
     bool utf8() const { return isUtf8(encoding); }
     // A script's text (1252) as the document's characters, and back.
@@ -28,6 +42,19 @@ struct TextDocument {
     std::int32_t bytePosition(std::int32_t charPosition) const;
     // The 1-based character position of a 1-based byte position.
     double characterPosition(double bytePosition) const;
+
+private:
+    std::string textTreball_;
+    // A byte offset whose count of characters before it is known. In a
+    // UTF-8 text each conversion counts from the last one, so a run that
+    // moves through a long text pays for the distance moved, not for all
+    // the text before the cursor.
+    struct Anchor {
+        std::size_t bytes = 0, chars = 0;
+    };
+    mutable Anchor anchor_;
+    std::size_t charactersBefore(std::size_t byte) const;
+    std::size_t byteOfCharacter(std::size_t chars) const;
 };
 
 }  // namespace torvic

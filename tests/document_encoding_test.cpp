@@ -8,6 +8,7 @@
 
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
+#include "script/working_text.h"
 #include "tests/support/scripted_host.h"
 #include "textcmd/text_algorithms.h"
 
@@ -155,6 +156,38 @@ TEST(DocumentEncoding, RandomScriptsGiveTheSameTextIn1252AndInUtf8) {
             ASSERT_EQ(u.rig.engine.document.posTreball, ansi.rig.engine.document.posTreball) << trace;
             ASSERT_EQ(u.rig.host.messages.size(), ansi.rig.host.messages.size()) << trace;
             ASSERT_EQ(got, expected.empty() ? "" : mark + utf8(expected)) << trace << "\n" << utf8(text);
+        }
+    }
+}
+
+// Each conversion between characters and bytes counts from the one before
+// it: in any order, forwards and back, past the end, over stray bytes and
+// after the text changed, it gives what counting from the start gives.
+TEST(DocumentEncoding, PositionsCountedFromTheLastConversionAreExact) {
+    std::mt19937 random(31);
+    const auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const char* pieces[] = {"a", "\r\n", "\xC3\xA9", "\xE2\x86\x92", "\xF0\x9F\x98\x80", "\x80", "\xC3"};
+    TextDocument doc;
+    doc.encoding = TextEncoding::Utf8;
+    const auto makeText = [&] {
+        std::string text;
+        for (int i = pick(0, 40); i > 0; --i) text += pieces[pick(0, 6)];
+        return text;
+    };
+    doc.setText(makeText());
+    for (int step = 0; step < 20000; ++step) {
+        if (pick(0, 300) == 0) doc.setText(makeText());
+        if (pick(0, 30) == 0) doc.changeText([&](std::string& text) { text.insert(pick(0, int(text.size())), pieces[pick(0, 6)]); });
+        TextDocument fresh;
+        fresh.encoding = TextEncoding::Utf8;
+        fresh.setText(doc.textTreball());
+        const int size = int(doc.textTreball().size());
+        if (pick(0, 1)) {
+            const std::int32_t at = pick(-1, size + 4);
+            ASSERT_EQ(doc.bytePosition(at), fresh.bytePosition(at)) << step << " char " << at;
+        } else {
+            const double at = pick(-1, size + 4);
+            ASSERT_EQ(doc.characterPosition(at), fresh.characterPosition(at)) << step << " byte " << at;
         }
     }
 }

@@ -241,7 +241,8 @@ TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
     };
     for (const Case& c : cases) {
         Rig rig;
-        rig.engine.document = {"a<b>c", c.cursor, ""};
+        rig.engine.document.setText("a<b>c");
+        rig.engine.document.posTreball = c.cursor;
         rig.host.answers = {true};
         rig.run({c.line, "beep"});
         ASSERT_EQ(rig.host.messages.size(), 1u) << c.line;
@@ -249,7 +250,7 @@ TEST(FailingLines, PromptYesGoesOnAndNothingChanges) {
         if (!c.prompt.empty()) {
             EXPECT_EQ(rig.host.messages[0].text, c.prompt) << c.line;
         }
-        EXPECT_EQ(rig.engine.document.textTreball, "a<b>c") << c.line;
+        EXPECT_EQ(rig.engine.document.textTreball(), "a<b>c") << c.line;
         EXPECT_EQ(rig.platform.calls, std::vector<std::string>{"beep"}) << c.line;  // only the next line ran
         for (double id : rig.engine.run.idsPrograma) EXPECT_EQ(id, 0) << c.line;
     }

@@ -23,7 +23,7 @@ protected:
     // Runs def and ref on a working text; returns the file written.
     std::string ref(const std::string& text, const std::string& def, const std::string& selection) {
         rig = std::make_unique<Rig>();
-        rig->engine.document.textTreball = text;
+        rig->engine.document.setText(text);
         std::string out = (dir / "out.txt").string();
         std::filesystem::remove(out);
         rig->run({"def(" + def + ")", "ref(\"" + out + "\",\"" + selection + "\")"});
@@ -88,7 +88,7 @@ TEST_F(RefTest, ReportsCarryTheirMessagesAndTheFileName) {
 
 TEST_F(RefTest, FileNameIsTrimmedAndWriteFailuresArePrompted) {
     Rig r;
-    r.engine.document.textTreball = "t\r\n1 a\r\n";
+    r.engine.document.setText("t\r\n1 a\r\n");
     std::string out = (dir / "x.txt").string();
     r.host.answers = {true};
     r.run({"ref(\"  " + out + "  \",\"1\")", "ref(\"" + (dir / "no/dir.txt").string() + "\",\"1\")", "beep"});

@@ -38,7 +38,7 @@ long allocationsOfLoop(int passes) {
     QuietHost host(platform);
     Engine engine(host, platform);
     host.engine = &engine;
-    engine.document.textTreball = "una línia\r\nuna altra\r\n";
+    engine.document.setText("una línia\r\nuna altra\r\n");
     engine.document.posTreball = 1;
     host.editor = "' a comment\r\n/ another\r\npos(3)\r\npos(-2)\r\ngoto(0," + std::to_string(passes) + ")\r\n";
     const long before = allocations;

@@ -66,11 +66,11 @@ TEST(TextCommands, Examples) {
     };
     for (const Case& c : cases) {
         Rig rig;
-        rig.engine.document.textTreball = c.text;
+        rig.engine.document.setText(c.text);
         rig.engine.document.posTreball = c.cursor;
         rig.run(c.script);
         const std::string where = c.script.back() + " on [" + c.text.substr(0, 40) + "]";
-        EXPECT_EQ(rig.engine.document.textTreball, c.expectedText) << where;
+        EXPECT_EQ(rig.engine.document.textTreball(), c.expectedText) << where;
         EXPECT_EQ(rig.engine.document.posTreball, c.expectedCursor) << where;
         EXPECT_TRUE(rig.host.messages.empty()) << where;
     }
@@ -83,13 +83,13 @@ TEST(TextCommands, LongTextsWithoutLineBreakAskAndChangeNothing) {
     for (const char* line : {"deline(\"a\")", "delinepart(\"a\",\"a\")", "delinechar(1,1)"}) {
         for (bool yes : {true, false}) {
             Rig rig;
-            rig.engine.document.textTreball = std::string(32001, 'a');
+            rig.engine.document.setText(std::string(32001, 'a'));
             rig.host.answers = {yes};
             rig.run({"'0", line, "beep"});
             ASSERT_EQ(rig.host.messages.size(), 1u) << line;
             const std::string& text = rig.host.messages[0].text;
             EXPECT_TRUE(line[6] == '(' ? text == pieces : text.find(line[6] == 'c' ? chars : "(13+10)") != std::string::npos) << line;
-            EXPECT_EQ(rig.engine.document.textTreball.size(), 32001u) << line;
+            EXPECT_EQ(rig.engine.document.textTreball().size(), 32001u) << line;
             EXPECT_EQ(rig.platform.calls.size(), yes ? 1u : 0u) << line;
             EXPECT_EQ(rig.engine.runEndedByNo(), !yes) << line;  // a No ends the run as a failure
         }
@@ -111,11 +111,11 @@ TEST(TextCommands, CountersRunOutAfter32767ChangesFromZero) {
     };
     for (const C& c : cases) {
         Rig rig;
-        rig.engine.document.textTreball = c.text;
+        rig.engine.document.setText(c.text);
         rig.engine.document.posTreball = 1;
         rig.host.answers = {true};
         rig.run({c.line});
-        const std::string& t = rig.engine.document.textTreball;
+        const std::string& t = rig.engine.document.textTreball();
         EXPECT_EQ(static_cast<std::size_t>(std::count(t.begin(), t.end(), c.text[0])), c.remaining) << c.line;
         EXPECT_EQ(rig.host.messages.size(), c.prompt ? 1u : 0u) << c.line;
     }
@@ -128,11 +128,11 @@ TEST(TextCommands, OnAnEmptyTextMostDoNothingAndPosToZeroReports) {
         rig.engine.document.posTreball = -7;
         rig.run({line});
         EXPECT_TRUE(rig.host.messages.empty()) << line;
-        EXPECT_EQ(rig.engine.document.textTreball, "") << line;
+        EXPECT_EQ(rig.engine.document.textTreball(), "") << line;
         EXPECT_EQ(rig.engine.document.posTreball, -7) << line;
     }
     Rig rig;
-    rig.engine.document = {"abcdefgh", 5, ""};
+    rig.engine.document.setText("abcdefgh"), rig.engine.document.posTreball = 5;
     rig.run({"'0", "pos(-5)"});
     EXPECT_EQ(rig.host.shown(), std::vector<std::string>{"box|Error en comanda POS:|Error en POS en linia  1"});
     EXPECT_EQ(rig.engine.document.posTreball, 1);
@@ -164,25 +164,25 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     ASSERT_TRUE(writeFileSafely(in, bytes));
     Rig copy;
     copy.run({"open(\"" + in + "\")", "save(\"" + out + "\")"});
-    EXPECT_EQ(copy.engine.document.textTreball + "|" + std::to_string(copy.engine.document.posTreball), bytes + "|1");
+    EXPECT_EQ(copy.engine.document.textTreball() + "|" + std::to_string(copy.engine.document.posTreball), bytes + "|1");
     EXPECT_EQ(readFileBytes(out).value_or("<none>"), bytes);
 
     // A missing file empties the text and the run goes on; an empty text is not saved.
     std::filesystem::remove(out);
     Rig missing;
-    missing.engine.document = {"old", 5, ""};
+    missing.engine.document.setText("old"), missing.engine.document.posTreball = 5;
     missing.run({"'0", "open(\"" + (dir / "nope.txt") + "\")", "save(\"" + out + "\")", "beep"});
     EXPECT_EQ(missing.host.shown(), std::vector<std::string>{lost("OPEN", 1, whyNot(dir / "nope.txt"))});
-    EXPECT_EQ(missing.engine.document.textTreball + "|" + std::to_string(missing.engine.document.posTreball), "|1");
+    EXPECT_EQ(missing.engine.document.textTreball() + "|" + std::to_string(missing.engine.document.posTreball), "|1");
     EXPECT_EQ(readFileBytes(out).value_or("<none>"), "<none>");
     EXPECT_EQ(missing.platform.calls, std::vector<std::string>{"beep"});
 
     // Devices, folders and names with a NUL: refused at once, saying why; save keeps the text.
     Rig saves, opens;
-    saves.engine.document = {"data", 1, ""};
+    saves.engine.document.setText("data"), saves.engine.document.posTreball = 1;
     saves.run({"save(\"" + (dir / "no/such/dir/x.txt") + "\")", "save(\"" + dir.path() + "\")",
                "save(\"" + std::string(kDevice) + "\")", "save(\"" + (dir / "a") + std::string(1, '\0') + "b\")"});
-    opens.engine.document = {"old", 1, ""};
+    opens.engine.document.setText("old"), opens.engine.document.posTreball = 1;
     opens.run({"open(\"" + std::string(kDevice) + "\")", "open(\"" + dir.path() + "\")",
                "open(\"" + in + std::string(1, '\0') + "x\")"});
     const std::string device = whyNot(kDevice), nul = platform_texts::nulInName();
@@ -192,7 +192,7 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     EXPECT_EQ(opens.host.shown(), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, platform_texts::isAFolder()),
                                                          lost("OPEN", 2, nul)}));
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));
-    EXPECT_EQ(saves.engine.document.textTreball + "|" + opens.engine.document.textTreball, "data|");
+    EXPECT_EQ(saves.engine.document.textTreball() + "|" + opens.engine.document.textTreball(), "data|");
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ static void cmdOpen(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     doc.posTreball = 1;
     ctx.obtParam({Text});
-    doc.textTreball.clear();
+    doc.setText({});
     // The whole file is loaded, byte 26 included: nothing is cut short.
     std::string error;
     std::optional<std::string> bytes = ctx.files.readDocument(ctx.param(0), error);
@@ -53,7 +53,7 @@ static void cmdOpen(RunContext& ctx) {
         doc.encoding = detectEncoding(*bytes);
         if (doc.encoding == TextEncoding::Utf8Bom) bytes->erase(0, kUtf8Bom.size());
         if (doc.encoding == TextEncoding::Ansi && isAscii(*bytes)) doc.encoding = ctx.files.plainTextEncoding();
-        doc.textTreball = std::move(*bytes);
+        doc.setText(std::move(*bytes));
     } else {
         fileError(ctx, "OPEN", error);
     }
@@ -62,16 +62,16 @@ static void cmdOpen(RunContext& ctx) {
 
 static void cmdSave(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
     std::string error;
-    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball, doc.encoding, error)) fileError(ctx, "SAVE", error);
+    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball(), doc.encoding, error)) fileError(ctx, "SAVE", error);
 }
 
 static void cmdPos(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Plain});
     std::int32_t p = toInt32(doc.posTreball + valorNumeric(ctx.param(0)));
     if (p == 0) {
@@ -85,14 +85,14 @@ static void cmdPos(RunContext& ctx) {
 
 static void cmdLine(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Plain, Plain});
     std::int16_t k = toInt16(valorNumeric(ctx.param(0)));
     double p = 1;
     for (; k > 0; --k) {
-        std::size_t b = findFrom(doc.textTreball, CRLF, static_cast<std::size_t>(p));
+        std::size_t b = findFrom(doc.textTreball(), CRLF, static_cast<std::size_t>(p));
         if (b == 0) {
-            p = static_cast<double>(doc.textTreball.size()) + 1;  // past the last line: the end of the text
+            p = static_cast<double>(doc.textTreball().size()) + 1;  // past the last line: the end of the text
             break;
         }
         p = static_cast<double>(b) + 2;
@@ -102,7 +102,7 @@ static void cmdLine(RunContext& ctx) {
 
 static void cmdWrite(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     // The text is cut from the raw line: between the first two double quotes
     // of what lies between the first and the second "(".
     std::vector<std::string_view> byParen = split(ctx.entry(ctx.liniaActual), '(');
@@ -113,19 +113,20 @@ static void cmdWrite(RunContext& ctx) {
         throw RunTimeError(textcmd_texts::writeWithoutQuotedText());
     if (doc.posTreball < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
     std::size_t at = static_cast<std::size_t>(doc.bytePosition(doc.posTreball)) - 1;
-    if (at > doc.textTreball.size()) at = doc.textTreball.size();
-    doc.textTreball.insert(at, doc.fromScript(byQuote[1]));
+    if (at > doc.textTreball().size()) at = doc.textTreball().size();
+    const std::string inserted = doc.fromScript(byQuote[1]);
+    doc.changeText([&](std::string& text) { text.insert(at, inserted); });
 }
 
 // A UTF-8 document holds its characters themselves, not the bytes of a code
 // page: there is nothing to convert, and converting its bytes would garble
 // it. Both commands leave it as it is.
 static void cmdOemtoansi(RunContext& ctx) {
-    if (!ctx.document.utf8()) ctx.codePages.oemToAnsi(ctx.document.textTreball);
+    if (!ctx.document.utf8()) ctx.document.changeText([&](std::string& text) { ctx.codePages.oemToAnsi(text); });
 }
 
 static void cmdAnsitooem(RunContext& ctx) {
-    if (!ctx.document.utf8()) ctx.codePages.ansiToOem(ctx.document.textTreball);
+    if (!ctx.document.utf8()) ctx.document.changeText([&](std::string& text) { ctx.codePages.ansiToOem(text); });
 }
 
 

@@ -34,7 +34,7 @@ static bool piecePrompt(RunContext& ctx) {
 // is a run-time error.
 static bool cutForCommand(const TextDocument& doc, PieceTable& pieces, RunContext& ctx,
                           const char* noBreakMessage = nullptr) {
-    switch (cutIntoPieces(doc.textTreball, pieces, kPieceLimit, doc.utf8())) {
+    switch (cutIntoPieces(doc.textTreball(), pieces, kPieceLimit, doc.utf8())) {
         case CutResult::Ok:
             return true;
         case CutResult::TooManyPieces:
@@ -64,7 +64,7 @@ bool negativeCounts(RunContext& ctx, double a, double b) {
 
 static void cmdDelinepart(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
     double c1 = valorNumeric(ctx.param(2)), c2 = valorNumeric(ctx.param(3));
     if (negativeCounts(ctx, c1, c2)) return;
@@ -73,13 +73,13 @@ static void cmdDelinepart(RunContext& ctx) {
     PieceTable pieces;
     if (!cutForCommand(doc, pieces, ctx)) return;
     doc.posTreball = 1;
-    doc.textTreball = removeLineParts(doc.textTreball, pieces, doc.fromScript(ctx.param(0)),
-                                      doc.fromScript(ctx.param(1)), skipStarts, skipEnds, counter, doc.utf8());
+    doc.setText(removeLineParts(doc.textTreball(), pieces, doc.fromScript(ctx.param(0)), doc.fromScript(ctx.param(1)),
+                                skipStarts, skipEnds, counter, doc.utf8()));
 }
 
 static void cmdDelinechar(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Plain, Plain, Plain});
     std::int32_t head = toInt32(valorNumeric(ctx.param(0)));
     std::int32_t tail = toInt32(valorNumeric(ctx.param(1)));
@@ -89,23 +89,24 @@ static void cmdDelinechar(RunContext& ctx) {
     if (!cutForCommand(doc, pieces, ctx, noBreak.c_str())) return;
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(2))));
     doc.posTreball = 1;
-    doc.textTreball = removeLineEnds(doc.textTreball, head, tail, counter, doc.utf8());
+    doc.setText(removeLineEnds(doc.textTreball(), head, tail, counter, doc.utf8()));
 }
 
 static void cmdDeline(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Escaped, Plain, Plain});
     const std::string find = doc.fromScript(ctx.param(0));
     if (find.empty()) {
-        deleteCursorLine(doc.textTreball, doc.bytePosition(doc.posTreball));
+        const std::int32_t at = doc.bytePosition(doc.posTreball);
+        doc.changeText([at](std::string& text) { deleteCursorLine(text, at); });
         return;
     }
     std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
     PieceTable pieces;
     if (!cutForCommand(doc, pieces, ctx)) return;
-    DelineResult r = deleteLinesHolding(doc.textTreball, pieces, find, counter, flag(ctx.param(2)), doc.utf8());
-    doc.textTreball = std::move(r.text);
+    DelineResult r = deleteLinesHolding(doc.textTreball(), pieces, find, counter, flag(ctx.param(2)), doc.utf8());
+    doc.setText(std::move(r.text));
     doc.posTreball = toInt32(doc.characterPosition(r.cursor));
 }
 

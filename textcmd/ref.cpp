@@ -301,7 +301,7 @@ static void cmdRef(RunContext& ctx) {
     ctx.obtParam({Text, Text});
     const std::string fileName = ctx.param(0);
     std::vector<RefError> errors;
-    std::string extracted = extractReferences(doc.textTreball, doc.fromScript(doc.referenciaDefecte),
+    std::string extracted = extractReferences(doc.textTreball(), doc.fromScript(doc.referenciaDefecte),
                                               doc.fromScript(ctx.param(1)), errors);
     for (const RefError& err : errors)
         PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, doc.toScript(err.referencia),

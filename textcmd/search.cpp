@@ -14,11 +14,11 @@ bool flag(const std::string& slot) { return valorNumeric(slot) > 0; }
 
 static void cmdSearch(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Escaped, Plain});
     const std::string& find = ctx.param(0);
     if (doc.posTreball < 1) throw RunTimeError(textcmd_texts::cursorBeforeStart());
-    std::size_t p = findText(doc.textTreball, doc.fromScript(find), static_cast<std::size_t>(doc.bytePosition(doc.posTreball)),
+    std::size_t p = findText(doc.textTreball(), doc.fromScript(find), static_cast<std::size_t>(doc.bytePosition(doc.posTreball)),
                              flag(ctx.param(1)), doc.utf8());
     // Nothing found: the cursor stays where it was. The script's text has
     // one character a byte.
@@ -27,7 +27,7 @@ static void cmdSearch(RunContext& ctx) {
 
 static void cmdRepl(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Escaped, Escaped, Plain, Plain, Plain});
     std::int16_t counter = toInt16(valorNumeric(ctx.param(2)));
     bool ignoreCase = flag(ctx.param(3));
@@ -35,21 +35,27 @@ static void cmdRepl(RunContext& ctx) {
     const std::string find = doc.fromScript(ctx.param(0)), replacement = doc.fromScript(ctx.param(1));
     if (!ignoreCase && !wholeLine) {
         if (counter < -1) throw RunTimeError(textcmd_texts::counterBelowMinusOne());
-        replaceFast(doc.textTreball, doc.bytePosition(doc.posTreball), find, replacement, counter > 0 ? counter : -1);
+        const std::int32_t from = doc.bytePosition(doc.posTreball);
+        doc.changeText([&](std::string& text) { replaceFast(text, from, find, replacement, counter > 0 ? counter : -1); });
         return;
     }
     if (find.empty()) return;
-    replaceGeneral(doc.textTreball, doc.bytePosition(doc.posTreball), find, replacement, changeCounter(counter),
-                   ignoreCase, wholeLine, doc.utf8());
+    const std::int32_t from = doc.bytePosition(doc.posTreball);
+    doc.changeText([&](std::string& text) {
+        replaceGeneral(text, from, find, replacement, changeCounter(counter), ignoreCase, wholeLine, doc.utf8());
+    });
 }
 
 static void cmdDel(RunContext& ctx) {
     TextDocument& doc = ctx.document;
-    if (doc.textTreball.empty()) return;
+    if (doc.textTreball().empty()) return;
     ctx.obtParam({Escaped, Plain, Plain});
     if (ctx.param(0).empty()) return;
-    deleteText(doc.textTreball, doc.bytePosition(doc.posTreball), doc.fromScript(ctx.param(0)),
-               changeCounter(toInt16(valorNumeric(ctx.param(1)))), flag(ctx.param(2)), doc.utf8());
+    const std::int32_t from = doc.bytePosition(doc.posTreball);
+    const std::string find = doc.fromScript(ctx.param(0));
+    const std::int16_t counter = changeCounter(toInt16(valorNumeric(ctx.param(1))));
+    const bool ignoreCase = flag(ctx.param(2));
+    doc.changeText([&](std::string& text) { deleteText(text, from, find, counter, ignoreCase, doc.utf8()); });
 }
 
 

@@ -73,6 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (run.liniaActual < -1) std::abort();
     if (run.nombreLinies < 0 || run.nombreLinies > kMaxScriptLines) std::abort();
     if (!host.visible && !host.ended && run.executant) std::abort();  // a hidden run that stopped must have ended
-    if (engine.document.utf8() && !isValidUtf8(engine.document.textTreball)) std::abort();
+    if (engine.document.utf8() && !isValidUtf8(engine.document.textTreball())) std::abort();
     return 0;
 }
