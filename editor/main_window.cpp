@@ -393,8 +393,8 @@ void MainWindowPresenter::ferSubstitucio() {
     // occurrences (all for -1) replaced, exact case, without overlap.
     std::string changed = text;
     const std::size_t from = replaceDialog_.pnoPrincipi ? utf8Advance(text, 0, view_.editorCaret()) + 1 : 1;
-    replaceFast(changed, static_cast<std::int32_t>(from), cp1252::toUtf8(replaceDialog_.pTexte1),
-                cp1252::toUtf8(replaceDialog_.pTexte2), replaceDialog_.pVegades);
+    replaceFast(changed, static_cast<std::int32_t>(from), replaceDialog_.pTexte1, replaceDialog_.pTexte2,
+                replaceDialog_.pVegades);
     if (changed != text) view_.replaceEditorTextUtf8(changed);
 }
 

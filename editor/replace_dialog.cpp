@@ -7,13 +7,13 @@
 namespace torvic {
 
 void ReplaceDialogPresenter::onActivate() {
-    view_.setFindText(view_.clipboardText());
+    view_.setFindTextUtf8(view_.clipboardTextUtf8());
     view_.selectAllFindText();
 }
 
 void ReplaceDialogPresenter::onReplace() {
-    pTexte1 = view_.findText();
-    pTexte2 = view_.replacementText();
+    pTexte1 = view_.findTextUtf8();
+    pTexte2 = view_.replacementTextUtf8();
     pVegadesValid = true;
     try {
         pVegades = toInt16(valorNumeric(view_.countText()));

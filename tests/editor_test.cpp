@@ -437,8 +437,10 @@ TEST(FindAndReplace, Examples) {
         {"aXbXc", "X", "-", "-1", false, "a-b-c"}, {"aXbXc", "X", "-", "1", false, "a-bXc"},
         {"aXbXc", "X", "-", "-1", true, "aXb-c"},  {"aXbXc", "x", "-", "-1", false, "aXbXc"},
         {"aXbXc", "X", "-", "abc", false, "aXbXc"},
-        // characters 1252 cannot hold stay, and are given back by an undo
-        {"→X\r\n→X", "X", L1252("é"), "-1", false, "→é\r\n→é"}, {"→X\r\n→X", "X", L1252("é"), "-1", true, "→X\r\n→é"},
+        // characters 1252 cannot hold stay, are given back by an undo, and
+        // can be found and put in too
+        {"→X\r\n→X", "X", "é", "-1", false, "→é\r\n→é"}, {"→X\r\n→X", "X", "é", "-1", true, "→X\r\n→é"},
+        {"→X\r\n→X", "→", "ő", "1", false, "őX\r\n→X"},
     };
     for (const Case& c : cases) {
         WindowRig rig;

@@ -256,6 +256,23 @@ tree click "Modificacions sense guardar" "No guardar"
 check "No guardar ends the program" $(within 20 ended $main; echo $?)
 check "and nothing was saved" $(! grep -qF ')x' "$DIR/edit.torvic"; echo $?)
 
+# Find and replace takes characters 1252 lacks: "→" (put in the find field as
+# typing would) found in a UTF-8 program and replaced.
+printf "' a\xe2\x86\x92b\r\nbeep\r\n" > "$DIR/fletxa.torvic"
+wine "$EXE" "$(win "$DIR/fletxa.torvic")" >/dev/null 2>&1 &
+arrow=$!
+within 30 shown "fletxa.torvic - Torvic XP"
+keys "fletxa.torvic - Torvic XP" ctrl+r
+within 10 shown "Substituir"
+tree settext "Substituir" "→"
+keys "Substituir" Tab minus greater
+tree click "Substituir" "Substituir"
+check "a → in the find field is found and replaced" $(within 10 has "fletxa.torvic - Torvic XP" "Edit|' a->b"; echo $?)
+keys "fletxa.torvic - Torvic XP" Escape
+within 10 shown "Modificacions sense guardar"
+tree click "Modificacions sense guardar" "No guardar"
+within 20 ended $arrow
+
 # ---- an encoded script ------------------------------------------------------
 script "$DIR/enc.torvic" "$OPEN" "save(\"$(win "$DIR/enc_out.txt")\")"
 wine "$EXE" "$(win "$DIR/enc.torvic")" >/dev/null 2>&1 &

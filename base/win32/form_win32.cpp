@@ -320,16 +320,18 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     const DWORD exStyle = cls.exStyle | (kind == ControlKind::Frame ? WS_EX_CONTROLPARENT : 0);
     const DWORD windowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style;
     const auto menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    // A multi-line editor is a Unicode control, so that it keeps every
-    // character typed or pasted (its view reads it wide); the rest speak 1252.
-    HWND w = kind == ControlKind::Editor
+    // Boxes one types in are Unicode controls, so that they keep every
+    // character typed or pasted (a view may read them wide); the rest
+    // speak 1252.
+    const bool typedIn = kind == ControlKind::Editor || kind == ControlKind::Field;
+    HWND w = typedIn
                  ? CreateWindowExW(exStyle, L"EDIT", L"", windowStyle, twipsToScreen(place.x), twipsToScreen(place.y),
                                    twipsToScreen(place.width), height, container, menuId, GetModuleHandleW(nullptr),
                                    nullptr)
                  : CreateWindowExA(exStyle, cls.className, cp1252::fromUtf8(caption).c_str(), windowStyle,
                                    twipsToScreen(place.x), twipsToScreen(place.y), twipsToScreen(place.width), height,
                                    container, menuId, GetModuleHandleA(nullptr), nullptr);
-    if (kind == ControlKind::Editor && *caption) SetWindowTextA(w, cp1252::fromUtf8(caption).c_str());
+    if (typedIn && *caption) SetWindowTextA(w, cp1252::fromUtf8(caption).c_str());
     if (kind == ControlKind::Frame) subclassControl(w, &forwardToWindow, 0, 0);
     // Each control lies over the ones made before it (the system would put
     // it under them), as a caption over a notice in the about box does.

@@ -67,18 +67,18 @@ void ReplaceDialogQt::close() {
     if (dialog_) dialog_->done(0);
 }
 
-std::string ReplaceDialogQt::clipboardText() { return toCp1252(QApplication::clipboard()->text()); }
+std::string ReplaceDialogQt::clipboardTextUtf8() { return QApplication::clipboard()->text().toStdString(); }
 
-void ReplaceDialogQt::setFindText(const std::string& text) {
-    if (dialog_) dialog_->text1->setText(fromCp1252(text));
+void ReplaceDialogQt::setFindTextUtf8(const std::string& text) {
+    if (dialog_) dialog_->text1->setText(QString::fromStdString(text));
 }
 
 void ReplaceDialogQt::selectAllFindText() {
     if (dialog_) dialog_->text1->selectAll();
 }
 
-std::string ReplaceDialogQt::findText() { return toCp1252(dialog_->text1->text()); }
-std::string ReplaceDialogQt::replacementText() { return toCp1252(dialog_->text2->text()); }
+std::string ReplaceDialogQt::findTextUtf8() { return dialog_->text1->text().toStdString(); }
+std::string ReplaceDialogQt::replacementTextUtf8() { return dialog_->text2->text().toStdString(); }
 std::string ReplaceDialogQt::countText() { return toCp1252(dialog_->text3->text()); }
 bool ReplaceDialogQt::onlyAfterCaret() { return dialog_->check1->isChecked(); }
 

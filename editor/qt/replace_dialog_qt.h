@@ -26,11 +26,11 @@ public:
 
     void showModal() override;
     void close() override;
-    std::string clipboardText() override;
-    void setFindText(const std::string& text) override;
+    std::string clipboardTextUtf8() override;
+    void setFindTextUtf8(const std::string& text) override;
     void selectAllFindText() override;
-    std::string findText() override;
-    std::string replacementText() override;
+    std::string findTextUtf8() override;
+    std::string replacementTextUtf8() override;
     std::string countText() override;
     bool onlyAfterCaret() override;
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Win32 view of the find and replace dialog frmSubstituir, made anew at
-// every opening from its design values.
+// every opening from its design values. Its fields are read wide.
 #include "base/win32/form_win32.h"
 #include "editor/replace_dialog.h"
 
@@ -13,15 +13,16 @@ public:
 
     void showModal() override;
     void close() override { window_.endModal(); }
-    std::string clipboardText() override;
-    void setFindText(const std::string& text) override { window_.setText("Text1", text); }
+    std::string clipboardTextUtf8() override;
+    void setFindTextUtf8(const std::string& text) override;
     void selectAllFindText() override { SendMessageA(window_.control("Text1"), EM_SETSEL, 0, -1); }
-    std::string findText() override { return window_.text("Text1"); }
-    std::string replacementText() override { return window_.text("Text2"); }
+    std::string findTextUtf8() override { return fieldUtf8("Text1"); }
+    std::string replacementTextUtf8() override { return fieldUtf8("Text2"); }
     std::string countText() override { return window_.text("Text3"); }
     bool onlyAfterCaret() override { return window_.checked("Check1"); }
 
 private:
+    std::string fieldUtf8(const char* name) const;  // a field's whole text
     ReplaceDialogPresenter* substituir_ = nullptr;
     FormWindow window_;
 };

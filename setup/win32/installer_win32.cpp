@@ -36,9 +36,10 @@ std::wstring windowText(HWND w) {
 }
 
 // A control of the form made again as a Unicode control, in its place and
-// its turn in the tab order: an edit or list control made with the ANSI API
-// keeps only what the code page holds, and a folder's name may hold more.
-// The ANSI one goes (the view uses the new one in its place).
+// its turn in the tab order: a list control made with the ANSI API keeps
+// only what the code page holds, and a folder's name may hold more. The
+// ANSI one goes (the view uses the new one in its place). (Fields are made
+// Unicode already.)
 HWND wideTwin(HWND ansi) {
     wchar_t className[32] = {};
     GetClassNameW(ansi, className, 32);
@@ -60,7 +61,7 @@ HWND wideTwin(HWND ansi) {
 
 InstallerWin32::InstallerWin32() {
     window_.create(installerForm(), &instalar_, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-    text1_ = wideTwin(window_.control("Text1"));
+    text1_ = window_.control("Text1");
     // Enter is "Sí" (the default button), Esc and the close box are "No".
     window_.onEscape = [this] {
         if (instalar_) instalar_->onCancel();

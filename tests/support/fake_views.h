@@ -189,11 +189,11 @@ public:
         if (pressSubstituir) behaviour->onReplace();
     }
     void close() override {}
-    std::string clipboardText() override { return clipboard; }
-    void setFindText(S t) override { find = t; }
+    std::string clipboardTextUtf8() override { return clipboard; }
+    void setFindTextUtf8(S t) override { find = t; }
     void selectAllFindText() override { selectedAll = true; }
-    std::string findText() override { return find; }
-    std::string replacementText() override { return replacement; }
+    std::string findTextUtf8() override { return find; }
+    std::string replacementTextUtf8() override { return replacement; }
     std::string countText() override { return count; }
     bool onlyAfterCaret() override { return afterCaret; }
 };

@@ -7,8 +7,9 @@
 //   win_window_tree click TITLE CAPTION
 //                                   presses the button CAPTION of such a window
 //   win_window_tree settext TITLE TEXT
-//                                   puts TEXT in the first edit control of
-//                                   such a window, as typing would
+//                                   puts TEXT in the edit control of such a
+//                                   window that has the focus (else its
+//                                   first one), as typing would
 //   win_window_tree dropdown TITLE  opens the first drop-down list of such a
 //                                   window and writes whether it opened and
 //                                   how many of its items it shows
@@ -191,7 +192,12 @@ int main() {
         return 0;
     }
     if (command == "settext" && argc == 4) {
-        HWND edit = findEdit(windows.front());
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        HWND edit = GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info) && info.hwndFocus &&
+                            classOf(info.hwndFocus) == "Edit"
+                        ? info.hwndFocus
+                        : findEdit(windows.front());
         DWORD_PTR done = 0;
         return edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wargv[3]), SMTO_ABORTIFHUNG,
                                            2000, &done) ? 0 : 1;
