@@ -47,6 +47,9 @@ RULES = [
 # The tests that drive whole programs (as opposed to the unit tests).
 END_TO_END = "end_to_end|debian_package|tray_status|usage_on|layers"
 
+# A string or character literal: its text is a message, not an operator.
+LITERAL = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'')
+
 SKIP = re.compile(r"^\s*(//|#|\*|/\*)|static_assert|std::vector<|template\s*<|#include")
 
 
@@ -66,7 +69,10 @@ def candidates(tree):
                 for i, line in enumerate(lines):
                     if SKIP.search(line):
                         continue
-                    code = line.split("//")[0]
+                    # Literals blanked (same length, so places hold) before
+                    # a comment is cut off: "//" may stand inside a string.
+                    code = LITERAL.sub(lambda m: m.group(0)[0] + " " * (len(m.group(0)) - 2) + m.group(0)[-1], line)
+                    code = code.split("//")[0]
                     for pattern, repl in RULES:
                         for m in re.finditer(pattern, code):
                             mutated = line[: m.start()] + repl + line[m.end():]

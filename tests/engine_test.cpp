@@ -83,6 +83,7 @@ TEST(Loading, Table) {
         {"a\rb\nc\r\nd\n\re", {"a\rb\nc", "d\n\re"}},            // only CR LF breaks a line
         {"", {}},
         {"\r\n\r\nbeep\r\n\r\n", {"beep"}},
+        {"beep\r\nxy", {"beep", "xy"}},  // the last line needs no break
     };
     for (const Case& c : cases) {
         Rig rig;
