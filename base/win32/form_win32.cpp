@@ -402,6 +402,18 @@ std::string FormWindow::text(const std::string& name) const {
     return s;
 }
 
+std::wstring FormWindow::wideText(const std::string& name) const {
+    HWND w = control(name);
+    if (!w) return {};
+    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(w, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
+
+void FormWindow::setWideText(const std::string& name, const std::wstring& text) {
+    if (HWND w = control(name)) SetWindowTextW(w, text.c_str());
+}
+
 void FormWindow::setText(const std::string& name, const std::string& text1252) {
     if (build_ && captions_.count(name)) textsSet_[name] = text1252;
     if (HWND w = control(name)) SetWindowTextA(w, text1252.c_str());

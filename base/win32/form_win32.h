@@ -84,6 +84,10 @@ public:
     // A control by its design name (nullptr when the form has none).
     HWND control(const std::string& name) const;
     std::string text(const std::string& name) const;  // code page 1252
+    // The whole text of a box one types in (a Unicode control), and what
+    // goes in it: every character, not only what 1252 holds.
+    std::wstring wideText(const std::string& name) const;
+    void setWideText(const std::string& name, const std::wstring& text);
     void setText(const std::string& name, const std::string& text1252);
     void setTip(const std::string& name, const std::string& text1252);
     bool checked(const std::string& name) const;

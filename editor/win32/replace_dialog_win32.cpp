@@ -28,16 +28,8 @@ std::string ReplaceDialogWin32::clipboardTextUtf8() {
     return text;
 }
 
-void ReplaceDialogWin32::setFindTextUtf8(const std::string& text) {
-    if (HWND field = window_.control("Text1")) SetWindowTextW(field, win::wide(text).c_str());
-}
-
-std::string ReplaceDialogWin32::fieldUtf8(const char* name) const {
-    HWND field = window_.control(name);
-    if (!field) return {};
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    return win::utf8(text);
-}
+void ReplaceDialogWin32::setFindTextUtf8(const std::string& text) { window_.setWideText("Text1", win::wide(text)); }
+std::string ReplaceDialogWin32::findTextUtf8() { return win::utf8(window_.wideText("Text1")); }
+std::string ReplaceDialogWin32::replacementTextUtf8() { return win::utf8(window_.wideText("Text2")); }
 
 }  // namespace torvic::win32

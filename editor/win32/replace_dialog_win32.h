@@ -16,13 +16,12 @@ public:
     std::string clipboardTextUtf8() override;
     void setFindTextUtf8(const std::string& text) override;
     void selectAllFindText() override { SendMessageA(window_.control("Text1"), EM_SETSEL, 0, -1); }
-    std::string findTextUtf8() override { return fieldUtf8("Text1"); }
-    std::string replacementTextUtf8() override { return fieldUtf8("Text2"); }
+    std::string findTextUtf8() override;
+    std::string replacementTextUtf8() override;
     std::string countText() override { return window_.text("Text3"); }
     bool onlyAfterCaret() override { return window_.checked("Check1"); }
 
 private:
-    std::string fieldUtf8(const char* name) const;  // a field's whole text
     ReplaceDialogPresenter* substituir_ = nullptr;
     FormWindow window_;
 };

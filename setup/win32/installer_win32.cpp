@@ -29,12 +29,6 @@ std::wstring boxText(const std::string& text) {
     return wide(out);
 }
 
-std::wstring windowText(HWND w) {
-    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextW(w, s.data(), static_cast<int>(s.size()))));
-    return s;
-}
-
 // A control of the form made again as a Unicode control, in its place and
 // its turn in the tab order: a list control made with the ANSI API keeps
 // only what the code page holds, and a folder's name may hold more. The
@@ -61,7 +55,6 @@ HWND wideTwin(HWND ansi) {
 
 InstallerWin32::InstallerWin32() {
     window_.create(installerForm(), &instalar_, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-    text1_ = window_.control("Text1");
     // Enter is "Sí" (the default button), Esc and the close box are "No".
     window_.onEscape = [this] {
         if (instalar_) instalar_->onCancel();
@@ -71,11 +64,11 @@ InstallerWin32::InstallerWin32() {
 void InstallerWin32::show() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
-    SetFocus(text1_);
+    SetFocus(window_.control("Text1"));
 }
 
-std::string InstallerWin32::text1() { return utf8(windowText(text1_)); }
-void InstallerWin32::setText1(const std::string& text) { SetWindowTextW(text1_, wide(text).c_str()); }
+std::string InstallerWin32::text1() { return utf8(window_.wideText("Text1")); }
+void InstallerWin32::setText1(const std::string& text) { window_.setWideText("Text1", wide(text)); }
 
 void InstallerWin32::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
     const UINT style = icon == MessageIcon::Information   ? MB_ICONINFORMATION

@@ -28,7 +28,6 @@ public:
 private:
     InstallerPresenter* instalar_ = nullptr;
     torvic::win32::FormWindow window_;
-    HWND text1_ = nullptr;  // Text1, a Unicode control
 };
 
 class FolderPickerWin32 : public FolderPickerView {
