@@ -1,0 +1,164 @@
+// The editor's own text: edits against a plain string, the line index
+// against a fresh count, undo and redo back to every state, and the caret's
+// moves over multi-byte characters, CR LF and tabs.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "editor/script_text.h"
+
+namespace torvic {
+namespace {
+
+std::vector<std::size_t> startsOf(const std::string& text) {
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = text.find("\r\n"); i != std::string::npos; i = text.find("\r\n", i + 2)) starts.push_back(i + 2);
+    return starts;
+}
+
+void expectIndexed(ScriptText& t, const std::string& expected) {
+    ASSERT_EQ(std::string(t.text()), expected);
+    const std::vector<std::size_t> starts = startsOf(expected);
+    ASSERT_EQ(t.lineCount(), starts.size());
+    for (std::size_t l = 0; l < starts.size(); ++l) ASSERT_EQ(t.lineStart(l), starts[l]) << "line " << l;
+}
+
+// Random edits (pieces holding lone CR, lone LF, CR LF, tabs and two-byte
+// characters, at any byte, splitting pairs too), each checked against a
+// plain string; then undo walks back through every state and redo forward.
+TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
+    const char* pieces[] = {"a", "\r", "\n", "\r\n", "\xC3\xA9", "\t", "xy\r\nz", "", "\r\n\r\n"};
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(seed);
+        ScriptText t;
+        std::string model = "first\r\nsecond\rthird\n\r\nlast";
+        t.setText(model);
+        std::vector<std::string> states{model};
+        for (int step = 0; step < 300; ++step) {
+            const std::size_t pos = rng() % (model.size() + 1);
+            const std::size_t removed = std::min<std::size_t>(rng() % 4, model.size() - pos);
+            std::string inserted;
+            for (unsigned k = rng() % 3; k > 0; --k) inserted += pieces[rng() % std::size(pieces)];
+            if (removed == 0 && inserted.empty()) continue;
+            // The reported first line: no line before it changed.
+            std::size_t reported = 0;
+            t.onChange = [&](std::size_t line) { reported = line; };
+            const std::vector<std::size_t> before = startsOf(model);
+            t.replace(pos, removed, inserted);
+            model.replace(pos, removed, inserted);
+            expectIndexed(t, model);
+            for (std::size_t l = 0; l <= reported && l + 1 < before.size(); ++l)
+                ASSERT_EQ(t.lineStart(l), before[l]) << "seed " << seed << " step " << step;
+            states.push_back(model);
+        }
+        for (std::size_t i = states.size() - 1; i > 0; --i) {
+            ASSERT_TRUE(t.undo());
+            expectIndexed(t, states[i - 1]);
+        }
+        EXPECT_FALSE(t.undo());
+        EXPECT_FALSE(t.isModified());
+        for (std::size_t i = 1; i < states.size(); ++i) {
+            ASSERT_TRUE(t.redo());
+            expectIndexed(t, states[i]);
+        }
+        EXPECT_TRUE(t.isModified());
+    }
+}
+
+TEST(ScriptText, TypingJoinsOneUndoStepUntilSavedOrMoved) {
+    ScriptText t;
+    t.setText("ab");
+    t.replace(2, 0, "c", true);
+    t.replace(3, 0, "d", true);
+    t.setModified(false);
+    t.replace(4, 0, "e", true);  // not joined across the saved state
+    t.replace(0, 0, "X", true);  // elsewhere: a step of its own
+    EXPECT_EQ(t.text(), "Xabcde");
+    ASSERT_TRUE(t.undo());
+    EXPECT_EQ(t.text(), "abcde");
+    EXPECT_EQ(t.caret, 0u);
+    ASSERT_TRUE(t.undo());
+    EXPECT_EQ(t.text(), "abcd");
+    EXPECT_FALSE(t.isModified());  // back at the saved state
+    ASSERT_TRUE(t.undo());
+    EXPECT_EQ(t.text(), "ab");
+    EXPECT_TRUE(t.isModified());
+    // A new edit after undoing past the saved state: it never comes back.
+    t.replace(0, 0, "q");
+    ASSERT_TRUE(t.undo());
+    EXPECT_TRUE(t.isModified());
+}
+
+TEST(ScriptText, CaretMovesByWholeCharacters) {
+    ScriptText t;
+    // "é" is two bytes, "😀" four, then a CR LF, a lone CR and a lone LF.
+    t.setText("a\xC3\xA9\xF0\x9F\x98\x80\r\nb\rc\nd");
+    const std::vector<std::size_t> forward{0, 1, 3, 7, 9, 10, 11, 12, 13, 14};
+    std::size_t pos = 0;
+    for (std::size_t i = 1; i < forward.size(); ++i) {
+        pos = t.nextPosition(pos);
+        EXPECT_EQ(pos, forward[i]);
+    }
+    EXPECT_EQ(t.nextPosition(pos), pos);
+    for (std::size_t i = forward.size() - 1; i > 0; --i) {
+        pos = t.previousPosition(pos);
+        EXPECT_EQ(pos, forward[i - 1]);
+    }
+    EXPECT_EQ(t.previousPosition(0), 0u);
+    EXPECT_EQ(t.lineCount(), 2u);  // the lone CR and LF are characters of line 1
+    EXPECT_EQ(t.lineText(1), "b\rc\nd");
+}
+
+TEST(ScriptText, ColumnsCountCharactersAndTabStops) {
+    ScriptText t;
+    t.setText("x\r\n\xC3\xA9\tb\t\tc");
+    struct Case {
+        std::size_t pos, column;
+    } cases[] = {{3, 0}, {5, 1}, {6, 8}, {7, 9}, {8, 16}, {9, 24}, {10, 25}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(t.columnOf(c.pos), c.column) << c.pos;
+        EXPECT_EQ(t.positionAt(1, c.column), c.pos) << c.column;
+    }
+    EXPECT_EQ(t.positionAt(1, 3), 5u);   // nearer the tab's start
+    EXPECT_EQ(t.positionAt(1, 6), 6u);   // nearer its end
+    EXPECT_EQ(t.positionAt(1, 99), 10u);  // past the end of the line
+    EXPECT_EQ(t.positionAt(0, 5), 1u);
+}
+
+TEST(ScriptText, WordsStopAtBlanksPunctuationAndLineBreaks) {
+    ScriptText t;
+    t.setText("send(\"caf\xC3\xA9 x\",1)\r\n  beep");
+    EXPECT_EQ(t.nextWord(0), 4u);   // past "send"
+    EXPECT_EQ(t.nextWord(4), 5u);   // "(" alone
+    EXPECT_EQ(t.nextWord(6), 12u);  // "café " and its blank
+    EXPECT_EQ(t.nextWord(17), 19u);  // the line break is a step
+    EXPECT_EQ(t.nextWord(19), 21u);
+    EXPECT_EQ(t.previousWord(21), 19u);
+    EXPECT_EQ(t.previousWord(19), 17u);
+    EXPECT_EQ(t.previousWord(12), 6u);
+    EXPECT_EQ(t.wordAt(8), (std::pair<std::size_t, std::size_t>{6, 11}));
+    EXPECT_EQ(t.wordAt(4), (std::pair<std::size_t, std::size_t>{0, 4}));  // the word before
+    EXPECT_EQ(t.wordAt(5), (std::pair<std::size_t, std::size_t>{5, 6}));  // a lone '"'
+}
+
+// A large text: the gap and the index move with the edits and the text is
+// taken over without a copy of it kept beside.
+TEST(ScriptText, LargeTextEditedAtBothEnds) {
+    std::string big;
+    for (int i = 0; i < 100000; ++i) big += "line " + std::to_string(i) + "\r\n";
+    std::string model = big;
+    ScriptText t;
+    t.setText(std::move(big));
+    t.replace(t.size(), 0, "end");
+    t.replace(0, 0, "start\r\n");
+    t.replace(t.lineStart(50000), 0, "mid");
+    model += "end";
+    model.insert(0, "start\r\n");
+    model.insert(startsOf(model)[50000], "mid");
+    expectIndexed(t, model);
+    EXPECT_EQ(t.lineText(50000), "midline 49999");
+    EXPECT_EQ(t.lineOf(t.lineStart(77777) + 3), 77777u);
+}
+
+}  // namespace
+}  // namespace torvic
