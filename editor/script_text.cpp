@@ -66,6 +66,24 @@ std::string ScriptText::slice(std::size_t from, std::size_t to) const {
     return out;
 }
 
+std::size_t ScriptText::find(std::string_view what, std::size_t from) const {
+    const std::size_t n = size();
+    if (what.empty() || from >= n) return std::string_view::npos;
+    // Before the gap, across it, after it.
+    const std::string_view before(buffer_.data(), gapStart_);
+    if (from < gapStart_)
+        if (const std::size_t at = before.find(what, from); at != std::string_view::npos) return at;
+    if (gapStart_ > 0 && gapStart_ < n) {
+        const std::size_t a = std::max(from, gapStart_ >= what.size() ? gapStart_ - what.size() + 1 : 0);
+        const std::string across = slice(a, std::min(n, gapStart_ + what.size() - 1));
+        if (const std::size_t at = across.find(what); at != std::string::npos) return a + at;
+    }
+    const std::string_view after(buffer_.data() + gapEnd_, buffer_.size() - gapEnd_);
+    const std::size_t start = from > gapStart_ ? from - gapStart_ : 0;
+    const std::size_t at = after.find(what, start);
+    return at == std::string_view::npos ? at : gapStart_ + at;
+}
+
 std::size_t ScriptText::lineEnd(std::size_t line) const {
     return line + 1 < lineStarts_.size() ? lineStarts_[line + 1] - 2 : size();
 }

@@ -35,6 +35,8 @@ public:
     std::size_t lineLength(std::size_t line) const { return lineEnd(line) - lineStart(line); }
     std::size_t lineOf(std::size_t pos) const;
     std::string lineText(std::size_t line) const { return slice(lineStart(line), lineEnd(line)); }
+    // Where `what` first stands at or after `from`, or npos.
+    std::size_t find(std::string_view what, std::size_t from) const;
 
     // Caret moves, by whole characters; a CR LF counts as one.
     std::size_t nextPosition(std::size_t pos) const;

@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextBlock>
-#include <QTextLayout>
+#include <QClipboard>
 #include <QToolTip>
 #include <QtTest>
 
 #include "base/qt/qt_common.h"
+#include "base/text_encoding.h"
 #include "script/encoding.h"
 #include "editor/editor_windows.h"
 #include "editor/main_window_form.h"
@@ -43,16 +43,20 @@ class WindowTest : public QObject {
             editor = static_cast<qt::EditorBox*>(window.control("Text1"));
         }
         QString text(const char* name) { return window.control(name)->property("text").toString(); }
-        void caretTo(int position) {
-            QTextCursor c = editor->textCursor();
-            c.setPosition(position);
-            editor->setTextCursor(c);
+        // The caret at a byte of the editor's (UTF-8) text.
+        void caretTo(std::size_t position) { editor->setCaret(position); }
+        // How the byte `at` of a line is drawn.
+        qt::TextStyle styleAt(std::size_t line, std::size_t at) {
+            for (const qt::StyledStretch& r : editor->lineStyles(line))
+                if (at >= r.from && at < r.to) return r.style;
+            return {};
         }
-        // The colouring at a block's column.
-        QTextCharFormat formatAt(int block, int column) {
-            for (const QTextLayout::FormatRange& r : editor->document()->findBlockByNumber(block).layout()->formats())
-                if (column >= r.start && column < r.start + r.length) return r.format;
-            return QTextCharFormat();
+        // The colour painted at the right end of a shown line.
+        QColor paintedAtEnd(std::size_t line) {
+            const QImage shot = editor->viewport()->grab().toImage();
+            const int row = static_cast<int>(line) - editor->firstShownLine();
+            const int height = editor->fontMetrics().height();
+            return shot.pixelColor(shot.width() - 3, row * height + height / 2);
         }
     };
 
@@ -205,19 +209,17 @@ private slots:
         s.window.setEditorTextUtf8(text);
         QCOMPARE(s.window.editorTextUtf8(), text);
         QCOMPARE(s.window.editorText(), std::string("beep\r\nmsg(\"a??\")\r\n?x\nz"));
-        s.caretTo(s.editor->document()->findBlockByNumber(2).position() + 2);  // after the emoji: two units
+        s.caretTo(s.editor->script().lineStart(2) + 4);  // after the emoji: four bytes
         QCOMPARE(s.window.editorCaret(), std::size_t(19));  // one character in the 1252 text
-        QApplication::processEvents();
-        QCOMPARE(s.formatAt(1, 6).underlineStyle(), QTextCharFormat::WaveUnderline);  // the arrow
-        QVERIFY(s.formatAt(1, 6).hasProperty(QTextFormat::BackgroundBrush));
-        QCOMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));              // the line is still a msg
-        QVERIFY(!s.formatAt(1, 5).hasProperty(QTextFormat::BackgroundBrush));  // "a" is 1252
-        QVERIFY(s.formatAt(2, 0).hasProperty(QTextFormat::BackgroundBrush));   // the emoji
+        QVERIFY(s.styleAt(1, 6).wave && s.styleAt(1, 6).outside1252);  // the arrow
+        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);      // the line is still a msg
+        QVERIFY(!s.styleAt(1, 5).outside1252);                        // "a" is 1252
+        QVERIFY(s.styleAt(2, 0).outside1252);                         // the emoji
         // Typed, not only loaded.
         QKeyEvent arrow(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xE2\x86\x92"));
         QApplication::sendEvent(s.editor, &arrow);
         QCOMPARE(s.window.editorTextUtf8().substr(25, 3), std::string("\xE2\x86\x92"));
-        QVERIFY(s.formatAt(2, 2).hasProperty(QTextFormat::BackgroundBrush));
+        QVERIFY(s.styleAt(2, 4).outside1252);
     }
 
     void mousePickerStartsAfreshAfterItsCloseBox() {
@@ -251,7 +253,7 @@ private slots:
         QCOMPARE(s.text("Text4"), hint);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), hint);
-        while (s.editor->document()->isUndoAvailable()) s.editor->undo();
+        while (s.editor->script().canUndo()) s.editor->undo();
         QVERIFY(!s.window.windowTitle().startsWith('*'));
     }
 
@@ -301,8 +303,9 @@ private slots:
         auto* editor = s.editor;
         s.window.setEditorText("beep\r\n\r\n  wiat(1)\r\n' note\r\nwait(5000)\r\nbeep");
         QApplication::processEvents();
-        QCOMPARE(s.formatAt(2, 3).underlineStyle(), QTextCharFormat::WaveUnderline);  // not a command, after blanks
-        QVERIFY(s.formatAt(3, 2).fontItalic() && s.formatAt(3, 2).underlineStyle() == QTextCharFormat::NoUnderline);  // a comment
+        QVERIFY(s.styleAt(2, 3).wave);  // not a command, after blanks
+        QVERIFY(s.styleAt(3, 2).kind == qt::TextStyle::Comment && !s.styleAt(3, 2).wave);  // a comment
+        const QColor plain = s.paintedAtEnd(4);
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
         bool timedWindow = false;  // the unrecognised line shows its timed window first
@@ -312,13 +315,13 @@ private slots:
         QTest::keyClick(editor, Qt::Key_F5);
         QVERIFY(timedWindow);
         QTRY_COMPARE(editor->markedRunLine(), 3);  // waiting in wait(5000)
-        QCOMPARE(editor->extraSelections().size(), 1);
-        QCOMPARE(editor->extraSelections()[0].cursor.blockNumber(), 4);
+        QTRY_COMPARE(s.paintedAtEnd(4), QColor(200, 235, 200));
+        QCOMPARE(s.paintedAtEnd(3), plain);
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
         QTest::keyClick(editor, Qt::Key_F4);
         QCOMPARE(editor->markedRunLine(), -1);
-        QVERIFY(editor->extraSelections().isEmpty());
+        QTRY_COMPARE(s.paintedAtEnd(4), plain);
         // An encoded script's lines are not its own: no numbers, no colours,
         // also when its marker is typed by hand; and back when it is undone.
         s.window.setEditorText(codificaText("k", "beep\r\nbeep"));
@@ -326,12 +329,14 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
         s.window.setEditorText("beep\r\nbeep");
         QApplication::processEvents();
-        QCOMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);
         s.caretTo(0);
         QTest::keyClicks(editor, "$%& ");
-        QTRY_COMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Normal));
-        while (editor->document()->isUndoAvailable()) editor->undo();
-        QTRY_COMPARE(s.formatAt(1, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Plain);
+        QCOMPARE(editor->runNumber(1), -1);
+        while (editor->script().canUndo()) editor->undo();
+        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);
+        QCOMPARE(editor->runNumber(1), 1);
     }
 
     // The editor gives back what it was given, byte for byte (lone CR and
@@ -343,7 +348,7 @@ private slots:
         const std::string plain = "a\nb\r\nc\rd\r\n\r\n\xE0 12\xA0" "500\xA0\r\nwait(5)";
         s.window.setEditorText(plain);
         QCOMPARE(s.window.editorText(), plain);
-        s.caretTo(6);  // in the widget: "a?b" + break + "c?d" -> just after "c" on the second line
+        s.caretTo(7);  // after "c" and its lone CR
         QCOMPARE(s.window.editorCaret(), std::size_t(7));
         for (const std::string& text : {std::string("beep\r\nmsg(\"a\xC2\xA0" "b\")\r\n"),
                                         std::string("a\nb\r\nc\rd\r\nwait(5)\xE2\x86\x92\xF0\x9F\x98\x80")}) {
@@ -387,9 +392,11 @@ private slots:
         };
         for (const auto& t : texts) {
             t.utf8 ? s.window.setEditorTextUtf8(t.text) : s.window.setEditorText(t.text);
-            const QString units = s.editor->document()->toRawText();
-            for (int pos = 0; pos < s.editor->document()->characterCount(); ++pos) {
-                if (pos > 0 && units[pos - 1].isHighSurrogate()) continue;  // inside a character
+            const std::string bytes(s.editor->script().text());
+            for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
+                // Not inside a character, nor inside a CR LF.
+                if (pos < bytes.size() && (!startsUtf8Character(bytes[pos]) || (pos > 0 && bytes.compare(pos - 1, 2, "\r\n") == 0)))
+                    continue;
                 s.caretTo(pos);
                 const auto fast = s.window.editorCaretLine(), whole = s.window.MainWindowView::editorCaretLine();
                 const QString where = QString("%1 at %2").arg(QString::fromStdString(t.text)).arg(pos);
@@ -405,35 +412,34 @@ private slots:
     void gutterFollowsEveryEdit() {
         Setup s;
         auto* editor = s.editor;
-        auto check = [editor](const QString& after) {
+        ScriptText& text = editor->script();
+        auto check = [&](const QString& after) {
             QList<int> got, want;
-            const bool encoded = editor->document()->firstBlock().text().startsWith("$%& ");
+            const bool encoded = text.text().starts_with("$%& ");
             int next = 0;
-            for (QTextBlock b = editor->document()->firstBlock(); b.isValid(); b = b.next()) {
-                got << editor->runNumber(b.blockNumber());
-                want << (encoded || b.text().isEmpty() ? -1 : next++);
+            for (std::size_t l = 0; l < text.lineCount(); ++l) {
+                got << editor->runNumber(l);
+                want << (encoded || text.lineLength(l) == 0 ? -1 : next++);
             }
             QVERIFY2(got == want, qPrintable(after));
         };
-        auto at = [editor](int block, int column) {
-            QTextCursor c(editor->document()->findBlockByNumber(block));
-            c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
-            return c;
+        auto at = [&](std::size_t line, std::size_t column) { return text.lineStart(line) + column; };
+        auto edit = [&](std::size_t from, std::size_t to, const char* inserted) {
+            editor->setCaret(to, from);
+            editor->replaceSelection(inserted);
         };
-        auto remove = [](QTextCursor c, auto extend) { extend(c); c.removeSelectedText(); };
         const std::function<void()> edits[] = {
-            [&] { at(1, 0).insertText("beep"); },                  // an empty line filled
-            [&] { at(0, 2).insertText("\n\nx\n"); },              // lines split and added
-            [&] { remove(at(1, 0), [&](QTextCursor& c) { c.setPosition(at(4, 1).position(), QTextCursor::KeepAnchor); }); },
-            [&] { remove(at(2, 0), [](QTextCursor& c) { c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor); }); },
+            [&] { edit(at(1, 0), at(1, 0), "beep"); },              // an empty line filled
+            [&] { edit(at(0, 2), at(0, 2), "\r\n\r\nx\r\n"); },    // lines split and added
+            [&] { edit(at(1, 0), at(4, 1), ""); },                  // lines joined
+            [&] { edit(at(2, 0), text.lineEnd(2), ""); },           // a line emptied
             [&] { editor->undo(); }, [&] { editor->undo(); }, [&] { editor->redo(); },
-            [&] { at(0, 0).insertText("$%& "); }, [&] { editor->undo(); },  // encoded: no numbers
-            [&] { remove(QTextCursor(editor->document()), [](QTextCursor& c) {  // the last line's break removed
-                      c.movePosition(QTextCursor::End);
-                      c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 2);
-                  }); },
-            [&] { editor->selectAll(); editor->textCursor().removeSelectedText(); },
-            [&] { QTextCursor(editor->document()).insertText("a\n\nb\n"); },
+            [&] { edit(0, 0, "$%& "); }, [&] { editor->undo(); },  // encoded: no numbers
+            [&] { edit(text.lineEnd(0) + 1, text.lineEnd(0) + 1, "x"); },  // into a CR LF: the lines join
+            [&] { edit(text.lineEnd(0), text.lineEnd(0) + 1, ""); },        // and part again
+            [&] { edit(text.size() - 2, text.size(), ""); },
+            [&] { edit(0, text.size(), ""); },
+            [&] { edit(0, 0, "a\r\n\r\nb\r\n"); },
         };
         s.window.setEditorText("beep\r\n\r\nwait(1)\r\n' note\r\n\r\nbeep");
         check("at first");
@@ -443,35 +449,111 @@ private slots:
         }
     }
 
-    // A long text goes in by pieces: it comes back whole (a character beyond
-    // 16 bits on a piece's edge too), with nothing to undo, the caret at its
-    // start and every line numbered; it is coloured where it is shown, its
-    // first lines at once, the others when scrolled to.
+    // A long text comes back whole, with nothing to undo, the caret at its
+    // start and every line numbered; its far lines are coloured when shown.
     void longTextLoadsWholeAndIsColouredWhereShown() {
         Setup s;
-        const qsizetype piece = qt::MainWindowQt::kEditorPiece, lines = (piece - 1) / 10;
         std::string text;
-        for (qsizetype i = 0; i < lines; ++i) text += "abcdefghi\r\n";  // ten units each in the widget
-        text += std::string(static_cast<std::size_t>((piece - 1) % 10), 'a') + "\xF0\x9F\x98\x80" "b\r\n";
-        for (int i = 0; i < 50000; ++i) text += i % 2 ? "wiat(1)\r\n" : "beep\r\n";
+        for (int i = 0; i < 200000; ++i) text += i % 2 ? "wiat(1)\r\n" : "msg(\"\xF0\x9F\x98\x80\")\r\n";
         s.window.setEditorTextUtf8(text + "end");
-        QVERIFY(s.editor->document()->toRawText().at(piece - 1).isHighSurrogate());
         QVERIFY(s.window.editorTextUtf8() == text + "end");
-        QVERIFY(!s.editor->document()->isUndoAvailable());
-        QCOMPARE(s.editor->textCursor().position(), 0);
-        const int last = s.editor->document()->blockCount() - 1;
-        QCOMPARE(last, int(lines) + 50001);
-        QCOMPARE(s.editor->runNumber(last), last);
-        QApplication::processEvents();
-        QCOMPARE(s.formatAt(0, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
-        const int beep = int(lines) + 1001;
-        QVERIFY(s.editor->document()->findBlockByNumber(beep).layout()->formats().isEmpty());  // not yet shown
-        s.editor->verticalScrollBar()->setValue(beep);
-        QApplication::processEvents();
-        QTRY_COMPARE(s.formatAt(beep, 0).fontWeight(), int(QFont::Bold));
-        QCOMPARE(s.formatAt(beep + 1, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
-        QTest::keyClicks(s.editor, "x");  // typing after it is undone as usual
-        QVERIFY(s.editor->document()->isUndoAvailable());
+        QVERIFY(!s.editor->script().canUndo());
+        QCOMPARE(s.editor->script().caret, std::size_t(0));
+        const std::size_t last = s.editor->script().lineCount() - 1;
+        QCOMPARE(last, std::size_t(200000));
+        QCOMPARE(s.editor->runNumber(last), int(last));
+        s.editor->verticalScrollBar()->setValue(150000);
+        QCOMPARE(s.editor->firstShownLine(), 150000);
+        QCOMPARE(s.styleAt(150000, 0).kind, qt::TextStyle::Keyword);
+        QVERIFY(s.styleAt(150001, 0).wave);
+        // The emoji's red ground is painted at its columns on the far line.
+        const QImage shot = s.editor->viewport()->grab().toImage();
+        const int cell = s.editor->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+        auto pinkIn = [&](int column) {
+            int pink = 0;
+            for (int x = 3 + column * cell; x < 3 + (column + 1) * cell; ++x)
+                for (int y = 0; y < s.editor->fontMetrics().height(); ++y) pink += shot.pixelColor(x, y) == QColor(255, 190, 190);
+            return pink;
+        };
+        QVERIFY(pinkIn(5) > 0);
+        QCOMPARE(pinkIn(4), 0);  // the '"' before it is 1252
+        QTest::keyClicks(s.editor, "x");  // typing is undone as usual
+        QVERIFY(s.editor->script().canUndo());
+        s.editor->undo();
+        QVERIFY(s.window.editorTextUtf8() == text + "end");
+    }
+
+    // The editor's keys and clicks, each from a text and a caret (| in the
+    // text; [ and ] a selection), to the text and caret they leave.
+    void keysAndClicksEditAsExpected() {
+        Setup s;
+        struct Key { int key; Qt::KeyboardModifiers mods; QString text; };
+        const Key left{Qt::Key_Left, Qt::NoModifier, {}}, right{Qt::Key_Right, Qt::NoModifier, {}},
+            up{Qt::Key_Up, Qt::NoModifier, {}}, down{Qt::Key_Down, Qt::NoModifier, {}},
+            back{Qt::Key_Backspace, Qt::NoModifier, {}}, del{Qt::Key_Delete, Qt::NoModifier, {}},
+            enter{Qt::Key_Return, Qt::NoModifier, {}}, home{Qt::Key_Home, Qt::NoModifier, {}},
+            end{Qt::Key_End, Qt::NoModifier, {}}, shiftRight{Qt::Key_Right, Qt::ShiftModifier, {}},
+            ctrlLeft{Qt::Key_Left, Qt::ControlModifier, {}}, ctrlEnd{Qt::Key_End, Qt::ControlModifier, {}},
+            ctrlBack{Qt::Key_Backspace, Qt::ControlModifier, {}}, tab{Qt::Key_Tab, Qt::NoModifier, {}},
+            undo{Qt::Key_Z, Qt::ControlModifier, {}}, redo{Qt::Key_Y, Qt::ControlModifier, {}},
+            a{Qt::Key_A, Qt::NoModifier, "a"}, nbsp{0, Qt::NoModifier, QString(QChar(0xA0))};
+        const struct { const char* before; std::vector<Key> keys; const char* after; } cases[] = {
+            {"ab|c", {left, left, a}, "a|abc"},
+            {"a\xF0\x9F\x98\x80|b", {back}, "a|b"},                 // a character beyond 16 bits is one
+            {"a|\xC3\xA9" "b", {del}, "a|b"},
+            {"ab|\r\ncd", {right, a}, "ab\r\na|cd"},                 // CR LF is one step
+            {"ab\r\n|cd", {back}, "ab|cd"},
+            {"ab|cd", {enter}, "ab\r\n|cd"},
+            {"abcdef\r\nx\r\nabc|def", {up, up}, "abc|def\r\nx\r\nabcdef"},  // the column is kept
+            {"ab|cd\r\nx", {down, home, end}, "abcd\r\nx|"},
+            {"[ab]cd", {a}, "a|cd"},
+            {"|abcd", {shiftRight, shiftRight, back}, "|cd"},
+            {"[ab]cd", {right}, "ab|cd"},
+            {"wait(5) beep|", {ctrlLeft, ctrlBack}, "wait(5|beep"},
+            {"|x\r\ny", {ctrlEnd, tab}, "x\r\ny\t|"},
+            {"ab|", {a, a, undo}, "ab|"},                             // typing is one step
+            {"ab|", {a, undo, redo}, "aba|"},
+            {"a|b", {nbsp}, "a\xC2\xA0|b"},                          // a non-breaking space stays one
+        };
+        for (const auto& c : cases) {
+            std::string before = c.before;
+            const std::size_t open = before.find('['), bar = before.find('|');
+            std::size_t caret = 0, anchor = 0;
+            if (open != std::string::npos) {
+                before.erase(open, 1);
+                anchor = open;
+                caret = before.find(']');
+                before.erase(caret, 1);
+            } else {
+                before.erase(bar, 1);
+                caret = anchor = bar;
+            }
+            s.window.setEditorTextUtf8(before);
+            s.editor->setCaret(caret, anchor);
+            for (const Key& k : c.keys) {
+                QKeyEvent press(QEvent::KeyPress, k.key, k.mods, k.text);
+                QApplication::sendEvent(s.editor, &press);
+            }
+            std::string got(s.editor->script().text());
+            got.insert(s.editor->script().caret, "|");
+            QCOMPARE(QString::fromStdString(got), QString::fromUtf8(c.after));
+        }
+        // Copy and paste go through the desktop's clipboard with its line
+        // breaks; a click puts the caret at the character nearest it and a
+        // double click takes the word.
+        s.window.setEditorTextUtf8("send(x)\r\nwait(10)");
+        s.editor->setCaret(10, 3);
+        s.editor->copy();
+        QCOMPARE(QApplication::clipboard()->text(), QString("d(x)\nw"));
+        s.editor->setCaret(0);
+        s.editor->paste();
+        QCOMPARE(s.window.editorTextUtf8(), std::string("d(x)\r\nwsend(x)\r\nwait(10)"));
+        const int cell = s.editor->fontMetrics().horizontalAdvance(QLatin1Char('M')), line = s.editor->fontMetrics().height();
+        QTest::mouseClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell + cell / 3, 2 * line + line / 2));
+        QCOMPARE(s.editor->script().caret, s.editor->script().lineStart(2) + 2);
+        QTest::mouseDClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell, 2 * line + line / 2));
+        QCOMPARE(s.editor->script().slice(s.editor->script().selectionStart(), s.editor->script().selectionEnd()),
+                 std::string("wait"));
     }
 };
 

@@ -46,6 +46,9 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
             const std::vector<std::size_t> before = startsOf(model);
             t.replace(pos, removed, inserted);
             model.replace(pos, removed, inserted);
+            // Found across the gap, which stands where the edit was.
+            for (const char* needle : {"\r\n", "a\r", "\xC3\xA9\t"})
+                ASSERT_EQ(t.find(needle, pos / 2), model.find(needle, pos / 2)) << needle;
             expectIndexed(t, model);
             for (std::size_t l = 0; l <= reported && l + 1 < before.size(); ++l)
                 ASSERT_EQ(t.lineStart(l), before[l]) << "seed " << seed << " step " << step;

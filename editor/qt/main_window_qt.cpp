@@ -13,19 +13,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 #include <QToolTip>
 
+#include "base/cp1252.h"
 #include "base/qt/qt_common.h"
+#include "base/text_encoding.h"
 #include "editor/main_window_form.h"
 #include "editor/qt/qt_text.h"
 
@@ -89,7 +87,6 @@ void MainWindowQt::buildControls() {
     text2_ = controls_.get<QLineEdit>("Text2");
     connect(text2_, &QLineEdit::returnPressed, this, [this] { torvic_->onFileNameKeyPress(13); });
 
-    text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setFont(fixedFont(9.75));
@@ -99,10 +96,10 @@ void MainWindowQt::buildControls() {
         return false;
     };
     text1_->onKeyUp = [this] { torvic_->onEditorKeyUp(); };
-    text1_->setClassifier([](const QString& line) { return lineKind(toCp1252(line)); });
-    connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+    text1_->setClassifier([](std::string_view line) { return lineKind(line); });
+    text1_->onTextChanged = [this] {
         if (torvic_) torvic_->onEditorChange();
-    });
+    };
     text1_->onClick = [this] { torvic_->onEditorClick(); };
 
     text3_ = controls_.get<QLineEdit>("Text3");
@@ -173,90 +170,47 @@ void MainWindowQt::setCaption(const std::string& text) { setWindowTitle(fromCp12
 
 void MainWindowQt::setRunLineMark(int index) { text1_->markRunLine(index); }
 
-std::string MainWindowQt::editorText() { return fromEditor(text1_->text()); }
+std::string MainWindowQt::editorText() { return utf8To1252(text1_->script().text()); }
 
-void MainWindowQt::setEditorText(const std::string& text) { loadEditor(toEditor(text)); }
+void MainWindowQt::setEditorText(const std::string& text) { text1_->setText(cp1252::toUtf8(text)); }
 
-std::string MainWindowQt::editorTextUtf8() { return fromEditorUtf8(text1_->text()); }
+std::string MainWindowQt::editorTextUtf8() { return std::string(text1_->script().text()); }
 
-void MainWindowQt::setEditorTextUtf8(const std::string& text) { loadEditor(toEditorUtf8(text)); }
+void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setText(text); }
 
-void MainWindowQt::loadEditor(const QString& text) {
-    if (text.size() <= kEditorPiece) {
-        text1_->setPlainText(text);
-        return;
-    }
-    // A long text goes in by pieces, and a progress window shows once it
-    // has taken half a second.
-    QProgressDialog progress(QString::fromUtf8("S'està carregant el programa al quadre d'edició..."), QString(), 0,
-                             static_cast<int>(text.size() / kEditorPiece) + 1, isVisible() ? this : nullptr);
-    progress.setWindowTitle("Torvic");
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-    progress.setCancelButton(nullptr);
-    QTextDocument* doc = text1_->document();
-    text1_->setPlainText(QString());
-    doc->setUndoRedoEnabled(false);  // as a text set whole: nothing to undo
-    QTextCursor cursor(doc);
-    for (qsizetype at = 0, piece = 0; at < text.size(); at += piece) {
-        piece = std::min(kEditorPiece, text.size() - at);
-        if (text[at + piece - 1].isHighSurrogate()) ++piece;  // a character stays whole
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(text.mid(at, piece));
-        progress.setValue(static_cast<int>((at + piece) / kEditorPiece));
-    }
-    doc->setUndoRedoEnabled(true);
-    text1_->moveCursor(QTextCursor::Start);
-}
-
-void MainWindowQt::replaceEditorTextUtf8(const std::string& text) {
-    // Through a cursor, so that it goes on the undo stack as one step.
-    QTextCursor cursor(text1_->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(toEditorUtf8(text));
-    cursor.endEditBlock();
-}
+void MainWindowQt::replaceEditorTextUtf8(const std::string& text) { text1_->replaceAll(text); }
 
 namespace {
-// Characters beyond the 16-bit range (two units in the widget) among the
-// first `units` of `line`.
-int pairsIn(const QString& line, qsizetype units) {
-    return static_cast<int>(std::count_if(line.begin(), line.begin() + std::min(units, line.size()),
-                                          [](QChar c) { return c.isLowSurrogate(); }));
+// Characters (a line break counts two) among the bytes [from, to).
+std::size_t charactersIn(const ScriptText& text, std::size_t from, std::size_t to) {
+    std::size_t count = 0;
+    for (std::size_t i = from; i < to; ++i) count += startsUtf8Character(text.at(i)) ? 1 : 0;
+    return count;
 }
 }  // namespace
 
 std::size_t MainWindowQt::editorCaret() {
-    // Every line break before the caret counts as the two characters CR LF,
-    // and a character beyond the 16-bit range as one.
-    const int pos = text1_->textCursor().selectionStart();
-    const QTextBlock caretBlock = text1_->document()->findBlock(pos);
-    std::size_t pairs = static_cast<std::size_t>(pairsIn(caretBlock.text(), pos - caretBlock.position()));
-    for (QTextBlock b = text1_->document()->firstBlock(); b.isValid() && b != caretBlock; b = b.next())
-        pairs += static_cast<std::size_t>(pairsIn(b.text(), b.length()));
-    return static_cast<std::size_t>(pos + caretBlock.blockNumber()) - pairs;
+    const ScriptText& text = text1_->script();
+    return charactersIn(text, 0, text.selectionStart());
 }
 
 MainWindowView::CaretLine MainWindowQt::editorCaretLine() {
-    const int pos = text1_->textCursor().selectionStart();
-    const QTextBlock block = text1_->document()->findBlock(pos);
-    const QString line = block.text();
-    const int inLine = pos - block.position();
-    return {block.blockNumber(), inLine - pairsIn(line, inLine), fromEditor(line)};
+    const ScriptText& text = text1_->script();
+    const std::size_t pos = text.selectionStart(), line = text.lineOf(pos);
+    return {static_cast<int>(line), static_cast<int>(charactersIn(text, text.lineStart(line), pos)),
+            utf8To1252(text.lineText(line))};
 }
 
 bool MainWindowQt::editorHoldsAfterCaretLine(char c) {
-    const QString wanted = fromCp1252(std::string(1, c));
-    const QTextBlock block = text1_->document()->findBlock(text1_->textCursor().selectionStart());
-    for (QTextBlock b = block.next(); b.isValid(); b = b.next())
-        if (b.text().contains(wanted)) return true;
-    return false;
+    const ScriptText& text = text1_->script();
+    const std::string wanted = cp1252::toUtf8(std::string(1, c));
+    const std::size_t line = text.lineOf(text.selectionStart());
+    return line + 1 < text.lineCount() && text.find(wanted, text.lineStart(line + 1)) != std::string::npos;
 }
 
-std::optional<bool> MainWindowQt::editorModified() { return text1_->document()->isModified(); }
+std::optional<bool> MainWindowQt::editorModified() { return text1_->script().isModified(); }
 
-void MainWindowQt::setEditorModified(bool modified) { text1_->document()->setModified(modified); }
+void MainWindowQt::setEditorModified(bool modified) { text1_->script().setModified(modified); }
 
 void MainWindowQt::setEditorTooltip(const std::string& text) {
     const QString hint = fromCp1252(text);

@@ -3,7 +3,6 @@
 // menu bar, timers and dialogs. It shows what the behaviour says and
 // forwards every event to it.
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -44,8 +43,6 @@ public:
     void setCaption(const std::string& text) override;
     void setRunLineMark(int index) override;
     std::string editorText() override;
-    // A text longer than this (in UTF-16 units) is loaded by pieces.
-    static constexpr qsizetype kEditorPiece = qsizetype(1) << 20;
     void setEditorText(const std::string& text) override;
     std::string editorTextUtf8() override;
     void setEditorTextUtf8(const std::string& text) override;
@@ -101,8 +98,6 @@ protected:
 
 private:
     void buildControls();
-    // Replaces the editor's text.
-    void loadEditor(const QString& text);
     void highlightText4(bool lightYellow);
     void buildMenus();
     QAction* addItem(QMenu* menu, const std::string& name, const QString& caption, const QKeySequence& shortcut,

@@ -1,84 +1,133 @@
 #pragma once
-// The editor box Text1: menu accelerators win over its own keys, key
-// releases and clicks are reported for caret tracking. Beside the text, a
-// gutter shows each non-empty line's run number (the 0-based count that
-// "Cont Exec" and the line field use) and the line a visible run is at;
-// keywords are coloured, comments greyed, a line the dispatcher would not
-// recognise is underlined as it is typed, and so is each character code
-// page 1252 cannot hold, on a red ground (its line's number too).
-#include <QPlainTextEdit>
-#include <QSyntaxHighlighter>
+// The editor box Text1, drawn by the editor itself over its own text
+// (ScriptText): only the lines in sight are ever read, so a key costs the
+// same in a 50 MB file as in a short script, and the text takes little more
+// than its size. Menu accelerators win over its own keys; key releases and
+// clicks are reported for caret tracking. Beside the text, a gutter shows
+// each non-empty line's run number (the 0-based count that "Cont Exec" and
+// the line field use) and the line a visible run is at; keywords are
+// coloured, comments greyed, a line the dispatcher would not recognise is
+// underlined as it is typed, and so is each character code page 1252 cannot
+// hold, on a red ground (its line's number too). A lone CR or LF inside a
+// line shows as a visible mark.
+#include <QAbstractScrollArea>
+#include <QTimer>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "editor/script_text.h"
 #include "script/script_file.h"
+
+class QMenu;
 
 namespace torvic::qt {
 
-
-class ScriptHighlighter : public QSyntaxHighlighter {
-public:
-    using QSyntaxHighlighter::QSyntaxHighlighter;
-    std::function<LineKind(const QString&)> classify;
-    // Whether a block is coloured now; the others wait until they are
-    // shown (a long text opens without colouring every line first).
-    std::function<bool(const QTextBlock&)> wanted;
-    bool forced = false;  // colours whatever block it is given
-
-protected:
-    void highlightBlock(const QString& text) override;
-
-private:
-    void colour(const QString& text);  // keywords, comments, unrecognised lines
+// How a stretch of a line is drawn.
+struct TextStyle {
+    enum Kind : unsigned char { Plain, Keyword, Comment } kind = Plain;
+    bool wave = false;       // red wave beneath: unrecognised line, or a character 1252 lacks
+    bool outside1252 = false;  // red ground
+    bool operator==(const TextStyle&) const = default;
 };
+// The styles of one line's bytes, as [from, to) stretches in order.
+struct StyledStretch {
+    std::size_t from, to;
+    TextStyle style;
+};
+std::vector<StyledStretch> styleLine(std::string_view utf8Line, LineKind kind, bool classified);
 
-// Whether a line holds characters code page 1252 cannot.
-bool holdsOutside1252(const QString& line);
+// Whether a line (UTF-8) holds characters code page 1252 cannot.
+bool holdsOutside1252(std::string_view utf8Line);
 
-class EditorBox : public QPlainTextEdit {
+class EditorBox : public QAbstractScrollArea {
 public:
     explicit EditorBox(QWidget* parent);
     std::function<bool(const QKeySequence&)> isMenuShortcut;
     std::function<void()> onKeyUp;
     std::function<void()> onClick;
-    // The text exactly as it stands, lines joined by '\n'. (toPlainText
-    // would give every non-breaking space as a plain one.)
-    QString text() const;
-    // Sets the rule the colours follow.
-    void setClassifier(std::function<LineKind(const QString&)> classify);
+    std::function<void()> onTextChanged;
+    // The rule the colours follow, given a line in code page 1252.
+    void setClassifier(std::function<LineKind(std::string_view)> classify);
 
-    // The run number of the editor's line `block`, or -1 for an empty line
-    // (and for every line of an encoded script, whose lines are not its own).
-    int runNumber(int block) const;
+    // The text: read it, edit it through here so that the view follows.
+    ScriptText& script() { return text_; }
+    // Replaces the whole text with nothing to undo; the caret at the start.
+    void setText(std::string utf8);
+    // Replaces the selection (or, with `whole`, the whole text) as one
+    // step the user can undo.
+    void replaceSelection(std::string_view utf8, bool typing = false);
+    void replaceAll(std::string_view utf8);
+    void setCaret(std::size_t caret, std::size_t anchor);
+    void setCaret(std::size_t pos) { setCaret(pos, pos); }
+    void undo();
+    void redo();
+    void copy();
+    void cut();
+    void paste();
+    void selectAll() { setCaret(text_.size(), 0); }
+    // The styles a line is drawn with (as painting takes them).
+    std::vector<StyledStretch> lineStyles(std::size_t line);
+
+    // The run number of the editor's line, or -1 for an empty line (and for
+    // every line of an encoded script, whose lines are not its own).
+    int runNumber(std::size_t line);
     // Marks the line with run number `index` (-1: none).
     void markRunLine(int index);
     int markedRunLine() const { return marked_; }
+    // Where the caret is drawn, in the viewport.
+    QRect cursorRect();
+    int firstShownLine() const;
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
 
 protected:
     bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // After a change of the text: the blocks it touched are read again,
-    // the others only shift.
-    void renumber(int from, int added);
-    void numberFromFilled();
-    // Colours the shown lines still waiting for their colours.
-    void colourShownLines();
-    // Colours again every line that has colours (the marker of an encoded
-    // script was typed or removed).
-    void recolourColouredLines();
-    bool nearShownLines(const QTextBlock& block) const;
+    void changed(std::size_t firstLine);
+    void afterEdit();
+    // The caret's move by a key, extending the selection with Shift.
+    void moveCaret(std::size_t pos, bool extend, bool keepColumn = false);
+    bool handleEditKey(QKeyEvent* e);
+    std::size_t positionAtPoint(const QPoint& p) const;
+    void ensureCaretVisible();
+    void updateScrollBars();
+    void placeGutter();
+    int lineHeight() const;
+    int cellWidth() const;
+    int shownLines() const;
+    std::string lineForClassifier(std::size_t line) const;
+    LineKind classify(std::size_t line);
+
+    ScriptText text_;
+    std::function<LineKind(std::string_view)> classify_;
     QWidget* gutter_ = nullptr;
-    ScriptHighlighter* highlighter_ = nullptr;
-    std::vector<char> filled_;     // per block: whether it holds text
-    std::vector<int> runNumbers_;  // per block
+    QTimer blink_;
+    bool caretShown_ = true;
     bool encoded_ = false;
     int marked_ = -1;
+    std::size_t wantedColumn_ = 0;  // kept by Up, Down, PgUp, PgDn
+    bool wantedColumnKept_ = false;
+    std::size_t widest_ = 0;        // the widest line seen, in columns
+    // Run numbers: filled lines before each line, known up to runKnown_.
+    std::vector<int> runBefore_;
+    std::size_t runKnown_ = 0;
 };
 
 }  // namespace torvic::qt
