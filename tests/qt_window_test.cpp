@@ -46,8 +46,8 @@ class WindowTest : public QObject {
         // The caret at a byte of the editor's (UTF-8) text.
         void caretTo(std::size_t position) { editor->setCaret(position); }
         // How the byte `at` of a line is drawn.
-        qt::TextStyle styleAt(std::size_t line, std::size_t at) {
-            for (const qt::StyledStretch& r : editor->lineStyles(line))
+        TextStyle styleAt(std::size_t line, std::size_t at) {
+            for (const StyledStretch& r : editor->lineStyles(line))
                 if (at >= r.from && at < r.to) return r.style;
             return {};
         }
@@ -212,7 +212,7 @@ private slots:
         s.caretTo(s.editor->script().lineStart(2) + 4);  // after the emoji: four bytes
         QCOMPARE(s.window.editorCaret(), std::size_t(19));  // one character in the 1252 text
         QVERIFY(s.styleAt(1, 6).wave && s.styleAt(1, 6).outside1252);  // the arrow
-        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);      // the line is still a msg
+        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);      // the line is still a msg
         QVERIFY(!s.styleAt(1, 5).outside1252);                        // "a" is 1252
         QVERIFY(s.styleAt(2, 0).outside1252);                         // the emoji
         // Typed, not only loaded.
@@ -304,7 +304,7 @@ private slots:
         s.window.setEditorText("beep\r\n\r\n  wiat(1)\r\n' note\r\nwait(5000)\r\nbeep");
         QApplication::processEvents();
         QVERIFY(s.styleAt(2, 3).wave);  // not a command, after blanks
-        QVERIFY(s.styleAt(3, 2).kind == qt::TextStyle::Comment && !s.styleAt(3, 2).wave);  // a comment
+        QVERIFY(s.styleAt(3, 2).kind == TextStyle::Comment && !s.styleAt(3, 2).wave);  // a comment
         const QColor plain = s.paintedAtEnd(4);
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
@@ -329,13 +329,13 @@ private slots:
         QCOMPARE(editor->runNumber(0), -1);
         s.window.setEditorText("beep\r\nbeep");
         QApplication::processEvents();
-        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);
+        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);
         s.caretTo(0);
         QTest::keyClicks(editor, "$%& ");
-        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Plain);
+        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Plain);
         QCOMPARE(editor->runNumber(1), -1);
         while (editor->script().canUndo()) editor->undo();
-        QCOMPARE(s.styleAt(1, 0).kind, qt::TextStyle::Keyword);
+        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);
         QCOMPARE(editor->runNumber(1), 1);
     }
 
@@ -464,7 +464,7 @@ private slots:
         QCOMPARE(s.editor->runNumber(last), int(last));
         s.editor->verticalScrollBar()->setValue(150000);
         QCOMPARE(s.editor->firstShownLine(), 150000);
-        QCOMPARE(s.styleAt(150000, 0).kind, qt::TextStyle::Keyword);
+        QCOMPARE(s.styleAt(150000, 0).kind, TextStyle::Keyword);
         QVERIFY(s.styleAt(150001, 0).wave);
         // The emoji's red ground is painted at its columns on the far line.
         const QImage shot = s.editor->viewport()->grab().toImage();

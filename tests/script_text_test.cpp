@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "editor/script_editing.h"
 #include "editor/script_text.h"
 
 namespace torvic {
@@ -161,6 +162,71 @@ TEST(ScriptText, LargeTextEditedAtBothEnds) {
     expectIndexed(t, model);
     EXPECT_EQ(t.lineText(50000), "midline 49999");
     EXPECT_EQ(t.lineOf(t.lineStart(77777) + 3), 77777u);
+}
+
+// How a shown line is cut into runs: characters of one style in a row,
+// tabs and characters that may be wider each alone, the selection apart,
+// lone CR and LF as their marks; only the columns asked for.
+TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
+    ScriptEditing e;
+    e.classify = [](std::string_view line) { return line.starts_with("wait") ? LineKind::Command : LineKind::Unrecognised; };
+    e.setText("wait(1)\tx\r\nab\xE2\x86\x92" "c\rd\xE4\xB8\xAD" "e");
+    auto describe = [](const ShownLine& l) {
+        std::string out;
+        for (const ShownRun& r : l.runs) {
+            out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
+            for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
+            out += r.style.kind == TextStyle::Keyword ? "K" : "";
+            out += r.style.wave ? "~" : "";
+            out += r.style.outside1252 ? "!" : "";
+            out += r.selected ? "S" : "";
+            out += " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(describe(e.shownLine(0, 0, 80)), "0+4:waitK 4+3:(1) 7+1: 8+1:x ");
+    EXPECT_EQ(e.shownLine(0, 0, 80).endColumn, 9u);
+    // U+2192 lacks 1252 and stands alone; the lone CR shows as U+240D, alone
+    // too (a mark the font may draw wider), and so does the wide U+4E2D.
+    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+2:ab~ 2+1:U8594~! 3+1:c~ 4+1:U9229~ 5+1:d~ 6+1:U20013~! 7+1:e~ ");
+    EXPECT_EQ(describe(e.shownLine(1, 3, 4)), "3+1:c~ 4+1:U9229~ ");  // only what is in sight
+    e.setCaret(e.text().lineStart(1) + 1, 3);                    // from "(1)" to after "a"
+    const ShownLine first = e.shownLine(0, 0, 80);
+    EXPECT_EQ(describe(first), "0+3:waiK 3+1:tKS 4+3:(1)S 7+1:S 8+1:xS ");
+    EXPECT_TRUE(first.breakSelected);
+    EXPECT_EQ(describe(e.shownLine(1, 0, 1)), "0+1:a~S 1+1:b~ ");
+    e.marked = 1;
+    EXPECT_TRUE(e.shownLine(1, 0, 1).running);
+    EXPECT_FALSE(e.shownLine(0, 0, 1).running);
+}
+
+// The clipboard gets the desktop's line breaks; pasting gives any break as
+// CR LF and drops NUL; erasing and moving keep whole characters.
+TEST(ScriptEditing, ClipboardEraseAndMoves) {
+    ScriptEditing e;
+    e.setText("ab\r\ncd\ref");
+    e.setCaret(e.text().size(), 1);
+    EXPECT_EQ(e.selectionForClipboard(), "b\ncd\ref");
+    e.paste(std::string("x\r\ny\nz\0w", 8));
+    EXPECT_EQ(e.text().text(), "ax\r\ny\r\nzw");
+    EXPECT_EQ(e.text().caret, e.text().size());
+    e.erase(ScriptEditing::Erase::WordBack);
+    EXPECT_EQ(e.text().text(), "ax\r\ny\r\n");
+    e.erase(ScriptEditing::Erase::Back);
+    EXPECT_EQ(e.text().text(), "ax\r\ny");
+    e.move(ScriptEditing::Move::TextStart, false);
+    e.erase(ScriptEditing::Erase::Back);  // nothing before: nothing to undo either
+    EXPECT_EQ(e.text().text(), "ax\r\ny");
+    e.move(ScriptEditing::Move::Down, true);
+    e.move(ScriptEditing::Move::Right, true);
+    EXPECT_EQ(e.selectionForClipboard(), "ax\ny");
+    e.move(ScriptEditing::Move::Left, false);  // a selection collapses to its start
+    EXPECT_EQ(e.text().caret, 0u);
+    ASSERT_TRUE(e.undo());
+    ASSERT_TRUE(e.undo());
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().text(), "ab\r\ncd\ref");
+    EXPECT_FALSE(e.undo());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The editor box Text1, drawn by the editor itself over its own text
-// (ScriptText): only the lines in sight are ever read, so a key costs the
+// (ScriptEditing): only the lines in sight are ever read, so a key costs the
 // same in a 50 MB file as in a short script, and the text takes little more
 // than its size. Menu accelerators win over its own keys; key releases and
 // clicks are reported for caret tracking. Beside the text, a gutter shows
@@ -15,31 +15,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "editor/script_text.h"
-#include "script/script_file.h"
+#include "editor/script_editing.h"
 
 class QMenu;
 
 namespace torvic::qt {
-
-// How a stretch of a line is drawn.
-struct TextStyle {
-    enum Kind : unsigned char { Plain, Keyword, Comment } kind = Plain;
-    bool wave = false;       // red wave beneath: unrecognised line, or a character 1252 lacks
-    bool outside1252 = false;  // red ground
-    bool operator==(const TextStyle&) const = default;
-};
-// The styles of one line's bytes, as [from, to) stretches in order.
-struct StyledStretch {
-    std::size_t from, to;
-    TextStyle style;
-};
-std::vector<StyledStretch> styleLine(std::string_view utf8Line, LineKind kind, bool classified);
-
-// Whether a line (UTF-8) holds characters code page 1252 cannot.
-bool holdsOutside1252(std::string_view utf8Line);
 
 class EditorBox : public QAbstractScrollArea {
 public:
@@ -52,7 +33,7 @@ public:
     void setClassifier(std::function<LineKind(std::string_view)> classify);
 
     // The text: read it, edit it through here so that the view follows.
-    ScriptText& script() { return text_; }
+    ScriptText& script() { return editing_.text(); }
     // Replaces the whole text with nothing to undo; the caret at the start.
     void setText(std::string utf8);
     // Replaces the selection (or, with `whole`, the whole text) as one
@@ -66,16 +47,16 @@ public:
     void copy();
     void cut();
     void paste();
-    void selectAll() { setCaret(text_.size(), 0); }
+    void selectAll() { setCaret(script().size(), 0); }
     // The styles a line is drawn with (as painting takes them).
-    std::vector<StyledStretch> lineStyles(std::size_t line);
+    std::vector<StyledStretch> lineStyles(std::size_t line) { return editing_.lineStyles(line); }
 
     // The run number of the editor's line, or -1 for an empty line (and for
     // every line of an encoded script, whose lines are not its own).
-    int runNumber(std::size_t line);
+    int runNumber(std::size_t line) { return editing_.runNumber(line); }
     // Marks the line with run number `index` (-1: none).
     void markRunLine(int index);
-    int markedRunLine() const { return marked_; }
+    int markedRunLine() const { return editing_.marked; }
     // Where the caret is drawn, in the viewport.
     QRect cursorRect();
     int firstShownLine() const;
@@ -100,10 +81,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void changed(std::size_t firstLine);
     void afterEdit();
-    // The caret's move by a key, extending the selection with Shift.
-    void moveCaret(std::size_t pos, bool extend, bool keepColumn = false);
+    // After the caret moved: in sight, drawn, blinking afresh.
+    void caretMoved();
     bool handleEditKey(QKeyEvent* e);
     std::size_t positionAtPoint(const QPoint& p) const;
     void ensureCaretVisible();
@@ -112,22 +92,11 @@ private:
     int lineHeight() const;
     int cellWidth() const;
     int shownLines() const;
-    std::string lineForClassifier(std::size_t line) const;
-    LineKind classify(std::size_t line);
 
-    ScriptText text_;
-    std::function<LineKind(std::string_view)> classify_;
+    ScriptEditing editing_;
     QWidget* gutter_ = nullptr;
     QTimer blink_;
     bool caretShown_ = true;
-    bool encoded_ = false;
-    int marked_ = -1;
-    std::size_t wantedColumn_ = 0;  // kept by Up, Down, PgUp, PgDn
-    bool wantedColumnKept_ = false;
-    std::size_t widest_ = 0;        // the widest line seen, in columns
-    // Run numbers: filled lines before each line, known up to runKnown_.
-    std::vector<int> runBefore_;
-    std::size_t runKnown_ = 0;
 };
 
 }  // namespace torvic::qt

@@ -1,0 +1,252 @@
+#include "editor/script_editing.h"
+
+#include <algorithm>
+
+#include "base/cp1252.h"
+#include "base/text_encoding.h"
+
+namespace torvic {
+namespace {
+
+// Lines longer than this are drawn by the stretch in sight only, and
+// plainly: reading them whole on every paint would cost a key its speed.
+constexpr std::size_t kLongLine = 1 << 16;
+
+// The character at `i` and its length; a byte that starts no well-formed
+// sequence stands alone, as U+FFFD.
+char32_t characterAt(std::string_view s, std::size_t i, std::size_t& length) {
+    length = utf8SequenceLength(s, i);
+    if (length == 0) {
+        length = 1;
+        return 0xFFFD;
+    }
+    return utf8CodePoint(s, i, length);
+}
+bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
+// How a character is drawn: a lone CR or LF as its mark, other control
+// characters as their pictures.
+char32_t shown(char32_t u) {
+    if (u == '\r') return 0x240D;
+    if (u == '\n') return 0x240A;
+    if (u < 0x20) return 0x2400 + u;
+    return u == 0x7F ? 0x2421 : u;
+}
+// Characters a fixed-pitch font draws in one cell: they go in runs; others
+// are drawn each on its own so that the columns stay true.
+bool fitsCell(char32_t u) { return u < 0x0300 || (u >= 0x0370 && u < 0x2000); }
+
+}  // namespace
+
+bool holdsOutside1252(std::string_view line) {
+    for (std::size_t i = 0, length = 0; i < line.size(); i += length)
+        if (isOutside1252(characterAt(line, i, length))) return true;
+    return false;
+}
+
+std::vector<StyledStretch> styleLine(std::string_view line, LineKind kind, bool classified) {
+    std::size_t keywordFrom = 0, keywordTo = 0;
+    TextStyle base;
+    if (classified && !line.empty()) {
+        if (kind == LineKind::Command) {
+            while (keywordFrom < line.size() && (line[keywordFrom] == ' ' || line[keywordFrom] == '\t')) ++keywordFrom;
+            keywordTo = std::min(line.find('('), line.size());
+        } else if (kind == LineKind::Comment) {
+            base.kind = TextStyle::Comment;
+        } else {
+            base.wave = true;
+        }
+    }
+    std::vector<StyledStretch> out;
+    for (std::size_t i = 0, length = 0; i < line.size(); i += length) {
+        TextStyle style = base;
+        if (i >= keywordFrom && i < keywordTo) style.kind = TextStyle::Keyword;
+        if (isOutside1252(characterAt(line, i, length))) style.outside1252 = style.wave = true;
+        if (!out.empty() && out.back().style == style)
+            out.back().to = i + length;
+        else
+            out.push_back({i, i + length, style});
+    }
+    return out;
+}
+
+ScriptEditing::ScriptEditing() {
+    text_.onChange = [this](std::size_t line) { changed(line); };
+}
+
+void ScriptEditing::setText(std::string utf8) {
+    text_.setText(std::move(utf8));
+    widest_ = 0;
+    for (std::size_t l = 0; l < text_.lineCount(); ++l) widest_ = std::max(widest_, text_.lineLength(l));
+    wantedColumnKept_ = false;
+}
+
+void ScriptEditing::changed(std::size_t firstLine) {
+    // Lines after the change may number differently; those before do not.
+    runKnown_ = std::min(runKnown_, firstLine + 1);
+    runBefore_.resize(text_.lineCount() + 1);
+    runKnown_ = std::min(runKnown_, runBefore_.size());
+    encoded_ = isEncodedScript(text_.slice(0, kEncodedMarker.size()));
+    widest_ = std::max(widest_, text_.lineLength(firstLine));
+}
+
+void ScriptEditing::replaceSelection(std::string_view utf8, bool typing) {
+    const std::size_t from = text_.selectionStart();
+    text_.replace(from, text_.selectionEnd() - from, utf8, typing);
+    wantedColumnKept_ = false;
+    widest_ = std::max(widest_, text_.lineLength(text_.lineOf(text_.caret)));
+}
+
+void ScriptEditing::replaceAll(std::string_view utf8) {
+    text_.replace(0, text_.size(), utf8);
+    wantedColumnKept_ = false;
+}
+
+void ScriptEditing::setCaret(std::size_t caret, std::size_t anchor) {
+    text_.caret = std::min(caret, text_.size());
+    text_.anchor = std::min(anchor, text_.size());
+    wantedColumnKept_ = false;
+}
+
+void ScriptEditing::move(Move how, bool extend, std::size_t lines) {
+    const std::size_t caret = text_.caret, line = text_.lineOf(caret);
+    const bool collapse = hasSelection() && !extend;
+    std::size_t to = caret;
+    switch (how) {
+        case Move::Left: to = collapse ? text_.selectionStart() : text_.previousPosition(caret); break;
+        case Move::Right: to = collapse ? text_.selectionEnd() : text_.nextPosition(caret); break;
+        case Move::WordLeft: to = text_.previousWord(caret); break;
+        case Move::WordRight: to = text_.nextWord(caret); break;
+        case Move::LineStart: to = text_.lineStart(line); break;
+        case Move::LineEnd: to = text_.lineEnd(line); break;
+        case Move::TextStart: to = 0; break;
+        case Move::TextEnd: to = text_.size(); break;
+        case Move::Up:
+        case Move::Down: {
+            if (!wantedColumnKept_) wantedColumn_ = text_.columnOf(caret);
+            const std::size_t target = how == Move::Up ? (line > lines ? line - lines : 0)
+                                                       : std::min(line + lines, text_.lineCount() - 1);
+            text_.caret = text_.positionAt(target, wantedColumn_);
+            if (!extend) text_.anchor = text_.caret;
+            wantedColumnKept_ = true;
+            return;
+        }
+    }
+    setCaret(to, extend ? text_.anchor : to);
+}
+
+void ScriptEditing::erase(Erase how) {
+    if (!hasSelection()) {
+        const std::size_t caret = text_.caret;
+        switch (how) {
+            case Erase::Back: text_.anchor = text_.previousPosition(caret); break;
+            case Erase::Forward: text_.anchor = text_.nextPosition(caret); break;
+            case Erase::WordBack: text_.anchor = text_.previousWord(caret); break;
+            case Erase::WordForward: text_.anchor = text_.nextWord(caret); break;
+        }
+        if (text_.anchor == caret) return;
+    }
+    replaceSelection({});
+}
+
+void ScriptEditing::selectWord(std::size_t pos) {
+    const auto [from, to] = text_.wordAt(pos);
+    setCaret(to, from);
+}
+
+std::string ScriptEditing::selectionForClipboard() const {
+    std::string s = text_.slice(text_.selectionStart(), text_.selectionEnd()), out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (!(s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')) out += s[i];
+    return out;
+}
+
+void ScriptEditing::paste(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() + utf8.size() / 16);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\0') continue;
+        if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;  // its LF makes the break
+        if (c == '\n')
+            out += "\r\n";
+        else
+            out += c;
+    }
+    if (!out.empty()) replaceSelection(out);
+}
+
+int ScriptEditing::runNumber(std::size_t line) {
+    if (encoded_ || line >= text_.lineCount() || !isScriptLine(text_.lineLength(line))) return -1;
+    runBefore_.resize(text_.lineCount() + 1);
+    if (runKnown_ == 0) {
+        runBefore_[0] = 0;
+        runKnown_ = 1;
+    }
+    for (; runKnown_ <= line; ++runKnown_)
+        runBefore_[runKnown_] = runBefore_[runKnown_ - 1] + (isScriptLine(text_.lineLength(runKnown_ - 1)) ? 1 : 0);
+    return runBefore_[line];
+}
+
+std::string ScriptEditing::lineForClassifier(std::size_t line) const {
+    const std::size_t start = text_.lineStart(line);
+    return utf8To1252(text_.slice(start, std::min(text_.lineEnd(line), start + kLongLine)));
+}
+
+std::vector<StyledStretch> ScriptEditing::lineStyles(std::size_t line) {
+    const bool classified = classify && !encoded_;
+    return styleLine(text_.lineText(line), classified ? classify(lineForClassifier(line)) : LineKind::Command, classified);
+}
+
+bool ScriptEditing::lineHoldsOutside1252(std::size_t line) const {
+    const std::size_t start = text_.lineStart(line);
+    return holdsOutside1252(text_.slice(start, std::min(text_.lineEnd(line), start + kLongLine)));
+}
+
+ShownLine ScriptEditing::shownLine(std::size_t line, std::size_t firstColumn, std::size_t lastColumn) {
+    ShownLine out;
+    out.running = marked >= 0 && runNumber(line) == marked;
+    const std::size_t start = text_.lineStart(line), end = text_.lineEnd(line);
+    // The stretch drawn: the whole line, or past kLongLine the columns in sight.
+    std::size_t from = start, column = 0;
+    std::vector<StyledStretch> styles;
+    std::string bytes;
+    const bool whole = end - start <= kLongLine;
+    if (whole) {
+        bytes = text_.slice(start, end);
+        const bool classified = classify && !encoded_;
+        styles = styleLine(bytes, classified ? classify(lineForClassifier(line)) : LineKind::Command, classified);
+    } else {
+        from = text_.positionAt(line, firstColumn);
+        column = text_.columnOf(from);
+        bytes = text_.slice(from, text_.positionAt(line, lastColumn + 1));
+        styles = styleLine(bytes, LineKind::Command, false);
+    }
+    const std::size_t selFrom = text_.selectionStart(), selTo = text_.selectionEnd();
+    std::size_t stretch = 0;
+    for (std::size_t i = 0, length = 0; i < bytes.size() && column <= lastColumn; i += length) {
+        const char32_t raw = characterAt(bytes, i, length), u = raw == '\t' ? raw : shown(raw);
+        while (stretch + 1 < styles.size() && styles[stretch].to <= i) ++stretch;
+        const TextStyle style = styles.empty() ? TextStyle{} : styles[stretch].style;
+        const bool selected = from + i >= selFrom && from + i < selTo;
+        const std::size_t cells = u == '\t' ? (column / ScriptText::kTabWidth + 1) * ScriptText::kTabWidth - column : 1;
+        const bool alone = u == '\t' || !fitsCell(u);
+        if (column + cells > firstColumn) {
+            ShownRun* last = out.runs.empty() ? nullptr : &out.runs.back();
+            if (!alone && last && last->style == style && last->selected == selected && last->column + last->cells == column &&
+                !last->text.empty() && fitsCell(last->text.back()) && last->text.size() == last->cells) {
+                last->text += u;
+                ++last->cells;
+            } else {
+                out.runs.push_back({column, cells, u == '\t' ? std::u32string() : std::u32string(1, u), style, selected});
+            }
+        }
+        column += cells;
+    }
+    out.endColumn = column;
+    out.breakSelected = whole && selFrom <= end && selTo > end;
+    if (whole) widest_ = std::max(widest_, column);
+    return out;
+}
+
+}  // namespace torvic

@@ -1,0 +1,121 @@
+#pragma once
+// What the editor box Text1 does, apart from drawing and reading the
+// toolkit's input: the text (ScriptText), the caret's moves and the edits a
+// key makes, the clipboard's line breaks, each line's run number (the
+// 0-based count that "Cont Exec" and the line field use), the line a run is
+// at, and how each shown line is drawn: keywords, comments, lines the
+// dispatcher would not recognise, characters code page 1252 cannot hold,
+// the selection. Both toolkits' boxes draw what this gives them, and only
+// for the lines in sight.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/script_text.h"
+#include "script/script_file.h"
+
+namespace torvic {
+
+// How a stretch of a line is drawn.
+struct TextStyle {
+    enum Kind : unsigned char { Plain, Keyword, Comment } kind = Plain;
+    bool wave = false;         // red wave beneath: unrecognised line, or a character 1252 lacks
+    bool outside1252 = false;  // red ground
+    bool operator==(const TextStyle&) const = default;
+};
+// The styles of a line's bytes, as [from, to) stretches in order.
+struct StyledStretch {
+    std::size_t from, to;
+    TextStyle style;
+};
+std::vector<StyledStretch> styleLine(std::string_view utf8Line, LineKind kind, bool classified);
+// Whether a line (UTF-8) holds characters code page 1252 cannot.
+bool holdsOutside1252(std::string_view utf8Line);
+
+// A piece of a shown line drawn in one go: characters of one style that a
+// fixed-pitch font draws a cell each, or one character on its own (a tab,
+// or one whose glyph may be wider), from `column` on over `cells` columns.
+// A lone CR or LF shows as its mark, other control characters as their
+// pictures; a tab has no text.
+struct ShownRun {
+    std::size_t column, cells;
+    std::u32string text;
+    TextStyle style;
+    bool selected;
+};
+struct ShownLine {
+    std::vector<ShownRun> runs;
+    std::size_t endColumn = 0;      // where the line's text ends (as far as drawn)
+    bool breakSelected = false;     // the selection goes on past the line's end
+    bool running = false;           // the line a run is at
+};
+
+class ScriptEditing {
+public:
+    ScriptEditing();
+
+    ScriptText& text() { return text_; }
+    const ScriptText& text() const { return text_; }
+    // The rule the colours follow, given a line in code page 1252.
+    std::function<LineKind(std::string_view)> classify;
+
+    // Replaces the whole text with nothing to undo; the caret at the start.
+    void setText(std::string utf8);
+    // Replaces the selection as a step the user can undo (typing joins the
+    // step before it); the whole text likewise.
+    void replaceSelection(std::string_view utf8, bool typing = false);
+    void replaceAll(std::string_view utf8);
+    bool undo() { return text_.undo(); }
+    bool redo() { return text_.redo(); }
+    bool hasSelection() const { return text_.caret != text_.anchor; }
+    void setCaret(std::size_t caret, std::size_t anchor);
+
+    enum class Move { Left, Right, WordLeft, WordRight, Up, Down, LineStart, LineEnd, TextStart, TextEnd };
+    // Moves the caret (Up and Down by `lines`), extending the selection or
+    // not; Up and Down keep the column they started from.
+    void move(Move how, bool extend, std::size_t lines = 1);
+    enum class Erase { Back, Forward, WordBack, WordForward };
+    // Deletes the selection, or the character or word before or after the caret.
+    void erase(Erase how);
+    // The word at a place (a double click) selected.
+    void selectWord(std::size_t pos);
+
+    // The selection for the clipboard (line breaks as the desktop's '\n'),
+    // and a clipboard text put in place of the selection (any line break
+    // becomes CR LF; NUL has no place in a script).
+    std::string selectionForClipboard() const;
+    void paste(std::string_view utf8);
+
+    // The run number of a line, or -1 for an empty line (and for every
+    // line of an encoded script, whose lines are not its own).
+    int runNumber(std::size_t line);
+    bool encoded() const { return encoded_; }
+    // The line a run is at, by run number (-1: none).
+    int marked = -1;
+    // The widest line seen, in columns (grows as wider lines are drawn).
+    std::size_t widest() const { return widest_; }
+
+    // How a line is drawn, its styles whole, and its runs for the columns
+    // [firstColumn, lastColumn].
+    std::vector<StyledStretch> lineStyles(std::size_t line);
+    ShownLine shownLine(std::size_t line, std::size_t firstColumn, std::size_t lastColumn);
+    // Whether the gutter marks the line as holding characters 1252 lacks.
+    bool lineHoldsOutside1252(std::size_t line) const;
+
+private:
+    void changed(std::size_t firstLine);
+    std::string lineForClassifier(std::size_t line) const;
+
+    ScriptText text_;
+    bool encoded_ = false;
+    std::size_t wantedColumn_ = 0;  // kept by Up and Down
+    bool wantedColumnKept_ = false;
+    std::size_t widest_ = 0;
+    // Run numbers: filled lines before each line, known up to runKnown_.
+    std::vector<int> runBefore_;
+    std::size_t runKnown_ = 0;
+};
+
+}  // namespace torvic
