@@ -69,6 +69,31 @@ std::vector<StyledStretch> styleLine(std::string_view line, LineKind kind, bool 
     return out;
 }
 
+const std::vector<EditMenuItem>& editMenu() {
+    static const std::vector<EditMenuItem> items{
+        {"&Desfés", EditCommand::Undo},     {"&Refés", EditCommand::Redo},
+        {nullptr, EditCommand::None},             {"&Retalla", EditCommand::Cut},
+        {"&Copia", EditCommand::Copy},            {"&Enganxa", EditCommand::Paste},
+        {"&Suprimeix", EditCommand::Delete},      {nullptr, EditCommand::None},
+        {"Selecciona-ho &tot", EditCommand::SelectAll},
+    };
+    return items;
+}
+
+bool ScriptEditing::canDo(EditCommand command, bool clipboardHasText) const {
+    switch (command) {
+        case EditCommand::Undo: return text_.canUndo();
+        case EditCommand::Redo: return text_.canRedo();
+        case EditCommand::Cut:
+        case EditCommand::Copy:
+        case EditCommand::Delete: return hasSelection();
+        case EditCommand::Paste: return clipboardHasText;
+        case EditCommand::SelectAll: return text_.size() > 0;
+        case EditCommand::None: break;
+    }
+    return false;
+}
+
 ScriptEditing::ScriptEditing() {
     text_.onChange = [this](std::size_t line) { changed(line); };
 }
@@ -196,6 +221,27 @@ std::string ScriptEditing::lineForClassifier(std::size_t line) const {
 std::vector<StyledStretch> ScriptEditing::lineStyles(std::size_t line) {
     const bool classified = classify && !encoded_;
     return styleLine(text_.lineText(line), classified ? classify(lineForClassifier(line)) : LineKind::Command, classified);
+}
+
+namespace {
+// Characters (a line break counts two, CR LF) among the bytes [from, to).
+std::size_t charactersIn(const ScriptText& text, std::size_t from, std::size_t to) {
+    std::size_t count = 0;
+    for (std::size_t i = from; i < to; ++i) count += startsUtf8Character(text.at(i)) ? 1 : 0;
+    return count;
+}
+}  // namespace
+
+std::size_t ScriptEditing::caretCharacters() const { return charactersIn(text_, 0, text_.selectionStart()); }
+
+ScriptEditing::CaretLine ScriptEditing::caretLine() const {
+    const std::size_t pos = text_.selectionStart(), line = text_.lineOf(pos);
+    return {line, charactersIn(text_, text_.lineStart(line), pos), text_.lineText(line)};
+}
+
+bool ScriptEditing::holdsAfterCaretLine(std::string_view utf8) const {
+    const std::size_t line = text_.lineOf(text_.selectionStart());
+    return line + 1 < text_.lineCount() && text_.find(utf8, text_.lineStart(line + 1)) != std::string::npos;
 }
 
 bool ScriptEditing::lineHoldsOutside1252(std::size_t line) const {

@@ -52,6 +52,15 @@ struct ShownLine {
     bool running = false;           // the line a run is at
 };
 
+// The box's own menu (the right button), in order; a null caption is a
+// separator.
+enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll, None };
+struct EditMenuItem {
+    const char* caption;  // UTF-8, '&' before the access key
+    EditCommand command;
+};
+const std::vector<EditMenuItem>& editMenu();
+
 class ScriptEditing {
 public:
     ScriptEditing();
@@ -82,6 +91,9 @@ public:
     // The word at a place (a double click) selected.
     void selectWord(std::size_t pos);
 
+    // Whether a command of the box's menu can act now.
+    bool canDo(EditCommand command, bool clipboardHasText) const;
+
     // The selection for the clipboard (line breaks as the desktop's '\n'),
     // and a clipboard text put in place of the selection (any line break
     // becomes CR LF; NUL has no place in a script).
@@ -101,6 +113,17 @@ public:
     // [firstColumn, lastColumn].
     std::vector<StyledStretch> lineStyles(std::size_t line);
     ShownLine shownLine(std::size_t line, std::size_t firstColumn, std::size_t lastColumn);
+    // The selection's start as the window reports it: in characters from
+    // the text's start (a line break counts two, CR LF), and as its line,
+    // the column in that line and the line's text. And whether `utf8`
+    // stands anywhere after that line.
+    std::size_t caretCharacters() const;
+    struct CaretLine {
+        std::size_t line, column;
+        std::string text;
+    };
+    CaretLine caretLine() const;
+    bool holdsAfterCaretLine(std::string_view utf8) const;
     // Whether the gutter marks the line as holding characters 1252 lacks.
     bool lineHoldsOutside1252(std::size_t line) const;
 

@@ -534,8 +534,9 @@ private slots:
                 QKeyEvent press(QEvent::KeyPress, k.key, k.mods, k.text);
                 QApplication::sendEvent(s.editor, &press);
             }
-            std::string got(s.editor->script().text());
-            got.insert(s.editor->script().caret, "|");
+            const std::string_view text = s.editor->script().text();
+            const std::size_t at = s.editor->script().caret;
+            const std::string got = std::string(text.substr(0, at)) + "|" + std::string(text.substr(at));
             QCOMPARE(QString::fromStdString(got), QString::fromUtf8(c.after));
         }
         // Copy and paste go through the desktop's clipboard with its line

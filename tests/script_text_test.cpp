@@ -39,7 +39,7 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
             const std::size_t pos = rng() % (model.size() + 1);
             const std::size_t removed = std::min<std::size_t>(rng() % 4, model.size() - pos);
             std::string inserted;
-            for (unsigned k = rng() % 3; k > 0; --k) inserted += pieces[rng() % std::size(pieces)];
+            for (auto k = rng() % 3; k > 0; --k) inserted += pieces[rng() % std::size(pieces)];
             if (removed == 0 && inserted.empty()) continue;
             // The reported first line: no line before it changed.
             std::size_t reported = 0;

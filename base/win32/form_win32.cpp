@@ -324,8 +324,11 @@ void FormWindow::addControl(ControlKind kind, const char* name, const char* pare
     // character typed or pasted (a view may read them wide); the rest
     // speak 1252.
     const bool typedIn = kind == ControlKind::Editor || kind == ControlKind::Field;
+    const bool ownEditor = kind == ControlKind::Editor && editorClass;
     HWND w = typedIn
-                 ? CreateWindowExW(exStyle, L"EDIT", L"", windowStyle, twipsToScreen(place.x), twipsToScreen(place.y),
+                 ? CreateWindowExW(exStyle, ownEditor ? editorClass : L"EDIT", L"",
+                                   ownEditor ? WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL
+                                             : windowStyle, twipsToScreen(place.x), twipsToScreen(place.y),
                                    twipsToScreen(place.width), height, container, menuId, GetModuleHandleW(nullptr),
                                    nullptr)
                  : CreateWindowExA(exStyle, cls.className, cp1252::fromUtf8(caption).c_str(), windowStyle,
@@ -500,8 +503,10 @@ bool FormWindow::dialogMessage(MSG& msg) {
         const LONG_PTR style = focus ? GetWindowLongPtrW(focus, GWL_STYLE) : 0;
         wchar_t cls[16] = {};
         if (focus) GetClassNameW(focus, cls, 16);
-        // A multi-line box one can type in takes Tab as a character.
-        const bool typesTab = lstrcmpiW(cls, L"Edit") == 0 && (style & ES_MULTILINE) && !(style & ES_READONLY);
+        // A multi-line box one can type in takes Tab as a character, and so
+        // does a control that asks for it.
+        const bool typesTab = (lstrcmpiW(cls, L"Edit") == 0 && (style & ES_MULTILINE) && !(style & ES_READONLY)) ||
+                              (lstrcmpiW(cls, L"Edit") != 0 && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB));
         if (!typesTab) {
             if (HWND next = nextTabStop(focus, GetKeyState(VK_SHIFT) >= 0)) {
                 SetFocus(next);

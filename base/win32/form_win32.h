@@ -74,6 +74,9 @@ public:
     // window has its controls.
     static HWND dialogOwner();
     bool controlsBuilt() const { return hwnd_ && !build_; }
+    // The window class (wide) the form's editor box is made of, set before
+    // the controls are made; by default the system's multi-line edit box.
+    const wchar_t* editorClass = nullptr;
     std::function<void()> onControlsBuilt;
     // Makes the client area this size (in screen pixels) below the menu
     // bar, if there is one, and centres the window again.

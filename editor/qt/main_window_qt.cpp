@@ -180,32 +180,15 @@ void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setText(
 
 void MainWindowQt::replaceEditorTextUtf8(const std::string& text) { text1_->replaceAll(text); }
 
-namespace {
-// Characters (a line break counts two) among the bytes [from, to).
-std::size_t charactersIn(const ScriptText& text, std::size_t from, std::size_t to) {
-    std::size_t count = 0;
-    for (std::size_t i = from; i < to; ++i) count += startsUtf8Character(text.at(i)) ? 1 : 0;
-    return count;
-}
-}  // namespace
-
-std::size_t MainWindowQt::editorCaret() {
-    const ScriptText& text = text1_->script();
-    return charactersIn(text, 0, text.selectionStart());
-}
+std::size_t MainWindowQt::editorCaret() { return text1_->editing().caretCharacters(); }
 
 MainWindowView::CaretLine MainWindowQt::editorCaretLine() {
-    const ScriptText& text = text1_->script();
-    const std::size_t pos = text.selectionStart(), line = text.lineOf(pos);
-    return {static_cast<int>(line), static_cast<int>(charactersIn(text, text.lineStart(line), pos)),
-            utf8To1252(text.lineText(line))};
+    const ScriptEditing::CaretLine at = text1_->editing().caretLine();
+    return {static_cast<int>(at.line), static_cast<int>(at.column), utf8To1252(at.text)};
 }
 
 bool MainWindowQt::editorHoldsAfterCaretLine(char c) {
-    const ScriptText& text = text1_->script();
-    const std::string wanted = cp1252::toUtf8(std::string(1, c));
-    const std::size_t line = text.lineOf(text.selectionStart());
-    return line + 1 < text.lineCount() && text.find(wanted, text.lineStart(line + 1)) != std::string::npos;
+    return text1_->editing().holdsAfterCaretLine(cp1252::toUtf8(std::string(1, c)));
 }
 
 std::optional<bool> MainWindowQt::editorModified() { return text1_->script().isModified(); }

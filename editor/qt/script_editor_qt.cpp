@@ -359,18 +359,29 @@ void EditorBox::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void EditorBox::contextMenuEvent(QContextMenuEvent* e) {
     QMenu menu(this);
-    const bool selection = editing_.hasSelection();
-    menu.addAction(QString::fromUtf8("&Desfés"), this, [this] { undo(); })->setEnabled(script().canUndo());
-    menu.addAction(QString::fromUtf8("&Refés"), this, [this] { redo(); })->setEnabled(script().canRedo());
-    menu.addSeparator();
-    menu.addAction(QString::fromUtf8("&Retalla"), this, [this] { cut(); })->setEnabled(selection);
-    menu.addAction(QString::fromUtf8("&Copia"), this, [this] { copy(); })->setEnabled(selection);
-    menu.addAction(QString::fromUtf8("&Enganxa"), this, [this] { paste(); })
-        ->setEnabled(!QApplication::clipboard()->text().isEmpty());
-    menu.addAction(QString::fromUtf8("&Suprimeix"), this, [this] { replaceSelection({}); })->setEnabled(selection);
-    menu.addSeparator();
-    menu.addAction(QString::fromUtf8("Selecciona-ho &tot"), this, [this] { selectAll(); });
+    const bool clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    for (const EditMenuItem& item : editMenu()) {
+        if (!item.caption) {
+            menu.addSeparator();
+            continue;
+        }
+        menu.addAction(QString::fromUtf8(item.caption), this, [this, c = item.command] { run(c); })
+            ->setEnabled(editing_.canDo(item.command, clipboardHasText));
+    }
     menu.exec(e->globalPos());
+}
+
+void EditorBox::run(EditCommand command) {
+    switch (command) {
+        case EditCommand::Undo: return undo();
+        case EditCommand::Redo: return redo();
+        case EditCommand::Cut: return cut();
+        case EditCommand::Copy: return copy();
+        case EditCommand::Paste: return paste();
+        case EditCommand::Delete: return replaceSelection({});
+        case EditCommand::SelectAll: return selectAll();
+        case EditCommand::None: return;
+    }
 }
 
 void EditorBox::inputMethodEvent(QInputMethodEvent* e) {

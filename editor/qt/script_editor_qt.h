@@ -34,6 +34,7 @@ public:
 
     // The text: read it, edit it through here so that the view follows.
     ScriptText& script() { return editing_.text(); }
+    const ScriptEditing& editing() const { return editing_; }
     // Replaces the whole text with nothing to undo; the caret at the start.
     void setText(std::string utf8);
     // Replaces the selection (or, with `whole`, the whole text) as one
@@ -48,6 +49,8 @@ public:
     void cut();
     void paste();
     void selectAll() { setCaret(script().size(), 0); }
+    // A command of the box's own menu.
+    void run(EditCommand command);
     // The styles a line is drawn with (as painting takes them).
     std::vector<StyledStretch> lineStyles(std::size_t line) { return editing_.lineStyles(line); }
 

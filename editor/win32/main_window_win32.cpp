@@ -127,6 +127,7 @@ void fitLabel(HWND label) {
 MainWindowWin32::MainWindowWin32() {
     // The controls are made when the window is first shown: a hidden run
     // (/exec) never needs them.
+    window_.editorClass = ScriptBox::className();
     window_.create(mainWindowForm(), &torvic_, nullptr, WS_OVERLAPPEDWINDOW, nullptr, true);
     window_.onControlsBuilt = [this] { setUpControls(); };
     yellow_ = CreateSolidBrush(RGB(255, 255, 128));
@@ -142,10 +143,9 @@ MainWindowWin32::MainWindowWin32() {
 }
 
 void MainWindowWin32::setUpControls() {
-    SendMessageA(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
-    SendMessageA(control("Text1"), EM_SETLIMITTEXT, 0, 0);  // as long as memory allows
     SendMessageA(control("Text3"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(12)), FALSE);
-    // The editor box reports its keys and clicks to the caret tracking.
+    // The editor box (which already holds the text) reports its keys and
+    // clicks to the caret tracking.
     box_.attach(
         control("Text1"),
         [](void* self) {
@@ -155,10 +155,10 @@ void MainWindowWin32::setUpControls() {
             if (auto* w = static_cast<MainWindowWin32*>(self); w->torvic_) w->torvic_->onEditorClick();
         },
         this);
+    SendMessageW(control("Text1"), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont(9.75)), FALSE);
     for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
         fitLabel(control(name));
     // What was set while there were no controls.
-    if (!editorTextKept_.empty()) box_.setText(std::exchange(editorTextKept_, {}));
     setText4(window_.text("Text4"));
     setRunButtonsEnabled(!runOn_);
     if (endOutOfSight_) moveEndButtonOutOfSight();
@@ -223,8 +223,7 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
                 return true;
             }
             if (reinterpret_cast<HWND>(lParam) == control("Text1") && HIWORD(wParam) == EN_CHANGE) {
-                box_.noteChange();
-                if (!box_.loading()) torvic_->onEditorChange();
+                torvic_->onEditorChange();
                 return true;
             }
             if (id == IDOK && GetFocus() == control("Text2")) {  // Enter in the file name
@@ -295,34 +294,21 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() {
-    return window_.controlsBuilt() ? box_.textUtf8() : editorTextKept_;
-}
+std::string MainWindowWin32::editorTextUtf8() { return std::string(box_.text().text()); }
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) {
-    if (window_.controlsBuilt())
-        box_.setText(text);
-    else
-        editorTextKept_ = text;
-}
+void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
 
-void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) {
-    // A replaced selection the box can undo (Ctrl+Z).
-    HWND box = control("Text1");
-    if (!box) return setEditorTextUtf8(text);
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text).c_str()));
-}
+void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) { box_.replaceAll(text); }
 
-std::size_t MainWindowWin32::editorCaret() { return window_.controlsBuilt() ? box_.caret() : 0; }
+std::size_t MainWindowWin32::editorCaret() { return box_.editing().caretCharacters(); }
 
 MainWindowView::CaretLine MainWindowWin32::editorCaretLine() {
-    const ScriptBox::CaretLine at = box_.caretLine();
-    return {at.line, at.column, utf8To1252(fromWide(at.text))};
+    const ScriptEditing::CaretLine at = box_.editing().caretLine();
+    return {static_cast<int>(at.line), static_cast<int>(at.column), utf8To1252(at.text)};
 }
 
 bool MainWindowWin32::editorHoldsAfterCaretLine(char c) {
-    return box_.holdsAfterCaretLine(wide(cp1252::toUtf8(std::string(1, c))).front());
+    return box_.editing().holdsAfterCaretLine(cp1252::toUtf8(std::string(1, c)));
 }
 
 void MainWindowWin32::focusEditor() {

@@ -116,9 +116,8 @@ private:
     bool minimised_ = false;
     bool text4Yellow_ = false;
     bool runOn_ = false;  // the run buttons are off
-    // Kept until the controls are made: the editor's text (UTF-8), the End button
-    // out of sight, a layout to apply.
-    std::string editorTextKept_;
+    // Kept until the controls are made: the End button out of sight, a
+    // layout to apply.
     bool endOutOfSight_ = false;
     bool layoutKept_ = false;
     HBRUSH yellow_ = nullptr;

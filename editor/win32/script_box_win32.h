@@ -1,92 +1,80 @@
 #pragma once
-// The editor box Text1: the system's multi-line edit box, with a gutter in
-// its left margin numbering the script lines as a run counts them (the
-// running one green), keywords and comments drawn over in colour and lines
-// the interpreter would not recognise underlined. Only the visible lines are
-// drawn; which lines count is kept line by line as the text changes, so a
-// key never reads the whole text.
+// The editor box Text1, a window of its own drawing the editor's own text
+// (ScriptEditing): only the lines in sight are read and drawn, so a key costs
+// the same in a 50 MB file as in a short script, and the text takes little
+// more than its size. A gutter at its left numbers the script lines as a
+// run counts them (the running one green); keywords and comments are drawn
+// in colour, lines the interpreter would not recognise are underlined, and
+// so is each character code page 1252 cannot hold, on a red ground. It
+// tells its parent of each change as an edit box does (EN_CHANGE), and
+// gives its whole text to WM_GETTEXT.
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "editor/script_editing.h"
 
 namespace torvic::win32 {
 
 class ScriptBox {
 public:
+    // The window class the form makes Text1 of.
+    static const wchar_t* className();
+
     ScriptBox() = default;
     ScriptBox(const ScriptBox&) = delete;
     ScriptBox& operator=(const ScriptBox&) = delete;
     ~ScriptBox();
-    // Takes over the edit box (its font set); `onKeyUp` and `onClick` follow
-    // the caret.
+    // Takes over the window made of className(); `onKeyUp` and `onClick`
+    // follow the caret.
     void attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*), void* owner);
 
-    // The whole text (UTF-8, CR LF line breaks), without loss; a long one
-    // goes in by pieces with a progress window once it has taken half a
-    // second.
-    void setText(const std::string& utf8);
-    // The whole text in UTF-8, converted from the box's own.
-    std::string textUtf8() const;
-    // The parent got EN_CHANGE.
-    void noteChange();
-    // Whether EN_CHANGE should reach the behaviour (not while loading).
-    bool loading() const { return loading_; }
-    // Changed since setModified(false); nothing while an undo is under way
-    // (it may bring the saved text back).
-    std::optional<bool> modified() const;
-    void setModified(bool modified);
+    ScriptEditing& editing() { return editing_; }
+    ScriptText& text() { return editing_.text(); }
+    // The whole text (UTF-8, CR LF line breaks), nothing to undo, unmodified.
+    void setText(std::string utf8);
+    // The whole text replaced as one step the user can undo.
+    void replaceAll(std::string_view utf8);
+    std::optional<bool> modified() const { return editing_.text().isModified(); }
+    void setModified(bool modified) { editing_.text().setModified(modified); }
     void markRunLine(int index);
-
-    // The caret's place in characters (a pair of surrogates counts one;
-    // each line break two, CR LF).
-    std::size_t caret() const;
-    // The caret's line (0-based), its column in characters (a pair of
-    // surrogates counts one) and its text.
-    struct CaretLine {
-        int line = 0;
-        int column = 0;
-        std::wstring text;
-    };
-    CaretLine caretLine() const;
-    // Whether `c` stands anywhere after the caret's line.
-    bool holdsAfterCaretLine(wchar_t c) const;
+    // The caret (the selection's other end) at a byte of the text.
+    void setCaret(std::size_t caret, std::size_t anchor);
 
 private:
-    static LRESULT CALLBACK proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // Which lines count, from the whole text (loading, undo, unknown changes).
-    void rescan();
-    // Draws, within `update` (if any), the gutter and the colours over the
-    // box's own painting; with `gutter`, the whole gutter too.
-    void paint(HRGN update, bool gutter);
-    // The colours of the lines the box painted (their numbers and tops).
-    void colourLines(HDC dc, const std::vector<std::pair<int, int>>& shown, const RECT& format, const TEXTMETRICW& tm);
-    void fitGutter();
-    const wchar_t* buffer() const;
+    void setFont(HFONT font);
+    void paint(HDC dc, const RECT& update);
+    bool key(WPARAM key);
+    void typed(wchar_t c);
+    // After an edit: laid out again, the parent told (EN_CHANGE).
+    void afterEdit();
+    void relayout();
+    void caretMoved();
+    void placeCaret();
+    void updateScrollBars();
+    void ensureCaretVisible();
+    void scrollTo(long long firstLine, long long hscroll);
+    std::size_t positionAtPoint(int x, int y) const;
+    int textLeft() const { return gutterWidth_ + 3; }
+    int shownLines() const;
+    void copy();
+    void paste();
+    void contextMenu(int x, int y);
 
     HWND box_ = nullptr;
     void (*onKeyUp_)(void*) = nullptr;
     void (*onClick_)(void*) = nullptr;
     void* owner_ = nullptr;
-    HFONT bold_ = nullptr, italic_ = nullptr;
-    // Per edit line: whether it counts as a script line (non-empty), and
-    // whether it holds characters code page 1252 cannot.
-    std::vector<std::uint8_t> filled_;
-    bool encoded_ = false;  // an encoded script: no numbers, no colours
-    int gutterWidth_ = 0;
-    int digitWidth_ = 8;
-    int marked_ = -1;
-    int firstShown_ = -1;
-    int depth_ = 0;
-    bool loading_ = false;
-    bool gutterDue_ = false;  // with the next painting
-    bool undoing_ = false;
-    bool changed_ = false;      // EN_CHANGE came during the message
-    bool unknownChange_ = false;  // a change not at the selection
+    ScriptEditing editing_;
+    HFONT font_ = nullptr, bold_ = nullptr, italic_ = nullptr;
+    int lineHeight_ = 16, cellWidth_ = 8, ascent_ = 12, digitWidth_ = 8;
+    int gutterWidth_ = 40;
+    long long firstLine_ = 0, hscroll_ = 0;
+    wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
+    bool selecting_ = false;     // the left button is down
 };
 
 }  // namespace torvic::win32
