@@ -5,7 +5,6 @@
 // its key down to the window painted again; the median and the slowest).
 // Memory is the peak working set over what the process took with its
 // window up.
-// For torvic it also says when the progress window of a long load came up.
 // Usage (under Wine): editor_speed_win32 bare|torvic FILE   (prints to stdout)
 #include <windows.h>
 #include <psapi.h>
@@ -13,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,29 +47,12 @@ void settle(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// When the progress window of a load was made, from the load's start.
-Clock::time_point loadStart;
-double progressAfterMs = -1;
-LRESULT CALLBACK watchWindows(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && progressAfterMs < 0) {
-        wchar_t name[64] = {};
-        GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
-        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (std::wstring(name) == L"#32770" && !IS_INTRESOURCE(create->lpszName) && create->lpszName &&
-            std::wstring(create->lpszName) == L"Torvic")
-            progressAfterMs = msSince(loadStart);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Types 'x' at the start of 20 lines spread through the text.
-std::vector<double> typeKeys(HWND window, HWND box) {
+// Types 'x' at the start of 20 lines spread through the text
+// (`placeCaret` puts the caret at the start of the i-th twenty-first).
+std::vector<double> typeKeys(HWND window, HWND box, const std::function<void(int)>& placeCaret) {
     std::vector<double> times;
-    const auto lines = static_cast<long long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
     for (int i = 1; i <= 20; ++i) {
-        const LRESULT at = SendMessageW(box, EM_LINEINDEX, static_cast<WPARAM>(lines * i / 21), 0);
-        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(at), at);
-        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        placeCaret(i);
         settle(window);
         const Clock::time_point t = Clock::now();
         SendMessageW(box, WM_KEYDOWN, 'X', 0x002D0001);
@@ -93,6 +76,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     WindowsPlatform platform;
     std::unique_ptr<EditorWindows<win32::Win32Views>> windows;
     HWND window = nullptr, box = nullptr;
+    std::function<void(int)> placeCaret;
+    long long lines = 0;
     SIZE_T before = 0;  // with the window up: what the file takes
     double openMs = 0;
     if (mode == "bare") {
@@ -115,6 +100,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         SetWindowTextW(box, win::wide(bytes).c_str());
         settle(window);
         openMs = msSince(t);
+        lines = static_cast<long long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+        placeCaret = [box, lines](int i) {
+            const LRESULT at = SendMessageW(box, EM_LINEINDEX, static_cast<WPARAM>(lines * i / 21), 0);
+            SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(at), at);
+            SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        };
     } else {
         windows = std::make_unique<EditorWindows<win32::Win32Views>>(platform);
         window = windows->mainView.hwnd();
@@ -122,26 +113,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         box = windows->mainView.control("Text1");
         settle(window);
         before = memory().WorkingSetSize;
-        HHOOK hook = SetWindowsHookExW(WH_CBT, &watchWindows, nullptr, GetCurrentThreadId());
-        loadStart = Clock::now();
+        const Clock::time_point t = Clock::now();
         windows->main.onLoad("\"" + path + "\"");  // opened as a user would
         settle(window);
-        openMs = msSince(loadStart);
-        UnhookWindowsHookEx(hook);
+        openMs = msSince(t);
+        win32::ScriptBox& script = windows->mainView.editorBox();
+        lines = static_cast<long long>(script.text().lineCount());
+        placeCaret = [&script](int i) {
+            ScriptText& text = script.text();
+            const std::size_t at = text.lineStart(text.lineOf(text.size() * static_cast<std::size_t>(i) / 21));
+            script.setCaret(at, at);
+        };
     }
     const SIZE_T peak = memory().PeakWorkingSetSize;
-    std::vector<double> keys = typeKeys(window, box);
+    std::vector<double> keys = typeKeys(window, box, placeCaret);
     std::sort(keys.begin(), keys.end());
-    std::printf("%s: open %.0f ms, memory %lu MB, key median %.1f ms, slowest %.1f ms, lines %ld", mode.c_str(),
-                openMs, static_cast<unsigned long>((peak - before) >> 20), (keys[9] + keys[10]) / 2, keys.back(),
-                static_cast<long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0)));
-    if (mode != "bare") {
-        if (progressAfterMs >= 0)
-            std::printf(", progress window after %.0f ms", progressAfterMs);
-        else
-            std::printf(", no progress window");
-    }
-    std::printf("\n");
+    std::printf("%s: open %.0f ms, memory %lu MB, key median %.1f ms, slowest %.1f ms, lines %lld\n", mode.c_str(),
+                openMs, static_cast<unsigned long>((peak - before) >> 20), (keys[9] + keys[10]) / 2, keys.back(), lines);
     std::fflush(stdout);
     // The window ends without asking about the typed keys.
     ExitProcess(0);

@@ -134,5 +134,36 @@ TEST(Win32Views, EditorBoxesAreFixedPitch) {
     ReleaseDC(nullptr, dc);
 }
 
+
+// The editor box is a window of its own: typed characters (one beyond 16
+// bits comes in two halves), Enter as CR LF, Backspace over it as one step,
+// undo, its whole text to WM_GETTEXT, and the dialog keys it takes (Tab and
+// Enter, not Esc, which is the window's "End").
+TEST(Win32Views, EditorBoxTypesWholeCharactersAndUndoes) {
+    win32::MainWindowWin32 window;
+    window.show();
+    HWND box = window.control("Text1");
+    win32::ScriptBox& script = window.editorBox();
+    script.setText("beep\r\nwait(1)");
+    script.setCaret(4, 4);
+    for (wchar_t c : std::wstring(L"x\xD83D\xDE00\r")) SendMessageW(box, WM_CHAR, c, 0);
+    EXPECT_EQ(script.text().text(), "beepx\xF0\x9F\x98\x80\r\n\r\nwait(1)");
+    SendMessageW(box, WM_KEYDOWN, VK_BACK, 0);
+    SendMessageW(box, WM_KEYDOWN, VK_BACK, 0);  // the emoji, whole
+    EXPECT_EQ(script.text().text(), "beepx\r\nwait(1)");
+    std::wstring all(static_cast<std::size_t>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    all.resize(static_cast<std::size_t>(SendMessageW(box, WM_GETTEXT, all.size(), reinterpret_cast<LPARAM>(all.data()))));
+    EXPECT_EQ(all, L"beepx\r\nwait(1)");
+    int steps = 0;
+    while (SendMessageW(box, WM_UNDO, 0, 0) && steps < 10) ++steps;
+    EXPECT_EQ(steps, 4);  // the typing, the line break, each Backspace
+    EXPECT_EQ(script.text().text(), "beep\r\nwait(1)");
+    EXPECT_FALSE(*script.modified());
+    MSG enter{box, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, escape{box, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(SendMessageW(box, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE);
+    EXPECT_FALSE(SendMessageW(box, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)) & DLGC_WANTMESSAGE);
+    EXPECT_TRUE(SendMessageW(box, WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB);
+}
+
 }  // namespace
 }  // namespace torvic

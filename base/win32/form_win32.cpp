@@ -307,6 +307,31 @@ void FormWindow::fitClient(int width, int height) {
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+std::wstring clipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboardText(HWND owner, const std::wstring& text) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+        auto* p = static_cast<wchar_t*>(GlobalLock(data));
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
+        GlobalUnlock(data);
+        if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
+    }
+    CloseClipboard();
+}
+
 void FormWindow::addControl(ControlKind kind, const char* name, const char* parent, const char* caption,
                             const char* tip, const TwipRect& place, unsigned style, double points,
                             std::function<void()> onClick) {

@@ -46,6 +46,10 @@ bool subclassControl(HWND control, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR dat
 bool removeSubclass(HWND control, SUBCLASSPROC proc, UINT_PTR id);
 LRESULT defaultSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The clipboard's text (empty when it holds none), and text put on it.
+std::wstring clipboardText(HWND owner);
+void setClipboardText(HWND owner, const std::wstring& text);
+
 // A top-level window made of a form's controls. A view owns one and adds
 // what is its own: timers, keys, what its close box does.
 class FormWindow {

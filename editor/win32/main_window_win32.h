@@ -32,6 +32,8 @@ public:
     int statusMilliseconds = 15000;
 
     void setCaption(const std::string& text) override { window_.setTitle(text); }
+    // The editor box Text1 (benchmarks and tests reach its text).
+    ScriptBox& editorBox() { return box_; }
     void setRunLineMark(int index) override { box_.markRunLine(index); }
     // The editor box is a Unicode control: it holds every character, and
     // converts at this boundary.

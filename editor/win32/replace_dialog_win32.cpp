@@ -15,18 +15,7 @@ void ReplaceDialogWin32::showModal() {
     window_.destroy();
 }
 
-std::string ReplaceDialogWin32::clipboardTextUtf8() {
-    std::string text;
-    if (!OpenClipboard(window_.hwnd())) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = win::utf8(p);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
+std::string ReplaceDialogWin32::clipboardTextUtf8() { return win::utf8(clipboardText(window_.hwnd())); }
 
 void ReplaceDialogWin32::setFindTextUtf8(const std::string& text) { window_.setWideText("Text1", win::wide(text)); }
 std::string ReplaceDialogWin32::findTextUtf8() { return win::utf8(window_.wideText("Text1")); }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/win32/form_win32.h"
+#include "engine/engine.h"
 #include "platform/windows/wide_text.h"
 
 namespace torvic::win32 {
@@ -38,19 +40,6 @@ HFONT variantOf(HFONT font, bool bold, bool italic) {
     return CreateFontIndirectW(&lf);
 }
 
-std::string clipboardText(HWND owner) {
-    std::string text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = win::utf8(wide);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 bool clipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }
 
 }  // namespace
@@ -61,7 +50,7 @@ const wchar_t* ScriptBox::className() {
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &ScriptBox::proc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
+        wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
         wc.lpszClassName = L"TorvicScript";
         RegisterClassW(&wc);
         return wc.lpszClassName;
@@ -81,6 +70,8 @@ void ScriptBox::attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*),
     onClick_ = onClick;
     owner_ = owner;
     SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The colours follow the line as the interpreter reads it.
+    editing_.classify = [](std::string_view line) { return lineKind(line); };
     setFont(reinterpret_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT)));
 }
 
@@ -334,27 +325,18 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
 }
 
 void ScriptBox::copy() {
-    if (!editing_.hasSelection() || !OpenClipboard(box_)) return;
-    const std::wstring wide = win::wide(editing_.selectionForClipboard());
+    if (!editing_.hasSelection()) return;
     // The desktop's line breaks on Windows are CR LF.
     std::wstring text;
-    text.reserve(wide.size() + wide.size() / 16);
-    for (wchar_t c : wide) {
+    for (wchar_t c : win::wide(editing_.selectionForClipboard())) {
         if (c == L'\n') text += L'\r';
         text += c;
     }
-    EmptyClipboard();
-    if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
-        auto* p = static_cast<wchar_t*>(GlobalLock(data));
-        std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
-        GlobalUnlock(data);
-        if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
-    }
-    CloseClipboard();
+    setClipboardText(box_, text);
 }
 
 void ScriptBox::paste() {
-    const std::string text = clipboardText(box_);
+    const std::string text = win::utf8(clipboardText(box_));
     if (text.empty()) return;
     editing_.paste(text);
     afterEdit();
@@ -590,8 +572,9 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_UNDO:
         case EM_UNDO:
-            if (editing_.undo()) afterEdit();
-            return 1;
+            if (!editing_.undo()) return FALSE;
+            afterEdit();
+            return TRUE;
         case WM_COPY: copy(); return 0;
         case WM_CUT:
         case WM_CLEAR:
