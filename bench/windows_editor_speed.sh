@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # torvic.exe's editor window against the system's bare edit box under Wine,
 # in the same run, on a private X server with a window manager: a 50 MB text
-# and a 100,000-line script. For each: the time to open it (and when the
-# progress window came up), the peak memory taken, and the time a key takes
-# to show. Goals: opening at most twice the bare box's time with a progress
-# window past half a second, memory at most four times the file's size, a
+# and a 100,000-line script. For each: the time to open it, the peak memory
+# taken, and the time a key takes to show. Goals: opening at most twice the
+# bare box's time, memory at most four times the file's size, a
 # key within 30 ms in the 50 MB text and within 10 ms in the 100,000-line
 # script.
 # Usage: bench/windows_editor_speed.sh [build-win folder]

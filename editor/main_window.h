@@ -37,7 +37,7 @@ public:
     virtual void setEditorText(const std::string& text) = 0;
     // Text1 without loss, in UTF-8 (CR LF line breaks).
     virtual std::string editorTextUtf8() = 0;
-    virtual void setEditorTextUtf8(const std::string& text) = 0;
+    virtual void setEditorTextUtf8(std::string text) = 0;  // taken over, not copied
     // Replaces the whole text (UTF-8) as one edit the user can undo, as
     // typing can.
     virtual void replaceEditorTextUtf8(const std::string& text) = 0;

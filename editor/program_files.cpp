@@ -4,6 +4,7 @@
 // the system's.
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "base/cp1252.h"
 #include "base/text_encoding.h"
@@ -62,7 +63,7 @@ void MainWindowPresenter::onOpenClick() {
         focusIfVisible();
         return;
     }
-    const ScriptFile file = readScriptFile(*bytes);
+    ScriptFile file = readScriptFile(*bytes);
     bytes.reset();  // a large file is not held three times while the editor takes it
     // Changes not saved get the save question; otherwise the program's own.
     bool replace = !startedHidden_ && hasUnsavedChanges()
@@ -72,10 +73,12 @@ void MainWindowPresenter::onOpenClick() {
                                                   "guardaran. Voleu continuar?"),
                                             L1252("El programa actual es perdrà:"));
     if (replace) {
+        // The editor takes the text over: nothing is kept beside it.
         if (isUtf8(file.encoding))
-            view_.setEditorTextUtf8(file.textUtf8);
+            view_.setEditorTextUtf8(std::exchange(file.textUtf8, {}));
         else
-            view_.setEditorText(file.text);
+            view_.setEditorText(std::exchange(file.text, {}));
+        file.text = file.textUtf8 = std::string();  // (a UTF-8 file's 1252 reading too)
         savedText_ = fingerprint(view_.editorTextUtf8());
         savedName_ = name;
         programEncoding_ = file.encoding;

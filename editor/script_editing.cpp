@@ -95,7 +95,7 @@ bool ScriptEditing::canDo(EditCommand command, bool clipboardHasText) const {
 }
 
 ScriptEditing::ScriptEditing() {
-    text_.onChange = [this](std::size_t line) { changed(line); };
+    text_.onChange = [this](std::size_t first, std::size_t last) { changed(first, last); };
 }
 
 void ScriptEditing::setText(std::string utf8) {
@@ -105,7 +105,9 @@ void ScriptEditing::setText(std::string utf8) {
     wantedColumnKept_ = false;
 }
 
-void ScriptEditing::changed(std::size_t firstLine) {
+void ScriptEditing::changed(std::size_t firstLine, std::size_t lastLine) {
+    changedFrom_ = firstLine;
+    changedTo_ = lastLine;
     // Lines after the change may number differently; those before do not.
     runKnown_ = std::min(runKnown_, firstLine + 1);
     runBefore_.resize(text_.lineCount() + 1);

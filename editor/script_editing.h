@@ -106,6 +106,10 @@ public:
     bool encoded() const { return encoded_; }
     // The line a run is at, by run number (-1: none).
     int marked = -1;
+    // The lines the last change put text in (what comes after them only
+    // moved, and may number differently).
+    std::size_t changedFrom() const { return changedFrom_; }
+    std::size_t changedTo() const { return changedTo_; }
     // The widest line seen, in columns (grows as wider lines are drawn).
     std::size_t widest() const { return widest_; }
 
@@ -128,11 +132,12 @@ public:
     bool lineHoldsOutside1252(std::size_t line) const;
 
 private:
-    void changed(std::size_t firstLine);
+    void changed(std::size_t firstLine, std::size_t lastLine);
     std::string lineForClassifier(std::size_t line) const;
 
     ScriptText text_;
     bool encoded_ = false;
+    std::size_t changedFrom_ = 0, changedTo_ = 0;
     std::size_t wantedColumn_ = 0;  // kept by Up and Down
     bool wantedColumnKept_ = false;
     std::size_t widest_ = 0;

@@ -28,24 +28,17 @@ void ScriptText::setText(std::string text) {
     const std::size_t size = text.size();
     lineStarts_.assign(1, 0);
     addLineStarts(text, 0, size, 0, lineStarts_);
-    // Room for typing after the text, without a copy where the string
-    // already has it.
-    const std::size_t room = 4096;
-    if (text.capacity() >= size + room) {
-        buffer_ = std::move(text);
-        buffer_.resize(size + room);
-    } else {
-        std::string grown(size + room, '\0');
-        std::memcpy(grown.data(), text.data(), size);
-        text = std::string();
-        buffer_ = std::move(grown);
-    }
+    // Taken over as it is, with what room for typing its string already has
+    // after it: a large text is never held twice while it is taken (the
+    // first edit makes room, when nothing else holds a copy).
+    buffer_ = std::move(text);
+    buffer_.resize(std::max(size, buffer_.capacity()));
     gapStart_ = size;
     gapEnd_ = buffer_.size();
     history_.clear();
     done_ = saved_ = 0;
     caret = anchor = 0;
-    if (onChange) onChange(0);
+    if (onChange) onChange(0, lineCount() - 1);
 }
 
 std::string_view ScriptText::text() {
@@ -223,7 +216,7 @@ void ScriptText::apply(std::size_t pos, std::size_t removed, std::string_view in
     addLineStarts(slice(scanFrom, scanTo), 0, scanTo - scanFrom, scanFrom, made);
     const auto at = lineStarts_.erase(first, last);
     lineStarts_.insert(at, made.begin(), made.end());
-    if (onChange) onChange(lineOf(pos));
+    if (onChange) onChange(lineOf(pos), lineOf(std::min(pos + inserted.size() + 1, size())));
 }
 
 void ScriptText::replace(std::size_t pos, std::size_t removed, std::string_view inserted, bool typing) {

@@ -73,9 +73,10 @@ public:
     std::size_t selectionStart() const { return std::min(caret, anchor); }
     std::size_t selectionEnd() const { return std::max(caret, anchor); }
 
-    // Told after every change, with the first line it touched (the lines
-    // before it are as they were).
-    std::function<void(std::size_t firstLine)> onChange;
+    // Told after every change, with the first and the last line that hold
+    // what it put in (the lines before the first are as they were; those
+    // after the last too, but for their numbers).
+    std::function<void(std::size_t firstLine, std::size_t lastLine)> onChange;
 
 private:
     struct Step {

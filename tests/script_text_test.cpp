@@ -42,8 +42,11 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
             for (auto k = rng() % 3; k > 0; --k) inserted += pieces[rng() % std::size(pieces)];
             if (removed == 0 && inserted.empty()) continue;
             // The reported first line: no line before it changed.
-            std::size_t reported = 0;
-            t.onChange = [&](std::size_t line) { reported = line; };
+            std::size_t reported = 0, reportedLast = 0;
+            t.onChange = [&](std::size_t line, std::size_t last) {
+                reported = line;
+                reportedLast = last;
+            };
             const std::vector<std::size_t> before = startsOf(model);
             t.replace(pos, removed, inserted);
             model.replace(pos, removed, inserted);
@@ -53,6 +56,12 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
             expectIndexed(t, model);
             for (std::size_t l = 0; l <= reported && l + 1 < before.size(); ++l)
                 ASSERT_EQ(t.lineStart(l), before[l]) << "seed " << seed << " step " << step;
+            // The lines after the last reported are the old ones, moved.
+            const std::vector<std::size_t> after = startsOf(model);
+            for (std::size_t back = 1; reportedLast + back < after.size(); ++back)
+                ASSERT_EQ(model.substr(after[after.size() - back]),
+                          states.back().substr(before[before.size() - back]))
+                    << "seed " << seed << " step " << step;
             states.push_back(model);
         }
         for (std::size_t i = states.size() - 1; i > 0; --i) {

@@ -176,7 +176,7 @@ void MainWindowQt::setEditorText(const std::string& text) { text1_->setText(cp12
 
 std::string MainWindowQt::editorTextUtf8() { return std::string(text1_->script().text()); }
 
-void MainWindowQt::setEditorTextUtf8(const std::string& text) { text1_->setText(text); }
+void MainWindowQt::setEditorTextUtf8(std::string text) { text1_->setText(std::move(text)); }
 
 void MainWindowQt::replaceEditorTextUtf8(const std::string& text) { text1_->replaceAll(text); }
 

@@ -45,7 +45,7 @@ public:
     std::string editorText() override;
     void setEditorText(const std::string& text) override;
     std::string editorTextUtf8() override;
-    void setEditorTextUtf8(const std::string& text) override;
+    void setEditorTextUtf8(std::string text) override;
     void replaceEditorTextUtf8(const std::string& text) override;
     std::size_t editorCaret() override;
     CaretLine editorCaretLine() override;

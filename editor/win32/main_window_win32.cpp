@@ -296,7 +296,7 @@ void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8
 
 std::string MainWindowWin32::editorTextUtf8() { return std::string(box_.text().text()); }
 
-void MainWindowWin32::setEditorTextUtf8(const std::string& text) { box_.setText(text); }
+void MainWindowWin32::setEditorTextUtf8(std::string text) { box_.setText(std::move(text)); }
 
 void MainWindowWin32::replaceEditorTextUtf8(const std::string& text) { box_.replaceAll(text); }
 

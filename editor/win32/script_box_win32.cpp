@@ -20,16 +20,12 @@ LRESULT notifyParent(HWND box, WORD code) {
     return SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), code), reinterpret_cast<LPARAM>(box));
 }
 
-// A red wave from x0 to x1 below the baseline.
+// A wave from x0 to x1 below the baseline, in the pen selected.
 void wave(HDC dc, int x0, int x1, int y) {
     if (x1 <= x0) return;
     std::vector<POINT> points;
     for (int x = x0, up = 0; x <= x1; x += 2, up ^= 1) points.push_back({x, y + (up ? 0 : 2)});
-    HPEN pen = CreatePen(PS_SOLID, 1, kWrong);
-    HGDIOBJ old = SelectObject(dc, pen);
     Polyline(dc, points.data(), static_cast<int>(points.size()));
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 HFONT variantOf(HFONT font, bool bold, bool italic) {
@@ -105,6 +101,7 @@ void ScriptBox::setFont(HFONT font) {
     ascent_ = tm.tmAscent;
     cellWidth_ = std::max<int>(1, cell.cx);
     digitWidth_ = std::max<int>(1, nine.cx);
+    InvalidateRect(box_, nullptr, FALSE);
     relayout();
 }
 
@@ -117,6 +114,7 @@ int ScriptBox::shownLines() const {
 void ScriptBox::setText(std::string utf8) {
     editing_.setText(std::move(utf8));
     firstLine_ = hscroll_ = 0;
+    if (box_) InvalidateRect(box_, nullptr, FALSE);
     afterEdit();
 }
 
@@ -138,6 +136,15 @@ void ScriptBox::markRunLine(int index) {
 
 void ScriptBox::afterEdit() {
     if (!box_) return;
+    // What the edit touched is drawn again: its lines, and, when lines
+    // came or went (or their numbers or colours may have changed
+    // throughout), everything below them too.
+    const std::size_t lines = text().lineCount();
+    const bool throughout = lines != linesDrawn_ || editing_.encoded() != encodedDrawn_ || editing_.marked >= 0;
+    invalidateLines(editing_.changedFrom(), throughout ? SIZE_MAX : editing_.changedTo());
+    if (!throughout) invalidateLines(editing_.changedFrom(), SIZE_MAX, true);  // the numbers below
+    linesDrawn_ = lines;
+    encodedDrawn_ = editing_.encoded();
     relayout();
     notifyParent(box_, EN_CHANGE);
 }
@@ -146,15 +153,41 @@ void ScriptBox::relayout() {
     // The gutter widens with the number of lines.
     int digits = 1;
     for (std::size_t n = std::max<std::size_t>(1, text().lineCount()); n >= 10; n /= 10) ++digits;
-    gutterWidth_ = 8 + digitWidth_ * std::max(3, digits);
+    const int width = 8 + digitWidth_ * std::max(3, digits);
+    if (width != gutterWidth_) {
+        gutterWidth_ = width;
+        InvalidateRect(box_, nullptr, FALSE);
+    }
     caretMoved();
 }
 
 void ScriptBox::caretMoved() {
     if (!box_) return;
+    // The selection's lines, as they were drawn and as they are now.
+    const ScriptText& t = text();
+    const bool selection = t.caret != t.anchor;
+    if (selection || selectionDrawn_) {
+        const std::size_t from = selection ? t.lineOf(t.selectionStart()) : SIZE_MAX;
+        const std::size_t to = selection ? t.lineOf(t.selectionEnd()) : 0;
+        invalidateLines(std::min(from, selectionFrom_), std::max(to, selectionTo_));
+        selectionFrom_ = selection ? from : SIZE_MAX;
+        selectionTo_ = selection ? to : 0;
+    }
+    selectionDrawn_ = selection;
     ensureCaretVisible();
-    InvalidateRect(box_, nullptr, FALSE);
     placeCaret();
+}
+
+void ScriptBox::invalidateLines(std::size_t from, std::size_t to, bool gutterOnly) {
+    if (from > to) return;
+    const long long first = static_cast<long long>(from) - firstLine_;
+    const long long last = to == SIZE_MAX ? shownLines() : static_cast<long long>(to) - firstLine_;
+    if (last < 0 || first > shownLines()) return;
+    RECT client;
+    GetClientRect(box_, &client);
+    const RECT rows{0, static_cast<LONG>(std::max(0LL, first) * lineHeight_), gutterOnly ? gutterWidth_ : client.right,
+                    static_cast<LONG>(std::min<long long>(last + 1, shownLines() + 1) * lineHeight_)};
+    InvalidateRect(box_, &rows, FALSE);
 }
 
 void ScriptBox::placeCaret() {
@@ -169,14 +202,17 @@ void ScriptBox::placeCaret() {
 void ScriptBox::updateScrollBars() {
     RECT client;
     GetClientRect(box_, &client);
-    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                 static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), static_cast<UINT>(shownLines()),
-                 static_cast<int>(firstLine_), 0};
-    SetScrollInfo(box_, SB_VERT, &v, TRUE);
     const long long wide = static_cast<long long>(editing_.widest() + 2) * cellWidth_ + textLeft();
-    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                 static_cast<int>(std::min<long long>(wide, INT_MAX / 2)), static_cast<UINT>(client.right),
-                 static_cast<int>(hscroll_), 0};
+    const ScrollState now{static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), shownLines(),
+                          static_cast<int>(firstLine_), static_cast<int>(std::min<long long>(wide, INT_MAX / 2)),
+                          static_cast<int>(client.right), static_cast<int>(hscroll_)};
+    if (now == scrollShown_) return;  // setting them costs a key its time
+    scrollShown_ = now;
+    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.lastLine,
+                 static_cast<UINT>(now.page), now.firstLine, 0};
+    SetScrollInfo(box_, SB_VERT, &v, TRUE);
+    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.width,
+                 static_cast<UINT>(now.shownWidth), now.left, 0};
     SetScrollInfo(box_, SB_HORZ, &h, TRUE);
 }
 
@@ -226,20 +262,24 @@ std::size_t ScriptBox::positionAtPoint(int x, int y) const {
 void ScriptBox::paint(HDC dc, const RECT& update) {
     RECT client;
     GetClientRect(box_, &client);
-    // Drawn off screen first, then put up at once: no flicker.
+    // Drawn off screen first, then put up at once: no flicker. Only the
+    // part asked for: a key asks for its line.
+    const int areaWidth = std::max<int>(1, update.right - update.left), areaHeight = std::max<int>(1, update.bottom - update.top);
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, areaWidth, areaHeight);
     HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
+    SetViewportOrgEx(mem, -update.left, -update.top, nullptr);
     HGDIOBJ oldFont = SelectObject(mem, font_);
+    HPEN red = CreatePen(PS_SOLID, 1, kWrong);
+    HGDIOBJ oldPen = SelectObject(mem, red);
     const COLORREF paper = GetSysColor(COLOR_WINDOW), ink = GetSysColor(COLOR_WINDOWTEXT);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightInk = GetSysColor(COLOR_HIGHLIGHTTEXT);
     auto fill = [mem](const RECT& r, COLORREF colour) {
         SetBkColor(mem, colour);
         ExtTextOutW(mem, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     };
-    fill(client, paper);
-    const RECT strip{0, 0, gutterWidth_, client.bottom};
-    fill(strip, kGutter);
+    fill(update, paper);
+    fill(RECT{0, update.top, gutterWidth_, update.bottom}, kGutter);
     const int left = textLeft();
     const std::size_t firstColumn = static_cast<std::size_t>(hscroll_ / cellWidth_);
     const std::size_t lastColumn = firstColumn + static_cast<std::size_t>(client.right / cellWidth_) + 2;
@@ -314,8 +354,9 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
         DrawTextW(mem, label.c_str(), static_cast<int>(label.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
         SetBkMode(mem, OPAQUE);
     }
-    BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, mem, update.left,
-           update.top, SRCCOPY);
+    BitBlt(dc, update.left, update.top, areaWidth, areaHeight, mem, update.left, update.top, SRCCOPY);
+    SelectObject(mem, oldPen);
+    DeleteObject(red);
     SelectObject(mem, oldFont);
     SelectObject(mem, oldBitmap);
     DeleteObject(bitmap);

@@ -10,6 +10,7 @@
 // gives its whole text to WM_GETTEXT.
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -54,6 +55,9 @@ private:
     void relayout();
     void caretMoved();
     void placeCaret();
+    // Has the lines from..to (SIZE_MAX: to the bottom) drawn again, or only
+    // their numbers.
+    void invalidateLines(std::size_t from, std::size_t to, bool gutterOnly = false);
     void updateScrollBars();
     void ensureCaretVisible();
     void scrollTo(long long firstLine, long long hscroll);
@@ -73,6 +77,17 @@ private:
     int lineHeight_ = 16, cellWidth_ = 8, ascent_ = 12, digitWidth_ = 8;
     int gutterWidth_ = 40;
     long long firstLine_ = 0, hscroll_ = 0;
+    // What is drawn: the number of lines, the encoded marker, the
+    // selection's lines; and what the scroll bars show.
+    std::size_t linesDrawn_ = 1;
+    bool encodedDrawn_ = false;
+    bool selectionDrawn_ = false;
+    std::size_t selectionFrom_ = SIZE_MAX, selectionTo_ = 0;
+    struct ScrollState {
+        int lastLine, page, firstLine, width, shownWidth, left;
+        bool operator==(const ScrollState&) const = default;
+    };
+    ScrollState scrollShown_{-1, 0, 0, 0, 0, 0};
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     bool selecting_ = false;     // the left button is down
 };

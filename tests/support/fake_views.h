@@ -52,7 +52,7 @@ public:
     std::string editorTextUtf8() override {
         return !editorUtf8.empty() && utf8To1252(editorUtf8) == editor ? editorUtf8 : cp1252::toUtf8(editor);
     }
-    void setEditorTextUtf8(S t) override { editorUtf8 = t, editor = utf8To1252(t); }
+    void setEditorTextUtf8(std::string t) override { editorUtf8 = t, editor = utf8To1252(t); }
     void replaceEditorTextUtf8(S t) override { undoTexts.push_back(editorTextUtf8()), setEditorTextUtf8(t); }
     void type(S utf8) { setEditorTextUtf8(utf8); }  // the user types a whole new text
     std::size_t editorCaret() override { return caret; }
