@@ -199,7 +199,7 @@ void ScriptText::apply(std::size_t pos, std::size_t removed, std::string_view in
     moveGap(pos + removed, inserted.size() > removed ? inserted.size() - removed : 0);
     // Removing is moving the gap's start back; inserting fills it.
     gapStart_ = pos;
-    std::memcpy(buffer_.data() + gapStart_, inserted.data(), inserted.size());
+    if (!inserted.empty()) std::memcpy(buffer_.data() + gapStart_, inserted.data(), inserted.size());
     gapStart_ += inserted.size();
 
     // The index: starts whose CR LF the edit touched go; those after it

@@ -35,6 +35,11 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
         std::string model = "first\r\nsecond\rthird\n\r\nlast";
         t.setText(model);
         std::vector<std::string> states{model};
+        std::size_t reported = 0, reportedLast = 0;
+        t.onChange = [&](std::size_t line, std::size_t last) {
+            reported = line;
+            reportedLast = last;
+        };
         for (int step = 0; step < 300; ++step) {
             const std::size_t pos = rng() % (model.size() + 1);
             const std::size_t removed = std::min<std::size_t>(rng() % 4, model.size() - pos);
@@ -42,11 +47,6 @@ TEST(ScriptText, RandomEditsKeepTextIndexAndHistory) {
             for (auto k = rng() % 3; k > 0; --k) inserted += pieces[rng() % std::size(pieces)];
             if (removed == 0 && inserted.empty()) continue;
             // The reported first line: no line before it changed.
-            std::size_t reported = 0, reportedLast = 0;
-            t.onChange = [&](std::size_t line, std::size_t last) {
-                reported = line;
-                reportedLast = last;
-            };
             const std::vector<std::size_t> before = startsOf(model);
             t.replace(pos, removed, inserted);
             model.replace(pos, removed, inserted);
