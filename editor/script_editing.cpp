@@ -124,7 +124,14 @@ void ScriptEditing::replaceSelection(std::string_view utf8, bool typing) {
 }
 
 void ScriptEditing::replaceAll(std::string_view utf8) {
-    text_.replace(0, text_.size(), utf8);
+    // Only what differs is replaced: the undo step holds that much, and the
+    // caret stays by the last change.
+    const std::string_view old = text_.text();
+    const std::size_t shorter = std::min(old.size(), utf8.size());
+    std::size_t head = 0, tail = 0;
+    while (head < shorter && old[head] == utf8[head]) ++head;
+    while (tail < shorter - head && old[old.size() - 1 - tail] == utf8[utf8.size() - 1 - tail]) ++tail;
+    text_.replace(head, old.size() - head - tail, utf8.substr(head, utf8.size() - head - tail));
     wantedColumnKept_ = false;
 }
 

@@ -73,7 +73,8 @@ public:
     // Replaces the whole text with nothing to undo; the caret at the start.
     void setText(std::string utf8);
     // Replaces the selection as a step the user can undo (typing joins the
-    // step before it); the whole text likewise.
+    // step before it); the whole text likewise (the step holds only what
+    // differs, and the caret goes after it).
     void replaceSelection(std::string_view utf8, bool typing = false);
     void replaceAll(std::string_view utf8);
     bool undo() { return text_.undo(); }

@@ -238,5 +238,29 @@ TEST(ScriptEditing, ClipboardEraseAndMoves) {
     EXPECT_FALSE(e.undo());
 }
 
+// The whole text replaced (find and replace, encoding): one step, holding
+// only what differs, undone byte for byte, the caret after the last change.
+TEST(ScriptEditing, ReplacingTheWholeTextKeepsWhatIsTheSame) {
+    const struct {
+        const char *before, *after;
+        std::size_t caret;
+    } cases[] = {
+        {"wait(1)\r\nsend(\"a\")\r\nbeep", "wait(1)\r\nsend(\"b\")\r\nbeep", 16},
+        {"abc", "abc", 0},          // nothing differs: nothing to undo, the caret stays
+        {"aaa", "aaaa", 4},         // a repeated letter: head and tail do not overlap
+        {"x\r\ny", "", 0},
+        {"", "n\xC3\xA9w", 4},
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText(c.before);
+        e.replaceAll(c.after);
+        EXPECT_EQ(e.text().text(), c.after);
+        EXPECT_EQ(e.text().caret, c.caret) << c.after;
+        EXPECT_EQ(e.undo(), std::string_view(c.before) != c.after);
+        EXPECT_EQ(e.text().text(), c.before);
+    }
+}
+
 }  // namespace
 }  // namespace torvic
