@@ -80,6 +80,23 @@ const std::vector<EditMenuItem>& editMenu() {
     return items;
 }
 
+ScriptEditing::Redraw ScriptEditing::redrawAfterEdit() {
+    const bool throughout = text_.lineCount() != linesDrawn_ || encoded_ != encodedDrawn_ || marked >= 0;
+    linesDrawn_ = text_.lineCount();
+    encodedDrawn_ = encoded_;
+    return {changedFrom_, throughout ? kToBottom : changedTo_, !throughout};
+}
+
+ScriptEditing::Redraw ScriptEditing::redrawAfterCaretMove() {
+    const bool selection = hasSelection();
+    const std::size_t from = selection ? text_.lineOf(text_.selectionStart()) : kToBottom;
+    const std::size_t to = selection ? text_.lineOf(text_.selectionEnd()) : 0;
+    const Redraw redraw{std::min(from, selectionFrom_), std::max(to, selectionTo_), false};
+    selectionFrom_ = from;
+    selectionTo_ = to;
+    return redraw;
+}
+
 bool ScriptEditing::canDo(EditCommand command, bool clipboardHasText) const {
     switch (command) {
         case EditCommand::Undo: return text_.canUndo();

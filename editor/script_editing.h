@@ -107,10 +107,20 @@ public:
     bool encoded() const { return encoded_; }
     // The line a run is at, by run number (-1: none).
     int marked = -1;
-    // The lines the last change put text in (what comes after them only
-    // moved, and may number differently).
-    std::size_t changedFrom() const { return changedFrom_; }
-    std::size_t changedTo() const { return changedTo_; }
+    // What a view draws again: the lines from..to (to = kToBottom: all
+    // below), and with `numbersBelow` the gutter's numbers from `from` on.
+    static constexpr std::size_t kToBottom = static_cast<std::size_t>(-1);
+    struct Redraw {
+        std::size_t from = kToBottom, to = 0;
+        bool numbersBelow = false;
+        bool any() const { return from <= to; }
+    };
+    // After an edit: the lines it put text in; when lines came or went, or
+    // every line's numbers or colours may have changed, all below them.
+    Redraw redrawAfterEdit();
+    // After the caret moved: the lines of the selection as it was drawn
+    // and as it is.
+    Redraw redrawAfterCaretMove();
     // The widest line seen, in columns (grows as wider lines are drawn).
     std::size_t widest() const { return widest_; }
 
@@ -138,7 +148,11 @@ private:
 
     ScriptText text_;
     bool encoded_ = false;
+    // The lines the last change put text in, and what the view has drawn.
     std::size_t changedFrom_ = 0, changedTo_ = 0;
+    std::size_t linesDrawn_ = 1;
+    bool encodedDrawn_ = false;
+    std::size_t selectionFrom_ = kToBottom, selectionTo_ = 0;  // none drawn
     std::size_t wantedColumn_ = 0;  // kept by Up and Down
     bool wantedColumnKept_ = false;
     std::size_t widest_ = 0;

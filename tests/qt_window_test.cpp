@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QClipboard>
@@ -555,6 +556,38 @@ private slots:
         QTest::mouseDClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell, 2 * line + line / 2));
         QCOMPARE(s.editor->script().slice(s.editor->script().selectionStart(), s.editor->script().selectionEnd()),
                  std::string("wait"));
+    }
+
+    // An edit or a move draws again only what it touched: what the screen
+    // shows after each is what drawing the whole box gives.
+    void partialRedrawsShowWhatAWholeOneDoes() {
+        QApplication::setCursorFlashTime(0);  // a caret that does not blink
+        Setup s;
+        s.window.setEditorText("beep\r\n\r\nwait(1)\r\n' note\r\nbeep");
+        QApplication::setActiveWindow(&s.window);
+        s.editor->setFocus();
+        auto shown = [&] {
+            QApplication::processEvents();
+            const QPoint at = s.editor->mapTo(&s.window, QPoint(0, 0));
+            return QGuiApplication::primaryScreen()->grabWindow(s.window.winId(), at.x(), at.y(), s.editor->width(),
+                                                                 s.editor->height()).toImage();
+        };
+        const struct { Qt::Key key; Qt::KeyboardModifiers mods; } keys[] = {
+            {Qt::Key_Down, {}}, {Qt::Key_X, {}},                    // an empty line filled: numbers below change
+            {Qt::Key_Return, {}}, {Qt::Key_Backspace, {}},          // lines come and go
+            {Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier},  // a selection grows
+            {Qt::Key_Up, {}},                                       // and goes
+            {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Home, Qt::ControlModifier},
+            {Qt::Key_Dollar, {}}, {Qt::Key_Percent, {}}, {Qt::Key_Ampersand, {}}, {Qt::Key_Space, {}},  // encoded
+        };
+        for (std::size_t n = 0; n < std::size(keys); ++n) {
+            QTest::keyClick(s.editor, keys[n].key, keys[n].mods);
+            const QImage partial = shown();
+            for (QWidget* w : s.editor->findChildren<QWidget*>()) w->update();  // the text, the gutter, all
+            QVERIFY2(partial == shown(), qPrintable(QString("after key %1").arg(n)));
+        }
+        QCOMPARE(s.window.editorText().substr(0, 4), std::string("$%& "));
+        QApplication::setCursorFlashTime(1000);
     }
 };
 

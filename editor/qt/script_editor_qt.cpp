@@ -47,9 +47,10 @@ EditorBox::EditorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
-    const int flash = QApplication::cursorFlashTime();
-    blink_.setInterval(flash > 0 ? flash / 2 : 500);
+    // The caret blinks as the desktop says (a flash time of 0: it does not).
+    blink_.setInterval(std::max(1, QApplication::cursorFlashTime() / 2));
     connect(&blink_, &QTimer::timeout, this, [this] {
+        if (QApplication::cursorFlashTime() <= 0) return blink_.stop();
         caretShown_ = !caretShown_;
         viewport()->update(cursorRect().adjusted(-1, -1, 1, 1));
     });
@@ -70,21 +71,47 @@ void EditorBox::setText(std::string utf8) {
     editing_.setText(std::move(utf8));
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+    viewport()->update();
     afterEdit();
 }
 
 void EditorBox::afterEdit() {
     placeGutter();
+    redraw(editing_.redrawAfterEdit());
     caretMoved();
-    gutter_->update();
     if (onTextChanged) onTextChanged();
 }
 
 void EditorBox::caretMoved() {
+    // Drawn again: the caret where it was and where it is, and the
+    // selection's lines.
+    viewport()->update(caretDrawn_);
+    redraw(editing_.redrawAfterCaretMove());
     caretShown_ = true;
     if (hasFocus()) blink_.start();
     ensureCaretVisible();
-    viewport()->update();
+    caretDrawn_ = cursorRect().adjusted(-1, -1, 1, 1);
+    viewport()->update(caretDrawn_);
+}
+
+void EditorBox::redraw(const ScriptEditing::Redraw& lines) {
+    if (!lines.any()) return;
+    const long long lh = lineHeight(), first = firstShownLine();
+    auto rows = [&](std::size_t from, std::size_t to) {
+        const long long top = (static_cast<long long>(from) - first) * lh;
+        const long long bottom = to == ScriptEditing::kToBottom ? viewport()->height()
+                                                                : (static_cast<long long>(to) - first + 1) * lh;
+        if (bottom < 0 || top > viewport()->height()) return QRect();
+        const int y = static_cast<int>(std::max(0LL, top));
+        return QRect(0, y, viewport()->width(), static_cast<int>(std::min<long long>(bottom, viewport()->height())) - y);
+    };
+    const QRect changed = rows(lines.from, lines.to);
+    viewport()->update(changed);
+    gutter_->update(0, changed.y(), gutter_->width(), changed.height());
+    if (lines.numbersBelow) {
+        const QRect below = rows(lines.from, ScriptEditing::kToBottom);
+        gutter_->update(0, below.y(), gutter_->width(), below.height());
+    }
 }
 
 void EditorBox::replaceSelection(std::string_view utf8, bool typing) {
@@ -418,7 +445,10 @@ void EditorBox::resizeEvent(QResizeEvent* e) {
 void EditorBox::placeGutter() {
     // The gutter widens with the number of lines.
     const int width = gutterWidth();
-    if (viewportMargins().left() != width) setViewportMargins(width, 0, 0, 0);
+    if (viewportMargins().left() != width) {
+        setViewportMargins(width, 0, 0, 0);
+        viewport()->update();
+    }
     const QRect area = contentsRect();
     gutter_->setGeometry(area.left(), area.top(), width, viewport()->height());
     updateScrollBars();

@@ -87,6 +87,7 @@ private:
     void afterEdit();
     // After the caret moved: in sight, drawn, blinking afresh.
     void caretMoved();
+    void redraw(const ScriptEditing::Redraw& lines);
     bool handleEditKey(QKeyEvent* e);
     std::size_t positionAtPoint(const QPoint& p) const;
     void ensureCaretVisible();
@@ -100,6 +101,7 @@ private:
     QWidget* gutter_ = nullptr;
     QTimer blink_;
     bool caretShown_ = true;
+    QRect caretDrawn_;
 };
 
 }  // namespace torvic::qt

@@ -136,15 +136,7 @@ void ScriptBox::markRunLine(int index) {
 
 void ScriptBox::afterEdit() {
     if (!box_) return;
-    // What the edit touched is drawn again: its lines, and, when lines
-    // came or went (or their numbers or colours may have changed
-    // throughout), everything below them too.
-    const std::size_t lines = text().lineCount();
-    const bool throughout = lines != linesDrawn_ || editing_.encoded() != encodedDrawn_ || editing_.marked >= 0;
-    invalidateLines(editing_.changedFrom(), throughout ? SIZE_MAX : editing_.changedTo());
-    if (!throughout) invalidateLines(editing_.changedFrom(), SIZE_MAX, true);  // the numbers below
-    linesDrawn_ = lines;
-    encodedDrawn_ = editing_.encoded();
+    invalidate(editing_.redrawAfterEdit());
     relayout();
     notifyParent(box_, EN_CHANGE);
 }
@@ -163,31 +155,25 @@ void ScriptBox::relayout() {
 
 void ScriptBox::caretMoved() {
     if (!box_) return;
-    // The selection's lines, as they were drawn and as they are now.
-    const ScriptText& t = text();
-    const bool selection = t.caret != t.anchor;
-    if (selection || selectionDrawn_) {
-        const std::size_t from = selection ? t.lineOf(t.selectionStart()) : SIZE_MAX;
-        const std::size_t to = selection ? t.lineOf(t.selectionEnd()) : 0;
-        invalidateLines(std::min(from, selectionFrom_), std::max(to, selectionTo_));
-        selectionFrom_ = selection ? from : SIZE_MAX;
-        selectionTo_ = selection ? to : 0;
-    }
-    selectionDrawn_ = selection;
+    invalidate(editing_.redrawAfterCaretMove());
     ensureCaretVisible();
     placeCaret();
 }
 
-void ScriptBox::invalidateLines(std::size_t from, std::size_t to, bool gutterOnly) {
-    if (from > to) return;
-    const long long first = static_cast<long long>(from) - firstLine_;
-    const long long last = to == SIZE_MAX ? shownLines() : static_cast<long long>(to) - firstLine_;
-    if (last < 0 || first > shownLines()) return;
+void ScriptBox::invalidate(const ScriptEditing::Redraw& redraw) {
+    if (!redraw.any()) return;
     RECT client;
     GetClientRect(box_, &client);
-    const RECT rows{0, static_cast<LONG>(std::max(0LL, first) * lineHeight_), gutterOnly ? gutterWidth_ : client.right,
-                    static_cast<LONG>(std::min<long long>(last + 1, shownLines() + 1) * lineHeight_)};
-    InvalidateRect(box_, &rows, FALSE);
+    auto rows = [&](std::size_t from, std::size_t to, LONG right) {
+        const long long first = static_cast<long long>(from) - firstLine_;
+        const long long last = to == ScriptEditing::kToBottom ? shownLines() : static_cast<long long>(to) - firstLine_;
+        if (last < 0 || first > shownLines()) return;
+        const RECT r{0, static_cast<LONG>(std::max(0LL, first) * lineHeight_), right,
+                     static_cast<LONG>(std::min<long long>(last + 1, shownLines() + 1) * lineHeight_)};
+        InvalidateRect(box_, &r, FALSE);
+    };
+    rows(redraw.from, redraw.to, client.right);
+    if (redraw.numbersBelow) rows(redraw.from, ScriptEditing::kToBottom, gutterWidth_);
 }
 
 void ScriptBox::placeCaret() {

@@ -55,9 +55,8 @@ private:
     void relayout();
     void caretMoved();
     void placeCaret();
-    // Has the lines from..to (SIZE_MAX: to the bottom) drawn again, or only
-    // their numbers.
-    void invalidateLines(std::size_t from, std::size_t to, bool gutterOnly = false);
+    // Has what an edit or a move touched drawn again.
+    void invalidate(const ScriptEditing::Redraw& redraw);
     void updateScrollBars();
     void ensureCaretVisible();
     void scrollTo(long long firstLine, long long hscroll);
@@ -77,12 +76,7 @@ private:
     int lineHeight_ = 16, cellWidth_ = 8, ascent_ = 12, digitWidth_ = 8;
     int gutterWidth_ = 40;
     long long firstLine_ = 0, hscroll_ = 0;
-    // What is drawn: the number of lines, the encoded marker, the
-    // selection's lines; and what the scroll bars show.
-    std::size_t linesDrawn_ = 1;
-    bool encodedDrawn_ = false;
-    bool selectionDrawn_ = false;
-    std::size_t selectionFrom_ = SIZE_MAX, selectionTo_ = 0;
+    // What the scroll bars show.
     struct ScrollState {
         int lastLine, page, firstLine, width, shownWidth, left;
         bool operator==(const ScrollState&) const = default;
