@@ -408,48 +408,6 @@ private slots:
         }
     }
 
-    // The gutter's run numbers follow every kind of edit, as numbering the
-    // whole text again would give them.
-    void gutterFollowsEveryEdit() {
-        Setup s;
-        auto* editor = s.editor;
-        ScriptText& text = editor->script();
-        auto check = [&](const QString& after) {
-            QList<int> got, want;
-            const bool encoded = text.text().starts_with("$%& ");
-            int next = 0;
-            for (std::size_t l = 0; l < text.lineCount(); ++l) {
-                got << editor->runNumber(l);
-                want << (encoded || text.lineLength(l) == 0 ? -1 : next++);
-            }
-            QVERIFY2(got == want, qPrintable(after));
-        };
-        auto at = [&](std::size_t line, std::size_t column) { return text.lineStart(line) + column; };
-        auto edit = [&](std::size_t from, std::size_t to, const char* inserted) {
-            editor->setCaret(to, from);
-            editor->replaceSelection(inserted);
-        };
-        const std::function<void()> edits[] = {
-            [&] { edit(at(1, 0), at(1, 0), "beep"); },              // an empty line filled
-            [&] { edit(at(0, 2), at(0, 2), "\r\n\r\nx\r\n"); },    // lines split and added
-            [&] { edit(at(1, 0), at(4, 1), ""); },                  // lines joined
-            [&] { edit(at(2, 0), text.lineEnd(2), ""); },           // a line emptied
-            [&] { editor->undo(); }, [&] { editor->undo(); }, [&] { editor->redo(); },
-            [&] { edit(0, 0, "$%& "); }, [&] { editor->undo(); },  // encoded: no numbers
-            [&] { edit(text.lineEnd(0) + 1, text.lineEnd(0) + 1, "x"); },  // into a CR LF: the lines join
-            [&] { edit(text.lineEnd(0), text.lineEnd(0) + 1, ""); },        // and part again
-            [&] { edit(text.size() - 2, text.size(), ""); },
-            [&] { edit(0, text.size(), ""); },
-            [&] { edit(0, 0, "a\r\n\r\nb\r\n"); },
-        };
-        s.window.setEditorText("beep\r\n\r\nwait(1)\r\n' note\r\n\r\nbeep");
-        check("at first");
-        for (int step = 0; step < int(std::size(edits)); ++step) {
-            edits[step]();
-            check(QString("after edit %1").arg(step));
-        }
-    }
-
     // A long text comes back whole, with nothing to undo, the caret at its
     // start and every line numbered; its far lines are coloured when shown.
     void longTextLoadsWholeAndIsColouredWhereShown() {

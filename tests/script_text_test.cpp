@@ -3,6 +3,7 @@
 // moves over multi-byte characters, CR LF and tabs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "editor/script_editing.h"
@@ -260,6 +261,71 @@ TEST(ScriptEditing, ReplacingTheWholeTextKeepsWhatIsTheSame) {
         EXPECT_EQ(e.undo(), std::string_view(c.before) != c.after);
         EXPECT_EQ(e.text().text(), c.before);
     }
+}
+
+// Run numbers count the non-empty lines before, through every kind of
+// edit, as numbering the whole text again would; an encoded script has none.
+TEST(ScriptEditing, RunNumbersFollowEveryEdit) {
+    ScriptEditing e;
+    e.setText("beep\r\n\r\nwait(1)\r\n' note\r\n\r\nbeep");
+    auto check = [&](const std::string& after) {
+        const bool encoded = e.text().text().starts_with("$%& ");
+        int next = 0;
+        for (std::size_t l = 0; l < e.text().lineCount(); ++l) {
+            const int want = encoded || e.text().lineLength(l) == 0 ? -1 : next++;
+            ASSERT_EQ(e.runNumber(l), want) << "line " << l << " after " << after;
+        }
+    };
+    auto edit = [&](std::size_t from, std::size_t to, const char* inserted) {
+        e.setCaret(to, from);
+        e.replaceSelection(inserted);
+    };
+    auto at = [&](std::size_t line, std::size_t column) { return e.text().lineStart(line) + column; };
+    const struct {
+        const char* what;
+        std::function<void()> edit;
+    } edits[] = {
+        {"an empty line filled", [&] { edit(at(1, 0), at(1, 0), "beep"); }},
+        {"lines added", [&] { edit(at(0, 2), at(0, 2), "\r\n\r\nx\r\n"); }},
+        {"lines joined", [&] { edit(at(1, 0), at(4, 1), ""); }},
+        {"a line emptied", [&] { edit(at(2, 0), e.text().lineEnd(2), ""); }},
+        {"undo", [&] { e.undo(); }},
+        {"redo", [&] { e.redo(); }},
+        {"the marker typed", [&] { edit(0, 0, "$%& "); }},
+        {"the marker undone", [&] { e.undo(); }},
+        {"into a CR LF", [&] { edit(e.text().lineEnd(0) + 1, e.text().lineEnd(0) + 1, "x"); }},
+        {"all gone", [&] { edit(0, e.text().size(), ""); }},
+    };
+    check("loading");
+    for (const auto& step : edits) {
+        step.edit();
+        check(step.what);
+    }
+}
+
+// What the window reports of the caret, and Up and Down keeping their
+// column across a shorter line.
+TEST(ScriptEditing, CaretReportsAndVerticalMoves) {
+    ScriptEditing e;
+    e.setText("abcdef\r\nx\r\nab\xE2\x86\x92" "def(\r\nlast(");
+    e.setCaret(e.text().lineStart(2) + 5, e.text().lineStart(2) + 5);  // after the arrow
+    const ScriptEditing::CaretLine at = e.caretLine();
+    EXPECT_EQ(at.line, 2u);
+    EXPECT_EQ(at.column, 3u);
+    EXPECT_EQ(at.text, "ab\xE2\x86\x92" "def(");
+    EXPECT_EQ(e.caretCharacters(), 8u + 3u + 3u);  // a line break counts two
+    EXPECT_TRUE(e.holdsAfterCaretLine("("));   // "last(" after it
+    EXPECT_FALSE(e.holdsAfterCaretLine("x"));  // only before it
+    e.move(ScriptEditing::Move::Down, false);
+    EXPECT_FALSE(e.holdsAfterCaretLine("("));  // the last line has nothing after it
+    e.setCaret(5, 5);
+    e.move(ScriptEditing::Move::Down, false);
+    EXPECT_EQ(e.text().caret, e.text().lineEnd(1));  // "x" is shorter
+    e.move(ScriptEditing::Move::Down, false);
+    EXPECT_EQ(e.text().caret, e.text().lineStart(2) + 7);  // column 5 again, past the arrow
+    e.move(ScriptEditing::Move::Up, true, 2);
+    EXPECT_EQ(e.text().caret, 5u);
+    EXPECT_EQ(e.text().anchor, e.text().lineStart(2) + 7);
 }
 
 }  // namespace
