@@ -151,6 +151,12 @@ TEST(ScriptText, WordsStopAtBlanksPunctuationAndLineBreaks) {
     EXPECT_EQ(t.previousWord(19), 17u);
     EXPECT_EQ(t.previousWord(12), 6u);
     EXPECT_EQ(t.wordAt(8), (std::pair<std::size_t, std::size_t>{6, 11}));
+    // A line break right at the start, and a lone CR, which is a character.
+    t.setText("\r\nx\rb");
+    EXPECT_EQ(t.previousWord(2), 0u);
+    EXPECT_EQ(t.previousWord(5), 4u);
+    EXPECT_EQ(t.previousWord(4), 3u);
+    t.setText("send(\"caf\xC3\xA9 x\",1)\r\n  beep");
     EXPECT_EQ(t.wordAt(4), (std::pair<std::size_t, std::size_t>{0, 4}));  // the word before
     EXPECT_EQ(t.wordAt(5), (std::pair<std::size_t, std::size_t>{5, 6}));  // a lone '"'
 }
