@@ -214,6 +214,12 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     e.marked = 1;
     EXPECT_TRUE(e.shownLine(1, 0, 1).running);
     EXPECT_FALSE(e.shownLine(0, 0, 1).running);
+    // An encoded script's lines are not its own: no colours, no numbers.
+    e.setText("$%& x\r\nwait(1)");
+    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+7:wait(1) ");
+    EXPECT_EQ(e.lineStyles(1).size(), 1u);
+    EXPECT_EQ(e.lineStyles(1)[0].style, TextStyle{});
+    EXPECT_EQ(e.runNumber(1), -1);
 }
 
 // The clipboard gets the desktop's line breaks; pasting gives any break as
