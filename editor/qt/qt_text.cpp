@@ -23,8 +23,6 @@ std::string toCp1252(const QString& text) {
     return s;
 }
 
-bool isOutside1252(char32_t u) { return cp1252::fromUnicode(u) < 0; }
-
 QString messageText(const std::string& text) {
     QString s = fromCp1252(text);
     s.replace("\r\n", "\n");

@@ -14,7 +14,4 @@ std::string toCp1252(const QString& text);
 // A message text for a box: CR LF, or a lone CR or LF, becomes a new line.
 QString messageText(const std::string& text);
 
-// Whether a character is one code page 1252 cannot hold.
-bool isOutside1252(char32_t u);
-
 }  // namespace torvic::qt

@@ -18,8 +18,6 @@
 
 #include "editor/script_editing.h"
 
-class QMenu;
-
 namespace torvic::qt {
 
 class EditorBox : public QAbstractScrollArea {
@@ -37,8 +35,8 @@ public:
     const ScriptEditing& editing() const { return editing_; }
     // Replaces the whole text with nothing to undo; the caret at the start.
     void setText(std::string utf8);
-    // Replaces the selection (or, with `whole`, the whole text) as one
-    // step the user can undo.
+    // Replaces the selection, or the whole text, as one step the user can
+    // undo.
     void replaceSelection(std::string_view utf8, bool typing = false);
     void replaceAll(std::string_view utf8);
     void setCaret(std::size_t caret, std::size_t anchor);
