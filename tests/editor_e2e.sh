@@ -5,12 +5,13 @@
 # ends; the question about unsaved work at the end of a hidden run is asked
 # once and its three answers do what they say (each case with a notification
 # area, trayer, and without one); the icon and its menu. A UTF-8 program and
-# a 1252 one each take a typed "→" and are saved without losing it. F4 stops
-# an endless loop. The program writes no settings of its own.
+# a 1252 one each take a typed "→" and are saved without losing it. A
+# selection is the desktop's, and a middle click pastes it. F4 stops an
+# endless loop. The program writes no settings of its own.
 set -u
 TORVIC="$1"
 source "$(dirname "$0")/lib.sh"
-need Xvfb xdotool xmodmap matchbox-window-manager trayer
+need Xvfb xdotool xmodmap matchbox-window-manager trayer wish
 start_xvfb 1280x1024x24
 start_wm
 
@@ -130,6 +131,23 @@ for name in "utf8→ő" ansi; do
     ended_within 10
     check "$name: ... and nothing was left unsaved" $?
 done
+
+# ---- the desktop's selection: a selection made (Shift let go) is offered
+# to other programs, and a middle click pastes the desktop's selection where
+# it is (here below the text: at the end of its last line).
+printf 'beep\r\nwait(1)\r\n' > "$DIR/primary.torvic"
+start_editor "$DIR/primary.torvic"
+xdotool key ctrl+Home shift+End; sleep 0.3
+got="$(echo 'puts [selection get]; exit' | timeout 10 wish 2>/dev/null)"
+check "a selection made is the desktop's ($got)" $([ "$got" = beep ]; echo $?)
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 2; sleep 0.3
+xdotool key ctrl+s
+window_came "El fitxer ja existeix"; sleep 0.3; xdotool key Return
+printf 'beep\r\nwait(1)beep\r\n' > "$DIR/expected.torvic"
+check "a middle click pastes it" $(within 5 cmp -s "$DIR/expected.torvic" "$DIR/primary.torvic"; echo $?)
+xdotool key Escape
+ended_within 10
 
 # An endless loop in the window stops with F4, and then the program is idle.
 script "$DIR/loop.torvic" "' endless" 'goto(0,32767)' 'goto(0,32767)' 'goto(0,32767)'

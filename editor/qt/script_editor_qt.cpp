@@ -359,13 +359,32 @@ void EditorBox::keyPressEvent(QKeyEvent* e) {
 
 void EditorBox::keyReleaseEvent(QKeyEvent* e) {
     QAbstractScrollArea::keyReleaseEvent(e);
+    if (e->key() == Qt::Key_Shift) offerSelection();
     if (onKeyUp) onKeyUp();
+}
+
+void EditorBox::offerSelection() {
+    // The desktop's selection (a middle click pastes it elsewhere), once a
+    // selection is made: a drag or Shift let go, not every key of it.
+    if (editing_.hasSelection() && QApplication::clipboard()->supportsSelection())
+        QApplication::clipboard()->setText(QString::fromStdString(editing_.selectionForClipboard()),
+                                           QClipboard::Selection);
 }
 
 void EditorBox::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
-    if (e->button() != Qt::LeftButton) return;
     const std::size_t pos = positionAtPoint(e->position().toPoint());
+    if (e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        // The desktop's selection pasted where the click is.
+        const QString selected = QApplication::clipboard()->text(QClipboard::Selection);
+        setCaret(pos, pos);
+        if (!selected.isEmpty()) {
+            editing_.paste(selected.toStdString());
+            afterEdit();
+        }
+        return;
+    }
+    if (e->button() != Qt::LeftButton) return;
     setCaret(pos, e->modifiers() & Qt::ShiftModifier ? script().anchor : pos);
 }
 
@@ -375,6 +394,7 @@ void EditorBox::mouseMoveEvent(QMouseEvent* e) {
 
 void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
     QAbstractScrollArea::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) offerSelection();
     if (onClick) onClick();
 }
 

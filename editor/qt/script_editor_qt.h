@@ -86,6 +86,7 @@ private:
     // After the caret moved: in sight, drawn, blinking afresh.
     void caretMoved();
     void redraw(const ScriptEditing::Redraw& lines);
+    void offerSelection();
     bool handleEditKey(QKeyEvent* e);
     std::size_t positionAtPoint(const QPoint& p) const;
     void ensureCaretVisible();
