@@ -547,6 +547,35 @@ private slots:
         QCOMPARE(s.window.editorText().substr(0, 4), std::string("$%& "));
         QApplication::setCursorFlashTime(1000);
     }
+
+    // A drag held beyond the box goes on selecting and scrolling, up and
+    // down, and stops when the button is let go.
+    void aDragHeldBeyondTheBoxScrolls() {
+        Setup s;
+        std::string text;
+        for (int i = 0; i < 300; ++i) text += "beep\r\n";
+        s.window.setEditorTextUtf8(text);
+        s.editor->verticalScrollBar()->setValue(100);
+        QWidget* area = s.editor->viewport();
+        const int line = s.editor->fontMetrics().height();
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(10, line / 2));
+        const std::size_t anchor = s.editor->script().anchor;
+        QMouseEvent above(QEvent::MouseMove, QPointF(10, -5), area->mapToGlobal(QPointF(10, -5)), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &above);
+        QTRY_VERIFY(s.editor->firstShownLine() < 95);
+        QCOMPARE(s.editor->script().anchor, anchor);
+        QVERIFY(s.editor->script().caret < anchor);
+        const QPointF below(10, area->height() + 5);
+        QMouseEvent down(QEvent::MouseMove, below, area->mapToGlobal(below), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &down);
+        QTRY_VERIFY(s.editor->firstShownLine() > 100);
+        QVERIFY(s.editor->script().caret > anchor);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, below.toPoint());
+        const int stopped = s.editor->firstShownLine();
+        QTest::qWait(200);
+        QCOMPARE(s.editor->firstShownLine(), stopped);
+    }
 };
 
 int main(int argc, char** argv) {

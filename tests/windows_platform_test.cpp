@@ -163,6 +163,25 @@ TEST(Win32Views, EditorBoxTypesWholeCharactersAndUndoes) {
     EXPECT_TRUE(SendMessageW(box, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTMESSAGE);
     EXPECT_FALSE(SendMessageW(box, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&escape)) & DLGC_WANTMESSAGE);
     EXPECT_TRUE(SendMessageW(box, WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB);
+
+    // A drag held above the box goes on selecting upwards, a line at a time.
+    std::string lines;
+    for (int i = 0; i < 300; ++i) lines += "beep\r\n";
+    script.setText(lines);
+    script.setCaret(script.text().lineStart(200), script.text().lineStart(200));  // scrolled down to it
+    RECT client;
+    GetClientRect(box, &client);
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, client.bottom / 2));
+    const std::size_t anchor = script.text().anchor;
+    SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, static_cast<WORD>(-5)));
+    const std::size_t above = script.text().lineOf(script.text().caret);  // the line above the box
+    EXPECT_LT(above, script.text().lineOf(anchor));
+    // Ten ticks of the box's drag timer (its id is 1), sent rather than
+    // waited for: the display's own pointer would move the drag meanwhile.
+    for (int i = 0; i < 10; ++i) SendMessageW(box, WM_TIMER, 1, 0);
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(20, static_cast<WORD>(-5)));
+    EXPECT_EQ(script.text().anchor, anchor);
+    EXPECT_EQ(script.text().lineOf(script.text().caret) + 10, above);  // a line a tick
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ EditorBox::EditorBox(QWidget* parent) : QAbstractScrollArea(parent) {
         caretShown_ = !caretShown_;
         viewport()->update(cursorRect().adjusted(-1, -1, 1, 1));
     });
+    dragScroll_.setInterval(50);
+    connect(&dragScroll_, &QTimer::timeout, this,
+            [this] { setCaret(positionAtPoint(dragAt_), script().anchor); });
     placeGutter();
 }
 
@@ -274,8 +277,10 @@ void EditorBox::scrollContentsBy(int, int) {
 
 std::size_t EditorBox::positionAtPoint(const QPoint& point) const {
     const ScriptText& text = editing_.text();
-    const long long line = firstShownLine() + std::max(0, point.y()) / lineHeight();
-    const std::size_t l = static_cast<std::size_t>(std::min<long long>(line, static_cast<long long>(text.lineCount()) - 1));
+    // Above the box: the line before the first shown.
+    const long long line = firstShownLine() + (point.y() < 0 ? -1 : point.y() / lineHeight());
+    const std::size_t l = static_cast<std::size_t>(
+        std::clamp<long long>(line, 0, static_cast<long long>(text.lineCount()) - 1));
     const int x = point.x() + horizontalScrollBar()->value() - kPad;
     const std::size_t column = static_cast<std::size_t>(std::max(0, (x + cellWidth() / 2) / cellWidth()));
     return text.positionAt(l, column);
@@ -389,11 +394,19 @@ void EditorBox::mousePressEvent(QMouseEvent* e) {
 }
 
 void EditorBox::mouseMoveEvent(QMouseEvent* e) {
-    if (e->buttons() & Qt::LeftButton) setCaret(positionAtPoint(e->position().toPoint()), script().anchor);
+    if (!(e->buttons() & Qt::LeftButton)) return;
+    // A drag held beyond the box goes on scrolling it, a line at a time.
+    dragAt_ = e->position().toPoint();
+    setCaret(positionAtPoint(dragAt_), script().anchor);
+    if (viewport()->rect().contains(dragAt_))
+        dragScroll_.stop();
+    else if (!dragScroll_.isActive())
+        dragScroll_.start();
 }
 
 void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
     QAbstractScrollArea::mouseReleaseEvent(e);
+    dragScroll_.stop();
     if (e->button() == Qt::LeftButton) offerSelection();
     if (onClick) onClick();
 }

@@ -101,6 +101,8 @@ private:
     QTimer blink_;
     bool caretShown_ = true;
     QRect caretDrawn_;
+    QTimer dragScroll_;  // a drag held beyond the box
+    QPoint dragAt_;
 };
 
 }  // namespace torvic::qt

@@ -16,6 +16,8 @@ constexpr COLORREF kGutter = RGB(236, 236, 236), kNumber = RGB(120, 120, 120), k
                    kRunLine = RGB(200, 235, 200), kOutside1252 = RGB(255, 190, 190), kKeyword = RGB(0, 0, 160),
                    kComment = RGB(110, 110, 110), kWrong = RGB(255, 0, 0);
 
+constexpr UINT_PTR kDragScroll = 1;  // the timer of a drag held beyond the box
+
 LRESULT notifyParent(HWND box, WORD code) {
     return SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), code), reinterpret_cast<LPARAM>(box));
 }
@@ -580,10 +582,25 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             setCaret(pos, (wParam & MK_SHIFT) ? text().anchor : pos);
             return 0;
         }
-        case WM_MOUSEMOVE:
-            if (selecting_) setCaret(positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), text().anchor);
+        case WM_MOUSEMOVE: {
+            if (!selecting_) return 0;
+            // A drag held beyond the box goes on scrolling it, a line at a time.
+            dragAt_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
+            RECT client;
+            GetClientRect(box_, &client);
+            if (PtInRect(&client, dragAt_))
+                KillTimer(box_, kDragScroll);
+            else
+                SetTimer(box_, kDragScroll, 50, nullptr);
+            return 0;
+        }
+        case WM_TIMER:
+            if (wParam != kDragScroll) break;
+            if (selecting_) setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
             return 0;
         case WM_LBUTTONUP:
+            KillTimer(box_, kDragScroll);
             if (selecting_) {
                 selecting_ = false;
                 ReleaseCapture();

@@ -84,6 +84,7 @@ private:
     ScrollState scrollShown_{-1, 0, 0, 0, 0, 0};
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     bool selecting_ = false;     // the left button is down
+    POINT dragAt_{};             // where the drag is
 };
 
 }  // namespace torvic::win32
