@@ -392,28 +392,30 @@ void ScriptBox::contextMenu(int x, int y) {
     }
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, box_, nullptr));
     DestroyMenu(menu);
-    if (chosen == 0 || chosen > items.size()) return;
-    switch (items[chosen - 1].command) {
+    if (chosen > 0 && chosen <= items.size()) run(items[chosen - 1].command);
+}
+
+bool ScriptBox::run(EditCommand command) {
+    switch (command) {
         case EditCommand::Undo:
-            if (editing_.undo()) afterEdit();
+            if (!editing_.undo()) return false;
             break;
         case EditCommand::Redo:
-            if (editing_.redo()) afterEdit();
+            if (!editing_.redo()) return false;
             break;
+        case EditCommand::Copy: copy(); return true;
+        case EditCommand::Paste: paste(); return true;
+        case EditCommand::SelectAll: setCaret(text().size(), 0); return true;
         case EditCommand::Cut:
-            copy();
-            editing_.replaceSelection({});
-            afterEdit();
-            break;
-        case EditCommand::Copy: copy(); break;
-        case EditCommand::Paste: paste(); break;
         case EditCommand::Delete:
+            if (!editing_.hasSelection()) return false;
+            if (command == EditCommand::Cut) copy();
             editing_.replaceSelection({});
-            afterEdit();
             break;
-        case EditCommand::SelectAll: setCaret(text().size(), 0); break;
-        case EditCommand::None: break;
+        case EditCommand::None: return false;
     }
+    afterEdit();
+    return true;
 }
 
 bool ScriptBox::key(WPARAM vk) {
@@ -425,13 +427,14 @@ bool ScriptBox::key(WPARAM vk) {
         caretMoved();
         return true;
     };
-    auto edit = [&](bool changed) {
-        if (changed) afterEdit();
-        return true;
-    };
     auto erase = [&](Erase how) {
         editing_.erase(how);
-        return edit(true);
+        afterEdit();
+        return true;
+    };
+    auto command = [&](EditCommand what) {
+        run(what);
+        return true;
     };
     const auto page = static_cast<std::size_t>(shownLines());
     switch (vk) {
@@ -449,29 +452,21 @@ bool ScriptBox::key(WPARAM vk) {
         case VK_END: return move(ctrl ? Move::TextEnd : Move::LineEnd);
         case VK_BACK: return erase(ctrl ? Erase::WordBack : Erase::Back);
         case VK_DELETE:
-            if (shift) {
-                copy();
-                editing_.replaceSelection({});
-                return edit(true);
-            }
+            if (shift) return command(EditCommand::Cut);
             return erase(ctrl ? Erase::WordForward : Erase::Forward);
         case VK_INSERT:
-            if (ctrl) copy();
-            if (shift) paste();
-            return ctrl || shift;
+            if (ctrl) return command(EditCommand::Copy);
+            if (shift) return command(EditCommand::Paste);
+            return false;
         default: break;
     }
     if (!ctrl || GetKeyState(VK_MENU) < 0) return false;
     switch (vk) {
-        case 'Z': return edit(shift ? editing_.redo() : editing_.undo());
-        case 'Y': return edit(editing_.redo());
-        case 'C': copy(); return true;
-        case 'X':
-            if (!editing_.hasSelection()) return true;
-            copy();
-            editing_.replaceSelection({});
-            return edit(true);
-        case 'V': paste(); return true;
+        case 'Z': return command(shift ? EditCommand::Redo : EditCommand::Undo);
+        case 'Y': return command(EditCommand::Redo);
+        case 'C': return command(EditCommand::Copy);
+        case 'X': return command(EditCommand::Cut);
+        case 'V': return command(EditCommand::Paste);
         default: return false;
     }
 }
@@ -614,22 +609,25 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             contextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
+        // The edit box's messages, as its menu does them.
         case WM_UNDO:
-        case EM_UNDO:
-            if (!editing_.undo()) return FALSE;
-            afterEdit();
-            return TRUE;
-        case WM_COPY: copy(); return 0;
+        case EM_UNDO: return run(EditCommand::Undo);
+        case WM_COPY:
         case WM_CUT:
         case WM_CLEAR:
-            if (message == WM_CUT) copy();
-            editing_.replaceSelection({});
-            afterEdit();
+        case WM_PASTE:
+            run(message == WM_COPY  ? EditCommand::Copy
+                : message == WM_CUT ? EditCommand::Cut
+                : message == WM_CLEAR ? EditCommand::Delete
+                                      : EditCommand::Paste);
             return 0;
-        case WM_PASTE: paste(); return 0;
         case EM_GETMODIFY: return text().isModified();
         // The whole text, wide, to whoever asks (the system's tools too).
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(win::wide(text().text()).size());
+        case WM_GETTEXTLENGTH: {
+            const std::string_view all = text().text();  // counted, not converted
+            return all.empty() ? 0
+                               : MultiByteToWideChar(CP_UTF8, 0, all.data(), static_cast<int>(all.size()), nullptr, 0);
+        }
         case WM_GETTEXT: {
             if (wParam == 0) return 0;
             const std::wstring all = win::wide(text().text());

@@ -66,6 +66,9 @@ private:
     void copy();
     void paste();
     void contextMenu(int x, int y);
+    // A command of the box's menu, also reached by its keys and by the edit
+    // box's messages; false when there was nothing to do.
+    bool run(EditCommand command);
 
     HWND box_ = nullptr;
     void (*onKeyUp_)(void*) = nullptr;
