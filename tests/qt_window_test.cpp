@@ -202,27 +202,6 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
     }
 
-    // The editor keeps every character; in 1252 each one it cannot hold reads
-    // as one '?', and it is marked where it stands as it is typed.
-    void charactersBeyond1252() {
-        Setup s;
-        const std::string text = "beep\r\nmsg(\"a\xE2\x86\x92\xC5\x91\")\r\n\xF0\x9F\x98\x80x\nz";
-        s.window.setEditorTextUtf8(text);
-        QCOMPARE(s.window.editorTextUtf8(), text);
-        QCOMPARE(s.window.editorText(), std::string("beep\r\nmsg(\"a??\")\r\n?x\nz"));
-        s.caretTo(s.editor->script().lineStart(2) + 4);  // after the emoji: four bytes
-        QCOMPARE(s.window.editorCaret(), std::size_t(19));  // one character in the 1252 text
-        QVERIFY(s.styleAt(1, 6).wave && s.styleAt(1, 6).outside1252);  // the arrow
-        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);      // the line is still a msg
-        QVERIFY(!s.styleAt(1, 5).outside1252);                        // "a" is 1252
-        QVERIFY(s.styleAt(2, 0).outside1252);                         // the emoji
-        // Typed, not only loaded.
-        QKeyEvent arrow(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xE2\x86\x92"));
-        QApplication::sendEvent(s.editor, &arrow);
-        QCOMPARE(s.window.editorTextUtf8().substr(25, 3), std::string("\xE2\x86\x92"));
-        QVERIFY(s.styleAt(2, 4).outside1252);
-    }
-
     void mousePickerStartsAfreshAfterItsCloseBox() {
         Setup s;
         s.torvic.onMousePosition();
@@ -378,68 +357,6 @@ private slots:
             QTest::keyClick(s.editor, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(s.window.editorText(), step.before);
         }
-    }
-
-    // A key reads only the caret's line; what the window tells of it is what
-    // the whole text tells, at every place of the caret (the hint and labels
-    // from it: editor_test's MainWindow.HintFromTheCaretsLine).
-    void caretLineAsTheWholeTextTellsIt() {
-        Setup s;
-        const struct { std::string text; bool utf8; } texts[] = {
-            {"beep\r\nwait(5)\r\n\r\nmsg(\"a\")", false},
-            {"wait\r\n  beep x\r\nnothing", false},
-            {"a\nb\r\nc\rd\r\n\xE0 12\xA0" "500(", false},                       // lone LF and CR
-            {"x\xF0\x9F\x98\x80y(\r\n\xE2\x86\x92z\r\nw\xF0\x9F\x98\x80", true},  // beyond 1252 and 16 bits
-        };
-        for (const auto& t : texts) {
-            t.utf8 ? s.window.setEditorTextUtf8(t.text) : s.window.setEditorText(t.text);
-            const std::string bytes(s.editor->script().text());
-            for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
-                // Not inside a character, nor inside a CR LF.
-                if (pos < bytes.size() && (!startsUtf8Character(bytes[pos]) || (pos > 0 && bytes.compare(pos - 1, 2, "\r\n") == 0)))
-                    continue;
-                s.caretTo(pos);
-                const auto fast = s.window.editorCaretLine(), whole = s.window.MainWindowView::editorCaretLine();
-                const QString where = QString("%1 at %2").arg(QString::fromStdString(t.text)).arg(pos);
-                QVERIFY2(fast.line == whole.line && fast.column == whole.column && fast.text == whole.text, qPrintable(where));
-                QVERIFY2(s.window.editorHoldsAfterCaretLine('(') == s.window.MainWindowView::editorHoldsAfterCaretLine('('),
-                         qPrintable(where));
-            }
-        }
-    }
-
-    // A long text comes back whole, with nothing to undo, the caret at its
-    // start and every line numbered; its far lines are coloured when shown.
-    void longTextLoadsWholeAndIsColouredWhereShown() {
-        Setup s;
-        std::string text;
-        for (int i = 0; i < 200000; ++i) text += i % 2 ? "wiat(1)\r\n" : "msg(\"\xF0\x9F\x98\x80\")\r\n";
-        s.window.setEditorTextUtf8(text + "end");
-        QVERIFY(s.window.editorTextUtf8() == text + "end");
-        QVERIFY(!s.editor->script().canUndo());
-        QCOMPARE(s.editor->script().caret, std::size_t(0));
-        const std::size_t last = s.editor->script().lineCount() - 1;
-        QCOMPARE(last, std::size_t(200000));
-        QCOMPARE(s.editor->runNumber(last), int(last));
-        s.editor->verticalScrollBar()->setValue(150000);
-        QCOMPARE(s.editor->firstShownLine(), 150000);
-        QCOMPARE(s.styleAt(150000, 0).kind, TextStyle::Keyword);
-        QVERIFY(s.styleAt(150001, 0).wave);
-        // The emoji's red ground is painted at its columns on the far line.
-        const QImage shot = s.editor->viewport()->grab().toImage();
-        const int cell = s.editor->fontMetrics().horizontalAdvance(QLatin1Char('M'));
-        auto pinkIn = [&](int column) {
-            int pink = 0;
-            for (int x = 3 + column * cell; x < 3 + (column + 1) * cell; ++x)
-                for (int y = 0; y < s.editor->fontMetrics().height(); ++y) pink += shot.pixelColor(x, y) == QColor(255, 190, 190);
-            return pink;
-        };
-        QVERIFY(pinkIn(5) > 0);
-        QCOMPARE(pinkIn(4), 0);  // the '"' before it is 1252
-        QTest::keyClicks(s.editor, "x");  // typing is undone as usual
-        QVERIFY(s.editor->script().canUndo());
-        s.editor->undo();
-        QVERIFY(s.window.editorTextUtf8() == text + "end");
     }
 
     // The editor's keys and clicks, each from a text and a caret (| in the

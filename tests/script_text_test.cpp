@@ -161,25 +161,6 @@ TEST(ScriptText, WordsStopAtBlanksPunctuationAndLineBreaks) {
     EXPECT_EQ(t.wordAt(5), (std::pair<std::size_t, std::size_t>{5, 6}));  // a lone '"'
 }
 
-// A large text: the gap and the index move with the edits and the text is
-// taken over without a copy of it kept beside.
-TEST(ScriptText, LargeTextEditedAtBothEnds) {
-    std::string big;
-    for (int i = 0; i < 100000; ++i) big += "line " + std::to_string(i) + "\r\n";
-    std::string model = big;
-    ScriptText t;
-    t.setText(std::move(big));
-    t.replace(t.size(), 0, "end");
-    t.replace(0, 0, "start\r\n");
-    t.replace(t.lineStart(50000), 0, "mid");
-    model += "end";
-    model.insert(0, "start\r\n");
-    model.insert(startsOf(model)[50000], "mid");
-    expectIndexed(t, model);
-    EXPECT_EQ(t.lineText(50000), "midline 49999");
-    EXPECT_EQ(t.lineOf(t.lineStart(77777) + 3), 77777u);
-}
-
 // How a shown line is cut into runs: characters of one style in a row,
 // tabs and characters that may be wider each alone, the selection apart,
 // lone CR and LF as their marks; only the columns asked for.
