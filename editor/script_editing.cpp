@@ -239,14 +239,14 @@ int ScriptEditing::runNumber(std::size_t line) {
     return runBefore_[line];
 }
 
-std::string ScriptEditing::lineForClassifier(std::size_t line) const {
-    const std::size_t start = text_.lineStart(line);
-    return utf8To1252(text_.slice(start, std::min(text_.lineEnd(line), start + kLongLine)));
+std::vector<StyledStretch> ScriptEditing::stylesOf(std::string_view wholeLine) const {
+    const bool classified = classify && !encoded_;
+    return styleLine(wholeLine, classified ? classify(utf8To1252(wholeLine)) : LineKind::Command, classified);
 }
 
 std::vector<StyledStretch> ScriptEditing::lineStyles(std::size_t line) {
-    const bool classified = classify && !encoded_;
-    return styleLine(text_.lineText(line), classified ? classify(lineForClassifier(line)) : LineKind::Command, classified);
+    const std::size_t start = text_.lineStart(line);
+    return stylesOf(text_.slice(start, std::min(text_.lineEnd(line), start + kLongLine)));
 }
 
 namespace {
@@ -286,8 +286,7 @@ ShownLine ScriptEditing::shownLine(std::size_t line, std::size_t firstColumn, st
     const bool whole = end - start <= kLongLine;
     if (whole) {
         bytes = text_.slice(start, end);
-        const bool classified = classify && !encoded_;
-        styles = styleLine(bytes, classified ? classify(lineForClassifier(line)) : LineKind::Command, classified);
+        styles = stylesOf(bytes);
     } else {
         from = text_.positionAt(line, firstColumn);
         column = text_.columnOf(from);

@@ -124,8 +124,8 @@ public:
     // The widest line seen, in columns (grows as wider lines are drawn).
     std::size_t widest() const { return widest_; }
 
-    // How a line is drawn, its styles whole, and its runs for the columns
-    // [firstColumn, lastColumn].
+    // How a line is drawn, its styles (of its first 64 KB), and
+    // its runs for the columns [firstColumn, lastColumn].
     std::vector<StyledStretch> lineStyles(std::size_t line);
     ShownLine shownLine(std::size_t line, std::size_t firstColumn, std::size_t lastColumn);
     // The selection's start as the window reports it: in characters from
@@ -144,7 +144,8 @@ public:
 
 private:
     void changed(std::size_t firstLine, std::size_t lastLine);
-    std::string lineForClassifier(std::size_t line) const;
+    // The styles of a line's bytes, as the classifier reads the line.
+    std::vector<StyledStretch> stylesOf(std::string_view wholeLine) const;
 
     ScriptText text_;
     bool encoded_ = false;
