@@ -59,11 +59,36 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // bytes go to a temporary file in the same folder, which replaces the target
 // only once everything was written. The target keeps its permissions, and a
 // symbolic link keeps pointing where it did (the file it points to is
-// replaced).
+// replaced). A file its user may not write, or that keeping would give
+// another owner, is refused and left as it is.
 // Returns true on success; otherwise `error` says why, the target is
 // untouched and no temporary file is left. Names holding a NUL character
 // are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// A short hash of a file's name (8 hex digits). A save's temporary file is
+// named by it: ".torvic-" + hash + "-" + six characters, in the target's
+// folder, whatever the target's length; a save removes those that an
+// earlier save of the same target left when it was killed midway.
+inline std::string nameHash(std::string_view name) {
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (unsigned char c : name) h = (h ^ c) * 16777619u;
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out(8, '0');
+    for (int i = 7; i >= 0; --i, h >>= 4) out[static_cast<std::size_t>(i)] = kDigits[h & 15];
+    return out;
+}
+std::string temporaryNamePattern(const std::string& targetName);  // "XXXXXX" for the six
+
+// What tells one state of a file from another without reading it: which
+// file it is (volume and index), its size and its last write time.
+struct FileStamp {
+    std::uint64_t volume = 0, index = 0, size = 0;
+    std::int64_t modified = 0;  // in the system's own units
+    bool operator==(const FileStamp&) const = default;
+};
+// Nothing when there is no such file (or it cannot be looked at).
+std::optional<FileStamp> fileStamp(const std::string& path);
 
 // Adds bytes to the end of a file, which is made when missing; what the
 // file held is never touched. Returns true on success; otherwise `error`

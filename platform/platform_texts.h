@@ -12,6 +12,10 @@ namespace torvic::platform_texts {
 // Files, in the same words on every system.
 inline std::string isAFolder() { return L1252("és una carpeta"); }
 inline std::string notAPlainFile() { return L1252("no és un fitxer normal (és un dispositiu, una canonada o un sòcol)"); }
+inline std::string readOnlyFile() { return L1252("el fitxer és només de lectura"); }
+inline std::string anotherUsersFile() {
+    return L1252("el fitxer és d'un altre usuari, i en guardar-lo passaria a ser vostre");
+}
 inline std::string emptyFileName() { return L1252("el nom del fitxer és buit"); }
 inline std::string nulInName() { return L1252("el nom conté un caràcter NUL"); }
 inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {

@@ -7,11 +7,15 @@
 #include <thread>
 
 #include <locale.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include "platform/conventions.h"
 #include "platform/files.h"
+#include "platform/platform_texts.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/system_error.h"
 #include "tests/support/fake_views.h"
@@ -89,6 +93,52 @@ TEST(Files, WriterKeepsPermissionsAndLinks) {
     ASSERT_TRUE(writeFileSafely(tmp / "fresh.txt", ""));
     EXPECT_TRUE(fs::exists(tmp / "fresh.txt"));
     EXPECT_FALSE(writeFileSafely("", "x"));
+}
+
+TEST(Files, WriterRefusesReadOnlyFilesAndFitsAnyName) {
+    namespace fs = std::filesystem;
+    test::TempDir tmp;
+    // A file nobody may write stays as it is, whoever saves (the superuser
+    // too), with the reason.
+    const std::string locked = tmp / "locked.txt";
+    ASSERT_TRUE(writeFileSafely(locked, "mine"));
+    chmod(locked.c_str(), 0444);
+    std::string why;
+    EXPECT_FALSE(writeFileSafely(locked, "theirs", &why));
+    EXPECT_EQ(why, platform_texts::readOnlyFile());
+    EXPECT_EQ(readFileBytes(locked).value_or("<missing>"), "mine");
+
+    // The longest name the system takes can be saved: the temporary name is
+    // short whatever the target's.
+    const std::string longest = tmp / std::string(255, 'n');
+    EXPECT_TRUE(writeFileSafely(longest, "x", &why)) << why;
+    EXPECT_TRUE(writeFileSafely(longest, "xy", &why)) << why;
+    EXPECT_EQ(readFileBytes(longest).value_or("<missing>"), "xy");
+
+    // A temporary file a killed save of the same target left is removed by
+    // the next save; one of another target is not, nor is one a save under
+    // way holds (locked).
+    std::string pattern = temporaryNamePattern("doc.txt");
+    ASSERT_EQ(pattern.substr(pattern.size() - 6), "XXXXXX");
+    const std::string stale = tmp / (pattern.substr(0, pattern.size() - 6) + "a1b2c3");
+    const std::string held = tmp / (pattern.substr(0, pattern.size() - 6) + "d4e5f6");
+    const std::string other = tmp / (temporaryNamePattern("altre.txt").substr(0, pattern.size() - 6) + "a1b2c3");
+    for (const std::string& f : {stale, held, other}) ASSERT_TRUE(appendFileBytes(f, "half"));
+    const int holder = open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    ASSERT_TRUE(writeFileSafely(tmp / "doc.txt", "whole"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_TRUE(fs::exists(other));
+    close(holder);
+
+    // A stamp tells a file changed from the same file untouched.
+    const std::optional<FileStamp> before = fileStamp(tmp / "doc.txt");
+    ASSERT_TRUE(before.has_value());
+    EXPECT_EQ(fileStamp(tmp / "doc.txt"), before);
+    ASSERT_TRUE(writeFileSafely(tmp / "doc.txt", "whole!"));
+    EXPECT_NE(fileStamp(tmp / "doc.txt"), before);
+    EXPECT_FALSE(fileStamp(tmp / "none.txt").has_value());
 }
 
 // ---- names: a script's 1252 names reach the file system in UTF-8 ----------

@@ -5,6 +5,7 @@
 
 #include "base/cp1252.h"
 #include "platform/files.h"
+#include "textcmd/textcmd_texts.h"
 #include "tests/support/scripted_host.h"
 
 namespace torvic {
@@ -178,7 +179,10 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     EXPECT_EQ(missing.platform.calls, std::vector<std::string>{"beep"});
 
     // Devices, folders and names with a NUL: refused at once, saying why; save keeps the text.
+    // A failed save fails its line: the prompt names the file and the reason
+    // (here answered Yes each time, so the run goes on).
     Rig saves, opens;
+    saves.host.answers = {true, true, true, true};
     saves.engine.document.setText("data"), saves.engine.document.posTreball = 1;
     saves.run({"save(\"" + (dir / "no/such/dir/x.txt") + "\")", "save(\"" + dir.path() + "\")",
                "save(\"" + std::string(kDevice) + "\")", "save(\"" + (dir / "a") + std::string(1, '\0') + "b\")"});
@@ -186,9 +190,16 @@ TEST(FileCommands, OpenAndSaveOnRealFiles) {
     opens.run({"open(\"" + std::string(kDevice) + "\")", "open(\"" + dir.path() + "\")",
                "open(\"" + in + std::string(1, '\0') + "x\")"});
     const std::string device = whyNot(kDevice), nul = platform_texts::nulInName();
-    EXPECT_EQ(saves.host.shown(), (std::vector<std::string>{lost("SAVE", 0, whyNot(dir / "no/such/folder/x", true)),
-                                                         lost("SAVE", 1, platform_texts::isAFolder()), lost("SAVE", 2, device),
-                                                         lost("SAVE", 3, nul)}));
+    const auto unsaved = [](int line, const std::string& name, const std::string& why) {
+        return "question|Torvic|" + L1252("Error de Sintaxi a la línia: ") + std::to_string(line) + "\r" +
+               textcmd_texts::saveFailed(" " + std::to_string(line), name, why) + "\r" +
+               L1252("Continuar amb l'execució a la següent linia?");
+    };
+    EXPECT_EQ(saves.host.shown(),
+              (std::vector<std::string>{unsaved(0, dir / "no/such/dir/x.txt", whyNot(dir / "no/such/folder/x", true)),
+                                        unsaved(1, dir.path(), platform_texts::isAFolder()),
+                                        unsaved(2, std::string(kDevice), device),
+                                        unsaved(3, (dir / "a") + "?b", nul)}));
     EXPECT_EQ(opens.host.shown(), (std::vector<std::string>{lost("OPEN", 0, device), lost("OPEN", 1, platform_texts::isAFolder()),
                                                          lost("OPEN", 2, nul)}));
     EXPECT_FALSE(std::filesystem::exists(dir / "a"));

@@ -65,8 +65,11 @@ static void cmdSave(RunContext& ctx) {
     if (doc.textTreball().empty()) return;
     ctx.obtParam({Text});
     // The text is written exactly as it is, with no line break added.
+    // A save that fails is a failure of the line, with the system's reason:
+    // a run that went on would work from a file that was never written.
     std::string error;
-    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball(), doc.encoding, error)) fileError(ctx, "SAVE", error);
+    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball(), doc.encoding, error))
+        throw RunTimeError(textcmd_texts::saveFailed(decimalWithSign(ctx.liniaActual), ctx.param(0), error));
 }
 
 static void cmdPos(RunContext& ctx) {

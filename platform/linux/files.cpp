@@ -1,7 +1,9 @@
 #include "platform/files.h"
 #include "platform/linux/system_error.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +106,51 @@ int writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// The temporary files of a save: ".torvic-" and a hash of the target's name,
+// so that they are short whatever the target's length and tell which target
+// they belong to, then mkstemp's six characters.
+std::string temporaryPrefix(const std::string& targetName) {
+    return ".torvic-" + nameHash(targetName) + "-";
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& prefix) {
+    return entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Removes the temporary files a save of the same target left when it was
+// killed midway. A save under way holds a lock on its own, so only those
+// nobody holds go.
+void removeStaleTemporaries(const fs::path& dir, const std::string& prefix) {
+    DIR* d = opendir(dir.c_str());
+    if (!d) return;
+    const int dirFd = dirfd(d);
+    while (const dirent* e = readdir(d)) {
+        if (!isTemporaryOf(e->d_name, prefix)) continue;
+        const int fd = openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirFd, e->d_name, 0);
+        close(fd);
+    }
+    closedir(d);
+}
+
+// Makes a rename in `dir` durable: without it a power cut may bring the old
+// file back.
+void syncFolder(const fs::path& dir) {
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+}  // namespace
+
+std::string temporaryNamePattern(const std::string& targetName) { return temporaryPrefix(targetName) + "XXXXXX"; }
+
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
@@ -112,14 +159,29 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     if (dir.empty()) dir = ".";
 
     struct stat st {};
-    bool exists = stat(target.c_str(), &st) == 0;
+    const bool exists = stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) return fail(error, reason(errno));  // a link loop, a folder we may not enter
     if (exists && S_ISDIR(st.st_mode)) return fail(error, platform_texts::isAFolder());
     // A device or a FIFO is never replaced by a plain file.
     if (exists && !S_ISREG(st.st_mode)) return fail(error, platform_texts::notAPlainFile());
+    // The rename needs only the folder's permission: a file its user may not
+    // write (or that nobody may, for the superuser) is left as it is, and so
+    // is another user's file, which the replacement would make ours.
+    if (exists) {
+        if (access(target.c_str(), W_OK) != 0) {
+            if (errno == EACCES || errno == EPERM) return fail(error, platform_texts::readOnlyFile());
+            return fail(error, reason(errno));
+        }
+        if ((st.st_mode & 0222) == 0) return fail(error, platform_texts::readOnlyFile());
+        if (st.st_uid != geteuid() && geteuid() != 0) return fail(error, platform_texts::anotherUsersFile());
+    }
 
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = mkstemp(tmpl.data());
+    const std::string prefix = temporaryPrefix(target.filename().string());
+    removeStaleTemporaries(dir, prefix);
+    std::string tmpl = (dir / (prefix + "XXXXXX")).string();
+    int fd = mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) return fail(error, reason(errno));
+    flock(fd, LOCK_EX | LOCK_NB);  // ours until it is renamed or removed
 
     auto abandon = [&](const std::string& why) {
         close(fd);
@@ -130,23 +192,25 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     if (int e = writeAll(fd, bytes)) return abandon(reason(e));
     if (exists) {
         if (fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Only the owner's group may be set by others; keep going with ours.
+            // Only the owner's group may fail to be kept (one we are not in).
         }
         if (fchmod(fd, st.st_mode & 07777) != 0) return abandon(reason(errno));
     } else if (fchmod(fd, 0666 & ~currentUmask()) != 0) {
         return abandon(reason(errno));
     }
     if (fsync(fd) != 0) return abandon(reason(errno));
-    if (close(fd) != 0) {
-        unlink(tmpl.c_str());
-        return fail(error, reason(errno));
-    }
-    if (rename(tmpl.c_str(), target.c_str()) != 0) {
-        int e = errno;
-        unlink(tmpl.c_str());
-        return fail(error, reason(e));
-    }
+    if (rename(tmpl.c_str(), target.c_str()) != 0) return abandon(reason(errno));
+    close(fd);
+    syncFolder(dir);
     return true;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    struct stat st {};
+    if (path.find('\0') != std::string::npos || stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                     static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace torvic {
@@ -71,6 +73,27 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     return data;
 }
 
+namespace {
+
+// Removes the temporary files an earlier save of the same target left when
+// it was killed midway; one still being written is open without sharing,
+// and cannot be deleted.
+void removeStaleTemporaries(const std::wstring& dir, const std::wstring& prefix) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((dir + prefix + L"*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((dir + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+std::string temporaryNamePattern(const std::string& targetName) {
+    return "~torvic-" + nameHash(targetName) + "-XXXXXX.tmp";
+}
+
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
@@ -78,17 +101,28 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
     const std::wstring target = wide(path);
     // A device ("NUL", "COM1") or a folder is never replaced by a plain file.
     if (std::string why = notAPlainFile(target, exists); !why.empty()) return fail(error, why);
+    // Replacing needs only the folder's permission: a read-only file stays.
+    if (exists) {
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return fail(error, platform_texts::readOnlyFile());
+    }
 
-    // The temporary file beside the target, so that the replacement is a rename.
+    // The temporary file beside the target, so that the replacement is a
+    // rename; short whatever the target's name, and named by it.
     static std::atomic<unsigned> counter{0};
     const std::size_t slash = target.find_last_of(L"\\/:");
     const std::wstring dir = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    const std::size_t cut = path.find_last_of("\\/:");
+    const std::string utf8Name = cut == std::string::npos ? path : path.substr(cut + 1);
+    const std::wstring prefix = wide("~torvic-" + nameHash(utf8Name) + "-");
+    removeStaleTemporaries(dir, prefix);
     std::wstring temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = dir + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(counter++) +
-               L".tmp";
+        wchar_t unique[16];
+        swprintf(unique, 16, L"%06x", (GetCurrentProcessId() * 4099u + counter++) & 0xFFFFFFu);
+        temp = dir + prefix + unique + L".tmp";
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
@@ -118,6 +152,21 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         return fail(error, systemMessage(code));
     }
     return true;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    if (path.find('\0') != std::string::npos) return std::nullopt;
+    HANDLE h = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL ok = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    if (!ok) return std::nullopt;
+    auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    return FileStamp{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                     join(info.nFileSizeHigh, info.nFileSizeLow),
+                     static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime))};
 }
 
 bool appendFileBytes(const std::string& path, std::string_view bytes, std::string* error) {
