@@ -1,5 +1,11 @@
 // torvic: the editor and interpreter window.
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <cstdio>
 
@@ -57,10 +63,29 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const std::string cmd = torvic::commandLineText(args);
 
+    // Ended from outside (a signal, a display that went away): work not yet
+    // saved is in its recovery copy before the program goes.
+    static torvic::MainWindowPresenter* endingTarget = &torvic;
+    std::atexit([] {
+        if (endingTarget) endingTarget->writeRecoveryNow();
+    });
+    const int endSignals = torvic::catchTerminationSignals();
+    QSocketNotifier endRequests(endSignals, QSocketNotifier::Read);
+    endRequests.setEnabled(endSignals >= 0);
+    QObject::connect(&endRequests, &QSocketNotifier::activated, [&torvic, endSignals] {
+        unsigned char number = SIGTERM;
+        if (read(endSignals, &number, 1) != 1) return;
+        torvic.writeRecoveryNow();
+        endingTarget = nullptr;
+        torvic::endBySignal(number);
+    });
+
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.
         window.show();
     }
     torvic.onLoad(cmd);
-    return app.exec();
+    const int status = app.exec();
+    endingTarget = nullptr;  // ended as it should: the windows say what became of the work
+    return status;
 }

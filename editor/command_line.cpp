@@ -40,6 +40,9 @@ StartRequest parseCommandLine(const std::string& cmd) {
     if (toLower1252(cmd.substr(0, 5)) == "/exec") {
         r.kind = StartRequest::RunHidden;
         r.file = cmd.size() > 6 && cmd[6] == '"' ? cut(7, 1) : cut(6, 0);
+    } else if (toLower1252(cmd.substr(0, 5)) == "/nou " || toLower1252(cmd) == "/nou") {
+        r.kind = StartRequest::OpenAsNew;
+        r.file = cmd.size() > 5 && cmd[5] == '"' ? cut(6, 1) : cut(5, 0);
     } else {
         r.kind = StartRequest::Edit;
         r.file = cmd[0] == '"' ? cut(1, 1) : cmd;
@@ -54,7 +57,8 @@ bool isHelpRequest(const std::string& arguments) {
 std::string usageText(bool withManual) {
     std::string text =
         "Ús: torvic [PROGRAMA]\n"
-        "    torvic /exec PROGRAMA\n";
+        "    torvic /exec PROGRAMA\n"
+        "    torvic /nou PROGRAMA\n";
     if (withManual) text += "    torvic /manual\n";
     // No columns nor breaks inside a line: a message box shows it in a
     // proportional font, and wraps it itself.
@@ -62,7 +66,8 @@ std::string usageText(bool withManual) {
         "\n"
         "PROGRAMA: obre el programa (un fitxer .torvic) a l'editor.\n"
         "/exec PROGRAMA: l'executa amagat, amb la icona a l'àrea de notificació, i "
-        "acaba quan el programa acaba.\n";
+        "acaba quan el programa acaba.\n"
+        "/nou PROGRAMA: mostra el text del programa com a programa nou, sense nom.\n";
     if (withManual) text += "/manual: mostra el manual de les comandes.\n";
     text += "--help: mostra aquesta ajuda.\n";
     return text;

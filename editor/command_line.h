@@ -1,13 +1,16 @@
 #pragma once
-// The command line of torvic: nothing, a script to edit, or "/exec", a
-// separator and a script to run hidden; a path may be in double quotes.
+// The command line of torvic: nothing, a script to edit, "/exec", a
+// separator and a script to run hidden, or "/nou", a separator and a script
+// to show as a new program; a path may be in double quotes.
 #include <string>
 #include <vector>
 
 namespace torvic {
 
 struct StartRequest {
-    enum Kind { Nothing, Edit, RunHidden } kind = Nothing;
+    // OpenAsNew ("/nou" and a script): its text as a new program, not yet
+    // saved anywhere (another window shows it beside a changed copy).
+    enum Kind { Nothing, Edit, RunHidden, OpenAsNew } kind = Nothing;
     std::string file;
 };
 

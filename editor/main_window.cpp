@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ctime>
 #include <fstream>
 
 #include "base/cp1252.h"
@@ -50,6 +51,7 @@ MainWindowPresenter::MainWindowPresenter(MainWindowView& view, Platform& platfor
       aboutBox_(aboutBox) {
     programDirectory = conventions::currentFolder;
     currentDirectory = conventions::currentFolder;
+    recoveryFolder = conventions::recoveryFolder;
     // "Tancar" of the message window ends the program as "End" does.
     messageWindow_.onEndProgram = [this] { onEnd(); };
 }
@@ -68,6 +70,9 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
             setFileName(absoluteName(currentDirectory(), request.file));
             onOpenClick();
             break;
+        case StartRequest::OpenAsNew:
+            showAsNewProgram(absoluteName(currentDirectory(), request.file));
+            break;
         case StartRequest::Nothing: {
             std::string dir = currentDirectory();
             if (dir.empty() || dir.back() != conventions::folderSeparator()) dir += conventions::folderSeparator();
@@ -77,6 +82,7 @@ void MainWindowPresenter::onLoad(const std::string& commandLine) {
     }
     view_.moveEndButtonOutOfSight();
     updateCaption();
+    if (!startedHidden_) offerRecovery();
 }
 
 MainWindowView::CaretLine MainWindowView::editorCaretLine() {
@@ -96,8 +102,14 @@ bool MainWindowView::editorHoldsAfterCaretLine(char c) {
 }
 
 void MainWindowPresenter::onEditorChange() {
+    showCaption(unsavedNow());
+    // The copy is written once the keys stop for a moment.
+    view_.startRecoveryTimer(kRecoveryDelayMs);
+}
+
+bool MainWindowPresenter::unsavedNow() {
     const std::optional<bool> modified = view_.editorModified();
-    showCaption(modified ? *modified : hasUnsavedChanges());
+    return modified ? *modified : hasUnsavedChanges();
 }
 
 void MainWindowPresenter::updateCaption() {
@@ -267,6 +279,12 @@ void MainWindowPresenter::onTrayExit() {
 
 void MainWindowPresenter::endProgram() {
     showPendingRunLine();
+    // Work nobody chose to throw away (a program started hidden ends without
+    // asking) stays in its copy.
+    if (!workDiscarded_ && unsavedNow())
+        writeRecoveryNow();
+    else
+        recovery().discard();
     ended_ = true;
     restaurarFinestra();
     treureIcona();
@@ -278,14 +296,17 @@ bool MainWindowPresenter::settleUnsavedChanges() {
     switch (view_.askSaveChanges(L1252("El programa té modificacions que no s'han guardat. Voleu guardar-les?"),
                                  "Modificacions sense guardar:")) {
         case SaveChoice::Discard:
+            workDiscarded_ = true;
+            recovery().discard();
             return true;
         case SaveChoice::Save:
             // To the program's own file (the name field may already name the
-            // next one), or through "Guardar com.." for a program never saved.
+            // next one; a change another program made there is asked about),
+            // or through "Guardar com.." for a program never saved.
             if (savedName_.empty())
                 onSaveAsClick();
             else
-                writeProgram(savedName_);
+                saveTo(savedName_);
             return !hasUnsavedChanges();  // a save that failed or was cancelled stops the action
         case SaveChoice::Cancel:
             break;
@@ -396,6 +417,125 @@ void MainWindowPresenter::ferSubstitucio() {
     replaceFast(changed, static_cast<std::int32_t>(from), replaceDialog_.pTexte1, replaceDialog_.pTexte2,
                 replaceDialog_.pVegades);
     if (changed != text) view_.replaceEditorTextUtf8(changed);
+}
+
+// ---- work not yet saved: the recovery copy, and files changed on disk ----
+
+RecoveryCopy& MainWindowPresenter::recovery() {
+    if (!recovery_) recovery_ = std::make_unique<RecoveryCopy>(recoveryFolder(), conventions::currentProcessId());
+    return *recovery_;
+}
+
+RecoveryContent MainWindowPresenter::recoveryContent() {
+    RecoveryContent c;
+    c.programName = programName();
+    c.programSaved = !savedName_.empty();
+    c.encoding = programEncoding_;
+    c.endsWithLineBreak = programEndsWithLineBreak_;
+    c.savedSize = savedText_.size;
+    c.savedHash = savedText_.hash;
+    c.fileStamp = programStamp_;
+    c.diskHash = programDiskHash_;
+    c.text = view_.editorTextUtf8();
+    return c;
+}
+
+void MainWindowPresenter::onRecoveryTimer() {
+    if (ended_) return;
+    if (!unsavedNow()) {
+        recovery().discard();  // undone back to what was saved
+        return;
+    }
+    workDiscarded_ = false;  // new work since
+    recovery().writeLater(recoveryContent());
+}
+
+bool MainWindowPresenter::writeRecoveryNow() {
+    if (ended_ || workDiscarded_ || !unsavedNow()) return false;
+    return recovery().writeNow(recoveryContent());
+}
+
+namespace {
+
+// A copy's time as people read it: "08/12/2026 a les 15:42".
+std::string shownTime(std::time_t t) {
+    char text[64] = "";
+    if (const std::tm* local = std::localtime(&t)) std::strftime(text, sizeof text, "%d/%m/%Y a les %H:%M", local);
+    return text;
+}
+
+}  // namespace
+
+void MainWindowPresenter::offerRecovery() {
+    for (const LeftRecovery& left : RecoveryCopy::findLeft(recoveryFolder())) {
+        const RecoveryContent& c = left.content;
+        const std::string program = c.programName.empty() ? L1252("sense nom") : shownName(c.programName);
+        const int choice = view_.askChoice(
+            L1252("Hi ha una còpia de recuperació del programa ") + program + L1252(", escrita el ") +
+                shownTime(left.writtenAt) +
+                L1252(", amb modificacions que no es van guardar.\r\rRecuperar la mostra a l'editor (el fitxer del "
+                      "programa no canvia fins que la guardeu); Descartar l'esborra; Més tard la conserva per a la "
+                      "propera vegada."),
+            L1252("Recuperació del programa:"), {"Recuperar", "Descartar", L1252("Més tard")}, 0);
+        std::error_code ec;
+        if (choice == 1) std::filesystem::remove(systemPath(left.path), ec);
+        if (choice != 0 || !settleUnsavedChanges()) continue;
+        view_.setEditorTextUtf8(c.text);
+        savedText_ = {c.savedSize, c.savedHash};
+        savedName_ = c.programSaved ? c.programName : std::string();
+        newProgramName_ = c.programSaved ? std::string() : c.programName;
+        programStamp_ = c.fileStamp;
+        programDiskHash_ = c.diskHash;
+        askedAboutStamp_.reset();
+        programEncoding_ = c.encoding;
+        programEndsWithLineBreak_ = c.endsWithLineBreak;
+        setFileName(c.programName);
+        workDiscarded_ = false;
+        updateCaption();
+        // The copy is this program's own from now on.
+        writeRecoveryNow();
+        std::filesystem::remove(systemPath(left.path), ec);
+        view_.clearStatus();
+        view_.showStatus(L1252("S'ha recuperat el programa: guardeu-lo per conservar les modificacions."));
+        focusIfVisible();
+        return;  // the others wait for another start
+    }
+}
+
+void MainWindowPresenter::showAsNewProgram(const std::string& name) {
+    setFileName(name);
+    openProgram(name, false);
+    if (savedName_ != name) return;  // it could not be read (and said so)
+    // Not the file's any more: a save asks for a name of its own, and the
+    // text counts as unsaved work.
+    savedName_.clear();
+    programStamp_.reset();
+    newProgramName_ = conventions::folderPart(name) + "nou_programa.torvic";
+    savedText_ = fingerprint("");
+    setFileName(newProgramName_);
+    updateCaption();
+    view_.showStatus(L1252("Aquest és el text de ") + shownName(name) +
+                     L1252(" tal com és al disc, com a programa nou: no té nom fins que el guardeu."));
+}
+
+void MainWindowPresenter::onWindowActivated() {
+    if (askingAboutDisk_ || ended_ || !view_.isVisible() || !programFileChanged()) return;
+    const std::optional<FileStamp> now = fileStamp(savedName_);
+    if (askedAboutStamp_ == now) return;  // this change was offered already
+    askedAboutStamp_ = now;
+    if (unsavedNow()) {
+        // The save will ask what to do with it.
+        view_.showStatus(L1252("Un altre programa ha modificat ") + shownName(savedName_) +
+                         L1252(": en guardar se us preguntarà què cal fer."));
+        return;
+    }
+    askingAboutDisk_ = true;
+    const bool again = view_.askYesNo(L1252("Un altre programa ha modificat el fitxer ") + shownName(savedName_) +
+                                          L1252(".\r\rVoleu tornar-lo a llegir? Aquí no hi ha cap modificació sense "
+                                                "guardar."),
+                                      L1252("El fitxer ha canviat al disc:"));
+    askingAboutDisk_ = false;
+    if (again) openProgram(savedName_, true);
 }
 
 }  // namespace torvic

@@ -6,6 +6,7 @@
 // break as two characters.
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "editor/message_window.h"
 #include "editor/replace_dialog.h"
 #include "editor/layout.h"
+#include "editor/recovery_copy.h"
 #include "engine/engine.h"
 
 namespace torvic {
@@ -89,6 +91,17 @@ public:
     virtual bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon = MessageIcon::None) = 0;
     // A question with the buttons "Guardar", "No guardar" and "Cancel·lar".
     virtual SaveChoice askSaveChanges(const std::string& text, const std::string& title) = 0;
+    // A question with buttons of its own: the index of the one chosen. The
+    // one at `defaultButton` answers Return; the last one answers Esc and
+    // the close box, so it must be the answer that does nothing.
+    virtual int askChoice(const std::string& text, const std::string& title, const std::vector<std::string>& buttons,
+                          int defaultButton) = 0;
+    // The recovery copy's timer: one shot after `intervalMs`, calling
+    // onRecoveryTimer; starting it again replaces it.
+    virtual void startRecoveryTimer(int intervalMs) = 0;
+    // Another editor, in a process of its own, showing the text of the file
+    // (a system name) as a new program.
+    virtual void openInNewWindow(const std::string& systemFile) = 0;
     // File dialogs: the chosen path, or empty when cancelled. Their names
     // are the system's own (UTF-8).
     virtual std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -143,6 +156,18 @@ public:
     void onEditorChange();                                // Text1_Change
     bool startedHidden() const { return startedHidden_; }
     bool ended() const { return ended_; }
+
+    // The window came to the front: a program file another program changed
+    // meanwhile is offered again (when nothing here is unsaved).
+    void onWindowActivated();
+    // Work not yet saved is written to the recovery copy a little after the
+    // last change (off the key path), and at once when the program is ended
+    // from outside (a signal, the session's end, a lost display): true when
+    // a copy was written. The folder of the copies (a system name; tests set one).
+    void onRecoveryTimer();
+    bool writeRecoveryNow();
+    std::function<std::string()> recoveryFolder;
+    static constexpr int kRecoveryDelayMs = 2000;
 
     // Program files.
     void onOpenClick();           // Command1 "-> Obrir": open or reload the named file
@@ -274,10 +299,43 @@ private:
     void setFileName(const std::string& systemName);
     std::string fileName();  // the system's name of the file Text2 names
     // `name` below is a system name.
-    bool saveTo(const std::string& name);
+    // Opens the file into the editor; `reload` replaces the text without the
+    // question (nothing here is unsaved), as for a file changed on disk.
+    void openProgram(std::string name, bool reload);
+    // Save over `name`: a changed copy of the program's own file on disk is
+    // asked about, and so is any other file that exists (always when
+    // `saveAs`); false when nothing was written.
+    bool saveTo(const std::string& name, bool saveAs = false);
+    // Before the program's own file is replaced: whether the file on disk is
+    // still the one last read or written here, or the user chose to write
+    // over another program's change. False when nothing must be written.
+    bool confirmOverwritingChange(const std::string& name);
+    // Whether the program's file on disk is no longer what was last read or
+    // written here (its stamp differs and so do its bytes); false for a
+    // file that is gone.
+    bool programFileChanged();
+    // Remembers the program file as read or written: its stamp and bytes.
+    void rememberProgramFile(const std::string& name, std::string_view bytes);
+    std::optional<FileStamp> programStamp_;
+    std::size_t programDiskHash_ = 0;
+    std::optional<FileStamp> askedAboutStamp_;  // a change already offered on activation
+    bool askingAboutDisk_ = false;
+    // The recovery copy, made at its first use.
+    RecoveryCopy& recovery();
+    std::unique_ptr<RecoveryCopy> recovery_;
+    RecoveryContent recoveryContent();
+    // At start-up: offers the copies that programs which ended left behind.
+    void offerRecovery();
+    // The editor takes a program text as a new program (not saved anywhere),
+    // in the folder of `name`.
+    void showAsNewProgram(const std::string& name);
     // Writes the editor text in the program's encoding (asking before
     // characters 1252 cannot hold would be lost), or says why it could not.
     bool writeProgram(const std::string& name);
+    // The same, from the view's own account where it keeps one (cheap on
+    // every key).
+    bool unsavedNow();
+    bool workDiscarded_ = false;  // the user chose to throw the work away
     // Whether the editor holds changes not yet saved (or loaded).
     bool hasUnsavedChanges() { return fingerprint(view_.editorTextUtf8()) != savedText_; }
     // Characters of the editor text that code page 1252 cannot hold, each

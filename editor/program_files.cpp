@@ -39,6 +39,34 @@ void MainWindowPresenter::onOpenClick() {
         name = currentDirectory();
         setFileName(name);
     }
+    openProgram(name, false);
+}
+
+namespace {
+
+// Why a file cannot be opened as a program, or nothing when `bytes` holds it.
+std::optional<std::string> openRefusal(const std::string& name, const std::optional<std::string>& bytes,
+                                       const std::string& reason, bool noMatch) {
+    std::error_code ec;
+    if (!noMatch && fs::is_directory(systemPath(name), ec))
+        return L1252("El nom especificat és una carpeta, no un fitxer. Introdueixi el nom del fitxer, o cliqui sobre "
+                     "Navegar.");
+    if (!bytes && (noMatch || !fs::exists(fs::symlink_status(systemPath(name), ec))))
+        return L1252("El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.");
+    // It is there, but cannot be read: the reason, never "not found".
+    if (!bytes)
+        return L1252("El fitxer especificat no s'ha pogut obrir: ") + reason +
+               L1252(". Introdueixi el nom d'un altre fitxer, o cliqui sobre Navegar.");
+    if (bytes->find('\0') != std::string::npos)
+        // The editor box cannot hold a NUL byte: shown, the file would be saved back changed.
+        return L1252("El fitxer conté caràcters nuls (potser no és un fitxer de text): no es pot mostrar tal com és i no "
+                     "s'ha obert.");
+    return std::nullopt;
+}
+
+}  // namespace
+
+void MainWindowPresenter::openProgram(std::string name, bool reload) {
     bool noMatch = false;  // a pattern that matched nothing: its folder is shown
     if (hasWildcards(name)) {
         const std::string match = conventions::firstMatchingFile(name);
@@ -46,27 +74,25 @@ void MainWindowPresenter::onOpenClick() {
         name = noMatch ? conventions::folderPart(name) : match;
         setFileName(name);
     }
-    std::error_code ec;
-    std::optional<std::string> bytes = readFileBytes(name);
-    const char* refusal = nullptr;
-    if (!noMatch && fs::is_directory(systemPath(name), ec))
-        refusal = "El nom especificat és una carpeta, no un fitxer. Introdueixi el nom del fitxer, o cliqui sobre "
-                  "Navegar.";
-    else if (!bytes)
-        refusal = "El fitxer especificat no s'ha pogut trobar. Introdueixi el nom del fitxer, o cliqui sobre Navegar.";
-    else if (bytes->find('\0') != std::string::npos)
-        // The editor box cannot hold a NUL byte: shown, the file would be saved back changed.
-        refusal = "El fitxer conté caràcters nuls (potser no és un fitxer de text): no es pot mostrar tal com és i no "
-                  "s'ha obert.";
-    if (refusal) {
-        view_.messageBox(L1252(refusal), "Error en trobar el fitxer:", MessageIcon::Critical, false);
+    // The stamp before the bytes: a change while they are read shows as a change later.
+    const std::optional<FileStamp> stamp = fileStamp(name);
+    std::string reason;
+    std::optional<std::string> bytes = noMatch ? std::nullopt : readFileBytes(name, &reason);
+    if (const std::optional<std::string> refusal = openRefusal(name, bytes, reason, noMatch)) {
+        view_.messageBox(*refusal, "Error en trobar el fitxer:", MessageIcon::Critical, false);
+        // A file that could not be opened never becomes the target of the
+        // next save: the field names the program again (or, with none, the
+        // folder the user was looking in).
+        setFileName(!programName().empty() ? programName() : conventions::folderPart(name));
         focusIfVisible();
         return;
     }
+    const std::size_t diskHash = std::hash<std::string_view>{}(*bytes);
     ScriptFile file = readScriptFile(*bytes);
     bytes.reset();  // a large file is not held three times while the editor takes it
     // Changes not saved get the save question; otherwise the program's own.
-    bool replace = !startedHidden_ && hasUnsavedChanges()
+    bool replace = reload ? true
+                   : !startedHidden_ && hasUnsavedChanges()
                        ? settleUnsavedChanges()
                        : view_.editorText().empty() ||
                              view_.askYesNo(L1252("Si obriu un altre programa les modificacions que hagueu fet no es "
@@ -81,6 +107,11 @@ void MainWindowPresenter::onOpenClick() {
         file.text = file.textUtf8 = std::string();  // (a UTF-8 file's 1252 reading too)
         savedText_ = fingerprint(view_.editorTextUtf8());
         savedName_ = name;
+        newProgramName_.clear();
+        programStamp_ = stamp;
+        programDiskHash_ = diskHash;
+        askedAboutStamp_.reset();
+        recovery().discard();  // what it kept was thrown away with the text
         programEncoding_ = file.encoding;
         programEndsWithLineBreak_ = file.endsWithLineBreak;
         updateCaption();
@@ -102,17 +133,64 @@ void MainWindowPresenter::onOpenClick() {
     focusIfVisible();
 }
 
-bool MainWindowPresenter::saveTo(const std::string& name) {
+bool MainWindowPresenter::saveTo(const std::string& name, bool saveAs) {
+    // The program's own file, unchanged since it was read or written here,
+    // is saved without a question: asked every time, "Sí" would become a
+    // reflex. A change another program made is asked about instead.
+    const bool own = !savedName_.empty() && name == savedName_;
+    if (own && programFileChanged()) {
+        if (!confirmOverwritingChange(name)) return false;
+        return writeProgram(name);
+    }
     std::error_code ec;
     const std::string existing = hasWildcards(name) ? conventions::firstMatchingFile(name)
                                  : fs::is_regular_file(systemPath(name), ec) ? name
                                                                              : std::string();
     // The question names the file it would replace.
-    if (!existing.empty() && !view_.askYesNo(shownName(existing) + "\r\rSobreescriure ?", "El fitxer ja existeix:")) {
+    if (!existing.empty() && (saveAs || !own) &&
+        !view_.askYesNo(shownName(existing) + "\r\rSobreescriure ?", "El fitxer ja existeix:")) {
         onSaveAsClick();
         return false;
     }
     return writeProgram(name);
+}
+
+bool MainWindowPresenter::programFileChanged() {
+    if (savedName_.empty() || !programStamp_) return false;
+    const std::optional<FileStamp> now = fileStamp(savedName_);
+    if (!now || *now == *programStamp_) return false;
+    // Touched but not changed (a copy with the same bytes, a new time): the same file.
+    const std::optional<std::string> bytes = readFileBytes(savedName_);
+    if (bytes && std::hash<std::string_view>{}(*bytes) == programDiskHash_) {
+        programStamp_ = now;
+        return false;
+    }
+    return true;
+}
+
+bool MainWindowPresenter::confirmOverwritingChange(const std::string& name) {
+    switch (view_.askChoice(L1252("Un altre programa ha modificat el fitxer ") + shownName(name) +
+                                L1252(" des que el vau obrir o guardar aquí. Si el guardeu, els seus canvis es "
+                                      "perdran.\r\rConservar l'altra versió no guarda res (el vostre text continua a "
+                                      "l'editor); Comparar l'obre en una finestra nova, com a programa nou."),
+                            L1252("El fitxer ha canviat al disc:"),
+                            {"Sobreescriure", "Comparar", L1252("Conservar l'altra versió")}, 2)) {
+        case 0:
+            return true;
+        case 1:
+            view_.openInNewWindow(name);
+            break;
+        default:
+            break;
+    }
+    focusIfVisible();
+    return false;
+}
+
+void MainWindowPresenter::rememberProgramFile(const std::string& name, std::string_view bytes) {
+    programStamp_ = fileStamp(name);
+    programDiskHash_ = std::hash<std::string_view>{}(bytes);
+    askedAboutStamp_.reset();
 }
 
 bool MainWindowPresenter::writeProgram(const std::string& name) {
@@ -135,15 +213,21 @@ bool MainWindowPresenter::writeProgram(const std::string& name) {
         }
     }
     // Through the same writer as the save command of scripts.
-    if (hasWildcards(name) || !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_))) {
-        view_.messageBox(L1252("Especifiqueu un nom per guardar. Si ja heu especificat un nom el fitxer estarà en "
-                               "ús o protegit d'escriptura."),
+    const std::string bytes = scriptFileBytes(text, encoding, programEndsWithLineBreak_);
+    std::string reason = L1252("el nom té caràcters comodí (* o ?)");
+    if (hasWildcards(name) || !writeFileSafely(name, bytes, &reason)) {
+        view_.messageBox(L1252("No s'ha pogut guardar ") + shownName(name) + ": " + reason +
+                             L1252(".\r\rEspecifiqueu un nom per guardar. Si ja heu especificat un nom el fitxer "
+                                   "estarà en ús o protegit d'escriptura."),
                          "Error en grabar el fitxer:", MessageIcon::Critical, false);
         focusIfVisible();
         return false;
     }
     savedText_ = fingerprint(text);
     savedName_ = name;
+    newProgramName_.clear();
+    rememberProgramFile(name, bytes);
+    recovery().discard();
     programEncoding_ = encoding;
     updateCaption();
     return true;
@@ -169,7 +253,7 @@ void MainWindowPresenter::onSaveAsClick() {
     if (!chosen.empty()) {
         dialogFileName_ = chosen;
         setFileName(chosen);
-        saveTo(chosen);
+        saveTo(chosen, true);
     } else {
         view_.messageBox("El fitxer no s'ha guardat. No heu especificat cap nom de fitxer nou per guardar.",
                          L1252("Atenció:"), MessageIcon::Exclamation, false);
@@ -187,6 +271,8 @@ void MainWindowPresenter::onNewProgram() {
     view_.setEditorText("");
     savedText_ = fingerprint(view_.editorTextUtf8());
     savedName_.clear();
+    programStamp_.reset();
+    recovery().discard();
     newProgramName_ = currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic";
     programEncoding_ = TextEncoding::Ansi;
     programEndsWithLineBreak_ = false;

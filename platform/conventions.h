@@ -43,4 +43,14 @@ std::string programFolder();
 // none found gives an empty list.
 std::vector<std::string> systemInformationPrograms();
 
+// Where the editor keeps the recovery copies of work not yet saved: the
+// user's state folder for the program (made when missing); empty when the
+// system names none.
+std::string recoveryFolder();
+
+// This process's id, and whether a process with that id is a running copy
+// of this program (a copy left by one that is still running is its own).
+long currentProcessId();
+bool programRunning(long processId);
+
 }  // namespace torvic::conventions

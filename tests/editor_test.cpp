@@ -284,12 +284,18 @@ TEST_F(ProgramFiles, SaveWritesTheFileTheCaptionNames) {
     rig.torvic.onOpenClick();
     EXPECT_EQ(rig.view.text2Field + "|" + rig.view.caption, path("a.torvic") + "|" + caption("*a.torvic - "));
     rig.view.messages.clear();
-    rig.view.answers = {true};
-    rig.torvic.onSaveClick();
+    rig.torvic.onSaveClick();  // its own file, unchanged on disk: no question
     EXPECT_EQ(read("a.torvic") + "|" + read("b.torvic"), "beep\r\nwait(1)|other");
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_EQ(rig.view.messages[0].text, path("a.torvic") + "\r\rSobreescriure ?");
+    EXPECT_EQ(rig.view.titles(), "");
     EXPECT_EQ(rig.view.caption, caption("a.torvic - "));
+    // Another name typed over it that exists is asked about, naming it.
+    rig.view.text2Field = path("b.torvic");
+    rig.view.answers = {false};
+    rig.view.dialogAnswers = {""};
+    rig.torvic.onSaveClick();
+    ASSERT_EQ(rig.view.messages.size(), 2u);  // "Sobreescriure ?", No, then save as cancelled
+    EXPECT_EQ(rig.view.messages[0].text, path("b.torvic") + "\r\rSobreescriure ?");
+    EXPECT_EQ(read("b.torvic"), "other");
 
     WindowRig fresh;  // a program never saved: the name declined stays for saving it
     fresh.view.editor = "beep";
@@ -360,8 +366,11 @@ TEST_F(ProgramFiles, Saving1252CharactersItCannotHoldOffersUtf8) {
     rig.view.answers = {true};  // Yes: UTF-8 keeps them
     rig.torvic.onSaveClick();
     EXPECT_EQ(read("x.torvic"), std::string(systemTextEncoding() == TextEncoding::Ansi ? kUtf8Bom : "") + utf8);
-    rig.view.answers = {true};  // from now on a UTF-8 program: only "Sobreescriure ?"
-    rig.torvic.onSaveClick();
+    rig.torvic.onSaveClick();  // from now on a UTF-8 program, saved over its own file: no question
+    EXPECT_EQ(rig.view.titles(), L1252("Caràcters que es perdrien:|Caràcters que es perdrien:"));
+    rig.view.answers = {true};  // "Guardar com.." over it asks
+    rig.view.dialogAnswers = {path("x.torvic")};
+    rig.torvic.onSaveAsClick();
     EXPECT_EQ(rig.view.titles(), L1252("Caràcters que es perdrien:|Caràcters que es perdrien:|El fitxer ja existeix:"));
 }
 
@@ -379,14 +388,13 @@ TEST_F(ProgramFiles, ProgramsNamedBeyond1252) {
     rig.torvic.onRunAll();
     EXPECT_EQ(rig.platform.calls, Strings{"beep"});
     rig.view.editor = "beep\r\nbeep";
-    rig.view.answers = {true};  // "Sobreescriure ?"
-    rig.torvic.onSaveClick();
+    rig.torvic.onSaveClick();  // its own file: no question
     EXPECT_EQ(read("prova→ő.torvic"), "beep\r\nbeep\r\n");
     EXPECT_FALSE(fs::exists(systemPath(path("prova??.torvic"))));
     rig.view.answers = {true};  // Enter in Text2 reloads the same file
     rig.torvic.onFileNameKeyPress(13);
     EXPECT_EQ(rig.view.editor, "beep\r\nbeep");
-    EXPECT_EQ(rig.view.messages.size(), 2u);  // the two questions, no error
+    EXPECT_EQ(rig.view.titles(), L1252("El programa actual es perdrà:"));  // the one question, no error
 
     WindowRig dialogs;  // "Navegar i Obrir" (opening in Text2's folder), then "Guardar com.."
     dialogs.view.text2Field = tmp.path() + "/";

@@ -39,6 +39,7 @@ class WindowTest : public QObject {
         Setup() : EditorWindows<qt::QtViews>(platform) {
             window.endHook = [this] { endRequests++; };
             torvic.currentDirectory = [] { return std::string("/tmp"); };
+            torvic.recoveryFolder = [] { return std::string(); };
             window.show();
             torvic.onLoad("");
             editor = static_cast<qt::EditorBox*>(window.control("Text1"));

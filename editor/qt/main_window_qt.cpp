@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -55,6 +56,10 @@ MainWindowQt::MainWindowQt() {
     runTimer_->setSingleShot(true);
     runTimer_->setTimerType(Qt::PreciseTimer);
     connect(runTimer_, &QTimer::timeout, this, [this] { torvic_->onRunTimer(); });
+
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setSingleShot(true);
+    connect(recoveryTimer_, &QTimer::timeout, this, [this] { torvic_->onRecoveryTimer(); });
 
     centralWidget()->installEventFilter(this);
     const Rect smallest = minimumClientSize();
@@ -323,6 +328,29 @@ SaveChoice MainWindowQt::askSaveChanges(const std::string& text, const std::stri
     return SaveChoice::Cancel;
 }
 
+int MainWindowQt::askChoice(const std::string& text, const std::string& title, const std::vector<std::string>& buttons,
+                            int defaultButton) {
+    QMessageBox box(isVisible() ? this : nullptr);
+    box.setWindowTitle(fromCp1252(title));
+    box.setText(messageText(text));
+    box.setIcon(QMessageBox::Question);
+    std::vector<QPushButton*> added;
+    for (const std::string& caption : buttons) added.push_back(box.addButton(fromCp1252(caption), QMessageBox::ActionRole));
+    if (added.empty()) return -1;
+    box.setDefaultButton(added.at(static_cast<std::size_t>(std::clamp<int>(defaultButton, 0, static_cast<int>(added.size()) - 1))));
+    box.setEscapeButton(added.back());
+    box.exec();
+    const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+    return chosen == added.end() ? static_cast<int>(added.size()) - 1 : static_cast<int>(chosen - added.begin());
+}
+
+void MainWindowQt::startRecoveryTimer(int intervalMs) { recoveryTimer_->start(intervalMs); }
+
+void MainWindowQt::openInNewWindow(const std::string& systemFile) {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                            {QStringLiteral("/nou"), QString::fromStdString(systemFile)});
+}
+
 std::string MainWindowQt::openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                          const std::string& filter) {
     QFileDialog dialog(this, QString(), QString::fromStdString(startDirectory), qtFilter(filter));
@@ -394,6 +422,12 @@ void MainWindowQt::clearStatus() {
 
 void MainWindowQt::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    // Back at the front: asked once the activation is over, so that its own
+    // question does not come in the middle of it.
+    if (event->type() == QEvent::ActivationChange && torvic_ && isActiveWindow())
+        QTimer::singleShot(0, this, [this] {
+            if (isActiveWindow()) torvic_->onWindowActivated();
+        });
     if (event->type() != QEvent::WindowStateChange || !torvic_) return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))

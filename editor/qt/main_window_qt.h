@@ -75,6 +75,10 @@ public:
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
+    int askChoice(const std::string& text, const std::string& title, const std::vector<std::string>& buttons,
+                  int defaultButton) override;
+    void startRecoveryTimer(int intervalMs) override;
+    void openInNewWindow(const std::string& systemFile) override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -112,6 +116,7 @@ private:
     // What the window grew by for the status line, and the height it had then.
     int statusGrowth_ = 0, statusGrownHeight_ = 0;
     QTimer* runTimer_ = nullptr;  // Timer1 and Timer2: the run's one timer
+    QTimer* recoveryTimer_ = nullptr;  // writes the recovery copy once the keys pause
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* rcPopup_ = nullptr;  // RCpopup: the icon's menu
     HelpWindowQt* help_ = nullptr;

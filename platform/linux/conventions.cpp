@@ -3,7 +3,11 @@
 // programs found on the PATH.
 #include "platform/conventions.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +123,33 @@ std::vector<std::string> systemInformationPrograms() {
         }
     }
     return found;
+}
+
+std::string recoveryFolder() {
+    // $XDG_STATE_HOME, or ~/.local/state where it is unset (or not absolute).
+    fs::path base;
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
+        base = state;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        base = fs::path(home) / ".local" / "state";
+    else
+        return "";
+    const fs::path folder = base / "torvic";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return "";
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);  // the user's work, the user's only
+    return folder.string();
+}
+
+long currentProcessId() { return static_cast<long>(getpid()); }
+
+bool programRunning(long processId) {
+    if (processId <= 0 || (kill(static_cast<pid_t>(processId), 0) != 0 && errno != EPERM)) return false;
+    // The id may have passed to another program since.
+    std::ifstream comm("/proc/" + std::to_string(processId) + "/comm");
+    std::string name;
+    return !comm || !std::getline(comm, name) || name.starts_with("torvic");
 }
 
 }  // namespace torvic::conventions

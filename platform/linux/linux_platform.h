@@ -16,6 +16,15 @@ namespace torvic {
 // with SIGXFSZ, and where no session bus runs, none is started on our
 // behalf (an autolaunched bus would outlive the program).
 
+// The signals that ask a program to end from outside (SIGTERM, and SIGHUP
+// when its terminal or session goes), caught from now on: each arrives as
+// one byte, its number, on the pipe whose read end this returns, for an
+// event loop to watch; -1 when no pipe could be made (they then end the
+// program as before).
+int catchTerminationSignals();
+// Ends the program as the signal would have (its parent sees the signal).
+[[noreturn]] void endBySignal(int signal);
+
 class LinuxPlatform : public Platform {
 public:
     LinuxPlatform();

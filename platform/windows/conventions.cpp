@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/files.h"
 #include "platform/windows/wide_text.h"
@@ -115,6 +116,37 @@ std::vector<std::string> systemInformationPrograms() {
         isFile(value + "\\MSINFO32.EXE") && !quotedCommand(value + "\\MSINFO32.EXE").empty())
         return {quotedCommand(value + "\\MSINFO32.EXE")};
     return {};
+}
+
+std::string recoveryFolder() {
+    const std::string local =
+        wideFolder([](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, size); });
+    if (local.empty()) return "";
+    const std::string folder = local + "\\Torvic";
+    CreateDirectoryW(win::wide(folder).c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(win::wide(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? folder : "";
+}
+
+long currentProcessId() { return static_cast<long>(GetCurrentProcessId()); }
+
+bool programRunning(long processId) {
+    if (processId <= 0) return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+    if (!process) return false;
+    DWORD code = 0;
+    bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    // The id may have passed to another program since.
+    wchar_t image[1024];
+    DWORD size = 1024;
+    if (running && QueryFullProcessImageNameW(process, 0, image, &size)) {
+        std::wstring name(image, size);
+        name = name.substr(name.find_last_of(L"\\/") + 1);
+        std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return static_cast<wchar_t>(towlower(c)); });
+        running = name.rfind(L"torvic", 0) == 0;
+    }
+    CloseHandle(process);
+    return running;
 }
 
 }  // namespace torvic::conventions

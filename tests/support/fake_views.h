@@ -83,6 +83,17 @@ public:
         messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
         return next(saveChoices, SaveChoice::Cancel);
     }
+    // Questions with buttons of their own: the index chosen; an empty queue
+    // answers with the last button (Esc).
+    std::deque<int> choices;
+    int askChoice(S text, S title, const std::vector<std::string>& buttons, int) override {
+        messages.push_back({Message::Question, text, title, MessageIcon::None, 0});
+        return next(choices, static_cast<int>(buttons.size()) - 1);
+    }
+    std::optional<long long> recoveryDue;  // the recovery copy's timer, on the virtual clock
+    void startRecoveryTimer(int ms) override { recoveryDue = now + ms; }
+    std::vector<std::string> newWindows;  // files opened in another editor window
+    void openInNewWindow(S file) override { newWindows.push_back(file); }
     std::string openFileDialog(S dir, S name, S) override { return dialog("open " + dir + "|" + name); }
     std::string saveFileDialog(S dir, S name, S) override { return dialog("save " + dir + "|" + name); }
     bool showNotificationIcon(S tip) override {
@@ -217,6 +228,7 @@ struct WindowRig : RecordingPlatformHolder, EditorWindows<FakeViews> {
     WindowRig() : EditorWindows<FakeViews>(platform) {
         platform.setClock(2026, 12, 16, 10, 0, 0);
         torvic.currentDirectory = [] { return std::string("/home/user"); };
+        torvic.recoveryFolder = [] { return std::string(); };  // no copies unless a test gives a folder
     }
     // Fires the view's timers as the host would after `ms`.
     void advance(long long ms);
