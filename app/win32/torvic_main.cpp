@@ -10,6 +10,26 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_platform.h"
 
+namespace {
+
+HWND mainWindow = nullptr;
+
+// A console the program is attached to closes, or the session ends: the
+// window's thread writes the recovery copy (this handler runs on a thread of
+// its own) before the system ends the program.
+BOOL WINAPI onConsoleEnd(DWORD event) {
+    if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) return FALSE;
+    HANDLE written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (written && mainWindow &&
+        PostMessageA(mainWindow, torvic::win32::MainWindowWin32::kWriteRecoveryMessage, 0,
+                     reinterpret_cast<LPARAM>(written)))
+        WaitForSingleObject(written, 4000);  // the system allows five seconds
+    if (written) CloseHandle(written);
+    return FALSE;
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The argument text of the real command line, as the program receives
     // it: wide, so that its names are the system's.
@@ -25,6 +45,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     torvic::win32::MainWindowWin32& window = windows.mainView;
     torvic::MainWindowPresenter& torvic = windows.main;
     torvic.programDirectory = torvic::conventions::programFolder;
+
+    mainWindow = window.hwnd();
+    SetConsoleCtrlHandler(&onConsoleEnd, TRUE);
 
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.

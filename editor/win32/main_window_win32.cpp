@@ -260,6 +260,25 @@ bool MainWindowWin32::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
                 return true;
             }
             return false;
+        case WM_ACTIVATE:
+            // Back at the front: asked once the activation is over.
+            if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(hwnd(), kActivatedMessage, 0, 0);
+            return false;
+        case kActivatedMessage:
+            if (GetActiveWindow() == hwnd()) torvic_->onWindowActivated();
+            return true;
+        case WM_QUERYENDSESSION:
+            // The session ends: the work not yet saved is kept first,
+            // whatever the answer to the question that may follow.
+            torvic_->writeRecoveryNow();
+            return false;
+        case WM_ENDSESSION:
+            if (wParam) torvic_->writeRecoveryNow();
+            return false;
+        case kWriteRecoveryMessage:
+            torvic_->writeRecoveryNow();
+            if (lParam) SetEvent(reinterpret_cast<HANDLE>(lParam));
+            return true;
         case kTrayMessage:
             if (lParam == WM_RBUTTONUP) {
                 // In front first, or the menu would not close when the user clicks elsewhere.
@@ -411,6 +430,67 @@ SaveChoice MainWindowWin32::askSaveChanges(const std::string& text, const std::s
     const int answer = win32::messageBox(isVisible() ? hwnd() : nullptr, text, title, MB_YESNOCANCEL | MB_ICONQUESTION,
                                          &renameSaveButtons);
     return answer == IDYES ? SaveChoice::Save : answer == IDNO ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+namespace {
+
+// The captions of askChoice's buttons, given to the box as it opens.
+std::vector<std::string> choiceCaptions;
+void renameChoiceButtons(HWND box) {
+    static const int ids[2][3] = {{IDOK, IDCANCEL, 0}, {IDYES, IDNO, IDCANCEL}};
+    const int* row = ids[choiceCaptions.size() == 3 ? 1 : 0];
+    for (std::size_t i = 0; i < choiceCaptions.size() && i < 3; ++i) SetDlgItemTextA(box, row[i], choiceCaptions[i].c_str());
+}
+
+}  // namespace
+
+int MainWindowWin32::askChoice(const std::string& text, const std::string& title,
+                               const std::vector<std::string>& buttons, int defaultButton) {
+    // The system's box holds two or three buttons; the last answers Esc
+    // (IDCANCEL) there too.
+    if (buttons.size() < 2 || buttons.size() > 3) return static_cast<int>(buttons.size()) - 1;
+    choiceCaptions = buttons;
+    const UINT kind = buttons.size() == 3 ? MB_YESNOCANCEL : MB_OKCANCEL;
+    const UINT defaults[] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
+    const UINT fallback = buttons.size() == 3 ? MB_DEFBUTTON3 : MB_DEFBUTTON2;
+    const UINT def = defaultButton >= 0 && defaultButton < static_cast<int>(buttons.size()) ? defaults[defaultButton] : fallback;
+    const int answer = win32::messageBox(isVisible() ? hwnd() : nullptr, text, title, kind | def | MB_ICONQUESTION,
+                                         &renameChoiceButtons);
+    choiceCaptions.clear();
+    switch (answer) {
+        case IDOK: case IDYES: return 0;
+        case IDNO: return 1;
+        default: return static_cast<int>(buttons.size()) - 1;
+    }
+}
+
+void MainWindowWin32::startRecoveryTimer(int intervalMs) {
+    window_.setTimer(kRecoveryTimer, static_cast<UINT>(intervalMs), [this] {
+        window_.killTimer(kRecoveryTimer);
+        if (torvic_) torvic_->onRecoveryTimer();
+    });
+}
+
+void MainWindowWin32::openInNewWindow(const std::string& systemFile) {
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (n == 0) return;
+        if (n < program.size()) {
+            program.resize(n);
+            break;
+        }
+        program.resize(program.size() * 2);
+    }
+    std::wstring commandLine = L"\"" + program + L"\" /nou \"" + wide(systemFile) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
 }
 
 std::string MainWindowWin32::openFileDialog(const std::string& startDirectory, const std::string& fileName,

@@ -73,6 +73,10 @@ public:
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon, bool systemModal) override;
     bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
+    int askChoice(const std::string& text, const std::string& title, const std::vector<std::string>& buttons,
+                  int defaultButton) override;
+    void startRecoveryTimer(int intervalMs) override;
+    void openInNewWindow(const std::string& systemFile) override;
     std::string openFileDialog(const std::string& startDirectory, const std::string& fileName,
                                const std::string& filter) override;
     std::string saveFileDialog(const std::string& startDirectory, const std::string& fileName,
@@ -93,7 +97,15 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     static constexpr UINT_PTR kRunTimer = 1, kStatusTimer = 3;  // Timer1 and Timer2: the run timer
+    static constexpr UINT_PTR kRecoveryTimer = 4;
+    static constexpr UINT kActivatedMessage = WM_APP + 3;
     static constexpr UINT kTrayMessage = WM_APP + 1;
+public:
+    // Posted by the console's handler (another thread) when the console
+    // closes or the session ends: the recovery copy is written, then the
+    // event in lParam is set.
+    static constexpr UINT kWriteRecoveryMessage = WM_APP + 2;
+private:
 
     void buildMenus();
     // The controls' fonts and what was set before they were made.
