@@ -35,6 +35,7 @@ close_box() {
 }
 
 printf 'beep\r\n' > "$DIR/prog.torvic"
+for how in Return click; do printf "wait(1)\r\n" > "$DIR/other-$how.torvic"; done
 for wm in matchbox openbox none; do
     wmpid=
     case $wm in
@@ -70,9 +71,10 @@ for wm in matchbox openbox none; do
         if [ $how = Return ]; then xdotool mousemove --window "$(shown Substituir)" 20 20; xdotool key Tab Tab; fi
         close_box "Substituir" $how 428 112
 
-        # A question of the main window: saving over the file.
-        xdotool key ctrl+s
-        came "El fitxer ja existeix"
+        # A question of the main window: saving over another file, named in Text2.
+        click_in "Torvic XP" 300 92
+        xdotool key ctrl+a; xdotool type "$DIR/other-$how.torvic"; xdotool key ctrl+s
+        check "$wm: saving over another file asks" $(came "El fitxer ja existeix"; echo $?)
         close_box "El fitxer ja existeix" $how mid-40 -27  # Sí
     done
 

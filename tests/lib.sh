@@ -2,6 +2,8 @@
 # every process in $pids stopped; counted checks; `need` skips the test
 # (exit 77) when a tool is missing; a private X server on a free display.
 DIR="$(mktemp -d)"
+# The editor's recovery copies stay in the test's folder.
+export XDG_STATE_HOME="$DIR/state"
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$DIR"; }
 trap cleanup EXIT
