@@ -185,6 +185,10 @@ TEST_F(UnsavedWork, ARefusedFileSaysWhyAndIsNeverTheNextSavesTarget) {
     ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
     refused.push_back({"loop", L1252("simbòlics")});
     refused.push_back({"fifo", L1252("no és un fitxer normal")});
+    // Beyond what a working text can hold (sparse: nothing is written).
+    put("huge.torvic", "");
+    fs::resize_file(path("huge.torvic"), kMaxFileBytes + 1);
+    refused.push_back({"huge.torvic", L1252("més dels 2147483647 que es poden llegir")});
 #endif
     for (const auto& r : refused) {
         WindowRig w;

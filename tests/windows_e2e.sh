@@ -371,6 +371,54 @@ wine taskkill /f /im notepad.exe >/dev/null 2>&1
 keys "$Y" Escape
 within 20 ended $typing
 
+# ---- work never lost ------------------------------------------------------------
+# A program with the read-only attribute is not replaced: the reason is shown.
+printf 'beep\r\n' > "$DIR/ro.torvic"
+wine attrib +r "$(win "$DIR/ro.torvic")" >/dev/null 2>&1
+wine "$EXE" "$(win "$DIR/ro.torvic")" >/dev/null 2>&1 &
+ro=$!
+R="ro.torvic - Torvic XP"
+within 30 shown "$R"
+keys "$R" ctrl+End Return w a i t
+keys "$R" ctrl+s
+check "a read-only program is refused with the reason" \
+    $(within 10 has "Error en grabar el fitxer" "només de lectura"; echo $?)
+tree click "Error en grabar el fitxer" "OK"
+check "... and left as it was" $([ "$(cat "$DIR/ro.torvic")" = "$(printf 'beep\r\n')" ]; echo $?)
+keys "$R" Escape
+within 10 shown "Modificacions sense guardar"
+tree click "Modificacions sense guardar" "No guardar"
+within 20 ended $ro
+# torvicrun.exe: the save fails its line.
+script "$DIR/save-ro.torvic" "$OPEN" "save(\"$(win "$DIR/ro.torvic")\")" 'beep'
+runit --on-error=stop "$(win "$DIR/save-ro.torvic")"
+check "torvicrun.exe: a save over a read-only file stops the run (rc $rc)" \
+    $([ $rc -eq 1 ] && grep -qF "només de lectura" <<<"$err" && [ "$(cat "$DIR/ro.torvic")" = "$(printf 'beep\r\n')" ]; echo $?)
+
+# The session ends with unsaved work: the copy is written, and offered at the next start.
+printf 'beep\r\n' > "$DIR/session.torvic"
+wine "$EXE" "$(win "$DIR/session.torvic")" >/dev/null 2>&1 &
+session=$!
+S="session.torvic - Torvic XP"
+within 30 shown "$S"
+keys "$S" ctrl+End Return w a i t
+within 10 shown "*session.torvic - Torvic XP"
+tree endsession "$S"
+copies="$(winepath -u 'C:\users' 2>/dev/null)"
+check "WM_ENDSESSION writes the recovery copy" \
+    $(within 10 eval 'grep -rqs "^wait" "$copies"/*/AppData/Local/Torvic/'; echo $?)
+kill -9 $session 2>/dev/null; wait $session 2>/dev/null  # as the system ends it
+wine "$EXE" >/dev/null 2>&1 &
+session=$!
+check "the next start offers it" $(within 30 shown "Recuperació del programa"; echo $?)
+tree click "Recuperació del programa" "Recuperar"
+within 10 shown "*session.torvic - Torvic XP"
+keys "\*session.torvic - Torvic XP" ctrl+s
+check "recovered, it is saved by the program's name" \
+    $(within 10 eval '[ "$(cat "$DIR/session.torvic")" = "$(printf "beep\r\nwait\r\n")" ]'; echo $?)
+keys "$S" Escape
+within 20 ended $session
+
 # ---- the manual ------------------------------------------------------------
 wine "$EXE" >/dev/null 2>&1 &
 within 30 shown "Torvic XP"

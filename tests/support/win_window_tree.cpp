@@ -19,6 +19,10 @@
 //                                   in such a window (class|caption); with
 //                                   CONTROL (class|caption), it is given the
 //                                   focus first
+//   win_window_tree endsession TITLE
+//                                   tells such a window that the session
+//                                   ends, as the system does at a logoff
+//                                   (WM_QUERYENDSESSION, then WM_ENDSESSION)
 //   win_window_tree catch FILE      a window that writes its process id, then
 //                                   every character and left click it receives
 //                                   (Enter as a line break), to FILE; it ends
@@ -218,6 +222,13 @@ int main() {
                     static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
         SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
         return 0;
+    }
+    if (command == "endsession") {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(windows.front(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer))
+            return 1;
+        return SendMessageTimeoutW(windows.front(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                   &answer) ? 0 : 1;
     }
     if (command == "click" && argc == 4) {
         for (HWND w : windows)
