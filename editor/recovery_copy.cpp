@@ -180,6 +180,14 @@ void RecoveryCopy::writerLoop() {
 }
 
 bool RecoveryCopy::writeFile(const RecoveryContent& content) {
+    // The folder comes with the first copy: a program that never needs one
+    // leaves nothing behind. It holds the user's work: the user's only.
+    const fs::path folder = systemPath(path_).parent_path();
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+    }
     return writeFileSafely(path_, recoveryBytes(content, std::time(nullptr)));
 }
 

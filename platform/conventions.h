@@ -44,8 +44,8 @@ std::string programFolder();
 std::vector<std::string> systemInformationPrograms();
 
 // Where the editor keeps the recovery copies of work not yet saved: the
-// user's state folder for the program (made when missing); empty when the
-// system names none.
+// user's state folder for the program (made by the first copy written);
+// empty when the system names none.
 std::string recoveryFolder();
 
 // This process's id, and whether a process with that id is a running copy

@@ -80,6 +80,10 @@ public:
     // One mouse event: flags of `mouseflag`, dx/dy (pixels, or 0..65535
     // with Absolute), data (the wheel amount with Wheel).
     virtual void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;
+    // The name of the way the desktop commands reach the desktop ("X11",
+    // ...), for the editor to say once; empty where there is no choice or
+    // none can be reached.
+    virtual std::string desktopName() { return ""; }
 
     // Whether exit requests need the shutdown privilege first.
     virtual bool esOSNT() = 0;

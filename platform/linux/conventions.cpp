@@ -134,12 +134,7 @@ std::string recoveryFolder() {
         base = fs::path(home) / ".local" / "state";
     else
         return "";
-    const fs::path folder = base / "torvic";
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) return "";
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);  // the user's work, the user's only
-    return folder.string();
+    return (base / "torvic").string();
 }
 
 long currentProcessId() { return static_cast<long>(getpid()); }

@@ -21,7 +21,7 @@
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/linux/system_error.h"
-#include "platform/linux/x11_connection.h"
+#include "platform/linux/desktop_backend.h"
 
 extern char** environ;
 

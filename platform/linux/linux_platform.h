@@ -1,6 +1,7 @@
 #pragma once
 // The platform on a Linux desktop: programs started with posix_spawn, keys,
-// windows and the pointer through libxdo (XTest), power requests to
+// windows and the pointer through the session's desktop backend
+// (desktop_backend.h: libxdo and XTest on X11), power requests to
 // systemd-logind over the D-Bus system bus. Names and command lines come in
 // 1252, as scripts spell them, and go to the system in UTF-8 (systemName).
 #include <memory>
@@ -10,6 +11,8 @@
 #include "platform/system.h"
 
 namespace torvic {
+
+class DesktopBackend;
 
 // prepareProcess (platform/system.h) on Linux: a write beyond a file-size
 // limit fails with EFBIG (and is reported) instead of ending the program
@@ -59,13 +62,16 @@ public:
     static std::vector<std::string> xcopyArguments(const std::string& from, const std::string& to,
                                                    const std::string& switches);
 
+    std::string desktopName() override;
+
 private:
-    struct X11;
     struct Bus;
-    X11& x11(const char* what);
+    // The session's desktop backend, chosen at the first desktop command
+    // (`what` names it for the error when there is none).
+    DesktopBackend& desktop(const char* what);
     double spawn(const std::vector<std::string>& argv, bool quiet);
 
-    std::unique_ptr<X11> x11_;
+    std::unique_ptr<DesktopBackend> desktop_;
     std::unique_ptr<Bus> bus_;
 };
 

@@ -1,4 +1,7 @@
 // Programs' windows, keys and the pointer on an X11 desktop, through libxdo.
+extern "C" {
+#include <xdo.h>
+}
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -15,7 +18,7 @@
 #include "platform/files.h"
 #include "platform/platform_texts.h"
 #include "platform/sendkeys.h"
-#include "platform/linux/x11_connection.h"
+#include "platform/linux/desktop_backend.h"
 #include "platform/linux/x11_typist.h"
 
 namespace torvic {
@@ -143,38 +146,32 @@ std::string keysymName(char c) {
     return buf;
 }
 
-}  // namespace
+// The X11 session through libxdo, on a connection of its own.
+class X11Desktop : public DesktopBackend {
+public:
+    explicit X11Desktop(xdo_t* xdo) : xdo_(xdo) {}
+    ~X11Desktop() override { xdo_free(xdo_); }
+    X11Desktop(const X11Desktop&) = delete;
+    X11Desktop& operator=(const X11Desktop&) = delete;
 
-LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
-    if (!x11_) {
-        auto x = std::make_unique<X11>();
-        const char* d = std::getenv("DISPLAY");
-        XSetErrorHandler(ignoreXError);
-        if (d && *d) x->xdo = xdo_new(nullptr);
-        if (!x->xdo) noDisplay(what);
-        x11_ = std::move(x);
+    std::string name() const override { return "X11"; }
+    void sendKeys(const std::vector<KeyStroke>& strokes, bool wait) override;
+    void activateProcess(double processId) override;
+    void setCursorPos(int x, int y) override;
+    void cursorPos(int& x, int& y) override;
+    void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
+    void applyWindowMode(int processId, int mode) override {
+        std::thread(torvic::applyWindowMode, processId, mode).detach();
     }
-    return *x11_;
-}
 
-double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
-    if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
-    // The system takes names in UTF-8: the line is converted before it is cut.
-    std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
-    if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
-    double pid = spawn(argv, windowMode == 0);
-    const char* d = std::getenv("DISPLAY");
-    if (d && *d) std::thread(applyWindowMode, static_cast<int>(pid), windowMode).detach();
-    return pid;
-}
+private:
+    xdo_t* xdo_;
+};
 
-void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
-    // The display first: without one, nothing of the notation is worked out.
-    const xdo_t* xdo = x11("send").xdo;
-    std::vector<KeyStroke> strokes = parseSendKeys(keys);
+void X11Desktop::sendKeys(const std::vector<KeyStroke>& strokes, bool wait) {
     // Plain characters are typed by the typist; everything it will type is
     // checked before the first key goes, so a text is never typed in part.
-    X11Typist typist(xdo->xdpy);
+    X11Typist typist(xdo_->xdpy);
     std::vector<std::u32string> texts(strokes.size());
     std::u32string all;
     for (std::size_t i = 0; i < strokes.size(); ++i) {
@@ -195,46 +192,43 @@ void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
         }
         for (int r = 0; r < k.repeat; ++r) {
             if (!k.key.empty()) {
-                xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
+                xdo_send_keysequence_window(xdo_, CURRENTWINDOW, (mods + k.key).c_str(), kKeyDelay);
             } else {
                 for (char c : k.text)
-                    xdo_send_keysequence_window(xdo, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);
+                    xdo_send_keysequence_window(xdo_, CURRENTWINDOW, (mods + keysymName(c)).c_str(), kKeyDelay);
             }
         }
     }
-    XSync(xdo->xdpy, False);
+    XSync(xdo_->xdpy, False);
     if (wait) std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
-void LinuxPlatform::activateProcess(double processId) {
-    Display* d = x11("focu").xdo->xdpy;
+void X11Desktop::activateProcess(double processId) {
+    Display* d = xdo_->xdpy;
     std::vector<Window> ws = processId > 0 ? windowsOf(d, static_cast<int>(processId)) : std::vector<Window>{};
     if (ws.empty()) throw RunTimeError(platform_texts::noWindowOfProcess(std::to_string(static_cast<long long>(processId))));
     bringToFront(d, ws.front());
 }
 
-void LinuxPlatform::setCursorPos(int x, int y) {
-    const xdo_t* xdo = x11("mouse").xdo;
-    xdo_move_mouse(xdo, x, y, 0);
-    XSync(xdo->xdpy, False);
+void X11Desktop::setCursorPos(int x, int y) {
+    xdo_move_mouse(xdo_, x, y, 0);
+    XSync(xdo_->xdpy, False);
 }
 
-void LinuxPlatform::cursorPos(int& x, int& y) {
-    const xdo_t* xdo = x11("ifmouse").xdo;
+void X11Desktop::cursorPos(int& x, int& y) {
     int screen = 0;
-    xdo_get_mouse_location(xdo, &x, &y, &screen);
+    xdo_get_mouse_location(xdo_, &x, &y, &screen);
 }
 
-void LinuxPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
-    xdo_t* xdo = x11("mouse").xdo;
+void X11Desktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
     if (flags & mouseflag::Move) {
         if (flags & mouseflag::Absolute) {
             unsigned int w = 0, h = 0;
-            xdo_get_viewport_dimensions(xdo, &w, &h, 0);
-            xdo_move_mouse(xdo, static_cast<int>(static_cast<long long>(dx) * w / 65536),
+            xdo_get_viewport_dimensions(xdo_, &w, &h, 0);
+            xdo_move_mouse(xdo_, static_cast<int>(static_cast<long long>(dx) * w / 65536),
                            static_cast<int>(static_cast<long long>(dy) * h / 65536), 0);
         } else {
-            xdo_move_mouse_relative(xdo, dx, dy);
+            xdo_move_mouse_relative(xdo_, dx, dy);
         }
     }
     // Buttons in the order of their flags; X numbers them left 1, middle 2, right 3.
@@ -248,16 +242,76 @@ void LinuxPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_
     for (const auto& b : buttons) {
         if (!(flags & b.flag)) continue;
         if (b.down)
-            xdo_mouse_down(xdo, CURRENTWINDOW, b.button);
+            xdo_mouse_down(xdo_, CURRENTWINDOW, b.button);
         else
-            xdo_mouse_up(xdo, CURRENTWINDOW, b.button);
+            xdo_mouse_up(xdo_, CURRENTWINDOW, b.button);
     }
     if ((flags & mouseflag::Wheel) && data != 0) {
         // One notch per 120, at least one; positive turns away from the user.
         int notches = std::max(1, std::abs(data) / 120);
-        for (int i = 0; i < notches; ++i) xdo_click_window(xdo, CURRENTWINDOW, data > 0 ? 4 : 5);
+        for (int i = 0; i < notches; ++i) xdo_click_window(xdo_, CURRENTWINDOW, data > 0 ? 4 : 5);
     }
-    XSync(xdo->xdpy, False);
+    XSync(xdo_->xdpy, False);
+}
+
+}  // namespace
+
+std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what) {
+    const char* d = std::getenv("DISPLAY");
+    XSetErrorHandler(ignoreXError);
+    xdo_t* xdo = d && *d ? xdo_new(nullptr) : nullptr;
+    if (!xdo) noDisplay(what);
+    return std::make_unique<X11Desktop>(xdo);
+}
+
+std::unique_ptr<DesktopBackend> chooseDesktop(const char* what) {
+    // Only the X11 backend so far: a Wayland session is reached through its
+    // X server (Xwayland) where it has one.
+    return makeX11Desktop(what);
+}
+
+DesktopBackend& LinuxPlatform::desktop(const char* what) {
+    if (!desktop_) desktop_ = chooseDesktop(what);
+    return *desktop_;
+}
+
+double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
+    if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
+    // The system takes names in UTF-8: the line is converted before it is cut.
+    std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
+    if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
+    double pid = spawn(argv, windowMode == 0);
+    // The window mode where a desktop can be reached; a program with no
+    // desktop (a console runner on a server) just starts.
+    try {
+        desktop("exec").applyWindowMode(static_cast<int>(pid), windowMode);
+    } catch (const RunTimeError&) {
+    }
+    return pid;
+}
+
+void LinuxPlatform::sendKeys(const std::string& keys, bool wait) {
+    // The desktop first: without one, nothing of the notation is worked out.
+    DesktopBackend& backend = desktop("send");
+    backend.sendKeys(parseSendKeys(keys), wait);
+}
+
+void LinuxPlatform::activateProcess(double processId) { desktop("focu").activateProcess(processId); }
+
+void LinuxPlatform::setCursorPos(int x, int y) { desktop("mouse").setCursorPos(x, y); }
+
+void LinuxPlatform::cursorPos(int& x, int& y) { desktop("ifmouse").cursorPos(x, y); }
+
+void LinuxPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+    desktop("mouse").mouseEvent(flags, dx, dy, data);
+}
+
+std::string LinuxPlatform::desktopName() {
+    try {
+        return desktop("").name();
+    } catch (const RunTimeError&) {
+        return "";
+    }
 }
 
 }  // namespace torvic

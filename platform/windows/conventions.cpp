@@ -122,10 +122,7 @@ std::string recoveryFolder() {
     const std::string local =
         wideFolder([](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, size); });
     if (local.empty()) return "";
-    const std::string folder = local + "\\Torvic";
-    CreateDirectoryW(win::wide(folder).c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesW(win::wide(folder).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? folder : "";
+    return local + "\\Torvic";
 }
 
 long currentProcessId() { return static_cast<long>(GetCurrentProcessId()); }
