@@ -264,17 +264,6 @@ std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what) {
     return std::make_unique<X11Desktop>(xdo);
 }
 
-std::unique_ptr<DesktopBackend> chooseDesktop(const char* what) {
-    // Only the X11 backend so far: a Wayland session is reached through its
-    // X server (Xwayland) where it has one.
-    return makeX11Desktop(what);
-}
-
-DesktopBackend& LinuxPlatform::desktop(const char* what) {
-    if (!desktop_) desktop_ = chooseDesktop(what);
-    return *desktop_;
-}
-
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
     if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
     // The system takes names in UTF-8: the line is converted before it is cut.
