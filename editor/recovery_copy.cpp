@@ -66,6 +66,10 @@ std::string unescapedName(std::string_view text) {
 }  // namespace
 
 std::string recoveryBytes(const RecoveryContent& c, std::time_t writtenAt) {
+    return recoveryHeader(c, writtenAt) + c.text;
+}
+
+std::string recoveryHeader(const RecoveryContent& c, std::time_t writtenAt) {
     std::string out(kMagic);
     out += "written=" + std::to_string(static_cast<long long>(writtenAt)) + "\n";
     out += "name=" + escapedName(c.programName) + "\n";
@@ -78,7 +82,6 @@ std::string recoveryBytes(const RecoveryContent& c, std::time_t writtenAt) {
                std::to_string(c.fileStamp->size) + "," + std::to_string(c.fileStamp->modified) + "," +
                std::to_string(c.diskHash) + "\n";
     out += "\n";
-    out += c.text;
     return out;
 }
 
@@ -153,6 +156,7 @@ void RecoveryCopy::writeLater(RecoveryContent content) {
 }
 
 void RecoveryCopy::writerLoop() {
+    conventions::runInBackground();
     std::unique_lock lock(queueMutex_);
     for (;;) {
         queueChanged_.wait(lock, [this] { return pending_ || stopping_; });
@@ -188,7 +192,10 @@ bool RecoveryCopy::writeFile(const RecoveryContent& content) {
         fs::create_directories(folder, ec);
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
     }
-    return writeFileSafely(path_, recoveryBytes(content, std::time(nullptr)));
+    // The header and the text as they are: a large text is not copied again.
+    const std::string header = recoveryHeader(content, std::time(nullptr));
+    const std::string_view parts[] = {header, content.text};
+    return writeFileSafely(path_, parts);
 }
 
 bool RecoveryCopy::writeNow(const RecoveryContent& content) {

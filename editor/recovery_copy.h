@@ -44,6 +44,7 @@ struct LeftRecovery {
 // The bytes of a copy, and the copy again from them (nothing when they are
 // not a copy's).
 std::string recoveryBytes(const RecoveryContent& content, std::time_t writtenAt);
+std::string recoveryHeader(const RecoveryContent& content, std::time_t writtenAt);  // what comes before the text
 std::optional<LeftRecovery> parseRecovery(std::string_view bytes);
 
 class RecoveryCopy {

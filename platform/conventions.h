@@ -53,4 +53,8 @@ std::string recoveryFolder();
 long currentProcessId();
 bool programRunning(long processId);
 
+// Lowers the calling thread's processor and disk priority: work nobody
+// waits for (the recovery copy) gives way to the keys.
+void runInBackground();
+
 }  // namespace torvic::conventions

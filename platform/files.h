@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -64,7 +65,11 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // Returns true on success; otherwise `error` says why, the target is
 // untouched and no temporary file is left. Names holding a NUL character
 // are refused by both functions.
-bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+bool writeFileSafely(const std::string& path, std::span<const std::string_view> parts, std::string* error = nullptr);
+// The file's bytes in parts, one after the other (nothing is joined in memory first).
+inline bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr) {
+    return writeFileSafely(path, std::span<const std::string_view>(&bytes, 1), error);
+}
 
 // A short hash of a file's name (8 hex digits). A save's temporary file is
 // named by it: ".torvic-" + hash + "-" + six characters, in the target's

@@ -179,7 +179,9 @@ std::string MainWindowQt::editorText() { return utf8To1252(text1_->script().text
 
 void MainWindowQt::setEditorText(const std::string& text) { text1_->setText(cp1252::toUtf8(text)); }
 
-std::string MainWindowQt::editorTextUtf8() { return std::string(text1_->script().text()); }
+// A copy taken around the gap: moving the gap to the end would cost the next
+// key a move of the whole text back.
+std::string MainWindowQt::editorTextUtf8() { return text1_->script().slice(0, text1_->script().size()); }
 
 void MainWindowQt::setEditorTextUtf8(std::string text) { text1_->setText(std::move(text)); }
 

@@ -313,7 +313,9 @@ std::string MainWindowWin32::editorText() { return utf8To1252(editorTextUtf8());
 
 void MainWindowWin32::setEditorText(const std::string& text) { setEditorTextUtf8(cp1252::toUtf8(text)); }
 
-std::string MainWindowWin32::editorTextUtf8() { return std::string(box_.text().text()); }
+// A copy taken around the gap: moving the gap to the end would cost the next
+// key a move of the whole text back.
+std::string MainWindowWin32::editorTextUtf8() { return box_.text().slice(0, box_.text().size()); }
 
 void MainWindowWin32::setEditorTextUtf8(std::string text) { box_.setText(std::move(text)); }
 

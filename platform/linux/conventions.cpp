@@ -4,6 +4,8 @@
 #include "platform/conventions.h"
 
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -145,6 +147,14 @@ bool programRunning(long processId) {
     std::ifstream comm("/proc/" + std::to_string(processId) + "/comm");
     std::string name;
     return !comm || !std::getline(comm, name) || name.starts_with("torvic");
+}
+
+void runInBackground() {
+    const pid_t thread = static_cast<pid_t>(syscall(SYS_gettid));
+    setpriority(PRIO_PROCESS, static_cast<id_t>(thread), 19);
+    // The idle disk class (ioprio_set has no wrapper in the C library).
+    constexpr int kWhoProcess = 1, kClassIdle = 3, kClassShift = 13;
+    syscall(SYS_ioprio_set, kWhoProcess, thread, kClassIdle << kClassShift);
 }
 
 }  // namespace torvic::conventions

@@ -151,7 +151,7 @@ void syncFolder(const fs::path& dir) {
 
 std::string temporaryNamePattern(const std::string& targetName) { return temporaryPrefix(targetName) + "XXXXXX"; }
 
-bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+bool writeFileSafely(const std::string& path, std::span<const std::string_view> parts, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     fs::path target = resolveLinks(fs::path(path));
@@ -189,7 +189,8 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         return fail(error, why);
     };
 
-    if (int e = writeAll(fd, bytes)) return abandon(reason(e));
+    for (std::string_view bytes : parts)
+        if (int e = writeAll(fd, bytes)) return abandon(reason(e));
     if (exists) {
         if (fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Only the owner's group may fail to be kept (one we are not in).

@@ -146,4 +146,6 @@ bool programRunning(long processId) {
     return running;
 }
 
+void runInBackground() { SetThreadPriority(GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN); }
+
 }  // namespace torvic::conventions

@@ -94,7 +94,7 @@ std::string temporaryNamePattern(const std::string& targetName) {
     return "~torvic-" + nameHash(targetName) + "-XXXXXX.tmp";
 }
 
-bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+bool writeFileSafely(const std::string& path, std::span<const std::string_view> parts, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     bool exists = false;
@@ -132,12 +132,15 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         DeleteFileW(temp.c_str());
         return fail(error, systemMessage(code));
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return abandon(GetLastError());
-        done += written;
+    for (std::string_view bytes : parts) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+                return abandon(GetLastError());
+            done += written;
+        }
     }
     if (!FlushFileBuffers(h)) return abandon(GetLastError());
     CloseHandle(h);
