@@ -1,5 +1,6 @@
 #include "base/text_encoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -196,6 +197,118 @@ bool foldsToUtf8(std::string_view text, std::string_view folded) {
         i += n;
     }
     return true;
+}
+
+}  // namespace torvic
+
+namespace torvic {
+
+std::optional<LineBreak> lineBreakOf(std::string_view text) {
+    bool lineFeed = false;
+    for (std::size_t p = text.find('\n'); p != std::string_view::npos; p = text.find('\n', p + 1)) {
+        if (p > 0 && text[p - 1] == '\r') return LineBreak::CrLf;
+        lineFeed = true;
+    }
+    if (lineFeed) return LineBreak::Lf;
+    return std::nullopt;
+}
+
+std::string lineFeedsToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    std::size_t from = 0;
+    for (std::size_t p = text.find('\n'); p != std::string_view::npos; p = text.find('\n', from)) {
+        out.append(text.substr(from, p - from)).append("\r\n");
+        from = p + 1;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+std::string crLfToLineFeeds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t p = text.find("\r\n"); p != std::string_view::npos; p = text.find("\r\n", from)) {
+        out.append(text.substr(from, p - from)).push_back('\n');
+        from = p + 2;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t u) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else if (u < 0x10000) {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (u >> 18));
+        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+}
+
+void appendUnit(std::string& out, char32_t unit, bool bigEndian) {
+    const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+}
+
+}  // namespace
+
+std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const auto unitAt = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (char32_t{a} << 8) | b : (char32_t{b} << 8) | a;
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2 * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t u = unitAt(i);
+        if (u >= 0xDC00 && u <= 0xDFFF) return std::nullopt;  // a low surrogate first
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 2 >= bytes.size()) return std::nullopt;
+            const char32_t low = unitAt(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        appendUtf8(out, u);
+    }
+    return out;
+}
+
+std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = utf8SequenceLength(text, i);
+        char32_t u = 0;
+        if (len == 0) {
+            u = cp1252::toUnicode(static_cast<unsigned char>(text[i]));
+            ++i;
+        } else {
+            u = utf8CodePoint(text, i, len);
+            i += len;
+        }
+        if (u >= 0x10000) {
+            appendUnit(out, 0xD800 + ((u - 0x10000) >> 10), bigEndian);
+            appendUnit(out, 0xDC00 + ((u - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            appendUnit(out, u, bigEndian);
+        }
+    }
+    return out;
 }
 
 }  // namespace torvic

@@ -24,10 +24,16 @@ namespace torvic {
 namespace {
 
 // A name from the command line, as the absolute name it opens: one relative
-// to the current folder `directory` is joined to it.
-std::string absoluteName(const std::string& directory, const std::string& name) {
-    if (name.empty() || systemPath(name).is_absolute()) return name;
-    return systemNameOf((systemPath(directory) / systemPath(name)).lexically_normal());
+// to the current folder `directory` is joined to it. As with commandLineName,
+// a name no file has as it is given is read as spelled the Windows way.
+std::string absoluteName(const std::string& directory, const std::string& given) {
+    const auto inFolder = [&directory](const std::string& name) {
+        if (name.empty() || systemPath(name).is_absolute()) return name;
+        return systemNameOf((systemPath(directory) / systemPath(name)).lexically_normal());
+    };
+    const std::string asGiven = inFolder(given);
+    std::error_code ec;
+    return std::filesystem::exists(systemPath(asGiven), ec) ? asGiven : inFolder(nativeSeparators(given));
 }
 
 }  // namespace

@@ -83,17 +83,18 @@ void MainWindowPresenter::onOpenClick() {
         savedName_ = name;
         programEncoding_ = file.encoding;
         programEndsWithLineBreak_ = file.endsWithLineBreak;
+        programLineBreak_ = file.readLineFeeds ? LineBreak::Lf : LineBreak::CrLf;
         updateCaption();
         view_.clearStatus();  // it spoke of the program replaced
         if (isUtf8(file.encoding) && file.readLineFeeds)
             view_.showStatus(L1252("El fitxer és UTF-8 i no tenia salts de línia CR LF: s'ha llegit com a UTF-8, amb "
-                                   "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb CR LF."));
+                                   "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb LF."));
         else if (isUtf8(file.encoding))
             view_.showStatus(L1252("El fitxer és UTF-8: s'ha llegit com a UTF-8, i en guardar-lo s'escriurà en "
                                    "UTF-8."));
         else if (file.readLineFeeds)
             view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
-                                   "línia, i en guardar-lo s'escriurà amb CR LF."));
+                                   "línia, i en guardar-lo s'escriurà amb LF."));
     } else if (!programName().empty()) {
         // The editor keeps its program: Text2 names its file again, so that
         // saving writes the file the caption names.
@@ -135,7 +136,7 @@ bool MainWindowPresenter::writeProgram(const std::string& name) {
         }
     }
     // Through the same writer as the save command of scripts.
-    if (hasWildcards(name) || !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_))) {
+    if (hasWildcards(name) || !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_, programLineBreak_))) {
         view_.messageBox(L1252("Especifiqueu un nom per guardar. Si ja heu especificat un nom el fitxer estarà en "
                                "ús o protegit d'escriptura."),
                          "Error en grabar el fitxer:", MessageIcon::Critical, false);
@@ -190,6 +191,7 @@ void MainWindowPresenter::onNewProgram() {
     newProgramName_ = currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic";
     programEncoding_ = TextEncoding::Ansi;
     programEndsWithLineBreak_ = false;
+    programLineBreak_ = LineBreak::CrLf;
     updateCaption();
     view_.clearStatus();
     setFileName(newProgramName_);

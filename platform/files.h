@@ -14,10 +14,19 @@
 
 namespace torvic {
 
-// A script spells names in code page 1252; the system's names are UTF-8 here
-// on every system (Linux takes them as they are, Windows widens them at its
-// wide API). These two are the only crossings between the two.
-inline std::string systemName(std::string_view name1252) { return cp1252::toUtf8(name1252); }
+// A script spells names in code page 1252, and as on Windows, where scripts
+// come from; the system's names are UTF-8 here on every system (Linux takes
+// them as they are, Windows widens them at its wide API). systemName and
+// shownName are the only crossings between the two. On Linux a backslash of
+// a spelled name is a folder separator, as it is on Windows: "dades\f.txt"
+// is the file f.txt of the folder dades.
+
+// A system name spelled the Windows way, with this system's folder
+// separators: on Linux each backslash becomes "/"; on Windows it is left as
+// it is.
+std::string nativeSeparators(std::string name);
+
+inline std::string systemName(std::string_view name1252) { return nativeSeparators(cp1252::toUtf8(name1252)); }
 // A name from the system as the program shows it; characters 1252 cannot
 // hold become '?', so such a name is kept in its system form where it is
 // used again.
@@ -38,6 +47,29 @@ inline void requireNoNul(const std::string& name) {
     if (name.find('\0') != std::string::npos) throw RunTimeError(platform_texts::nulInName());
 }
 
+// The drive a name begins with ("C:", a letter and a colon, alone or
+// before a separator) on a system that has no drives (Linux); empty for
+// every other name, and on Windows always.
+std::string foreignDrive(std::string_view name);
+// Why a name that begins with such a drive names no file here; empty when
+// it does not.
+inline std::string driveError(std::string_view name) {
+    const std::string drive = foreignDrive(name);
+    return drive.empty() ? std::string() : platform_texts::driveInName(drive);
+}
+inline void requireNoForeignDrive(std::string_view name) {
+    if (std::string why = driveError(name); !why.empty()) throw RunTimeError(why);
+}
+
+// A name given on a program's command line (a system name): as it is given
+// when a file or folder of that name exists, since the system's own
+// programs and desktops pass real names; otherwise as a name spelled the
+// Windows way (on Linux, its backslashes as folder separators).
+inline std::string commandLineName(const std::string& systemName) {
+    std::error_code ec;
+    return std::filesystem::exists(systemPath(systemName), ec) ? systemName : nativeSeparators(systemName);
+}
+
 // The largest file a working text can hold: its cursor is a signed 32-bit
 // position.
 inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
@@ -46,6 +78,9 @@ inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
 // Linux, 1252 on Windows): a document with no accented letter yet is saved
 // in it, and so is every text written for people to read.
 TextEncoding systemTextEncoding();
+// The line break the system's own programs end lines with (LF on Linux,
+// CR LF on Windows): a document that has none yet takes it.
+LineBreak systemLineBreak();
 
 // `path` below is a system name (UTF-8).
 // Reads a whole regular file of at most `maxBytes` bytes; nothing when it
@@ -77,12 +112,15 @@ class FileStore {
 public:
     virtual ~FileStore() = default;
     virtual std::optional<std::string> readDocument(const std::string& path, std::string& error) {
+        if (error = driveError(path); !error.empty()) return std::nullopt;
         return readFileBytes(systemName(path), &error);
     }
     virtual bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
+        if (error = driveError(path); !error.empty()) return false;
         return writeFileSafely(systemName(path), bytes, &error);
     }
     virtual TextEncoding plainTextEncoding() const { return systemTextEncoding(); }
+    virtual LineBreak plainLineBreak() const { return systemLineBreak(); }
 };
 
 }  // namespace torvic

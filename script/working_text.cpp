@@ -2,10 +2,62 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "base/cp1252.h"
 
 namespace torvic {
+
+namespace {
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+void TextDocument::load(std::string bytes, TextEncoding plainEncoding, LineBreak plainBreak) {
+    std::optional<std::string> utf16;
+    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+        const bool bigEndian = bytes.starts_with(kUtf16BeBom);
+        // Malformed UTF-16 is read as any other bytes are, so nothing of it is lost.
+        utf16 = utf16ToUtf8(std::string_view(bytes).substr(2), bigEndian);
+        if (utf16) encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+    }
+    if (utf16) {
+        bytes = std::move(*utf16);
+    } else {
+        // A UTF-8 file stays UTF-8; one that is plain ASCII (or empty) takes
+        // the system's encoding, which what a script writes into it is saved in.
+        encoding = detectEncoding(bytes);
+        if (encoding == TextEncoding::Utf8Bom) bytes.erase(0, kUtf8Bom.size());
+        if (encoding == TextEncoding::Ansi && isAscii(bytes)) encoding = plainEncoding;
+    }
+    lineBreak = lineBreakOf(bytes).value_or(plainBreak);
+    // The commands count a line break as CR LF whatever the file holds.
+    if (lineBreak == LineBreak::Lf) bytes = lineFeedsToCrLf(bytes);
+    setText(std::move(bytes));
+}
+
+bool TextDocument::writtenAsHeld() const {
+    return lineBreak == LineBreak::CrLf && (encoding == TextEncoding::Ansi || encoding == TextEncoding::Utf8);
+}
+
+std::string TextDocument::fileBytes(std::string_view text) const {
+    std::string lines = lineBreak == LineBreak::Lf ? crLfToLineFeeds(text) : std::string(text);
+    switch (encoding) {
+        case TextEncoding::Ansi:
+        case TextEncoding::Utf8:
+            return lines;
+        case TextEncoding::Utf8Bom:
+            return std::string(kUtf8Bom) + lines;
+        case TextEncoding::Utf16Le:
+            return std::string(kUtf16LeBom) + utf8ToUtf16(lines, false);
+        case TextEncoding::Utf16Be:
+            return std::string(kUtf16BeBom) + utf8ToUtf16(lines, true);
+    }
+    return lines;
+}
 
 std::string TextDocument::fromScript(std::string_view text1252) const {
     return utf8() ? cp1252::toUtf8(text1252) : std::string(text1252);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -45,6 +46,23 @@ mode_t currentUmask() {
 }  // namespace
 
 TextEncoding systemTextEncoding() { return TextEncoding::Utf8; }
+
+LineBreak systemLineBreak() { return LineBreak::Lf; }
+
+// Scripts spell names as on Windows, where a backslash separates folders:
+// here it does too. (A Linux name that really holds a backslash cannot be
+// spelled by a script; on a command line it is taken as it is given.)
+std::string nativeSeparators(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+std::string foreignDrive(std::string_view name) {
+    const bool letter = name.size() >= 2 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    if (!letter || name[1] != ':') return "";
+    if (name.size() > 2 && name[2] != '\\' && name[2] != '/') return "";  // "c:x" may be a file of this folder
+    return std::string(name.substr(0, 2));
+}
 
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) {

@@ -159,9 +159,13 @@ LinuxPlatform::X11& LinuxPlatform::x11(const char* what) {
 
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
     if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
-    // The system takes names in UTF-8: the line is converted before it is cut.
+    // The system takes names in UTF-8, with "/" between folders: the line is
+    // converted before it is cut.
     std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
     if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
+    for (const std::string& a : argv)
+        if (std::string why = driveError(a); !why.empty())
+            throw RunTimeError(platform_texts::cannotStart(shownName(argv[0]), a == argv[0] ? why : "'" + shownName(a) + "': " + why));
     double pid = spawn(argv, windowMode == 0);
     const char* d = std::getenv("DISPLAY");
     if (d && *d) std::thread(applyWindowMode, static_cast<int>(pid), windowMode).detach();

@@ -39,6 +39,13 @@ std::string notAPlainFile(const std::wstring& path, bool& exists) {
 
 TextEncoding systemTextEncoding() { return TextEncoding::Ansi; }
 
+LineBreak systemLineBreak() { return LineBreak::CrLf; }
+
+// Names are spelled as the system spells them: drives and backslashes are its own.
+std::string nativeSeparators(std::string name) { return name; }
+
+std::string foreignDrive(std::string_view) { return ""; }
+
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName()), std::nullopt;
     const std::wstring name = wide(path);

@@ -28,6 +28,10 @@ public:
     // What a document of plain ASCII is taken as.
     TextEncoding plainText = systemTextEncoding();
     TextEncoding plainTextEncoding() const override { return plainText; }
+    // The line break of a document that has none: CR LF unless a test says
+    // otherwise, so that results are the same on every system.
+    LineBreak plainBreak = LineBreak::CrLf;
+    LineBreak plainLineBreak() const override { return plainBreak; }
 
     DateTime now() override { return clock; }
     void beep() override;
