@@ -28,10 +28,13 @@ enum class LineBreak { CrLf, Lf };
 // holds one; nothing when it has no line break at all.
 std::optional<LineBreak> lineBreakOf(std::string_view text);
 
-// Every LF as CR LF, and back. For a text holding no CR LF the first is
-// undone exactly by the second.
-std::string lineFeedsToCrLf(std::string_view text);
+// Every LF as CR LF (in place: the text grows where it stands when it has
+// the room), and every CR LF as LF. For a text holding no CR LF the first
+// is undone exactly by the second.
+void lineFeedsToCrLf(std::string& text);
 std::string crLfToLineFeeds(std::string_view text);
+// The same into `out` (what it held is replaced; its room is reused).
+void crLfToLineFeeds(std::string_view text, std::string& out);
 
 // UTF-16 (without its mark) as UTF-8; nothing when it is not well formed (an
 // odd number of bytes, a surrogate without its pair).
@@ -39,6 +42,7 @@ std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian);
 // UTF-8 as UTF-16 (without a mark). A byte that starts no well-formed
 // sequence stands for its 1252 character.
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
+void utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out);
 
 // The length of the UTF-8 sequence at `i` (1 to 4) when it is well formed
 // (no overlong forms, no surrogates, nothing past U+10FFFF); 0 otherwise.

@@ -3,6 +3,7 @@
 // names of files as the system spells them.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -100,6 +101,13 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // are refused by both functions.
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
+// A file's bytes given a piece at a time, for a text that is converted as
+// it is written: each call gives the next piece (valid until the next
+// call), an empty one after the last.
+using BytePieces = std::function<std::string_view()>;
+// writeFileSafely with the bytes in pieces.
+bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error = nullptr);
+
 // Adds bytes to the end of a file, which is made when missing; what the
 // file held is never touched. Returns true on success; otherwise `error`
 // says why. The reports people keep (the message window's export) go here.
@@ -118,6 +126,10 @@ public:
     virtual bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
         if (error = driveError(path); !error.empty()) return false;
         return writeFileSafely(systemName(path), bytes, &error);
+    }
+    virtual bool writeDocumentPieces(const std::string& path, const BytePieces& pieces, std::string& error) {
+        if (error = driveError(path); !error.empty()) return false;
+        return writePiecesSafely(systemName(path), pieces, &error);
     }
     virtual TextEncoding plainTextEncoding() const { return systemTextEncoding(); }
     virtual LineBreak plainLineBreak() const { return systemLineBreak(); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "base/cp1252.h"
 
@@ -35,7 +36,7 @@ void TextDocument::load(std::string bytes, TextEncoding plainEncoding, LineBreak
     }
     lineBreak = lineBreakOf(bytes).value_or(plainBreak);
     // The commands count a line break as CR LF whatever the file holds.
-    if (lineBreak == LineBreak::Lf) bytes = lineFeedsToCrLf(bytes);
+    if (lineBreak == LineBreak::Lf) lineFeedsToCrLf(bytes);
     setText(std::move(bytes));
 }
 
@@ -44,19 +45,42 @@ bool TextDocument::writtenAsHeld() const {
 }
 
 std::string TextDocument::fileBytes(std::string_view text) const {
-    std::string lines = lineBreak == LineBreak::Lf ? crLfToLineFeeds(text) : std::string(text);
-    switch (encoding) {
-        case TextEncoding::Ansi:
-        case TextEncoding::Utf8:
-            return lines;
-        case TextEncoding::Utf8Bom:
-            return std::string(kUtf8Bom) + lines;
-        case TextEncoding::Utf16Le:
-            return std::string(kUtf16LeBom) + utf8ToUtf16(lines, false);
-        case TextEncoding::Utf16Be:
-            return std::string(kUtf16BeBom) + utf8ToUtf16(lines, true);
+    DocumentFileBytes pieces(*this, text);
+    std::string bytes;
+    for (std::string_view piece = pieces.next(); !piece.empty(); piece = pieces.next()) bytes.append(piece);
+    return bytes;
+}
+
+DocumentFileBytes::DocumentFileBytes(const TextDocument& doc, std::string_view text)
+    : rest_(text), lineBreak_(doc.lineBreak), encoding_(doc.encoding) {
+    switch (encoding_) {
+        case TextEncoding::Utf8Bom: mark_ = kUtf8Bom; break;
+        case TextEncoding::Utf16Le: mark_ = kUtf16LeBom; break;
+        case TextEncoding::Utf16Be: mark_ = kUtf16BeBom; break;
+        default: break;
     }
-    return lines;
+}
+
+std::string_view DocumentFileBytes::next() {
+    if (!mark_.empty()) return std::exchange(mark_, {});
+    const bool converted = lineBreak_ == LineBreak::Lf || isUtf16(encoding_);
+    if (!converted) return std::exchange(rest_, {});
+    // A block never ends between a CR and its LF, nor inside a character.
+    constexpr std::size_t kBlock = 1 << 18;
+    std::size_t n = std::min(rest_.size(), kBlock);
+    if (n < rest_.size() && rest_[n - 1] == '\r' && rest_[n] == '\n') ++n;
+    while (n < rest_.size() && !startsUtf8Character(rest_[n])) ++n;
+    std::string_view block = rest_.substr(0, n);
+    rest_.remove_prefix(n);
+    if (lineBreak_ == LineBreak::Lf) {
+        crLfToLineFeeds(block, lines_);
+        block = lines_;
+    }
+    if (isUtf16(encoding_)) {
+        utf8ToUtf16(block, encoding_ == TextEncoding::Utf16Be, units_);
+        block = units_;
+    }
+    return block;
 }
 
 std::string TextDocument::fromScript(std::string_view text1252) const {

@@ -72,4 +72,20 @@ private:
     std::size_t byteOfCharacter(std::size_t chars) const;
 };
 
+// The bytes of a document's file for a text held as the document is, a
+// piece at a time (each call of next() the next one, then an empty one): its
+// mark, then the text converted a block at a time (LF line breaks, UTF-16),
+// so that a large text is never copied whole.
+class DocumentFileBytes {
+public:
+    DocumentFileBytes(const TextDocument& doc, std::string_view text);
+    std::string_view next();
+
+private:
+    std::string_view mark_, rest_;
+    LineBreak lineBreak_;
+    TextEncoding encoding_;
+    std::string lines_, units_;  // the block being written, in its form
+};
+
 }  // namespace torvic

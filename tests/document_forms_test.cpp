@@ -58,8 +58,26 @@ TEST(DocumentForms, LineBreaksAndUtf16ConvertExactly) {
         {"", ""}, {"a", "a"}, {"a\nb", "a\r\nb"}, {"\n\nx\n", "\r\n\r\nx\r\n"}, {"a\rb\n\r", "a\rb\r\n\r"},
     };
     for (const auto& [lf, crlf] : lines) {
-        EXPECT_EQ(lineFeedsToCrLf(lf), crlf);
+        std::string grown = lf;
+        lineFeedsToCrLf(grown);
+        EXPECT_EQ(grown, crlf);
         EXPECT_EQ(crLfToLineFeeds(crlf), lf);
+    }
+    // Long texts are converted in blocks, from their end: lines of every
+    // length around a block's size, a block of line breaks alone.
+    for (std::size_t length : {0, 1, 65535, 65536, 65537, 200000}) {
+        std::string lf, crlf;
+        for (int i = 0; i < 5; ++i) {
+            lf += std::string(length + static_cast<std::size_t>(i), static_cast<char>('a' + i)) + "\n";
+            crlf += std::string(length + static_cast<std::size_t>(i), static_cast<char>('a' + i)) + "\r\n";
+        }
+        lf += std::string(70000, '\n') + "z";
+        for (int i = 0; i < 70000; ++i) crlf += "\r\n";
+        crlf += "z";
+        std::string grown = lf;
+        lineFeedsToCrLf(grown);
+        EXPECT_TRUE(grown == crlf) << length;
+        EXPECT_TRUE(crLfToLineFeeds(crlf) == lf) << length;
     }
 
     // UTF-8 and its UTF-16 little-endian units.
@@ -117,6 +135,25 @@ TEST(DocumentForms, UnchangedDocumentsAreSavedByteForByte) {
         EXPECT_EQ(d.document().encoding, c.encoding) << c.held;
         EXPECT_EQ(d.document().lineBreak, c.lineBreak) << c.held;
         EXPECT_EQ(d.document().textTreball(), c.held);
+    }
+}
+
+// A large text is written a block at a time: a line break or a character
+// that straddles a block's end is written whole.
+TEST(DocumentForms, LargeTextsAreWrittenWhole) {
+    const std::string tail = "\r\n\xC3\xA9\xE2\x86\x92\xF0\x9F\x98\x80\r\nend";
+    for (std::size_t before = 262136; before <= 262148; ++before) {
+        const std::string text = std::string(before, 'a') + tail + std::string(300000, 'b') + tail;
+        for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+            TextDocument doc;
+            doc.encoding = encoding;
+            doc.lineBreak = LineBreak::Lf;
+            const std::string lines = crLfToLineFeeds(text);
+            const std::string want = encoding == TextEncoding::Utf8      ? lines
+                                     : encoding == TextEncoding::Utf16Le ? le(lines)
+                                                                         : be(lines);
+            ASSERT_TRUE(doc.fileBytes(text) == want) << before;
+        }
     }
 }
 

@@ -28,7 +28,8 @@ void fileError(RunContext& ctx, const char* command, const std::string& reason) 
 bool writeDocumentText(FileStore& files, const std::string& name, std::string_view text, const TextDocument& doc,
                        std::string& error) {
     if (doc.writtenAsHeld()) return files.writeDocument(name, text, error);
-    return files.writeDocument(name, doc.fileBytes(text), error);
+    DocumentFileBytes bytes(doc, text);
+    return files.writeDocumentPieces(name, [&bytes] { return bytes.next(); }, error);
 }
 
 static void cmdOpen(RunContext& ctx) {

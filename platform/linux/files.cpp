@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace torvic {
 namespace {
@@ -87,7 +88,9 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxBytes) return abandon(platform_texts::tooLargeToRead(size, maxBytes));
     std::string data;
-    data.reserve(static_cast<std::size_t>(size));
+    // With room to spare, which costs nothing until it is used: a text with
+    // LF line ends gets its CR LF ones where it stands.
+    data.reserve(static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 8);
     char buf[1 << 16];
     for (;;) {
         ssize_t n = read(fd, buf, sizeof buf);
@@ -123,6 +126,11 @@ int writeAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+    bool given = false;
+    return writePiecesSafely(path, [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; }, error);
+}
+
+bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     fs::path target = resolveLinks(fs::path(path));
@@ -145,7 +153,8 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         return fail(error, why);
     };
 
-    if (int e = writeAll(fd, bytes)) return abandon(reason(e));
+    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces())
+        if (int e = writeAll(fd, piece)) return abandon(reason(e));
     if (exists) {
         if (fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Only the owner's group may be set by others; keep going with ours.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <utility>
 
 namespace torvic {
 namespace {
@@ -65,7 +66,9 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
     if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(platform_texts::tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
     std::string data;
-    data.reserve(static_cast<std::size_t>(size.QuadPart));
+    // With room to spare, which costs nothing until it is used: a text with
+    // LF line ends gets its CR LF ones where it stands.
+    data.reserve(static_cast<std::size_t>(size.QuadPart) + static_cast<std::size_t>(size.QuadPart) / 8);
     char buf[1 << 16];
     for (;;) {
         DWORD n = 0;
@@ -79,6 +82,11 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 }
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+    bool given = false;
+    return writePiecesSafely(path, [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; }, error);
+}
+
+bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     bool exists = false;
@@ -105,12 +113,15 @@ bool writeFileSafely(const std::string& path, std::string_view bytes, std::strin
         DeleteFileW(temp.c_str());
         return fail(error, systemMessage(code));
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return abandon(GetLastError());
-        done += written;
+    for (std::string_view bytes = pieces(); !bytes.empty(); bytes = pieces()) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+                return abandon(GetLastError());
+            done += written;
+        }
     }
     if (!FlushFileBuffers(h)) return abandon(GetLastError());
     CloseHandle(h);

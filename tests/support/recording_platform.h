@@ -62,6 +62,7 @@ public:
     }
     std::optional<std::string> readDocument(const std::string& path, std::string& error) override;
     bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) override;
+    bool writeDocumentPieces(const std::string& path, const BytePieces& pieces, std::string& error) override;
 
     // Sets the clock to a civil date and time of day.
     void setClock(int year, int month, int day, int hour, int minute, int second, int ms = 0);
