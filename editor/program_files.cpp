@@ -136,7 +136,8 @@ bool MainWindowPresenter::writeProgram(const std::string& name) {
         }
     }
     // Through the same writer as the save command of scripts.
-    if (hasWildcards(name) || !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_, programLineBreak_))) {
+    if (hasWildcards(name) ||
+        !writeFileSafely(name, scriptFileBytes(text, encoding, programEndsWithLineBreak_, programLineBreak_))) {
         view_.messageBox(L1252("Especifiqueu un nom per guardar. Si ja heu especificat un nom el fitxer estarà en "
                                "ús o protegit d'escriptura."),
                          "Error en grabar el fitxer:", MessageIcon::Critical, false);

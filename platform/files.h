@@ -15,18 +15,17 @@
 
 namespace torvic {
 
+// A system name spelled the Windows way, with this system's folder
+// separators: on Linux each backslash becomes "/"; on Windows it is left as
+// it is.
+std::string nativeSeparators(std::string name);
+
 // A script spells names in code page 1252, and as on Windows, where scripts
 // come from; the system's names are UTF-8 here on every system (Linux takes
 // them as they are, Windows widens them at its wide API). systemName and
 // shownName are the only crossings between the two. On Linux a backslash of
 // a spelled name is a folder separator, as it is on Windows: "dades\f.txt"
 // is the file f.txt of the folder dades.
-
-// A system name spelled the Windows way, with this system's folder
-// separators: on Linux each backslash becomes "/"; on Windows it is left as
-// it is.
-std::string nativeSeparators(std::string name);
-
 inline std::string systemName(std::string_view name1252) { return nativeSeparators(cp1252::toUtf8(name1252)); }
 // A name from the system as the program shows it; characters 1252 cannot
 // hold become '?', so such a name is kept in its system form where it is

@@ -59,7 +59,8 @@ std::string nativeSeparators(std::string name) {
 }
 
 std::string foreignDrive(std::string_view name) {
-    const bool letter = name.size() >= 2 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const bool letter = name.size() >= 2 && isLetter(name[0]);
     if (!letter || name[1] != ':') return "";
     if (name.size() > 2 && name[2] != '\\' && name[2] != '/') return "";  // "c:x" may be a file of this folder
     return std::string(name.substr(0, 2));
@@ -127,7 +128,8 @@ int writeAll(int fd, std::string_view bytes) {
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     bool given = false;
-    return writePiecesSafely(path, [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; }, error);
+    const auto once = [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; };
+    return writePiecesSafely(path, once, error);
 }
 
 bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error) {

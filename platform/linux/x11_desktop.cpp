@@ -163,9 +163,12 @@ double LinuxPlatform::startProgram(const std::string& commandLine, int windowMod
     // converted before it is cut.
     std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
     if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
-    for (const std::string& a : argv)
-        if (std::string why = driveError(a); !why.empty())
-            throw RunTimeError(platform_texts::cannotStart(shownName(argv[0]), a == argv[0] ? why : "'" + shownName(a) + "': " + why));
+    for (const std::string& a : argv) {
+        if (std::string why = driveError(a); !why.empty()) {
+            if (&a != &argv[0]) why = "'" + shownName(a) + "': " + why;  // an argument's drive
+            throw RunTimeError(platform_texts::cannotStart(shownName(argv[0]), why));
+        }
+    }
     double pid = spawn(argv, windowMode == 0);
     const char* d = std::getenv("DISPLAY");
     if (d && *d) std::thread(applyWindowMode, static_cast<int>(pid), windowMode).detach();

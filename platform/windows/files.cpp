@@ -83,7 +83,8 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 
 bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     bool given = false;
-    return writePiecesSafely(path, [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; }, error);
+    const auto once = [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; };
+    return writePiecesSafely(path, once, error);
 }
 
 bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error) {
