@@ -352,26 +352,35 @@ std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         const unsigned char a = in[2 * k], b = in[2 * k + 1];
         return bigEndian ? (char32_t{a} << 8) | b : (char32_t{b} << 8) | a;
     };
-    // No unit takes more than three bytes (a pair takes four for two units).
-    std::string out(units * 3, '\0');
+    // First the length of the result, checking every surrogate's pair, so
+    // that a large text takes no more memory than it needs; then the result.
+    std::size_t length = 0;
+    for (std::size_t k = 0; k < units; ++k) {
+        const char32_t u = unitAt(k);
+        if (u < 0x80) {
+            length += 1;
+        } else if (u < 0x800) {
+            length += 2;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return std::nullopt;  // a low surrogate first
+        } else if (u >= 0xD800 && u <= 0xDBFF) {
+            if (k + 1 >= units) return std::nullopt;
+            const char32_t low = unitAt(++k);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            length += 4;
+        } else {
+            length += 3;
+        }
+    }
+    std::string out;
+    out.reserve(length + length / 8);  // room for LF line ends to become CR LF
+    out.resize(length);
     char* to = out.data();
     for (std::size_t k = 0; k < units; ++k) {
         char32_t u = unitAt(k);
-        if (u < 0x80) {
-            *to++ = static_cast<char>(u);
-            continue;
-        }
-        if (u >= 0xDC00 && u <= 0xDFFF) return std::nullopt;  // a low surrogate first
-        if (u >= 0xD800 && u <= 0xDBFF) {
-            if (k + 1 >= units) return std::nullopt;
-            const char32_t low = unitAt(k + 1);
-            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-            ++k;
-        }
+        if (u >= 0xD800 && u <= 0xDBFF) u = 0x10000 + ((u - 0xD800) << 10) + (unitAt(++k) - 0xDC00);
         to = putUtf8(to, u);
     }
-    out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
 }
 
