@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
         } else if (a.starts_with("--") && a.size() > 2) {
             return usage(texts::unknownOption(torvic::shownName(a)));
         } else if (script.empty()) {
-            script = a;
+            // A name spelled the Windows way ("dades\\prova.torvic") works too.
+            script = torvic::commandLineName(a);
         } else {
             return usage(texts::onlyOneScript());
         }
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
     std::string error;
     std::optional<std::string> bytes = torvic::readFileBytes(script, &error);
     if (!bytes) {
+        if (std::string why = torvic::driveError(script); !why.empty()) error = why;
         say(texts::cannotRead(shown, error));
         return 2;
     }

@@ -1,18 +1,48 @@
 #pragma once
-// What a text file is written in: code page 1252 (one byte a character), or
-// UTF-8 with or without its byte-order mark. Documents and script files are
-// recognised on reading and written back in the encoding they came in.
+// What a text file is written in: code page 1252 (one byte a character),
+// UTF-8 with or without its byte-order mark, or (documents only) UTF-16 with
+// its mark; and how its lines end. Documents and script files are recognised
+// on reading and written back in the form they came in.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace torvic {
 
-enum class TextEncoding { Ansi, Utf8, Utf8Bom };
+enum class TextEncoding { Ansi, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+inline constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+inline constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
+// Whether a text of this encoding is held as UTF-8 in memory: every one but
+// 1252 (UTF-16 is converted on reading and back on writing).
 inline bool isUtf8(TextEncoding e) { return e != TextEncoding::Ansi; }
+inline bool isUtf16(TextEncoding e) { return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be; }
+
+// The line break a file is written with. Texts are held with CR LF.
+enum class LineBreak { CrLf, Lf };
+
+// How the lines of a text end: CR LF when it holds one, otherwise LF when it
+// holds one; nothing when it has no line break at all.
+std::optional<LineBreak> lineBreakOf(std::string_view text);
+
+// Every LF as CR LF (in place: the text grows where it stands when it has
+// the room), and every CR LF as LF. For a text holding no CR LF the first
+// is undone exactly by the second.
+void lineFeedsToCrLf(std::string& text);
+std::string crLfToLineFeeds(std::string_view text);
+// The same into `out` (what it held is replaced; its room is reused).
+void crLfToLineFeeds(std::string_view text, std::string& out);
+
+// UTF-16 (without its mark) as UTF-8; nothing when it is not well formed (an
+// odd number of bytes, a surrogate without its pair).
+std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// UTF-8 as UTF-16 (without a mark). A byte that starts no well-formed
+// sequence stands for its 1252 character.
+std::string utf8ToUtf16(std::string_view text, bool bigEndian);
+void utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out);
 
 // The length of the UTF-8 sequence at `i` (1 to 4) when it is well formed
 // (no overlong forms, no surrogates, nothing past U+10FFFF); 0 otherwise.

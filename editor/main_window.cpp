@@ -25,10 +25,16 @@ namespace torvic {
 namespace {
 
 // A name from the command line, as the absolute name it opens: one relative
-// to the current folder `directory` is joined to it.
-std::string absoluteName(const std::string& directory, const std::string& name) {
-    if (name.empty() || systemPath(name).is_absolute()) return name;
-    return systemNameOf((systemPath(directory) / systemPath(name)).lexically_normal());
+// to the current folder `directory` is joined to it. As with commandLineName,
+// a name no file has as it is given is read as spelled the Windows way.
+std::string absoluteName(const std::string& directory, const std::string& given) {
+    const auto inFolder = [&directory](const std::string& name) {
+        if (name.empty() || systemPath(name).is_absolute()) return name;
+        return systemNameOf((systemPath(directory) / systemPath(name)).lexically_normal());
+    };
+    const std::string asGiven = inFolder(given);
+    std::error_code ec;
+    return std::filesystem::exists(systemPath(asGiven), ec) ? asGiven : inFolder(nativeSeparators(given));
 }
 
 }  // namespace
@@ -432,6 +438,7 @@ RecoveryContent MainWindowPresenter::recoveryContent() {
     c.programSaved = !savedName_.empty();
     c.encoding = programEncoding_;
     c.endsWithLineBreak = programEndsWithLineBreak_;
+    c.lineBreak = programLineBreak_;
     c.savedSize = savedText_.size;
     c.savedHash = savedText_.hash;
     c.fileStamp = programStamp_;
@@ -489,6 +496,7 @@ void MainWindowPresenter::offerRecovery() {
         askedAboutStamp_.reset();
         programEncoding_ = c.encoding;
         programEndsWithLineBreak_ = c.endsWithLineBreak;
+        programLineBreak_ = c.lineBreak;
         setFileName(c.programName);
         workDiscarded_ = false;
         updateCaption();

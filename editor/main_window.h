@@ -395,9 +395,10 @@ private:
     // another is opened; the file the caption names is either.
     std::string newProgramName_;
     const std::string& programName() const { return savedName_.empty() ? newProgramName_ : savedName_; }
-    // How the program's file is written: its encoding, and whether its last
-    // line has a line break (a new program: 1252, without).
+    // How the program's file is written: its encoding, its line break, and
+    // whether its last line has one (a new program: 1252, CR LF, without).
     TextEncoding programEncoding_ = TextEncoding::Ansi;
+    LineBreak programLineBreak_ = LineBreak::CrLf;
     bool programEndsWithLineBreak_ = false;
 };
 

@@ -114,17 +114,18 @@ void MainWindowPresenter::openProgram(std::string name, bool reload) {
         recovery().discard();  // what it kept was thrown away with the text
         programEncoding_ = file.encoding;
         programEndsWithLineBreak_ = file.endsWithLineBreak;
+        programLineBreak_ = file.readLineFeeds ? LineBreak::Lf : LineBreak::CrLf;
         updateCaption();
         view_.clearStatus();  // it spoke of the program replaced
         if (isUtf8(file.encoding) && file.readLineFeeds)
             view_.showStatus(L1252("El fitxer és UTF-8 i no tenia salts de línia CR LF: s'ha llegit com a UTF-8, amb "
-                                   "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb CR LF."));
+                                   "els LF com a finals de línia, i en guardar-lo s'escriurà en UTF-8 amb LF."));
         else if (isUtf8(file.encoding))
             view_.showStatus(L1252("El fitxer és UTF-8: s'ha llegit com a UTF-8, i en guardar-lo s'escriurà en "
                                    "UTF-8."));
         else if (file.readLineFeeds)
             view_.showStatus(L1252("El fitxer no tenia salts de línia CR LF: s'han llegit els LF com a finals de "
-                                   "línia, i en guardar-lo s'escriurà amb CR LF."));
+                                   "línia, i en guardar-lo s'escriurà amb LF."));
     } else if (!programName().empty()) {
         // The editor keeps its program: Text2 names its file again, so that
         // saving writes the file the caption names.
@@ -213,7 +214,7 @@ bool MainWindowPresenter::writeProgram(const std::string& name) {
         }
     }
     // Through the same writer as the save command of scripts.
-    const std::string bytes = scriptFileBytes(text, encoding, programEndsWithLineBreak_);
+    const std::string bytes = scriptFileBytes(text, encoding, programEndsWithLineBreak_, programLineBreak_);
     std::string reason = L1252("el nom té caràcters comodí (* o ?)");
     if (hasWildcards(name) || !writeFileSafely(name, bytes, &reason)) {
         view_.messageBox(L1252("No s'ha pogut guardar ") + shownName(name) + ": " + reason +
@@ -276,6 +277,7 @@ void MainWindowPresenter::onNewProgram() {
     newProgramName_ = currentDirectory() + conventions::folderSeparator() + "nou_programa.torvic";
     programEncoding_ = TextEncoding::Ansi;
     programEndsWithLineBreak_ = false;
+    programLineBreak_ = LineBreak::CrLf;
     updateCaption();
     view_.clearStatus();
     setFileName(newProgramName_);

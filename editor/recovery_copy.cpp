@@ -18,6 +18,8 @@ const char* encodingName(TextEncoding e) {
     switch (e) {
         case TextEncoding::Utf8: return "utf8";
         case TextEncoding::Utf8Bom: return "utf8bom";
+        case TextEncoding::Utf16Le: return "utf16le";
+        case TextEncoding::Utf16Be: return "utf16be";
         default: return "ansi";
     }
 }
@@ -26,6 +28,8 @@ std::optional<TextEncoding> encodingNamed(std::string_view name) {
     if (name == "ansi") return TextEncoding::Ansi;
     if (name == "utf8") return TextEncoding::Utf8;
     if (name == "utf8bom") return TextEncoding::Utf8Bom;
+    if (name == "utf16le") return TextEncoding::Utf16Le;
+    if (name == "utf16be") return TextEncoding::Utf16Be;
     return std::nullopt;
 }
 
@@ -76,6 +80,7 @@ std::string recoveryHeader(const RecoveryContent& c, std::time_t writtenAt) {
     out += std::string("saved=") + (c.programSaved ? "1" : "0") + "\n";
     out += std::string("encoding=") + encodingName(c.encoding) + "\n";
     out += std::string("final=") + (c.endsWithLineBreak ? "1" : "0") + "\n";
+    out += std::string("break=") + (c.lineBreak == LineBreak::Lf ? "lf" : "crlf") + "\n";
     out += "text=" + std::to_string(c.savedSize) + "," + std::to_string(c.savedHash) + "\n";
     if (c.fileStamp)
         out += "file=" + std::to_string(c.fileStamp->volume) + "," + std::to_string(c.fileStamp->index) + "," +
@@ -114,6 +119,8 @@ std::optional<LeftRecovery> parseRecovery(std::string_view bytes) {
             c.encoding = *e;
         } else if (key == "final") {
             c.endsWithLineBreak = value == "1";
+        } else if (key == "break") {
+            c.lineBreak = value == "lf" ? LineBreak::Lf : LineBreak::CrLf;
         } else if (key == "text") {
             const auto f = fields(value);
             if (f.size() != 2 || !readNumber(f[0], c.savedSize) || !readNumber(f[1], c.savedHash)) return std::nullopt;
@@ -194,8 +201,14 @@ bool RecoveryCopy::writeFile(const RecoveryContent& content) {
     }
     // The header and the text as they are: a large text is not copied again.
     const std::string header = recoveryHeader(content, std::time(nullptr));
-    const std::string_view parts[] = {header, content.text};
-    return writeFileSafely(path_, parts);
+    int next = 0;
+    return writePiecesSafely(path_, [&]() -> std::string_view {
+        switch (next++) {
+            case 0: return header;
+            case 1: return content.text;
+            default: return {};
+        }
+    });
 }
 
 bool RecoveryCopy::writeNow(const RecoveryContent& content) {

@@ -24,6 +24,7 @@ struct RecoveryContent {
     std::string programName;  // the file the caption names (a system name)
     bool programSaved = false;  // the name is the program's own file, not one offered for a new program
     TextEncoding encoding = TextEncoding::Ansi;
+    LineBreak lineBreak = LineBreak::CrLf;  // the file's, as it is written back
     bool endsWithLineBreak = false;
     // The text as last opened or saved (size and hash), and the program's
     // file as it was then, so that a recovered program still knows whether

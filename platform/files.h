@@ -3,8 +3,8 @@
 // names of files as the system spells them.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,10 +15,18 @@
 
 namespace torvic {
 
-// A script spells names in code page 1252; the system's names are UTF-8 here
-// on every system (Linux takes them as they are, Windows widens them at its
-// wide API). These two are the only crossings between the two.
-inline std::string systemName(std::string_view name1252) { return cp1252::toUtf8(name1252); }
+// A system name spelled the Windows way, with this system's folder
+// separators: on Linux each backslash becomes "/"; on Windows it is left as
+// it is.
+std::string nativeSeparators(std::string name);
+
+// A script spells names in code page 1252, and as on Windows, where scripts
+// come from; the system's names are UTF-8 here on every system (Linux takes
+// them as they are, Windows widens them at its wide API). systemName and
+// shownName are the only crossings between the two. On Linux a backslash of
+// a spelled name is a folder separator, as it is on Windows: "dades\f.txt"
+// is the file f.txt of the folder dades.
+inline std::string systemName(std::string_view name1252) { return nativeSeparators(cp1252::toUtf8(name1252)); }
 // A name from the system as the program shows it; characters 1252 cannot
 // hold become '?', so such a name is kept in its system form where it is
 // used again.
@@ -39,6 +47,29 @@ inline void requireNoNul(const std::string& name) {
     if (name.find('\0') != std::string::npos) throw RunTimeError(platform_texts::nulInName());
 }
 
+// The drive a name begins with ("C:", a letter and a colon, alone or
+// before a separator) on a system that has no drives (Linux); empty for
+// every other name, and on Windows always.
+std::string foreignDrive(std::string_view name);
+// Why a name that begins with such a drive names no file here; empty when
+// it does not.
+inline std::string driveError(std::string_view name) {
+    const std::string drive = foreignDrive(name);
+    return drive.empty() ? std::string() : platform_texts::driveInName(drive);
+}
+inline void requireNoForeignDrive(std::string_view name) {
+    if (std::string why = driveError(name); !why.empty()) throw RunTimeError(why);
+}
+
+// A name given on a program's command line (a system name): as it is given
+// when a file or folder of that name exists, since the system's own
+// programs and desktops pass real names; otherwise as a name spelled the
+// Windows way (on Linux, its backslashes as folder separators).
+inline std::string commandLineName(const std::string& systemName) {
+    std::error_code ec;
+    return std::filesystem::exists(systemPath(systemName), ec) ? systemName : nativeSeparators(systemName);
+}
+
 // The largest file a working text can hold: its cursor is a signed 32-bit
 // position.
 inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
@@ -47,6 +78,9 @@ inline constexpr std::uint64_t kMaxFileBytes = 2147483647;
 // Linux, 1252 on Windows): a document with no accented letter yet is saved
 // in it, and so is every text written for people to read.
 TextEncoding systemTextEncoding();
+// The line break the system's own programs end lines with (LF on Linux,
+// CR LF on Windows): a document that has none yet takes it.
+LineBreak systemLineBreak();
 
 // `path` below is a system name (UTF-8).
 // Reads a whole regular file of at most `maxBytes` bytes; nothing when it
@@ -65,11 +99,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
 // Returns true on success; otherwise `error` says why, the target is
 // untouched and no temporary file is left. Names holding a NUL character
 // are refused by both functions.
-bool writeFileSafely(const std::string& path, std::span<const std::string_view> parts, std::string* error = nullptr);
-// The file's bytes in parts, one after the other (nothing is joined in memory first).
-inline bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr) {
-    return writeFileSafely(path, std::span<const std::string_view>(&bytes, 1), error);
-}
+bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // A short hash of a file's name (8 hex digits). A save's temporary file is
 // named by it: ".torvic-" + hash + "-" + six characters, in the target's
@@ -95,6 +125,13 @@ struct FileStamp {
 // Nothing when there is no such file (or it cannot be looked at).
 std::optional<FileStamp> fileStamp(const std::string& path);
 
+// A file's bytes given a piece at a time, for a text that is converted as
+// it is written: each call gives the next piece (valid until the next
+// call), an empty one after the last.
+using BytePieces = std::function<std::string_view()>;
+// writeFileSafely with the bytes in pieces.
+bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error = nullptr);
+
 // Adds bytes to the end of a file, which is made when missing; what the
 // file held is never touched. Returns true on success; otherwise `error`
 // says why. The reports people keep (the message window's export) go here.
@@ -107,12 +144,19 @@ class FileStore {
 public:
     virtual ~FileStore() = default;
     virtual std::optional<std::string> readDocument(const std::string& path, std::string& error) {
+        if (error = driveError(path); !error.empty()) return std::nullopt;
         return readFileBytes(systemName(path), &error);
     }
     virtual bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) {
+        if (error = driveError(path); !error.empty()) return false;
         return writeFileSafely(systemName(path), bytes, &error);
     }
+    virtual bool writeDocumentPieces(const std::string& path, const BytePieces& pieces, std::string& error) {
+        if (error = driveError(path); !error.empty()) return false;
+        return writePiecesSafely(systemName(path), pieces, &error);
+    }
     virtual TextEncoding plainTextEncoding() const { return systemTextEncoding(); }
+    virtual LineBreak plainLineBreak() const { return systemLineBreak(); }
 };
 
 }  // namespace torvic

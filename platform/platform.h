@@ -63,7 +63,8 @@ public:
     // be started, or another mode, throws.
     virtual double startProgram(const std::string& commandLine, int windowMode) = 0;
     // Performs a shell verb ("open", "print", "explore" or "" for the
-    // default action) on a document; returns the shell's result, never throws.
+    // default action) on a document; returns the shell's result. Throws only
+    // for a name no file of this system can have (a drive on Linux).
     virtual long shellExecute(const std::string& verb, const std::string& file, int showCommand) = 0;
     // Whether the "print" verb reaches a printing service (a desktop may
     // have none, and then nothing would come of it).

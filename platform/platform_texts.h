@@ -22,6 +22,10 @@ inline std::string tooLargeToRead(std::uint64_t size, std::uint64_t maxBytes) {
     return L1252("fa ") + std::to_string(size) + L1252(" bytes, més dels ") + std::to_string(maxBytes) +
            L1252(" que es poden llegir");
 }
+inline std::string driveInName(const std::string& drive) {
+    return L1252("el nom comença amb la unitat ") + drive +
+           L1252(", i en aquest sistema els noms no porten unitat: doneu el camí sense la unitat");
+}
 inline std::string copyNotAFile(const std::string& from) { return L1252("copy: '") + from + L1252("' no és un fitxer"); }
 inline std::string copyFailed(const std::string& reason) { return "copy: " + reason; }
 

@@ -8,6 +8,17 @@
 
 namespace torvic {
 
+namespace {
+
+// Whether a CR stands somewhere but in a CR LF pair.
+bool holdsLoneCr(std::string_view text) {
+    for (std::size_t p = text.find('\r'); p != std::string_view::npos; p = text.find('\r', p + 1))
+        if (p + 1 == text.size() || text[p + 1] != '\n') return true;
+    return false;
+}
+
+}  // namespace
+
 std::string scriptTextFromBytes(std::string_view bytes, bool* readLineFeeds) {
     const bool lineFeeds = bytes.find('\r') == std::string_view::npos &&
                            bytes.find('\n') != std::string_view::npos && !bytes.starts_with(kEncodedMarker);
@@ -45,7 +56,8 @@ ScriptFile readScriptFile(std::string_view bytes) {
     return file;
 }
 
-std::string scriptFileBytes(std::string_view editorTextUtf8, TextEncoding encoding, bool endsWithLineBreak) {
+std::string scriptFileBytes(std::string_view editorTextUtf8, TextEncoding encoding, bool endsWithLineBreak,
+                            LineBreak lineBreak) {
     std::string bytes;
     if (encoding == TextEncoding::Ansi) {
         bytes = utf8To1252(editorTextUtf8);
@@ -54,6 +66,7 @@ std::string scriptFileBytes(std::string_view editorTextUtf8, TextEncoding encodi
         bytes += editorTextUtf8;
     }
     if (endsWithLineBreak) bytes += CRLF;
+    if (lineBreak == LineBreak::Lf && !holdsLoneCr(bytes)) bytes = crLfToLineFeeds(bytes);
     return bytes;
 }
 

@@ -75,10 +75,14 @@ struct ScriptFile {
 ScriptFile readScriptFile(std::string_view bytes);
 
 // The bytes of a script file for an editor text given in UTF-8 (CR LF line
-// breaks), with a CR LF after the last line when `endsWithLineBreak`. In
-// 1252 a character it cannot hold would be written as '?': the caller asks
-// first. An encoded script written in UTF-8 always gets the byte-order mark,
-// which tells it from its 1252 form.
-std::string scriptFileBytes(std::string_view editorTextUtf8, TextEncoding encoding, bool endsWithLineBreak = false);
+// breaks), with a line break after the last line when `endsWithLineBreak`.
+// With `lineBreak` LF (a file that was read with LF line ends) every CR LF
+// is written as LF, unless the text holds a CR of its own: such a file would
+// be read back with CR line ends, so it keeps CR LF. In 1252 a character it
+// cannot hold would be written as '?': the caller asks first. An encoded
+// script written in UTF-8 always gets the byte-order mark, which tells it
+// from its 1252 form.
+std::string scriptFileBytes(std::string_view editorTextUtf8, TextEncoding encoding, bool endsWithLineBreak = false,
+                            LineBreak lineBreak = LineBreak::CrLf);
 
 }  // namespace torvic

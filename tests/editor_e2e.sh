@@ -111,9 +111,9 @@ kill $app 2>/dev/null; wait $app 2>/dev/null
 # ---- UTF-8 programs, and a character 1252 cannot hold typed into one
 # A UTF-8 script with LF (as other editors write it), named with characters
 # 1252 cannot hold, opens from the command line, takes a typed "→" and is
-# saved by its name in UTF-8, with the editor's CR LF, without a question (it
-# is its own file, unchanged on disk); a 1252 one asks first and offers
-# UTF-8 for it.
+# saved by its name in UTF-8, with its LF line ends, without a question (it
+# is its own file, unchanged on disk); a 1252 one (CR LF) asks first and
+# offers UTF-8 for it.
 # "→" gets a key of its own before the editor starts: xdotool would otherwise
 # remap a key for it just while typing, which a busy program can read late.
 spare=$(xmodmap -pke | awk 'NF == 3 {print $2; exit}')
@@ -127,8 +127,9 @@ for name in "utf8→ő" ansi; do
         check "a 1252 program with a typed → asks before saving" $(window_came "perdrien"; echo $?)
         sleep 0.3; xdotool key Return  # Sí: UTF-8
     fi
-    printf "' cafè\r\nbeep\r\n' →\r\n" > "$DIR/expected.torvic"
-    check "$name.torvic with a typed → is saved in UTF-8 by its name" \
+    if [ $name = ansi ]; then eol='\r\n'; else eol='\n'; fi
+    printf "' cafè${eol}beep${eol}' →${eol}" > "$DIR/expected.torvic"
+    check "$name.torvic with a typed → is saved in UTF-8 by its name, with its line ends" \
         $(within 5 cmp -s "$DIR/expected.torvic" "$DIR/$name.torvic"; echo $?)
     xdotool key Escape
     ended_within 10

@@ -231,6 +231,41 @@ TEST_F(ProgramFiles, OpenReadsLineEndsPatternsAndAsksBeforeReplacing) {
     EXPECT_EQ(rig.view.statusTexts.size(), 1u);
 }
 
+// A program keeps the line ends of its file: one read with LF is written
+// with LF, one with CR LF with CR LF, each byte for byte when unchanged; a
+// new program is CR LF.
+TEST_F(ProgramFiles, SavingKeepsTheLineEndsOfTheFile) {
+    const std::string files[] = {"a\nb\n", "a\nb", "caf\xC3\xA9\n\nb\n", "a\r\nb\r\n", "a\r\nb", "a\rb\r"};
+    for (const std::string& bytes : files) {
+        put("p.torvic", bytes);
+        open(path("p.torvic"));
+        rig.view.answers = {true};  // "Sobreescriure ?"
+        rig.torvic.onSaveClick();
+        EXPECT_EQ(read("p.torvic"), bytes == "a\rb\r" ? "a\r\nb\r\n" : bytes);  // a lone CR ends a line: written CR LF
+    }
+    put("p.torvic", "a\nb\n");
+    open(path("p.torvic"));
+    EXPECT_NE(rig.view.statusTexts.back().find(L1252("s'escriurà amb LF")), std::string::npos);
+    rig.view.type("beep\r\nbeep\r\n\r\nbeep");
+    rig.view.answers = {true};
+    rig.torvic.onSaveClick();
+    EXPECT_EQ(read("p.torvic"), "beep\nbeep\n\nbeep\n");
+
+    rig.torvic.onNewProgram();
+    rig.view.type("beep\r\nbeep");
+    rig.view.text2Field = path("nou.torvic");
+    rig.torvic.onSaveClick();
+    EXPECT_EQ(read("nou.torvic"), "beep\r\nbeep");
+
+    // A name on the command line spelled the Windows way is the system's.
+    fs::create_directory(path("sub"));
+    put("sub/q.torvic", "beep\n");
+    WindowRig edit;
+    edit.torvic.currentDirectory = [this] { return tmp.path(); };
+    edit.torvic.onLoad("sub\\q.torvic");
+    EXPECT_EQ(edit.view.editor, "beep");
+}
+
 // A folder, a file the editor box could not give back as it is (a NUL
 // byte), and no match are refused with the reason; the editor keeps its text.
 TEST_F(ProgramFiles, FoldersAndBinaryFilesAreRefusedWithTheReason) {

@@ -112,13 +112,14 @@ TEST(Loading, ScriptFilesKeepTheirEncoding) {
         {"1252, no break after the last line", "beep\r\nbeep", Ansi, "beep\r\nbeep", "", false, false},
         {"1252, lone CR", "a\rb\r", Ansi, "a\r\nb", "", false, true, "a\r\nb\r\n"},
         {"one CR anywhere: a lone LF is a character", "a\r\nb\nc", Ansi, "a\r\nb\nc", "", false, false},
-        {"LF only, an empty line", "a\nb\n\nc\n", Ansi, "a\r\nb\r\n\r\nc", "", true, true, "a\r\nb\r\n\r\nc\r\n"},
+        {"LF only, an empty line", "a\nb\n\nc\n", Ansi, "a\r\nb\r\n\r\nc", "", true, true},
+        {"LF only, no break after the last line", "a\nb", Ansi, "a\r\nb", "", true, false},
         {"1252 that is not valid UTF-8", "caf\xC3(\r\n", Ansi, "caf\xC3(", "", false, true},
         {"UTF-8 with its mark", bom + "msg(\"café\")\r\nbeep\r\n", Utf8Bom, "msg(\"caf\xE9\")\r\nbeep",
          "msg(\"café\")\r\nbeep", false, true},
         {"UTF-8 with its mark, ASCII only", bom + "beep", Utf8Bom, "beep", "beep", false, false},
         {"UTF-8 with LF, as other editors write it", "msg(\"café\")\nbeep\n", Utf8, "msg(\"caf\xE9\")\r\nbeep",
-         "msg(\"café\")\r\nbeep", true, true, "msg(\"café\")\r\nbeep\r\n"},
+         "msg(\"café\")\r\nbeep", true, true},
         {"UTF-8 holding what 1252 cannot", "msg(\"a→ő\")\r\n", Utf8, "msg(\"a??\")", "msg(\"a→ő\")", false, true},
         // An encoded script's bytes are the key's, even when they read as UTF-8.
         {"encoded", marker + "!k\xC3\xA9\r\n\xC3\xA9", Ansi, marker + "!k\xC3\xA9\r\n\xC3\xA9", "", false, false},
@@ -132,9 +133,19 @@ TEST(Loading, ScriptFilesKeepTheirEncoding) {
         EXPECT_EQ(file.readLineFeeds, c.lineFeeds) << c.what;
         EXPECT_EQ(file.endsWithLineBreak, c.endsWithLineBreak) << c.what;
         const std::string utf8 = isUtf8(file.encoding) ? file.textUtf8 : cp1252::toUtf8(file.text);
-        EXPECT_EQ(scriptFileBytes(utf8, file.encoding, file.endsWithLineBreak), c.written.empty() ? c.bytes : c.written)
+        const LineBreak lineBreak = file.readLineFeeds ? LineBreak::Lf : LineBreak::CrLf;
+        EXPECT_EQ(scriptFileBytes(utf8, file.encoding, file.endsWithLineBreak, lineBreak),
+                  c.written.empty() ? c.bytes : c.written)
             << c.what;
     }
+    // A script read with LF line ends is written with LF, unless the editor
+    // took a CR of its own into it: with LF ends the file would then read
+    // back with CR ones (and its LFs as characters), so it keeps CR LF.
+    const std::pair<std::string, std::string> lineFeeds[] = {
+        {"a\r\nb", "a\nb\n"}, {"a\r\n\r\nb\nc", "a\n\nb\nc\n"}, {"a\r\nb\rc", "a\r\nb\rc\r\n"},
+    };
+    for (const auto& [editor, written] : lineFeeds)
+        EXPECT_EQ(scriptFileBytes(editor, TextEncoding::Utf8, true, LineBreak::Lf), written) << editor;
     // An encoded script written in UTF-8 gets the mark, so that it reads back as UTF-8.
     EXPECT_EQ(readScriptFile(scriptFileBytes(marker + "!ké", Utf8)).text, marker + "!k\xE9");
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include <locale.h>
@@ -194,6 +195,76 @@ TEST(LinuxNames, AppendingNeverTouchesWhatWasThere) {
     ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0600), 0);
     EXPECT_FALSE(appendFileBytes(tmp / "fifo", "x", &error));  // no reader: refused, not waited on
     EXPECT_EQ(error, platform_texts::notAPlainFile());
+}
+
+// Scripts come from Windows: in their names a backslash separates folders
+// here too, and a name that starts with a drive is refused with a reason
+// that names the drive.
+TEST(LinuxNames, NamesSpelledTheWindowsWay) {
+    namespace fs = std::filesystem;
+    const std::pair<std::string, std::string> drives[] = {
+        {"C:\\dades\\f.txt", "C:"}, {"d:/x", "d:"}, {"Z:", "Z:"}, {"c:x.txt", ""}, {"1:\\x", ""},
+        {"ab:\\x", ""}, {"\\dades\\f.txt", ""}, {"dades\\C:\\f.txt", ""}, {"", ""},
+    };
+    for (const auto& [name, drive] : drives) EXPECT_EQ(foreignDrive(name), drive) << name;
+    EXPECT_EQ(systemName(L1252("dades\\plaça\\f.txt")), "dades/plaça/f.txt");
+
+    test::TempDir tmp;
+    fs::create_directories(tmp / "dades");
+    ASSERT_TRUE(writeFileSafely(tmp / "dades/f.txt", "Llista\nART1 a\nART2 b\n"));
+    const std::string win = tmp.path() + "\\dades\\";  // the folder as a script from Windows spells it
+    const auto contains = [](const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; };
+
+    // open, save and ref: the documents' files.
+    test::Rig rig;
+    rig.run({"open(\"" + win + "f.txt\")", "repl(\"1 a\",\"1 A\")", "save(\"" + win + "o.txt\")", "def(ART)",
+             "ref(\"" + win + "r.txt\",\"2\")"});
+    EXPECT_TRUE(rig.host.messages.empty()) << rig.host.messages.at(0).text;
+    EXPECT_EQ(readFileBytes(tmp / "dades/o.txt").value_or("<none>"), "Llista\nART1 A\nART2 b\n");
+    EXPECT_EQ(readFileBytes(tmp / "dades/r.txt").value_or("<none>"), "ART2 b\n");
+    // Each command with a drive: the message, or the prompt, names it.
+    const std::pair<std::string, std::string> refused[] = {
+        {"open(\"C:" + win + "f.txt\")", "C:"}, {"save(\"D:\\o.txt\")", "D:"}, {"ref(\"E:\\r.txt\",\"ART2\")", "E:"},
+    };
+    for (const auto& [line, drive] : refused) {
+        test::Rig r;
+        r.host.answers = {true, true};
+        r.run({"open(\"" + win + "f.txt\")", line});
+        ASSERT_EQ(r.host.messages.size(), 1u) << line;
+        EXPECT_TRUE(contains(r.host.messages[0].text, "unitat " + drive)) << r.host.messages[0].text;
+    }
+
+    // copy, xcopy, exec and execdoc, on the system itself.
+    LinuxPlatform platform;
+    platform.copyFile(win + "f.txt", win + "c.txt");
+    EXPECT_EQ(readFileBytes(tmp / "dades/c.txt").value_or("<none>"), "Llista\nART1 a\nART2 b\n");
+    platform.xcopy(win + "*.txt", tmp.path() + "\\copia", "/y");
+    for (int tries = 0; tries < 500 && !fs::exists(tmp / "copia/r.txt"); ++tries)  // cp runs in the background
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(fs::exists(tmp / "copia/f.txt") && fs::exists(tmp / "copia/r.txt"));
+    const std::pair<std::function<void()>, std::string> withDrives[] = {
+        {[&] { platform.copyFile("F:\\f.txt", win + "x.txt"); }, "F:"},
+        {[&] { platform.copyFile(win + "f.txt", "g:"); }, "g:"},
+        {[&] { platform.xcopy("H:\\dades", win, "/s"); }, "H:"},
+        {[&] { platform.startProgram("C:\\Windows\\notepad.exe", 1); }, "C:"},
+        {[&] { platform.startProgram("true \"I:\\a b.txt\"", 0); }, "I:"},
+        {[&] { platform.shellExecute("open", "\"J:\\a b.pdf\"", 1); }, "J:"},
+    };
+    for (const auto& [run, drive] : withDrives) {
+        try {
+            run();
+            ADD_FAILURE() << drive << " was not refused";
+        } catch (const RunTimeError& e) {
+            EXPECT_TRUE(contains(e.what(), "unitat " + drive)) << e.what();
+        }
+    }
+    EXPECT_FALSE(fs::exists(tmp / "dades/x.txt"));
+
+    // A name on the command line is the system's as given when a file has
+    // it; otherwise it is spelled the Windows way.
+    ASSERT_TRUE(writeFileSafely(tmp / "a\\b.torvic", "beep"));
+    EXPECT_EQ(commandLineName(tmp / "a\\b.torvic"), tmp / "a\\b.torvic");
+    EXPECT_EQ(commandLineName(tmp.path() + "\\dades\\f.txt"), tmp / "dades/f.txt");
 }
 
 // The reasons the system gives are read in Catalan: the C library's own

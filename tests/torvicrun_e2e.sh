@@ -65,6 +65,26 @@ check "xcopy /s /e copied the tree, without /s the top files only" $(diff -r src
 check "mouse without a display names the missing display" $(has "mouse necessita una pantalla X, i DISPLAY no està definida"; echo $?)
 check "text commands still work without a display" $([ "$(cat d.txt)" = "NEW contents" ]; echo $?)
 
+# ---- documents as people have them, and names spelled the Windows way
+mkdir -p win/dades
+printf 'Cat\xc3\xa0leg\nOrxata 1\nCaf\xc3\xa8 2\nOrxata gran 3\n' > win/dades/cat.txt
+# What PowerShell's Out-File writes: UTF-16 with its mark.
+{ printf '\xff\xfe'; printf 'Orxata\r\nCaf\xc3\xa8\r\n' | iconv -f UTF-8 -t UTF-16LE; } > win/dades/ps.txt
+script 'win/dades/s.torvic' 'open("dades\cat.txt")' 'deline("Orxata")' 'save("dades\out.txt")' \
+    'copy("dades\out.txt","dades\copy.txt")' 'open("dades\ps.txt")' "$(printf 'repl("Caf\xe8","Te")')" 'save("dades\ps-out.txt")'
+cd win; runit 'dades\s.torvic'; cd "$DIR"
+check "a script named the Windows way runs, with no message (rc $rc)" $([ $rc -eq 0 ] && ! has "Error"; echo $?)
+check "deline on an LF document keeps its other lines, written with LF; copy by Windows names" \
+    $([ "$(od -An -c win/dades/out.txt | tr -s ' ')" = "$(printf 'Cat\xc3\xa0leg\nCaf\xc3\xa8 2\n' | od -An -c | tr -s ' ')" ] &&
+      cmp -s win/dades/out.txt win/dades/copy.txt; echo $?)
+check "a UTF-16 document is searched by its characters and written back in UTF-16 with its mark" \
+    $(cmp -s win/dades/ps-out.txt <({ printf '\xff\xfe'; printf 'Orxata\r\nTe\r\n' | iconv -f UTF-8 -t UTF-16LE; }); echo $?)
+script 'win/a\b.torvic' 'beep'
+cd win; runit 'a\b.torvic'; cd "$DIR"
+check "a file whose Linux name holds a backslash runs by that name (rc $rc)" $([ $rc -eq 0 ] && has "[0] beep"; echo $?)
+runit 'C:\dades\s.torvic'
+check "a script named with a drive exits 2 naming the drive (rc $rc)" $([ $rc -eq 2 ] && has "unitat C:"; echo $?)
+
 # ---- bad input
 # No crash (signal), no sanitizer report, no fault of ours.
 sound() { [ "$rc" -lt 124 ] && ! grep -qE "error intern|Sanitizer|runtime error" "$DIR/err"; }

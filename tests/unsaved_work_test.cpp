@@ -254,7 +254,7 @@ TEST_F(UnsavedWork, TheCopyFollowsUnsavedWorkAndGoesWithIt) {
 }
 
 TEST_F(UnsavedWork, ACopyLeftBehindIsOfferedAtTheNextStart) {
-    put("p.torvic", "' cafè\r\nbeep\r\n");  // UTF-8
+    put("p.torvic", "' cafè\nbeep\n");  // UTF-8, LF line ends
     {
         WindowRig before;  // ended from outside with unsaved work
         prepare(before);
@@ -282,10 +282,10 @@ TEST_F(UnsavedWork, ACopyLeftBehindIsOfferedAtTheNextStart) {
     EXPECT_EQ(start.view.editorTextUtf8(), "' cafè\r\nmsg(\"→\")");
     EXPECT_EQ(start.view.text2Field, path("p.torvic"));
     EXPECT_EQ(start.view.caption.substr(0, 1), "*");
-    EXPECT_EQ(read("p.torvic"), "' cafè\r\nbeep\r\n");
+    EXPECT_EQ(read("p.torvic"), "' cafè\nbeep\n");
     start.torvic.onSaveClick();  // asked about nothing: the file is still the one the copy came from
     EXPECT_EQ(start.view.titles(), L1252("Recuperació del programa:"));
-    EXPECT_EQ(read("p.torvic"), "' cafè\r\nmsg(\"→\")\r\n");
+    EXPECT_EQ(read("p.torvic"), "' cafè\nmsg(\"→\")\n");  // its line ends kept
     EXPECT_TRUE(copiesLeft().empty());
 }
 
@@ -322,6 +322,7 @@ TEST(RecoveryFormat, ReadsBackWhatItWroteAndRefusesOtherFiles) {
     c.programSaved = true;
     c.encoding = TextEncoding::Utf8;
     c.endsWithLineBreak = true;
+    c.lineBreak = LineBreak::Lf;
     c.savedSize = 12, c.savedHash = 345;
     c.fileStamp = FileStamp{1, 2, 3, -4};
     c.diskHash = 99;
@@ -333,6 +334,7 @@ TEST(RecoveryFormat, ReadsBackWhatItWroteAndRefusesOtherFiles) {
     EXPECT_EQ(back->content.text, c.text);
     EXPECT_TRUE(back->content.programSaved && back->content.endsWithLineBreak);
     EXPECT_EQ(back->content.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(back->content.lineBreak, LineBreak::Lf);
     EXPECT_EQ(back->content.fileStamp, c.fileStamp);
     EXPECT_EQ(back->content.savedSize + back->content.savedHash + back->content.diskHash, 12u + 345u + 99u);
     for (const char* other : {"", "beep\r\n", "Torvic recovery 1\nname=x\n", "Torvic recovery 1\nwritten=abc\nname=x\n\n"})

@@ -19,10 +19,10 @@ std::span<const CommandRow> searchCommands();
 std::span<const CommandRow> linesCommands();
 std::span<const CommandRow> refCommands();
 
-// Writes a text of the working text's encoding to a file: with the UTF-8
-// mark first when the encoding has it.
-bool writeInEncoding(FileStore& files, const std::string& name, std::string_view text, TextEncoding encoding,
-                     std::string& error);
+// Writes a text held as the working text is to a file, in the form of the
+// document's own file (its encoding and mark, its line break).
+bool writeDocumentText(FileStore& files, const std::string& name, std::string_view text, const TextDocument& doc,
+                       std::string& error);
 
 // The reference-error report: builds its text and shows it in the timed
 // message window for 15 seconds.

@@ -23,20 +23,13 @@ void fileError(RunContext& ctx, const char* command, const std::string& reason) 
                            "Error en trobar el fitxer:", MessageIcon::Critical);
 }
 
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
 
-bool writeInEncoding(FileStore& files, const std::string& name, std::string_view text, TextEncoding encoding,
-                     std::string& error) {
-    if (encoding != TextEncoding::Utf8Bom) return files.writeDocument(name, text, error);
-    std::string bytes;
-    bytes.reserve(kUtf8Bom.size() + text.size());
-    bytes.append(kUtf8Bom);
-    bytes.append(text);
-    return files.writeDocument(name, bytes, error);
+bool writeDocumentText(FileStore& files, const std::string& name, std::string_view text, const TextDocument& doc,
+                       std::string& error) {
+    if (doc.writtenAsHeld()) return files.writeDocument(name, text, error);
+    DocumentFileBytes bytes(doc, text);
+    return files.writeDocumentPieces(name, [&bytes] { return bytes.next(); }, error);
 }
 
 static void cmdOpen(RunContext& ctx) {
@@ -48,12 +41,7 @@ static void cmdOpen(RunContext& ctx) {
     std::string error;
     std::optional<std::string> bytes = ctx.files.readDocument(ctx.param(0), error);
     if (bytes) {
-        // A UTF-8 file stays UTF-8; one that is plain ASCII (or empty) takes
-        // the system's encoding, which what a script writes into it is saved in.
-        doc.encoding = detectEncoding(*bytes);
-        if (doc.encoding == TextEncoding::Utf8Bom) bytes->erase(0, kUtf8Bom.size());
-        if (doc.encoding == TextEncoding::Ansi && isAscii(*bytes)) doc.encoding = ctx.files.plainTextEncoding();
-        doc.setText(std::move(*bytes));
+        doc.load(std::move(*bytes), ctx.files.plainTextEncoding(), ctx.files.plainLineBreak());
     } else {
         fileError(ctx, "OPEN", error);
     }
@@ -64,11 +52,12 @@ static void cmdSave(RunContext& ctx) {
     TextDocument& doc = ctx.document;
     if (doc.textTreball().empty()) return;
     ctx.obtParam({Text});
-    // The text is written exactly as it is, with no line break added.
-    // A save that fails is a failure of the line, with the system's reason:
-    // a run that went on would work from a file that was never written.
+    // The text is written exactly as it is, with no line break added, in
+    // the encoding and with the line break of the file it came from. A save
+    // that fails is a failure of the line, with the system's reason: a run
+    // that went on would work from a file that was never written.
     std::string error;
-    if (!writeInEncoding(ctx.files, ctx.param(0), doc.textTreball(), doc.encoding, error))
+    if (!writeDocumentText(ctx.files, ctx.param(0), doc.textTreball(), doc, error))
         throw RunTimeError(textcmd_texts::saveFailed(decimalWithSign(ctx.liniaActual), ctx.param(0), error));
 }
 

@@ -306,9 +306,9 @@ static void cmdRef(RunContext& ctx) {
     for (const RefError& err : errors)
         PError(ctx.dialogs, doc, ctx.liniaActual, err.missatge, doc.toScript(err.referencia),
                err.namesFile ? fileName : "");
-    // The entries are written in the working text's encoding.
+    // The entries are written in the form of the working text's file.
     std::string error;
-    if (!writeInEncoding(ctx.files, std::string(trimBlanks(fileName)), extracted, doc.encoding, error))
+    if (!writeDocumentText(ctx.files, std::string(trimBlanks(fileName)), extracted, doc, error))
         throw RunTimeError(textcmd_texts::refCannotWrite(fileName, error));
 }
 

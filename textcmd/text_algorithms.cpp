@@ -170,6 +170,26 @@ void replaceFast(std::string& text, std::int32_t cursor, std::string_view find, 
     std::size_t q = src.find(find, start);
     if (q == npos) return;
 
+    if (replacement.size() <= find.size()) {
+        // In place: what is kept moves left, never past what is still to be
+        // searched, so a large text is not copied.
+        char* const d = text.data();
+        std::size_t in = q, to = q;
+        int done = 0;
+        while (q != npos && (limit < 0 || done < limit)) {
+            std::memmove(d + to, d + in, q - in);
+            to += q - in;
+            std::memcpy(d + to, replacement.data(), replacement.size());
+            to += replacement.size();
+            in = q + find.size();
+            ++done;
+            q = src.find(find, in);
+        }
+        std::memmove(d + to, d + in, text.size() - in);
+        text.resize(to + (text.size() - in));
+        return;
+    }
+
     std::string out;
     out.reserve(replacement.size() > find.size() ? text.size() + text.size() / 4 : text.size());
     std::size_t in = 0;
@@ -323,7 +343,9 @@ CutResult cutIntoPieces(std::string_view text, PieceTable& pieces,
             end = text.size();
         } else {
             // The last CR LF whose LF is at most `limit` characters past the start.
-            const std::size_t lastCr = utf8 ? utf8Advance(text, start, limit - 1) : start + limit - 1;
+            // (the character before `window`: back over its continuation bytes)
+            std::size_t lastCr = window - 1;
+            while (utf8 && lastCr > start && !startsUtf8Character(text[lastCr])) --lastCr;
             std::size_t cr = text.rfind(CRLF, lastCr);
             if (cr == npos || cr < start) return CutResult::NoLineBreak;
             end = cr + 2;

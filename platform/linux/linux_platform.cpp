@@ -143,6 +143,7 @@ long LinuxPlatform::shellExecute(const std::string& verb, const std::string& fil
     // Opening and exploring go to the desktop's default application; printing
     // hands the file to lp where it exists.
     const std::string name = documentName(file);
+    requireNoForeignDrive(name);
     std::vector<std::string> argv{"xdg-open", name};
     if (verb == "print" && canPrintDocuments()) argv = {"lp", name};
     try {
@@ -184,6 +185,8 @@ void LinuxPlatform::setSystemPowerState(bool, bool) {
 void LinuxPlatform::copyFile(const std::string& from, const std::string& to) {
     requireNoNul(from);
     requireNoNul(to);
+    for (const std::string* name : {&from, &to})
+        if (std::string why = driveError(*name); !why.empty()) throw RunTimeError(platform_texts::copyFailed(why));
     std::error_code ec;
     if (!fs::is_regular_file(systemName(from), ec)) throw RunTimeError(platform_texts::copyNotAFile(from));
     fs::copy_file(systemName(from), systemName(to), fs::copy_options::overwrite_existing, ec);
@@ -231,7 +234,10 @@ std::vector<std::string> LinuxPlatform::xcopyArguments(const std::string& from, 
 void LinuxPlatform::xcopy(const std::string& from, const std::string& to, const std::string& switches) {
     requireNoNul(from);
     requireNoNul(to);
-    std::vector<std::string> argv = xcopyArguments(systemName(from), systemName(to), systemName(switches));
+    requireNoForeignDrive(from);
+    requireNoForeignDrive(to);
+    // The switches are no names: "/s" stays as it is.
+    std::vector<std::string> argv = xcopyArguments(systemName(from), systemName(to), cp1252::toUtf8(switches));
     if (!argv.empty()) spawn(argv, true);
 }
 

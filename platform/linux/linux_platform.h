@@ -3,7 +3,8 @@
 // windows and the pointer through the session's desktop backend
 // (desktop_backend.h: libxdo and XTest on X11), power requests to
 // systemd-logind over the D-Bus system bus. Names and command lines come in
-// 1252, as scripts spell them, and go to the system in UTF-8 (systemName).
+// 1252, spelled as on Windows, and go to the system in UTF-8 with "/" for
+// each backslash (systemName); a name with a drive letter is refused.
 #include <memory>
 #include <vector>
 

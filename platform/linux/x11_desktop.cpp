@@ -266,9 +266,16 @@ std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what) {
 
 double LinuxPlatform::startProgram(const std::string& commandLine, int windowMode) {
     if (!isValidWindowMode(windowMode)) throw RunTimeError(platform_texts::invalidWindowMode());
-    // The system takes names in UTF-8: the line is converted before it is cut.
+    // The system takes names in UTF-8, with "/" between folders: the line is
+    // converted before it is cut.
     std::vector<std::string> argv = splitCommandLine(systemName(commandLine));
     if (argv.empty()) throw RunTimeError(platform_texts::emptyCommandLine());
+    for (const std::string& a : argv) {
+        if (std::string why = driveError(a); !why.empty()) {
+            if (&a != &argv[0]) why = "'" + shownName(a) + "': " + why;  // an argument's drive
+            throw RunTimeError(platform_texts::cannotStart(shownName(argv[0]), why));
+        }
+    }
     double pid = spawn(argv, windowMode == 0);
     // The window mode where a desktop can be reached; a program with no
     // desktop (a console runner on a server) just starts.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 namespace torvic {
 namespace {
@@ -41,6 +42,13 @@ std::string notAPlainFile(const std::wstring& path, bool& exists) {
 
 TextEncoding systemTextEncoding() { return TextEncoding::Ansi; }
 
+LineBreak systemLineBreak() { return LineBreak::CrLf; }
+
+// Names are spelled as the system spells them: drives and backslashes are its own.
+std::string nativeSeparators(std::string name) { return name; }
+
+std::string foreignDrive(std::string_view) { return ""; }
+
 std::optional<std::string> readFileBytes(const std::string& path, std::string* error, std::uint64_t maxBytes) {
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName()), std::nullopt;
     const std::wstring name = wide(path);
@@ -60,7 +68,9 @@ std::optional<std::string> readFileBytes(const std::string& path, std::string* e
     if (!GetFileSizeEx(h, &size)) return abandon(systemMessage(GetLastError()));
     if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return abandon(platform_texts::tooLargeToRead(static_cast<std::uint64_t>(size.QuadPart), maxBytes));
     std::string data;
-    data.reserve(static_cast<std::size_t>(size.QuadPart));
+    // With room to spare, which costs nothing until it is used: a text with
+    // LF line ends gets its CR LF ones where it stands.
+    data.reserve(static_cast<std::size_t>(size.QuadPart) + static_cast<std::size_t>(size.QuadPart) / 8);
     char buf[1 << 16];
     for (;;) {
         DWORD n = 0;
@@ -94,7 +104,13 @@ std::string temporaryNamePattern(const std::string& targetName) {
     return "~torvic-" + nameHash(targetName) + "-XXXXXX.tmp";
 }
 
-bool writeFileSafely(const std::string& path, std::span<const std::string_view> parts, std::string* error) {
+bool writeFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
+    bool given = false;
+    const auto once = [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; };
+    return writePiecesSafely(path, once, error);
+}
+
+bool writePiecesSafely(const std::string& path, const BytePieces& pieces, std::string* error) {
     if (path.empty()) return fail(error, platform_texts::emptyFileName());
     if (path.find('\0') != std::string::npos) return fail(error, platform_texts::nulInName());
     bool exists = false;
@@ -132,7 +148,7 @@ bool writeFileSafely(const std::string& path, std::span<const std::string_view> 
         DeleteFileW(temp.c_str());
         return fail(error, systemMessage(code));
     };
-    for (std::string_view bytes : parts) {
+    for (std::string_view bytes = pieces(); !bytes.empty(); bytes = pieces()) {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));

@@ -88,4 +88,11 @@ bool RecordingPlatform::writeDocument(const std::string& path, std::string_view 
     return true;
 }
 
+bool RecordingPlatform::writeDocumentPieces(const std::string& path, const BytePieces& pieces, std::string& error) {
+    if (!memoryFiles) return Platform::writeDocumentPieces(path, pieces, error);
+    std::string bytes;
+    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) bytes.append(piece);
+    return writeDocument(path, bytes, error);
+}
+
 }  // namespace torvic

@@ -28,6 +28,10 @@ public:
     // What a document of plain ASCII is taken as.
     TextEncoding plainText = systemTextEncoding();
     TextEncoding plainTextEncoding() const override { return plainText; }
+    // The line break of a document that has none: CR LF unless a test says
+    // otherwise, so that results are the same on every system.
+    LineBreak plainBreak = LineBreak::CrLf;
+    LineBreak plainLineBreak() const override { return plainBreak; }
 
     DateTime now() override { return clock; }
     void beep() override;
@@ -58,6 +62,7 @@ public:
     }
     std::optional<std::string> readDocument(const std::string& path, std::string& error) override;
     bool writeDocument(const std::string& path, std::string_view bytes, std::string& error) override;
+    bool writeDocumentPieces(const std::string& path, const BytePieces& pieces, std::string& error) override;
 
     // Sets the clock to a civil date and time of day.
     void setClock(int year, int month, int day, int hour, int minute, int second, int ms = 0);
