@@ -226,6 +226,8 @@ private:
     zwlr_virtual_pointer_v1* pointer_ = nullptr;
     std::vector<Output*> outputs_;
     std::uint32_t capabilities_ = 0;  // the seat's, before our devices
+    std::unique_ptr<DesktopBackend> x11_;  // Xwayland's, for X programs' windows
+    bool xTried_ = false;
 };
 
 void seatName(void*, wl_seat*, const char*) {}
@@ -373,7 +375,21 @@ std::uint32_t keysymOfCharacter(char32_t c) {
     return xkb_utf32_to_keysym(c);
 }
 
-void WlrootsDesktop::sendKeys(const std::vector<KeyStroke>& strokes, bool /*wait*/) {
+void WlrootsDesktop::sendKeys(const std::vector<KeyStroke>& strokes, bool wait) {
+    // An X program's window (on Xwayland) takes keys through X, which types
+    // them exactly with X's own map; Xwayland does not follow the virtual
+    // keyboard's map.
+    if (!xTried_) {
+        xTried_ = true;
+        try {
+            if (!envOr("DISPLAY").empty()) x11_ = makeX11Desktop("send");
+        } catch (const RunTimeError&) {
+        }
+    }
+    if (x11_ && xWindowHasFocus(*x11_)) {
+        x11_->sendKeys(strokes, wait);
+        return;
+    }
     // Every stroke as key symbols with modifiers, checked before any key goes.
     std::vector<Typed> typed;
     for (const KeyStroke& k : strokes) {
