@@ -45,6 +45,32 @@ inline std::string needsDisplayUnopened(const std::string& what, const std::stri
     return what + L1252(" necessita una pantalla X, i no es pot obrir '") + display + "'";
 }
 
+// A Wayland session.
+inline std::string waylandUnopened(const std::string& what, const std::string& display) {
+    return what + L1252(": no es pot connectar amb el compositor Wayland '") + display + "'";
+}
+inline std::string waylandLost(const std::string& what) {
+    return what + L1252(": s'ha perdut la connexió amb el compositor Wayland");
+}
+inline std::string waylandNoPointerPlace(const std::string& what) {
+    return what + L1252(": aquest compositor Wayland no diu on és el punter (sway no ho diu; Hyprland sí)");
+}
+inline std::string waylandNoProcessWindows(const std::string& processId) {
+    return L1252("focu: aquest compositor Wayland no diu de quin procés és cada finestra; no es pot trobar la del procés ") +
+           processId;
+}
+inline std::string waylandNoOutput(const std::string& what) {
+    return what + L1252(": el compositor Wayland no té cap pantalla");
+}
+inline std::string compositorRefused(const std::string& what, const std::string& reason) {
+    return what + L1252(": el compositor no ho ha fet: ") + reason;
+}
+// Xwayland: the window with the focus is a Wayland one, out of reach of X.
+inline std::string notAnXWindow(const std::string& what) {
+    return what + L1252(": la finestra activa no és d'X (és una finestra Wayland nativa) i aquesta sessió no té cap "
+                        "manera d'arribar-hi; no s'ha fet res");
+}
+
 // Keys.
 inline std::string invalidKeys(const std::string& why) { return L1252("notació de tecles no vàlida: ") + why; }
 inline std::string unknownKey(const std::string& name) { return L1252("tecla desconeguda {") + name + "}"; }

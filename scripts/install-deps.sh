@@ -11,6 +11,7 @@ PACKAGES=(
   libxdo-dev libxtst-dev libsystemd-dev xdotool
   xvfb xauth x11-utils x11-xserver-utils x11-xkb-utils matchbox-window-manager openbox imagemagick trayer
   tk xterm
+  libwayland-dev wayland-protocols libxkbcommon-dev sway foot qt6-wayland xwayland wtype jq
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
   clang libclang-rt-14-dev
   dpkg-dev lintian xdg-utils desktop-file-utils

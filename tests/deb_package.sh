@@ -24,6 +24,8 @@ check "opening a .torvic file runs it hidden; its Edit action opens it in the ed
     $(grep -qx 'Exec=torvic /exec %f' "$desktop" && grep -qx 'Exec=torvic %f' "$desktop"; echo $?)
 check "the package depends on Qt and libxdo" \
     $(dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 && dpkg-deb -f "$deb" Depends | grep -q libxdo3; echo $?)
+check "the package depends on what the wlroots backend needs (libwayland-client, xkbcommon)" \
+    $(dpkg-deb -f "$deb" Depends | grep -q libwayland-client0 && dpkg-deb -f "$deb" Depends | grep -q libxkbcommon0; echo $?)
 if command -v lintian >/dev/null; then
     lintian "$deb" >"$DIR/lintian.log" 2>&1
     check "lintian finds no error" $(! grep -q '^E:' "$DIR/lintian.log"; echo $?)

@@ -42,6 +42,14 @@ public:
 // the error when no display can be opened.
 std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what);
 
+// Whether the X11 backend's display has an X window with the keyboard focus
+// (on Xwayland, the active window is an X program's).
+bool xWindowHasFocus(DesktopBackend& x11);
+
+// The wlroots backend on $WAYLAND_DISPLAY: null when no compositor answers
+// there or it lacks the virtual keyboard and pointer protocols.
+std::unique_ptr<DesktopBackend> makeWlrootsDesktop();
+
 // The backend for this session, chosen from what it offers; throws
 // RunTimeError (naming `what`) when it offers none.
 std::unique_ptr<DesktopBackend> chooseDesktop(const char* what);

@@ -19,7 +19,9 @@ std::unique_ptr<DesktopBackend> chooseDesktop(const char* what) {
     // An X11 session (or no Wayland compositor at all): the X11 backend.
     const bool wayland = isSet("WAYLAND_DISPLAY");
     if (!wayland) return makeX11Desktop(what);
-    // A Wayland session: only its X server (Xwayland) so far.
+    // A wlroots compositor: its virtual keyboard and pointer.
+    if (auto wlroots = makeWlrootsDesktop()) return wlroots;
+    // Any other Wayland session: only its X server (Xwayland) so far.
     return makeX11Desktop(what);
 }
 

@@ -149,7 +149,10 @@ std::string keysymName(char c) {
 // The X11 session through libxdo, on a connection of its own.
 class X11Desktop : public DesktopBackend {
 public:
-    explicit X11Desktop(xdo_t* xdo) : xdo_(xdo) {}
+    explicit X11Desktop(xdo_t* xdo) : xdo_(xdo) {
+        const char* w = std::getenv("WAYLAND_DISPLAY");
+        xwayland_ = w && *w;
+    }
     ~X11Desktop() override { xdo_free(xdo_); }
     X11Desktop(const X11Desktop&) = delete;
     X11Desktop& operator=(const X11Desktop&) = delete;
@@ -165,12 +168,37 @@ public:
     }
 
 private:
+    // On a Wayland session X reaches only the windows of X programs: with a
+    // native window active, Xwayland has no X window with the focus, and
+    // keys or clicks would go nowhere. Throws then, before anything is done.
+    void requireXWindow(const char* what) const;
+
+public:
+    // Whether an X window has the keyboard focus (on Xwayland: the active
+    // window is an X program's).
+    bool focusIsAWindow() const;
+
+private:
+
     xdo_t* xdo_;
+    bool xwayland_ = false;
 };
+
+bool X11Desktop::focusIsAWindow() const {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(xdo_->xdpy, &focus, &revert);
+    return focus != None && focus != PointerRoot;
+}
+
+void X11Desktop::requireXWindow(const char* what) const {
+    if (xwayland_ && !focusIsAWindow()) throw RunTimeError(platform_texts::notAnXWindow(what));
+}
 
 void X11Desktop::sendKeys(const std::vector<KeyStroke>& strokes, bool wait) {
     // Plain characters are typed by the typist; everything it will type is
     // checked before the first key goes, so a text is never typed in part.
+    requireXWindow("send");
     X11Typist typist(xdo_->xdpy);
     std::vector<std::u32string> texts(strokes.size());
     std::u32string all;
@@ -211,6 +239,7 @@ void X11Desktop::activateProcess(double processId) {
 }
 
 void X11Desktop::setCursorPos(int x, int y) {
+    requireXWindow("mouse");
     xdo_move_mouse(xdo_, x, y, 0);
     XSync(xdo_->xdpy, False);
 }
@@ -221,6 +250,7 @@ void X11Desktop::cursorPos(int& x, int& y) {
 }
 
 void X11Desktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+    requireXWindow("mouse");
     if (flags & mouseflag::Move) {
         if (flags & mouseflag::Absolute) {
             unsigned int w = 0, h = 0;
@@ -255,6 +285,11 @@ void X11Desktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t d
 }
 
 }  // namespace
+
+bool xWindowHasFocus(DesktopBackend& x11) {
+    auto* x = dynamic_cast<X11Desktop*>(&x11);
+    return x && x->focusIsAWindow();
+}
 
 std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what) {
     const char* d = std::getenv("DISPLAY");
