@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "platform/sendkeys.h"
 
 namespace torvic {
@@ -38,9 +39,18 @@ public:
     virtual void applyWindowMode(int processId, int mode) = 0;
 };
 
+// The error of a focu that found no window of the process to bring to the
+// front, naming what it found: no such process, or the process (by its
+// program's name) without a window where `lookedIn` says it looked.
+RunTimeError noWindowFound(double processId, const std::string& lookedIn);
+
 // The X11 backend on $DISPLAY. `what` names the command that needs it, for
 // the error when no display can be opened.
 std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what);
+
+// The desktop portal's backend (portal_desktop.h); throws RunTimeError
+// (naming `what`) when the session has no portal or the user refuses.
+std::unique_ptr<DesktopBackend> makePortalDesktop(const char* what);
 
 // The backend for this session, chosen from what it offers; throws
 // RunTimeError (naming `what`) when it offers none.

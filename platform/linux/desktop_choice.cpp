@@ -19,8 +19,8 @@ std::unique_ptr<DesktopBackend> chooseDesktop(const char* what) {
     // An X11 session (or no Wayland compositor at all): the X11 backend.
     const bool wayland = isSet("WAYLAND_DISPLAY");
     if (!wayland) return makeX11Desktop(what);
-    // A Wayland session: only its X server (Xwayland) so far.
-    return makeX11Desktop(what);
+    // A Wayland session without the wlroots protocols: the desktop portal.
+    return makePortalDesktop(what);
 }
 
 DesktopBackend& LinuxPlatform::desktop(const char* what) {
