@@ -48,8 +48,9 @@ RunTimeError noWindowFound(double processId, const std::string& lookedIn);
 // the error when no display can be opened.
 std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what);
 
-// The desktop portal's backend (portal_desktop.h); throws RunTimeError
-// (naming `what`) when the session has no portal or the user refuses.
+// The desktop portal's backend (portal_desktop.h); where the session has no
+// portal, the X11 backend on its X server (Xwayland) if it has one. Throws
+// RunTimeError (naming `what`) when neither is there or the user refuses.
 std::unique_ptr<DesktopBackend> makePortalDesktop(const char* what);
 
 // The backend for this session, chosen from what it offers; throws

@@ -285,7 +285,7 @@ std::vector<std::uint32_t> PortalKeyboard::keysymsFor(char32_t c) const {
 PortalSession::PortalSession(const char* what) : what_(what) {
     sd_bus* bus = nullptr;
     const int r = sd_bus_open_user(&bus);
-    if (r < 0) throw RunTimeError(platform_texts::noPortal(what_, shownName(std::strerror(-r))));
+    if (r < 0) throw NoPortal(platform_texts::noPortal(what_, shownName(std::strerror(-r))));
     bus_ = bus;
     const char* unique = nullptr;
     sd_bus_get_unique_name(bus_, &unique);
@@ -299,7 +299,7 @@ PortalSession::PortalSession(const char* what) : what_(what) {
         const std::string reason = busError(e, got);
         sd_bus_error_free(&e);
         bus_ = sd_bus_flush_close_unref(bus_);
-        throw RunTimeError(platform_texts::noPortal(what_, reason));
+        throw NoPortal(platform_texts::noPortal(what_, reason));
     }
     version_ = version;
 }
@@ -608,53 +608,49 @@ std::string PortalDesktop::name() const { return L1252("el portal d'escriptori (
 void PortalDesktop::sendKeys(const std::vector<KeyStroke>& strokes, bool) {
     if (!(session_.devices() & kKeyboard)) throw RunTimeError(platform_texts::portalNoKeyboard());
     // Every keysym first: a text the map cannot type is refused whole.
-    struct Press {
-        std::vector<std::uint32_t> held, keys;  // modifiers held around the keys
+    // Repeats stay counts ({LEFT 1000} is one stroke here too).
+    struct Stroke {
+        std::vector<std::uint32_t> held;               // modifiers held around each key
+        std::vector<std::vector<std::uint32_t>> keys;  // the keysyms of each key (a dead key and its letter)
+        int repeat = 1;
     };
-    std::vector<Press> presses;
-    std::u32string missing;
+    std::vector<Stroke> planned;
+    std::string missing;
     for (const KeyStroke& k : strokes) {
-        std::vector<std::uint32_t> held;
+        Stroke p;
+        p.repeat = k.repeat;
         for (const std::string& m : k.modifiers)
-            held.push_back(m == "shift" ? XKB_KEY_Shift_L : m == "ctrl" ? XKB_KEY_Control_L : XKB_KEY_Alt_L);
-        std::vector<std::vector<std::uint32_t>> one;
+            p.held.push_back(m == "shift" ? XKB_KEY_Shift_L : m == "ctrl" ? XKB_KEY_Control_L : XKB_KEY_Alt_L);
         if (!k.key.empty()) {
             const xkb_keysym_t sym = xkb_keysym_from_name(k.key.c_str(), XKB_KEYSYM_NO_FLAGS);
             if (sym == XKB_KEY_NoSymbol) throw RunTimeError(platform_texts::unknownKey(k.key));
-            one.push_back({sym});
+            p.keys.push_back({sym});
         } else {
             for (char c : k.text) {
-                const char32_t u = cp1252::toUnicode(static_cast<unsigned char>(c));
-                std::vector<std::uint32_t> syms = keyboard_.keysymsFor(u);
-                if (syms.empty() && missing.find(u) == std::u32string::npos) missing += u;
-                one.push_back(std::move(syms));
+                std::vector<std::uint32_t> syms = keyboard_.keysymsFor(cp1252::toUnicode(static_cast<unsigned char>(c)));
+                if (syms.empty() && missing.find(c) == std::string::npos) missing += c;
+                p.keys.push_back(std::move(syms));
             }
         }
-        for (int r = 0; r < k.repeat; ++r)
-            for (const auto& syms : one) presses.push_back({held, syms});
+        planned.push_back(std::move(p));
     }
-    if (!missing.empty()) {
-        std::string shown;
-        for (char32_t u : missing) shown += cp1252::fromUtf8(toUtf8(u));
-        throw RunTimeError(platform_texts::portalCannotType(shown));
-    }
-    for (const Press& p : presses) {
-        for (std::uint32_t m : p.held) session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(m), 1u);
-        for (std::uint32_t sym : p.keys) {
-            session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 1u);
-            session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 0u);
+    if (!missing.empty()) throw RunTimeError(platform_texts::portalCannotType(missing));
+    for (const Stroke& p : planned) {
+        for (int r = 0; r < p.repeat; ++r) {
+            for (const auto& syms : p.keys) {
+                for (std::uint32_t m : p.held) session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(m), 1u);
+                for (std::uint32_t sym : syms) {
+                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 1u);
+                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 0u);
+                }
+                for (auto m = p.held.rbegin(); m != p.held.rend(); ++m)
+                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(*m), 0u);
+            }
+            // Thousands of calls do not wait in the bus's queue all at once.
+            if (r % 256 == 255) session_.finish("NotifyKeyboardKeysym");
         }
-        for (auto m = p.held.rbegin(); m != p.held.rend(); ++m)
-            session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(*m), 0u);
     }
     session_.finish("NotifyKeyboardKeysym");
-}
-
-std::string PortalDesktop::toUtf8(char32_t u) {
-    char out[8] = "";
-    xkb_keysym_to_utf8(xkb_utf32_to_keysym(u), out, sizeof out);
-    if (!out[0]) return "?";
-    return out;
 }
 
 void PortalDesktop::activateProcess(double processId) {
@@ -691,7 +687,6 @@ void PortalDesktop::movePointerTo(int x, int y) {
             session_.notify("NotifyPointerMotionAbsolute", "udd", s.node, static_cast<double>(x - s.x),
                             static_cast<double>(y - s.y));
             session_.finish("NotifyPointerMotionAbsolute");
-            pointerX_ = x, pointerY_ = y;
             return;
         }
     }
@@ -753,6 +748,16 @@ void PortalDesktop::applyWindowMode(int processId, int mode) {
     if (xwayland_) xwayland_->applyWindowMode(processId, mode);
 }
 
-std::unique_ptr<DesktopBackend> makePortalDesktop(const char* what) { return std::make_unique<PortalDesktop>(what); }
+std::unique_ptr<DesktopBackend> makePortalDesktop(const char* what) {
+    try {
+        return std::make_unique<PortalDesktop>(what);
+    } catch (const NoPortal&) {
+        // No portal at all: the session's X server (Xwayland) reaches its
+        // own programs at least; without one, the portal's reason.
+        const char* d = std::getenv("DISPLAY");
+        if (!d || !*d) throw;
+        return makeX11Desktop(what);
+    }
+}
 
 }  // namespace torvic

@@ -50,6 +50,13 @@ struct PortalStream {
 struct PortalOption;
 struct PortalResponse;
 
+// The session has no portal to ask (no session bus, or no RemoteDesktop
+// on it): another way may serve, as a refusal would not.
+class NoPortal : public RunTimeError {
+public:
+    using RunTimeError::RunTimeError;
+};
+
 // A RemoteDesktop session on the session bus: the Request/Response
 // exchanges that start it, and the input calls, sent in order without
 // waiting and checked together.
@@ -110,14 +117,12 @@ public:
 
 private:
     void movePointerTo(int x, int y);
-    static std::string toUtf8(char32_t u);
 
     PortalSession session_;
     PortalKeyboard keyboard_;
     bool kwin_ = false;
     // X programs' windows, through the session's X server where it has one.
     std::unique_ptr<DesktopBackend> xwayland_;
-    int pointerX_ = 0, pointerY_ = 0;
 };
 
 // Where the restore token is kept.
