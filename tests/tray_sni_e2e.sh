@@ -43,24 +43,19 @@ check "the item's menu is RCpopup, Executant-se checked ($labels)" \
     $([ "$labels" = "Maximitzar|Aturat [ ]|Executant-se [x]|_Sortir|" ]; echo $?)
 wait $run
 
-# The editor sent behind its icon by a hidden run (Ctrl+F5) comes back at
-# the item's Activate, with its text.
+# A hidden run's window, behind its icon, comes back at the item's Activate
+# (one call, as a panel's single click), with its program.
 export XDG_STATE_HOME="$DIR/state"
 script "$DIR/long.torvic" 'wait(60000)'
-"$TORVIC" "$DIR/long.torvic" >/dev/null 2>&1 &
+"$TORVIC" /exec "$DIR/long.torvic" >/dev/null 2>&1 &
 app=$!
 pids+=($app)
 shown() { xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1; }
-within 20 shown
-win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1)
-xdotool windowfocus --sync "$win" >/dev/null 2>&1
 registered() { [ "$(grep -c 'RegisterStatusNotifierItem "' "$LOG")" -ge 2 ]; }
-xdotool key --window "$win" ctrl+F5
 within 20 registered
-check "the hidden run from the editor registered its item" $?
+check "the second hidden run registered its item" $?
 item=$(grep -o 'RegisterStatusNotifierItem "[^"]*"' "$LOG" | tail -1 | cut -d'"' -f2)
-within 10 eval '! shown'
-check "the window went behind its icon" $?
+check "its window is behind the icon" $(! shown; echo $?)
 gdbus call --session -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null 2>&1
 within 20 shown
 check "the item's Activate brought the window back" $?
