@@ -11,6 +11,7 @@
 
 #include "base/qt/qt_common.h"
 #include "editor/command_line.h"
+#include "editor/editor_texts.h"
 #include "editor/editor_windows.h"
 #include "editor/manual.h"
 #include "editor/qt/help_window_qt.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     torvic::prepareProcess();
-    QApplication app(argc, argv);
+    torvic::qt::GuardedApplication app(argc, argv);
     torvic::qt::prepareApplication(app);
     // The classic style draws frame captions on the frame's border, as designed.
     QApplication::setStyle("Windows");
@@ -69,6 +70,13 @@ int main(int argc, char** argv) {
     std::atexit([] {
         if (endingTarget) endingTarget->writeRecoveryNow();
     });
+    // A failure nothing foresaw ends no work: the copy is written, the
+    // user told, and the editor goes on.
+    app.onEscaped = [&torvic, &window](const std::string& what) {
+        const bool written = torvic.writeRecoveryNow();
+        window.messageBox(torvic::editor_texts::unexpectedError(what, written),
+                          torvic::editor_texts::unexpectedErrorTitle(), torvic::MessageIcon::Critical, false);
+    };
     const int endSignals = torvic::catchTerminationSignals();
     QSocketNotifier endRequests(endSignals, QSocketNotifier::Read);
     endRequests.setEnabled(endSignals >= 0);

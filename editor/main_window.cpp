@@ -13,6 +13,7 @@
 #include "editor/caret.h"
 #include "editor/command_line.h"
 #include "editor/manual.h"
+#include "editor/editor_texts.h"
 #include "platform/clock.h"
 #include "platform/conventions.h"
 #include "platform/files.h"
@@ -182,7 +183,16 @@ void MainWindowPresenter::lineStarted(int index, const std::string& text) {
     if (now - lastShownMs_ < kScreenRateMs) return;
     lastShownMs_ = now;
     showPendingRunLine();
+    tellDesktopBackend();
     view_.handlePendingInput();
+}
+
+void MainWindowPresenter::tellDesktopBackend() {
+    if (toldDesktopBackend_) return;
+    const std::string name = engine.run.platform.desktopName();
+    if (name.empty()) return;  // no desktop command has reached one yet
+    toldDesktopBackend_ = true;
+    view_.showStatus(editor_texts::desktopBackend(name));
 }
 
 void MainWindowPresenter::showPendingRunLine() {
@@ -204,6 +214,7 @@ double MainWindowPresenter::startLine() {
 }
 
 void MainWindowPresenter::runFinished() {
+    tellDesktopBackend();
     setRunButtonsEnabled(true);
     setText3("Acabat");
     setText4("");
@@ -242,10 +253,10 @@ void MainWindowPresenter::hideToNotificationArea() {
     // No notification area: a window hidden now could never come back, so
     // it goes to the taskbar instead, and says so once.
     minimisedInstead_ = true;
-    view_.minimise();
+    const bool minimised = view_.minimise();
     if (!toldNoNotificationArea_) {
         toldNoNotificationArea_ = true;
-        view_.showStatus(L1252("No hi ha àrea de notificació: la finestra s'ha minimitzat a la barra de tasques."));
+        view_.showStatus(minimised ? editor_texts::minimisedInstead() : editor_texts::minimiseAsked());
     }
 }
 

@@ -115,8 +115,10 @@ public:
     // The check marks of "Aturat" and "Executant-se" in the icon's menu.
     virtual void setTrayChecks(bool aturat, bool executant) = 0;
     // To the taskbar; the view calls restoreFromNotificationArea when the
-    // user brings the window back.
-    virtual void minimise() = 0;
+    // user brings the window back. False where the view can only ask the
+    // desktop, which may leave the window where it is (a Wayland compositor
+    // that minimises nothing).
+    virtual bool minimise() = 0;
     // The status line below the controls, gone after 15 s, or at once with
     // clearStatus.
     virtual void showStatus(const std::string& text) = 0;
@@ -207,7 +209,8 @@ public:
     void onExit();     // menu Sortir
     // "Maximitzar" of the icon's menu, and the window brought back from the taskbar.
     void restoreFromNotificationArea();
-    // The icon's left double click reaches the window only while it is
+    // The icon's left double click (or the one activation of a panel that
+    // gives no double click) reaches the window only while it is
     // subclassed (from the moment it went to the notification area).
     void iconDoubleClicked() {
         if (finestraSubclassada_) restoreFromNotificationArea();
@@ -245,7 +248,10 @@ public:
     // handles its input as often, so "Stop", F4 and Esc act during a run.
     void lineStarted(int index, const std::string& text) override;
     void runFinished() override;  // Text3 "Acabat", Text4 emptied
-    void runStopped() override { setRunButtonsEnabled(true); }
+    void runStopped() override {
+        tellDesktopBackend();
+        setRunButtonsEnabled(true);
+    }
     // A window sent to the taskbar in place of the notification area counts
     // as hidden: a run started from it ends the program when it ends.
     bool isMainWindowVisible() override { return view_.isVisible() && !minimisedInstead_; }
@@ -275,6 +281,10 @@ public:
     }
 
 private:
+    // Says once, in the status line, which way the desktop commands reach
+    // this desktop, as soon as one has chosen it.
+    void tellDesktopBackend();
+    bool toldDesktopBackend_ = false;
     // Puts the last line shown by the run into the status fields.
     void showPendingRunLine();
     // The fields the run shows itself in: Text3 (where a continued run

@@ -3,6 +3,7 @@
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "base/numeric.h"
+#include "editor/editor_texts.h"
 
 namespace torvic {
 
@@ -18,7 +19,16 @@ void MousePickerPresenter::show() {
 
 void MousePickerPresenter::onTick() {
     int x = 0, y = 0;
-    platform_.cursorPos(x, y);
+    try {
+        platform_.cursorPos(x, y);
+    } catch (const RunTimeError& e) {
+        // No way to read the pointer on this desktop: said once, with the
+        // reason, and no more polling until the window is shown again.
+        view_.stopTimer1();
+        view_.setLabels(editor_texts::pickerUnavailable(), editor_texts::pickerUnavailable());
+        view_.messageBox(editor_texts::pointerUnavailable(e.what()), editor_texts::pickerTitle());
+        return;
+    }
     view_.setLabels(std::to_string(x), std::to_string(y));
 }
 
@@ -34,7 +44,11 @@ void MousePickerPresenter::onFixPosition() {
                          L1252("Atenció:"));
         return;
     }
-    platform_.setCursorPos(x, y);
+    try {
+        platform_.setCursorPos(x, y);
+    } catch (const RunTimeError& e) {
+        view_.messageBox(editor_texts::pointerNotMoved(e.what()), L1252("Atenció:"));
+    }
 }
 
 void MousePickerPresenter::onBack() {

@@ -82,8 +82,8 @@ public:
     // with Absolute), data (the wheel amount with Wheel).
     virtual void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;
     // The name of the way the desktop commands reach the desktop ("X11",
-    // ...), for the editor to say once; empty where there is no choice or
-    // none can be reached.
+    // ...), for the editor to say once; empty where there is no choice, or
+    // until a desktop command has made it (asking never opens a display).
     virtual std::string desktopName() { return ""; }
 
     // Whether exit requests need the shutdown privilege first.

@@ -38,6 +38,18 @@ inline std::string invalidWindowMode() { return L1252("mode de finestra no vàli
 inline std::string noWindowOfProcess(const std::string& processId) {
     return L1252("focu: el procés ") + processId + L1252(" no té cap finestra");
 }
+inline std::string noSuchProcess(const std::string& processId) {
+    return L1252("focu: no hi ha cap procés ") + processId + L1252(" (ja ha acabat, o no n'és cap)");
+}
+inline std::string noWindowOfProcessIn(const std::string& processId, const std::string& program,
+                                       const std::string& lookedIn) {
+    return L1252("focu: el procés ") + processId + " (" + program + L1252(") no té cap finestra ") + lookedIn;
+}
+inline std::string onXDisplay(const std::string& display) { return L1252("a la pantalla X '") + display + "'"; }
+inline std::string onXwaylandDisplay(const std::string& display) {
+    return L1252("a la pantalla X '") + display +
+           L1252("' (Xwayland): les finestres natives de Wayland no s'hi veuen");
+}
 inline std::string needsDisplayUnset(const std::string& what) {
     return what + L1252(" necessita una pantalla X, i DISPLAY no està definida");
 }
@@ -69,6 +81,50 @@ inline std::string compositorRefused(const std::string& what, const std::string&
 inline std::string notAnXWindow(const std::string& what) {
     return what + L1252(": la finestra activa no és d'X (és una finestra Wayland nativa) i aquesta sessió no té cap "
                         "manera d'arribar-hi; no s'ha fet res");
+}
+// The desktop portal (a Wayland session without the wlroots protocols).
+inline std::string noPortal(const std::string& what, const std::string& reason) {
+    return what + L1252(": aquesta sessió Wayland no té el portal d'escriptori (org.freedesktop.portal.Desktop) "
+                        "per controlar el teclat i el ratolí: ") + reason;
+}
+inline std::string portalFailed(const std::string& what, const std::string& call, const std::string& reason) {
+    return what + L1252(": el portal d'escriptori ha fallat a ") + call + (reason.empty() ? "" : ": " + reason);
+}
+inline std::string portalNoAnswer(const std::string& what) {
+    return what + L1252(": el portal d'escriptori no ha respost a la petició de control del teclat i el ratolí");
+}
+inline std::string portalRefused(const std::string& what) {
+    return what + L1252(": s'ha refusat el permís de controlar el teclat i el ratolí (el portal d'escriptori ho "
+                        "ha preguntat i la resposta ha estat que no); no s'ha fet res");
+}
+inline std::string portalNoKeyboard() { return L1252("send: el portal d'escriptori no ha donat accés al teclat"); }
+inline std::string portalNoPointer() { return L1252("mouse: el portal d'escriptori no ha donat accés al ratolí"); }
+inline std::string portalCannotType(const std::string& characters) {
+    return L1252("send: el mapa del teclat actual no pot escriure '") + characters +
+           L1252("' (ni amb una tecla morta) i el portal d'escriptori només tecleja el que hi ha al mapa; no s'ha "
+                 "teclejat res");
+}
+inline std::string portalNoScreenAt(int x, int y) {
+    return L1252("mouse: el portal d'escriptori no ha donat cap pantalla que tingui el punt ") + std::to_string(x) +
+           "," + std::to_string(y);
+}
+// `desktop`: "GNOME", "KDE" or empty.
+inline std::string nativeWindowsOutOfReach(const std::string& desktop) {
+    return L1252("que es pugui portar al davant: només hi ha a l'abast les finestres X (Xwayland), i ") +
+           (desktop.empty() ? L1252("aquest escriptori Wayland") : desktop) +
+           L1252(" no deixa que un programa porti al davant la finestra nativa de Wayland d'un altre");
+}
+inline std::string inKWin() { return L1252("entre les finestres que KWin (KDE) coneix"); }
+inline std::string noAnswer() { return L1252("no ha respost"); }
+inline std::string kwinScriptFailed(const std::string& what, const std::string& reason) {
+    return what + L1252(": l'script de KWin (KDE) que ho havia de fer no ha funcionat: ") + reason;
+}
+inline std::string pointerOutOfReach(const std::string& desktop) {
+    if (desktop == "GNOME")
+        return L1252("ifmouse: GNOME en una sessió Wayland no deixa llegir la posició del ratolí a cap programa; "
+                     "cal entrar a la sessió \"GNOME sobre Xorg\" (X11) per fer servir ifmouse");
+    return L1252("ifmouse: ") + (desktop.empty() ? L1252("aquest escriptori Wayland") : desktop) +
+           L1252(" no dona la posició del ratolí als programes (ni el portal d'escriptori ni el compositor)");
 }
 
 // Keys.

@@ -174,19 +174,42 @@ check "the program writes no settings file ($(cd "$HOME" && find . -type f | hea
 
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
 pids+=($!)
-sleep 1
+# The notification area is there once its manager owns the screen's tray
+# selection (what Qt asks before it puts an icon up).
+trayOwned() {
+    /usr/bin/python3 -c '
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+d = x.XOpenDisplay(None)
+sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_SYSTEM_TRAY_S0", 0)) else 1)'
+}
+within 10 trayOwned
 # A hidden run puts its icon in the notification area while it runs, the
-# icon's right button opens RCpopup, and the icon goes when the run ends.
+# icon's right button opens RCpopup (whose Sortir ends the run), and the
+# icon goes when the run has ended.
 trayIcons() { xwininfo -root -tree 2>/dev/null | grep -ac '"torvic": ("torvic"'; }
-script "$DIR/tray.torvic" 'wait(12000)'
+script "$DIR/tray.torvic" 'wait(120000)'
 "$TORVIC" /exec "$DIR/tray.torvic" >/dev/null 2>&1 &
 run=$!
 iconShown() { [ "$(trayIcons)" -ge 1 ]; }
-within 5 iconShown
+within 20 iconShown
 during=$(trayIcons)
 icon=$(xwininfo -root -tree 2>/dev/null | grep -a '"torvic": ("torvic"' | awk '{print $1}' | head -1)
-# The menu: a shown window of the program's other than the icon. (Counting
-# the screen's windows fails when the icon is embedded between two counts.)
+# The icon takes clicks once the notification area has embedded it (its
+# parent is no longer the root window) and shows it.
+rootId=$(xwininfo -root 2>/dev/null | awk '/Window id:/ {print $4}')
+embedded() {
+    [ -n "$icon" ] && [ "$(xwininfo -id "$icon" -tree 2>/dev/null | awk '/Parent window id:/ {print $4}')" != "$rootId" ] &&
+        xwininfo -id "$icon" 2>/dev/null | grep -q IsViewable
+}
+within 20 embedded
+check "the notification area embedded the icon" $?
+# The menu: a shown window of the program's other than the icon.
 menuShown() {
     local w
     for w in $(xwininfo -root -children 2>/dev/null | grep -a '"torvic": ("torvic"' | awk '{print $1}'); do
@@ -195,15 +218,15 @@ menuShown() {
     return 1
 }
 check "no menu is shown before the click" $(! menuShown; echo $?)
-opened=1  # a click may come before the icon is embedded: tried again once
-for _ in 1 2; do
-    [ -n "$icon" ] || break
-    xdotool mousemove --window "$icon" 5 5 click 3 2>/dev/null
-    within 4 menuShown && { opened=0; break; }
-done
-check "the right button on the icon opens its menu" $opened
-xdotool key Escape 2>/dev/null
-wait $run
+xdotool mousemove --window "$icon" 5 5 click 3 2>/dev/null
+within 20 menuShown
+check "the right button on the icon opens its menu" $?
+# Sortir, its last item, ends the run (started hidden: nothing to ask).
+xdotool key Up Return 2>/dev/null
+ended() { ! kill -0 $run 2>/dev/null; }
+within 20 ended
+check "the menu's Sortir ended the run" $?
+wait $run 2>/dev/null
 check "a hidden run shows its icon in the notification area ($during)" $([ "$during" -ge 1 ]; echo $?)
 check "the icon is gone when the run has ended ($(trayIcons))" $([ "$(trayIcons)" -eq 0 ]; echo $?)
 

@@ -167,7 +167,34 @@ TEST(MainWindow, TheIconsMenuPausesContinuesAndBringsTheWindowBack) {
     bare.view.saveChoices = {SaveChoice::Discard};  // typed, not saved: asked at the end
     bare.torvic.onRunHidden();
     EXPECT_TRUE(bare.view.minimised && bare.view.visible && bare.view.ended);  // never hidden for good
-    EXPECT_EQ(bare.view.statusTexts.size(), 1u);
+    ASSERT_EQ(bare.view.statusTexts.size(), 1u);
+    EXPECT_NE(bare.view.statusTexts[0].find(L1252("s'ha minimitzat a la barra de tasques")), std::string::npos);
+
+    // Where the view could only ask (a Wayland compositor may not minimise),
+    // the line does not claim it was done.
+    WindowRig asked;
+    asked.view.notificationArea = false;
+    asked.view.minimiseIsSure = false;
+    asked.view.editor = "beep";
+    asked.view.saveChoices = {SaveChoice::Discard};
+    asked.torvic.onRunHidden();
+    ASSERT_EQ(asked.view.statusTexts.size(), 1u);
+    EXPECT_EQ(asked.view.statusTexts[0].find(L1252("s'ha minimitzat")), std::string::npos);
+    EXPECT_NE(asked.view.statusTexts[0].find(L1252("es queda a la vista")), std::string::npos);
+}
+
+// The editor says once which way the desktop commands reach the desktop,
+// when a desktop command has chosen it, and never before (asking opens
+// nothing).
+TEST(MainWindow, TheDesktopBackendIsSaidOnceWhenChosen) {
+    WindowRig rig;
+    rig.view.editor = "beep";
+    rig.torvic.onRunAll();
+    EXPECT_TRUE(rig.view.statusTexts.empty());  // no desktop command: nothing chosen, nothing said
+    rig.platform.desktop = "X11";
+    for (int run = 0; run < 2; ++run) rig.torvic.onRunAll();
+    ASSERT_EQ(rig.view.statusTexts.size(), 1u);
+    EXPECT_NE(rig.view.statusTexts[0].find("X11"), std::string::npos);
 }
 
 class ProgramFiles : public ::testing::Test {
@@ -662,6 +689,37 @@ TEST(MousePicker, FixarPosicioReadsTheLeadingNumbers) {
         EXPECT_EQ(rig.platform.calls, call.empty() ? Strings{} : Strings{call}) << c.x << " " << c.y;
         EXPECT_EQ(rig.mousePickerView.boxes.size(), call.empty() ? 1u : 0u) << c.x << " " << c.y;
     }
+}
+
+// Where no desktop backend reads the pointer (a Wayland session without
+// X), the picker says so with the desktop's reason and the editor goes on:
+// once per showing, with the polling stopped; a showing tries again.
+TEST(MousePicker, NoPointerOnTheDesktopIsSaidOnceAndEndsNothing) {
+    WindowRig rig;
+    rig.view.setEditorTextUtf8("beep\r\nno guardat");
+    rig.platform.pointerUnreachable = "ifmouse necessita una pantalla X, i DISPLAY no està definida";
+    rig.torvic.onMousePosition();
+    EXPECT_TRUE(rig.mousePickerView.polling);
+    EXPECT_NO_THROW(rig.mousePicker.onTick());
+    EXPECT_EQ(rig.mousePickerView.labelX, "no disponible");
+    EXPECT_EQ(rig.mousePickerView.labelY, "no disponible");
+    ASSERT_EQ(rig.mousePickerView.boxes.size(), 1u);
+    EXPECT_NE(rig.mousePickerView.boxes[0].find("DISPLAY no està definida"), std::string::npos);
+    EXPECT_FALSE(rig.mousePickerView.polling);
+    // "Fixar posició" cannot move it either: the reason, nothing thrown.
+    rig.mousePickerView.x = "10";
+    EXPECT_NO_THROW(rig.mousePicker.onFixPosition());
+    ASSERT_EQ(rig.mousePickerView.boxes.size(), 2u);
+    EXPECT_NE(rig.mousePickerView.boxes[1].find("DISPLAY"), std::string::npos);
+    EXPECT_EQ(rig.view.editorTextUtf8(), "beep\r\nno guardat");
+    // The desktop came back: the next showing reads it again.
+    rig.platform.pointerUnreachable.clear();
+    rig.platform.pointerX = 7, rig.platform.pointerY = 9;
+    rig.torvic.onMousePosition();
+    rig.mousePicker.onTick();
+    EXPECT_EQ(rig.mousePickerView.labelX + "," + rig.mousePickerView.labelY, "7,9");
+    EXPECT_TRUE(rig.mousePickerView.polling);
+    EXPECT_EQ(rig.mousePickerView.boxes.size(), 2u);
 }
 
 // ---- the help menu (manual, printing, the web page) and the about box

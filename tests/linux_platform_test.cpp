@@ -17,6 +17,7 @@
 #include "platform/conventions.h"
 #include "platform/files.h"
 #include "platform/platform_texts.h"
+#include "platform/linux/desktop_backend.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/system_error.h"
 #include "tests/support/fake_views.h"
@@ -76,6 +77,25 @@ TEST(LinuxPlatform, ReapsEveryChildItStarts) {
 }
 
 // The file writer keeps permissions and symbolic links.
+// focu's error names what it found: no such process, or the program the
+// process runs and where no window of it was seen.
+TEST(LinuxPlatform, FocuNamesWhatItFound) {
+    struct Case {
+        double processId;
+        std::string expected;
+    } const cases[] = {
+        {0, L1252("focu: no hi ha cap procés 0")},
+        {-5, L1252("focu: no hi ha cap procés -5")},
+        {4194400, L1252("focu: no hi ha cap procés 4194400")},
+        {static_cast<double>(getpid()), L1252("focu: el procés ") + std::to_string(getpid()) +
+                                            L1252(" (torvic_tests) no té cap finestra a la pantalla X ':9'")},
+    };
+    for (const Case& c : cases) {
+        const std::string got = noWindowFound(c.processId, platform_texts::onXDisplay(":9")).what();
+        EXPECT_EQ(got.substr(0, c.expected.size()), c.expected) << got;
+    }
+}
+
 TEST(Files, WriterKeepsPermissionsAndLinks) {
     namespace fs = std::filesystem;
     test::TempDir tmp;

@@ -15,6 +15,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include "base/errors.h"
 #include "base/qt/qt_common.h"
 #include "base/text_encoding.h"
 #include "script/encoding.h"
@@ -214,6 +215,47 @@ private slots:
         QTRY_VERIFY(s.mousePickerView.window() == nullptr);  // unloaded
         s.torvic.onMousePosition();
         QCOMPARE(s.mousePickerView.window()->findChild<QLineEdit*>("Text1")->text(), QString("0"));
+    }
+
+    // Where the pointer cannot be read, the picker's timer tells once, in a
+    // box, and the labels say "no disponible"; the window and the editor's
+    // text stay.
+    void mousePickerWithoutAPointerSaysSo() {
+        Setup s;
+        s.editor->setText("beep");
+        s.platform.pointerUnreachable = "ifmouse: sense pantalla";
+        QString told;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&told] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            told = box->text();
+            box->buttons().first()->click();
+        });
+        poll.start(20);
+        s.torvic.onMousePosition();
+        QTRY_VERIFY(!told.isEmpty());
+        QVERIFY2(told.contains("ifmouse: sense pantalla"), qPrintable(told));
+        QDialog* w = s.mousePickerView.window();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->findChild<QLabel*>("Label1")->text(), QString("no disponible"));
+        QCOMPARE(w->findChild<QLabel*>("Label2")->text(), QString("no disponible"));
+        QCOMPARE(QString::fromStdString(s.window.editorTextUtf8()), QString("beep"));
+    }
+
+    // What an event's handler throws reaches the application's guard, which
+    // says what it was, and the events go on.
+    void anExceptionFromAHandlerEndsNothing() {
+        auto* app = dynamic_cast<qt::GuardedApplication*>(QCoreApplication::instance());
+        QVERIFY(app);
+        std::vector<std::string> escaped;
+        app->onEscaped = [&escaped](const std::string& what) { escaped.push_back(what); };
+        bool after = false;
+        QTimer::singleShot(0, [] { throw RunTimeError("ifmouse necessita una pantalla X"); });
+        QTimer::singleShot(10, [&after] { after = true; });
+        QTRY_VERIFY(after && !escaped.empty());
+        app->onEscaped = nullptr;
+        QCOMPARE(escaped, std::vector<std::string>{"ifmouse necessita una pantalla X"});
     }
 
     // Typing shows the hint and marks the caption; undoing back to the
@@ -498,7 +540,7 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    qt::GuardedApplication app(argc, argv);  // as torvic itself is
     app.setQuitOnLastWindowClosed(false);  // as torvic itself does
     qt::fitMessageBoxTitles(app);
     WindowTest test;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The notification icon through the StatusNotifierItem protocol: on a private
 # session bus with a stand-in watcher (python3-dbusmock), a hidden run
-# registers its item, whose tooltip and menu read as the program sets them.
+# registers its item, whose tooltip and menu read as the program sets them;
+# the panel's activation (one Activate call, never a double click) brings
+# the editor's window back.
 set -u
 TORVIC="$1"
 if [ -z "${IN_SESSION_BUS:-}" ]; then
@@ -10,7 +12,7 @@ if [ -z "${IN_SESSION_BUS:-}" ]; then
     IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 fi
 source "$(dirname "$0")/lib.sh"
-need Xvfb gdbus
+need Xvfb gdbus xdotool
 /usr/bin/python3 -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
 start_xvfb 800x600x24
 
@@ -40,5 +42,24 @@ labels=$(grep -o "'label': <'[^']*'>\(, 'toggle-state': <[01]>\)\?" <<<"$layout"
 check "the item's menu is RCpopup, Executant-se checked ($labels)" \
     $([ "$labels" = "Maximitzar|Aturat [ ]|Executant-se [x]|_Sortir|" ]; echo $?)
 wait $run
+
+# A hidden run's window, behind its icon, comes back at the item's Activate
+# (one call, as a panel's single click), with its program.
+export XDG_STATE_HOME="$DIR/state"
+script "$DIR/long.torvic" 'wait(60000)'
+"$TORVIC" /exec "$DIR/long.torvic" >/dev/null 2>&1 &
+app=$!
+pids+=($app)
+shown() { xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1; }
+registered() { [ "$(grep -c 'RegisterStatusNotifierItem "' "$LOG")" -ge 2 ]; }
+within 20 registered
+check "the second hidden run registered its item" $?
+item=$(grep -o 'RegisterStatusNotifierItem "[^"]*"' "$LOG" | tail -1 | cut -d'"' -f2)
+check "its window is behind the icon" $(! shown; echo $?)
+gdbus call --session -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null 2>&1
+within 20 shown
+check "the item's Activate brought the window back" $?
+check "... with its program in it" $(xdotool search --onlyvisible --pid $app --name "long.torvic" >/dev/null 2>&1; echo $?)
+kill $app 2>/dev/null
 
 finish

@@ -4,6 +4,7 @@
 #include "base/win32/form_win32.h"
 #include "editor/command_line.h"
 #include "platform/conventions.h"
+#include "editor/editor_texts.h"
 #include "editor/editor_windows.h"
 #include "editor/win32/win32_views.h"
 #include "platform/system.h"
@@ -47,6 +48,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     torvic.programDirectory = torvic::conventions::programFolder;
 
     mainWindow = window.hwnd();
+    // A failure nothing foresaw ends no work: the copy is written, the
+    // user told, and the editor goes on.
+    torvic::win32::setEscapedErrorHandler([&torvic, &window](const std::string& what) {
+        const bool written = torvic.writeRecoveryNow();
+        window.messageBox(torvic::editor_texts::unexpectedError(what, written),
+                          torvic::editor_texts::unexpectedErrorTitle(), torvic::MessageIcon::Critical, false);
+    });
     SetConsoleCtrlHandler(&onConsoleEnd, TRUE);
 
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {

@@ -11,7 +11,10 @@
 #include <QSettings>
 #include <QSpacerItem>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
+
+#include <exception>
 
 namespace torvic::qt {
 namespace {
@@ -81,6 +84,21 @@ void keepNoSettings() {
     // A folder that cannot exist, even for root: "/dev/null" is a file.
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, "/dev/null");
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    std::string what;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+        what = "?";
+    }
+    // Told after the event, outside its handler: the handler may hold a
+    // window half changed, and a box opened here would run inside it.
+    if (onEscaped) QTimer::singleShot(0, this, [this, what] { onEscaped(what); });
+    return false;
 }
 
 void prepareApplication(QApplication& app) {

@@ -2,10 +2,13 @@
 // What every window program of Torvic (the editor and the installer) sets up
 // the same way in Qt: the icon, Qt's own texts in Catalan, message boxes wide
 // enough for their titles, and no settings file of Qt's.
+#include <QApplication>
 #include <QIcon>
 #include <QString>
 
-class QApplication;
+#include <functional>
+#include <string>
+
 class QCoreApplication;
 class QMessageBox;
 class QWidget;
@@ -37,6 +40,18 @@ int execOverDialog(QMessageBox& box, const QWidget* over);
 // The program keeps no settings: Qt's file dialog would otherwise write its
 // last folder to ~/.config/QtProject.conf.
 void keepNoSettings();
+
+// The application whose events cannot end it: an exception that reaches the
+// event loop (from a timer, a menu item, a button: a failure no handler
+// foresaw) would otherwise end the program with whatever work it holds
+// unsaved. It is caught here and handed to `onEscaped` (its text), and the
+// event counts as not handled.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    std::function<void(const std::string&)> onEscaped;
+    bool notify(QObject* receiver, QEvent* event) override;
+};
 
 // The whole set, for a window program's start.
 void prepareApplication(QApplication& app);

@@ -1,4 +1,5 @@
 #include "base/win32/form_win32.h"
+#include "base/win32/message_box_win32.h"
 
 #include <commctrl.h>
 
@@ -545,10 +546,32 @@ bool FormWindow::dialogMessage(MSG& msg) {
     return IsDialogMessageW(hwnd_, &msg);
 }
 
+namespace {
+std::function<void(const std::string&)>& escapedErrorHandler() {
+    static std::function<void(const std::string&)> handler;
+    return handler;
+}
+}  // namespace
+
+void setEscapedErrorHandler(std::function<void(const std::string&)> handler) {
+    escapedErrorHandler() = std::move(handler);
+}
+
+void reportEscapedError(const char* what) noexcept {
+    try {
+        if (escapedErrorHandler())
+            escapedErrorHandler()(what);
+        else
+            messageBox(nullptr, std::string(what), std::string("Torvic"), MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Nothing more can be said; the program still goes on.
+    }
+}
+
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return guardedProcedure([&] { return self->handle(message, wParam, lParam); }, 0);
 }
 
 LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <set>
@@ -43,6 +44,17 @@ F procedure(HMODULE dll, const char* name) {
 // when the first control is made: a hidden run starts without them (their
 // loading opens the display and the theme).
 bool subclassControl(HWND control, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
+
+// An exception must never cross the system's frames back into a window
+// procedure's caller (that ends the program, with its unsaved work): the
+// window procedures catch what their handlers did not foresee and hand its
+// text to the handler set here (by default, a message box), then go on.
+void setEscapedErrorHandler(std::function<void(const std::string&)> handler);
+// Runs a window procedure's work: what it throws is reported as above, and
+// `fallback` is the message's result then.
+template <typename Work>
+LRESULT guardedProcedure(Work&& work, LRESULT fallback) noexcept;
+void reportEscapedError(const char* what) noexcept;
 bool removeSubclass(HWND control, SUBCLASSPROC proc, UINT_PTR id);
 LRESULT defaultSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -184,5 +196,17 @@ int messageLoop(HWND window, HACCEL accelerators);
 // Handles the messages waiting, the same way, and returns; false when
 // WM_QUIT was among them (it is posted again).
 bool pumpMessages(HWND window, HACCEL accelerators);
+
+template <typename Work>
+LRESULT guardedProcedure(Work&& work, LRESULT fallback) noexcept {
+    try {
+        return work();
+    } catch (const std::exception& e) {
+        reportEscapedError(e.what());
+    } catch (...) {
+        reportEscapedError("?");
+    }
+    return fallback;
+}
 
 }  // namespace torvic::win32

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <QCloseEvent>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -38,6 +41,18 @@ QString qtFilter(const std::string& filter) {
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i] + " (" + parts[i + 1] + ")";
     return out.join(";;");
+}
+
+// Whether Qt makes its icons StatusNotifierItems: a watcher on the session
+// bus says a host (a panel) shows them.
+bool statusNotifierHostRunning() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface() ||
+        !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")))
+        return false;
+    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+                           QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
 
 }  // namespace
@@ -380,10 +395,15 @@ bool MainWindowQt::showNotificationIcon(const std::string& tooltip) {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
-        // The right button opens RCpopup, a left double click brings the window back.
+        // The right button opens RCpopup, a left double click brings the
+        // window back. A StatusNotifierItem's panel gives the activation as
+        // one trigger, never a double click: there the trigger is the
+        // activation.
         tray_->setContextMenu(rcPopup_);
-        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-            if (r == QSystemTrayIcon::DoubleClick) torvic_->iconDoubleClicked();
+        const bool oneClickActivates = statusNotifierHostRunning();
+        connect(tray_, &QSystemTrayIcon::activated, this, [this, oneClickActivates](QSystemTrayIcon::ActivationReason r) {
+            if (r == QSystemTrayIcon::DoubleClick || (oneClickActivates && r == QSystemTrayIcon::Trigger))
+                torvic_->iconDoubleClicked();
         });
     }
     tray_->setToolTip(fromCp1252(tooltip));

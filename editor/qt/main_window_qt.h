@@ -2,6 +2,7 @@
 // The Qt view of the main window: widgets at their design geometry, the
 // menu bar, timers and dialogs. It shows what the behaviour says and
 // forwards every event to it.
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <chrono>
 #include <functional>
@@ -86,7 +87,12 @@ public:
     bool showNotificationIcon(const std::string& tooltip) override;
     void removeNotificationIcon() override;
     void setTrayChecks(bool aturat, bool executant) override;
-    void minimise() override { showMinimized(); }
+    // A Wayland compositor says nothing of minimising (and some never do):
+    // there the request is all that is known.
+    bool minimise() override {
+        showMinimized();
+        return QGuiApplication::platformName() != QLatin1String("wayland");
+    }
     void showStatus(const std::string& text) override;
     void clearStatus() override;
     void showManual(const std::string& htmlUtf8, bool print) override;

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <utility>
+
 #include "base/qt/qt_common.h"
 #include "editor/qt/qt_text.h"
 
@@ -72,8 +74,14 @@ std::string MousePickerQt::text2() { return window_ ? toCp1252(window_->text2->t
 
 void MousePickerQt::setLabels(const std::string& x, const std::string& y) {
     if (!window_) return;
-    window_->label1->setText(QString::fromStdString(x));
-    window_->label2->setText(QString::fromStdString(y));
+    // A word that does not fit ("no disponible") goes on over a second
+    // line, in the room the frame has below the label.
+    for (const auto& [label, text] : {std::pair{window_->label1, &x}, std::pair{window_->label2, &y}}) {
+        label->setText(fromCp1252(*text));
+        label->setWordWrap(true);
+        const int needed = label->heightForWidth(label->width());
+        if (needed > label->height()) label->resize(label->width(), needed);
+    }
 }
 
 void MousePickerQt::messageBox(const std::string& text, const std::string& title) {

@@ -84,9 +84,10 @@ public:
     bool showNotificationIcon(const std::string& tooltip) override;
     void removeNotificationIcon() override;
     void setTrayChecks(bool aturat, bool executant) override;
-    void minimise() override {
+    bool minimise() override {
         window_.buildControls();
         ShowWindow(hwnd(), SW_MINIMIZE);
+        return true;
     }
     void showStatus(const std::string& text) override;
     void clearStatus() override;

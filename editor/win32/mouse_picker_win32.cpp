@@ -1,5 +1,6 @@
 #include "editor/win32/mouse_picker_win32.h"
 
+#include "base/win32/form_win32.h"
 #include "base/win32/message_box_win32.h"
 
 namespace torvic::win32 {
@@ -34,6 +35,16 @@ void MousePickerWin32::startTimer1(int intervalMs) {
 void MousePickerWin32::setLabels(const std::string& x, const std::string& y) {
     window_.setText("Label1", x);
     window_.setText("Label2", y);
+    // A static control wraps its words: a text wider than the label ("no
+    // disponible") gets a second line, in the room below it in its frame.
+    for (const char* name : {"Label1", "Label2"}) {
+        HWND label = window_.control(name);
+        if (!label) continue;
+        RECT r{};
+        GetWindowRect(label, &r);
+        const int width = r.right - r.left, line = controlFontMetrics(label).tmHeight;
+        if (r.bottom - r.top < 2 * line) SetWindowPos(label, nullptr, 0, 0, width, 2 * line, SWP_NOMOVE | SWP_NOZORDER);
+    }
 }
 
 void MousePickerWin32::messageBox(const std::string& text, const std::string& title) {

@@ -81,7 +81,7 @@ LRESULT CALLBACK ScriptBox::proc(HWND box, UINT message, WPARAM wParam, LPARAM l
         me->box_ = nullptr;
         return DefWindowProcW(box, message, wParam, lParam);
     }
-    return me->handle(message, wParam, lParam);
+    return guardedProcedure([&] { return me->handle(message, wParam, lParam); }, 0);
 }
 
 void ScriptBox::setFont(HFONT font) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "platform/sendkeys.h"
 
 namespace torvic {
@@ -38,6 +39,11 @@ public:
     virtual void applyWindowMode(int processId, int mode) = 0;
 };
 
+// The error of a focu that found no window of the process to bring to the
+// front, naming what it found: no such process, or the process (by its
+// program's name) without a window where `lookedIn` says it looked.
+RunTimeError noWindowFound(double processId, const std::string& lookedIn);
+
 // The X11 backend on $DISPLAY. `what` names the command that needs it, for
 // the error when no display can be opened.
 std::unique_ptr<DesktopBackend> makeX11Desktop(const char* what);
@@ -49,6 +55,11 @@ bool xWindowHasFocus(DesktopBackend& x11);
 // The wlroots backend on $WAYLAND_DISPLAY: null when no compositor answers
 // there or it lacks the virtual keyboard and pointer protocols.
 std::unique_ptr<DesktopBackend> makeWlrootsDesktop();
+
+// The desktop portal's backend (portal_desktop.h); where the session has no
+// portal, the X11 backend on its X server (Xwayland) if it has one. Throws
+// RunTimeError (naming `what`) when neither is there or the user refuses.
+std::unique_ptr<DesktopBackend> makePortalDesktop(const char* what);
 
 // The backend for this session, chosen from what it offers; throws
 // RunTimeError (naming `what`) when it offers none.

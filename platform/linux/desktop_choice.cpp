@@ -21,8 +21,9 @@ std::unique_ptr<DesktopBackend> chooseDesktop(const char* what) {
     if (!wayland) return makeX11Desktop(what);
     // A wlroots compositor: its virtual keyboard and pointer.
     if (auto wlroots = makeWlrootsDesktop()) return wlroots;
-    // Any other Wayland session: only its X server (Xwayland) so far.
-    return makeX11Desktop(what);
+    // Any other Wayland session: the desktop portal (or, without one, its X
+    // server, Xwayland).
+    return makePortalDesktop(what);
 }
 
 DesktopBackend& LinuxPlatform::desktop(const char* what) {

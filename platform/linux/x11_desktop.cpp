@@ -234,7 +234,12 @@ void X11Desktop::sendKeys(const std::vector<KeyStroke>& strokes, bool wait) {
 void X11Desktop::activateProcess(double processId) {
     Display* d = xdo_->xdpy;
     std::vector<Window> ws = processId > 0 ? windowsOf(d, static_cast<int>(processId)) : std::vector<Window>{};
-    if (ws.empty()) throw RunTimeError(platform_texts::noWindowOfProcess(std::to_string(static_cast<long long>(processId))));
+    if (ws.empty()) {
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        const std::string display = shownName(DisplayString(d));
+        throw noWindowFound(processId, wayland && *wayland ? platform_texts::onXwaylandDisplay(display)
+                                                           : platform_texts::onXDisplay(display));
+    }
     bringToFront(d, ws.front());
 }
 
@@ -337,12 +342,6 @@ void LinuxPlatform::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_
     desktop("mouse").mouseEvent(flags, dx, dy, data);
 }
 
-std::string LinuxPlatform::desktopName() {
-    try {
-        return desktop("").name();
-    } catch (const RunTimeError&) {
-        return "";
-    }
-}
+std::string LinuxPlatform::desktopName() { return desktop_ ? desktop_->name() : ""; }
 
 }  // namespace torvic

@@ -102,7 +102,8 @@ public:
     }
     void removeNotificationIcon() override { iconShown = false; }
     void setTrayChecks(bool aturat, bool executant) override { checkAturat = aturat, checkExecutant = executant; }
-    void minimise() override { minimised = true; }
+    bool minimiseIsSure = true;  // false: the desktop may not minimise
+    bool minimise() override { return minimised = true, minimiseIsSure; }
     void showStatus(S text) override { statusTexts.push_back(text), statusShown = true; }
     void clearStatus() override { statusShown = false; }
     void showManual(S html, bool print) override {
@@ -171,8 +172,12 @@ public:
     std::string text1() override { return x; }
     std::string text2() override { return y; }
     void messageBox(S text, S) override { boxes.push_back(text); }
-    void show() override {} void hide() override {} void startTimer1(int) override {} void stopTimer1() override {}
-    void setLabels(S, S) override {}
+    bool polling = false;
+    std::string labelX, labelY;
+    void show() override {} void hide() override {}
+    void startTimer1(int) override { polling = true; }
+    void stopTimer1() override { polling = false; }
+    void setLabels(S lx, S ly) override { labelX = lx, labelY = ly; }
 };
 
 class FakeAboutBoxView : public AboutBoxView {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "platform/platform.h"
 
 namespace torvic {
@@ -44,12 +45,20 @@ public:
     bool canPrintDocuments() override { return printing; }
     void sendKeys(const std::string& keys, bool wait) override;
     void activateProcess(double processId) override;
+    // When set, the pointer cannot be read or moved: the desktop's reason.
+    std::string pointerUnreachable;
     void setCursorPos(int x, int y) override {
+        if (!pointerUnreachable.empty()) throw RunTimeError(pointerUnreachable);
         pointerX = x, pointerY = y;
         calls.push_back("cursor " + std::to_string(x) + " " + std::to_string(y));
     }
-    void cursorPos(int& x, int& y) override { x = pointerX, y = pointerY; }
+    void cursorPos(int& x, int& y) override {
+        if (!pointerUnreachable.empty()) throw RunTimeError(pointerUnreachable);
+        x = pointerX, y = pointerY;
+    }
     void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
+    std::string desktop;  // the desktop backend a desktop command chose ("" before)
+    std::string desktopName() override { return desktop; }
     bool esOSNT() override { return nt; }
     bool activarPrivilegiApagada() override { return calls.push_back("privilege"), privilege; }
     void exitWindows(std::uint32_t flags) override;
