@@ -14,7 +14,7 @@ mkdir -p "$HOME"
 
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 absent() { [ -z "$(shown "$1")" ]; }
-came() { within 5 test -n "$(shown "$1")"; }
+came() { within 10 test -n "$(shown "$1")"; }
 # Clicks at x,y of the window titled $1 (its own coordinates; a negative y
 # counts from its bottom edge, mid is the middle, mid-N left of it).
 click_in() {
