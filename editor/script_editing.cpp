@@ -195,6 +195,11 @@ void ScriptEditing::erase(Erase how) {
             case Erase::WordForward: text_.anchor = text_.nextWord(caret); break;
         }
         if (text_.anchor == caret) return;
+        // A run of presses is undone as one step.
+        const std::size_t from = text_.selectionStart();
+        text_.replace(from, text_.selectionEnd() - from, {}, true);
+        wantedColumnKept_ = false;
+        return;
     }
     replaceSelection({});
 }
@@ -202,6 +207,39 @@ void ScriptEditing::erase(Erase how) {
 void ScriptEditing::selectWord(std::size_t pos) {
     const auto [from, to] = text_.wordAt(pos);
     setCaret(to, from);
+}
+
+std::pair<std::size_t, std::size_t> ScriptEditing::unitAt(std::size_t pos, int unit) const {
+    if (unit == 2) return text_.wordAt(pos);
+    if (unit == 3) {
+        const std::size_t line = text_.lineOf(pos);
+        return {text_.lineStart(line), line + 1 < text_.lineCount() ? text_.lineStart(line + 1) : text_.size()};
+    }
+    return {pos, pos};
+}
+
+void ScriptEditing::press(std::size_t pos, int clicks, bool extend) {
+    pos = std::min(pos, text_.size());
+    pressUnit_ = std::clamp(clicks, 1, 3);
+    if (pressUnit_ == 1) {
+        pressed_ = {pos, pos};
+        setCaret(pos, extend ? text_.anchor : pos);
+        if (extend) pressed_ = {text_.anchor, text_.anchor};
+        return;
+    }
+    pressed_ = unitAt(pos, pressUnit_);
+    setCaret(pressed_.second, pressed_.first);
+}
+
+void ScriptEditing::dragTo(std::size_t pos) {
+    pos = std::min(pos, text_.size());
+    const auto [from, to] = unitAt(pos, pressUnit_);
+    // Before what the press took: from the start of the unit there to the
+    // press's end; after it: from the press's start to the unit's end.
+    if (pos < pressed_.first)
+        setCaret(from, pressed_.second);
+    else
+        setCaret(std::max(to, pressed_.second), pressed_.first);
 }
 
 std::string ScriptEditing::selectionForClipboard() const {

@@ -91,6 +91,12 @@ public:
     void erase(Erase how);
     // The word at a place (a double click) selected.
     void selectWord(std::size_t pos);
+    // A press of the left button at a place, the `clicks`-th in a row: one
+    // puts the caret there (with `extend`, the selection reaches it), two
+    // take the word, three the line with its line break. A drag after it
+    // extends the selection by the same measure from what the press took.
+    void press(std::size_t pos, int clicks, bool extend);
+    void dragTo(std::size_t pos);
 
     // Whether a command of the box's menu can act now.
     bool canDo(EditCommand command, bool clipboardHasText) const;
@@ -155,6 +161,10 @@ private:
     bool encodedDrawn_ = false;
     std::size_t selectionFrom_ = kToBottom, selectionTo_ = 0;  // none drawn
     std::size_t wantedColumn_ = 0;  // kept by Up and Down
+    // What the last press took, and by which measure a drag extends it.
+    std::pair<std::size_t, std::size_t> pressed_{0, 0};
+    int pressUnit_ = 1;  // 1 a character, 2 a word, 3 a line
+    std::pair<std::size_t, std::size_t> unitAt(std::size_t pos, int unit) const;
     bool wantedColumnKept_ = false;
     std::size_t widest_ = 0;
     // Run numbers: filled lines before each line, known up to runKnown_.

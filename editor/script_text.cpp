@@ -227,12 +227,23 @@ void ScriptText::replace(std::size_t pos, std::size_t removed, std::string_view 
         history_.resize(done_);
         if (saved_ > done_) saved_ = kNever;  // the saved state cannot come back
     }
+    // A run a step may join: typing on, or Backspace (the caret after what
+    // goes) or Delete (the caret before it) again.
+    const Run run = !typing ? Run::None
+                    : !inserted.empty() ? Run::Typing
+                    : caret == pos ? Run::Forward
+                                   : Run::Back;
     Step* last = done_ > 0 ? &history_[done_ - 1] : nullptr;
-    if (typing && removed == 0 && last && last->typing && saved_ != done_ &&
-        last->pos + last->inserted.size() == pos) {
+    const bool joins = run != Run::None && last && last->run == run && saved_ != done_;
+    if (joins && run == Run::Typing && removed == 0 && last->pos + last->inserted.size() == pos) {
         last->inserted += inserted;
+    } else if (joins && run == Run::Back && pos + removed == last->pos) {
+        last->removed.insert(0, slice(pos, pos + removed));
+        last->pos = pos;
+    } else if (joins && run == Run::Forward && pos == last->pos) {
+        last->removed += slice(pos, pos + removed);
     } else {
-        history_.push_back({pos, slice(pos, pos + removed), std::string(inserted), typing});
+        history_.push_back({pos, slice(pos, pos + removed), std::string(inserted), run});
         ++done_;
     }
     apply(pos, removed, inserted);
@@ -243,7 +254,8 @@ bool ScriptText::undo() {
     if (!canUndo()) return false;
     const Step& step = history_[--done_];
     apply(step.pos, step.inserted.size(), step.removed);
-    caret = anchor = step.pos + step.removed.size();
+    // Where the caret was before the step (a run of Delete: at its start).
+    caret = anchor = step.pos + (step.run == Run::Forward ? 0 : step.removed.size());
     return true;
 }
 

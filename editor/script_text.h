@@ -55,7 +55,8 @@ public:
 
     // An edit: the bytes [pos, pos + removed) become `inserted`. With
     // `typing`, a character typed right after the previous one joins its
-    // undo step, as in any editor. Positions are clamped to the text.
+    // undo step, as in any editor, and so does a run of Backspace or Delete
+    // presses. Positions are clamped to the text.
     void replace(std::size_t pos, std::size_t removed, std::string_view inserted, bool typing = false);
     // Undo and redo: false when there is nothing; the caret goes to the
     // end of what came back.
@@ -79,10 +80,11 @@ public:
     std::function<void(std::size_t firstLine, std::size_t lastLine)> onChange;
 
 private:
+    enum class Run : unsigned char { None, Typing, Back, Forward };
     struct Step {
         std::size_t pos;
         std::string removed, inserted;
-        bool typing;
+        Run run;  // what the next edit joins it by
     };
     std::size_t gapSize() const { return gapEnd_ - gapStart_; }
     void moveGap(std::size_t pos, std::size_t room);

@@ -373,7 +373,8 @@ private slots:
             ctrlLeft{Qt::Key_Left, Qt::ControlModifier, {}}, ctrlEnd{Qt::Key_End, Qt::ControlModifier, {}},
             ctrlBack{Qt::Key_Backspace, Qt::ControlModifier, {}}, tab{Qt::Key_Tab, Qt::NoModifier, {}},
             undo{Qt::Key_Z, Qt::ControlModifier, {}}, redo{Qt::Key_Y, Qt::ControlModifier, {}},
-            a{Qt::Key_A, Qt::NoModifier, "a"}, nbsp{0, Qt::NoModifier, QString(QChar(0xA0))};
+            a{Qt::Key_A, Qt::NoModifier, "a"}, nbsp{0, Qt::NoModifier, QString(QChar(0xA0))},
+            shiftTab{Qt::Key_Backtab, Qt::ShiftModifier, {}};
         const struct { const char* before; std::vector<Key> keys; const char* after; } cases[] = {
             {"ab|c", {left, left, a}, "a|abc"},
             {"a\xF0\x9F\x98\x80|b", {back}, "a|b"},                 // a character beyond 16 bits is one
@@ -391,6 +392,10 @@ private slots:
             {"ab|", {a, a, undo}, "ab|"},                             // typing is one step
             {"ab|", {a, undo, redo}, "aba|"},
             {"a|b", {nbsp}, "a\xC2\xA0|b"},                          // a non-breaking space stays one
+            {"a|b", {shiftTab}, "a\t|b"},                            // Shift+Tab types a tab too
+            {"abcd|", {back, back, back, undo}, "abcd|"},            // a run of Backspace is one step
+            {"|abcd", {del, del, del, undo}, "|abcd"},          // and of Delete
+            {"abc|", {back, a, back, undo}, "aba|"},                 // typing ends the run
         };
         for (const auto& c : cases) {
             std::string before = c.before;
@@ -432,6 +437,72 @@ private slots:
         QTest::mouseDClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell, 2 * line + line / 2));
         QCOMPARE(s.editor->script().slice(s.editor->script().selectionStart(), s.editor->script().selectionEnd()),
                  std::string("wait"));
+    }
+
+    // Ctrl+Tab and Ctrl+Shift+Tab take the focus out of the box, to the next
+    // control and back to the one before, and type nothing.
+    void ctrlTabLeavesTheBox() {
+        Setup s;
+        s.window.setEditorTextUtf8("beep");
+        QApplication::setActiveWindow(&s.window);
+        s.editor->setFocus();
+        QTRY_VERIFY(s.editor->hasFocus());
+        QWidget* next = s.editor->nextInFocusChain();
+        while (next != s.editor && !(next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus)))
+            next = next->nextInFocusChain();
+        QTest::keyClick(s.editor, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), next);
+        s.editor->setFocus();
+        QTRY_VERIFY(s.editor->hasFocus());
+        QTest::keyClick(s.editor, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QApplication::focusWidget() != s.editor);
+        QVERIFY(QApplication::focusWidget() != next);
+        QCOMPARE(s.window.editorTextUtf8(), std::string("beep"));
+    }
+
+    // Three clicks take the line; a double click then a drag extends by
+    // words; Shift turns the wheel sideways, and wheel steps smaller than a
+    // notch add up.
+    void mouseSelectsByWordsAndLinesAndTheWheelScrolls() {
+        Setup s;
+        s.window.setEditorTextUtf8("wait(10) beep\r\nsend(abc) wait(5)\r\nend");
+        QWidget* area = s.editor->viewport();
+        const qreal cell = QFontMetricsF(s.editor->font()).horizontalAdvance(QString(128, 'M')) / 128;
+        const int line = s.editor->fontMetrics().height();
+        auto at = [&](qreal column, int row) { return QPoint(qRound(3 + (column + 0.4) * cell), row * line + line / 2); };
+        auto selected = [&] {
+            const ScriptText& t = s.editor->script();
+            return t.slice(t.selectionStart(), t.selectionEnd());
+        };
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(1, 0));
+        QCOMPARE(selected(), std::string("wait"));
+        const QPointF to = at(11, 0);
+        QMouseEvent drag(QEvent::MouseMove, to, area->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &drag);
+        QCOMPARE(selected(), std::string("wait(10) beep"));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, to.toPoint());
+        // Elsewhere: a double click and a third click take the line.
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(2, 1));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(2, 1));
+        QCOMPARE(selected(), std::string("send(abc) wait(5)\r\n"));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(2, 1));  // a fourth puts the caret
+        QCOMPARE(selected(), std::string());
+
+        std::string text;
+        for (int i = 0; i < 200; ++i) text += std::string(300, 'x') + "\r\n";
+        s.window.setEditorTextUtf8(text);
+        QScrollBar* across = s.editor->horizontalScrollBar();
+        QScrollBar* down = s.editor->verticalScrollBar();
+        auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+            QWheelEvent e(QPointF(20, 20), area->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area, &e);
+        };
+        wheel(-120, Qt::ShiftModifier);
+        QVERIFY(across->value() > 0);
+        QCOMPARE(down->value(), 0);
+        for (int i = 0; i < 8; ++i) wheel(-30, {});  // two notches in quarters
+        QCOMPARE(down->value(), 2 * QApplication::wheelScrollLines());
     }
 
     // An edit or a move draws again only what it touched: what the screen

@@ -225,11 +225,115 @@ TEST(ScriptEditing, ClipboardEraseAndMoves) {
     EXPECT_EQ(e.selectionForClipboard(), "ax\ny");
     e.move(ScriptEditing::Move::Left, false);  // a selection collapses to its start
     EXPECT_EQ(e.text().caret, 0u);
-    ASSERT_TRUE(e.undo());
-    ASSERT_TRUE(e.undo());
+    ASSERT_TRUE(e.undo());  // the word and the line break erased after it: one run
+    EXPECT_EQ(e.text().text(), "ax\r\ny\r\nzw");
     ASSERT_TRUE(e.undo());
     EXPECT_EQ(e.text().text(), "ab\r\ncd\ref");
     EXPECT_FALSE(e.undo());
+}
+
+// A run of Backspace or of Delete presses is undone as one step, as typing
+// is; a run ends where the caret left it, at the other key, at typing, at
+// a selection erased, and at the saved state.
+TEST(ScriptEditing, RunsOfBackspaceOrDeleteUndoAsOneStep) {
+    using Erase = ScriptEditing::Erase;
+    const struct {
+        const char* text;
+        std::size_t caret;
+        std::vector<char> keys;  // b: Backspace, d: Delete, w: Ctrl+Backspace, x: typed, s: saved, <: caret left
+        std::vector<std::string> undone;  // the text after each undo, to the start
+    } cases[] = {
+        {"abcdef", 6, {'b', 'b', 'b'}, {"abcdef"}},
+        {"abcdef", 0, {'d', 'd', 'd'}, {"abcdef"}},
+        {"ab\r\ncd", 6, {'b', 'b', 'b', 'b'}, {"ab\r\ncd"}},           // across a line break
+        {"one two", 7, {'w', 'b', 'b'}, {"one two"}},                 // a word, then characters
+        {"abcdef", 3, {'b', 'd'}, {"abdef", "abcdef"}},               // the other key: a new step
+        {"abcdef", 6, {'b', 'x', 'b'}, {"abcdex", "abcde", "abcdef"}},
+        {"abcdef", 6, {'b', 's', 'b'}, {"abcde", "abcdef"}},
+        {"abcdef", 6, {'b', '<', 'b'}, {"abcde", "abcdef"}},           // the caret moved away first
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText(c.text);
+        e.setCaret(c.caret, c.caret);
+        for (char k : c.keys) {
+            switch (k) {
+                case 'b': e.erase(Erase::Back); break;
+                case 'd': e.erase(Erase::Forward); break;
+                case 'w': e.erase(Erase::WordBack); break;
+                case 'x': e.replaceSelection("x", true); break;
+                case 's': e.text().setModified(false); break;
+                case '<': e.setCaret(e.text().caret - 1, e.text().caret - 1); break;
+            }
+        }
+        for (const std::string& expected : c.undone) {
+            ASSERT_TRUE(e.undo()) << c.text;
+            EXPECT_EQ(e.text().text(), expected) << c.text << " keys " << std::string(c.keys.begin(), c.keys.end());
+        }
+        EXPECT_FALSE(e.undo()) << c.text;
+    }
+    // Undone, a Backspace run puts the caret after what came back.
+    ScriptEditing e;
+    e.setText("abcdef");
+    e.setCaret(5, 5);
+    e.erase(Erase::Back);
+    e.erase(Erase::Back);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().caret, 5u);
+    // A Delete run, where it started.
+    e.erase(Erase::Forward);
+    e.erase(Erase::Forward);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().caret, 5u);
+    // A selection erased is a step of its own.
+    e.setCaret(6, 4);
+    e.erase(Erase::Back);
+    e.erase(Erase::Back);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().text(), "abcd");
+}
+
+// Presses of the mouse: one, two (a word) or three in a row (the line and
+// its break), and a drag after them extending by the same measure, either
+// way from what the press took.
+TEST(ScriptEditing, PressesAndDragsSelectByCharacterWordOrLine) {
+    const std::string text = "wait(10) beep\r\nsend(abc)\r\nend";
+    const struct {
+        std::size_t at;
+        int clicks;
+        std::size_t dragTo;  // npos: no drag
+        std::size_t anchor, caret;
+    } cases[] = {
+        {3, 1, std::string::npos, 3, 3},
+        {3, 1, 11, 3, 11},
+        {11, 1, 3, 11, 3},
+        {1, 2, std::string::npos, 0, 4},    // "wait"
+        {1, 2, 11, 0, 13},                  // on to the end of "beep"
+        {11, 2, 1, 13, 0},                  // back from "beep" to the start of "wait"
+        {11, 2, 12, 9, 13},                 // within the word: the word stays whole
+        {17, 3, std::string::npos, 15, 26},  // the middle line with its break
+        {17, 3, 27, 15, 29},                // down to the last line's end
+        {17, 3, 2, 26, 0},                  // up to the first line's start
+        {28, 3, std::string::npos, 26, 29},  // the last line has no break
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText(text);
+        e.press(c.at, c.clicks, false);
+        if (c.dragTo != std::string::npos) e.dragTo(c.dragTo);
+        EXPECT_EQ(e.text().anchor, c.anchor) << c.at << " x" << c.clicks << " to " << c.dragTo;
+        EXPECT_EQ(e.text().caret, c.caret) << c.at << " x" << c.clicks << " to " << c.dragTo;
+    }
+    // Shift and a press: the selection reaches the press from where it was.
+    ScriptEditing e;
+    e.setText(text);
+    e.setCaret(2, 2);
+    e.press(20, 1, true);
+    EXPECT_EQ(e.text().anchor, 2u);
+    EXPECT_EQ(e.text().caret, 20u);
+    e.dragTo(1);
+    EXPECT_EQ(e.text().anchor, 2u);
+    EXPECT_EQ(e.text().caret, 1u);
 }
 
 // The whole text replaced (find and replace, encoding): one step, holding

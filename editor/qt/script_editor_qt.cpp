@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QtMath>
+
+#include <cmath>
 
 
 namespace torvic::qt {
@@ -18,6 +22,7 @@ namespace {
 const QColor kOutside1252Colour(255, 190, 190);
 const QColor kRunLineColour(200, 235, 200);
 constexpr int kPad = 3;  // between the gutter and the text
+constexpr int kMeasured = 128;  // characters measured for the cell's width
 
 class Gutter : public QWidget {
 public:
@@ -56,7 +61,7 @@ EditorBox::EditorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     });
     dragScroll_.setInterval(50);
     connect(&dragScroll_, &QTimer::timeout, this,
-            [this] { setCaret(positionAtPoint(dragAt_), script().anchor); });
+            [this] { dragTo(dragAt_); });
     placeGutter();
 }
 
@@ -66,7 +71,20 @@ void EditorBox::setClassifier(std::function<LineKind(std::string_view)> classify
 }
 
 int EditorBox::lineHeight() const { return std::max(1, fontMetrics().height()); }
-int EditorBox::cellWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('M'))); }
+qreal EditorBox::cellWidth() const {
+    // The advance the text is drawn with, fractional (7.8 px, not 8): a
+    // long run measured whole, so that clicks, the caret and the selection
+    // fall where the characters are, at any scale and resolution.
+    if (cell_ <= 0) {
+        const QFontMetricsF metrics(font(), viewport());
+        cell_ = std::max<qreal>(1, metrics.horizontalAdvance(QString(kMeasured, QLatin1Char('M'))) / kMeasured);
+    }
+    return cell_;
+}
+
+qreal EditorBox::columnX(std::size_t column) const {
+    return static_cast<qreal>(column) * cellWidth() - horizontalScrollBar()->value() + kPad;
+}
 int EditorBox::shownLines() const { return std::max(1, viewport()->height() / lineHeight()); }
 int EditorBox::firstShownLine() const { return verticalScrollBar()->value(); }
 
@@ -167,7 +185,7 @@ void EditorBox::markRunLine(int index) {
 QRect EditorBox::cursorRect() {
     const ScriptText& text = script();
     const std::size_t line = text.lineOf(text.caret);
-    const int x = static_cast<int>(text.columnOf(text.caret)) * cellWidth() - horizontalScrollBar()->value() + kPad;
+    const int x = qRound(columnX(text.columnOf(text.caret)));
     const int y = (static_cast<int>(line) - firstShownLine()) * lineHeight();
     return {x - 1, y, 2, lineHeight()};
 }
@@ -176,9 +194,10 @@ void EditorBox::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     const QPalette& pal = palette();
     p.fillRect(event->rect(), pal.color(QPalette::Base));
-    const int lh = lineHeight(), cw = cellWidth(), ascent = fontMetrics().ascent();
+    const int lh = lineHeight(), ascent = fontMetrics().ascent();
+    const qreal cw = cellWidth();
     const int hscroll = horizontalScrollBar()->value();
-    const std::size_t firstColumn = static_cast<std::size_t>(std::max(0, hscroll - kPad) / cw);
+    const auto firstColumn = static_cast<std::size_t>(std::max(0, hscroll - kPad) / cw);
     const std::size_t lastColumn = firstColumn + static_cast<std::size_t>(viewport()->width() / cw) + 2;
     QFont plain = font(), bold = font(), italic = font();
     bold.setBold(true);
@@ -193,25 +212,26 @@ void EditorBox::paintEvent(QPaintEvent* event) {
         const ShownLine shown = editing_.shownLine(line, firstColumn, lastColumn);
         if (shown.running) p.fillRect(0, top, viewport()->width(), lh, kRunLineColour);
         for (const ShownRun& run : shown.runs) {
-            const int x = static_cast<int>(run.column) * cw - hscroll + kPad, width = static_cast<int>(run.cells) * cw;
+            const qreal x = columnX(run.column), width = static_cast<qreal>(run.cells) * cw;
+            const QRectF cell(x, top, width, lh);
             QColor ink = pal.color(QPalette::Text);
             p.setFont(run.style.kind == TextStyle::Keyword ? bold : run.style.kind == TextStyle::Comment ? italic : plain);
             if (run.style.kind == TextStyle::Keyword) ink = QColor(0, 0, 160);
             if (run.style.kind == TextStyle::Comment) ink = QColor(110, 110, 110);
             if (run.selected) {
-                p.fillRect(x, top, width, lh, pal.color(QPalette::Highlight));
+                p.fillRect(cell, pal.color(QPalette::Highlight));
                 ink = pal.color(QPalette::HighlightedText);
             } else if (run.style.outside1252) {
-                p.fillRect(x, top, width, lh, kOutside1252Colour);
+                p.fillRect(cell, kOutside1252Colour);
             }
             p.setPen(ink);
             if (!run.text.empty())
-                p.drawText(x, top + ascent, QString::fromUcs4(run.text.data(), static_cast<qsizetype>(run.text.size())));
-            if (run.style.wave) drawWave(p, x, x + width, top + lh - 2);
+                p.drawText(QPointF(x, top + ascent), QString::fromUcs4(run.text.data(), static_cast<qsizetype>(run.text.size())));
+            if (run.style.wave) drawWave(p, qRound(x), qRound(x + width), top + lh - 2);
         }
         // A selection going on past the line's end covers its line break.
         if (shown.breakSelected)
-            p.fillRect(static_cast<int>(shown.endColumn) * cw - hscroll + kPad, top, cw, lh, pal.color(QPalette::Highlight));
+            p.fillRect(QRectF(columnX(shown.endColumn), top, cw, lh), pal.color(QPalette::Highlight));
     }
     if (editing_.widest() != widest) QMetaObject::invokeMethod(this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     if (hasFocus() && caretShown_) p.fillRect(cursorRect(), pal.color(QPalette::Text));
@@ -247,10 +267,10 @@ void EditorBox::updateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, lines - shownLines()));
     verticalScrollBar()->setPageStep(shownLines());
     verticalScrollBar()->setSingleStep(1);
-    const long long wide = static_cast<long long>(editing_.widest() + 2) * cellWidth() + kPad - viewport()->width();
+    const auto wide = static_cast<long long>(static_cast<qreal>(editing_.widest() + 2) * cellWidth()) + kPad - viewport()->width();
     horizontalScrollBar()->setRange(0, static_cast<int>(std::clamp<long long>(wide, 0, INT_MAX / 2)));
     horizontalScrollBar()->setPageStep(viewport()->width());
-    horizontalScrollBar()->setSingleStep(cellWidth());
+    horizontalScrollBar()->setSingleStep(qCeil(cellWidth()));
 }
 
 void EditorBox::ensureCaretVisible() {
@@ -262,12 +282,13 @@ void EditorBox::ensureCaretVisible() {
         verticalScrollBar()->setValue(line);
     else if (line >= first + count)
         verticalScrollBar()->setValue(line - count + 1);
-    const long long x = static_cast<long long>(text.columnOf(text.caret)) * cellWidth();
+    const auto x = static_cast<long long>(static_cast<qreal>(text.columnOf(text.caret)) * cellWidth());
     const int hscroll = horizontalScrollBar()->value(), width = viewport()->width() - 2 * kPad;
+    const int cell = qCeil(cellWidth());
     if (x < hscroll)
         horizontalScrollBar()->setValue(static_cast<int>(std::max(0LL, x - width / 4)));
-    else if (x > hscroll + width - cellWidth())
-        horizontalScrollBar()->setValue(static_cast<int>(x - width + 4 * cellWidth()));
+    else if (x > hscroll + width - cell)
+        horizontalScrollBar()->setValue(static_cast<int>(x - width + 4 * cell));
 }
 
 void EditorBox::scrollContentsBy(int, int) {
@@ -275,14 +296,16 @@ void EditorBox::scrollContentsBy(int, int) {
     gutter_->update();
 }
 
-std::size_t EditorBox::positionAtPoint(const QPoint& point) const {
+std::size_t EditorBox::positionAtPoint(const QPointF& point) const {
     const ScriptText& text = editing_.text();
     // Above the box: the line before the first shown.
-    const long long line = firstShownLine() + (point.y() < 0 ? -1 : point.y() / lineHeight());
+    const long long line = firstShownLine() + (point.y() < 0 ? -1 : static_cast<long long>(point.y()) / lineHeight());
     const std::size_t l = static_cast<std::size_t>(
         std::clamp<long long>(line, 0, static_cast<long long>(text.lineCount()) - 1));
-    const int x = point.x() + horizontalScrollBar()->value() - kPad;
-    const std::size_t column = static_cast<std::size_t>(std::max(0, (x + cellWidth() / 2) / cellWidth()));
+    // The boundary between characters nearest the point, in the measure
+    // the text is drawn with.
+    const qreal x = point.x() + horizontalScrollBar()->value() - kPad;
+    const auto column = static_cast<std::size_t>(std::max<qreal>(0, std::floor(x / cellWidth() + 0.5)));
     return text.positionAt(l, column);
 }
 
@@ -297,11 +320,20 @@ bool EditorBox::event(QEvent* e) {
             return true;
         }
     }
-    // Tab types a tab; Shift+Tab goes on to the control before.
+    // Tab and Shift+Tab type a tab, as a multi-line box in a dialog does;
+    // Ctrl+Tab and Ctrl+Shift+Tab take the focus on to the next control or
+    // back to the one before.
     if (e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(key);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (tab && mods == Qt::ControlModifier) {
+            const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            focusNextPrevChild(!back);
+            return true;
+        }
+        if (tab && !mods) {
+            replaceSelection("\t", true);
             return true;
         }
     }
@@ -347,7 +379,6 @@ bool EditorBox::handleEditKey(QKeyEvent* e) {
             return erase(ctrl ? Erase::WordForward : Erase::Forward);
         case Qt::Key_Return:
         case Qt::Key_Enter: return replaceSelection("\r\n"), true;
-        case Qt::Key_Tab: return replaceSelection("\t", true), true;
         default: break;
     }
     const QString typed = e->text();
@@ -378,7 +409,7 @@ void EditorBox::offerSelection() {
 
 void EditorBox::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
-    const std::size_t pos = positionAtPoint(e->position().toPoint());
+    const std::size_t pos = positionAtPoint(e->position());
     if (e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
         // The desktop's selection pasted where the click is.
         const QString selected = QApplication::clipboard()->text(QClipboard::Selection);
@@ -390,15 +421,25 @@ void EditorBox::mousePressEvent(QMouseEvent* e) {
         return;
     }
     if (e->button() != Qt::LeftButton) return;
-    setCaret(pos, e->modifiers() & Qt::ShiftModifier ? script().anchor : pos);
+    // A press soon after a double click, where it was: the third takes the line.
+    const bool third = doubleClicked_.isValid() && doubleClicked_.elapsed() < QApplication::doubleClickInterval() &&
+                       (e->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
+    doubleClicked_.invalidate();
+    editing_.press(pos, third ? 3 : 1, !third && (e->modifiers() & Qt::ShiftModifier));
+    caretMoved();
+}
+
+void EditorBox::dragTo(const QPointF& at) {
+    editing_.dragTo(positionAtPoint(at));
+    caretMoved();
 }
 
 void EditorBox::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton)) return;
     // A drag held beyond the box goes on scrolling it, a line at a time.
-    dragAt_ = e->position().toPoint();
-    setCaret(positionAtPoint(dragAt_), script().anchor);
-    if (viewport()->rect().contains(dragAt_))
+    dragAt_ = e->position();
+    dragTo(dragAt_);
+    if (viewport()->rect().contains(dragAt_.toPoint()))
         dragScroll_.stop();
     else if (!dragScroll_.isActive())
         dragScroll_.start();
@@ -413,8 +454,24 @@ void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
 
 void EditorBox::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
-    editing_.selectWord(positionAtPoint(e->position().toPoint()));
+    editing_.press(positionAtPoint(e->position()), 2, false);
+    doubleClicked_.start();
+    doubleClickAt_ = e->position();
     caretMoved();
+}
+
+void EditorBox::wheelEvent(QWheelEvent* e) {
+    // Shift turns the wheel sideways. The scroll bars add up steps smaller
+    // than a notch, and scroll a page at a time where the desktop says so.
+    if ((e->modifiers() & Qt::ShiftModifier) && e->angleDelta().x() == 0) {
+        const QPoint delta(e->angleDelta().y(), 0), pixels(e->pixelDelta().y(), 0);
+        QWheelEvent sideways(e->position(), e->globalPosition(), pixels, delta, e->buttons(),
+                             e->modifiers() & ~Qt::ShiftModifier, e->phase(), e->inverted(), e->source());
+        QApplication::sendEvent(horizontalScrollBar(), &sideways);
+        e->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(e);
 }
 
 void EditorBox::contextMenuEvent(QContextMenuEvent* e) {
@@ -468,6 +525,15 @@ void EditorBox::focusOutEvent(QFocusEvent* e) {
     QAbstractScrollArea::focusOutEvent(e);
     blink_.stop();
     viewport()->update();
+}
+
+void EditorBox::changeEvent(QEvent* e) {
+    QAbstractScrollArea::changeEvent(e);
+    if (e->type() == QEvent::FontChange) {
+        cell_ = 0;  // measured again
+        updateScrollBars();
+        viewport()->update();
+    }
 }
 
 void EditorBox::resizeEvent(QResizeEvent* e) {

@@ -11,6 +11,7 @@
 // hold, on a red ground (its line's number too). A lone CR or LF inside a
 // line shows as a visible mark.
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -73,11 +74,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -87,13 +90,18 @@ private:
     void caretMoved();
     void redraw(const ScriptEditing::Redraw& lines);
     void offerSelection();
+    // A drag with the left button: the selection extended to the point.
+    void dragTo(const QPointF& at);
     bool handleEditKey(QKeyEvent* e);
-    std::size_t positionAtPoint(const QPoint& p) const;
+    std::size_t positionAtPoint(const QPointF& p) const;
     void ensureCaretVisible();
     void updateScrollBars();
     void placeGutter();
     int lineHeight() const;
-    int cellWidth() const;
+    // The width of a character's cell, as the text is drawn, and where a
+    // column starts in the viewport.
+    qreal cellWidth() const;
+    qreal columnX(std::size_t column) const;
     int shownLines() const;
 
     ScriptEditing editing_;
@@ -102,7 +110,10 @@ private:
     bool caretShown_ = true;
     QRect caretDrawn_;
     QTimer dragScroll_;  // a drag held beyond the box
-    QPoint dragAt_;
+    QPointF dragAt_;
+    QElapsedTimer doubleClicked_;  // a third click soon after takes the line
+    QPointF doubleClickAt_;
+    mutable qreal cell_ = 0;  // measured at the first need after a font change
 };
 
 }  // namespace torvic::qt

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "base/win32/form_win32.h"
@@ -107,6 +108,30 @@ void ScriptBox::setFont(HFONT font) {
     relayout();
 }
 
+long long ScriptBox::WheelSteps::add(int delta, UINT perNotch, long long page) {
+    // A notch (WHEEL_DELTA) is `perNotch` steps, or a page; parts of one
+    // add up, and a turn the other way starts afresh.
+    const long long each = perNotch == WHEEL_PAGESCROLL ? page : std::max<long long>(1, perNotch);
+    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0)) rest = 0;
+    rest += static_cast<long long>(delta) * each;
+    const long long steps = rest / WHEEL_DELTA;
+    rest -= steps * WHEEL_DELTA;
+    return steps;
+}
+
+void ScriptBox::fitRange() {
+    // The horizontal range grows by a quarter at a time, not at every key
+    // that makes a line the longest: setting it costs a key its time.
+    const std::size_t need = editing_.widest() + 2;
+    if (need > rangeColumns_ || need < rangeColumns_ / 2) rangeColumns_ = need + need / 4 + 16;
+}
+
+std::size_t ScriptBox::visibleColumns() const {
+    RECT client;
+    GetClientRect(box_, &client);
+    return static_cast<std::size_t>(std::max(1, (static_cast<int>(client.right) - textLeft()) / cellWidth_));
+}
+
 int ScriptBox::shownLines() const {
     RECT client;
     GetClientRect(box_, &client);
@@ -190,7 +215,8 @@ void ScriptBox::placeCaret() {
 void ScriptBox::updateScrollBars() {
     RECT client;
     GetClientRect(box_, &client);
-    const long long wide = static_cast<long long>(editing_.widest() + 2) * cellWidth_ + textLeft();
+    fitRange();
+    const long long wide = static_cast<long long>(rangeColumns_) * cellWidth_ + textLeft();
     const ScrollState now{static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), shownLines(),
                           static_cast<int>(firstLine_), static_cast<int>(std::min<long long>(wide, INT_MAX / 2)),
                           static_cast<int>(client.right), static_cast<int>(hscroll_)};
@@ -208,7 +234,8 @@ void ScriptBox::scrollTo(long long firstLine, long long hscroll) {
     RECT client;
     GetClientRect(box_, &client);
     const long long lastFirst = std::max<long long>(0, static_cast<long long>(text().lineCount()) - shownLines());
-    const long long widest = static_cast<long long>(editing_.widest() + 2) * cellWidth_ + textLeft() - client.right;
+    fitRange();
+    const long long widest = static_cast<long long>(rangeColumns_) * cellWidth_ + textLeft() - client.right;
     firstLine = std::clamp<long long>(firstLine, 0, lastFirst);
     hscroll = std::clamp<long long>(hscroll, 0, std::max<long long>(0, widest));
     if (firstLine != firstLine_ || hscroll != hscroll_) {
@@ -485,6 +512,7 @@ void ScriptBox::typed(wchar_t c) {
     if (c == L'\r') {
         editing_.replaceSelection("\r\n");
     } else if (c == L'\t') {
+        if (GetKeyState(VK_CONTROL) < 0) return;  // Ctrl+Tab moves the focus
         editing_.replaceSelection("\t", true);
     } else if (c < 0x20 || c == 0x7F) {
         return;  // Backspace and the control keys act as keys
@@ -497,12 +525,15 @@ void ScriptBox::typed(wchar_t c) {
 LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_GETDLGCODE: {
-            // Characters, arrows, Tab and Enter are the box's; Esc stays the
-            // window's ("End").
+            // Characters, arrows, Tab (and Shift+Tab) and Enter are the box's;
+            // Ctrl+Tab and Ctrl+Shift+Tab take the focus on, as in a
+            // multi-line edit box; Esc stays the window's ("End").
             LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
             const auto* msg = reinterpret_cast<const MSG*>(lParam);
             if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN)
                 code |= DLGC_WANTMESSAGE;
+            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0)
+                code &= ~static_cast<LRESULT>(DLGC_WANTTAB);
             return code;
         }
         case WM_SETFONT:
@@ -545,11 +576,24 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 scrollTo(firstLine_, at);
             return 0;
         }
-        case WM_MOUSEWHEEL: {
-            UINT lines = 3;
-            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-            const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-            scrollTo(firstLine_ - static_cast<long long>(notches) * std::max<UINT>(1, lines), hscroll_);
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL: {
+            // Shift turns the wheel sideways (a tilt is sideways already).
+            const bool sideways = message == WM_MOUSEHWHEEL || (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT);
+            const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            if (sideways) {
+                UINT chars = 3;
+                SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
+                // Up (or a tilt to the left) goes left.
+                const long long steps = wheelSideways_.add(message == WM_MOUSEHWHEEL ? delta : -delta, chars,
+                                                           static_cast<long long>(visibleColumns()));
+                if (steps) scrollTo(firstLine_, hscroll_ + steps * cellWidth_);
+            } else {
+                UINT lines = 3;
+                SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+                const long long steps = wheelLines_.add(delta, lines, shownLines());
+                if (steps) scrollTo(firstLine_ - steps, hscroll_);
+            }
             return 0;
         }
         case WM_KEYDOWN:
@@ -569,19 +613,31 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS:
             DestroyCaret();
             return 0;
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
             SetFocus(box_);
             SetCapture(box_);
             selecting_ = true;
-            const std::size_t pos = positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            setCaret(pos, (wParam & MK_SHIFT) ? text().anchor : pos);
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            // The second press of a double click takes the word; a third
+            // soon after, where it was, the line.
+            int clicks = message == WM_LBUTTONDBLCLK ? 2 : 1;
+            if (clicks == 1 && doubleClickTime_ && GetMessageTime() - doubleClickTime_ <= static_cast<LONG>(GetDoubleClickTime()) &&
+                std::abs(at.x - doubleClickAt_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                std::abs(at.y - doubleClickAt_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2)
+                clicks = 3;
+            doubleClickTime_ = clicks == 2 ? GetMessageTime() : 0;
+            doubleClickAt_ = at;
+            editing_.press(positionAtPoint(at.x, at.y), clicks, clicks == 1 && (wParam & MK_SHIFT));
+            caretMoved();
             return 0;
         }
         case WM_MOUSEMOVE: {
             if (!selecting_) return 0;
             // A drag held beyond the box goes on scrolling it, a line at a time.
             dragAt_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
+            editing_.dragTo(positionAtPoint(dragAt_.x, dragAt_.y));
+            caretMoved();
             RECT client;
             GetClientRect(box_, &client);
             if (PtInRect(&client, dragAt_))
@@ -592,7 +648,10 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             if (wParam != kDragScroll) break;
-            if (selecting_) setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
+            if (selecting_) {
+                editing_.dragTo(positionAtPoint(dragAt_.x, dragAt_.y));
+                caretMoved();
+            }
             return 0;
         case WM_LBUTTONUP:
             KillTimer(box_, kDragScroll);
@@ -601,10 +660,6 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 ReleaseCapture();
             }
             if (onClick_) onClick_(owner_);
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            editing_.selectWord(positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-            caretMoved();
             return 0;
         case WM_CONTEXTMENU:
             contextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
