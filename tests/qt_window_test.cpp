@@ -18,6 +18,8 @@
 #include "base/qt/qt_common.h"
 #include "base/text_encoding.h"
 #include "script/encoding.h"
+#include "base/qt/form_qt.h"
+#include "editor/box_colours.h"
 #include "editor/editor_windows.h"
 #include "editor/main_window_form.h"
 #include "editor/qt/qt_views.h"
@@ -174,9 +176,12 @@ private slots:
     // each other inside their frame.
     void everyWindowFitsItsCaptionsAndTabsInFormOrder() {
         Setup s;
-        s.window.setCaretLabels("268864", "9999");
         QStringList faults = tabOrderFaults(mainWindowForm(), &s.window);
+        // Numbers of every length up to nine digits (written smaller when long).
+        const std::pair<const char*, const char*> places[] = {{"268864", "9999"}, {"1099999", "8"}, {"123456789", "12345"}};
+        for (const auto& [line, column] : places)
         for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
+            s.window.setCaretLabels(line, column);
             s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
             QApplication::processEvents();
             faults << cutCaptions(&s.window);
@@ -296,7 +301,8 @@ private slots:
         QTest::keyClick(editor, Qt::Key_F5);
         QVERIFY(timedWindow);
         QTRY_COMPARE(editor->markedRunLine(), 3);  // waiting in wait(5000)
-        QTRY_COMPARE(s.paintedAtEnd(4), QColor(200, 235, 200));
+        QTRY_VERIFY(s.paintedAtEnd(4) != plain);  // a green tint of the ground
+        QVERIFY(s.paintedAtEnd(4).green() > s.paintedAtEnd(4).red());
         QCOMPARE(s.paintedAtEnd(3), plain);
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
@@ -437,6 +443,59 @@ private slots:
         QTest::mouseDClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell, 2 * line + line / 2));
         QCOMPARE(s.editor->script().slice(s.editor->script().selectionStart(), s.editor->script().selectionEnd()),
                  std::string("wait"));
+    }
+
+    // On a dark scheme and a high-contrast one, keywords and comments are
+    // drawn readable on the box's ground (read from the pixels: the ink
+    // farthest from the ground in each word), and so is the gutter's number.
+    void coloursFollowTheDesktopsScheme() {
+        Setup s;
+        s.editor->setFont(qt::fixedFont(28));  // strokes thick enough to hold their full colour
+        s.window.setEditorTextUtf8("beep\r\n' note here\r\nbeep");
+        const struct { const char* name; QColor ground, text; } schemes[] = {
+            {"dark", QColor(30, 30, 30), QColor(230, 230, 230)},
+            {"high contrast", QColor(0, 0, 0), QColor(255, 255, 255)},
+            {"light", QColor(255, 255, 255), QColor(0, 0, 0)},
+        };
+        auto rgb = [](QColor c) {
+            return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+        };
+        for (const auto& scheme : schemes) {
+            QPalette pal = s.editor->palette();
+            pal.setColor(QPalette::Base, scheme.ground);
+            pal.setColor(QPalette::Text, scheme.text);
+            s.editor->setPalette(pal);
+            const QImage shot = s.editor->grab().toImage();
+            const int line = s.editor->fontMetrics().height();
+            const QPoint origin = s.editor->viewport()->mapTo(s.editor, QPoint(0, 0));
+            // The ink farthest from the ground within a line's first words.
+            auto strongest = [&](int row, int fromX, int toX) {
+                QColor best = scheme.ground;
+                for (int y = origin.y() + row * line; y < origin.y() + (row + 1) * line; ++y)
+                    for (int x = fromX; x < toX; ++x) {
+                        const QColor c = shot.pixelColor(x, y);
+                        if (contrast(rgb(c), rgb(scheme.ground)) > contrast(rgb(best), rgb(scheme.ground))) best = c;
+                    }
+                return best;
+            };
+            const int textFrom = origin.x() + 3, textTo = origin.x() + 3 + 4 * s.editor->fontMetrics().horizontalAdvance('M');
+            const QColor keyword = strongest(0, textFrom, textTo), comment = strongest(1, textFrom, textTo);
+            const QColor ground = shot.pixelColor(shot.width() - 30, origin.y() + line / 2);
+            QCOMPARE(ground, scheme.ground);
+            QVERIFY2(contrast(rgb(keyword), rgb(ground)) >= kReadable,
+                     qPrintable(QString("%1: keyword %2 on %3").arg(scheme.name, keyword.name(), ground.name())));
+            QVERIFY2(contrast(rgb(comment), rgb(ground)) >= kReadable,
+                     qPrintable(QString("%1: comment %2 on %3").arg(scheme.name, comment.name(), ground.name())));
+            // The gutter: its number against its own ground.
+            const QColor gutterGround = shot.pixelColor(origin.x() - 3, origin.y() + line / 2 + line);
+            QColor number = gutterGround;
+            for (int y = origin.y(); y < origin.y() + line; ++y)
+                for (int x = 0; x < origin.x(); ++x)
+                    if (contrast(rgb(shot.pixelColor(x, y)), rgb(gutterGround)) > contrast(rgb(number), rgb(gutterGround)))
+                        number = shot.pixelColor(x, y);
+            QVERIFY2(contrast(rgb(number), rgb(gutterGround)) >= kReadable,
+                     qPrintable(QString("%1: number %2 on %3").arg(scheme.name, number.name(), gutterGround.name())));
+        }
     }
 
     // Ctrl+Tab and Ctrl+Shift+Tab take the focus out of the box, to the next

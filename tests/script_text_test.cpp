@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 
+#include "editor/box_colours.h"
 #include "editor/script_editing.h"
 #include "editor/script_text.h"
 
@@ -423,6 +424,50 @@ TEST(ScriptEditing, CaretReportsAndVerticalMoves) {
     e.move(ScriptEditing::Move::Up, true, 2);
     EXPECT_EQ(e.text().caret, 5u);
     EXPECT_EQ(e.text().anchor, e.text().lineStart(2) + 7);
+}
+
+// The box's colours on light, dark and high-contrast schemes: every ink
+// readable on every ground it is drawn on; a high-contrast scheme keeps to
+// its own pair; a dark scheme gets light inks.
+TEST(BoxColours, EveryInkReadableOnItsGroundInEveryScheme) {
+    EXPECT_NEAR(contrast({0, 0, 0}, {255, 255, 255}), 21.0, 0.01);
+    EXPECT_NEAR(contrast({90, 90, 90}, {90, 90, 90}), 1.0, 0.001);
+    const struct {
+        const char* name;
+        Rgb ground, text, highlight, highlightText;
+        bool high;
+    } schemes[] = {
+        {"light", {255, 255, 255}, {0, 0, 0}, {0, 120, 215}, {255, 255, 255}, false},
+        {"dark", {30, 30, 30}, {230, 230, 230}, {60, 110, 180}, {255, 255, 255}, false},
+        {"dark blue", {16, 24, 64}, {255, 255, 160}, {255, 255, 0}, {0, 0, 0}, false},
+        {"grey", {200, 200, 200}, {20, 20, 20}, {0, 0, 128}, {255, 255, 255}, false},
+        {"high contrast black", {0, 0, 0}, {255, 255, 255}, {26, 235, 255}, {0, 0, 0}, true},
+        {"high contrast white", {255, 255, 255}, {0, 0, 0}, {55, 0, 110}, {255, 255, 255}, true},
+    };
+    for (const auto& s : schemes) {
+        const BoxColours c = boxColours(s.ground, s.text, s.highlight, s.highlightText, s.high);
+        const struct { const char* what; Rgb ink, ground; } pairs[] = {
+            {"keyword", c.keyword, c.ground},         {"comment", c.comment, c.ground},
+            {"text on the run line", c.text, c.runLine}, {"keyword on the run line", c.keyword, c.runLine},
+            {"comment on the run line", c.comment, c.runLine}, {"text on 1252's mark", c.text, c.outside1252},
+            {"keyword on 1252's mark", c.keyword, c.outside1252}, {"number", c.gutterNumber, c.gutter},
+            {"running number", c.gutterRunningNumber, c.gutterRunning},
+        };
+        for (const auto& p : pairs)
+            EXPECT_GE(contrast(p.ink, p.ground), kReadable) << s.name << ": " << p.what;
+        // Marks still show where the scheme allows.
+        if (!s.high) {
+            EXPECT_NE(c.runLine, c.ground) << s.name;
+            EXPECT_NE(c.gutterRunning, c.gutter) << s.name;
+        } else {
+            EXPECT_EQ(c.keyword, s.text) << s.name;
+            EXPECT_EQ(c.comment, s.text) << s.name;
+            EXPECT_EQ(c.outside1252, s.ground) << s.name;
+        }
+    }
+    // On a dark ground the keywords are not the light scheme's dark blue.
+    const BoxColours dark = boxColours({30, 30, 30}, {230, 230, 230}, {60, 110, 180}, {255, 255, 255}, false);
+    EXPECT_GT(contrast(dark.keyword, {30, 30, 30}), 6.0);
 }
 
 }  // namespace

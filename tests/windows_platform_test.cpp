@@ -156,7 +156,7 @@ TEST(Win32Views, EditorBoxTypesWholeCharactersAndUndoes) {
     EXPECT_EQ(all, L"beepx\r\nwait(1)");
     int steps = 0;
     while (SendMessageW(box, WM_UNDO, 0, 0) && steps < 10) ++steps;
-    EXPECT_EQ(steps, 4);  // the typing, the line break, each Backspace
+    EXPECT_EQ(steps, 3);  // the typing, the line break, the run of Backspace
     EXPECT_EQ(script.text().text(), "beep\r\nwait(1)");
     EXPECT_FALSE(*script.modified());
     MSG enter{box, WM_KEYDOWN, VK_RETURN, 0, 0, {}}, escape{box, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
@@ -182,6 +182,105 @@ TEST(Win32Views, EditorBoxTypesWholeCharactersAndUndoes) {
     SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(20, static_cast<WORD>(-5)));
     EXPECT_EQ(script.text().anchor, anchor);
     EXPECT_EQ(script.text().lineOf(script.text().caret) + 10, above);  // a line a tick
+}
+
+// Keys and the mouse as in any text box: Tab and Shift+Tab type a tab while
+// Ctrl+Tab (either way) leaves the box to the dialog manager; three clicks
+// take the line, a double click and a drag extend by words; the wheel adds
+// up steps smaller than a notch, scrolls a page where the desktop says so,
+// and Shift turns it sideways.
+TEST(Win32Views, EditorBoxTabsClicksAndTheWheel) {
+    win32::MainWindowWin32 window;
+    window.show();
+    HWND box = window.control("Text1");
+    win32::ScriptBox& script = window.editorBox();
+    auto wantsTab = [box](bool ctrl, bool shift) {
+        BYTE keys[256]{};
+        GetKeyboardState(keys);
+        const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG tab{box, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        const bool wants = SendMessageW(box, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTTAB;
+        keys[VK_CONTROL] = before[0];
+        keys[VK_SHIFT] = before[1];
+        SetKeyboardState(keys);
+        return wants;
+    };
+    EXPECT_TRUE(wantsTab(false, false));
+    EXPECT_TRUE(wantsTab(false, true));
+    EXPECT_FALSE(wantsTab(true, false));
+    EXPECT_FALSE(wantsTab(true, true));
+
+    script.setText("wait(10) beep\r\nsend(abc) wait(5)\r\nend");
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE cell{};
+    GetTextExtentPoint32W(dc, L"M", 1, &cell);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    // The gutter's width, from where a click at its edge puts the caret.
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 1));
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(0, 1));
+    int left = 0;
+    while (left < 200) {
+        SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left, 1));
+        SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(left, 1));
+        if (script.text().caret > 0) break;
+        ++left;
+    }
+    left -= static_cast<int>(cell.cx) / 2;  // where column 0 starts
+    auto at = [&](int column, int row) {
+        return MAKELPARAM(left + column * cell.cx + cell.cx / 3, row * metrics.tmHeight + metrics.tmHeight / 2);
+    };
+    auto selected = [&] {
+        const ScriptText& t = script.text();
+        return t.slice(t.selectionStart(), t.selectionEnd());
+    };
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at(1, 0));
+    SendMessageW(box, WM_LBUTTONUP, 0, at(1, 0));
+    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at(1, 0));
+    EXPECT_EQ(selected(), "wait");
+    SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, at(11, 0));
+    EXPECT_EQ(selected(), "wait(10) beep");
+    SendMessageW(box, WM_LBUTTONUP, 0, at(11, 0));
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 1));
+    SendMessageW(box, WM_LBUTTONUP, 0, at(2, 1));
+    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at(2, 1));
+    SendMessageW(box, WM_LBUTTONUP, 0, at(2, 1));
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 1));
+    SendMessageW(box, WM_LBUTTONUP, 0, at(2, 1));
+    EXPECT_EQ(selected(), "send(abc) wait(5)\r\n");
+
+    std::string lines;
+    for (int i = 0; i < 300; ++i) lines += std::string(400, 'x') + "\r\n";
+    script.setText(lines);
+    auto position = [box](int bar) {
+        SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+        GetScrollInfo(box, bar, &si);
+        return si.nPos;
+    };
+    UINT linesBefore = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesBefore, 0);
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+    for (int i = 0; i < 8; ++i) SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-30)), 0);
+    EXPECT_EQ(position(SB_VERT), 6);  // two notches in quarters, three lines each
+    SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(position(SB_VERT), 3);
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+    RECT client;
+    GetClientRect(box, &client);
+    SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(position(SB_VERT), 3 + client.bottom / metrics.tmHeight);  // a page, not the end
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, linesBefore, nullptr, 0);
+    const int down = position(SB_VERT);
+    SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_GT(position(SB_HORZ), 0);
+    EXPECT_EQ(position(SB_VERT), down);
 }
 
 }  // namespace

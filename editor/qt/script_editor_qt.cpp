@@ -17,10 +17,10 @@
 namespace torvic::qt {
 namespace {
 
-// Where a character code page 1252 cannot hold stands, in the text and in
-// the gutter.
-const QColor kOutside1252Colour(255, 190, 190);
-const QColor kRunLineColour(200, 235, 200);
+QColor toQt(Rgb c) { return QColor(c.r, c.g, c.b); }
+Rgb fromQt(const QColor& c) {
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+}
 constexpr int kPad = 3;  // between the gutter and the text
 constexpr int kMeasured = 128;  // characters measured for the cell's width
 
@@ -36,11 +36,11 @@ private:
     EditorBox* editor_;
 };
 
-void drawWave(QPainter& p, int x0, int x1, int y) {
+void drawWave(QPainter& p, int x0, int x1, int y, const QColor& colour) {
     QPainterPath path;
     path.moveTo(x0, y);
     for (int x = x0, up = 1; x < x1; x += 2, up = -up) path.lineTo(std::min(x + 2, x1), y - up);
-    p.setPen(QPen(Qt::red, 1));
+    p.setPen(QPen(colour, 1));
     p.drawPath(path);
 }
 
@@ -80,6 +80,16 @@ qreal EditorBox::cellWidth() const {
         cell_ = std::max<qreal>(1, metrics.horizontalAdvance(QString(kMeasured, QLatin1Char('M'))) / kMeasured);
     }
     return cell_;
+}
+
+const BoxColours& EditorBox::colours() const {
+    // From the palette (the desktop's scheme), worked out again when it changes.
+    if (!colours_) {
+        const QPalette& pal = palette();
+        colours_ = boxColours(fromQt(pal.color(QPalette::Base)), fromQt(pal.color(QPalette::Text)),
+                              fromQt(pal.color(QPalette::Highlight)), fromQt(pal.color(QPalette::HighlightedText)), false);
+    }
+    return *colours_;
 }
 
 qreal EditorBox::columnX(std::size_t column) const {
@@ -199,6 +209,7 @@ void EditorBox::paintEvent(QPaintEvent* event) {
     const int hscroll = horizontalScrollBar()->value();
     const auto firstColumn = static_cast<std::size_t>(std::max(0, hscroll - kPad) / cw);
     const std::size_t lastColumn = firstColumn + static_cast<std::size_t>(viewport()->width() / cw) + 2;
+    const BoxColours& colour = colours();
     QFont plain = font(), bold = font(), italic = font();
     bold.setBold(true);
     italic.setItalic(true);
@@ -210,24 +221,24 @@ void EditorBox::paintEvent(QPaintEvent* event) {
          line < lines && static_cast<int>(row) * lh <= event->rect().bottom(); ++line, ++row) {
         const int top = static_cast<int>(row) * lh;
         const ShownLine shown = editing_.shownLine(line, firstColumn, lastColumn);
-        if (shown.running) p.fillRect(0, top, viewport()->width(), lh, kRunLineColour);
+        if (shown.running) p.fillRect(0, top, viewport()->width(), lh, toQt(colour.runLine));
         for (const ShownRun& run : shown.runs) {
             const qreal x = columnX(run.column), width = static_cast<qreal>(run.cells) * cw;
             const QRectF cell(x, top, width, lh);
             QColor ink = pal.color(QPalette::Text);
             p.setFont(run.style.kind == TextStyle::Keyword ? bold : run.style.kind == TextStyle::Comment ? italic : plain);
-            if (run.style.kind == TextStyle::Keyword) ink = QColor(0, 0, 160);
-            if (run.style.kind == TextStyle::Comment) ink = QColor(110, 110, 110);
+            if (run.style.kind == TextStyle::Keyword) ink = toQt(colour.keyword);
+            if (run.style.kind == TextStyle::Comment) ink = toQt(colour.comment);
             if (run.selected) {
                 p.fillRect(cell, pal.color(QPalette::Highlight));
                 ink = pal.color(QPalette::HighlightedText);
             } else if (run.style.outside1252) {
-                p.fillRect(cell, kOutside1252Colour);
+                p.fillRect(cell, toQt(colour.outside1252));
             }
             p.setPen(ink);
             if (!run.text.empty())
                 p.drawText(QPointF(x, top + ascent), QString::fromUcs4(run.text.data(), static_cast<qsizetype>(run.text.size())));
-            if (run.style.wave) drawWave(p, qRound(x), qRound(x + width), top + lh - 2);
+            if (run.style.wave) drawWave(p, qRound(x), qRound(x + width), top + lh - 2, toQt(colour.wave));
         }
         // A selection going on past the line's end covers its line break.
         if (shown.breakSelected)
@@ -245,7 +256,8 @@ int EditorBox::gutterWidth() const {
 
 void EditorBox::paintGutter(QPaintEvent* event) {
     QPainter p(gutter_);
-    p.fillRect(event->rect(), QColor(236, 236, 236));
+    const BoxColours& colour = colours();
+    p.fillRect(event->rect(), toQt(colour.gutter));
     p.setFont(font());
     const int lh = lineHeight();
     std::size_t line = static_cast<std::size_t>(firstShownLine());
@@ -254,10 +266,10 @@ void EditorBox::paintGutter(QPaintEvent* event) {
         if (number < 0) continue;
         const bool running = number == editing_.marked;
         if (running)
-            p.fillRect(0, top, gutter_->width(), lh, QColor(120, 190, 120));
+            p.fillRect(0, top, gutter_->width(), lh, toQt(colour.gutterRunning));
         else if (editing_.lineHoldsOutside1252(line))
-            p.fillRect(0, top, gutter_->width(), lh, kOutside1252Colour);
-        p.setPen(running ? Qt::black : QColor(120, 120, 120));
+            p.fillRect(0, top, gutter_->width(), lh, toQt(colour.outside1252));
+        p.setPen(toQt(running ? colour.gutterRunningNumber : colour.gutterNumber));
         p.drawText(0, top, gutter_->width() - 4, lh, Qt::AlignRight, QString::number(number));
     }
 }
@@ -529,6 +541,11 @@ void EditorBox::focusOutEvent(QFocusEvent* e) {
 
 void EditorBox::changeEvent(QEvent* e) {
     QAbstractScrollArea::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) {
+        colours_.reset();
+        viewport()->update();
+        gutter_->update();
+    }
     if (e->type() == QEvent::FontChange) {
         cell_ = 0;  // measured again
         updateScrollBars();

@@ -14,9 +14,11 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "editor/box_colours.h"
 #include "editor/script_editing.h"
 
 namespace torvic::qt {
@@ -102,6 +104,7 @@ private:
     // column starts in the viewport.
     qreal cellWidth() const;
     qreal columnX(std::size_t column) const;
+    const BoxColours& colours() const;
     int shownLines() const;
 
     ScriptEditing editing_;
@@ -113,7 +116,8 @@ private:
     QPointF dragAt_;
     QElapsedTimer doubleClicked_;  // a third click soon after takes the line
     QPointF doubleClickAt_;
-    mutable qreal cell_ = 0;  // measured at the first need after a font change
+    mutable qreal cell_ = 0;
+    mutable std::optional<BoxColours> colours_;  // worked out at the first need after a palette change  // measured at the first need after a font change
 };
 
 }  // namespace torvic::qt

@@ -7,15 +7,28 @@
 #include <vector>
 
 #include "base/win32/form_win32.h"
+#include "editor/box_colours.h"
 #include "engine/engine.h"
 #include "platform/windows/wide_text.h"
 
 namespace torvic::win32 {
 namespace {
 
-constexpr COLORREF kGutter = RGB(236, 236, 236), kNumber = RGB(120, 120, 120), kRunning = RGB(120, 190, 120),
-                   kRunLine = RGB(200, 235, 200), kOutside1252 = RGB(255, 190, 190), kKeyword = RGB(0, 0, 160),
-                   kComment = RGB(110, 110, 110), kWrong = RGB(255, 0, 0);
+Rgb systemColour(int which) {
+    const COLORREF c = GetSysColor(which);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+COLORREF toColorref(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+// The box's colours from the system's: its window, text and selection
+// colours, and whether a high-contrast scheme is on.
+BoxColours systemBoxColours() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return boxColours(systemColour(COLOR_WINDOW), systemColour(COLOR_WINDOWTEXT), systemColour(COLOR_HIGHLIGHT),
+                      systemColour(COLOR_HIGHLIGHTTEXT), high);
+}
 
 constexpr UINT_PTR kDragScroll = 1;  // the timer of a drag held beyond the box
 
@@ -285,7 +298,12 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
     HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
     SetViewportOrgEx(mem, -update.left, -update.top, nullptr);
     HGDIOBJ oldFont = SelectObject(mem, font_);
-    HPEN red = CreatePen(PS_SOLID, 1, kWrong);
+    const BoxColours colours = systemBoxColours();
+    const COLORREF kGutter = toColorref(colours.gutter), kNumber = toColorref(colours.gutterNumber),
+                   kRunning = toColorref(colours.gutterRunning), kRunningNumber = toColorref(colours.gutterRunningNumber),
+                   kRunLine = toColorref(colours.runLine), kOutside1252 = toColorref(colours.outside1252),
+                   kKeyword = toColorref(colours.keyword), kComment = toColorref(colours.comment);
+    HPEN red = CreatePen(PS_SOLID, 1, toColorref(colours.wave));
     HGDIOBJ oldPen = SelectObject(mem, red);
     const COLORREF paper = GetSysColor(COLOR_WINDOW), ink = GetSysColor(COLOR_WINDOWTEXT);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightInk = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -361,7 +379,7 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
         const bool running = number == editing_.marked;
         if (running || editing_.lineHoldsOutside1252(line))
             fill(RECT{0, top, gutterWidth_, top + lineHeight_}, running ? kRunning : kOutside1252);
-        SetTextColor(mem, running ? RGB(0, 0, 0) : kNumber);
+        SetTextColor(mem, running ? kRunningNumber : kNumber);
         SetBkMode(mem, TRANSPARENT);
         SelectObject(mem, font_);
         RECT digits{0, top, gutterWidth_ - 4, top + lineHeight_};
@@ -622,11 +640,12 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The second press of a double click takes the word; a third
             // soon after, where it was, the line.
             int clicks = message == WM_LBUTTONDBLCLK ? 2 : 1;
-            if (clicks == 1 && doubleClickTime_ && GetMessageTime() - doubleClickTime_ <= static_cast<LONG>(GetDoubleClickTime()) &&
+            if (clicks == 1 && doubleClicked_ && GetMessageTime() - doubleClickTime_ <= static_cast<LONG>(GetDoubleClickTime()) &&
                 std::abs(at.x - doubleClickAt_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                 std::abs(at.y - doubleClickAt_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2)
                 clicks = 3;
-            doubleClickTime_ = clicks == 2 ? GetMessageTime() : 0;
+            doubleClicked_ = clicks == 2;
+            doubleClickTime_ = GetMessageTime();
             doubleClickAt_ = at;
             editing_.press(positionAtPoint(at.x, at.y), clicks, clicks == 1 && (wParam & MK_SHIFT));
             caretMoved();

@@ -90,7 +90,8 @@ private:
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     bool selecting_ = false;     // the left button is down
     POINT dragAt_{};             // where the drag is
-    LONG doubleClickTime_ = 0;   // when the last double click was (0: none)
+    bool doubleClicked_ = false;  // the last press was a double click's second
+    LONG doubleClickTime_ = 0;
     POINT doubleClickAt_{};
     std::size_t rangeColumns_ = 0;  // the columns the horizontal scroll range spans
     // The wheel's turns, in steps (lines or columns), parts of a notch kept.
