@@ -296,6 +296,37 @@ std::size_t charactersIn(const ScriptText& text, std::size_t from, std::size_t t
 }
 }  // namespace
 
+namespace {
+// UTF-16 units of the character a byte starts (0 for a continuation byte;
+// a stray byte shows as one U+FFFD).
+std::size_t unitsOfByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u & 0xC0) == 0x80) return 0;
+    return u >= 0xF0 && u < 0xF8 ? 2 : 1;
+}
+}  // namespace
+
+std::size_t ScriptEditing::unitsBefore(std::size_t pos) const {
+    pos = std::min(pos, text_.size());
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < pos; ++i) units += unitsOfByte(text_.at(i));
+    return units;
+}
+
+std::size_t ScriptEditing::positionOfUnits(std::size_t units) const {
+    std::size_t pos = 0, seen = 0;
+    const std::size_t size = text_.size();
+    while (pos < size) {
+        const std::size_t next = text_.nextPosition(pos);
+        std::size_t here = 0;
+        for (std::size_t i = pos; i < next; ++i) here += unitsOfByte(text_.at(i));
+        if (seen + here > units) break;
+        seen += here;
+        pos = next;
+    }
+    return pos;
+}
+
 std::size_t ScriptEditing::caretCharacters() const { return charactersIn(text_, 0, text_.selectionStart()); }
 
 ScriptEditing::CaretLine ScriptEditing::caretLine() const {

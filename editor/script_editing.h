@@ -145,6 +145,12 @@ public:
     };
     CaretLine caretLine() const;
     bool holdsAfterCaretLine(std::string_view utf8) const;
+    // Offsets as the system's text interfaces count them (accessibility,
+    // the edit box's messages): UTF-16 units from the text's start. A byte
+    // position to units, and units to the position of the character they
+    // fall in (past the end: the end). Each walks the text before it.
+    std::size_t unitsBefore(std::size_t pos) const;
+    std::size_t positionOfUnits(std::size_t units) const;
     // Whether the gutter marks the line as holding characters 1252 lacks.
     bool lineHoldsOutside1252(std::size_t line) const;
 

@@ -196,6 +196,7 @@ void ScriptText::moveGap(std::size_t pos, std::size_t room) {
 }
 
 void ScriptText::apply(std::size_t pos, std::size_t removed, std::string_view inserted) {
+    if (beforeEdit) beforeEdit(pos, removed, inserted);
     moveGap(pos + removed, inserted.size() > removed ? inserted.size() - removed : 0);
     // Removing is moving the gap's start back; inserting fills it.
     gapStart_ = pos;

@@ -78,6 +78,9 @@ public:
     // what it put in (the lines before the first are as they were; those
     // after the last too, but for their numbers).
     std::function<void(std::size_t firstLine, std::size_t lastLine)> onChange;
+    // Told before each edit (undo and redo too) what it will do: the bytes
+    // [pos, pos + removed) become `inserted` (accessibility reports it).
+    std::function<void(std::size_t pos, std::size_t removed, std::string_view inserted)> beforeEdit;
 
 private:
     enum class Run : unsigned char { None, Typing, Back, Forward };

@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth x11-utils x11-xserver-utils x11-xkb-utils matchbox-window-manager openbox imagemagick trayer
   tk xterm
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
+  at-spi2-core python3-pyatspi
   clang libclang-rt-14-dev
   dpkg-dev lintian xdg-utils desktop-file-utils
 )

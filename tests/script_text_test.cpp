@@ -426,6 +426,20 @@ TEST(ScriptEditing, CaretReportsAndVerticalMoves) {
     EXPECT_EQ(e.text().anchor, e.text().lineStart(2) + 7);
 }
 
+// Offsets in UTF-16 units (what accessibility and the edit box's messages
+// count) and back: a character beyond 16 bits is two, CR LF two, and a
+// unit inside a character or a line break stands for its start.
+TEST(ScriptEditing, OffsetsInUtf16UnitsAndBack) {
+    ScriptEditing e;
+    const std::string text = "a\xC3\xA9\r\n\xF0\x9F\x98\x80" "b\xE2\x82\xAC";  // a é CR LF 😀 b €
+    e.setText(text);
+    const struct { std::size_t pos, units; } toUnits[] = {{0, 0}, {1, 1}, {3, 2}, {5, 4}, {9, 6}, {10, 7}, {13, 8}, {99, 8}};
+    for (const auto& c : toUnits) EXPECT_EQ(e.unitsBefore(c.pos), c.units) << c.pos;
+    const struct { std::size_t units, pos; } toPos[] = {
+        {0, 0}, {1, 1}, {2, 3}, {3, 3}, {4, 5}, {5, 5}, {6, 9}, {7, 10}, {8, 13}, {50, 13}};
+    for (const auto& c : toPos) EXPECT_EQ(e.positionOfUnits(c.units), c.pos) << c.units;
+}
+
 // The box's colours on light, dark and high-contrast schemes: every ink
 // readable on every ground it is drawn on; a high-contrast scheme keeps to
 // its own pair; a dark scheme gets light inks.

@@ -3,6 +3,7 @@
 // keys.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include "base/errors.h"
 #include "editor/win32/main_window_win32.h"
@@ -281,6 +282,104 @@ TEST(Win32Views, EditorBoxTabsClicksAndTheWheel) {
     SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_GT(position(SB_HORZ), 0);
     EXPECT_EQ(position(SB_VERT), down);
+}
+
+// The edit box's messages that read, select and replace text, and
+// accessibility's role and value, answered as the system's multi-line edit
+// box answers them, both given the same text and the same selections.
+TEST(Win32Views, EditorBoxAnswersAsTheSystemsEditBox) {
+    CoInitialize(nullptr);
+    win32::MainWindowWin32 window;
+    window.show();
+    HWND box = window.control("Text1");
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 300, 200,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    const std::wstring text = L"wait(10)\r\nb\x00E9" L"ep \xD83D\xDE00 x\r\n\r\nend";
+    for (HWND w : {box, edit}) SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const auto length = static_cast<int>(text.size());
+    // Every message's answer from both boxes, side by side.
+    auto same = [&](const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
+        const LRESULT theirs = SendMessageW(edit, message, wParam, lParam), ours = SendMessageW(box, message, wParam, lParam);
+        EXPECT_EQ(ours, theirs) << what << " " << static_cast<long long>(wParam);
+    };
+    same("EM_GETLINECOUNT", EM_GETLINECOUNT, 0, 0);
+    for (int i = 0; i <= length; ++i) {
+        same("EM_LINEFROMCHAR", EM_LINEFROMCHAR, static_cast<WPARAM>(i), 0);
+        same("EM_LINELENGTH", EM_LINELENGTH, static_cast<WPARAM>(i), 0);
+    }
+    for (int line = 0; line < 6; ++line) {
+        same("EM_LINEINDEX", EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        wchar_t theirs[64]{}, ours[64]{};
+        theirs[0] = ours[0] = 64;
+        const LRESULT n = SendMessageW(edit, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(theirs));
+        EXPECT_EQ(SendMessageW(box, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(ours)), n) << line;
+        EXPECT_EQ(std::wstring(ours, static_cast<std::size_t>(n)), std::wstring(theirs, static_cast<std::size_t>(n))) << line;
+    }
+    const std::pair<int, int> selections[] = {{0, 0}, {3, 7}, {7, 3}, {12, 14}, {9, 20}, {5, -1}, {-1, 0}, {length, length}};
+    for (const auto& [from, to] : selections) {
+        for (HWND w : {box, edit}) SendMessageW(w, EM_SETSEL, static_cast<WPARAM>(from), to);
+        DWORD theirs[2]{}, ours[2]{};
+        const LRESULT t = SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&theirs[0]), reinterpret_cast<LPARAM>(&theirs[1]));
+        const LRESULT o = SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&ours[0]), reinterpret_cast<LPARAM>(&ours[1]));
+        EXPECT_EQ(o, t) << from << "," << to;
+        EXPECT_EQ(ours[0], theirs[0]) << from << "," << to;
+        EXPECT_EQ(ours[1], theirs[1]) << from << "," << to;
+        same("EM_LINEFROMCHAR -1", EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0);
+        same("EM_LINEINDEX -1", EM_LINEINDEX, static_cast<WPARAM>(-1), 0);
+        same("EM_LINELENGTH -1", EM_LINELENGTH, static_cast<WPARAM>(-1), 0);
+    }
+    // A replacement of a selection, and one where there is none.
+    auto whole = [](HWND w) {
+        std::wstring all(static_cast<std::size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        all.resize(static_cast<std::size_t>(SendMessageW(w, WM_GETTEXT, all.size(), reinterpret_cast<LPARAM>(all.data()))));
+        return all;
+    };
+    for (const auto& [from, to] : {std::pair{3, 7}, std::pair{14, 14}}) {
+        for (HWND w : {box, edit}) {
+            SendMessageW(w, EM_SETSEL, static_cast<WPARAM>(from), to);
+            SendMessageW(w, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"Z\xD83D\xDE00"));
+        }
+        EXPECT_EQ(whole(box), whole(edit));
+        DWORD theirs = 0, ours = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&theirs), 0);
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&ours), 0);
+        EXPECT_EQ(ours, theirs);  // the caret after what came in
+    }
+    // Accessibility: the role of a text box, the text its value.
+    auto accessible = [](HWND w) {
+        IAccessible* a = nullptr;
+        EXPECT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                         reinterpret_cast<void**>(&a))));
+        return a;
+    };
+    IAccessible* theirs = accessible(edit);
+    IAccessible* ours = accessible(box);
+    ASSERT_TRUE(theirs && ours);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT theirRole, ourRole;
+    VariantInit(&theirRole);
+    VariantInit(&ourRole);
+    ASSERT_EQ(ours->get_accRole(self, &ourRole), S_OK);
+    ASSERT_EQ(theirs->get_accRole(self, &theirRole), S_OK);
+    EXPECT_EQ(ourRole.vt, VT_I4);
+    EXPECT_EQ(ourRole.lVal, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(ourRole.lVal, theirRole.lVal);
+    BSTR theirValue = nullptr, ourValue = nullptr;
+    ASSERT_EQ(ours->get_accValue(self, &ourValue), S_OK);
+    ASSERT_EQ(theirs->get_accValue(self, &theirValue), S_OK);
+    ASSERT_TRUE(ourValue && theirValue);
+    EXPECT_EQ(std::wstring(ourValue), std::wstring(theirValue));
+    EXPECT_EQ(std::wstring(ourValue), whole(box));
+    SysFreeString(ourValue);
+    SysFreeString(theirValue);
+    ours->Release();
+    theirs->Release();
+    DestroyWindow(edit);
+    CoUninitialize();
 }
 
 }  // namespace

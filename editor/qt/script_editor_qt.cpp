@@ -1,5 +1,6 @@
 #include "editor/qt/script_editor_qt.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -12,6 +13,8 @@
 #include <QtMath>
 
 #include <cmath>
+
+#include "editor/qt/script_box_accessible_qt.h"
 
 
 namespace torvic::qt {
@@ -63,6 +66,15 @@ EditorBox::EditorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(&dragScroll_, &QTimer::timeout, this,
             [this] { dragTo(dragAt_); });
     placeGutter();
+    installScriptBoxAccessibility();
+    // Each edit, for accessibility, while it listens (the offset is read
+    // before the edit, where it still holds).
+    script().beforeEdit = [this](std::size_t pos, std::size_t removed, std::string_view inserted) {
+        if (!QAccessible::isActive()) return;
+        textEvents_.push_back({static_cast<int>(editing_.unitsBefore(pos)),
+                               QString::fromUtf8(script().slice(pos, pos + removed)),
+                               QString::fromUtf8(inserted.data(), static_cast<qsizetype>(inserted.size()))});
+    };
 }
 
 void EditorBox::setClassifier(std::function<LineKind(std::string_view)> classify) {
@@ -99,6 +111,7 @@ int EditorBox::shownLines() const { return std::max(1, viewport()->height() / li
 int EditorBox::firstShownLine() const { return verticalScrollBar()->value(); }
 
 void EditorBox::setText(std::string utf8) {
+    if (QAccessible::isActive()) textEvents_.push_back({0, QString::fromUtf8(script().text()), QString::fromUtf8(utf8)});
     editing_.setText(std::move(utf8));
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -109,6 +122,7 @@ void EditorBox::setText(std::string utf8) {
 void EditorBox::afterEdit() {
     placeGutter();
     redraw(editing_.redrawAfterEdit());
+    tellAccessibility();
     caretMoved();
     if (onTextChanged) onTextChanged();
 }
@@ -123,6 +137,48 @@ void EditorBox::caretMoved() {
     ensureCaretVisible();
     caretDrawn_ = cursorRect().adjusted(-1, -1, 1, 1);
     viewport()->update(caretDrawn_);
+    if (QAccessible::isActive()) {
+        const ScriptText& t = script();
+        QAccessibleTextCursorEvent moved(this, static_cast<int>(editing_.unitsBefore(t.caret)));
+        QAccessible::updateAccessibility(&moved);
+        if (t.caret != t.anchor) {
+            QAccessibleTextSelectionEvent selected(this, static_cast<int>(editing_.unitsBefore(t.selectionStart())),
+                                                   static_cast<int>(editing_.unitsBefore(t.selectionEnd())));
+            QAccessible::updateAccessibility(&selected);
+        }
+    }
+}
+
+void EditorBox::tellAccessibility() {
+    for (const TextEvent& e : textEvents_) {
+        if (!e.removed.isEmpty()) {
+            QAccessibleTextRemoveEvent removed(this, e.offset, e.removed);
+            QAccessible::updateAccessibility(&removed);
+        }
+        if (!e.inserted.isEmpty()) {
+            QAccessibleTextInsertEvent inserted(this, e.offset, e.inserted);
+            QAccessible::updateAccessibility(&inserted);
+        }
+    }
+    textEvents_.clear();
+}
+
+void EditorBox::insertText(std::string_view utf8) {
+    if (utf8.empty()) return replaceSelection({});
+    editing_.paste(utf8);
+    afterEdit();
+}
+
+QRect EditorBox::characterRect(std::size_t pos) const {
+    const ScriptText& text = editing_.text();
+    const std::size_t line = text.lineOf(pos), column = text.columnOf(pos);
+    const int x = qRound(columnX(column)), next = qRound(columnX(column + 1));
+    return {x, (static_cast<int>(line) - firstShownLine()) * lineHeight(), next - x, lineHeight()};
+}
+
+void EditorBox::scrollToLine(std::size_t line) {
+    const auto l = static_cast<int>(std::min<std::size_t>(line, INT_MAX / 2));
+    if (l < firstShownLine() || l >= firstShownLine() + shownLines()) verticalScrollBar()->setValue(l);
 }
 
 void EditorBox::redraw(const ScriptEditing::Redraw& lines) {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/box_colours.h"
 #include "editor/script_editing.h"
@@ -61,8 +62,16 @@ public:
     // Marks the line with run number `index` (-1: none).
     void markRunLine(int index);
     int markedRunLine() const { return editing_.marked; }
-    // Where the caret is drawn, in the viewport.
+    // Where the caret is drawn, in the viewport; where a character is.
     QRect cursorRect();
+    QRect characterRect(std::size_t pos) const;
+    // The place nearest a point of the viewport.
+    std::size_t positionAtPoint(const QPointF& p) const;
+    // The line shown (scrolled to, if out of sight).
+    void scrollToLine(std::size_t line);
+    // Text put in place of the selection as a step of its own, its line
+    // breaks made CR LF (nothing: the selection deleted).
+    void insertText(std::string_view utf8);
     int firstShownLine() const;
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
@@ -95,7 +104,6 @@ private:
     // A drag with the left button: the selection extended to the point.
     void dragTo(const QPointF& at);
     bool handleEditKey(QKeyEvent* e);
-    std::size_t positionAtPoint(const QPointF& p) const;
     void ensureCaretVisible();
     void updateScrollBars();
     void placeGutter();
@@ -117,7 +125,14 @@ private:
     QElapsedTimer doubleClicked_;  // a third click soon after takes the line
     QPointF doubleClickAt_;
     mutable qreal cell_ = 0;
-    mutable std::optional<BoxColours> colours_;  // worked out at the first need after a palette change  // measured at the first need after a font change
+    mutable std::optional<BoxColours> colours_;
+    // What accessibility is told after an edit (only while it listens).
+    struct TextEvent {
+        int offset;
+        QString removed, inserted;
+    };
+    std::vector<TextEvent> textEvents_;
+    void tellAccessibility();  // worked out at the first need after a palette change  // measured at the first need after a font change
 };
 
 }  // namespace torvic::qt

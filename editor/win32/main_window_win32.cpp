@@ -359,11 +359,11 @@ void MainWindowWin32::setText4Highlighted(bool lightYellow) {
 }
 
 void MainWindowWin32::setCaretLabels(const std::string& line, const std::string& column) {
-    fitLabel("Label5", line);
-    fitLabel("Label6", column);
+    fitNumber("Label5", line);
+    fitNumber("Label6", column);
 }
 
-void MainWindowWin32::fitLabel(const char* name, const std::string& text) {
+void MainWindowWin32::fitNumber(const char* name, const std::string& text) {
     window_.setText(name, text);
     HWND label = control(name);
     if (!label) return;

@@ -136,7 +136,7 @@ private:
     bool layoutKept_ = false;
     HBRUSH yellow_ = nullptr;
     // The caret's line and column in their labels, smaller when too wide.
-    void fitLabel(const char* name, const std::string& text);
+    void fitNumber(const char* name, const std::string& text);
     HFONT labelFont_ = nullptr;
     std::map<LONG, HFONT> smallerFonts_;
 };

@@ -1,5 +1,6 @@
 #include "editor/win32/script_box_win32.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -696,6 +697,82 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                                       : EditCommand::Paste);
             return 0;
         case EM_GETMODIFY: return text().isModified();
+        case EM_SETMODIFY: setModified(wParam != 0); return 0;
+        case EM_CANUNDO: return text().canUndo();
+        case EM_SCROLLCARET: ensureCaretVisible(); return TRUE;
+        case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(firstLine_);
+        // What screen readers and automation read and select by, counted in
+        // characters (UTF-16 units) as the edit box counts them.
+        case EM_GETSEL: {
+            const auto from = static_cast<DWORD>(editing_.unitsBefore(text().selectionStart()));
+            const auto to = static_cast<DWORD>(editing_.unitsBefore(text().selectionEnd()));
+            if (wParam) *reinterpret_cast<DWORD*>(wParam) = from;
+            if (lParam) *reinterpret_cast<DWORD*>(lParam) = to;
+            return from > 0xFFFF || to > 0xFFFF ? -1 : static_cast<LRESULT>(MAKELONG(from, to));
+        }
+        case EM_SETSEL: {
+            const auto from = static_cast<int>(wParam), to = static_cast<int>(lParam);
+            const std::size_t end = text().size();
+            if (from < 0) {  // no selection: the caret stays where it is
+                setCaret(text().caret, text().caret);
+                return 0;
+            }
+            const std::size_t anchor = editing_.positionOfUnits(static_cast<std::size_t>(from));
+            const std::size_t caret = to < 0 ? end : editing_.positionOfUnits(static_cast<std::size_t>(to));
+            setCaret(caret, anchor);
+            return 0;
+        }
+        case EM_REPLACESEL: {
+            editing_.replaceSelection(lParam ? win::utf8(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
+            afterEdit();
+            return 0;
+        }
+        case EM_GETLINECOUNT: return static_cast<LRESULT>(text().lineCount());
+        case EM_LINEFROMCHAR: {
+            const std::size_t pos = static_cast<int>(wParam) < 0 ? text().selectionStart()
+                                                                  : editing_.positionOfUnits(static_cast<std::size_t>(wParam));
+            return static_cast<LRESULT>(text().lineOf(pos));
+        }
+        case EM_LINEINDEX: {
+            const std::size_t line = static_cast<int>(wParam) < 0 ? text().lineOf(text().caret) : static_cast<std::size_t>(wParam);
+            if (line >= text().lineCount()) return -1;
+            return static_cast<LRESULT>(editing_.unitsBefore(text().lineStart(line)));
+        }
+        case EM_LINELENGTH: {
+            const ScriptText& t = text();
+            auto unitsIn = [this](std::size_t from, std::size_t to) {
+                return editing_.unitsBefore(to) - editing_.unitsBefore(from);
+            };
+            if (static_cast<int>(wParam) < 0) {  // what is not selected on the selection's lines
+                const std::size_t from = t.selectionStart(), to = t.selectionEnd();
+                return static_cast<LRESULT>(unitsIn(t.lineStart(t.lineOf(from)), from) + unitsIn(to, t.lineEnd(t.lineOf(to))));
+            }
+            const std::size_t line = t.lineOf(editing_.positionOfUnits(static_cast<std::size_t>(wParam)));
+            return static_cast<LRESULT>(unitsIn(t.lineStart(line), t.lineEnd(line)));
+        }
+        case EM_GETLINE: {
+            if (wParam >= text().lineCount() || !lParam) return 0;
+            auto* out = reinterpret_cast<wchar_t*>(lParam);
+            const std::size_t room = *reinterpret_cast<const WORD*>(lParam);  // the buffer's size, in its first word
+            const std::wstring line = win::wide(text().lineText(static_cast<std::size_t>(wParam)));
+            const std::size_t n = std::min(room, line.size());
+            std::copy(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(n), out);
+            if (n < room) out[n] = L'\0';
+            return static_cast<LRESULT>(n);
+        }
+        case WM_GETOBJECT:
+            // To accessibility: a text box, its text the value, its
+            // selection read through the messages above.
+            if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+                IAccessible* accessible = nullptr;
+                if (SUCCEEDED(CreateStdAccessibleProxyW(box_, L"Edit", OBJID_CLIENT, IID_IAccessible,
+                                                        reinterpret_cast<void**>(&accessible)))) {
+                    const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
+                    accessible->Release();
+                    return result;
+                }
+            }
+            break;
         // The whole text, wide, to whoever asks (the system's tools too).
         case WM_GETTEXTLENGTH: {
             const std::string_view all = text().text();  // counted, not converted
