@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QClipboard>
+#include <QTextCharFormat>
 #include <QToolTip>
 #include <QtTest>
 
@@ -496,6 +497,48 @@ private slots:
             QVERIFY2(contrast(rgb(number), rgb(gutterGround)) >= kReadable,
                      qPrintable(QString("%1: number %2 on %3").arg(scheme.name, number.name(), gutterGround.name())));
         }
+    }
+
+    // An input method's composition is shown at the caret as it is typed
+    // (the rest of the line after it), changes no text until committed,
+    // and the input method is told where the caret is for its window.
+    void inputMethodPreeditIsShownAtTheCaret() {
+        QApplication::setCursorFlashTime(0);
+        Setup s;
+        s.window.setEditorTextUtf8("abcd");
+        const std::string composed = "ab\xE2\x82\xAC" "x" "cd";
+        auto image = [&] {
+            QApplication::processEvents();
+            return s.editor->viewport()->grab().toImage();
+        };
+        const int above = s.editor->fontMetrics().ascent() - 1;  // rows above the pre-edit's underline
+        auto top = [above](const QImage& i) { return i.copy(0, 0, i.width(), above); };
+        s.window.setEditorTextUtf8(composed);
+        s.editor->setCaret(6);  // after the composed text, where the composition's caret stands
+        const QImage wanted = top(image());
+        s.window.setEditorTextUtf8("abcd");
+        s.editor->setCaret(2);
+        const QRect before = static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QList<QInputMethodEvent::Attribute> attributes;
+        QTextCharFormat underline;
+        underline.setFontUnderline(true);
+        const QString preedit = QString::fromUtf8("\xE2\x82\xAC" "x");
+        attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, static_cast<int>(preedit.size()), underline)
+                   << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, static_cast<int>(preedit.size()), 1);
+        QInputMethodEvent composing(preedit, attributes);
+        QApplication::sendEvent(s.editor, &composing);
+        QCOMPARE(s.window.editorTextUtf8(), std::string("abcd"));  // nothing typed yet
+        QCOMPARE(top(image()), wanted);                                // but shown where it will stand
+        const QRect during = static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY2(during.x() > before.x(), "the input method's window follows its caret");
+        QCOMPARE(static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImSurroundingText).toString(), QString("abcd"));
+        QCOMPARE(static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+        QInputMethodEvent commit;
+        commit.setCommitString(preedit);
+        QApplication::sendEvent(s.editor, &commit);
+        QCOMPARE(s.window.editorTextUtf8(), composed);
+        QCOMPARE(top(image()), wanted);  // the pre-edit gone, the text in its place
+        QApplication::setCursorFlashTime(1000);
     }
 
     // Ctrl+Tab and Ctrl+Shift+Tab take the focus out of the box, to the next

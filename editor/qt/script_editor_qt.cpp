@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QTextCharFormat>
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QtMath>
@@ -251,7 +252,10 @@ void EditorBox::markRunLine(int index) {
 QRect EditorBox::cursorRect() {
     const ScriptText& text = script();
     const std::size_t line = text.lineOf(text.caret);
-    const int x = qRound(columnX(text.columnOf(text.caret)));
+    qreal at = columnX(text.columnOf(text.caret));
+    if (!preedit_.isEmpty() && preeditCursor_ >= 0)  // the input method's own caret in its text
+        at += QFontMetricsF(font(), viewport()).horizontalAdvance(preedit_.left(preeditCursor_));
+    const int x = qRound(at);
     const int y = (static_cast<int>(line) - firstShownLine()) * lineHeight();
     return {x - 1, y, 2, lineHeight()};
 }
@@ -278,8 +282,25 @@ void EditorBox::paintEvent(QPaintEvent* event) {
         const int top = static_cast<int>(row) * lh;
         const ShownLine shown = editing_.shownLine(line, firstColumn, lastColumn);
         if (shown.running) p.fillRect(0, top, viewport()->width(), lh, toQt(colour.runLine));
+        // An input method's pre-edit text stands at the caret, the rest of
+        // the line after it.
+        const bool composing = !preedit_.isEmpty() && line == script().lineOf(script().caret);
+        const std::size_t caretColumn = composing ? script().columnOf(script().caret) : 0;
+        std::vector<ShownRun> runs;
+        runs.reserve(shown.runs.size() + 1);
         for (const ShownRun& run : shown.runs) {
-            const qreal x = columnX(run.column), width = static_cast<qreal>(run.cells) * cw;
+            if (composing && run.column < caretColumn && caretColumn < run.column + run.cells && run.text.size() == run.cells) {
+                const std::size_t before = caretColumn - run.column;
+                runs.push_back({run.column, before, run.text.substr(0, before), run.style, run.selected});
+                runs.push_back({caretColumn, run.cells - before, run.text.substr(before), run.style, run.selected});
+            } else {
+                runs.push_back(run);
+            }
+        }
+        const qreal preeditWidth = composing ? QFontMetricsF(font(), viewport()).horizontalAdvance(preedit_) : 0;
+        for (const ShownRun& run : runs) {
+            const qreal x = columnX(run.column) + (composing && run.column >= caretColumn ? preeditWidth : 0);
+            const qreal width = static_cast<qreal>(run.cells) * cw;
             const QRectF cell(x, top, width, lh);
             QColor ink = pal.color(QPalette::Text);
             p.setFont(run.style.kind == TextStyle::Keyword ? bold : run.style.kind == TextStyle::Comment ? italic : plain);
@@ -298,10 +319,41 @@ void EditorBox::paintEvent(QPaintEvent* event) {
         }
         // A selection going on past the line's end covers its line break.
         if (shown.breakSelected)
-            p.fillRect(QRectF(columnX(shown.endColumn), top, cw, lh), pal.color(QPalette::Highlight));
+            p.fillRect(QRectF(columnX(shown.endColumn) + preeditWidth, top, cw, lh), pal.color(QPalette::Highlight));
+        if (composing) paintPreedit(p, columnX(caretColumn), top);
     }
     if (editing_.widest() != widest) QMetaObject::invokeMethod(this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     if (hasFocus() && caretShown_) p.fillRect(cursorRect(), pal.color(QPalette::Text));
+}
+
+void EditorBox::paintPreedit(QPainter& p, qreal x, int top) {
+    // Underlined, with the stretches the input method formats (the segment
+    // being converted, say) in their own colours.
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    const QFontMetricsF metrics(underlined, viewport());
+    p.setFont(underlined);
+    p.fillRect(QRectF(x, top, metrics.horizontalAdvance(preedit_), lineHeight()), palette().color(QPalette::Base));
+    std::vector<QTextCharFormat> formats(static_cast<std::size_t>(preedit_.size()));
+    for (const QInputMethodEvent::Attribute& a : preeditAttributes_) {
+        if (a.type != QInputMethodEvent::TextFormat) continue;
+        const QTextCharFormat format = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+        for (int i = std::max(0, a.start); i < std::min<int>(static_cast<int>(preedit_.size()), a.start + a.length); ++i)
+            formats[static_cast<std::size_t>(i)] = format;
+    }
+    for (int i = 0; i < preedit_.size();) {
+        int j = i + 1;
+        while (j < preedit_.size() && formats[static_cast<std::size_t>(j)] == formats[static_cast<std::size_t>(i)]) ++j;
+        const QTextCharFormat& format = formats[static_cast<std::size_t>(i)];
+        const QString piece = preedit_.mid(i, j - i);
+        const qreal from = x + metrics.horizontalAdvance(preedit_.left(i)), width = metrics.horizontalAdvance(piece);
+        if (format.hasProperty(QTextFormat::BackgroundBrush))
+            p.fillRect(QRectF(from, top, width, lineHeight()), format.background());
+        p.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                   : palette().color(QPalette::Text));
+        p.drawText(QPointF(from, top + fontMetrics().ascent()), piece);
+        i = j;
+    }
 }
 
 int EditorBox::gutterWidth() const {
@@ -570,7 +622,17 @@ void EditorBox::run(EditCommand command) {
 }
 
 void EditorBox::inputMethodEvent(QInputMethodEvent* e) {
+    const int line = static_cast<int>(script().lineOf(script().caret)) - firstShownLine();
+    const QRect row(0, line * lineHeight(), viewport()->width(), lineHeight());
+    viewport()->update(row);  // as the pre-edit text was
+    preedit_ = e->preeditString();
+    preeditAttributes_ = e->attributes();
+    preeditCursor_ = static_cast<int>(preedit_.size());
+    for (const QInputMethodEvent::Attribute& a : preeditAttributes_)
+        if (a.type == QInputMethodEvent::Cursor) preeditCursor_ = a.length > 0 ? a.start : -1;
     if (!e->commitString().isEmpty()) replaceSelection(e->commitString().toStdString(), true);
+    viewport()->update(row);
+    caretMoved();
     e->accept();
 }
 
@@ -578,6 +640,19 @@ QVariant EditorBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
         case Qt::ImEnabled: return true;
         case Qt::ImCursorRectangle: return const_cast<EditorBox*>(this)->cursorRect().translated(viewport()->pos());
+        case Qt::ImFont: return font();
+        case Qt::ImHints: return static_cast<int>(Qt::ImhMultiLine);
+        // The caret's line around it, for methods that read what stands before.
+        case Qt::ImSurroundingText:
+        case Qt::ImCursorPosition:
+        case Qt::ImAnchorPosition: {
+            const ScriptText& t = editing_.text();
+            const std::size_t line = t.lineOf(t.caret), start = t.lineStart(line);
+            const std::string text = t.slice(start, std::min(t.lineEnd(line), start + 4096));
+            if (query == Qt::ImSurroundingText) return QString::fromUtf8(text);
+            const std::size_t at = std::clamp(query == Qt::ImCursorPosition ? t.caret : t.anchor, start, start + text.size());
+            return static_cast<int>(QString::fromUtf8(text.substr(0, at - start)).size());
+        }
         default: return QAbstractScrollArea::inputMethodQuery(query);
     }
 }

@@ -12,6 +12,7 @@
 // line shows as a visible mark.
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -132,6 +133,11 @@ private:
         QString removed, inserted;
     };
     std::vector<TextEvent> textEvents_;
+    // An input method's text being composed, shown at the caret.
+    QString preedit_;
+    QList<QInputMethodEvent::Attribute> preeditAttributes_;
+    int preeditCursor_ = -1;
+    void paintPreedit(QPainter& p, qreal x, int top);
     void tellAccessibility();  // worked out at the first need after a palette change  // measured at the first need after a font change
 };
 

@@ -55,6 +55,103 @@ HFONT variantOf(HFONT font, bool bold, bool italic) {
 
 bool clipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }
 
+// The box to accessibility: the system's object for a window's client area,
+// but with the role of a text box, its text as the value (not the name),
+// and a value that can be set.
+class TextAccessible : public IAccessible {
+public:
+    TextAccessible(HWND box, IAccessible* standard) : box_(box), standard_(standard) { standard_->AddRef(); }
+    virtual ~TextAccessible() { standard_->Release(); }
+    TextAccessible(const TextAccessible&) = delete;
+    TextAccessible& operator=(const TextAccessible&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDispatch) || IsEqualIID(id, IID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return standard_->QueryInterface(id, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return standard_->GetTypeInfoCount(n); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return standard_->GetTypeInfo(i, l, t); }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
+        return standard_->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
+                                     UINT* a) override {
+        return standard_->Invoke(d, r, l, f, p, v, e, a);
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return standard_->get_accParent(p); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override { return standard_->get_accChildCount(n); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** d) override { return standard_->get_accChild(c, d); }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT c, BSTR* name) override {
+        if (!self(c)) return standard_->get_accName(c, name);
+        if (!name) return E_POINTER;
+        *name = nullptr;  // the text is the value; a label names the box
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* value) override {
+        if (!self(c)) return standard_->get_accValue(c, value);
+        if (!value) return E_POINTER;
+        const auto length = static_cast<int>(SendMessageW(box_, WM_GETTEXTLENGTH, 0, 0));
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(SendMessageW(box_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        *value = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        return *value ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override { return standard_->get_accDescription(c, d); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* role) override {
+        if (!self(c)) return standard_->get_accRole(c, role);
+        if (!role) return E_POINTER;
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_TEXT;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override { return standard_->get_accState(c, s); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override { return standard_->get_accHelp(c, h); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override {
+        return standard_->get_accHelpTopic(f, c, t);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* k) override {
+        return standard_->get_accKeyboardShortcut(c, k);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* f) override { return standard_->get_accFocus(f); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* s) override { return standard_->get_accSelection(s); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* a) override {
+        return standard_->get_accDefaultAction(c, a);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override { return standard_->accSelect(f, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override {
+        return standard_->accLocation(x, y, w, h, c);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG d, VARIANT s, VARIANT* e) override { return standard_->accNavigate(d, s, e); }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* c) override { return standard_->accHitTest(x, y, c); }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return standard_->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR n) override { return standard_->put_accName(c, n); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override {
+        if (!self(c)) return standard_->put_accValue(c, value);
+        // As a step the user can undo.
+        SendMessageW(box_, EM_SETSEL, 0, -1);
+        SendMessageW(box_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(value ? value : L""));
+        return S_OK;
+    }
+
+private:
+    static bool self(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+    HWND box_;
+    IAccessible* standard_;
+    LONG references_ = 1;
+};
+
 }  // namespace
 
 const wchar_t* ScriptBox::className() {
@@ -764,9 +861,10 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // To accessibility: a text box, its text the value, its
             // selection read through the messages above.
             if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
-                IAccessible* accessible = nullptr;
-                if (SUCCEEDED(CreateStdAccessibleProxyW(box_, L"Edit", OBJID_CLIENT, IID_IAccessible,
-                                                        reinterpret_cast<void**>(&accessible)))) {
+                IAccessible* standard = nullptr;
+                if (SUCCEEDED(CreateStdAccessibleObject(box_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard)))) {
+                    auto* accessible = new TextAccessible(box_, standard);
+                    standard->Release();
                     const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
                     accessible->Release();
                     return result;
