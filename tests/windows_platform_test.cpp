@@ -3,6 +3,7 @@
 // keys.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <imm.h>
 #include <oleacc.h>
 
 #include "base/errors.h"
@@ -256,6 +257,24 @@ TEST(Win32Views, EditorBoxTabsClicksAndTheWheel) {
     SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 1));
     SendMessageW(box, WM_LBUTTONUP, 0, at(2, 1));
     EXPECT_EQ(selected(), "send(abc) wait(5)\r\n");
+
+    // An input method's composition window stands at the caret.
+    SetFocus(box);
+    if (GetFocus() == box) {
+        script.setCaret(20, 20);  // line 1, column 5
+        POINT caret{};
+        GetCaretPos(&caret);
+        HIMC context = ImmGetContext(box);
+        ASSERT_NE(context, nullptr);
+        COMPOSITIONFORM form{};
+        ASSERT_TRUE(ImmGetCompositionWindow(context, &form));
+        ImmReleaseContext(box, context);
+        EXPECT_EQ(form.ptCurrentPos.x, caret.x + 1);
+        EXPECT_EQ(form.ptCurrentPos.y, caret.y);
+        EXPECT_EQ(caret.y, metrics.tmHeight);
+    } else {
+        ADD_FAILURE() << "the box did not take the focus";
+    }
 
     std::string lines;
     for (int i = 0; i < 300; ++i) lines += std::string(400, 'x') + "\r\n";

@@ -1,5 +1,6 @@
 #include "editor/win32/script_box_win32.h"
 
+#include <imm.h>
 #include <oleacc.h>
 #include <windowsx.h>
 
@@ -320,7 +321,16 @@ void ScriptBox::placeCaret() {
     const long long row = static_cast<long long>(t.lineOf(t.caret)) - firstLine_;
     const long long x = textLeft() + static_cast<long long>(t.columnOf(t.caret)) * cellWidth_ - hscroll_;
     const bool inSight = row >= 0 && row <= shownLines() && x >= textLeft() - 1;
-    SetCaretPos(inSight ? static_cast<int>(x) - 1 : -100, inSight ? static_cast<int>(row) * lineHeight_ : -100);
+    const POINT at{inSight ? static_cast<LONG>(x) - 1 : -100, inSight ? static_cast<LONG>(row) * lineHeight_ : -100};
+    SetCaretPos(at.x, at.y);
+    // An input method's composition window follows the caret, in the box's font.
+    if (HIMC context = ImmGetContext(box_)) {
+        COMPOSITIONFORM form{CFS_POINT, {at.x + 1, at.y}, {}};
+        ImmSetCompositionWindow(context, &form);
+        LOGFONTW lf{};
+        if (GetObjectW(font_, sizeof lf, &lf)) ImmSetCompositionFontW(context, &lf);
+        ImmReleaseContext(box_, context);
+    }
 }
 
 void ScriptBox::updateScrollBars() {
