@@ -369,8 +369,23 @@ ShownLine ScriptEditing::shownLine(std::size_t line, std::size_t firstColumn, st
         while (stretch + 1 < styles.size() && styles[stretch].to <= i) ++stretch;
         const TextStyle style = styles.empty() ? TextStyle{} : styles[stretch].style;
         const bool selected = from + i >= selFrom && from + i < selTo;
-        const std::size_t cells = u == '\t' ? (column / ScriptText::kTabWidth + 1) * ScriptText::kTabWidth - column : 1;
-        const bool alone = u == '\t' || !fitsCell(u);
+        const std::size_t cells = u == '\t' ? (column / ScriptText::kTabWidth + 1) * ScriptText::kTabWidth - column
+                                             : ScriptText::cellsOf(u);
+        const bool alone = u == '\t' || !fitsCell(u) || cells != 1;
+        ShownRun* previous = out.runs.empty() ? nullptr : &out.runs.back();
+        if (cells == 0 && previous && !previous->text.empty() && previous->column + previous->cells == column) {
+            // A combining mark: drawn in one piece with the character
+            // before it (taken out of its run when it shares one).
+            if (previous->text.size() == previous->cells && previous->cells > 1) {
+                const char32_t base = previous->text.back();
+                previous->text.pop_back();
+                --previous->cells;
+                out.runs.push_back({column - 1, 1, std::u32string(1, base), previous->style, previous->selected});
+                previous = &out.runs.back();
+            }
+            previous->text += u;
+            continue;
+        }
         if (column + cells > firstColumn) {
             ShownRun* last = out.runs.empty() ? nullptr : &out.runs.back();
             if (!alone && last && last->style == style && last->selected == selected && last->column + last->cells == column &&

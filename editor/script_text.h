@@ -46,8 +46,12 @@ public:
     std::size_t previousWord(std::size_t pos) const;
     // The word at `pos` (a double click): its start and end.
     std::pair<std::size_t, std::size_t> wordAt(std::size_t pos) const;
-    // Columns, as shown: a character is one, a tab goes on to the next
-    // multiple of kTabWidth.
+    // The cells a character takes: none for a combining mark (it is drawn
+    // with the character before it, and the caret steps over both), two for
+    // a wide one (CJK, pictographs), one for the others.
+    static std::size_t cellsOf(char32_t u);
+    // Columns, as shown: a character takes its cells, a tab goes on to the
+    // next multiple of kTabWidth.
     static constexpr std::size_t kTabWidth = 8;
     std::size_t columnOf(std::size_t pos) const;
     // The place in `line` nearest the column.
@@ -94,6 +98,9 @@ private:
     // The edit itself, without the history.
     void apply(std::size_t pos, std::size_t removed, std::string_view inserted);
     std::size_t cellsBetween(std::size_t from, std::size_t to) const;
+    // The character that starts at `pos` and its length in bytes.
+    char32_t characterAt(std::size_t pos, std::size_t& length) const;
+    bool combiningAt(std::size_t pos) const;
 
     std::string buffer_;  // text before the gap, the gap, text after it
     std::size_t gapStart_ = 0, gapEnd_ = 0;

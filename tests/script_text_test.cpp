@@ -186,7 +186,7 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     EXPECT_EQ(e.shownLine(0, 0, 80).endColumn, 9u);
     // U+2192 lacks 1252 and stands alone; the lone CR shows as U+240D, alone
     // too (a mark the font may draw wider), and so does the wide U+4E2D.
-    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+2:ab~ 2+1:U8594~! 3+1:c~ 4+1:U9229~ 5+1:d~ 6+1:U20013~! 7+1:e~ ");
+    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+2:ab~ 2+1:U8594~! 3+1:c~ 4+1:U9229~ 5+1:d~ 6+2:U20013~! 8+1:e~ ");
     EXPECT_EQ(describe(e.shownLine(1, 3, 4)), "3+1:c~ 4+1:U9229~ ");  // only what is in sight
     e.setCaret(e.text().lineStart(1) + 1, 3);                    // from "(1)" to after "a"
     const ShownLine first = e.shownLine(0, 0, 80);
@@ -202,6 +202,40 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     EXPECT_EQ(e.lineStyles(1).size(), 1u);
     EXPECT_EQ(e.lineStyles(1)[0].style, TextStyle{});
     EXPECT_EQ(e.runNumber(1), -1);
+}
+
+// A combining mark is drawn with the character before it and takes no
+// cell; a wide character takes two; the caret steps over a character and
+// its marks at once, and columns and clicks agree with the drawing.
+TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
+    ScriptEditing e;
+    // "ae" + U+0301 "x", a CJK character, "y", and a mark at the line's start.
+    e.setText("ae\xCC\x81x\xE4\xB8\xADy\r\n\xCC\x81z");
+    auto describe = [](const ShownLine& l) {
+        std::string out;
+        for (const ShownRun& r : l.runs) {
+            out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
+            for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
+            out += " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(describe(e.shownLine(0, 0, 80)), "0+1:a 1+1:eU769 2+1:x 3+2:U20013 5+1:y ");
+    const ScriptText& t = e.text();
+    const struct { std::size_t pos, column; } columns[] = {{0, 0}, {1, 1}, {4, 2}, {5, 3}, {8, 5}, {9, 6}};
+    for (const auto& c : columns) {
+        EXPECT_EQ(t.columnOf(c.pos), c.column) << c.pos;
+        EXPECT_EQ(t.positionAt(0, c.column), c.pos) << c.column;
+    }
+    EXPECT_EQ(t.positionAt(0, 4), 8u);  // its middle: after it, as within a tab
+    const std::vector<std::size_t> steps{0, 1, 4, 5, 8, 9, 11, 13, 14};
+    std::size_t pos = 0;
+    for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_EQ(pos = t.nextPosition(pos), steps[i]) << i;
+    for (std::size_t i = steps.size() - 1; i > 0; --i) EXPECT_EQ(pos = t.previousPosition(pos), steps[i - 1]) << i;
+    // Backspace after "e" with its accent takes both.
+    e.setCaret(4, 4);
+    e.erase(ScriptEditing::Erase::Back);
+    EXPECT_EQ(e.text().text(), "ax\xE4\xB8\xADy\r\n\xCC\x81z");
 }
 
 // The clipboard gets the desktop's line breaks; pasting gives any break as

@@ -454,7 +454,9 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
             units.clear();
             dx.clear();
             for (char32_t u : run.text) {
-                const int advance = run.text.size() == 1 ? width : cellWidth_;
+                // Each character its cells; a combining mark none, drawn
+                // over the character before it.
+                const int advance = static_cast<int>(ScriptText::cellsOf(u)) * cellWidth_;
                 if (u > 0xFFFF) {
                     units.push_back(static_cast<wchar_t>(0xD800 + ((u - 0x10000) >> 10)));
                     units.push_back(static_cast<wchar_t>(0xDC00 + ((u - 0x10000) & 0x3FF)));
