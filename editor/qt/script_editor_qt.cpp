@@ -313,8 +313,14 @@ void EditorBox::paintEvent(QPaintEvent* event) {
                 p.fillRect(cell, toQt(colour.outside1252));
             }
             p.setPen(ink);
-            if (!run.text.empty())
-                p.drawText(QPointF(x, top + ascent), QString::fromUcs4(run.text.data(), static_cast<qsizetype>(run.text.size())));
+            if (!run.text.empty()) {
+                QString shownText = QString::fromUcs4(run.text.data(), static_cast<qsizetype>(run.text.size()));
+                // A character with its combining marks, composed where one
+                // character holds them: the font's own glyph, not a mark
+                // another font puts beside it.
+                if (run.text.size() > run.cells) shownText = shownText.normalized(QString::NormalizationForm_C);
+                p.drawText(QPointF(x, top + ascent), shownText);
+            }
             if (run.style.wave) drawWave(p, qRound(x), qRound(x + width), top + lh - 2, toQt(colour.wave));
         }
         // A selection going on past the line's end covers its line break.
