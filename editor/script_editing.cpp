@@ -242,6 +242,26 @@ void ScriptEditing::dragTo(std::size_t pos) {
         setCaret(std::max(to, pressed_.second), pressed_.first);
 }
 
+bool ScriptEditing::dropSelection(std::size_t to, bool copy) {
+    const std::size_t from = text_.selectionStart(), end = text_.selectionEnd();
+    to = std::min(to, text_.size());
+    if (from == end || (to > from && to < end) || (!copy && (to == from || to == end))) return false;
+    const std::string moved = text_.slice(from, end);
+    if (copy) {
+        text_.replace(to, 0, moved);
+        setCaret(to + moved.size(), to);
+    } else if (to < from) {  // [to, end) = before + moved becomes moved + before
+        text_.replace(to, end - to, moved + text_.slice(to, from));
+        setCaret(to + moved.size(), to);
+    } else {  // [from, to) = moved + after becomes after + moved
+        text_.replace(from, to - from, text_.slice(end, to) + moved);
+        setCaret(to, to - moved.size());
+    }
+    wantedColumnKept_ = false;
+    widest_ = std::max(widest_, text_.lineLength(text_.lineOf(text_.caret)));
+    return true;
+}
+
 std::string ScriptEditing::selectionForClipboard() const {
     std::string s = text_.slice(text_.selectionStart(), text_.selectionEnd()), out;
     out.reserve(s.size());

@@ -97,6 +97,10 @@ public:
     // extends the selection by the same measure from what the press took.
     void press(std::size_t pos, int clicks, bool extend);
     void dragTo(std::size_t pos);
+    // The selection dragged and dropped at `to`: moved there (or copied)
+    // as one step the user can undo, and selected there. False when it
+    // falls on itself (a move), or there is none.
+    bool dropSelection(std::size_t to, bool copy);
 
     // Whether a command of the box's menu can act now.
     bool canDo(EditCommand command, bool clipboardHasText) const;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -589,6 +590,25 @@ private slots:
         QCOMPARE(selected(), std::string("send(abc) wait(5)\r\n"));
         QTest::mouseClick(area, Qt::LeftButton, {}, at(2, 1));  // a fourth puts the caret
         QCOMPARE(selected(), std::string());
+        // A click inside a selection (no drag) puts the caret there.
+        s.editor->setCaret(13, 9);  // "beep"
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(10, 0));
+        QCOMPARE(selected(), std::string());
+        QCOMPARE(s.editor->script().caret, std::size_t(10));
+        // Text dropped from another program goes where it is dropped, as
+        // one undo step.
+        QMimeData dropped;
+        dropped.setText("X\nY");
+        const QPointF onto = at(2, 2);
+        QDragEnterEvent enter(onto.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(onto, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(s.window.editorTextUtf8(), std::string("wait(10) beep\r\nsend(abc) wait(5)\r\nenX\r\nYd"));
+        s.editor->undo();
+        QCOMPARE(s.window.editorTextUtf8(), std::string("wait(10) beep\r\nsend(abc) wait(5)\r\nend"));
 
         std::string text;
         for (int i = 0; i < 200; ++i) text += std::string(300, 'x') + "\r\n";

@@ -238,6 +238,45 @@ TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
     EXPECT_EQ(e.text().text(), "ax\xE4\xB8\xADy\r\n\xCC\x81z");
 }
 
+// A selection dropped elsewhere: moved (or copied with Ctrl) as one undo
+// step and selected where it landed; onto itself nothing happens.
+TEST(ScriptEditing, DroppedSelectionMovesOrCopiesAsOneStep) {
+    const struct {
+        std::size_t from, to, at;
+        bool copy;
+        const char* after;  // [selected]; "" when nothing happens
+    } cases[] = {
+        {1, 3, 5, false, "ade[bc]f"},
+        {3, 5, 0, false, "[de]abcf"},
+        {1, 3, 6, false, "adef[bc]"},
+        {1, 3, 5, true, "abcde[bc]f"},
+        {1, 3, 1, true, "a[bc]bcdef"},  // a copy may go beside itself
+        {1, 3, 2, false, ""},
+        {1, 3, 3, false, ""},
+        {1, 3, 2, true, ""},
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText("abcdef");
+        e.setCaret(c.to, c.from);
+        const bool done = e.dropSelection(c.at, c.copy);
+        const std::string where = std::to_string(c.from) + ".." + std::to_string(c.to) + " at " + std::to_string(c.at);
+        if (!*c.after) {
+            EXPECT_FALSE(done) << where;
+            EXPECT_EQ(e.text().text(), "abcdef") << where;
+            continue;
+        }
+        ASSERT_TRUE(done) << where;
+        std::string got(e.text().text());
+        got.insert(e.text().selectionEnd(), "]");
+        got.insert(e.text().selectionStart(), "[");
+        EXPECT_EQ(got, c.after) << where;
+        ASSERT_TRUE(e.undo()) << where;
+        EXPECT_EQ(e.text().text(), "abcdef") << where;
+        EXPECT_FALSE(e.undo()) << where;
+    }
+}
+
 // The clipboard gets the desktop's line breaks; pasting gives any break as
 // CR LF and drops NUL; erasing and moving keep whole characters.
 TEST(ScriptEditing, ClipboardEraseAndMoves) {

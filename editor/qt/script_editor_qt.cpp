@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QMimeData>
 #include <QWheelEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -53,6 +55,8 @@ void drawWave(QPainter& p, int x0, int x1, int y, const QColor& colour) {
 EditorBox::EditorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     gutter_ = new Gutter(this);
     setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -330,6 +334,7 @@ void EditorBox::paintEvent(QPaintEvent* event) {
     }
     if (editing_.widest() != widest) QMetaObject::invokeMethod(this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     if (hasFocus() && caretShown_) p.fillRect(cursorRect(), pal.color(QPalette::Text));
+    if (!dropCaret_.isNull()) p.fillRect(dropCaret_, pal.color(QPalette::Text));
 }
 
 void EditorBox::paintPreedit(QPainter& p, qreal x, int top) {
@@ -551,8 +556,69 @@ void EditorBox::mousePressEvent(QMouseEvent* e) {
     const bool third = doubleClicked_.isValid() && doubleClicked_.elapsed() < QApplication::doubleClickInterval() &&
                        (e->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
     doubleClicked_.invalidate();
+    // A press in the selection may start dragging it away.
+    const ScriptText& t = script();
+    if (!third && !(e->modifiers() & Qt::ShiftModifier) && t.caret != t.anchor && pos >= t.selectionStart() &&
+        pos < t.selectionEnd()) {
+        pressedInSelection_ = true;
+        pressAt_ = e->position();
+        return;
+    }
     editing_.press(pos, third ? 3 : 1, !third && (e->modifiers() & Qt::ShiftModifier));
     caretMoved();
+}
+
+void EditorBox::dragSelection() {
+    pressedInSelection_ = false;
+    auto* dragged = new QMimeData;
+    dragged->setText(QString::fromStdString(editing_.selectionForClipboard()));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(dragged);
+    droppedHere_ = false;
+    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    // Moved into another program: it is taken from here.
+    if (done == Qt::MoveAction && !droppedHere_ && editing_.hasSelection()) replaceSelection({});
+}
+
+void EditorBox::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasText()) e->acceptProposedAction();
+}
+
+void EditorBox::dragMoveEvent(QDragMoveEvent* e) {
+    if (!e->mimeData()->hasText()) return e->ignore();
+    // Where it would land: a caret of its own.
+    viewport()->update(dropCaret_);
+    dropCaret_ = characterRect(positionAtPoint(e->position()));
+    dropCaret_.setWidth(2);
+    dropCaret_.translate(-1, 0);
+    viewport()->update(dropCaret_);
+    e->acceptProposedAction();
+}
+
+void EditorBox::dragLeaveEvent(QDragLeaveEvent*) {
+    viewport()->update(dropCaret_);
+    dropCaret_ = QRect();
+}
+
+void EditorBox::dropEvent(QDropEvent* e) {
+    viewport()->update(dropCaret_);
+    dropCaret_ = QRect();
+    const std::size_t at = positionAtPoint(e->position());
+    if (e->source() == this) {
+        // The box's own selection: moved, or copied with Ctrl.
+        const bool copy = e->modifiers() & Qt::ControlModifier;
+        if (editing_.dropSelection(at, copy)) afterEdit();
+        droppedHere_ = true;
+        e->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+        e->accept();
+        return;
+    }
+    // Text from another program, put where it is dropped.
+    setFocus(Qt::MouseFocusReason);
+    setCaret(at);
+    insertText(e->mimeData()->text().toStdString());
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
 }
 
 void EditorBox::dragTo(const QPointF& at) {
@@ -562,6 +628,10 @@ void EditorBox::dragTo(const QPointF& at) {
 
 void EditorBox::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton)) return;
+    if (pressedInSelection_) {
+        if ((e->position() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) dragSelection();
+        return;
+    }
     // A drag held beyond the box goes on scrolling it, a line at a time.
     dragAt_ = e->position();
     dragTo(dragAt_);
@@ -574,6 +644,11 @@ void EditorBox::mouseMoveEvent(QMouseEvent* e) {
 void EditorBox::mouseReleaseEvent(QMouseEvent* e) {
     QAbstractScrollArea::mouseReleaseEvent(e);
     dragScroll_.stop();
+    if (pressedInSelection_ && e->button() == Qt::LeftButton) {  // a click in the selection, not a drag
+        pressedInSelection_ = false;
+        editing_.press(positionAtPoint(e->position()), 1, false);
+        caretMoved();
+    }
     if (e->button() == Qt::LeftButton) offerSelection();
     if (onClick) onClick();
 }

@@ -87,6 +87,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -125,6 +129,12 @@ private:
     QPointF dragAt_;
     QElapsedTimer doubleClicked_;  // a third click soon after takes the line
     QPointF doubleClickAt_;
+    // A press in the selection: a drag of it once the mouse moves far enough.
+    bool pressedInSelection_ = false;
+    QPointF pressAt_;
+    bool droppedHere_ = false;
+    QRect dropCaret_;  // where a drag would drop
+    void dragSelection();
     mutable qreal cell_ = 0;
     mutable std::optional<BoxColours> colours_;
     // What accessibility is told after an edit (only while it listens).
