@@ -7,6 +7,7 @@
 #include <oleacc.h>
 
 #include "base/errors.h"
+#include "editor/box_colours.h"
 #include "editor/win32/main_window_win32.h"
 #include "platform/conventions.h"
 #include "platform/windows/registry_installation.h"
@@ -301,6 +302,58 @@ TEST(Win32Views, EditorBoxTabsClicksAndTheWheel) {
     SendMessageW(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_GT(position(SB_HORZ), 0);
     EXPECT_EQ(position(SB_VERT), down);
+}
+
+// The box's colours follow the system's: on a dark scheme and a
+// high-contrast one, keywords and comments are drawn readable on the box's
+// ground (read from the screen's pixels: the ink farthest from the ground
+// in each line).
+TEST(Win32Views, EditorBoxColoursFollowTheSystemScheme) {
+    win32::MainWindowWin32 window;
+    window.show();
+    HWND box = window.control("Text1");
+    window.editorBox().setText("beep beep\r\n' a note");
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+    const COLORREF before[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    HDC measure = GetDC(box);
+    HGDIOBJ old = SelectObject(measure, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(measure, &metrics);
+    SelectObject(measure, old);
+    ReleaseDC(box, measure);
+    auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+    const struct { const char* name; COLORREF ground, text; } schemes[] = {
+        {"dark", RGB(30, 30, 30), RGB(230, 230, 230)},
+        {"high contrast", RGB(0, 0, 0), RGB(255, 255, 255)},
+        {"light", RGB(255, 255, 255), RGB(0, 0, 0)},
+    };
+    for (const auto& scheme : schemes) {
+        const COLORREF colours[] = {scheme.ground, scheme.text};
+        ASSERT_TRUE(SetSysColors(2, elements, colours));
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(box);
+        RECT client;
+        GetClientRect(box, &client);
+        const COLORREF ground = GetPixel(dc, client.right - 20, metrics.tmHeight / 2);
+        EXPECT_EQ(ground, scheme.ground) << scheme.name;
+        // The text starts where the gutter's ground ends (its bottom row
+        // holds no digits).
+        int textStart = 0;
+        while (textStart < client.right && GetPixel(dc, textStart, metrics.tmHeight - 1) != ground) ++textStart;
+        for (int line = 0; line < 2; ++line) {
+            double best = 1;
+            COLORREF ink = ground;
+            for (int y = line * metrics.tmHeight; y < (line + 1) * metrics.tmHeight; ++y)
+                for (int x = textStart; x < textStart + 4 * metrics.tmAveCharWidth + 4; ++x) {
+                    const COLORREF c = GetPixel(dc, x, y);
+                    if (contrast(rgb(c), rgb(ground)) > best) best = contrast(rgb(c), rgb(ground)), ink = c;
+                }
+            EXPECT_GE(best, kReadable) << scheme.name << (line == 0 ? ": keyword " : ": comment ") << std::hex << ink;
+        }
+        ReleaseDC(box, dc);
+    }
+    SetSysColors(2, elements, before);
 }
 
 // The edit box's messages that read, select and replace text, and
