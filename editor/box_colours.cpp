@@ -23,10 +23,10 @@ Rgb mix(Rgb a, Rgb b, double part) {
 
 // A hue for an ink, moved towards `text` as far as it takes to be readable
 // on `ground` (the text itself is, on any scheme worth the name).
-Rgb readableInk(Rgb hue, Rgb ground, Rgb text) {
+Rgb readableInk(Rgb hue, Rgb ground, Rgb text, double needed = kReadable) {
     for (int step = 0; step <= 20; ++step) {
         const Rgb ink = mix(hue, text, step / 20.0);
-        if (contrast(ink, ground) >= kReadable) return ink;
+        if (contrast(ink, ground) >= needed) return ink;
     }
     return text;
 }
@@ -62,14 +62,17 @@ BoxColours boxColours(Rgb ground, Rgb text, Rgb highlight, Rgb highlightText, bo
     }
     const bool dark = luminance(ground) < luminance(text);
     c.keyword = readableInk(dark ? Rgb{130, 170, 255} : Rgb{0, 0, 160}, ground, text);
-    c.comment = readableInk(mix(text, ground, 0.45), ground, text);
-    c.wave = readableInk(dark ? Rgb{255, 90, 90} : Rgb{220, 0, 0}, ground, text);
+    // (On the light scheme these are the box's colours of old, where they
+    // were readable.)
+    c.comment = readableInk(mix(text, ground, 0.43), ground, text);
+    // The wave is a mark, not text: 3:1 is enough to see it.
+    c.wave = readableInk(dark ? Rgb{255, 90, 90} : Rgb{255, 0, 0}, ground, text, 3.0);
     const std::initializer_list<Rgb> inks{text, c.keyword, c.comment};
-    c.runLine = readableGround(ground, {0, 160, 0}, inks, 0.22);
-    c.outside1252 = readableGround(ground, {255, 0, 0}, inks, 0.3);
-    c.gutter = mix(ground, text, 0.07);
-    c.gutterNumber = readableInk(mix(text, ground, 0.5), c.gutter, text);
-    c.gutterRunning = readableGround(ground, {0, 160, 0}, {text}, 0.45);
+    c.runLine = readableGround(ground, {200, 235, 200}, inks, 1.0);
+    c.outside1252 = readableGround(ground, {255, 190, 190}, inks, 1.0);
+    c.gutter = mix(ground, text, 0.0745);
+    c.gutterNumber = readableInk(mix(text, c.gutter, 0.5), c.gutter, text);
+    c.gutterRunning = readableGround(ground, {120, 190, 120}, {text}, 1.0);
     c.gutterRunningNumber = text;
     return c;
 }
