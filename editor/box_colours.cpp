@@ -71,7 +71,7 @@ BoxColours boxColours(Rgb ground, Rgb text, Rgb highlight, Rgb highlightText, bo
     c.runLine = readableGround(ground, {200, 235, 200}, inks, 1.0);
     c.outside1252 = readableGround(ground, {255, 190, 190}, inks, 1.0);
     c.gutter = mix(ground, text, 0.0745);
-    c.gutterNumber = readableInk(mix(text, c.gutter, 0.5), c.gutter, text);
+    c.gutterNumber = readableInk(mix(text, c.gutter, 0.42), c.gutter, text);
     c.gutterRunning = readableGround(ground, {120, 190, 120}, {text}, 1.0);
     c.gutterRunningNumber = text;
     return c;
