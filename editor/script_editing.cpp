@@ -195,6 +195,11 @@ void ScriptEditing::erase(Erase how) {
             case Erase::WordForward: text_.anchor = text_.nextWord(caret); break;
         }
         if (text_.anchor == caret) return;
+        // A run of presses is undone as one step.
+        const std::size_t from = text_.selectionStart();
+        text_.replace(from, text_.selectionEnd() - from, {}, true);
+        wantedColumnKept_ = false;
+        return;
     }
     replaceSelection({});
 }
@@ -202,6 +207,59 @@ void ScriptEditing::erase(Erase how) {
 void ScriptEditing::selectWord(std::size_t pos) {
     const auto [from, to] = text_.wordAt(pos);
     setCaret(to, from);
+}
+
+std::pair<std::size_t, std::size_t> ScriptEditing::unitAt(std::size_t pos, int unit) const {
+    if (unit == 2) return text_.wordAt(pos);
+    if (unit == 3) {
+        const std::size_t line = text_.lineOf(pos);
+        return {text_.lineStart(line), line + 1 < text_.lineCount() ? text_.lineStart(line + 1) : text_.size()};
+    }
+    return {pos, pos};
+}
+
+void ScriptEditing::press(std::size_t pos, int clicks, bool extend) {
+    pos = std::min(pos, text_.size());
+    pressUnit_ = std::clamp(clicks, 1, 3);
+    if (pressUnit_ == 1) {
+        pressed_ = {pos, pos};
+        setCaret(pos, extend ? text_.anchor : pos);
+        if (extend) pressed_ = {text_.anchor, text_.anchor};
+        return;
+    }
+    pressed_ = unitAt(pos, pressUnit_);
+    setCaret(pressed_.second, pressed_.first);
+}
+
+void ScriptEditing::dragTo(std::size_t pos) {
+    pos = std::min(pos, text_.size());
+    const auto [from, to] = unitAt(pos, pressUnit_);
+    // Before what the press took: from the start of the unit there to the
+    // press's end; after it: from the press's start to the unit's end.
+    if (pos < pressed_.first)
+        setCaret(from, pressed_.second);
+    else
+        setCaret(std::max(to, pressed_.second), pressed_.first);
+}
+
+bool ScriptEditing::dropSelection(std::size_t to, bool copy) {
+    const std::size_t from = text_.selectionStart(), end = text_.selectionEnd();
+    to = std::min(to, text_.size());
+    if (from == end || (to > from && to < end) || (!copy && (to == from || to == end))) return false;
+    const std::string moved = text_.slice(from, end);
+    if (copy) {
+        text_.replace(to, 0, moved);
+        setCaret(to + moved.size(), to);
+    } else if (to < from) {  // [to, end) = before + moved becomes moved + before
+        text_.replace(to, end - to, moved + text_.slice(to, from));
+        setCaret(to + moved.size(), to);
+    } else {  // [from, to) = moved + after becomes after + moved
+        text_.replace(from, to - from, text_.slice(end, to) + moved);
+        setCaret(to, to - moved.size());
+    }
+    wantedColumnKept_ = false;
+    widest_ = std::max(widest_, text_.lineLength(text_.lineOf(text_.caret)));
+    return true;
 }
 
 std::string ScriptEditing::selectionForClipboard() const {
@@ -258,6 +316,37 @@ std::size_t charactersIn(const ScriptText& text, std::size_t from, std::size_t t
 }
 }  // namespace
 
+namespace {
+// UTF-16 units of the character a byte starts (0 for a continuation byte;
+// a stray byte shows as one U+FFFD).
+std::size_t unitsOfByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u & 0xC0) == 0x80) return 0;
+    return u >= 0xF0 && u < 0xF8 ? 2 : 1;
+}
+}  // namespace
+
+std::size_t ScriptEditing::unitsBefore(std::size_t pos) const {
+    pos = std::min(pos, text_.size());
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < pos; ++i) units += unitsOfByte(text_.at(i));
+    return units;
+}
+
+std::size_t ScriptEditing::positionOfUnits(std::size_t units) const {
+    std::size_t pos = 0, seen = 0;
+    const std::size_t size = text_.size();
+    while (pos < size) {
+        const std::size_t next = text_.nextPosition(pos);
+        std::size_t here = 0;
+        for (std::size_t i = pos; i < next; ++i) here += unitsOfByte(text_.at(i));
+        if (seen + here > units) break;
+        seen += here;
+        pos = next;
+    }
+    return pos;
+}
+
 std::size_t ScriptEditing::caretCharacters() const { return charactersIn(text_, 0, text_.selectionStart()); }
 
 ScriptEditing::CaretLine ScriptEditing::caretLine() const {
@@ -300,8 +389,23 @@ ShownLine ScriptEditing::shownLine(std::size_t line, std::size_t firstColumn, st
         while (stretch + 1 < styles.size() && styles[stretch].to <= i) ++stretch;
         const TextStyle style = styles.empty() ? TextStyle{} : styles[stretch].style;
         const bool selected = from + i >= selFrom && from + i < selTo;
-        const std::size_t cells = u == '\t' ? (column / ScriptText::kTabWidth + 1) * ScriptText::kTabWidth - column : 1;
-        const bool alone = u == '\t' || !fitsCell(u);
+        const std::size_t cells = u == '\t' ? (column / ScriptText::kTabWidth + 1) * ScriptText::kTabWidth - column
+                                             : ScriptText::cellsOf(u);
+        const bool alone = u == '\t' || !fitsCell(u) || cells != 1;
+        ShownRun* previous = out.runs.empty() ? nullptr : &out.runs.back();
+        if (cells == 0 && previous && !previous->text.empty() && previous->column + previous->cells == column) {
+            // A combining mark: drawn in one piece with the character
+            // before it (taken out of its run when it shares one).
+            if (previous->text.size() == previous->cells && previous->cells > 1) {
+                const char32_t base = previous->text.back();
+                previous->text.pop_back();
+                --previous->cells;
+                out.runs.push_back({column - 1, 1, std::u32string(1, base), previous->style, previous->selected});
+                previous = &out.runs.back();
+            }
+            previous->text += u;
+            continue;
+        }
         if (column + cells > firstColumn) {
             ShownRun* last = out.runs.empty() ? nullptr : &out.runs.back();
             if (!alone && last && last->style == style && last->selected == selected && last->column + last->cells == column &&

@@ -91,6 +91,16 @@ public:
     void erase(Erase how);
     // The word at a place (a double click) selected.
     void selectWord(std::size_t pos);
+    // A press of the left button at a place, the `clicks`-th in a row: one
+    // puts the caret there (with `extend`, the selection reaches it), two
+    // take the word, three the line with its line break. A drag after it
+    // extends the selection by the same measure from what the press took.
+    void press(std::size_t pos, int clicks, bool extend);
+    void dragTo(std::size_t pos);
+    // The selection dragged and dropped at `to`: moved there (or copied)
+    // as one step the user can undo, and selected there. False when it
+    // falls on itself (a move), or there is none.
+    bool dropSelection(std::size_t to, bool copy);
 
     // Whether a command of the box's menu can act now.
     bool canDo(EditCommand command, bool clipboardHasText) const;
@@ -139,6 +149,12 @@ public:
     };
     CaretLine caretLine() const;
     bool holdsAfterCaretLine(std::string_view utf8) const;
+    // Offsets as the system's text interfaces count them (accessibility,
+    // the edit box's messages): UTF-16 units from the text's start. A byte
+    // position to units, and units to the position of the character they
+    // fall in (past the end: the end). Each walks the text before it.
+    std::size_t unitsBefore(std::size_t pos) const;
+    std::size_t positionOfUnits(std::size_t units) const;
     // Whether the gutter marks the line as holding characters 1252 lacks.
     bool lineHoldsOutside1252(std::size_t line) const;
 
@@ -155,6 +171,10 @@ private:
     bool encodedDrawn_ = false;
     std::size_t selectionFrom_ = kToBottom, selectionTo_ = 0;  // none drawn
     std::size_t wantedColumn_ = 0;  // kept by Up and Down
+    // What the last press took, and by which measure a drag extends it.
+    std::pair<std::size_t, std::size_t> pressed_{0, 0};
+    int pressUnit_ = 1;  // 1 a character, 2 a word, 3 a line
+    std::pair<std::size_t, std::size_t> unitAt(std::size_t pos, int unit) const;
     bool wantedColumnKept_ = false;
     std::size_t widest_ = 0;
     // Run numbers: filled lines before each line, known up to runKnown_.

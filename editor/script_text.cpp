@@ -86,12 +86,49 @@ std::size_t ScriptText::lineOf(std::size_t pos) const {
                                     lineStarts_.begin()) - 1;
 }
 
+std::size_t ScriptText::cellsOf(char32_t u) {
+    // Combining marks (diacritics, and those for symbols and half marks).
+    if ((u >= 0x0300 && u < 0x0370) || (u >= 0x1AB0 && u < 0x1B00) || (u >= 0x1DC0 && u < 0x1E00) ||
+        (u >= 0x20D0 && u < 0x2100) || (u >= 0xFE20 && u < 0xFE30) || u == 0x200D || (u >= 0xFE00 && u < 0xFE10))
+        return 0;
+    // East Asian wide and full-width characters, and pictographs.
+    if ((u >= 0x1100 && u < 0x1160) || (u >= 0x2E80 && u < 0xA4D0 && u != 0x303F) || (u >= 0xAC00 && u < 0xD7A4) ||
+        (u >= 0xF900 && u < 0xFB00) || (u >= 0xFE30 && u < 0xFE50) || (u >= 0xFF00 && u < 0xFF61) ||
+        (u >= 0xFFE0 && u < 0xFFE7) || (u >= 0x1F300 && u < 0x1F650) || (u >= 0x1F900 && u < 0x1FA00) ||
+        (u >= 0x20000 && u < 0x3FFFE))
+        return 2;
+    return 1;
+}
+
+char32_t ScriptText::characterAt(std::size_t pos, std::size_t& length) const {
+    const auto lead = static_cast<unsigned char>(at(pos));
+    const std::size_t n = size();
+    length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t u = lead < 0x80 ? lead : lead < 0xE0 ? lead & 0x1F : lead < 0xF0 ? lead & 0x0F : lead & 0x07;
+    for (std::size_t i = 1; i < length; ++i) {
+        if (pos + i >= n || !isContinuation(at(pos + i))) {
+            length = 1;  // not well formed: the byte alone
+            return 0xFFFD;
+        }
+        u = (u << 6) | (static_cast<unsigned char>(at(pos + i)) & 0x3F);
+    }
+    return lead >= 0x80 && lead < 0xC0 ? 0xFFFD : u;
+}
+
+bool ScriptText::combiningAt(std::size_t pos) const {
+    std::size_t length = 0;
+    return pos < size() && static_cast<unsigned char>(at(pos)) >= 0xCC && cellsOf(characterAt(pos, length)) == 0;
+}
+
 std::size_t ScriptText::nextPosition(std::size_t pos) const {
     const std::size_t n = size();
     if (pos >= n) return n;
     if (at(pos) == '\r' && pos + 1 < n && at(pos + 1) == '\n') return pos + 2;
-    ++pos;
-    while (pos < n && isContinuation(at(pos))) ++pos;
+    // A character with the combining marks after it: one step.
+    do {
+        ++pos;
+        while (pos < n && isContinuation(at(pos))) ++pos;
+    } while (combiningAt(pos));
     return pos;
 }
 
@@ -99,8 +136,10 @@ std::size_t ScriptText::previousPosition(std::size_t pos) const {
     pos = std::min(pos, size());
     if (pos == 0) return 0;
     if (pos >= 2 && at(pos - 1) == '\n' && at(pos - 2) == '\r') return pos - 2;
-    --pos;
-    while (pos > 0 && isContinuation(at(pos))) --pos;
+    do {
+        --pos;
+        while (pos > 0 && isContinuation(at(pos))) --pos;
+    } while (pos > 0 && combiningAt(pos) && at(pos - 1) != '\n');
     return pos;
 }
 
@@ -142,12 +181,15 @@ std::pair<std::size_t, std::size_t> ScriptText::wordAt(std::size_t pos) const {
 
 std::size_t ScriptText::cellsBetween(std::size_t from, std::size_t to) const {
     std::size_t cells = 0;
-    for (std::size_t i = from; i < to; ++i) {
+    for (std::size_t i = from, length = 1; i < to; i += length) {
         const char c = at(i);
+        length = 1;
         if (c == '\t')
             cells = (cells / kTabWidth + 1) * kTabWidth;
-        else if (!isContinuation(c))
+        else if (static_cast<unsigned char>(c) < 0x80)
             ++cells;
+        else if (!isContinuation(c))
+            cells += cellsOf(characterAt(i, length));
     }
     return cells;
 }
@@ -162,8 +204,8 @@ std::size_t ScriptText::positionAt(std::size_t line, std::size_t column) const {
     const std::size_t end = lineEnd(line);
     while (pos < end && cells < column) {
         const std::size_t next = nextPosition(pos);
-        const std::size_t after = at(pos) == '\t' ? (cells / kTabWidth + 1) * kTabWidth : cells + 1;
-        // Within a tab, the nearer of its two sides.
+        const std::size_t after = at(pos) == '\t' ? (cells / kTabWidth + 1) * kTabWidth : cells + cellsBetween(pos, next);
+        // Within a tab or a wide character, the nearer of its two sides.
         if (after > column && (column - cells) * 2 < after - cells) break;
         pos = next;
         cells = after;
@@ -196,6 +238,7 @@ void ScriptText::moveGap(std::size_t pos, std::size_t room) {
 }
 
 void ScriptText::apply(std::size_t pos, std::size_t removed, std::string_view inserted) {
+    if (beforeEdit) beforeEdit(pos, removed, inserted);
     moveGap(pos + removed, inserted.size() > removed ? inserted.size() - removed : 0);
     // Removing is moving the gap's start back; inserting fills it.
     gapStart_ = pos;
@@ -227,12 +270,23 @@ void ScriptText::replace(std::size_t pos, std::size_t removed, std::string_view 
         history_.resize(done_);
         if (saved_ > done_) saved_ = kNever;  // the saved state cannot come back
     }
+    // A run a step may join: typing on, or Backspace (the caret after what
+    // goes) or Delete (the caret before it) again.
+    const Run run = !typing ? Run::None
+                    : !inserted.empty() ? Run::Typing
+                    : caret == pos ? Run::Forward
+                                   : Run::Back;
     Step* last = done_ > 0 ? &history_[done_ - 1] : nullptr;
-    if (typing && removed == 0 && last && last->typing && saved_ != done_ &&
-        last->pos + last->inserted.size() == pos) {
+    const bool joins = run != Run::None && last && last->run == run && saved_ != done_;
+    if (joins && run == Run::Typing && removed == 0 && last->pos + last->inserted.size() == pos) {
         last->inserted += inserted;
+    } else if (joins && run == Run::Back && pos + removed == last->pos) {
+        last->removed.insert(0, slice(pos, pos + removed));
+        last->pos = pos;
+    } else if (joins && run == Run::Forward && pos == last->pos) {
+        last->removed += slice(pos, pos + removed);
     } else {
-        history_.push_back({pos, slice(pos, pos + removed), std::string(inserted), typing});
+        history_.push_back({pos, slice(pos, pos + removed), std::string(inserted), run});
         ++done_;
     }
     apply(pos, removed, inserted);
@@ -243,7 +297,8 @@ bool ScriptText::undo() {
     if (!canUndo()) return false;
     const Step& step = history_[--done_];
     apply(step.pos, step.inserted.size(), step.removed);
-    caret = anchor = step.pos + step.removed.size();
+    // Where the caret was before the step (a run of Delete: at its start).
+    caret = anchor = step.pos + (step.run == Run::Forward ? 0 : step.removed.size());
     return true;
 }
 

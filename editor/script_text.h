@@ -46,8 +46,12 @@ public:
     std::size_t previousWord(std::size_t pos) const;
     // The word at `pos` (a double click): its start and end.
     std::pair<std::size_t, std::size_t> wordAt(std::size_t pos) const;
-    // Columns, as shown: a character is one, a tab goes on to the next
-    // multiple of kTabWidth.
+    // The cells a character takes: none for a combining mark (it is drawn
+    // with the character before it, and the caret steps over both), two for
+    // a wide one (CJK, pictographs), one for the others.
+    static std::size_t cellsOf(char32_t u);
+    // Columns, as shown: a character takes its cells, a tab goes on to the
+    // next multiple of kTabWidth.
     static constexpr std::size_t kTabWidth = 8;
     std::size_t columnOf(std::size_t pos) const;
     // The place in `line` nearest the column.
@@ -55,7 +59,8 @@ public:
 
     // An edit: the bytes [pos, pos + removed) become `inserted`. With
     // `typing`, a character typed right after the previous one joins its
-    // undo step, as in any editor. Positions are clamped to the text.
+    // undo step, as in any editor, and so does a run of Backspace or Delete
+    // presses. Positions are clamped to the text.
     void replace(std::size_t pos, std::size_t removed, std::string_view inserted, bool typing = false);
     // Undo and redo: false when there is nothing; the caret goes to the
     // end of what came back.
@@ -77,18 +82,25 @@ public:
     // what it put in (the lines before the first are as they were; those
     // after the last too, but for their numbers).
     std::function<void(std::size_t firstLine, std::size_t lastLine)> onChange;
+    // Told before each edit (undo and redo too) what it will do: the bytes
+    // [pos, pos + removed) become `inserted` (accessibility reports it).
+    std::function<void(std::size_t pos, std::size_t removed, std::string_view inserted)> beforeEdit;
 
 private:
+    enum class Run : unsigned char { None, Typing, Back, Forward };
     struct Step {
         std::size_t pos;
         std::string removed, inserted;
-        bool typing;
+        Run run;  // what the next edit joins it by
     };
     std::size_t gapSize() const { return gapEnd_ - gapStart_; }
     void moveGap(std::size_t pos, std::size_t room);
     // The edit itself, without the history.
     void apply(std::size_t pos, std::size_t removed, std::string_view inserted);
     std::size_t cellsBetween(std::size_t from, std::size_t to) const;
+    // The character that starts at `pos` and its length in bytes.
+    char32_t characterAt(std::size_t pos, std::size_t& length) const;
+    bool combiningAt(std::size_t pos) const;
 
     std::string buffer_;  // text before the gap, the gap, text after it
     std::size_t gapStart_ = 0, gapEnd_ = 0;

@@ -14,6 +14,7 @@ PACKAGES=(
   tk xterm
   libwayland-dev wayland-protocols libxkbcommon-dev sway foot qt6-wayland xwayland wtype jq
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
+  at-spi2-core python3-pyatspi
   clang libclang-rt-14-dev
   dpkg-dev lintian xdg-utils desktop-file-utils
 )

@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QClipboard>
+#include <QTextCharFormat>
 #include <QToolTip>
 #include <QtTest>
 
@@ -19,6 +21,8 @@
 #include "base/qt/qt_common.h"
 #include "base/text_encoding.h"
 #include "script/encoding.h"
+#include "base/qt/form_qt.h"
+#include "editor/box_colours.h"
 #include "editor/editor_windows.h"
 #include "editor/main_window_form.h"
 #include "editor/qt/qt_views.h"
@@ -175,9 +179,12 @@ private slots:
     // each other inside their frame.
     void everyWindowFitsItsCaptionsAndTabsInFormOrder() {
         Setup s;
-        s.window.setCaretLabels("268864", "9999");
         QStringList faults = tabOrderFaults(mainWindowForm(), &s.window);
+        // Numbers of every length up to nine digits (written smaller when long).
+        const std::pair<const char*, const char*> places[] = {{"268864", "9999"}, {"1099999", "8"}, {"123456789", "12345"}};
+        for (const auto& [line, column] : places)
         for (QSize size : {QSize(594, 438), QSize(900, 650)}) {
+            s.window.setCaretLabels(line, column);
             s.window.resize(size.width(), size.height() + s.window.menuBar()->height());
             QApplication::processEvents();
             faults << cutCaptions(&s.window);
@@ -338,7 +345,8 @@ private slots:
         QTest::keyClick(editor, Qt::Key_F5);
         QVERIFY(timedWindow);
         QTRY_COMPARE(editor->markedRunLine(), 3);  // waiting in wait(5000)
-        QTRY_COMPARE(s.paintedAtEnd(4), QColor(200, 235, 200));
+        QTRY_VERIFY(s.paintedAtEnd(4) != plain);  // a green tint of the ground
+        QVERIFY(s.paintedAtEnd(4).green() > s.paintedAtEnd(4).red());
         QCOMPARE(s.paintedAtEnd(3), plain);
         QApplication::setActiveWindow(&s.window);
         QVERIFY(QTest::qWaitForWindowActive(&s.window));
@@ -415,7 +423,8 @@ private slots:
             ctrlLeft{Qt::Key_Left, Qt::ControlModifier, {}}, ctrlEnd{Qt::Key_End, Qt::ControlModifier, {}},
             ctrlBack{Qt::Key_Backspace, Qt::ControlModifier, {}}, tab{Qt::Key_Tab, Qt::NoModifier, {}},
             undo{Qt::Key_Z, Qt::ControlModifier, {}}, redo{Qt::Key_Y, Qt::ControlModifier, {}},
-            a{Qt::Key_A, Qt::NoModifier, "a"}, nbsp{0, Qt::NoModifier, QString(QChar(0xA0))};
+            a{Qt::Key_A, Qt::NoModifier, "a"}, nbsp{0, Qt::NoModifier, QString(QChar(0xA0))},
+            shiftTab{Qt::Key_Backtab, Qt::ShiftModifier, {}};
         const struct { const char* before; std::vector<Key> keys; const char* after; } cases[] = {
             {"ab|c", {left, left, a}, "a|abc"},
             {"a\xF0\x9F\x98\x80|b", {back}, "a|b"},                 // a character beyond 16 bits is one
@@ -433,6 +442,10 @@ private slots:
             {"ab|", {a, a, undo}, "ab|"},                             // typing is one step
             {"ab|", {a, undo, redo}, "aba|"},
             {"a|b", {nbsp}, "a\xC2\xA0|b"},                          // a non-breaking space stays one
+            {"a|b", {shiftTab}, "a\t|b"},                            // Shift+Tab types a tab too
+            {"abcd|", {back, back, back, undo}, "abcd|"},            // a run of Backspace is one step
+            {"|abcd", {del, del, del, undo}, "|abcd"},          // and of Delete
+            {"abc|", {back, a, back, undo}, "aba|"},                 // typing ends the run
         };
         for (const auto& c : cases) {
             std::string before = c.before;
@@ -474,6 +487,186 @@ private slots:
         QTest::mouseDClick(s.editor->viewport(), Qt::LeftButton, {}, QPoint(3 + 2 * cell, 2 * line + line / 2));
         QCOMPARE(s.editor->script().slice(s.editor->script().selectionStart(), s.editor->script().selectionEnd()),
                  std::string("wait"));
+    }
+
+    // On a dark scheme and a high-contrast one, keywords and comments are
+    // drawn readable on the box's ground (read from the pixels: the ink
+    // farthest from the ground in each word), and so is the gutter's number.
+    void coloursFollowTheDesktopsScheme() {
+        Setup s;
+        s.editor->setFont(qt::fixedFont(28));  // strokes thick enough to hold their full colour
+        s.window.setEditorTextUtf8("beep\r\n' note here\r\nbeep");
+        const struct { const char* name; QColor ground, text; } schemes[] = {
+            {"dark", QColor(30, 30, 30), QColor(230, 230, 230)},
+            {"high contrast", QColor(0, 0, 0), QColor(255, 255, 255)},
+            {"light", QColor(255, 255, 255), QColor(0, 0, 0)},
+        };
+        auto rgb = [](QColor c) {
+            return Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+        };
+        for (const auto& scheme : schemes) {
+            QPalette pal = s.editor->palette();
+            pal.setColor(QPalette::Base, scheme.ground);
+            pal.setColor(QPalette::Text, scheme.text);
+            s.editor->setPalette(pal);
+            const QImage shot = s.editor->grab().toImage();
+            const int line = s.editor->fontMetrics().height();
+            const QPoint origin = s.editor->viewport()->mapTo(s.editor, QPoint(0, 0));
+            // The ink farthest from the ground within a line's first words.
+            auto strongest = [&](int row, int fromX, int toX) {
+                QColor best = scheme.ground;
+                for (int y = origin.y() + row * line; y < origin.y() + (row + 1) * line; ++y)
+                    for (int x = fromX; x < toX; ++x) {
+                        const QColor c = shot.pixelColor(x, y);
+                        if (contrast(rgb(c), rgb(scheme.ground)) > contrast(rgb(best), rgb(scheme.ground))) best = c;
+                    }
+                return best;
+            };
+            const int textFrom = origin.x() + 3, textTo = origin.x() + 3 + 4 * s.editor->fontMetrics().horizontalAdvance('M');
+            const QColor keyword = strongest(0, textFrom, textTo), comment = strongest(1, textFrom, textTo);
+            const QColor ground = shot.pixelColor(shot.width() - 30, origin.y() + line / 2);
+            QCOMPARE(ground, scheme.ground);
+            QVERIFY2(contrast(rgb(keyword), rgb(ground)) >= kReadable,
+                     qPrintable(QString("%1: keyword %2 on %3").arg(scheme.name, keyword.name(), ground.name())));
+            QVERIFY2(contrast(rgb(comment), rgb(ground)) >= kReadable,
+                     qPrintable(QString("%1: comment %2 on %3").arg(scheme.name, comment.name(), ground.name())));
+            // The gutter: its number against its own ground.
+            const QColor gutterGround = shot.pixelColor(origin.x() - 3, origin.y() + line / 2 + line);
+            QColor number = gutterGround;
+            for (int y = origin.y(); y < origin.y() + line; ++y)
+                for (int x = 0; x < origin.x(); ++x)
+                    if (contrast(rgb(shot.pixelColor(x, y)), rgb(gutterGround)) > contrast(rgb(number), rgb(gutterGround)))
+                        number = shot.pixelColor(x, y);
+            QVERIFY2(contrast(rgb(number), rgb(gutterGround)) >= kReadable,
+                     qPrintable(QString("%1: number %2 on %3").arg(scheme.name, number.name(), gutterGround.name())));
+        }
+    }
+
+    // An input method's composition is shown at the caret as it is typed
+    // (the rest of the line after it), changes no text until committed,
+    // and the input method is told where the caret is for its window.
+    void inputMethodPreeditIsShownAtTheCaret() {
+        QApplication::setCursorFlashTime(0);
+        Setup s;
+        s.window.setEditorTextUtf8("abcd");
+        const std::string composed = "ab\xE2\x82\xAC" "x" "cd";
+        auto image = [&] {
+            QApplication::processEvents();
+            return s.editor->viewport()->grab().toImage();
+        };
+        const int above = s.editor->fontMetrics().ascent() - 1;  // rows above the pre-edit's underline
+        auto top = [above](const QImage& i) { return i.copy(0, 0, i.width(), above); };
+        s.window.setEditorTextUtf8(composed);
+        s.editor->setCaret(6);  // after the composed text, where the composition's caret stands
+        const QImage wanted = top(image());
+        s.window.setEditorTextUtf8("abcd");
+        s.editor->setCaret(2);
+        const QRect before = static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QList<QInputMethodEvent::Attribute> attributes;
+        QTextCharFormat underline;
+        underline.setFontUnderline(true);
+        const QString preedit = QString::fromUtf8("\xE2\x82\xAC" "x");
+        attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, static_cast<int>(preedit.size()), underline)
+                   << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, static_cast<int>(preedit.size()), 1);
+        QInputMethodEvent composing(preedit, attributes);
+        QApplication::sendEvent(s.editor, &composing);
+        QCOMPARE(s.window.editorTextUtf8(), std::string("abcd"));  // nothing typed yet
+        QCOMPARE(top(image()), wanted);                                // but shown where it will stand
+        const QRect during = static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY2(during.x() > before.x(), "the input method's window follows its caret");
+        QCOMPARE(static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImSurroundingText).toString(), QString("abcd"));
+        QCOMPARE(static_cast<QWidget*>(s.editor)->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+        QInputMethodEvent commit;
+        commit.setCommitString(preedit);
+        QApplication::sendEvent(s.editor, &commit);
+        QCOMPARE(s.window.editorTextUtf8(), composed);
+        QCOMPARE(top(image()), wanted);  // the pre-edit gone, the text in its place
+        QApplication::setCursorFlashTime(1000);
+    }
+
+    // Ctrl+Tab and Ctrl+Shift+Tab take the focus out of the box, to the next
+    // control and back to the one before, and type nothing.
+    void ctrlTabLeavesTheBox() {
+        Setup s;
+        s.window.setEditorTextUtf8("beep");
+        QApplication::setActiveWindow(&s.window);
+        s.editor->setFocus();
+        QTRY_VERIFY(s.editor->hasFocus());
+        QWidget* next = s.editor->nextInFocusChain();
+        while (next != s.editor && !(next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus)))
+            next = next->nextInFocusChain();
+        QTest::keyClick(s.editor, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), next);
+        s.editor->setFocus();
+        QTRY_VERIFY(s.editor->hasFocus());
+        QTest::keyClick(s.editor, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QApplication::focusWidget() != s.editor);
+        QVERIFY(QApplication::focusWidget() != next);
+        QCOMPARE(s.window.editorTextUtf8(), std::string("beep"));
+    }
+
+    // Three clicks take the line; a double click then a drag extends by
+    // words; Shift turns the wheel sideways, and wheel steps smaller than a
+    // notch add up.
+    void mouseSelectsByWordsAndLinesAndTheWheelScrolls() {
+        Setup s;
+        s.window.setEditorTextUtf8("wait(10) beep\r\nsend(abc) wait(5)\r\nend");
+        QWidget* area = s.editor->viewport();
+        const qreal cell = QFontMetricsF(s.editor->font()).horizontalAdvance(QString(128, 'M')) / 128;
+        const int line = s.editor->fontMetrics().height();
+        auto at = [&](qreal column, int row) { return QPoint(qRound(3 + (column + 0.4) * cell), row * line + line / 2); };
+        auto selected = [&] {
+            const ScriptText& t = s.editor->script();
+            return t.slice(t.selectionStart(), t.selectionEnd());
+        };
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(1, 0));
+        QCOMPARE(selected(), std::string("wait"));
+        const QPointF to = at(11, 0);
+        QMouseEvent drag(QEvent::MouseMove, to, area->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &drag);
+        QCOMPARE(selected(), std::string("wait(10) beep"));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, to.toPoint());
+        // Elsewhere: a double click and a third click take the line.
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(2, 1));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(2, 1));
+        QCOMPARE(selected(), std::string("send(abc) wait(5)\r\n"));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(2, 1));  // a fourth puts the caret
+        QCOMPARE(selected(), std::string());
+        // A click inside a selection (no drag) puts the caret there.
+        s.editor->setCaret(13, 9);  // "beep"
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(10, 0));
+        QCOMPARE(selected(), std::string());
+        QCOMPARE(s.editor->script().caret, std::size_t(10));
+        // Text dropped from another program goes where it is dropped, as
+        // one undo step.
+        QMimeData dropped;
+        dropped.setText("X\nY");
+        const QPointF onto = at(2, 2);
+        QDragEnterEvent enter(onto.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(onto, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(s.window.editorTextUtf8(), std::string("wait(10) beep\r\nsend(abc) wait(5)\r\nenX\r\nYd"));
+        s.editor->undo();
+        QCOMPARE(s.window.editorTextUtf8(), std::string("wait(10) beep\r\nsend(abc) wait(5)\r\nend"));
+
+        std::string text;
+        for (int i = 0; i < 200; ++i) text += std::string(300, 'x') + "\r\n";
+        s.window.setEditorTextUtf8(text);
+        QScrollBar* across = s.editor->horizontalScrollBar();
+        QScrollBar* down = s.editor->verticalScrollBar();
+        auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+            QWheelEvent e(QPointF(20, 20), area->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area, &e);
+        };
+        wheel(-120, Qt::ShiftModifier);
+        QVERIFY(across->value() > 0);
+        QCOMPARE(down->value(), 0);
+        for (int i = 0; i < 8; ++i) wheel(-30, {});  // two notches in quarters
+        QCOMPARE(down->value(), 2 * QApplication::wheelScrollLines());
     }
 
     // An edit or a move draws again only what it touched: what the screen

@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 
+#include "editor/box_colours.h"
 #include "editor/script_editing.h"
 #include "editor/script_text.h"
 
@@ -185,7 +186,7 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     EXPECT_EQ(e.shownLine(0, 0, 80).endColumn, 9u);
     // U+2192 lacks 1252 and stands alone; the lone CR shows as U+240D, alone
     // too (a mark the font may draw wider), and so does the wide U+4E2D.
-    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+2:ab~ 2+1:U8594~! 3+1:c~ 4+1:U9229~ 5+1:d~ 6+1:U20013~! 7+1:e~ ");
+    EXPECT_EQ(describe(e.shownLine(1, 0, 80)), "0+2:ab~ 2+1:U8594~! 3+1:c~ 4+1:U9229~ 5+1:d~ 6+2:U20013~! 8+1:e~ ");
     EXPECT_EQ(describe(e.shownLine(1, 3, 4)), "3+1:c~ 4+1:U9229~ ");  // only what is in sight
     e.setCaret(e.text().lineStart(1) + 1, 3);                    // from "(1)" to after "a"
     const ShownLine first = e.shownLine(0, 0, 80);
@@ -201,6 +202,79 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     EXPECT_EQ(e.lineStyles(1).size(), 1u);
     EXPECT_EQ(e.lineStyles(1)[0].style, TextStyle{});
     EXPECT_EQ(e.runNumber(1), -1);
+}
+
+// A combining mark is drawn with the character before it and takes no
+// cell; a wide character takes two; the caret steps over a character and
+// its marks at once, and columns and clicks agree with the drawing.
+TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
+    ScriptEditing e;
+    // "ae" + U+0301 "x", a CJK character, "y", and a mark at the line's start.
+    e.setText("ae\xCC\x81x\xE4\xB8\xADy\r\n\xCC\x81z");
+    auto describe = [](const ShownLine& l) {
+        std::string out;
+        for (const ShownRun& r : l.runs) {
+            out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
+            for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
+            out += " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(describe(e.shownLine(0, 0, 80)), "0+1:a 1+1:eU769 2+1:x 3+2:U20013 5+1:y ");
+    const ScriptText& t = e.text();
+    const struct { std::size_t pos, column; } columns[] = {{0, 0}, {1, 1}, {4, 2}, {5, 3}, {8, 5}, {9, 6}};
+    for (const auto& c : columns) {
+        EXPECT_EQ(t.columnOf(c.pos), c.column) << c.pos;
+        EXPECT_EQ(t.positionAt(0, c.column), c.pos) << c.column;
+    }
+    EXPECT_EQ(t.positionAt(0, 4), 8u);  // its middle: after it, as within a tab
+    const std::vector<std::size_t> steps{0, 1, 4, 5, 8, 9, 11, 13, 14};
+    std::size_t pos = 0;
+    for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_EQ(pos = t.nextPosition(pos), steps[i]) << i;
+    for (std::size_t i = steps.size() - 1; i > 0; --i) EXPECT_EQ(pos = t.previousPosition(pos), steps[i - 1]) << i;
+    // Backspace after "e" with its accent takes both.
+    e.setCaret(4, 4);
+    e.erase(ScriptEditing::Erase::Back);
+    EXPECT_EQ(e.text().text(), "ax\xE4\xB8\xADy\r\n\xCC\x81z");
+}
+
+// A selection dropped elsewhere: moved (or copied with Ctrl) as one undo
+// step and selected where it landed; onto itself nothing happens.
+TEST(ScriptEditing, DroppedSelectionMovesOrCopiesAsOneStep) {
+    const struct {
+        std::size_t from, to, at;
+        bool copy;
+        const char* after;  // [selected]; "" when nothing happens
+    } cases[] = {
+        {1, 3, 5, false, "ade[bc]f"},
+        {3, 5, 0, false, "[de]abcf"},
+        {1, 3, 6, false, "adef[bc]"},
+        {1, 3, 5, true, "abcde[bc]f"},
+        {1, 3, 1, true, "a[bc]bcdef"},  // a copy may go beside itself
+        {1, 3, 2, false, ""},
+        {1, 3, 3, false, ""},
+        {1, 3, 2, true, ""},
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText("abcdef");
+        e.setCaret(c.to, c.from);
+        const bool done = e.dropSelection(c.at, c.copy);
+        const std::string where = std::to_string(c.from) + ".." + std::to_string(c.to) + " at " + std::to_string(c.at);
+        if (!*c.after) {
+            EXPECT_FALSE(done) << where;
+            EXPECT_EQ(e.text().text(), "abcdef") << where;
+            continue;
+        }
+        ASSERT_TRUE(done) << where;
+        std::string got(e.text().text());
+        got.insert(e.text().selectionEnd(), "]");
+        got.insert(e.text().selectionStart(), "[");
+        EXPECT_EQ(got, c.after) << where;
+        ASSERT_TRUE(e.undo()) << where;
+        EXPECT_EQ(e.text().text(), "abcdef") << where;
+        EXPECT_FALSE(e.undo()) << where;
+    }
 }
 
 // The clipboard gets the desktop's line breaks; pasting gives any break as
@@ -225,11 +299,115 @@ TEST(ScriptEditing, ClipboardEraseAndMoves) {
     EXPECT_EQ(e.selectionForClipboard(), "ax\ny");
     e.move(ScriptEditing::Move::Left, false);  // a selection collapses to its start
     EXPECT_EQ(e.text().caret, 0u);
-    ASSERT_TRUE(e.undo());
-    ASSERT_TRUE(e.undo());
+    ASSERT_TRUE(e.undo());  // the word and the line break erased after it: one run
+    EXPECT_EQ(e.text().text(), "ax\r\ny\r\nzw");
     ASSERT_TRUE(e.undo());
     EXPECT_EQ(e.text().text(), "ab\r\ncd\ref");
     EXPECT_FALSE(e.undo());
+}
+
+// A run of Backspace or of Delete presses is undone as one step, as typing
+// is; a run ends where the caret left it, at the other key, at typing, at
+// a selection erased, and at the saved state.
+TEST(ScriptEditing, RunsOfBackspaceOrDeleteUndoAsOneStep) {
+    using Erase = ScriptEditing::Erase;
+    const struct {
+        const char* text;
+        std::size_t caret;
+        std::vector<char> keys;  // b: Backspace, d: Delete, w: Ctrl+Backspace, x: typed, s: saved, <: caret left
+        std::vector<std::string> undone;  // the text after each undo, to the start
+    } cases[] = {
+        {"abcdef", 6, {'b', 'b', 'b'}, {"abcdef"}},
+        {"abcdef", 0, {'d', 'd', 'd'}, {"abcdef"}},
+        {"ab\r\ncd", 6, {'b', 'b', 'b', 'b'}, {"ab\r\ncd"}},           // across a line break
+        {"one two", 7, {'w', 'b', 'b'}, {"one two"}},                 // a word, then characters
+        {"abcdef", 3, {'b', 'd'}, {"abdef", "abcdef"}},               // the other key: a new step
+        {"abcdef", 6, {'b', 'x', 'b'}, {"abcdex", "abcde", "abcdef"}},
+        {"abcdef", 6, {'b', 's', 'b'}, {"abcde", "abcdef"}},
+        {"abcdef", 6, {'b', '<', 'b'}, {"abcde", "abcdef"}},           // the caret moved away first
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText(c.text);
+        e.setCaret(c.caret, c.caret);
+        for (char k : c.keys) {
+            switch (k) {
+                case 'b': e.erase(Erase::Back); break;
+                case 'd': e.erase(Erase::Forward); break;
+                case 'w': e.erase(Erase::WordBack); break;
+                case 'x': e.replaceSelection("x", true); break;
+                case 's': e.text().setModified(false); break;
+                case '<': e.setCaret(e.text().caret - 1, e.text().caret - 1); break;
+            }
+        }
+        for (const std::string& expected : c.undone) {
+            ASSERT_TRUE(e.undo()) << c.text;
+            EXPECT_EQ(e.text().text(), expected) << c.text << " keys " << std::string(c.keys.begin(), c.keys.end());
+        }
+        EXPECT_FALSE(e.undo()) << c.text;
+    }
+    // Undone, a Backspace run puts the caret after what came back.
+    ScriptEditing e;
+    e.setText("abcdef");
+    e.setCaret(5, 5);
+    e.erase(Erase::Back);
+    e.erase(Erase::Back);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().caret, 5u);
+    // A Delete run, where it started.
+    e.erase(Erase::Forward);
+    e.erase(Erase::Forward);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().caret, 5u);
+    // A selection erased is a step of its own.
+    e.setCaret(6, 4);
+    e.erase(Erase::Back);
+    e.erase(Erase::Back);
+    ASSERT_TRUE(e.undo());
+    EXPECT_EQ(e.text().text(), "abcd");
+}
+
+// Presses of the mouse: one, two (a word) or three in a row (the line and
+// its break), and a drag after them extending by the same measure, either
+// way from what the press took.
+TEST(ScriptEditing, PressesAndDragsSelectByCharacterWordOrLine) {
+    const std::string text = "wait(10) beep\r\nsend(abc)\r\nend";
+    const struct {
+        std::size_t at;
+        int clicks;
+        std::size_t dragTo;  // npos: no drag
+        std::size_t anchor, caret;
+    } cases[] = {
+        {3, 1, std::string::npos, 3, 3},
+        {3, 1, 11, 3, 11},
+        {11, 1, 3, 11, 3},
+        {1, 2, std::string::npos, 0, 4},    // "wait"
+        {1, 2, 11, 0, 13},                  // on to the end of "beep"
+        {11, 2, 1, 13, 0},                  // back from "beep" to the start of "wait"
+        {11, 2, 12, 9, 13},                 // within the word: the word stays whole
+        {17, 3, std::string::npos, 15, 26},  // the middle line with its break
+        {17, 3, 27, 15, 29},                // down to the last line's end
+        {17, 3, 2, 26, 0},                  // up to the first line's start
+        {28, 3, std::string::npos, 26, 29},  // the last line has no break
+    };
+    for (const auto& c : cases) {
+        ScriptEditing e;
+        e.setText(text);
+        e.press(c.at, c.clicks, false);
+        if (c.dragTo != std::string::npos) e.dragTo(c.dragTo);
+        EXPECT_EQ(e.text().anchor, c.anchor) << c.at << " x" << c.clicks << " to " << c.dragTo;
+        EXPECT_EQ(e.text().caret, c.caret) << c.at << " x" << c.clicks << " to " << c.dragTo;
+    }
+    // Shift and a press: the selection reaches the press from where it was.
+    ScriptEditing e;
+    e.setText(text);
+    e.setCaret(2, 2);
+    e.press(20, 1, true);
+    EXPECT_EQ(e.text().anchor, 2u);
+    EXPECT_EQ(e.text().caret, 20u);
+    e.dragTo(1);
+    EXPECT_EQ(e.text().anchor, 2u);
+    EXPECT_EQ(e.text().caret, 1u);
 }
 
 // The whole text replaced (find and replace, encoding): one step, holding
@@ -319,6 +497,64 @@ TEST(ScriptEditing, CaretReportsAndVerticalMoves) {
     e.move(ScriptEditing::Move::Up, true, 2);
     EXPECT_EQ(e.text().caret, 5u);
     EXPECT_EQ(e.text().anchor, e.text().lineStart(2) + 7);
+}
+
+// Offsets in UTF-16 units (what accessibility and the edit box's messages
+// count) and back: a character beyond 16 bits is two, CR LF two, and a
+// unit inside a character or a line break stands for its start.
+TEST(ScriptEditing, OffsetsInUtf16UnitsAndBack) {
+    ScriptEditing e;
+    const std::string text = "a\xC3\xA9\r\n\xF0\x9F\x98\x80" "b\xE2\x82\xAC";  // a é CR LF 😀 b €
+    e.setText(text);
+    const struct { std::size_t pos, units; } toUnits[] = {{0, 0}, {1, 1}, {3, 2}, {5, 4}, {9, 6}, {10, 7}, {13, 8}, {99, 8}};
+    for (const auto& c : toUnits) EXPECT_EQ(e.unitsBefore(c.pos), c.units) << c.pos;
+    const struct { std::size_t units, pos; } toPos[] = {
+        {0, 0}, {1, 1}, {2, 3}, {3, 3}, {4, 5}, {5, 5}, {6, 9}, {7, 10}, {8, 13}, {50, 13}};
+    for (const auto& c : toPos) EXPECT_EQ(e.positionOfUnits(c.units), c.pos) << c.units;
+}
+
+// The box's colours on light, dark and high-contrast schemes: every ink
+// readable on every ground it is drawn on; a high-contrast scheme keeps to
+// its own pair; a dark scheme gets light inks.
+TEST(BoxColours, EveryInkReadableOnItsGroundInEveryScheme) {
+    EXPECT_NEAR(contrast({0, 0, 0}, {255, 255, 255}), 21.0, 0.01);
+    EXPECT_NEAR(contrast({90, 90, 90}, {90, 90, 90}), 1.0, 0.001);
+    const struct {
+        const char* name;
+        Rgb ground, text, highlight, highlightText;
+        bool high;
+    } schemes[] = {
+        {"light", {255, 255, 255}, {0, 0, 0}, {0, 120, 215}, {255, 255, 255}, false},
+        {"dark", {30, 30, 30}, {230, 230, 230}, {60, 110, 180}, {255, 255, 255}, false},
+        {"dark blue", {16, 24, 64}, {255, 255, 160}, {255, 255, 0}, {0, 0, 0}, false},
+        {"grey", {200, 200, 200}, {20, 20, 20}, {0, 0, 128}, {255, 255, 255}, false},
+        {"high contrast black", {0, 0, 0}, {255, 255, 255}, {26, 235, 255}, {0, 0, 0}, true},
+        {"high contrast white", {255, 255, 255}, {0, 0, 0}, {55, 0, 110}, {255, 255, 255}, true},
+    };
+    for (const auto& s : schemes) {
+        const BoxColours c = boxColours(s.ground, s.text, s.highlight, s.highlightText, s.high);
+        const struct { const char* what; Rgb ink, ground; } pairs[] = {
+            {"keyword", c.keyword, c.ground},         {"comment", c.comment, c.ground},
+            {"text on the run line", c.text, c.runLine}, {"keyword on the run line", c.keyword, c.runLine},
+            {"comment on the run line", c.comment, c.runLine}, {"text on 1252's mark", c.text, c.outside1252},
+            {"keyword on 1252's mark", c.keyword, c.outside1252}, {"number", c.gutterNumber, c.gutter},
+            {"running number", c.gutterRunningNumber, c.gutterRunning},
+        };
+        for (const auto& p : pairs)
+            EXPECT_GE(contrast(p.ink, p.ground), kReadable) << s.name << ": " << p.what;
+        // Marks still show where the scheme allows.
+        if (!s.high) {
+            EXPECT_NE(c.runLine, c.ground) << s.name;
+            EXPECT_NE(c.gutterRunning, c.gutter) << s.name;
+        } else {
+            EXPECT_EQ(c.keyword, s.text) << s.name;
+            EXPECT_EQ(c.comment, s.text) << s.name;
+            EXPECT_EQ(c.outside1252, s.ground) << s.name;
+        }
+    }
+    // On a dark ground the keywords are not the light scheme's dark blue.
+    const BoxColours dark = boxColours({30, 30, 30}, {230, 230, 230}, {60, 110, 180}, {255, 255, 255}, false);
+    EXPECT_GT(contrast(dark.keyword, {30, 30, 30}), 6.0);
 }
 
 }  // namespace

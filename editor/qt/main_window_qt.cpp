@@ -128,6 +128,7 @@ void MainWindowQt::buildControls() {
     highlightText4(false);
     label5_ = controls_.get<QLabel>("Label5");
     label6_ = controls_.get<QLabel>("Label6");
+    labelFont_ = label5_->font();
 
     text1_->setFocus();
 }
@@ -255,8 +256,17 @@ void MainWindowQt::highlightText4(bool lightYellow) {
 }
 
 void MainWindowQt::setCaretLabels(const std::string& line, const std::string& column) {
-    label5_->setText(QString::fromStdString(line));
-    label6_->setText(QString::fromStdString(column));
+    // A number wider than its label (a line past a million) is written
+    // smaller rather than running into the caption beside it.
+    for (auto [label, text] : {std::pair{label5_, &line}, std::pair{label6_, &column}}) {
+        const QString shown = QString::fromStdString(*text);
+        QFont font = labelFont_;
+        const int room = label->contentsRect().width();
+        while (QFontMetrics(font).horizontalAdvance(shown) > room && font.pointSizeF() > 5)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        if (label->font() != font) label->setFont(font);
+        label->setText(shown);
+    }
 }
 
 void MainWindowQt::setRunButtonsEnabled(bool enabled) {

@@ -119,6 +119,7 @@ private:
     EditorBox* text1_ = nullptr;
     QLineEdit *text2_ = nullptr, *text3_ = nullptr, *text4_ = nullptr;
     QLabel *label5_ = nullptr, *label6_ = nullptr;
+    QFont labelFont_;  // theirs, before a long number made it smaller
     // What the window grew by for the status line, and the height it had then.
     int statusGrowth_ = 0, statusGrownHeight_ = 0;
     QTimer* runTimer_ = nullptr;  // Timer1 and Timer2: the run's one timer

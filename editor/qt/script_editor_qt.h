@@ -11,11 +11,16 @@
 // hold, on a red ground (its line's number too). A lone CR or LF inside a
 // line shows as a visible mark.
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "editor/box_colours.h"
 #include "editor/script_editing.h"
 
 namespace torvic::qt {
@@ -58,8 +63,16 @@ public:
     // Marks the line with run number `index` (-1: none).
     void markRunLine(int index);
     int markedRunLine() const { return editing_.marked; }
-    // Where the caret is drawn, in the viewport.
+    // Where the caret is drawn, in the viewport; where a character is.
     QRect cursorRect();
+    QRect characterRect(std::size_t pos) const;
+    // The place nearest a point of the viewport.
+    std::size_t positionAtPoint(const QPointF& p) const;
+    // The line shown (scrolled to, if out of sight).
+    void scrollToLine(std::size_t line);
+    // Text put in place of the selection as a step of its own, its line
+    // breaks made CR LF (nothing: the selection deleted).
+    void insertText(std::string_view utf8);
     int firstShownLine() const;
     int gutterWidth() const;
     void paintGutter(QPaintEvent* event);
@@ -73,11 +86,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -87,13 +106,18 @@ private:
     void caretMoved();
     void redraw(const ScriptEditing::Redraw& lines);
     void offerSelection();
+    // A drag with the left button: the selection extended to the point.
+    void dragTo(const QPointF& at);
     bool handleEditKey(QKeyEvent* e);
-    std::size_t positionAtPoint(const QPoint& p) const;
     void ensureCaretVisible();
     void updateScrollBars();
     void placeGutter();
     int lineHeight() const;
-    int cellWidth() const;
+    // The width of a character's cell, as the text is drawn, and where a
+    // column starts in the viewport.
+    qreal cellWidth() const;
+    qreal columnX(std::size_t column) const;
+    const BoxColours& colours() const;
     int shownLines() const;
 
     ScriptEditing editing_;
@@ -102,7 +126,29 @@ private:
     bool caretShown_ = true;
     QRect caretDrawn_;
     QTimer dragScroll_;  // a drag held beyond the box
-    QPoint dragAt_;
+    QPointF dragAt_;
+    QElapsedTimer doubleClicked_;  // a third click soon after takes the line
+    QPointF doubleClickAt_;
+    // A press in the selection: a drag of it once the mouse moves far enough.
+    bool pressedInSelection_ = false;
+    QPointF pressAt_;
+    bool droppedHere_ = false;
+    QRect dropCaret_;  // where a drag would drop
+    void dragSelection();
+    mutable qreal cell_ = 0;
+    mutable std::optional<BoxColours> colours_;
+    // What accessibility is told after an edit (only while it listens).
+    struct TextEvent {
+        int offset;
+        QString removed, inserted;
+    };
+    std::vector<TextEvent> textEvents_;
+    // An input method's text being composed, shown at the caret.
+    QString preedit_;
+    QList<QInputMethodEvent::Attribute> preeditAttributes_;
+    int preeditCursor_ = -1;
+    void paintPreedit(QPainter& p, qreal x, int top);
+    void tellAccessibility();  // worked out at the first need after a palette change  // measured at the first need after a font change
 };
 
 }  // namespace torvic::qt

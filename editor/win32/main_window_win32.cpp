@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -173,6 +174,7 @@ MainWindowWin32::~MainWindowWin32() {
     if (rcPopup_) DestroyMenu(rcPopup_);
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     if (yellow_) DeleteObject(yellow_);
+    for (auto& [height, font] : smallerFonts_) DeleteObject(font);
 }
 
 void MainWindowWin32::buildMenus() {
@@ -359,8 +361,38 @@ void MainWindowWin32::setText4Highlighted(bool lightYellow) {
 }
 
 void MainWindowWin32::setCaretLabels(const std::string& line, const std::string& column) {
-    window_.setText("Label5", line);
-    window_.setText("Label6", column);
+    fitNumber("Label5", line);
+    fitNumber("Label6", column);
+}
+
+void MainWindowWin32::fitNumber(const char* name, const std::string& text) {
+    window_.setText(name, text);
+    HWND label = control(name);
+    if (!label) return;
+    // A number wider than its label (a line past a million) is written
+    // smaller rather than running into the caption beside it.
+    if (!labelFont_) labelFont_ = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    RECT room;
+    GetClientRect(label, &room);
+    HDC dc = GetDC(label);
+    HFONT chosen = labelFont_;
+    LOGFONTW lf{};
+    GetObjectW(labelFont_, sizeof lf, &lf);
+    for (int shrink = 0;; ++shrink) {
+        HGDIOBJ old = SelectObject(dc, chosen);
+        SIZE need{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &need);
+        SelectObject(dc, old);
+        if (need.cx <= room.right || std::abs(lf.lfHeight) <= 6) break;
+        lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
+        lf.lfWidth = 0;
+        auto& smaller = smallerFonts_[lf.lfHeight];
+        if (!smaller) smaller = CreateFontIndirectW(&lf);
+        chosen = smaller;
+    }
+    ReleaseDC(label, dc);
+    if (reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) != chosen)
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
 }
 
 void MainWindowWin32::setRunButtonsEnabled(bool enabled) {

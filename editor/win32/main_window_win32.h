@@ -136,6 +136,10 @@ private:
     bool endOutOfSight_ = false;
     bool layoutKept_ = false;
     HBRUSH yellow_ = nullptr;
+    // The caret's line and column in their labels, smaller when too wide.
+    void fitNumber(const char* name, const std::string& text);
+    HFONT labelFont_ = nullptr;
+    std::map<LONG, HFONT> smallerFonts_;
 };
 
 }  // namespace torvic::win32

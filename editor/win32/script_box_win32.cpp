@@ -1,20 +1,36 @@
 #include "editor/win32/script_box_win32.h"
 
+#include <imm.h>
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "base/win32/form_win32.h"
+#include "editor/box_colours.h"
 #include "engine/engine.h"
 #include "platform/windows/wide_text.h"
 
 namespace torvic::win32 {
 namespace {
 
-constexpr COLORREF kGutter = RGB(236, 236, 236), kNumber = RGB(120, 120, 120), kRunning = RGB(120, 190, 120),
-                   kRunLine = RGB(200, 235, 200), kOutside1252 = RGB(255, 190, 190), kKeyword = RGB(0, 0, 160),
-                   kComment = RGB(110, 110, 110), kWrong = RGB(255, 0, 0);
+Rgb systemColour(int which) {
+    const COLORREF c = GetSysColor(which);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+COLORREF toColorref(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+// The box's colours from the system's: its window, text and selection
+// colours, and whether a high-contrast scheme is on.
+BoxColours systemBoxColours() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return boxColours(systemColour(COLOR_WINDOW), systemColour(COLOR_WINDOWTEXT), systemColour(COLOR_HIGHLIGHT),
+                      systemColour(COLOR_HIGHLIGHTTEXT), high);
+}
 
 constexpr UINT_PTR kDragScroll = 1;  // the timer of a drag held beyond the box
 
@@ -39,6 +55,103 @@ HFONT variantOf(HFONT font, bool bold, bool italic) {
 }
 
 bool clipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }
+
+// The box to accessibility: the system's object for a window's client area,
+// but with the role of a text box, its text as the value (not the name),
+// and a value that can be set.
+class TextAccessible : public IAccessible {
+public:
+    TextAccessible(HWND box, IAccessible* standard) : box_(box), standard_(standard) { standard_->AddRef(); }
+    virtual ~TextAccessible() { standard_->Release(); }
+    TextAccessible(const TextAccessible&) = delete;
+    TextAccessible& operator=(const TextAccessible&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDispatch) || IsEqualIID(id, IID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return standard_->QueryInterface(id, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return standard_->GetTypeInfoCount(n); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return standard_->GetTypeInfo(i, l, t); }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
+        return standard_->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
+                                     UINT* a) override {
+        return standard_->Invoke(d, r, l, f, p, v, e, a);
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return standard_->get_accParent(p); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override { return standard_->get_accChildCount(n); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** d) override { return standard_->get_accChild(c, d); }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT c, BSTR* name) override {
+        if (!self(c)) return standard_->get_accName(c, name);
+        if (!name) return E_POINTER;
+        *name = nullptr;  // the text is the value; a label names the box
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* value) override {
+        if (!self(c)) return standard_->get_accValue(c, value);
+        if (!value) return E_POINTER;
+        const auto length = static_cast<int>(SendMessageW(box_, WM_GETTEXTLENGTH, 0, 0));
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(SendMessageW(box_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        *value = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        return *value ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override { return standard_->get_accDescription(c, d); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* role) override {
+        if (!self(c)) return standard_->get_accRole(c, role);
+        if (!role) return E_POINTER;
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_TEXT;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override { return standard_->get_accState(c, s); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override { return standard_->get_accHelp(c, h); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override {
+        return standard_->get_accHelpTopic(f, c, t);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* k) override {
+        return standard_->get_accKeyboardShortcut(c, k);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* f) override { return standard_->get_accFocus(f); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* s) override { return standard_->get_accSelection(s); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* a) override {
+        return standard_->get_accDefaultAction(c, a);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override { return standard_->accSelect(f, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override {
+        return standard_->accLocation(x, y, w, h, c);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG d, VARIANT s, VARIANT* e) override { return standard_->accNavigate(d, s, e); }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* c) override { return standard_->accHitTest(x, y, c); }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return standard_->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR n) override { return standard_->put_accName(c, n); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override {
+        if (!self(c)) return standard_->put_accValue(c, value);
+        // As a step the user can undo.
+        SendMessageW(box_, EM_SETSEL, 0, -1);
+        SendMessageW(box_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(value ? value : L""));
+        return S_OK;
+    }
+
+private:
+    static bool self(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+    HWND box_;
+    IAccessible* standard_;
+    LONG references_ = 1;
+};
 
 }  // namespace
 
@@ -105,6 +218,30 @@ void ScriptBox::setFont(HFONT font) {
     digitWidth_ = std::max<int>(1, nine.cx);
     InvalidateRect(box_, nullptr, FALSE);
     relayout();
+}
+
+long long ScriptBox::WheelSteps::add(int delta, UINT perNotch, long long page) {
+    // A notch (WHEEL_DELTA) is `perNotch` steps, or a page; parts of one
+    // add up, and a turn the other way starts afresh.
+    const long long each = perNotch == WHEEL_PAGESCROLL ? page : std::max<long long>(1, perNotch);
+    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0)) rest = 0;
+    rest += static_cast<long long>(delta) * each;
+    const long long steps = rest / WHEEL_DELTA;
+    rest -= steps * WHEEL_DELTA;
+    return steps;
+}
+
+void ScriptBox::fitRange() {
+    // The horizontal range grows by a quarter at a time, not at every key
+    // that makes a line the longest: setting it costs a key its time.
+    const std::size_t need = editing_.widest() + 2;
+    if (need > rangeColumns_ || need < rangeColumns_ / 2) rangeColumns_ = need + need / 4 + 16;
+}
+
+std::size_t ScriptBox::visibleColumns() const {
+    RECT client;
+    GetClientRect(box_, &client);
+    return static_cast<std::size_t>(std::max(1, (static_cast<int>(client.right) - textLeft()) / cellWidth_));
 }
 
 int ScriptBox::shownLines() const {
@@ -184,13 +321,23 @@ void ScriptBox::placeCaret() {
     const long long row = static_cast<long long>(t.lineOf(t.caret)) - firstLine_;
     const long long x = textLeft() + static_cast<long long>(t.columnOf(t.caret)) * cellWidth_ - hscroll_;
     const bool inSight = row >= 0 && row <= shownLines() && x >= textLeft() - 1;
-    SetCaretPos(inSight ? static_cast<int>(x) - 1 : -100, inSight ? static_cast<int>(row) * lineHeight_ : -100);
+    const POINT at{inSight ? static_cast<LONG>(x) - 1 : -100, inSight ? static_cast<LONG>(row) * lineHeight_ : -100};
+    SetCaretPos(at.x, at.y);
+    // An input method's composition window follows the caret, in the box's font.
+    if (HIMC context = ImmGetContext(box_)) {
+        COMPOSITIONFORM form{CFS_POINT, {at.x + 1, at.y}, {}};
+        ImmSetCompositionWindow(context, &form);
+        LOGFONTW lf{};
+        if (GetObjectW(font_, sizeof lf, &lf)) ImmSetCompositionFontW(context, &lf);
+        ImmReleaseContext(box_, context);
+    }
 }
 
 void ScriptBox::updateScrollBars() {
     RECT client;
     GetClientRect(box_, &client);
-    const long long wide = static_cast<long long>(editing_.widest() + 2) * cellWidth_ + textLeft();
+    fitRange();
+    const long long wide = static_cast<long long>(rangeColumns_) * cellWidth_ + textLeft();
     const ScrollState now{static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), shownLines(),
                           static_cast<int>(firstLine_), static_cast<int>(std::min<long long>(wide, INT_MAX / 2)),
                           static_cast<int>(client.right), static_cast<int>(hscroll_)};
@@ -208,7 +355,8 @@ void ScriptBox::scrollTo(long long firstLine, long long hscroll) {
     RECT client;
     GetClientRect(box_, &client);
     const long long lastFirst = std::max<long long>(0, static_cast<long long>(text().lineCount()) - shownLines());
-    const long long widest = static_cast<long long>(editing_.widest() + 2) * cellWidth_ + textLeft() - client.right;
+    fitRange();
+    const long long widest = static_cast<long long>(rangeColumns_) * cellWidth_ + textLeft() - client.right;
     firstLine = std::clamp<long long>(firstLine, 0, lastFirst);
     hscroll = std::clamp<long long>(hscroll, 0, std::max<long long>(0, widest));
     if (firstLine != firstLine_ || hscroll != hscroll_) {
@@ -258,7 +406,12 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
     HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
     SetViewportOrgEx(mem, -update.left, -update.top, nullptr);
     HGDIOBJ oldFont = SelectObject(mem, font_);
-    HPEN red = CreatePen(PS_SOLID, 1, kWrong);
+    const BoxColours colours = systemBoxColours();
+    const COLORREF kGutter = toColorref(colours.gutter), kNumber = toColorref(colours.gutterNumber),
+                   kRunning = toColorref(colours.gutterRunning), kRunningNumber = toColorref(colours.gutterRunningNumber),
+                   kRunLine = toColorref(colours.runLine), kOutside1252 = toColorref(colours.outside1252),
+                   kKeyword = toColorref(colours.keyword), kComment = toColorref(colours.comment);
+    HPEN red = CreatePen(PS_SOLID, 1, toColorref(colours.wave));
     HGDIOBJ oldPen = SelectObject(mem, red);
     const COLORREF paper = GetSysColor(COLOR_WINDOW), ink = GetSysColor(COLOR_WINDOWTEXT);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightInk = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -301,7 +454,9 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
             units.clear();
             dx.clear();
             for (char32_t u : run.text) {
-                const int advance = run.text.size() == 1 ? width : cellWidth_;
+                // Each character its cells; a combining mark none, drawn
+                // over the character before it.
+                const int advance = static_cast<int>(ScriptText::cellsOf(u)) * cellWidth_;
                 if (u > 0xFFFF) {
                     units.push_back(static_cast<wchar_t>(0xD800 + ((u - 0x10000) >> 10)));
                     units.push_back(static_cast<wchar_t>(0xDC00 + ((u - 0x10000) & 0x3FF)));
@@ -334,7 +489,7 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
         const bool running = number == editing_.marked;
         if (running || editing_.lineHoldsOutside1252(line))
             fill(RECT{0, top, gutterWidth_, top + lineHeight_}, running ? kRunning : kOutside1252);
-        SetTextColor(mem, running ? RGB(0, 0, 0) : kNumber);
+        SetTextColor(mem, running ? kRunningNumber : kNumber);
         SetBkMode(mem, TRANSPARENT);
         SelectObject(mem, font_);
         RECT digits{0, top, gutterWidth_ - 4, top + lineHeight_};
@@ -485,6 +640,7 @@ void ScriptBox::typed(wchar_t c) {
     if (c == L'\r') {
         editing_.replaceSelection("\r\n");
     } else if (c == L'\t') {
+        if (GetKeyState(VK_CONTROL) < 0) return;  // Ctrl+Tab moves the focus
         editing_.replaceSelection("\t", true);
     } else if (c < 0x20 || c == 0x7F) {
         return;  // Backspace and the control keys act as keys
@@ -497,12 +653,15 @@ void ScriptBox::typed(wchar_t c) {
 LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_GETDLGCODE: {
-            // Characters, arrows, Tab and Enter are the box's; Esc stays the
-            // window's ("End").
+            // Characters, arrows, Tab (and Shift+Tab) and Enter are the box's;
+            // Ctrl+Tab and Ctrl+Shift+Tab take the focus on, as in a
+            // multi-line edit box; Esc stays the window's ("End").
             LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
             const auto* msg = reinterpret_cast<const MSG*>(lParam);
             if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN)
                 code |= DLGC_WANTMESSAGE;
+            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0)
+                code &= ~static_cast<LRESULT>(DLGC_WANTTAB);
             return code;
         }
         case WM_SETFONT:
@@ -545,11 +704,24 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 scrollTo(firstLine_, at);
             return 0;
         }
-        case WM_MOUSEWHEEL: {
-            UINT lines = 3;
-            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-            const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-            scrollTo(firstLine_ - static_cast<long long>(notches) * std::max<UINT>(1, lines), hscroll_);
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL: {
+            // Shift turns the wheel sideways (a tilt is sideways already).
+            const bool sideways = message == WM_MOUSEHWHEEL || (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT);
+            const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            if (sideways) {
+                UINT chars = 3;
+                SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
+                // Up (or a tilt to the left) goes left.
+                const long long steps = wheelSideways_.add(message == WM_MOUSEHWHEEL ? delta : -delta, chars,
+                                                           static_cast<long long>(visibleColumns()));
+                if (steps) scrollTo(firstLine_, hscroll_ + steps * cellWidth_);
+            } else {
+                UINT lines = 3;
+                SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+                const long long steps = wheelLines_.add(delta, lines, shownLines());
+                if (steps) scrollTo(firstLine_ - steps, hscroll_);
+            }
             return 0;
         }
         case WM_KEYDOWN:
@@ -569,19 +741,32 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS:
             DestroyCaret();
             return 0;
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
             SetFocus(box_);
             SetCapture(box_);
             selecting_ = true;
-            const std::size_t pos = positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            setCaret(pos, (wParam & MK_SHIFT) ? text().anchor : pos);
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            // The second press of a double click takes the word; a third
+            // soon after, where it was, the line.
+            int clicks = message == WM_LBUTTONDBLCLK ? 2 : 1;
+            if (clicks == 1 && doubleClicked_ && GetMessageTime() - doubleClickTime_ <= static_cast<LONG>(GetDoubleClickTime()) &&
+                std::abs(at.x - doubleClickAt_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                std::abs(at.y - doubleClickAt_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2)
+                clicks = 3;
+            doubleClicked_ = clicks == 2;
+            doubleClickTime_ = GetMessageTime();
+            doubleClickAt_ = at;
+            editing_.press(positionAtPoint(at.x, at.y), clicks, clicks == 1 && (wParam & MK_SHIFT));
+            caretMoved();
             return 0;
         }
         case WM_MOUSEMOVE: {
             if (!selecting_) return 0;
             // A drag held beyond the box goes on scrolling it, a line at a time.
             dragAt_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
+            editing_.dragTo(positionAtPoint(dragAt_.x, dragAt_.y));
+            caretMoved();
             RECT client;
             GetClientRect(box_, &client);
             if (PtInRect(&client, dragAt_))
@@ -592,7 +777,10 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             if (wParam != kDragScroll) break;
-            if (selecting_) setCaret(positionAtPoint(dragAt_.x, dragAt_.y), text().anchor);
+            if (selecting_) {
+                editing_.dragTo(positionAtPoint(dragAt_.x, dragAt_.y));
+                caretMoved();
+            }
             return 0;
         case WM_LBUTTONUP:
             KillTimer(box_, kDragScroll);
@@ -601,10 +789,6 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 ReleaseCapture();
             }
             if (onClick_) onClick_(owner_);
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            editing_.selectWord(positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-            caretMoved();
             return 0;
         case WM_CONTEXTMENU:
             contextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -622,6 +806,83 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                                       : EditCommand::Paste);
             return 0;
         case EM_GETMODIFY: return text().isModified();
+        case EM_SETMODIFY: setModified(wParam != 0); return 0;
+        case EM_CANUNDO: return text().canUndo();
+        case EM_SCROLLCARET: ensureCaretVisible(); return TRUE;
+        case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(firstLine_);
+        // What screen readers and automation read and select by, counted in
+        // characters (UTF-16 units) as the edit box counts them.
+        case EM_GETSEL: {
+            const auto from = static_cast<DWORD>(editing_.unitsBefore(text().selectionStart()));
+            const auto to = static_cast<DWORD>(editing_.unitsBefore(text().selectionEnd()));
+            if (wParam) *reinterpret_cast<DWORD*>(wParam) = from;
+            if (lParam) *reinterpret_cast<DWORD*>(lParam) = to;
+            return from > 0xFFFF || to > 0xFFFF ? -1 : static_cast<LRESULT>(MAKELONG(from, to));
+        }
+        case EM_SETSEL: {
+            const auto from = static_cast<int>(wParam), to = static_cast<int>(lParam);
+            const std::size_t end = text().size();
+            if (from < 0) {  // no selection: the caret stays where it is
+                setCaret(text().caret, text().caret);
+                return 0;
+            }
+            const std::size_t anchor = editing_.positionOfUnits(static_cast<std::size_t>(from));
+            const std::size_t caret = to < 0 ? end : editing_.positionOfUnits(static_cast<std::size_t>(to));
+            setCaret(caret, anchor);
+            return 0;
+        }
+        case EM_REPLACESEL: {
+            editing_.replaceSelection(lParam ? win::utf8(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
+            afterEdit();
+            return 0;
+        }
+        case EM_GETLINECOUNT: return static_cast<LRESULT>(text().lineCount());
+        case EM_LINEFROMCHAR: {
+            const std::size_t pos = static_cast<int>(wParam) < 0 ? text().selectionStart()
+                                                                  : editing_.positionOfUnits(static_cast<std::size_t>(wParam));
+            return static_cast<LRESULT>(text().lineOf(pos));
+        }
+        case EM_LINEINDEX: {
+            const std::size_t line = static_cast<int>(wParam) < 0 ? text().lineOf(text().caret) : static_cast<std::size_t>(wParam);
+            if (line >= text().lineCount()) return -1;
+            return static_cast<LRESULT>(editing_.unitsBefore(text().lineStart(line)));
+        }
+        case EM_LINELENGTH: {
+            const ScriptText& t = text();
+            auto unitsIn = [this](std::size_t from, std::size_t to) {
+                return editing_.unitsBefore(to) - editing_.unitsBefore(from);
+            };
+            if (static_cast<int>(wParam) < 0) {  // what is not selected on the selection's lines
+                const std::size_t from = t.selectionStart(), to = t.selectionEnd();
+                return static_cast<LRESULT>(unitsIn(t.lineStart(t.lineOf(from)), from) + unitsIn(to, t.lineEnd(t.lineOf(to))));
+            }
+            const std::size_t line = t.lineOf(editing_.positionOfUnits(static_cast<std::size_t>(wParam)));
+            return static_cast<LRESULT>(unitsIn(t.lineStart(line), t.lineEnd(line)));
+        }
+        case EM_GETLINE: {
+            if (wParam >= text().lineCount() || !lParam) return 0;
+            auto* out = reinterpret_cast<wchar_t*>(lParam);
+            const std::size_t room = *reinterpret_cast<const WORD*>(lParam);  // the buffer's size, in its first word
+            const std::wstring line = win::wide(text().lineText(static_cast<std::size_t>(wParam)));
+            const std::size_t n = std::min(room, line.size());
+            std::copy(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(n), out);
+            if (n < room) out[n] = L'\0';
+            return static_cast<LRESULT>(n);
+        }
+        case WM_GETOBJECT:
+            // To accessibility: a text box, its text the value, its
+            // selection read through the messages above.
+            if (static_cast<LONG>(lParam) == static_cast<LONG>(OBJID_CLIENT)) {
+                IAccessible* standard = nullptr;
+                if (SUCCEEDED(CreateStdAccessibleObject(box_, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard)))) {
+                    auto* accessible = new TextAccessible(box_, standard);
+                    standard->Release();
+                    const LRESULT result = LresultFromObject(IID_IAccessible, wParam, accessible);
+                    accessible->Release();
+                    return result;
+                }
+            }
+            break;
         // The whole text, wide, to whoever asks (the system's tools too).
         case WM_GETTEXTLENGTH: {
             const std::string_view all = text().text();  // counted, not converted

@@ -63,6 +63,8 @@ private:
     std::size_t positionAtPoint(int x, int y) const;
     int textLeft() const { return gutterWidth_ + 3; }
     int shownLines() const;
+    std::size_t visibleColumns() const;
+    void fitRange();
     void copy();
     void paste();
     void contextMenu(int x, int y);
@@ -88,6 +90,16 @@ private:
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     bool selecting_ = false;     // the left button is down
     POINT dragAt_{};             // where the drag is
+    bool doubleClicked_ = false;  // the last press was a double click's second
+    LONG doubleClickTime_ = 0;
+    POINT doubleClickAt_{};
+    std::size_t rangeColumns_ = 0;  // the columns the horizontal scroll range spans
+    // The wheel's turns, in steps (lines or columns), parts of a notch kept.
+    struct WheelSteps {
+        long long rest = 0;
+        long long add(int delta, UINT perNotch, long long page);
+    };
+    WheelSteps wheelLines_, wheelSideways_;
 };
 
 }  // namespace torvic::win32
