@@ -7,27 +7,7 @@
 # Usage: bench/document_encodings.sh [path/to/torvicrun]
 set -euo pipefail
 RUN="${1:-build/app/torvicrun}"
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
-
-ms() {
-    local start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    echo $(( ($(date +%s%N) - start) / 1000000 ))
-}
-best() {
-    local b=""
-    for _ in 1 2 3 4 5; do
-        local t=$(ms "$@")
-        if [ -z "$b" ] || [ "$t" -lt "$b" ]; then b=$t; fi
-    done
-    echo "$b"
-}
-script() {  # name, lines... (written in 1252, as scripts are)
-    local f="$DIR/$1"; shift
-    printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 > "$f"
-    echo "$f"
-}
+source "$(dirname "$0")/bench_lib.sh"
 
 # About 50 MB: lines of street names, one in four holding "Plaça".
 python3 - "$DIR/u8.txt" "$DIR/ansi.txt" <<'PY'

@@ -12,27 +12,7 @@
 # Usage: bench/line_ends.sh [path/to/torvicrun]
 set -euo pipefail
 RUN="${1:-build/app/torvicrun}"
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
-
-ms() {
-    local start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    echo $(( ($(date +%s%N) - start) / 1000000 ))
-}
-best() {
-    local b=""
-    for _ in 1 2 3 4 5; do
-        local t=$(ms "$@")
-        if [ -z "$b" ] || [ "$t" -lt "$b" ]; then b=$t; fi
-    done
-    echo "$b"
-}
-script() {  # name, lines... (written in 1252, as scripts are)
-    local f="$DIR/$1"; shift
-    printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 > "$f"
-    echo "$f"
-}
+source "$(dirname "$0")/bench_lib.sh"
 
 # About 50 MB: lines of street names, one in four holding "Plaça"; the
 # same text with CR LF, and in UTF-16 LE with LF. About 30 MB: one line in 28
@@ -54,11 +34,6 @@ repl=$(script repl.torvic "open(\"$doc\")" 'repl("Plaça","PLAÇA")' "save(\"$DI
 deline=$(script deline.torvic "open(\"$DIR/lf30.txt\")" 'deline("Plaça")' "save(\"$DIR/out.txt\")")
 sed_repl="LC_ALL=C.UTF-8 sed 's/Plaça/PLAÇA/g' '$doc' > '$DIR/sed.txt'"
 sed_deline="LC_ALL=C.UTF-8 sed '/Plaça/d' '$DIR/lf30.txt' > '$DIR/sed.txt'"
-same() {  # torvicrun script, sed command
-    "$RUN" --on-error=stop "$1" 2>/dev/null
-    sh -c "$2"
-    cmp -s "$DIR/out.txt" "$DIR/sed.txt" || { echo "MISMATCH: $1 differs from sed"; exit 1; }
-}
 same "$repl" "$sed_repl"
 same "$deline" "$sed_deline"
 t_repl=$(best "$RUN" "$repl")

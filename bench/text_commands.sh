@@ -8,27 +8,8 @@
 # Usage: bench/text_commands.sh [path/to/torvicrun]
 set -euo pipefail
 RUN="${1:-build/app/torvicrun}"
-DIR="$(mktemp -d)"
-trap 'rm -rf "$DIR"' EXIT
-
-ms() {  # runs a command, prints its wall time in ms
-    local start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    echo $(( ($(date +%s%N) - start) / 1000000 ))
-}
-best() {  # best of three runs
-    local b=""
-    for _ in 1 2 3; do
-        local t=$(ms "$@")
-        if [ -z "$b" ] || [ "$t" -lt "$b" ]; then b=$t; fi
-    done
-    echo "$b"
-}
-script() {  # name, lines...
-    local f="$DIR/$1"; shift
-    printf '%s\r\n' "$@" > "$f"
-    echo "$f"
-}
+BEST_OF=3
+source "$(dirname "$0")/bench_lib.sh"
 
 # 100 MB: 1,000,000 lines of 100 bytes, each holding one x.
 python3 - "$DIR/big.txt" <<'PY'
@@ -68,12 +49,6 @@ t_deline=$(best "$RUN" "$deline")
 s_repli=$(best sh -c "sed 's/key/LOCK/Ig' '$DIR/mid.txt' > '$DIR/sed.txt'")
 s_deline=$(best sh -c "sed '/KEY/d' '$DIR/mid.txt' > '$DIR/sed.txt'")
 
-# Each command must write exactly what sed writes.
-same() {  # torvicrun script, sed command
-    "$RUN" --on-error=stop "$1" 2>/dev/null
-    sh -c "$2"
-    cmp -s "$DIR/out.txt" "$DIR/sed.txt" || { echo "MISMATCH: $1 differs from sed"; exit 1; }
-}
 same "$repl" "sed 's/x/y/g' '$DIR/big.txt' > '$DIR/sed.txt'"
 same "$del" "sed 's/x//g' '$DIR/big30k.txt' > '$DIR/sed.txt'"
 same "$repli" "sed 's/key/LOCK/Ig' '$DIR/mid.txt' > '$DIR/sed.txt'"
