@@ -10,8 +10,7 @@ need Xvfb xdotool matchbox-window-manager dbus-run-session
 [ -x /usr/libexec/at-spi-bus-launcher ] || { echo "SKIPPED: at-spi2-core is not installed"; exit 77; }
 start_xvfb 1280x1024x24
 start_wm
-export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
-mkdir -p "$HOME"
+own_home
 script "$DIR/read.torvic" "beep" "wait(10) ' café €" "end"
 expected='beep\r\nwait(10) \x27 caf\u00e9 \u20ac\r\nend'  # the last line break is not shown
 dbus-run-session -- bash -c '

@@ -9,8 +9,7 @@ TORVIC="$1"
 source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool matchbox-window-manager openbox
 start_xvfb 1024x768x24
-export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"
-mkdir -p "$HOME"
+own_home
 
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 absent() { [ -z "$(shown "$1")" ]; }

@@ -16,8 +16,7 @@ start_xvfb 1280x1024x24
 start_wm
 
 printf 'x\r\n' > "$DIR/in.txt"
-export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config" XDG_STATE_HOME="$DIR/state"
-mkdir -p "$HOME"
+own_home
 # Starts the editor on a script (or empty), focuses it; sets $app and $win.
 # The recovery copies of editors ended here with unsaved work go first:
 # each start would offer them (unsaved_work_e2e.sh tests that).

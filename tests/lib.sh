@@ -10,6 +10,9 @@ trap cleanup EXIT
 passed=0; failed=0
 check() { if [ "$2" -eq 0 ]; then passed=$((passed+1)); else failed=$((failed+1)); echo "FAIL: $1"; fi; }
 finish() { echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; }
+# A home folder of the test's own (nothing of the real one is read or written).
+own_home() { export HOME="$DIR/home" XDG_CONFIG_HOME="$DIR/home/.config"; mkdir -p "$HOME"; }
+need_dbusmock() { /usr/bin/python3 -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }; }
 need() { for tool; do command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }; done; }
 # Polls a command for up to $1 seconds.
 within() { local t=$1; shift; for _ in $(seq $((t * 5))); do "$@" && return 0; sleep 0.2; done; return 1; }

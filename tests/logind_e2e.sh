@@ -7,7 +7,7 @@ RUN="$1"
 PY=/usr/bin/python3
 source "$(dirname "$0")/lib.sh"
 need dbus-daemon
-$PY -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
+need_dbusmock
 
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$DIR/address" 4>"$DIR/pid"
 ADDRESS="$(head -1 "$DIR/address")"

@@ -11,8 +11,7 @@ source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool matchbox-window-manager
 start_xvfb 1024x768x24
 start_wm
-export HOME="$DIR/home"
-mkdir -p "$HOME"
+own_home
 
 env -u DISPLAY WAYLAND_DISPLAY=wayland-torvic-none XDG_RUNTIME_DIR="$DIR" \
     "$TORVIC" -platform xcb -display "$DISPLAY" >"$DIR/out" 2>&1 &

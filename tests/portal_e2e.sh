@@ -10,14 +10,11 @@
 # they cannot work.
 set -u
 RUN="$1"
-if [ -z "${IN_SESSION_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed"; exit 77; }
-    IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+source "$(dirname "$0")/session_bus.sh"
 source "$(dirname "$0")/lib.sh"
 need gdbus
 PY=/usr/bin/python3
-$PY -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
+need_dbusmock
 TEMPLATE="$(cd "$(dirname "$0")" && pwd)/support/portal_template.py"
 
 # A Wayland session with no compositor to ask for its map: the layout the

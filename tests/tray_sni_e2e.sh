@@ -6,14 +6,10 @@
 # the editor's window back.
 set -u
 TORVIC="$1"
-if [ -z "${IN_SESSION_BUS:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "SKIPPED: dbus-run-session is not installed"; exit 77; }
-    # The bus lives as long as this script: nothing is left behind.
-    IN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+source "$(dirname "$0")/session_bus.sh"
 source "$(dirname "$0")/lib.sh"
 need Xvfb gdbus xdotool
-/usr/bin/python3 -c "import dbusmock" 2>/dev/null || { echo "SKIPPED: python3-dbusmock is not installed"; exit 77; }
+need_dbusmock
 start_xvfb 800x600x24
 
 LOG="$DIR/watcher.log"

@@ -12,8 +12,7 @@ source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool matchbox-window-manager
 start_xvfb 1024x768x24
 start_wm
-export HOME="$DIR/home" XDG_STATE_HOME="$DIR/state"
-mkdir -p "$HOME"
+own_home
 COPIES="$XDG_STATE_HOME/torvic"
 
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
