@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 
 #include <cstdio>
 
@@ -77,16 +78,17 @@ int main(int argc, char** argv) {
         window.messageBox(torvic::editor_texts::unexpectedError(what, written),
                           torvic::editor_texts::unexpectedErrorTitle(), torvic::MessageIcon::Critical, false);
     };
-    const int endSignals = torvic::catchTerminationSignals();
-    QSocketNotifier endRequests(endSignals, QSocketNotifier::Read);
-    endRequests.setEnabled(endSignals >= 0);
-    QObject::connect(&endRequests, &QSocketNotifier::activated, [&torvic, endSignals] {
-        unsigned char number = SIGTERM;
-        if (read(endSignals, &number, 1) != 1) return;
-        torvic.writeRecoveryNow();
-        endingTarget = nullptr;
-        torvic::endBySignal(number);
-    });
+    std::optional<QSocketNotifier> endRequests;
+    if (const int endSignals = torvic::catchTerminationSignals(); endSignals >= 0) {
+        endRequests.emplace(endSignals, QSocketNotifier::Read);
+        QObject::connect(&*endRequests, &QSocketNotifier::activated, [&torvic, endSignals] {
+            unsigned char number = SIGTERM;
+            if (read(endSignals, &number, 1) != 1) return;
+            torvic.writeRecoveryNow();
+            endingTarget = nullptr;
+            torvic::endBySignal(number);
+        });
+    }
 
     if (torvic::parseCommandLine(cmd).kind != torvic::StartRequest::RunHidden) {
         // Shown first, centred, so that a file that cannot be opened reports over the window.
