@@ -447,6 +447,7 @@ public:
     explicit PieceLines(std::string_view piece) : src_(piece) { loadLine(); }
 
     const std::string& line() const { return line_; }
+    char at(std::size_t i) const { return i < line_.size() ? line_[i] : src_[rest_ + (i - line_.size())]; }
     std::size_t size() const { return line_.size() + (src_.size() - rest_); }
 
     // First occurrence of `needle` at or after `from`, or npos.
@@ -509,6 +510,8 @@ private:
     std::string done_;
 };
 
+char byteAt(const PieceLines& lines, std::size_t i) { return lines.at(i); }
+
 }  // namespace
 
 std::string removeLinePartsInPlace(std::string_view text, const PieceTable& pieces, std::string_view sd,
@@ -526,13 +529,13 @@ std::string removeLinePartsInPlace(std::string_view text, const PieceTable& piec
             if (lineStart == npos) lineStart = 0;
             std::size_t lineEnd = piece.find(CRLF, lineStart + 2);
             if (lineEnd == npos) lineEnd = piece.size();
-            std::size_t start = nthOccurrence(piece, sd, lineStart, skipStarts);
+            std::size_t start = nthOccurrence(piece, sd, lineStart, skipStarts, utf8);
             if (start == npos || start + firstChar == piece.size()) break;
             if (start >= lineEnd) {
                 found = start;
                 continue;
             }
-            std::size_t stop = nthOccurrence(piece, ed, start + sd.size(), skipEnds);
+            std::size_t stop = nthOccurrence(piece, ed, start + sd.size(), skipEnds, utf8);
             if (stop == npos) break;
             if (stop + ed.size() > lineEnd) {
                 found = piece.find(sd, lineEnd);
@@ -566,13 +569,13 @@ std::string removeLineParts(std::string_view text, const PieceTable& pieces,
             countChange(counter);
             lines.moveTo(found);
             // Delimiters are counted from the CR LF before the line.
-            std::size_t start = nthOccurrence(lines, startDelimiter, 0, skipStarts);
+            std::size_t start = nthOccurrence(lines, startDelimiter, 0, skipStarts, utf8);
             if (start == npos || start + firstChar == lines.size()) break;  // the piece is given up
             if (start >= lines.line().size()) {
                 found = start;  // the chosen delimiter is in a later line: examine that line
                 continue;
             }
-            std::size_t stop = nthOccurrence(lines, endDelimiter, start + startDelimiter.size(), skipEnds);
+            std::size_t stop = nthOccurrence(lines, endDelimiter, start + startDelimiter.size(), skipEnds, utf8);
             if (stop == npos) break;
             std::size_t stretchEnd = stop + endDelimiter.size();
             if (stretchEnd > lines.line().size()) {

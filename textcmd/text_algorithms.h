@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/text_encoding.h"
 #include "textcmd/textcmd_texts.h"
 
 namespace torvic {
@@ -43,12 +44,20 @@ inline void countChange(std::int16_t& counter) {
 bool matchesAcross(std::string_view head, std::string_view tail, std::size_t i, std::string_view needle,
                    bool foldCase = false, bool utf8 = false);
 
+inline char byteAt(const std::string& text, std::size_t i) { return text[i]; }
+
 // The (skip + 1)-th occurrence of `needle` at or after `from`, each search
-// starting one character after the previous find; npos when there is none.
+// starting one character after the previous find (in a UTF-8 text a whole
+// character on: an empty needle matches everywhere, and a byte on could
+// land inside one); npos when there is none.
 template <class Text>
-std::size_t nthOccurrence(const Text& text, std::string_view needle, std::size_t from, int skip) {
+std::size_t nthOccurrence(const Text& text, std::string_view needle, std::size_t from, int skip, bool utf8 = false) {
     std::size_t p = text.find(needle, from);
-    for (int i = 0; i < skip && p != std::string_view::npos; ++i) p = text.find(needle, p + 1);
+    for (int i = 0; i < skip && p != std::string_view::npos; ++i) {
+        std::size_t next = p + 1;
+        while (utf8 && next < text.size() && !startsUtf8Character(byteAt(text, next))) ++next;
+        p = text.find(needle, next);
+    }
     return p;
 }
 
