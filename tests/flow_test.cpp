@@ -65,16 +65,14 @@ TEST(ClockWaits, AnEarlyTimerIsSetAgainAndTheMinuteDoesNotDrift) {
     EXPECT_EQ(beeps(clock), 1u);
 }
 
-// A wait whose target falls on the calendar's first day is still a date.
-TEST(ClockWaits, TheCalendarsFirstDayIsADate) {
+// A wait whose target falls on the calendar's first day is still a date; a
+// zero interval and a bare number never resume.
+TEST(ClockWaits, TheCalendarsFirstDayAndWaitsThatNeverResume) {
     Rig first;
     first.platform.setClock(100, 1, 1, 10, 0, 0);
     first.run({"wait(-60000,1)", "beep"});
     EXPECT_TRUE(first.host.messages.empty());
     EXPECT_TRUE(first.engine.waiting().onClock);
-}
-
-TEST(ClockWaits, ZeroIntervalAndBareNumberNeverResume) {
     for (const char* line : {"wait()", "time(8)"}) {
         Rig rig;
         rig.run({line, "beep"});

@@ -19,6 +19,33 @@ std::vector<std::size_t> startsOf(const std::string& text) {
     return starts;
 }
 
+// The caret's steps from the first position to the last, and back.
+void expectSteps(const ScriptText& t, const std::vector<std::size_t>& steps) {
+    std::size_t pos = steps[0];
+    for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_EQ(pos = t.nextPosition(pos), steps[i]) << i;
+    EXPECT_EQ(t.nextPosition(pos), pos);
+    for (std::size_t i = steps.size() - 1; i > 0; --i) EXPECT_EQ(pos = t.previousPosition(pos), steps[i - 1]) << i;
+    EXPECT_EQ(t.previousPosition(pos), pos);
+}
+
+// A shown line's runs as "column+cells:text" and, with `styles`, K keyword,
+// ~ wave, ! outside 1252, S selected.
+std::string describe(const ShownLine& l, bool styles = true) {
+    std::string out;
+    for (const ShownRun& r : l.runs) {
+        out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
+        for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
+        if (styles) {
+            out += r.style.kind == TextStyle::Keyword ? "K" : "";
+            out += r.style.wave ? "~" : "";
+            out += r.style.outside1252 ? "!" : "";
+            out += r.selected ? "S" : "";
+        }
+        out += " ";
+    }
+    return out;
+}
+
 void expectIndexed(ScriptText& t, const std::string& expected) {
     ASSERT_EQ(std::string(t.text()), expected);
     const std::vector<std::size_t> starts = startsOf(expected);
@@ -108,18 +135,7 @@ TEST(ScriptText, CaretMovesByWholeCharacters) {
     ScriptText t;
     // "é" is two bytes, "😀" four, then a CR LF, a lone CR and a lone LF.
     t.setText("a\xC3\xA9\xF0\x9F\x98\x80\r\nb\rc\nd");
-    const std::vector<std::size_t> forward{0, 1, 3, 7, 9, 10, 11, 12, 13, 14};
-    std::size_t pos = 0;
-    for (std::size_t i = 1; i < forward.size(); ++i) {
-        pos = t.nextPosition(pos);
-        EXPECT_EQ(pos, forward[i]);
-    }
-    EXPECT_EQ(t.nextPosition(pos), pos);
-    for (std::size_t i = forward.size() - 1; i > 0; --i) {
-        pos = t.previousPosition(pos);
-        EXPECT_EQ(pos, forward[i - 1]);
-    }
-    EXPECT_EQ(t.previousPosition(0), 0u);
+    expectSteps(t, {0, 1, 3, 7, 9, 10, 11, 12, 13, 14});
     EXPECT_EQ(t.lineCount(), 2u);  // the lone CR and LF are characters of line 1
     EXPECT_EQ(t.lineText(1), "b\rc\nd");
 }
@@ -127,10 +143,8 @@ TEST(ScriptText, CaretMovesByWholeCharacters) {
 TEST(ScriptText, ColumnsCountCharactersAndTabStops) {
     ScriptText t;
     t.setText("x\r\n\xC3\xA9\tb\t\tc");
-    struct Case {
-        std::size_t pos, column;
-    } cases[] = {{3, 0}, {5, 1}, {6, 8}, {7, 9}, {8, 16}, {9, 24}, {10, 25}};
-    for (const Case& c : cases) {
+    const struct { std::size_t pos, column; } cases[] = {{3, 0}, {5, 1}, {6, 8}, {7, 9}, {8, 16}, {9, 24}, {10, 25}};
+    for (const auto& c : cases) {
         EXPECT_EQ(t.columnOf(c.pos), c.column) << c.pos;
         EXPECT_EQ(t.positionAt(1, c.column), c.pos) << c.column;
     }
@@ -169,19 +183,6 @@ TEST(ScriptEditing, ShownLinesAreCutIntoRunsByStyleAndCell) {
     ScriptEditing e;
     e.classify = [](std::string_view line) { return line.starts_with("wait") ? LineKind::Command : LineKind::Unrecognised; };
     e.setText("wait(1)\tx\r\nab\xE2\x86\x92" "c\rd\xE4\xB8\xAD" "e");
-    auto describe = [](const ShownLine& l) {
-        std::string out;
-        for (const ShownRun& r : l.runs) {
-            out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
-            for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
-            out += r.style.kind == TextStyle::Keyword ? "K" : "";
-            out += r.style.wave ? "~" : "";
-            out += r.style.outside1252 ? "!" : "";
-            out += r.selected ? "S" : "";
-            out += " ";
-        }
-        return out;
-    };
     EXPECT_EQ(describe(e.shownLine(0, 0, 80)), "0+4:waitK 4+3:(1) 7+1: 8+1:x ");
     EXPECT_EQ(e.shownLine(0, 0, 80).endColumn, 9u);
     // U+2192 lacks 1252 and stands alone; the lone CR shows as U+240D, alone
@@ -211,16 +212,7 @@ TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
     ScriptEditing e;
     // "ae" + U+0301 "x", a CJK character, "y", and a mark at the line's start.
     e.setText("ae\xCC\x81x\xE4\xB8\xADy\r\n\xCC\x81z");
-    auto describe = [](const ShownLine& l) {
-        std::string out;
-        for (const ShownRun& r : l.runs) {
-            out += std::to_string(r.column) + "+" + std::to_string(r.cells) + ":";
-            for (char32_t u : r.text) out += u < 0x80 ? std::string(1, static_cast<char>(u)) : "U" + std::to_string(u);
-            out += " ";
-        }
-        return out;
-    };
-    EXPECT_EQ(describe(e.shownLine(0, 0, 80)), "0+1:a 1+1:eU769 2+1:x 3+2:U20013 5+1:y ");
+    EXPECT_EQ(describe(e.shownLine(0, 0, 80), false), "0+1:a 1+1:eU769 2+1:x 3+2:U20013 5+1:y ");
     const ScriptText& t = e.text();
     const struct { std::size_t pos, column; } columns[] = {{0, 0}, {1, 1}, {4, 2}, {5, 3}, {8, 5}, {9, 6}};
     for (const auto& c : columns) {
@@ -228,10 +220,7 @@ TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
         EXPECT_EQ(t.positionAt(0, c.column), c.pos) << c.column;
     }
     EXPECT_EQ(t.positionAt(0, 4), 8u);  // its middle: after it, as within a tab
-    const std::vector<std::size_t> steps{0, 1, 4, 5, 8, 9, 11, 13, 14};
-    std::size_t pos = 0;
-    for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_EQ(pos = t.nextPosition(pos), steps[i]) << i;
-    for (std::size_t i = steps.size() - 1; i > 0; --i) EXPECT_EQ(pos = t.previousPosition(pos), steps[i - 1]) << i;
+    expectSteps(t, {0, 1, 4, 5, 8, 9, 11, 13, 14});
     // Backspace after "e" with its accent takes both.
     e.setCaret(4, 4);
     e.erase(ScriptEditing::Erase::Back);
@@ -241,11 +230,7 @@ TEST(ScriptEditing, CombiningMarksAndWideCharactersTakeTheirCells) {
 // A selection dropped elsewhere: moved (or copied with Ctrl) as one undo
 // step and selected where it landed; onto itself nothing happens.
 TEST(ScriptEditing, DroppedSelectionMovesOrCopiesAsOneStep) {
-    const struct {
-        std::size_t from, to, at;
-        bool copy;
-        const char* after;  // [selected]; "" when nothing happens
-    } cases[] = {
+    const struct { std::size_t from, to, at; bool copy; const char* after; } cases[] = {  // after: [selected]; "" nothing happens
         {1, 3, 5, false, "ade[bc]f"},
         {3, 5, 0, false, "[de]abcf"},
         {1, 3, 6, false, "adef[bc]"},
@@ -311,25 +296,26 @@ TEST(ScriptEditing, ClipboardEraseAndMoves) {
 // a selection erased, and at the saved state.
 TEST(ScriptEditing, RunsOfBackspaceOrDeleteUndoAsOneStep) {
     using Erase = ScriptEditing::Erase;
-    const struct {
-        const char* text;
-        std::size_t caret;
-        std::vector<char> keys;  // b: Backspace, d: Delete, w: Ctrl+Backspace, x: typed, s: saved, <: caret left
-        std::vector<std::string> undone;  // the text after each undo, to the start
-    } cases[] = {
-        {"abcdef", 6, {'b', 'b', 'b'}, {"abcdef"}},
-        {"abcdef", 0, {'d', 'd', 'd'}, {"abcdef"}},
-        {"ab\r\ncd", 6, {'b', 'b', 'b', 'b'}, {"ab\r\ncd"}},           // across a line break
-        {"one two", 7, {'w', 'b', 'b'}, {"one two"}},                 // a word, then characters
-        {"abcdef", 3, {'b', 'd'}, {"abdef", "abcdef"}},               // the other key: a new step
-        {"abcdef", 6, {'b', 'x', 'b'}, {"abcdex", "abcde", "abcdef"}},
-        {"abcdef", 6, {'b', 's', 'b'}, {"abcde", "abcdef"}},
-        {"abcdef", 6, {'b', '<', 'b'}, {"abcde", "abcdef"}},           // the caret moved away first
+    // keys: b Backspace, d Delete, w Ctrl+Backspace, x typed, s saved, < caret left;
+    // undone: the text after each undo, to the start; caret: after the first undo (npos: not checked).
+    constexpr std::size_t any = std::string::npos;
+    const struct { const char* text; std::size_t caret, anchor; std::vector<char> keys; std::vector<std::string> undone; std::size_t undoneCaret = any; } cases[] = {
+        {"abcdef", 6, 6, {'b', 'b', 'b'}, {"abcdef"}},
+        {"abcdef", 0, 0, {'d', 'd', 'd'}, {"abcdef"}},
+        {"ab\r\ncd", 6, 6, {'b', 'b', 'b', 'b'}, {"ab\r\ncd"}},           // across a line break
+        {"one two", 7, 7, {'w', 'b', 'b'}, {"one two"}},                 // a word, then characters
+        {"abcdef", 3, 3, {'b', 'd'}, {"abdef", "abcdef"}},               // the other key: a new step
+        {"abcdef", 6, 6, {'b', 'x', 'b'}, {"abcdex", "abcde", "abcdef"}},
+        {"abcdef", 6, 6, {'b', 's', 'b'}, {"abcde", "abcdef"}},
+        {"abcdef", 6, 6, {'b', '<', 'b'}, {"abcde", "abcdef"}},           // the caret moved away first
+        {"abcdef", 6, 4, {'b', 'b'}, {"abcd", "abcdef"}},                 // a selection erased: a step of its own
+        {"abcdef", 5, 5, {'b', 'b'}, {"abcdef"}, 5},                      // undone, the caret after what came back
+        {"abcdef", 3, 3, {'d', 'd'}, {"abcdef"}, 3},                      // a Delete run: where it started
     };
     for (const auto& c : cases) {
         ScriptEditing e;
         e.setText(c.text);
-        e.setCaret(c.caret, c.caret);
+        e.setCaret(c.caret, c.anchor);
         for (char k : c.keys) {
             switch (k) {
                 case 'b': e.erase(Erase::Back); break;
@@ -340,31 +326,16 @@ TEST(ScriptEditing, RunsOfBackspaceOrDeleteUndoAsOneStep) {
                 case '<': e.setCaret(e.text().caret - 1, e.text().caret - 1); break;
             }
         }
+        const std::string keys(c.keys.begin(), c.keys.end());
         for (const std::string& expected : c.undone) {
-            ASSERT_TRUE(e.undo()) << c.text;
-            EXPECT_EQ(e.text().text(), expected) << c.text << " keys " << std::string(c.keys.begin(), c.keys.end());
+            ASSERT_TRUE(e.undo()) << c.text << " keys " << keys;
+            EXPECT_EQ(e.text().text(), expected) << c.text << " keys " << keys;
+            if (&expected == &c.undone[0] && c.undoneCaret != any) {
+                EXPECT_EQ(e.text().caret, c.undoneCaret) << keys;
+            }
         }
-        EXPECT_FALSE(e.undo()) << c.text;
+        EXPECT_FALSE(e.undo()) << c.text << " keys " << keys;
     }
-    // Undone, a Backspace run puts the caret after what came back.
-    ScriptEditing e;
-    e.setText("abcdef");
-    e.setCaret(5, 5);
-    e.erase(Erase::Back);
-    e.erase(Erase::Back);
-    ASSERT_TRUE(e.undo());
-    EXPECT_EQ(e.text().caret, 5u);
-    // A Delete run, where it started.
-    e.erase(Erase::Forward);
-    e.erase(Erase::Forward);
-    ASSERT_TRUE(e.undo());
-    EXPECT_EQ(e.text().caret, 5u);
-    // A selection erased is a step of its own.
-    e.setCaret(6, 4);
-    e.erase(Erase::Back);
-    e.erase(Erase::Back);
-    ASSERT_TRUE(e.undo());
-    EXPECT_EQ(e.text().text(), "abcd");
 }
 
 // Presses of the mouse: one, two (a word) or three in a row (the line and
@@ -372,12 +343,8 @@ TEST(ScriptEditing, RunsOfBackspaceOrDeleteUndoAsOneStep) {
 // way from what the press took.
 TEST(ScriptEditing, PressesAndDragsSelectByCharacterWordOrLine) {
     const std::string text = "wait(10) beep\r\nsend(abc)\r\nend";
-    const struct {
-        std::size_t at;
-        int clicks;
-        std::size_t dragTo;  // npos: no drag
-        std::size_t anchor, caret;
-    } cases[] = {
+    // dragTo npos: no drag; shift: a press with Shift, the caret at 2 before.
+    const struct { std::size_t at; int clicks; std::size_t dragTo, anchor, caret; bool shift = false; } cases[] = {
         {3, 1, std::string::npos, 3, 3},
         {3, 1, 11, 3, 11},
         {11, 1, 3, 11, 3},
@@ -389,34 +356,24 @@ TEST(ScriptEditing, PressesAndDragsSelectByCharacterWordOrLine) {
         {17, 3, 27, 15, 29},                // down to the last line's end
         {17, 3, 2, 26, 0},                  // up to the first line's start
         {28, 3, std::string::npos, 26, 29},  // the last line has no break
+        {20, 1, std::string::npos, 2, 20, true},  // Shift: the selection reaches the press from where it was
+        {20, 1, 1, 2, 1, true},
     };
     for (const auto& c : cases) {
         ScriptEditing e;
         e.setText(text);
-        e.press(c.at, c.clicks, false);
+        e.setCaret(2, 2);
+        e.press(c.at, c.clicks, c.shift);
         if (c.dragTo != std::string::npos) e.dragTo(c.dragTo);
         EXPECT_EQ(e.text().anchor, c.anchor) << c.at << " x" << c.clicks << " to " << c.dragTo;
         EXPECT_EQ(e.text().caret, c.caret) << c.at << " x" << c.clicks << " to " << c.dragTo;
     }
-    // Shift and a press: the selection reaches the press from where it was.
-    ScriptEditing e;
-    e.setText(text);
-    e.setCaret(2, 2);
-    e.press(20, 1, true);
-    EXPECT_EQ(e.text().anchor, 2u);
-    EXPECT_EQ(e.text().caret, 20u);
-    e.dragTo(1);
-    EXPECT_EQ(e.text().anchor, 2u);
-    EXPECT_EQ(e.text().caret, 1u);
 }
 
 // The whole text replaced (find and replace, encoding): one step, holding
 // only what differs, undone byte for byte, the caret after the last change.
 TEST(ScriptEditing, ReplacingTheWholeTextKeepsWhatIsTheSame) {
-    const struct {
-        const char *before, *after;
-        std::size_t caret;
-    } cases[] = {
+    const struct { const char *before, *after; std::size_t caret; } cases[] = {
         {"wait(1)\r\nsend(\"a\")\r\nbeep", "wait(1)\r\nsend(\"b\")\r\nbeep", 16},
         {"abc", "abc", 0},          // nothing differs: nothing to undo, the caret stays
         {"aaa", "aaaa", 4},         // a repeated letter: head and tail do not overlap
@@ -452,10 +409,7 @@ TEST(ScriptEditing, RunNumbersFollowEveryEdit) {
         e.replaceSelection(inserted);
     };
     auto at = [&](std::size_t line, std::size_t column) { return e.text().lineStart(line) + column; };
-    const struct {
-        const char* what;
-        std::function<void()> edit;
-    } edits[] = {
+    const struct { const char* what; std::function<void()> edit; } edits[] = {
         {"an empty line filled", [&] { edit(at(1, 0), at(1, 0), "beep"); }},
         {"lines added", [&] { edit(at(0, 2), at(0, 2), "\r\n\r\nx\r\n"); }},
         {"lines joined", [&] { edit(at(1, 0), at(4, 1), ""); }},
@@ -519,11 +473,7 @@ TEST(ScriptEditing, OffsetsInUtf16UnitsAndBack) {
 TEST(BoxColours, EveryInkReadableOnItsGroundInEveryScheme) {
     EXPECT_NEAR(contrast({0, 0, 0}, {255, 255, 255}), 21.0, 0.01);
     EXPECT_NEAR(contrast({90, 90, 90}, {90, 90, 90}), 1.0, 0.001);
-    const struct {
-        const char* name;
-        Rgb ground, text, highlight, highlightText;
-        bool high;
-    } schemes[] = {
+    const struct { const char* name; Rgb ground, text, highlight, highlightText; bool high; } schemes[] = {
         {"light", {255, 255, 255}, {0, 0, 0}, {0, 120, 215}, {255, 255, 255}, false},
         {"dark", {30, 30, 30}, {230, 230, 230}, {60, 110, 180}, {255, 255, 255}, false},
         {"dark blue", {16, 24, 64}, {255, 255, 160}, {255, 255, 0}, {0, 0, 0}, false},
