@@ -297,7 +297,8 @@ struct RandomScripts {
             case 1: return "repl(\"" + needle() + "\",\"" + needle() + "\"," + n + "," + f + "," + b + ")";
             case 2: return "del(\"" + needle() + "\"," + n + "," + f + ")";
             case 3: return "deline(\"" + needle() + "\"," + n + "," + f + ")";
-            case 4: return "delinepart(\"" + needle() + "\",\"" + needle() + "\"," + f + "," + (files ? b : "0") + "," + n + ")";
+            case 4:  // an empty end delimiter matches everywhere: skipping it steps by characters
+                return "delinepart(\"" + needle() + "\",\"" + (pick(0, 3) ? needle() : "") + "\"," + f + "," + b + "," + n + ")";
             case 5: return "delinechar(" + std::to_string(pick(0, 2)) + "," + std::to_string(pick(0, 2)) + "," + n + ")";
             case 6: return "pos(" + std::to_string(pick(-5, 8)) + ")";
             case 7: return "line(" + std::to_string(pick(0, 6)) + "," + std::to_string(pick(-2, 3)) + ")";
