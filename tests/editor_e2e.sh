@@ -22,12 +22,8 @@ own_home
 # each start would offer them (unsaved_work_e2e.sh tests that).
 start_editor() {
     rm -rf "$XDG_STATE_HOME/torvic"
-    "$TORVIC" "$@" >/dev/null 2>&1 &
-    app=$!
-    within 10 xdotool search --pid $app --name "Torvic XP" >/dev/null 2>&1
-    win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1)
-    xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1
-    sleep 0.3
+    editor_window "$@"
+    editor_takes_keys
 }
 # Waits up to $1 seconds for the editor to end; 0 when it did.
 ended_within() {
@@ -81,7 +77,7 @@ END
         case $answer in
         Escape)
             check "$where: Cancel·lar keeps the program and brings the window back" \
-                $(within 5 eval 'kill -0 $app 2>/dev/null && xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null'; echo $?)
+                $(within 5 eval 'kill -0 $app 2>/dev/null && xdotool search --all --onlyvisible --pid $app --name "Torvic XP" >/dev/null'; echo $?)
             check "$where: ... and the question is not asked again" \
                 $(within 5 eval '! xdotool search --onlyvisible --name "Modificacions sense guardar" >/dev/null 2>&1'; echo $?)
             kill $app 2>/dev/null; wait $app 2>/dev/null ;;

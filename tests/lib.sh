@@ -36,3 +36,28 @@ wm_ready() {
     [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
 }
 start_wm() { matchbox-window-manager -use_titlebar no 2>/dev/null & pids+=($!); within 5 wm_ready; }
+# Starts the editor ($TORVIC, with the arguments given) and waits for its
+# window; sets $app and $win.
+editor_window() {
+    "$TORVIC" "$@" >/dev/null 2>&1 &
+    app=$!
+    pids+=($app)
+    within 20 eval 'xdotool search --all --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1'
+    win=$(xdotool search --all --onlyvisible --pid $app --name "Torvic XP" 2>/dev/null | head -1)
+}
+# Brings the editor window $win to the front and waits until it takes keys:
+# F1 opens its help window only once the editor has them (tried again
+# while it has not, as on a busy machine); the help is closed again.
+editor_takes_keys() {
+    local help="Torvic: comandes i sintaxis"
+    for _ in 1 2 3 4 5; do
+        xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1
+        xdotool key F1
+        if within 5 eval 'xdotool search --onlyvisible --name "$help" >/dev/null 2>&1'; then
+            xdotool key Escape
+            within 10 eval '! xdotool search --onlyvisible --name "$help" >/dev/null 2>&1'
+            return
+        fi
+    done
+    return 1
+}

@@ -17,8 +17,8 @@ env -u DISPLAY WAYLAND_DISPLAY=wayland-torvic-none XDG_RUNTIME_DIR="$DIR" \
     "$TORVIC" -platform xcb -display "$DISPLAY" >"$DIR/out" 2>&1 &
 app=$!
 pids+=($app)
-within 20 xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1
-win=$(xdotool search --onlyvisible --pid $app --name "Torvic XP" 2>/dev/null | head -1)
+within 20 xdotool search --all --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1
+win=$(xdotool search --all --onlyvisible --pid $app --name "Torvic XP" 2>/dev/null | head -1)
 check "the editor is up on the session without X" $([ -n "$win" ]; echo $?)
 xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1
 xdotool type --delay 20 'msg("no guardat")'

@@ -46,7 +46,7 @@ script "$DIR/long.torvic" 'wait(60000)'
 "$TORVIC" /exec "$DIR/long.torvic" >/dev/null 2>&1 &
 app=$!
 pids+=($app)
-shown() { xdotool search --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1; }
+shown() { xdotool search --all --onlyvisible --pid $app --name "Torvic XP" >/dev/null 2>&1; }
 registered() { [ "$(grep -c 'RegisterStatusNotifierItem "' "$LOG")" -ge 2 ]; }
 within 20 registered
 check "the second hidden run registered its item" $?
@@ -55,7 +55,7 @@ check "its window is behind the icon" $(! shown; echo $?)
 gdbus call --session -d "$item" -o /StatusNotifierItem -m org.kde.StatusNotifierItem.Activate 0 0 >/dev/null 2>&1
 within 20 shown
 check "the item's Activate brought the window back" $?
-check "... with its program in it" $(xdotool search --onlyvisible --pid $app --name "long.torvic" >/dev/null 2>&1; echo $?)
+check "... with its program in it" $(xdotool search --all --onlyvisible --pid $app --name "long.torvic" >/dev/null 2>&1; echo $?)
 kill $app 2>/dev/null
 
 finish

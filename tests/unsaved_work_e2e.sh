@@ -18,15 +18,9 @@ COPIES="$XDG_STATE_HOME/torvic"
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 came() { within 10 test -n "$(shown "$1")"; }
 gone() { within 10 test -z "$(shown "$1")"; }
-# Starts the editor on $1 and focuses it; sets $app and $win.
-start_editor() {
-    "$TORVIC" "$@" >/dev/null 2>&1 &
-    app=$!
-    pids+=($app)
-    within 10 xdotool search --pid $app --name "Torvic XP" >/dev/null 2>&1
-    win=$(xdotool search --pid $app --name "Torvic XP" 2>/dev/null | head -1)
-    focus_editor
-}
+# Starts the editor and waits until it takes keys (an editor that starts
+# with a question is started with editor_window alone).
+start_editor() { editor_window "$@" && editor_takes_keys; }
 focus_editor() { xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1; }
 # Waits until the editor has handled every key sent so far: the help
 # window (F1) comes only after them; it is closed again.
@@ -98,7 +92,7 @@ for sig in TERM HUP; do
     check "SIG$sig ends the editor as the signal does (rc $rc)" $([ $rc -gt 128 ]; echo $?)
     check "SIG$sig leaves the unsaved text in a copy" $(grep -qs "msg(\"$sig\")" "$COPIES"/recovery-*.torvic; echo $?)
     check "... and the program's file as it was" $([ "$(cat "$DIR/$sig.torvic")" = "$(printf 'beep\r\n')" ]; echo $?)
-    start_editor
+    editor_window
     check "the next start offers the copy" $(came "Recuperació del programa"; echo $?)
     xdotool key Return  # Recuperar
     gone "Recuperació del programa"
@@ -115,7 +109,7 @@ start_editor "$DIR/d.torvic"
 xdotool key ctrl+End; xdotool type 'wait(4)'
 keys_handled
 kill -TERM $app; within 10 ended; wait $app
-start_editor
+editor_window
 came "Recuperació del programa"
 xdotool key Tab space  # Descartar
 check "a discarded copy is removed" $(gone "Recuperació del programa" && within 10 test -z "$(ls -A "$COPIES")"; echo $?)
