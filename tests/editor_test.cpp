@@ -314,7 +314,7 @@ TEST_F(ProgramFiles, SaveWritesTheFileTheCaptionNames) {
     rig.view.answers = {false};
     rig.view.dialogAnswers = {""};
     rig.torvic.onSaveClick();
-    ASSERT_EQ(rig.view.messages.size(), 2u);  // "Sobreescriure ?", No, then save as cancelled
+    EXPECT_EQ(rig.view.titles(), L1252("El fitxer ja existeix:|Atenció:"));  // No, then save as cancelled: "not saved"
     EXPECT_EQ(rig.view.messages[0].text, path("b.torvic") + "\r\rSobreescriure ?");
     EXPECT_EQ(read("b.torvic"), "other");
 
@@ -325,13 +325,8 @@ TEST_F(ProgramFiles, SaveWritesTheFileTheCaptionNames) {
     EXPECT_EQ(fresh.view.text2Field, path("b.torvic"));
 }
 
-TEST_F(ProgramFiles, SaveAskSaveAsAndErrors) {
-    put("x.torvic", "old");
+TEST_F(ProgramFiles, SaveAsWritesAndOffersTheLastName) {
     rig.view.editor = "other";
-    rig.view.text2Field = path("x.torvic");
-    rig.torvic.onSaveClick();  // No to "Sobreescriure ?", then the save-as dialog cancelled: nothing written
-    EXPECT_EQ(rig.view.titles(), L1252("El fitxer ja existeix:|Atenció:"));  // "not saved"
-    EXPECT_EQ(read("x.torvic"), "old");
     rig.view.dialogAnswers = {path("new.torvic"), ""};
     rig.torvic.onSaveAsClick();
     EXPECT_EQ(read("new.torvic"), "other");

@@ -84,25 +84,6 @@ TEST_F(UnsavedWork, SavingOverAnotherProgramsChangeAsksAndKeepsItByDefault) {
     EXPECT_EQ(rig.view.titles(), "");
 }
 
-TEST_F(UnsavedWork, TwoWindowsOnOneProgram) {
-    put("p.torvic", "beep\r\n");
-    WindowRig second;
-    prepare(rig), prepare(second);
-    openIn(rig, "p.torvic");
-    openIn(second, "p.torvic");
-    second.view.editor = "beep\r\nbeep";
-    second.torvic.onSaveClick();
-    rig.view.editor = "wait(5)";
-    rig.torvic.onSaveClick();  // the second window's save is not overwritten silently
-    EXPECT_EQ(read("p.torvic"), "beep\r\nbeep\r\n");
-    EXPECT_EQ(rig.view.titles(), L1252("El fitxer ha canviat al disc:"));
-    rig.view.messages.clear();  // "Guardar com.." over the own file asks as it always did
-    second.view.answers = {true};
-    second.view.dialogAnswers = {path("p.torvic")};
-    second.torvic.onSaveAsClick();
-    EXPECT_EQ(second.view.titles(), "El fitxer ja existeix:");
-}
-
 TEST_F(UnsavedWork, AChangedFileIsOfferedAgainWhenTheWindowComesBack) {
     put("p.torvic", "beep\r\n");
     prepare(rig);
