@@ -308,20 +308,6 @@ private slots:
         QTest::keyClick(editor, Qt::Key_F4);
         QCOMPARE(editor->markedRunLine(), -1);
         QTRY_COMPARE(s.paintedAtEnd(4), plain);
-        // An encoded script (also its marker typed by hand): no numbers, no colours; back on undo.
-        s.window.setEditorText(codificaText("k", "beep\r\nbeep"));
-        QApplication::processEvents();
-        QCOMPARE(editor->runNumber(0), -1);
-        s.window.setEditorText("beep\r\nbeep");
-        QApplication::processEvents();
-        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);
-        s.editor->setCaret(0);
-        QTest::keyClicks(editor, "$%& ");
-        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Plain);
-        QCOMPARE(editor->runNumber(1), -1);
-        while (editor->script().canUndo()) editor->undo();
-        QCOMPARE(s.styleAt(1, 0).kind, TextStyle::Keyword);
-        QCOMPARE(editor->runNumber(1), 1);
     }
 
     // The editor gives back its text byte for byte; Substituir, Codificar and Descodificar undo with Ctrl+Z.
