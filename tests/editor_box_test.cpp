@@ -1,6 +1,5 @@
-// The editor box on a real X server (run by editor_box_x11.sh under Xvfb, at
-// scale factors 1 and 2): where the characters stand is read from the
-// screen's pixels, and clicks, the caret and the selection must fall there.
+// The editor box on a real X server (editor_box_x11.sh, scale factors 1 and 2): clicks, the
+// caret and the selection must fall where the screen's pixels show the characters.
 #include <QApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -16,8 +15,7 @@ using namespace torvic;
 class EditorBoxTest : public QObject {
     Q_OBJECT
 
-    // A box alone with the editor's font, shown and focused, on one line of
-    // 120 bars.
+    // A box alone with the editor's font, shown and focused, holding one line of 120 bars.
     struct Shown {
         qt::EditorBox box{nullptr};
         Shown() {
@@ -42,8 +40,7 @@ class EditorBoxTest : public QObject {
     };
     static constexpr int kColumns = 120;
 
-    // The middle of each stroke along a row (weighted by how far it stands
-    // from the ground's grey), in device pixels, within [from, to).
+    // The middle of each stroke along a row (weighted by its ink), in device pixels, within [from, to).
     static QList<qreal> strokes(const QImage& shot, int row, int ground = 255, int from = 0, int to = -1) {
         QList<qreal> out;
         qreal weight = 0, sum = 0;
@@ -71,10 +68,8 @@ class EditorBoxTest : public QObject {
 private slots:
     void initTestCase() { QApplication::setCursorFlashTime(0); }  // a caret that does not blink
 
-    // Clicks at a quarter and three quarters of a character's width, across
-    // a 120-column line, land before and after it; the caret is drawn
-    // between the characters it stands between (after End too), and a
-    // selection covers its characters and no more.
+    // Clicks at a quarter and three quarters of a character land before and after it; the caret
+    // is drawn between its characters (after End too); a selection covers its characters only.
     void clicksCaretAndSelectionFallOnTheCharacters() {
         Shown s;
         QVERIFY(QTest::qWaitForWindowExposed(&s.box));
@@ -102,8 +97,7 @@ private slots:
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
 
-        // The caret, as the screen shows it: what differs from the bare line.
-        s.box.setFocus();
+        s.box.setFocus();  // the caret: what differs from the bare line
         QTRY_VERIFY(s.box.hasFocus());
         for (const int column : {0, 1, 37, 64, 119, kColumns}) {
             s.box.setCaret(static_cast<std::size_t>(column));
@@ -115,9 +109,7 @@ private slots:
                     right = x;
                 }
             QVERIFY2(left >= 0, qPrintable(QString("no caret at column %1").arg(column)));
-            const qreal caret = (left + right) / 2;
-            // Between the bar before it and the one after, about where their
-            // cells meet.
+            const qreal caret = (left + right) / 2;  // between the bars beside it, about where their cells meet
             if (column > 0) QVERIFY2(caret > bars[column - 1], qPrintable(QString("caret %1 left of bar %2").arg(caret).arg(column - 1)));
             if (column < kColumns) QVERIFY2(caret < bars[column], qPrintable(QString("caret %1 right of bar %2").arg(caret).arg(column)));
             const qreal between = column < kColumns ? bars[column] - cell / 2 : bars.last() + cell / 2;
@@ -125,9 +117,7 @@ private slots:
                      qPrintable(QString("column %1: caret at %2, cells meet at %3").arg(column).arg(caret).arg(between)));
         }
 
-        // A selection of the bars 50..59: its ground begins and ends where
-        // their cells do.
-        s.box.setCaret(60, 50);
+        s.box.setCaret(60, 50);  // bars 50..59: the selection's ground begins and ends where their cells do
         const QImage selected = s.screen();
         const QColor ground = s.box.palette().color(QPalette::Highlight);
         int from = -1, to = -1;
@@ -139,7 +129,6 @@ private slots:
         QVERIFY(from >= 0);
         QVERIFY2(std::abs(from - (bars[50] - cell / 2)) <= ratio + 0.5, qPrintable(QString("starts at %1").arg(from)));
         QVERIFY2(std::abs(to + 1 - (bars[59] + cell / 2)) <= ratio + 0.5, qPrintable(QString("ends at %1").arg(to)));
-        // Each selected bar still stands inside the ground.
         QCOMPARE(strokes(selected, row, qGray(ground.rgb()), from, to + 1).size(), 10);
     }
 };

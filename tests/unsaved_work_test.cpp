@@ -1,8 +1,5 @@
-// Work the editor must never lose: a program file another program changed,
-// files that cannot be opened, and the recovery copy of unsaved work (written
-// after the keys stop, at once when the program is ended from outside, and
-// offered at the next start). Real files in a scratch folder; the windows
-// are fake views.
+// Work the editor must never lose: a file another program changed, files that cannot be
+// opened, the recovery copy of unsaved work. Real files in a scratch folder, fake views.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -29,28 +26,23 @@ protected:
     void put(const std::string& n, const std::string& bytes) const { ASSERT_TRUE(writeFileSafely(path(n), bytes)); }
     std::string read(const std::string& n) const { return readFileBytes(path(n)).value_or("<none>"); }
     std::string copies() const { return tmp / "state"; }
-    // A rig as the program at a start: its copies in the scratch folder.
     void prepare(WindowRig& r) const {
         r.torvic.recoveryFolder = [this] { return copies(); };
         r.torvic.currentDirectory = [this] { return tmp.path(); };
     }
-    // The user opens `name` in the editor of `r`.
     void openIn(WindowRig& r, const std::string& name) {
         r.view.text2Field = path(name);
         r.view.answers = {true};
         r.torvic.onOpenClick();
         r.view.messages.clear();
     }
-    // Another program writes the file (replacing it, as safe savers do).
-    void changeOnDisk(const std::string& n, const std::string& bytes) { put(n, bytes); }
     std::vector<std::string> copiesLeft() const {
         std::vector<std::string> names;
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(copies(), ec)) names.push_back(e.path().filename().string());
         return names;
     }
-    // A copy this process wrote, as if the program that wrote it had ended:
-    // its name carries a process id that runs no program.
+    // Copies this process wrote, renamed as if their program had ended (a pid that runs nothing).
     void orphanCopies() const {
         for (const auto& e : fs::directory_iterator(copies()))
             fs::rename(e.path(), fs::path(copies()) / "recovery-2147483000.torvic");
@@ -59,46 +51,32 @@ protected:
     WindowRig rig;
 };
 
-// ---- a program file another program changed -----------------------------
-
 TEST_F(UnsavedWork, SavingOverAnotherProgramsChangeAsksAndKeepsItByDefault) {
     put("p.torvic", "beep\r\n");
     prepare(rig);
     openIn(rig, "p.torvic");
     rig.view.editor = "beep\r\nwait(1)";
     rig.torvic.onEditorChange();
-
-    // Unchanged on disk: saved without a question.
-    rig.torvic.onSaveClick();
+    rig.torvic.onSaveClick();  // unchanged on disk: no question
     EXPECT_EQ(read("p.torvic"), "beep\r\nwait(1)\r\n");
     EXPECT_EQ(rig.view.titles(), "");
-
-    // Another program appends a line. The default answer (Return, Esc) keeps
-    // its version: nothing is written, the editor keeps its text.
-    changeOnDisk("p.torvic", "beep\r\nwait(1)\r\nmsg(\"altre\")\r\n");
+    // Changed by another program: the default answer keeps its version and the editor's text.
+    put("p.torvic", "beep\r\nwait(1)\r\nmsg(\"altre\")\r\n");
     rig.view.editor = "beep\r\nwait(2)";
     rig.torvic.onSaveClick();
     EXPECT_EQ(rig.view.titles(), L1252("El fitxer ha canviat al disc:"));
     EXPECT_EQ(read("p.torvic"), "beep\r\nwait(1)\r\nmsg(\"altre\")\r\n");
     EXPECT_EQ(rig.view.editor, "beep\r\nwait(2)");
-    // The question's own words tell what each answer does.
     EXPECT_NE(rig.view.messages.back().text.find(path("p.torvic")), std::string::npos);
-
-    // Comparar: the other version opens in a new window; still nothing written.
-    rig.view.choices = {1};
+    rig.view.choices = {1};  // Comparar: the other version in a new window, nothing written
     rig.torvic.onSaveClick();
     EXPECT_EQ(rig.view.newWindows, std::vector<std::string>{path("p.torvic")});
     EXPECT_EQ(read("p.torvic"), "beep\r\nwait(1)\r\nmsg(\"altre\")\r\n");
-
-    // The question before ending the program goes the same way: kept, the
-    // program does not end.
     rig.view.saveChoices = {SaveChoice::Save};
-    rig.torvic.onEnd();
+    rig.torvic.onEnd();  // the same question on the way out: kept, the program goes on
     EXPECT_FALSE(rig.view.ended);
     EXPECT_EQ(read("p.torvic"), "beep\r\nwait(1)\r\nmsg(\"altre\")\r\n");
-
-    // Sobreescriure writes, and from then on the file is ours again.
-    rig.view.choices = {0};
+    rig.view.choices = {0};  // Sobreescriure: written, and the file is ours again
     rig.torvic.onSaveClick();
     EXPECT_EQ(read("p.torvic"), "beep\r\nwait(2)\r\n");
     rig.view.messages.clear();
@@ -106,59 +84,30 @@ TEST_F(UnsavedWork, SavingOverAnotherProgramsChangeAsksAndKeepsItByDefault) {
     EXPECT_EQ(rig.view.titles(), "");
 }
 
-TEST_F(UnsavedWork, TwoWindowsOnOneProgram) {
-    put("p.torvic", "beep\r\n");
-    WindowRig second;
-    prepare(rig), prepare(second);
-    openIn(rig, "p.torvic");
-    openIn(second, "p.torvic");
-    second.view.editor = "beep\r\nbeep";
-    second.torvic.onSaveClick();
-    rig.view.editor = "wait(5)";
-    rig.torvic.onSaveClick();  // the second window's save is not overwritten silently
-    EXPECT_EQ(read("p.torvic"), "beep\r\nbeep\r\n");
-    EXPECT_EQ(rig.view.titles(), L1252("El fitxer ha canviat al disc:"));
-
-    // "Guardar com.." over the own file asks as it always did.
-    rig.view.messages.clear();
-    second.view.answers = {true};
-    second.view.dialogAnswers = {path("p.torvic")};
-    second.torvic.onSaveAsClick();
-    EXPECT_EQ(second.view.titles(), "El fitxer ja existeix:");
-}
-
 TEST_F(UnsavedWork, AChangedFileIsOfferedAgainWhenTheWindowComesBack) {
     put("p.torvic", "beep\r\n");
     prepare(rig);
     openIn(rig, "p.torvic");
     rig.torvic.onWindowActivated();  // nothing changed: nothing asked
-    EXPECT_EQ(rig.view.titles(), "");
-
-    // The same bytes written again (a new time): still the same program.
-    changeOnDisk("p.torvic", "beep\r\n");
+    put("p.torvic", "beep\r\n");  // the same bytes at a new time: the same program
     rig.torvic.onWindowActivated();
     EXPECT_EQ(rig.view.titles(), "");
-
-    // Changed, nothing unsaved here: asked once; No keeps the editor's text,
-    // and the same change is not asked about again.
-    changeOnDisk("p.torvic", "beep\r\nbeep\r\n");
+    // Changed, nothing unsaved: asked once, not again for the same change; No keeps the text.
+    put("p.torvic", "beep\r\nbeep\r\n");
     rig.view.answers = {false};
     rig.torvic.onWindowActivated();
     rig.torvic.onWindowActivated();
     EXPECT_EQ(rig.view.titles(), L1252("El fitxer ha canviat al disc:"));
     EXPECT_EQ(rig.view.editor, "beep");
-
     // A further change: Yes reads it again, without the "program is lost" question.
-    changeOnDisk("p.torvic", "wait(3)\r\n");
+    put("p.torvic", "wait(3)\r\n");
     rig.view.messages.clear();
     rig.view.answers = {true};
     rig.torvic.onWindowActivated();
     EXPECT_EQ(rig.view.editor + "|" + rig.view.titles(), "wait(3)|" + L1252("El fitxer ha canviat al disc:"));
-
-    // With unsaved edits here it is not read again: the status line says
-    // so, and the save will ask.
+    // With unsaved edits it is not read again: the status line says so.
     rig.view.editor = "wait(4)";
-    changeOnDisk("p.torvic", "wait(5)\r\n");
+    put("p.torvic", "wait(5)\r\n");
     rig.view.messages.clear();
     rig.torvic.onWindowActivated();
     EXPECT_EQ(rig.view.titles(), "");
@@ -167,25 +116,22 @@ TEST_F(UnsavedWork, AChangedFileIsOfferedAgainWhenTheWindowComesBack) {
     EXPECT_NE(rig.view.statusTexts.back().find(L1252("Un altre programa ha modificat")), std::string::npos);
 }
 
-// ---- files that cannot be opened ----------------------------------------
-
+// A refused file says why (a word only its reason has), the editor keeps its text, and the
+// next save writes the program, not the refused file.
 TEST_F(UnsavedWork, ARefusedFileSaysWhyAndIsNeverTheNextSavesTarget) {
     put("mine.torvic", "beep\r\n");
     put("binary.torvic", std::string("MZ\0\0\x90", 5));
-    struct Refused {
-        const char* name;
-        std::string why;  // what the message must say
-    };
+    fs::create_directory(path("carpeta.torvic"));
+    struct Refused { const char* name; std::string why; };
     std::vector<Refused> refused = {
-        {"binary.torvic", L1252("caràcters nuls")},
-        {"nowhere.torvic", L1252("no s'ha pogut trobar")},
+        {"binary.torvic", L1252("caràcters nuls")}, {"nowhere.torvic", L1252("no s'ha pogut trobar")},
+        {"carpeta.torvic", "una carpeta"}, {"*.none", L1252("no s'ha pogut trobar")},
     };
 #ifndef _WIN32
     fs::create_symlink("loop", path("loop"));
     ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
     refused.push_back({"loop", L1252("simbòlics")});
     refused.push_back({"fifo", L1252("no és un fitxer normal")});
-    // Beyond what a working text can hold (sparse: nothing is written).
     put("huge.torvic", "");
     fs::resize_file(path("huge.torvic"), kMaxFileBytes + 1);
     refused.push_back({"huge.torvic", L1252("més dels 2147483647 que es poden llegir")});
@@ -200,23 +146,21 @@ TEST_F(UnsavedWork, ARefusedFileSaysWhyAndIsNeverTheNextSavesTarget) {
         ASSERT_EQ(w.view.messages.size(), 1u) << r.name;
         EXPECT_EQ(w.view.messages[0].title, "Error en trobar el fitxer:") << r.name;
         EXPECT_NE(w.view.messages[0].text.find(r.why), std::string::npos) << r.name << ": " << w.view.messages[0].text;
-        // The field names the program again: the next save writes it, not the refused file.
         EXPECT_EQ(w.view.text2Field, path("mine.torvic")) << r.name;
         w.torvic.onSaveClick();
         EXPECT_EQ(read("mine.torvic"), "beep\r\nbeep\r\n") << r.name;
         put("mine.torvic", "beep\r\n");
     }
     EXPECT_EQ(read("binary.torvic"), std::string("MZ\0\0\x90", 5));
-
-    // With no program before, the field keeps only the folder: a save has no file to replace.
-    WindowRig fresh;
-    prepare(fresh);
-    fresh.view.text2Field = path("binary.torvic");
-    fresh.torvic.onOpenClick();
-    EXPECT_EQ(fresh.view.text2Field, conventions::folderPart(path("binary.torvic")));
+    // With no program before, the field keeps only the folder (a pattern's too).
+    for (const char* name : {"binary.torvic", "*.none"}) {
+        WindowRig fresh;
+        prepare(fresh);
+        fresh.view.text2Field = path(name);
+        fresh.torvic.onOpenClick();
+        EXPECT_EQ(fresh.view.text2Field, conventions::folderPart(path(name))) << name;
+    }
 }
-
-// ---- the recovery copy ----------------------------------------------------
 
 TEST_F(UnsavedWork, TheCopyFollowsUnsavedWorkAndGoesWithIt) {
     put("p.torvic", "beep\r\n");
@@ -232,9 +176,7 @@ TEST_F(UnsavedWork, TheCopyFollowsUnsavedWorkAndGoesWithIt) {
     const auto copy = parseRecovery(readFileBytes(copies() + "/" + copiesLeft()[0]).value_or(""));
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(copy->content.text + "|" + copy->content.programName, "beep\r\nwait(1)|" + path("p.torvic"));
-
-    // Saved: gone. Undone back to the saved text: gone.
-    rig.torvic.onSaveClick();
+    rig.torvic.onSaveClick();  // saved: gone; undone back to the saved text: gone
     EXPECT_TRUE(copiesLeft().empty());
     rig.view.editor = "x";
     rig.torvic.writeRecoveryNow();
@@ -243,9 +185,7 @@ TEST_F(UnsavedWork, TheCopyFollowsUnsavedWorkAndGoesWithIt) {
     rig.torvic.onRecoveryTimer();
     rig.torvic.writeRecoveryNow();
     EXPECT_TRUE(copiesLeft().empty());
-
-    // Thrown away on purpose ("No guardar"): gone, and not written again as the program ends.
-    rig.view.editor = "y";
+    rig.view.editor = "y";  // "No guardar": gone, and not written again as the program ends
     rig.torvic.writeRecoveryNow();
     rig.view.saveChoices = {SaveChoice::Discard};
     rig.torvic.onEnd();
@@ -263,19 +203,14 @@ TEST_F(UnsavedWork, ACopyLeftBehindIsOfferedAtTheNextStart) {
         ASSERT_TRUE(before.torvic.writeRecoveryNow());
     }
     orphanCopies();
-
-    // Més tard (Esc): kept for another start; the program's file as it was.
-    WindowRig later;
+    WindowRig later;  // Més tard (Esc): kept for another start
     prepare(later);
     later.torvic.onLoad("");
     EXPECT_EQ(later.view.titles(), L1252("Recuperació del programa:"));
     EXPECT_NE(later.view.messages[0].text.find(path("p.torvic")), std::string::npos);
     EXPECT_NE(later.view.messages[0].text.find(" a les "), std::string::npos);  // when it was written
     EXPECT_EQ(copiesLeft().size(), 1u);
-
-    // Recuperar (the default): the text comes back, unsaved, under the
-    // program's name; the file is not touched until the user saves.
-    WindowRig start;
+    WindowRig start;  // Recuperar: the text back, unsaved, under the program's name; the file untouched
     prepare(start);
     start.view.choices = {0};
     start.torvic.onLoad("");
@@ -307,7 +242,6 @@ TEST_F(UnsavedWork, DiscardingACopyRemovesItAndANewProgramsCopyKeepsItsName) {
     EXPECT_EQ(start.view.editor + "|" + start.view.text2Field, "beep|" + newName);
     ASSERT_TRUE(start.torvic.writeRecoveryNow());  // ended from outside again
     orphanCopies();
-
     WindowRig discard;
     prepare(discard);
     discard.view.choices = {1};
@@ -319,30 +253,24 @@ TEST_F(UnsavedWork, DiscardingACopyRemovesItAndANewProgramsCopyKeepsItsName) {
 TEST(RecoveryFormat, ReadsBackWhatItWroteAndRefusesOtherFiles) {
     RecoveryContent c;
     c.programName = "/home/u/a%b\nc.torvic";  // a name may hold anything but NUL
-    c.programSaved = true;
-    c.encoding = TextEncoding::Utf8;
-    c.endsWithLineBreak = true;
-    c.lineBreak = LineBreak::Lf;
-    c.savedSize = 12, c.savedHash = 345;
+    c.programSaved = c.endsWithLineBreak = true;
+    c.encoding = TextEncoding::Utf8, c.lineBreak = LineBreak::Lf;
+    c.savedSize = 12, c.savedHash = 345, c.diskHash = 99;
     c.fileStamp = FileStamp{1, 2, 3, -4};
-    c.diskHash = 99;
     c.text = "line\r\n\r\nlast\n";
     const auto back = parseRecovery(recoveryBytes(c, 1700000000));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->writtenAt, 1700000000);
-    EXPECT_EQ(back->content.programName, c.programName);
-    EXPECT_EQ(back->content.text, c.text);
+    EXPECT_EQ(back->content.programName + "|" + back->content.text, c.programName + "|" + c.text);
     EXPECT_TRUE(back->content.programSaved && back->content.endsWithLineBreak);
-    EXPECT_EQ(back->content.encoding, TextEncoding::Utf8);
-    EXPECT_EQ(back->content.lineBreak, LineBreak::Lf);
+    EXPECT_TRUE(back->content.encoding == TextEncoding::Utf8 && back->content.lineBreak == LineBreak::Lf);
     EXPECT_EQ(back->content.fileStamp, c.fileStamp);
     EXPECT_EQ(back->content.savedSize + back->content.savedHash + back->content.diskHash, 12u + 345u + 99u);
     for (const char* other : {"", "beep\r\n", "Torvic recovery 1\nname=x\n", "Torvic recovery 1\nwritten=abc\nname=x\n\n"})
         EXPECT_FALSE(parseRecovery(other).has_value()) << other;
 }
 
-// Writes handed to the thread never come back after a discard, however they
-// interleave.
+// Writes handed to the thread never come back after a discard, however they interleave.
 TEST(RecoveryCopyThread, ADiscardWinsOverWritesUnderWay) {
     test::TempDir tmp;
     for (int round = 0; round < 200; ++round) {

@@ -40,8 +40,6 @@ public:
     std::vector<std::string> dialogsShown;  // "open <dir>|<name>" or "save <dir>|<name>"
     std::vector<std::string> undoTexts;     // what each replacement the user can undo replaced (UTF-8)
     std::vector<std::string> statusTexts, manualsShown /* "show" or "print" */;
-    std::function<void()> onPendingInput;  // the user at the window while a run goes on (pressing Stop, say)
-    int inputChecks = 0;
 
     // Text1 as the behaviour reads it in 1252. What was typed or loaded in
     // UTF-8 (`editorUtf8`) counts only while `editor` is still its 1252 form:
@@ -64,7 +62,7 @@ public:
     void setText4Highlighted(bool y) override { text4Yellow = y; }
     void setCaretLabels(S, S c) override { labelColumn = c; }
     void setRunButtonsEnabled(bool e) override { buttonsEnabled = e; }
-    void handlePendingInput() override { ++inputChecks, onPendingInput ? onPendingInput() : void(); }
+    void handlePendingInput() override {}
     bool isVisible() override { return visible; }
     void setVisible(bool v) override { visible = v; }
     void moveEndButtonOutOfSight() override { endButtonHidden = true; }
