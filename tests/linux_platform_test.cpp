@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -33,25 +32,19 @@ TEST(LinuxPlatform, SplitsCommandLines) {
     for (const auto& [line, words] : cases) EXPECT_EQ(LinuxPlatform::splitCommandLine(line), words) << line;
 }
 
+// Each switch's cp option, and the top files alone without /s.
 TEST(LinuxPlatform, TranslatesXcopySwitches) {
-    namespace fs = std::filesystem;
     test::TempDir tmp;
-    fs::path dir = tmp.path();
-    fs::create_directories(dir / "src" / "sub");
-    std::ofstream(dir / "src" / "a.txt") << "a";
-    std::ofstream(dir / "file.txt") << "f";
+    std::filesystem::create_directories(tmp / "src/sub");
+    ASSERT_TRUE(writeFileSafely(tmp / "src/a.txt", "a") && writeFileSafely(tmp / "file.txt", "f"));
     using V = std::vector<std::string>;
-    std::string src = (dir / "src").string(), dst = (dir / "dst").string();
-
-    EXPECT_EQ(LinuxPlatform::xcopyArguments(src, dst, "/s /E /y /d /k /q"),
-              (V{"cp", "-f", "-u", "-p", "-R", src + "/.", dst}));
-    EXPECT_EQ(LinuxPlatform::xcopyArguments(src, dst, ""), (V{"cp", "-t", dst, src + "/a.txt"}));
-    EXPECT_TRUE(fs::is_directory(dst));  // the folder for the top files was made
-    EXPECT_EQ(LinuxPlatform::xcopyArguments((dir / "file.txt").string(), dst, ""),
-              (V{"cp", (dir / "file.txt").string(), dst}));
-    EXPECT_EQ(LinuxPlatform::xcopyArguments((dir / "src" / "*.txt").string(), dst, ""),
-              (V{"cp", "-t", dst, src + "/a.txt"}));
-    EXPECT_TRUE(LinuxPlatform::xcopyArguments((dir / "src" / "*.none").string(), dst, "").empty());
+    const std::string src = tmp / "src", dst = tmp / "dst", top = src + "/a.txt";
+    const std::tuple<std::string, const char*, V> cases[] = {
+        {src, "/s /E /y /d /k /q", {"cp", "-f", "-u", "-p", "-R", src + "/.", dst}}, {src, "", {"cp", "-t", dst, top}},
+        {tmp / "file.txt", "", {"cp", tmp / "file.txt", dst}}, {src + "/*.txt", "", {"cp", "-t", dst, top}},
+        {src + "/*.none", "", {}}};
+    for (const auto& [from, switches, args] : cases) EXPECT_EQ(LinuxPlatform::xcopyArguments(from, dst, switches), args) << from;
+    EXPECT_TRUE(std::filesystem::is_directory(dst));  // the folder for the top files was made
 }
 
 // Whether a child of this process has ended and was not reaped (left as it is).
@@ -68,34 +61,26 @@ TEST(LinuxPlatform, ReapsEveryChildItStarts) {
     platform.shellExecute("open", "/nonexistent/torvic-test-document", 0);  // xdg-open (or nothing) ends at once
     std::vector<double> children;
     for (int i = 0; i < 3; ++i) children.push_back(platform.startProgram("true", 0));
-    // Each child ends at once; the platform must reap it. Looked at once all
-    // are gone, or after five seconds.
     for (int tries = 0; tries < 500 && !std::all_of(children.begin(), children.end(), gone); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     for (double pid : children) EXPECT_TRUE(gone(pid)) << pid << " was left unreaped";
     EXPECT_FALSE(defunctChild());
 }
 
-// The file writer keeps permissions and symbolic links.
 // focu's error names what it found: no such process, or the program the
 // process runs and where no window of it was seen.
 TEST(LinuxPlatform, FocuNamesWhatItFound) {
-    struct Case {
-        double processId;
-        std::string expected;
-    } const cases[] = {
-        {0, L1252("focu: no hi ha cap procés 0")},
+    const std::pair<double, std::string> cases[] = {
         {-5, L1252("focu: no hi ha cap procés -5")},
         {4194400, L1252("focu: no hi ha cap procés 4194400")},
         {static_cast<double>(getpid()), L1252("focu: el procés ") + std::to_string(getpid()) +
                                             L1252(" (torvic_tests) no té cap finestra a la pantalla X ':9'")},
     };
-    for (const Case& c : cases) {
-        const std::string got = noWindowFound(c.processId, platform_texts::onXDisplay(":9")).what();
-        EXPECT_EQ(got.substr(0, c.expected.size()), c.expected) << got;
-    }
+    for (const auto& [pid, expected] : cases)
+        EXPECT_EQ(std::string(noWindowFound(pid, platform_texts::onXDisplay(":9")).what()).substr(0, expected.size()), expected);
 }
 
+// The file writer keeps permissions and symbolic links.
 TEST(Files, WriterKeepsPermissionsAndLinks) {
     namespace fs = std::filesystem;
     test::TempDir tmp;
@@ -116,29 +101,12 @@ TEST(Files, WriterKeepsPermissionsAndLinks) {
     EXPECT_FALSE(writeFileSafely("", "x"));
 }
 
-TEST(Files, WriterRefusesReadOnlyFilesAndFitsAnyName) {
+// A killed save's temporary file of the same target is removed by the next
+// save; one of another target is not, nor one a save under way holds; a
+// stamp tells a changed file. (Read-only files, 255-byte names: safe_save_e2e.sh.)
+TEST(Files, StaleTemporariesAndStamps) {
     namespace fs = std::filesystem;
     test::TempDir tmp;
-    // A file nobody may write stays as it is, whoever saves (the superuser
-    // too), with the reason.
-    const std::string locked = tmp / "locked.txt";
-    ASSERT_TRUE(writeFileSafely(locked, "mine"));
-    chmod(locked.c_str(), 0444);
-    std::string why;
-    EXPECT_FALSE(writeFileSafely(locked, "theirs", &why));
-    EXPECT_EQ(why, platform_texts::readOnlyFile());
-    EXPECT_EQ(readFileBytes(locked).value_or("<missing>"), "mine");
-
-    // The longest name the system takes can be saved: the temporary name is
-    // short whatever the target's.
-    const std::string longest = tmp / std::string(255, 'n');
-    EXPECT_TRUE(writeFileSafely(longest, "x", &why)) << why;
-    EXPECT_TRUE(writeFileSafely(longest, "xy", &why)) << why;
-    EXPECT_EQ(readFileBytes(longest).value_or("<missing>"), "xy");
-
-    // A temporary file a killed save of the same target left is removed by
-    // the next save; one of another target is not, nor is one a save under
-    // way holds (locked).
     std::string pattern = temporaryNamePattern("doc.txt");
     ASSERT_EQ(pattern.substr(pattern.size() - 6), "XXXXXX");
     const std::string stale = tmp / (pattern.substr(0, pattern.size() - 6) + "a1b2c3");
@@ -152,8 +120,6 @@ TEST(Files, WriterRefusesReadOnlyFilesAndFitsAnyName) {
     EXPECT_TRUE(fs::exists(held));
     EXPECT_TRUE(fs::exists(other));
     close(holder);
-
-    // A stamp tells a file changed from the same file untouched.
     const std::optional<FileStamp> before = fileStamp(tmp / "doc.txt");
     ASSERT_TRUE(before.has_value());
     EXPECT_EQ(fileStamp(tmp / "doc.txt"), before);
@@ -162,11 +128,8 @@ TEST(Files, WriterRefusesReadOnlyFilesAndFitsAnyName) {
     EXPECT_FALSE(fileStamp(tmp / "none.txt").has_value());
 }
 
-// ---- names: a script's 1252 names reach the file system in UTF-8 ----------
-
-// (copy, xcopy, exec, execdoc, open, save and ref by such names through the
-// real torvicrun: torvicrun_e2e.sh.)
-
+// Names 1252 cannot spell match patterns by characters, in byte order,
+// hidden ones left out. (Commands by such names: torvicrun_e2e.sh.)
 TEST(LinuxNames, FoldersAndPatternsAreSystemNames) {
     test::TempDir tmp;
     const std::string dir = tmp / "carpeta→ő";  // a name 1252 cannot spell
@@ -174,8 +137,6 @@ TEST(LinuxNames, FoldersAndPatternsAreSystemNames) {
     for (const char* name : {"b→.torvic", "à.torvic", "àb.torvic", ".amagat.torvic", "c.txt"})
         ASSERT_TRUE(writeFileSafely(dir + "/" + name, ""));
     std::filesystem::create_directory(dir + "/a.torvic");
-    // Characters, not bytes, whatever the locale; name order is the UTF-8
-    // names' byte order; hidden files and folders are left out.
     using V = std::vector<std::string>;
     const std::pair<const char*, V> patterns[] = {
         {"*.torvic", {"b→.torvic", "à.torvic", "àb.torvic"}},
@@ -217,9 +178,8 @@ TEST(LinuxNames, AppendingNeverTouchesWhatWasThere) {
     EXPECT_EQ(error, platform_texts::notAPlainFile());
 }
 
-// Scripts come from Windows: in their names a backslash separates folders
-// here too, and a name that starts with a drive is refused with a reason
-// that names the drive.
+// A backslash separates folders here too; a name with a drive is refused
+// naming the drive. (open, save, copy and the command line: torvicrun_e2e.sh.)
 TEST(LinuxNames, NamesSpelledTheWindowsWay) {
     namespace fs = std::filesystem;
     const std::pair<std::string, std::string> drives[] = {
@@ -234,15 +194,12 @@ TEST(LinuxNames, NamesSpelledTheWindowsWay) {
     ASSERT_TRUE(writeFileSafely(tmp / "dades/f.txt", "Llista\nART1 a\nART2 b\n"));
     const std::string win = tmp.path() + "\\dades\\";  // the folder as a script from Windows spells it
     const auto contains = [](const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; };
-
-    // open, save and ref: the documents' files.
     test::Rig rig;
     rig.run({"open(\"" + win + "f.txt\")", "repl(\"1 a\",\"1 A\")", "save(\"" + win + "o.txt\")", "def(ART)",
              "ref(\"" + win + "r.txt\",\"2\")"});
     EXPECT_TRUE(rig.host.messages.empty()) << rig.host.messages.at(0).text;
     EXPECT_EQ(readFileBytes(tmp / "dades/o.txt").value_or("<none>"), "Llista\nART1 A\nART2 b\n");
     EXPECT_EQ(readFileBytes(tmp / "dades/r.txt").value_or("<none>"), "ART2 b\n");
-    // Each command with a drive: the message, or the prompt, names it.
     const std::pair<std::string, std::string> refused[] = {
         {"open(\"C:" + win + "f.txt\")", "C:"}, {"save(\"D:\\o.txt\")", "D:"}, {"ref(\"E:\\r.txt\",\"ART2\")", "E:"},
     };
@@ -254,10 +211,7 @@ TEST(LinuxNames, NamesSpelledTheWindowsWay) {
         EXPECT_TRUE(contains(r.host.messages[0].text, "unitat " + drive)) << r.host.messages[0].text;
     }
 
-    // copy, xcopy, exec and execdoc, on the system itself.
     LinuxPlatform platform;
-    platform.copyFile(win + "f.txt", win + "c.txt");
-    EXPECT_EQ(readFileBytes(tmp / "dades/c.txt").value_or("<none>"), "Llista\nART1 a\nART2 b\n");
     platform.xcopy(win + "*.txt", tmp.path() + "\\copia", "/y");
     for (int tries = 0; tries < 500 && !fs::exists(tmp / "copia/r.txt"); ++tries)  // cp runs in the background
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -270,21 +224,13 @@ TEST(LinuxNames, NamesSpelledTheWindowsWay) {
         {[&] { platform.startProgram("true \"I:\\a b.txt\"", 0); }, "I:"},
         {[&] { platform.shellExecute("open", "\"J:\\a b.pdf\"", 1); }, "J:"},
     };
-    for (const auto& [run, drive] : withDrives) {
-        try {
+    for (const auto& [run, drive] : withDrives) try {
             run();
             ADD_FAILURE() << drive << " was not refused";
         } catch (const RunTimeError& e) {
             EXPECT_TRUE(contains(e.what(), "unitat " + drive)) << e.what();
         }
-    }
     EXPECT_FALSE(fs::exists(tmp / "dades/x.txt"));
-
-    // A name on the command line is the system's as given when a file has
-    // it; otherwise it is spelled the Windows way.
-    ASSERT_TRUE(writeFileSafely(tmp / "a\\b.torvic", "beep"));
-    EXPECT_EQ(commandLineName(tmp / "a\\b.torvic"), tmp / "a\\b.torvic");
-    EXPECT_EQ(commandLineName(tmp.path() + "\\dades\\f.txt"), tmp / "dades/f.txt");
 }
 
 // The reasons the system gives are read in Catalan: the C library's own

@@ -24,7 +24,6 @@ protected:
     std::string ref(const std::string& text, const std::string& def, const std::string& selection) {
         rig = std::make_unique<Rig>();
         rig->engine.document.setText(text);
-        std::string out = (dir / "out.txt").string();
         std::filesystem::remove(out);
         rig->run({"def(" + def + ")", "ref(\"" + out + "\",\"" + selection + "\")"});
         return readFileBytes(out).value_or("<no file>");
@@ -32,20 +31,18 @@ protected:
     std::vector<std::string> reportedReferences() const {
         std::vector<std::string> refs;
         const std::string label = L1252("La referència que no es pot trobar és: ");
-        for (const Message& m : rig->host.messages) {
-            std::size_t p = m.text.find(label);
-            if (p == std::string::npos) continue;
-            p += label.size();
-            refs.push_back(m.text.substr(p, m.text.find("\r\n", p) - p));
-        }
+        for (const Message& m : rig->host.messages)
+            if (std::size_t p = m.text.find(label); p != std::string::npos)
+                refs.push_back(m.text.substr(p + label.size(), m.text.find("\r\n", p + label.size()) - p - label.size()));
         return refs;
     }
 
     test::TempDir tmp;
-    std::filesystem::path dir{tmp.path()};
+    const std::string out = tmp / "out.txt";
     std::unique_ptr<Rig> rig;
 };
 
+// What each selection form writes and which references it reports.
 TEST_F(RefTest, EdgeCases) {
     struct C { std::string text, def, selection, file; std::vector<std::string> reported; } cases[] = {
         {"ART1 first\r\nx\r\n", "ART", "1", "", {"ART1"}},                 // the first line is never found
@@ -66,19 +63,19 @@ TEST_F(RefTest, EdgeCases) {
     }
 }
 
+// Each kind of missing reference has its message, title, timeout and file
+// name; two ">" in a part or two "_" in an item leave only the line number.
 TEST_F(RefTest, ReportsCarryTheirMessagesAndTheFileName) {
     ref("t\r\n10\r\n", "", "5,10_6<7>");
     const char* kinds[] = {"No pot trobar referència que s'ha d'AFEGIR", "REFERÈNCIA FINAL D'UN INTERVAL",
                            "No pot trobar ref d'extracció"};
     ASSERT_EQ(rig->host.messages.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        const Message& m = rig->host.messages[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Message& m = rig->host.messages[i];
         EXPECT_NE(m.text.find(L1252(kinds[i])), std::string::npos) << i;
         EXPECT_EQ(m.title + "|" + std::to_string(m.kind == Message::Timed ? m.seconds : -1), "TORVIC - Error de sintaxis:|15");
-        EXPECT_NE(m.text.find("Fitxer: " + (dir / "out.txt").string()), std::string::npos);
+        EXPECT_NE(m.text.find("Fitxer: " + out), std::string::npos);
     }
-    // Two ">" in a part, then two "_" in an item: message, reference and
-    // file name all empty; only the line number and the default remain.
     ref("t\r\n1\r\n2\r\n3\r\n", "", "1_2_3,1<2>3>");
     EXPECT_EQ(rig->host.messages.size(), 2u);
     for (const Message& m : rig->host.messages)
@@ -86,12 +83,12 @@ TEST_F(RefTest, ReportsCarryTheirMessagesAndTheFileName) {
                                 "\r\nDefecte:   Fitxer: "));
 }
 
+// Blanks round the file name are dropped; a file that cannot be written asks.
 TEST_F(RefTest, FileNameIsTrimmedAndWriteFailuresArePrompted) {
     Rig r;
     r.engine.document.setText("t\r\n1 a\r\n");
-    std::string out = (dir / "x.txt").string();
     r.host.answers = {true};
-    r.run({"ref(\"  " + out + "  \",\"1\")", "ref(\"" + (dir / "no/dir.txt").string() + "\",\"1\")", "beep"});
+    r.run({"ref(\"  " + out + "  \",\"1\")", "ref(\"" + tmp / "no/dir.txt" + "\",\"1\")", "beep"});
     EXPECT_EQ(readFileBytes(out).value_or(""), "1 a\r\n");
     ASSERT_EQ(r.host.messages.size(), 1u);
     EXPECT_EQ(r.host.messages[0].kind, Message::Question);
@@ -99,10 +96,8 @@ TEST_F(RefTest, FileNameIsTrimmedAndWriteFailuresArePrompted) {
 }
 
 TEST(RefExtraction, MatchesTheStepByStepFormOnRandomCatalogues) {
-    // Catalogues (now and then opening with a line break) with repeated and
-    // prefix keys, lone CR and LF, selections with ranges, ";", exclusions and
-    // the malformed forms: enough items for the index and the unit table to be
-    // used, and now and then a key that holds a line break (the plain path).
+    // Repeated and prefix keys, lone CR and LF, ranges, ";", exclusions and
+    // malformed forms; enough items for the index to be used.
     std::mt19937 rng(2024);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto key = [&] { return std::to_string(pick(0, 15)) + (pick(0, 6) ? "" : pick(0, 1) ? "\r" : "\n"); };

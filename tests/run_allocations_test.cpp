@@ -1,7 +1,5 @@
-// A pass through a loop of pos, goto and comment lines allocates nothing: the
-// lines are looked up once when the table is loaded, and goto rewrites its
-// count in place. Counted by replacing the global allocation functions, so
-// this test is a program of its own.
+// A pass through a loop of pos, goto and comment lines allocates nothing
+// (counted by replacing operator new: a program of its own).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,9 +23,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace torvic::test {
 namespace {
 
-// A window that shows nothing of the line being run.
-class QuietHost : public ScriptedHost {
-public:
+struct QuietHost : ScriptedHost {  // shows nothing of the line being run
     using ScriptedHost::ScriptedHost;
     void lineStarted(int, const std::string&) override {}
 };
@@ -45,13 +41,12 @@ long allocationsOfLoop(int passes) {
     engine.runAll();
     const long made = allocations - before;
     EXPECT_EQ(engine.run.linies[4], "goto(0," + std::to_string(passes) + ")") << "the count is restored";
-    EXPECT_EQ(engine.document.posTreball, 1 + passes + 1) << "every pass ran";
+    EXPECT_EQ(engine.document.posTreball, passes + 2) << "every pass ran";
     return made;
 }
 
 TEST(RunAllocations, APassThroughALoopAllocatesNothing) {
-    // The same setup (the counts have as many digits, so the goto line grows
-    // past the string's own room once in both); only the passes differ.
+    // Counts of as many digits: the goto line outgrows its room once in both.
     allocationsOfLoop(10000);  // the tables and buffers made once per program
     const long few = allocationsOfLoop(20000);
     const long many = allocationsOfLoop(90000);

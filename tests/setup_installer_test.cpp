@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <set>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,22 +20,17 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FakeInstallerView : InstallerView {
-    std::string text;
-    std::vector<std::string> boxes;  // "title|text"
+    std::string text, notes;
+    std::vector<std::string> boxes, opened;  // boxes: "title|text"
     std::deque<bool> answers;
-    std::vector<std::string> opened;
     bool ended = false;
     std::string text1() override { return text; }
     void setText1(const std::string& t) override { text = t; }
     void messageBox(const std::string& t, const std::string& title, MessageIcon) override { boxes.push_back(title + "|" + t); }
     bool askYesNo(const std::string& t, const std::string& title) override {
-        boxes.push_back(title + "|" + t);
-        return test::next(answers, false);
+        return boxes.push_back(title + "|" + t), test::next(answers, false);
     }
-    std::string notes;
-    void setNotes(const std::string& libraries, const std::string& uninstalling) override {
-        notes = libraries + "|" + uninstalling;
-    }
+    void setNotes(const std::string& libraries, const std::string& uninstalling) override { notes = libraries + "|" + uninstalling; }
     void openManual(const std::string& dir) override { opened.push_back(dir); }
     void endProgram() override { ended = true; }
 };
@@ -47,11 +43,9 @@ struct FakeInstallation : Installation {
     std::string defaultDirectory() const override { return home + sep() + "Torvic" + sep(); }
     InstallNotes notes() const override { return {"libraries", "uninstall", "shared files", "copy by hand"}; }
     bool isAbsoluteDirectory(const std::string& dir) const override { return fs::path(dir).is_absolute(); }
-    std::vector<ShippedFile> shippedFiles() const override {
-        return {{"torvic", true}, {"torvic.rtf", true}, {"torvicrun", false}};
-    }
+    std::vector<ShippedFile> shippedFiles() const override { return {{"torvic", true}, {"torvic.rtf", true}, {"torvicrun", false}}; }
     void registerInstallation(const std::string& dir) override { registered.push_back(dir); }
-    int undone = 0;
+    int undone = 0, uninstalled = 0;
     void undoRegistration() override { ++undone; }
     std::string failing;  // the file whose copy into the installation fails half-way
     std::error_code copyFile(const std::string& from, const std::string& to) override {
@@ -59,7 +53,6 @@ struct FakeInstallation : Installation {
         std::ofstream(systemPath(to)) << "half";
         return std::make_error_code(std::errc::io_error);
     }
-    int uninstalled = 0;
     std::string uninstall() override { return ++uninstalled, "/apps/Torvic/"; }
     static std::string sep() { return std::string(1, conventions::folderSeparator()); }
 };
@@ -77,9 +70,9 @@ protected:
     FakeInstallerView view;
 };
 
+// A bad name, or one with a control character (lines of its own in the
+// desktop entries), is refused before anything is written.
 TEST_F(InstallerTest, TheDirectoryIsCheckedBeforeAnythingIsWritten) {
-    // A line feed (or any control character) in the name would write lines
-    // of its own choosing into the desktop entries.
     const std::string plain = "Error en la instal·lació:|Error en el nom del directori.";
     const std::string control = "Error en la instal·lació:|Error en el nom del directori: no pot contenir caràcters de control";
     const std::pair<std::string, std::string> cases[] = {
@@ -119,16 +112,14 @@ TEST_F(InstallerTest, AnInstallationReportsAndOffersTheManual) {
 }
 
 // Every file and folder under `root` with what each file holds.
-std::string listing(const fs::path& root) {
-    std::vector<std::string> out;
+std::set<std::string> listing(const fs::path& root) {
+    std::set<std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        out.push_back(e.path().string() + (e.is_directory() ? "/" : "=" + readFileBytes(systemNameOf(e.path())).value_or("?")));
-    std::sort(out.begin(), out.end());
-    std::string all;
-    for (const std::string& line : out) all += line + "\n";
-    return all;
+        out.insert(e.path().string() + (e.is_directory() ? "/" : "=" + readFileBytes(systemNameOf(e.path())).value_or("?")));
+    return out;
 }
 
+// A companion whose copy fails keeps the earlier one and leaves no half copy.
 TEST_F(InstallerTest, ACompanionThatCannotBeCopiedLeavesWhatWasThere) {
     std::ofstream(tmp / "src/torvicrun") << "new runner";
     fs::create_directories(tmp / "earlier");
@@ -146,9 +137,9 @@ TEST_F(InstallerTest, ACompanionThatCannotBeCopiedLeavesWhatWasThere) {
     EXPECT_FALSE(fs::exists(tmp / "earlier/torvicrun"));
 }
 
+// A file in the folder's way, a shipped file missing, a copy failing over an
+// earlier one: every file and the registration taken back, the reason shown.
 TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
-    // A file where the folder, or one of its parents, should be; a shipped
-    // file missing (after the program was copied, over an earlier one).
     std::ofstream(tmp / "in the way") << "mine";
     fs::create_directories(tmp / "earlier");
     std::ofstream(tmp / "earlier/torvic") << "earlier program";
@@ -162,7 +153,7 @@ TEST_F(InstallerTest, AFailedInstallationTakesBackEverythingItDid) {
     };
     for (const Case& c : cases) {
         if (c.rtfMissing) fs::rename(tmp / "src/torvic.rtf", tmp / "rtf");
-        const std::string before = listing(tmp.path());
+        const auto before = listing(tmp.path());
         FakeInstallerView v;
         v.answers = {true};  // "Voleu més informació de l'error ?"
         InstallerPresenter instalar(v, system);
@@ -195,10 +186,7 @@ TEST_F(InstallerTest, TheDirectoryPickerAddsTorvic) {
         FolderPickerPresenter* behaviour = nullptr;
         std::string open;
         int button = 1;  // 1 Acceptar, 2 Cancel·lar, 0 the close box
-        void showModal() override {
-            if (button == 1) behaviour->onAccept();
-            if (button == 2) behaviour->onCancel();
-        }
+        void showModal() override { button == 1 ? behaviour->onAccept() : button == 2 ? behaviour->onCancel() : void(); }
         void close() override {}
         std::string openDirectory() override { return open; }
     };

@@ -1,7 +1,6 @@
-// The installer's desktop entries: the record of what an installation
-// made, for folder names of every kind, and uninstalling takes away what
-// the installation made and nothing of the user's. (The desktop's own tools
-// on real entries: setup_names_e2e.sh, setup_e2e.sh.)
+// The installer's desktop entries: the record of what an installation made,
+// and uninstalling takes nothing of the user's. (The desktop's own tools on
+// real entries: setup_names_e2e.sh, setup_e2e.sh.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,18 +33,14 @@ const std::string kFolders[] = {"/opt/Torvic/",         "/home/u/My Apps/Torvic/
                                 "/tmp/100% projectes/", "/tmp/accent `greu`/",     "/tmp/barra \\ inversa/",
                                 "/tmp/Projectò/",       "/tmp/Projectes→2026 项目/", "/tmp/a=b 50%; ' x /"};
 
-// (The Exec lines for these folders, started by GLib: setup_names_e2e.sh.)
-// A package's entry names the program on the PATH and records nothing.
-TEST(SetupRegistration, APackagesEntryStartsTheProgramOnThePath) {
-    const std::string package = registryFiles("")[1].contents;
-    EXPECT_EQ(entry(package, "Desktop Entry", "Exec"), "torvic /exec %f");
-    EXPECT_EQ(entry(package, "Desktop Entry", kDirectoryKey), "<no key>");
-}
-
+// An entry reads back the folder and what was made (separators, escapes,
+// blanks at either end, control characters), an older entry its Exec
+// line's folder; a package's records nothing. (Exec lines started by GLib:
+// setup_names_e2e.sh; the package's Exec line: deb_package.sh.)
 TEST(SetupRegistration, TheEntryRecordsWhereAndWhatTheInstallationMade) {
+    EXPECT_EQ(entry(registryFiles("")[1].contents, "Desktop Entry", kDirectoryKey), "<no key>");
     test::TempDir tmp;
     for (const std::string& dir : kFolders) {
-        // Separators, escapes, blanks at either end and control characters read back as written.
         const std::vector<std::string> made = {dir, tmp / "data;x", tmp / "back\\slash ", " ò\tline\nbreak\r"};
         const RegistryFile handler = registryFiles(dir, made)[1];
         fs::create_directories(tmp / "data/applications");
@@ -54,7 +49,6 @@ TEST(SetupRegistration, TheEntryRecordsWhereAndWhatTheInstallationMade) {
         EXPECT_EQ(record.directory, dir);
         EXPECT_EQ(record.made, made);
     }
-    // An entry written before entries kept a record: its Exec line says where.
     ASSERT_TRUE(writeFileSafely(tmp / "data/applications/torvic.desktop",
                                 "[Desktop Entry]\nExec=\"/home/u/My Apps/Torvic/torvic\" /exec %f\n"));
     EXPECT_EQ(installationRecord(tmp / "data").directory, "/home/u/My Apps/Torvic/");
@@ -69,12 +63,12 @@ std::vector<std::string> listing(const std::string& root) {
     return out;
 }
 
-// (A whole installation and uninstallation into a fresh home and into one
-// with the user's own folders: setup_names_e2e.sh.)
+// Uninstalling keeps the user's file in the program's folder, an icon, the
+// index of entries, and the default-applications list (less its line).
+// (Whole installations in fresh and used homes: setup_names_e2e.sh.)
 TEST(SetupRegistration, WhatTheUserHadOrPutInStays) {
     test::TempDir tmp;
     const std::string home = tmp / "home";
-    // The user's own (empty) list of default applications and index of entries.
     fs::create_directories(home + "/.config");
     fs::create_directories(home + "/.local/share/applications");
     ASSERT_TRUE(writeFileSafely(home + "/.config/mimeapps.list", ""));

@@ -1,7 +1,5 @@
 // The virtual keyboard's own map, as xkbcommon (the compositor's and every
-// client's reader) reads it: each key symbol on its key, alone, with no
-// modifier; the modifier keys set Shift, Control and Alt; a full map takes
-// as many key symbols as it promises and refuses one more.
+// client's reader) reads it.
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon.h>
 
@@ -20,8 +18,7 @@ struct Compiled {
     std::unique_ptr<xkb_keymap, decltype(&xkb_keymap_unref)> keymap{nullptr, &xkb_keymap_unref};
     std::unique_ptr<xkb_state, decltype(&xkb_state_unref)> state{nullptr, &xkb_state_unref};
     explicit Compiled(const std::string& text) {
-        keymap.reset(xkb_keymap_new_from_string(context.get(), text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1,
-                                                XKB_KEYMAP_COMPILE_NO_FLAGS));
+        keymap.reset(xkb_keymap_new_from_string(context.get(), text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
         if (keymap) state.reset(xkb_state_new(keymap.get()));
     }
 };
@@ -39,6 +36,7 @@ std::vector<std::uint32_t> everySymbol() {
     return out;
 }
 
+// Each key symbol on a key of its own types itself (never another case).
 TEST(WaylandKeymap, EveryCharacterAndNamedKeyTypesItselfWithNoModifier) {
     const std::vector<std::uint32_t> syms = everySymbol();
     ASSERT_LE(syms.size(), kKeymapCapacity);
@@ -51,24 +49,19 @@ TEST(WaylandKeymap, EveryCharacterAndNamedKeyTypesItselfWithNoModifier) {
         const xkb_keysym_t* got = nullptr;
         ASSERT_EQ(xkb_state_key_get_syms(c.state.get(), code, &got), 1) << std::hex << sym;
         EXPECT_EQ(got[0], sym) << std::hex << sym;
-        // What a client types for it: the character itself, never another case.
-        const std::uint32_t utf32 = xkb_keysym_to_utf32(sym);
-        if (utf32 >= 0x20) {
+        if (const std::uint32_t utf32 = xkb_keysym_to_utf32(sym); utf32 >= 0x20)
             EXPECT_EQ(xkb_state_key_get_utf32(c.state.get(), code), utf32) << std::hex << sym;
-        }
     }
 }
 
+// The modifier keys set the masks send gives for Shift, Control and Alt.
 TEST(WaylandKeymap, ModifierKeysSetTheMasksSendUses) {
     OwnKeymap map = buildKeymap({XKB_KEY_a});
     Compiled c(map.text);
     ASSERT_TRUE(c.keymap);
-    const struct {
-        std::uint32_t code, mask;
-        const char* name;
-    } cases[] = {{kShiftCode, kShiftMask, XKB_MOD_NAME_SHIFT},
-                 {kControlCode, kControlMask, XKB_MOD_NAME_CTRL},
-                 {kAltCode, kAltMask, XKB_MOD_NAME_ALT}};
+    const struct { std::uint32_t code, mask; const char* name; } cases[] = {
+        {kShiftCode, kShiftMask, XKB_MOD_NAME_SHIFT}, {kControlCode, kControlMask, XKB_MOD_NAME_CTRL},
+        {kAltCode, kAltMask, XKB_MOD_NAME_ALT}};
     for (const auto& m : cases) {
         EXPECT_EQ(1u << xkb_keymap_mod_get_index(c.keymap.get(), m.name), m.mask) << m.name;
         xkb_state_update_key(c.state.get(), m.code, XKB_KEY_DOWN);
@@ -78,6 +71,7 @@ TEST(WaylandKeymap, ModifierKeysSetTheMasksSendUses) {
     }
 }
 
+// A full map takes as many key symbols as it promises and refuses one more.
 TEST(WaylandKeymap, AFullMapTakesItsCapacityAndRefusesMore) {
     std::vector<std::uint32_t> syms;
     for (std::uint32_t i = 0; i < kKeymapCapacity; ++i) syms.push_back(0x1000100 + i);  // Unicode key symbols
