@@ -49,8 +49,9 @@ TEST(WaylandKeymap, EveryCharacterAndNamedKeyTypesItselfWithNoModifier) {
         const xkb_keysym_t* got = nullptr;
         ASSERT_EQ(xkb_state_key_get_syms(c.state.get(), code, &got), 1) << std::hex << sym;
         EXPECT_EQ(got[0], sym) << std::hex << sym;
-        if (const std::uint32_t utf32 = xkb_keysym_to_utf32(sym); utf32 >= 0x20)
+        if (const std::uint32_t utf32 = xkb_keysym_to_utf32(sym); utf32 >= 0x20) {
             EXPECT_EQ(xkb_state_key_get_utf32(c.state.get(), code), utf32) << std::hex << sym;
+        }
     }
 }
 
