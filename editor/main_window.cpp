@@ -112,6 +112,7 @@ void MainWindowPresenter::onEditorChange() {
     showCaption(unsavedNow());
     // The copy is written once the keys stop for a moment.
     view_.startRecoveryTimer(kRecoveryDelayMs);
+    if (recovery_) recovery_->noteActivity();
 }
 
 bool MainWindowPresenter::unsavedNow() {

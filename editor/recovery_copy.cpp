@@ -13,6 +13,11 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kMagic = "Torvic recovery 1\n";
 constexpr std::string_view kPrefix = "recovery-", kSuffix = ".torvic";
+// The writing thread writes a piece at a time and steps aside between them
+// while keys come: a key never shares the machine with a long write.
+constexpr std::size_t kPieceBytes = 1 << 20;
+constexpr auto kQuietAfterKey = std::chrono::milliseconds(100);
+constexpr auto kPauseStep = std::chrono::milliseconds(10);
 
 const char* encodingName(TextEncoding e) {
     switch (e) {
@@ -182,7 +187,7 @@ void RecoveryCopy::writerLoop() {
                 std::lock_guard again(queueMutex_);
                 current = epoch == epoch_;
             }
-            if (current) writeFile(job);
+            if (current) writeFile(job, epoch);
         }
         lock.lock();
         busy_ = false;
@@ -190,7 +195,25 @@ void RecoveryCopy::writerLoop() {
     }
 }
 
-bool RecoveryCopy::writeFile(const RecoveryContent& content) {
+void RecoveryCopy::noteActivity() {
+    lastActivity_.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+}
+
+void RecoveryCopy::stepAsideForKeys(std::uint64_t epoch) {
+    using Clock = std::chrono::steady_clock;
+    for (;;) {
+        const Clock::time_point last{Clock::duration(lastActivity_.load(std::memory_order_relaxed))};
+        if (Clock::now() - last >= kQuietAfterKey) return;
+        {
+            // A newer copy or a discard waits for this write: it goes on at once.
+            std::lock_guard lock(queueMutex_);
+            if (epoch != epoch_ || stopping_) return;
+        }
+        std::this_thread::sleep_for(kPauseStep);
+    }
+}
+
+bool RecoveryCopy::writeFile(const RecoveryContent& content, std::optional<std::uint64_t> epoch) {
     // The folder comes with the first copy: a program that never needs one
     // leaves nothing behind. It holds the user's work: the user's only.
     const fs::path folder = systemPath(path_).parent_path();
@@ -201,13 +224,18 @@ bool RecoveryCopy::writeFile(const RecoveryContent& content) {
     }
     // The header and the text as they are: a large text is not copied again.
     const std::string header = recoveryHeader(content, std::time(nullptr));
-    int next = 0;
+    bool headerGiven = false;
+    std::size_t at = 0;
     return writePiecesSafely(path_, [&]() -> std::string_view {
-        switch (next++) {
-            case 0: return header;
-            case 1: return content.text;
-            default: return {};
+        if (!headerGiven) {
+            headerGiven = true;
+            return header;
         }
+        if (at >= content.text.size()) return {};
+        if (epoch) stepAsideForKeys(*epoch);
+        const std::string_view piece = std::string_view(content.text).substr(at, kPieceBytes);
+        at += piece.size();
+        return piece;
     });
 }
 

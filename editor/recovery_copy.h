@@ -5,6 +5,8 @@
 // its own, so that typing never waits for the disk. A program that is ended
 // by a signal, a logout or a lost display writes it at once. The next start
 // finds the copies that no running program owns and offers them.
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <ctime>
@@ -67,6 +69,9 @@ public:
     void discard();
     // Waits until the writing thread has nothing left to do (tests).
     void settle();
+    // A key or another edit in the window: the writing thread steps aside
+    // until the keys have stopped for a moment.
+    void noteActivity();
 
     const std::string& path() const { return path_; }
     bool enabled() const { return !path_.empty(); }
@@ -76,7 +81,11 @@ public:
 
 private:
     void writerLoop();
-    bool writeFile(const RecoveryContent& content);
+    // `epoch`: written by the writing thread for that epoch, which pauses
+    // between pieces while keys come; none: written at once.
+    bool writeFile(const RecoveryContent& content, std::optional<std::uint64_t> epoch = std::nullopt);
+    // Waits while keys come, unless the job went stale meanwhile.
+    void stepAsideForKeys(std::uint64_t epoch);
 
     std::string path_;
     std::mutex queueMutex_;
@@ -88,6 +97,7 @@ private:
     std::uint64_t epoch_ = 0;
     std::mutex fileMutex_;  // held by whoever writes or removes the file
     std::thread writer_;
+    std::atomic<std::chrono::steady_clock::rep> lastActivity_{0};
 };
 
 }  // namespace torvic

@@ -2,6 +2,8 @@
 // opened, the recovery copy of unsaved work. Real files in a scratch folder, fake views.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -284,6 +286,36 @@ TEST(RecoveryCopyThread, ADiscardWinsOverWritesUnderWay) {
         copy.settle();
         ASSERT_FALSE(fs::exists(copy.path())) << round;
     }
+}
+
+// While keys come the thread's write steps aside; a write at once (a signal)
+// never waits for the keys to stop, and the stepped-aside write ends with them.
+TEST(RecoveryCopyThread, KeysPauseTheThreadButNeverAWriteAtOnce) {
+    test::TempDir tmp;
+    RecoveryCopy copy(tmp.path(), 4243);
+    std::atomic<bool> typing = true;
+    std::thread keys([&] {
+        while (typing) {
+            copy.noteActivity();
+            std::this_thread::yield();
+        }
+    });
+    RecoveryContent c;
+    c.programName = "p";
+    c.text = std::string(std::size_t(4) << 20, 'x');  // several pieces
+    copy.writeLater(c);
+    // Its temporary file shows the write begun (and paused, as keys come).
+    auto begun = [&] { return !fs::is_empty(tmp.path()); };
+    while (!begun()) std::this_thread::yield();
+    c.text = "ara";
+    EXPECT_TRUE(copy.writeNow(c));
+    EXPECT_EQ(parseRecovery(readFileBytes(copy.path()).value_or(""))->content.text, "ara");
+    c.text = std::string(std::size_t(3) << 20, 'y');
+    copy.writeLater(c);
+    typing = false;
+    keys.join();
+    copy.settle();
+    EXPECT_EQ(parseRecovery(readFileBytes(copy.path()).value_or(""))->content.text, c.text);
 }
 
 }  // namespace
