@@ -250,8 +250,21 @@ void X11Desktop::setCursorPos(int x, int y) {
 }
 
 void X11Desktop::cursorPos(int& x, int& y) {
-    int screen = 0;
-    xdo_get_mouse_location(xdo_, &x, &y, &screen);
+    if (!xwayland_) {
+        int screen = 0;
+        xdo_get_mouse_location(xdo_, &x, &y, &screen);
+        return;
+    }
+    // Xwayland follows the pointer only over X windows. Over a native one it
+    // keeps the last place it saw and puts the pointer on the root window,
+    // which nobody sees on a Wayland desktop: no window under it means the
+    // place is stale.
+    Display* d = xdo_->xdpy;
+    Window root = None, child = None;
+    int wx = 0, wy = 0;
+    unsigned int buttons = 0;
+    if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &wx, &wy, &buttons) || child == None)
+        throw RunTimeError(platform_texts::xwaylandPointerUnknown("ifmouse"));
 }
 
 void X11Desktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
