@@ -89,10 +89,11 @@ inline std::string notAnXWindow(const std::string& what) {
     return what + L1252(": la finestra activa no és d'X (és una finestra Wayland nativa) i aquesta sessió no té cap "
                         "manera d'arribar-hi; no s'ha fet res");
 }
-// Xwayland knows the pointer only while it is over an X window.
+// Xwayland knows the pointer only while it moves over X windows.
 inline std::string xwaylandPointerUnknown(const std::string& what) {
-    return what + L1252(": en aquesta sessió Wayland només se sap on és el punter quan és damunt d'una finestra X "
-                        "(Xwayland), i ara no ho és");
+    return what + L1252(": en aquesta sessió Wayland només se sap on és el punter quan s'ha mogut damunt d'una "
+                        "finestra X (Xwayland) i no n'ha sortit, i ara no és el cas (pot ser damunt d'una finestra "
+                        "Wayland nativa)");
 }
 // The desktop portal (a Wayland session without the wlroots protocols).
 inline std::string noPortal(const std::string& what, const std::string& reason) {
