@@ -158,14 +158,14 @@ kill $A $B $C $D 2>/dev/null
 # maximised, as with its IPC) and focuses every new window itself.
 noipc() { QT_QPA_PLATFORM=wayland timeout 60 env -u SWAYSOCK "$RUN" --on-error=stop "$@" </dev/null >/dev/null 2>"$DIR/err"; }
 background_run() { noipc "$1" & tlrun=$!; pids+=($tlrun); }
-script "$DIR/toplevels.torvic" "exec(\"$RECORDER $DIR/e.log\",4,1)" "wait(4000)" \
+script "$DIR/toplevels.torvic" "exec(\"$RECORDER $DIR/e.log\",4,1)" "wait(4000)" "exec(\"true\",1,3)" \
     "exec(\"$RECORDER $DIR/f.log\",3,2)" "wait(30000)"
 background_run "$DIR/toplevels.torvic"
 within 20 eval '[ -n "$(pid_of f)" ]'
 E=$(pid_of e); F=$(pid_of f)
 pids+=($E $F)
 within 20 is_fullscreen "$F"
-check "without the IPC, exec mode 3 made its own window take the whole output" $?
+check "without the IPC, exec mode 3 made its own window take the whole output (a command without one started before it)" $?
 check "... and not the window that was there before it" $([ "$(node "$E" .fullscreen_mode)" = 0 ]; echo $?)
 kill $tlrun $E $F 2>/dev/null
 # The second program's window, new, has the focus until focu gives it back.

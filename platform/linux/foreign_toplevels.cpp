@@ -3,15 +3,18 @@
 #include "platform/linux/foreign_toplevels.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +32,16 @@ using Clock = std::chrono::steady_clock;
 // How long a started program's first window is waited for (as long as the
 // X11 backend looks for one); a window after that is not taken for its.
 constexpr std::chrono::seconds kClaimLife{10};
+
+// Whether a process has ended (gone, or a zombie not yet reaped).
+bool ended(int pid) {
+    if (::kill(pid, 0) < 0 && errno == ESRCH) return true;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && line.compare(close, 3, ") Z") == 0;
+}
 
 class Watch;
 
@@ -116,7 +129,8 @@ void Watch::global(void* data, wl_registry* registry, std::uint32_t name, const 
     }
 }
 
-// A new window: the oldest started program still waiting for one gets it.
+// A new window: the oldest started program still waiting for one gets it
+// (one that ended without a window, as a command with none, waits no more).
 void Watch::toplevel(void* data, zwlr_foreign_toplevel_manager_v1*, zwlr_foreign_toplevel_handle_v1* handle) {
     auto* self = static_cast<Watch*>(data);
     std::lock_guard<std::mutex> lock(self->mutex_);
@@ -124,7 +138,8 @@ void Watch::toplevel(void* data, zwlr_foreign_toplevel_manager_v1*, zwlr_foreign
     t->watch = self;
     t->handle = handle;
     const Clock::time_point now = Clock::now();
-    while (!self->claims_.empty() && self->claims_.front().until < now) self->claims_.pop_front();
+    while (!self->claims_.empty() && (self->claims_.front().until < now || ended(self->claims_.front().pid)))
+        self->claims_.pop_front();
     if (!self->claims_.empty()) {
         t->pid = self->claims_.front().pid;
         t->mode = self->claims_.front().mode;

@@ -5,7 +5,8 @@
 // minimise, maximise or make one full-screen. The protocol does not say
 // which process a window belongs to: a program started by exec is given
 // the first window that appears after it was started (programs started
-// before any of their windows appears get them in the order they started).
+// before any of their windows appears get them in the order they started;
+// one that has ended without a window is passed over).
 // Its own connection and a thread of its own read the compositor's events,
 // so the run never waits for a window; both end with the object.
 #include <memory>
