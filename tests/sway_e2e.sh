@@ -20,7 +20,7 @@ if [ "$(id -u)" -eq 0 ]; then
         env -u XDG_RUNTIME_DIR -u WAYLAND_DISPLAY -u SWAYSOCK -u DISPLAY HOME=/tmp bash "$0" "$@"
 fi
 source "$(dirname "$0")/lib.sh"
-need sway swaymsg jq python3 iconv wish
+need sway swaymsg jq python3 iconv wish xterm
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
     { echo "SKIPPED: Qt's Wayland platform (qt6-wayland) is not installed"; exit 77; }
 chmod 755 "$DIR"
