@@ -71,6 +71,13 @@ inline std::string waylandNoProcessWindows(const std::string& processId) {
     return L1252("focu: aquest compositor Wayland no diu de quin procés és cada finestra; no es pot trobar la del procés ") +
            processId;
 }
+// The compositor lists windows without their processes: only those of
+// programs this run started (each the first window that appeared after it) are known.
+inline std::string waylandUnknownProcess(const std::string& processId) {
+    return L1252("focu: aquest compositor Wayland no diu de quin procés és cada finestra; només es poden trobar les "
+                 "dels programes iniciats amb exec en aquesta execució, i el procés ") +
+           processId + L1252(" no n'és cap");
+}
 inline std::string waylandNoOutput(const std::string& what) {
     return what + L1252(": el compositor Wayland no té cap pantalla");
 }
@@ -81,6 +88,12 @@ inline std::string compositorRefused(const std::string& what, const std::string&
 inline std::string notAnXWindow(const std::string& what) {
     return what + L1252(": la finestra activa no és d'X (és una finestra Wayland nativa) i aquesta sessió no té cap "
                         "manera d'arribar-hi; no s'ha fet res");
+}
+// Xwayland knows the pointer only while it moves over X windows.
+inline std::string xwaylandPointerUnknown(const std::string& what) {
+    return what + L1252(": en aquesta sessió Wayland només se sap on és el punter quan s'ha mogut damunt d'una "
+                        "finestra X (Xwayland) i no n'ha sortit, i ara no és el cas (pot ser damunt d'una finestra "
+                        "Wayland nativa)");
 }
 // The desktop portal (a Wayland session without the wlroots protocols).
 inline std::string noPortal(const std::string& what, const std::string& reason) {

@@ -8,7 +8,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation
-  libxdo-dev libxtst-dev libsystemd-dev xdotool
+  libxdo-dev libxtst-dev libxi-dev libsystemd-dev xdotool
   libwayland-dev libxkbcommon-dev
   xvfb xauth x11-utils x11-xserver-utils x11-xkb-utils matchbox-window-manager openbox imagemagick trayer
   tk xterm

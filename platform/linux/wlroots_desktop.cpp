@@ -2,7 +2,9 @@
 // Hyprland, labwc, river, Wayfire): a virtual keyboard with a map of its own,
 // a virtual pointer over the whole output layout, and the compositor's IPC
 // (sway's socket, Hyprland's hyprctl) for the windows of a process and the
-// pointer's place, which no Wayland protocol gives a client.
+// pointer's place, which no Wayland protocol gives a client. Sway's IPC is
+// used only where $SWAYSOCK names it. Without an IPC, the foreign toplevel
+// protocol reaches the windows of the programs this run starts.
 #include <linux/input-event-codes.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -27,6 +29,7 @@
 #include "base/cp1252.h"
 #include "base/errors.h"
 #include "platform/linux/desktop_backend.h"
+#include "platform/linux/foreign_toplevels.h"
 #include "platform/linux/wayland_keymap.h"
 #include "platform/platform.h"
 #include "platform/platform_texts.h"
@@ -197,7 +200,10 @@ public:
     void cursorPos(int& x, int& y) override;
     void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
     void applyWindowMode(int processId, int mode) override {
-        if (onSway()) std::thread(swayWindowMode, processId, mode).detach();
+        if (onSway())
+            std::thread(swayWindowMode, processId, mode).detach();  // on its own socket, touching no object
+        else if (toplevels_)
+            toplevels_->claim(processId, mode);
     }
 
 private:
@@ -226,6 +232,7 @@ private:
     zwlr_virtual_pointer_v1* pointer_ = nullptr;
     std::vector<Output*> outputs_;
     std::uint32_t capabilities_ = 0;  // the seat's, before our devices
+    std::unique_ptr<ForeignToplevels> toplevels_;  // without an IPC, where the compositor has them
     std::unique_ptr<DesktopBackend> x11_;  // Xwayland's, for X programs' windows
     bool xTried_ = false;
 };
@@ -287,7 +294,9 @@ bool WlrootsDesktop::bind() {
     wl_registry_add_listener(registry_, &registryListener_, this);
     // The globals, then the outputs' geometry and modes.
     if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) return false;
-    return seat_ && keyboards_ && pointers_;
+    if (!(seat_ && keyboards_ && pointers_)) return false;
+    if (!onSway() && !onHyprland()) toplevels_ = makeForeignToplevels();
+    return true;
 }
 
 WlrootsDesktop::~WlrootsDesktop() {
@@ -472,6 +481,7 @@ void WlrootsDesktop::activateProcess(double processId) {
         if (out.rfind("ok", 0) == 0) return;
         throw RunTimeError(platform_texts::noWindowOfProcess(id));
     }
+    if (toplevels_) return toplevels_->activate(processId > 0 && processId <= INT_MAX ? static_cast<int>(processId) : 0);
     throw RunTimeError(platform_texts::waylandNoProcessWindows(id));
 }
 

@@ -4,12 +4,18 @@ extern "C" {
 }
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "base/cp1252.h"
@@ -146,12 +152,84 @@ std::string keysymName(char c) {
     return buf;
 }
 
+// Whether Xwayland's pointer is live. Xwayland hears of the pointer only
+// while it is over an X window; over a native one X keeps the last place it
+// had and puts the pointer on the root window (which nobody sees on a Wayland
+// desktop). Its place is stale then, and stays stale when X windows come and
+// go under it, even if one takes it (and a pointer that comes into an X
+// window crosses the root alike). So it is live only once the pointer has
+// moved over an X window (X's raw motion) and not gone back to the root
+// since: watched, from the backend's start, on a connection and a thread of
+// its own.
+class XwaylandPointer {
+public:
+    XwaylandPointer() {
+        display_ = XOpenDisplay(nullptr);
+        int opcode = 0, event = 0, error = 0, major = 2, minor = 0;
+        if (!display_ || !XQueryExtension(display_, "XInputExtension", &opcode, &event, &error) ||
+            XIQueryVersion(display_, &major, &minor) != Success)
+            return;
+        opcode_ = opcode;
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_RawMotion);
+        XISetMask(bits, XI_Enter);
+        XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+        XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
+        XSync(display_, False);
+        stop_ = ::eventfd(0, EFD_CLOEXEC);
+        if (stop_ >= 0) thread_ = std::thread(&XwaylandPointer::run, this);
+    }
+    ~XwaylandPointer() {
+        if (thread_.joinable()) {
+            const std::uint64_t one = 1;
+            (void)!::write(stop_, &one, sizeof one);
+            thread_.join();
+        }
+        if (stop_ >= 0) ::close(stop_);
+        if (display_) XCloseDisplay(display_);
+    }
+    XwaylandPointer(const XwaylandPointer&) = delete;
+    XwaylandPointer& operator=(const XwaylandPointer&) = delete;
+
+    bool live() const { return live_; }
+
+private:
+    void run() {
+        pollfd p[2] = {{ConnectionNumber(display_), POLLIN, 0}, {stop_, POLLIN, 0}};
+        for (;;) {
+            while (XPending(display_)) {
+                XEvent e;
+                XNextEvent(display_, &e);
+                if (e.type != GenericEvent || e.xcookie.extension != opcode_ || !XGetEventData(display_, &e.xcookie))
+                    continue;
+                if (e.xcookie.evtype == XI_RawMotion) {
+                    live_ = true;
+                } else if (static_cast<const XIEnterEvent*>(e.xcookie.data)->detail == XINotifyInferior) {
+                    live_ = false;  // into the root window itself, from one of its windows
+                }
+                XFreeEventData(display_, &e.xcookie);
+            }
+            p[0].revents = p[1].revents = 0;
+            if (::poll(p, 2, -1) < 0 && errno != EINTR) return;
+            if (p[1].revents & POLLIN) return;
+            if (p[0].revents & (POLLERR | POLLHUP)) return;
+        }
+    }
+
+    Display* display_ = nullptr;
+    int opcode_ = -1;
+    int stop_ = -1;
+    std::atomic<bool> live_{false};
+    std::thread thread_;
+};
+
 // The X11 session through libxdo, on a connection of its own.
 class X11Desktop : public DesktopBackend {
 public:
     explicit X11Desktop(xdo_t* xdo) : xdo_(xdo) {
         const char* w = std::getenv("WAYLAND_DISPLAY");
         xwayland_ = w && *w;
+        if (xwayland_) pointer_ = std::make_unique<XwaylandPointer>();
     }
     ~X11Desktop() override { xdo_free(xdo_); }
     X11Desktop(const X11Desktop&) = delete;
@@ -182,6 +260,7 @@ private:
 
     xdo_t* xdo_;
     bool xwayland_ = false;
+    std::unique_ptr<XwaylandPointer> pointer_;  // on Xwayland
 };
 
 bool X11Desktop::focusIsAWindow() const {
@@ -250,8 +329,20 @@ void X11Desktop::setCursorPos(int x, int y) {
 }
 
 void X11Desktop::cursorPos(int& x, int& y) {
-    int screen = 0;
-    xdo_get_mouse_location(xdo_, &x, &y, &screen);
+    if (!xwayland_) {
+        int screen = 0;
+        xdo_get_mouse_location(xdo_, &x, &y, &screen);
+        return;
+    }
+    // Xwayland's place only while it is live (XwaylandPointer), and over an
+    // X window now.
+    Display* d = xdo_->xdpy;
+    Window root = None, child = None;
+    int wx = 0, wy = 0;
+    unsigned int buttons = 0;
+    if (!pointer_->live() || !XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &wx, &wy, &buttons) ||
+        child == None)
+        throw RunTimeError(platform_texts::xwaylandPointerUnknown("ifmouse"));
 }
 
 void X11Desktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
