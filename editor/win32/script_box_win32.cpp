@@ -430,14 +430,22 @@ void ScriptBox::updateScrollBars() {
     const ScrollState now{static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), shownLines(),
                           static_cast<int>(firstLine_), static_cast<int>(std::min<long long>(wide, INT_MAX / 2)),
                           static_cast<int>(client.right), static_cast<int>(hscroll_)};
-    if (now == scrollShown_) return;  // setting them costs a key its time
+    // Each bar is told only what changed of it: setting one costs a key
+    // its time (most of Ctrl+End's under Wine), a position alone the least.
+    const ScrollState was = scrollShown_;
     scrollShown_ = now;
-    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.lastLine,
-                 static_cast<UINT>(now.page), now.firstLine, 0};
-    SetScrollInfo(box_, SB_VERT, &v, TRUE);
-    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.width,
-                 static_cast<UINT>(now.shownWidth), now.left, 0};
-    SetScrollInfo(box_, SB_HORZ, &h, TRUE);
+    const bool vRange = now.lastLine != was.lastLine || now.page != was.page, vPos = now.firstLine != was.firstLine;
+    if (vRange || vPos) {
+        SCROLLINFO v{sizeof v, vRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.lastLine,
+                     static_cast<UINT>(now.page), now.firstLine, 0};
+        SetScrollInfo(box_, SB_VERT, &v, TRUE);
+    }
+    const bool hRange = now.width != was.width || now.shownWidth != was.shownWidth, hPos = now.left != was.left;
+    if (hRange || hPos) {
+        SCROLLINFO h{sizeof h, hRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.width,
+                     static_cast<UINT>(now.shownWidth), now.left, 0};
+        SetScrollInfo(box_, SB_HORZ, &h, TRUE);
+    }
 }
 
 void ScriptBox::scrollTo(long long firstLine, long long hscroll) {
