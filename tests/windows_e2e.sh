@@ -456,7 +456,7 @@ for row in "moved||dos tres  quatre uno cinc" "copied with Ctrl|ctrl|uno dos tre
     check "... and one Ctrl+Z undoes it" $(within 10 has "$D" "TorvicScript|uno dos tres  quatre cinc|"; echo $?)
 done
 wine "$TREE" dragsource "café àç€ " "$(win "$DIR/effect.txt")" >/dev/null 2>&1 &
-source=$!
+origin=$!
 within 20 shown Origen
 read -r sx sy < <(xdotool search --onlyvisible --name '^Origen$' getwindowgeometry |
     sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
@@ -465,7 +465,7 @@ drag $((sx + 50)) $((sy + 50)) $((tx + 1)) $((ty + 6))
 check "a text dragged from another program is put where it falls, accents intact" \
     $(within 10 has "$D" "TorvicScript|uno café àç€ dos tres  quatre cinc|"; echo $?)
 check "... as a copy" $(within 10 grep -qx copy "$DIR/effect.txt"; echo $?)
-within 30 ended $source  # the keys are the drag source's until it is gone
+within 30 ended $origin  # the keys are the drag source's until it is gone
 keys "$D" Escape
 within 10 shown "Modificacions sense guardar"
 tree click "Modificacions sense guardar" "No guardar"
