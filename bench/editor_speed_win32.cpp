@@ -4,7 +4,10 @@
 // (a character typed at 20 places spread through the text, each timed from
 // its key down to the window painted again; the median and the slowest).
 // Memory is the peak working set over what the process took with its
-// window up.
+// window up. Then, after the keys: Ctrl+End followed by Ctrl+Home, from
+// the first key down to the window painted at the top again (the median
+// of five), and a character typed at the end of the longest line, each
+// making it longer (the median of 20).
 // Usage (under Wine): editor_speed_win32 bare|torvic FILE   (prints to stdout)
 #include <windows.h>
 #include <psapi.h>
@@ -64,6 +67,41 @@ std::vector<double> typeKeys(HWND window, HWND box, const std::function<void(int
     return times;
 }
 
+// A key with Ctrl held (as the boxes read it, from the thread's key
+// state), until the window is painted again.
+double ctrlKey(HWND window, HWND box, WPARAM vk) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    const Clock::time_point t = Clock::now();
+    SendMessageW(box, WM_KEYDOWN, vk, 0x01000001);
+    SendMessageW(box, WM_KEYUP, vk, static_cast<LPARAM>(0xC1000001u));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const double ms = msSince(t);
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+    return ms;
+}
+
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+// The first of the longest lines of a file (CR LF line breaks).
+long long longestLine(const std::string& bytes) {
+    long long line = 0, longest = 0;
+    std::size_t widest = 0, start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2, ++line)
+        if (end - start > widest) {
+            widest = end - start;
+            longest = line;
+        }
+    return longest;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -77,6 +115,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<EditorWindows<win32::Win32Views>> windows;
     HWND window = nullptr, box = nullptr;
     std::function<void(int)> placeCaret;
+    std::function<void()> toLongestEnd;  // the caret at the end of the longest line
     long long lines = 0;
     SIZE_T before = 0;  // with the window up: what the file takes
     double openMs = 0;
@@ -106,6 +145,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(at), at);
             SendMessageW(box, EM_SCROLLCARET, 0, 0);
         };
+        toLongestEnd = [box, longest = longestLine(bytes)] {
+            const LRESULT start = SendMessageW(box, EM_LINEINDEX, static_cast<WPARAM>(longest), 0);
+            const LRESULT at = start + SendMessageW(box, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+            SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(at), at);
+            SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        };
     } else {
         windows = std::make_unique<EditorWindows<win32::Win32Views>>(platform);
         window = windows->mainView.hwnd();
@@ -124,14 +169,36 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             const std::size_t at = text.lineStart(text.lineOf(text.size() * static_cast<std::size_t>(i) / 21));
             script.setCaret(at, at);
         };
+        toLongestEnd = [&script, longest = longestLine(std::string(script.text().text()))] {
+            const std::size_t at = script.text().lineEnd(static_cast<std::size_t>(longest));
+            script.setCaret(at, at);
+        };
     }
     // The peak up to the keys typed: the first edit of a large text makes
     // room in it, which takes its most.
     std::vector<double> keys = typeKeys(window, box, placeCaret);
     const SIZE_T peak = memory().PeakWorkingSetSize;
     std::sort(keys.begin(), keys.end());
-    std::printf("%s: open %.0f ms, memory %lu MB, key median %.1f ms, slowest %.1f ms, lines %lld\n", mode.c_str(),
-                openMs, static_cast<unsigned long>((peak - before) >> 20), (keys[9] + keys[10]) / 2, keys.back(), lines);
+    std::vector<double> ends;
+    for (int i = 0; i < 5; ++i) {
+        settle(window);
+        ends.push_back(ctrlKey(window, box, VK_END) + ctrlKey(window, box, VK_HOME));
+    }
+    toLongestEnd();
+    std::vector<double> widening;
+    for (int i = 0; i < 20; ++i) {
+        settle(window);
+        const Clock::time_point t = Clock::now();
+        SendMessageW(box, WM_KEYDOWN, 'X', 0x002D0001);
+        SendMessageW(box, WM_CHAR, 'x', 0x002D0001);
+        SendMessageW(box, WM_KEYUP, 'X', static_cast<LPARAM>(0xC02D0001u));
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        widening.push_back(msSince(t));
+    }
+    std::printf("%s: open %.0f ms, memory %lu MB, key median %.1f ms, slowest %.1f ms, lines %lld, "
+                "ctrl+end+home %.1f ms, widening key %.1f ms\n",
+                mode.c_str(), openMs, static_cast<unsigned long>((peak - before) >> 20), (keys[9] + keys[10]) / 2,
+                keys.back(), lines, median(ends), median(widening));
     std::fflush(stdout);
     // The window ends without asking about the typed keys.
     ExitProcess(0);

@@ -81,10 +81,15 @@ const std::vector<EditMenuItem>& editMenu() {
 }
 
 ScriptEditing::Redraw ScriptEditing::redrawAfterEdit() {
-    const bool throughout = text_.lineCount() != linesDrawn_ || encoded_ != encodedDrawn_ || marked >= 0;
+    // The lines below keep their numbers (and the running line its place)
+    // when the changed lines hold as many script lines as before.
+    const bool throughout =
+        text_.lineCount() != linesDrawn_ || encoded_ != encodedDrawn_ || (marked >= 0 && !numbersKept_);
+    const bool numbersBelow = !throughout && !numbersKept_;
     linesDrawn_ = text_.lineCount();
     encodedDrawn_ = encoded_;
-    return {changedFrom_, throughout ? kToBottom : changedTo_, !throughout};
+    numbersKept_ = true;
+    return {changedFrom_, throughout ? kToBottom : changedTo_, numbersBelow};
 }
 
 ScriptEditing::Redraw ScriptEditing::redrawAfterCaretMove() {
@@ -126,7 +131,19 @@ void ScriptEditing::changed(std::size_t firstLine, std::size_t lastLine) {
     changedFrom_ = firstLine;
     changedTo_ = lastLine;
     // Lines after the change may number differently; those before do not.
-    runKnown_ = std::min(runKnown_, firstLine + 1);
+    // When as many lines as before, and as many script lines among the
+    // changed ones (their numbers known from before), the lines after keep
+    // theirs: only the changed lines are numbered again.
+    bool kept = false;
+    if (runBefore_.size() == text_.lineCount() + 1 && runKnown_ > lastLine + 1) {
+        int filled = 0;
+        for (std::size_t l = firstLine; l <= lastLine; ++l) filled += isScriptLine(text_.lineLength(l)) ? 1 : 0;
+        kept = filled == runBefore_[lastLine + 1] - runBefore_[firstLine];
+        for (std::size_t l = firstLine; kept && l <= lastLine; ++l)
+            runBefore_[l + 1] = runBefore_[l] + (isScriptLine(text_.lineLength(l)) ? 1 : 0);
+    }
+    numbersKept_ = numbersKept_ && kept;
+    if (!kept) runKnown_ = std::min(runKnown_, firstLine + 1);
     runBefore_.resize(text_.lineCount() + 1);
     runKnown_ = std::min(runKnown_, runBefore_.size());
     encoded_ = isEncodedScript(text_.slice(0, kEncodedMarker.size()));

@@ -180,6 +180,7 @@ private:
     // Run numbers: filled lines before each line, known up to runKnown_.
     std::vector<int> runBefore_;
     std::size_t runKnown_ = 0;
+    bool numbersKept_ = true;  // no change since the last redraw renumbered lines below it
 };
 
 }  // namespace torvic

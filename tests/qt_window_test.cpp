@@ -576,6 +576,7 @@ private slots:
         };
         const struct { Qt::Key key; Qt::KeyboardModifiers mods; } keys[] = {
             {Qt::Key_Down, {}}, {Qt::Key_X, {}},                    // an empty line filled: numbers below change
+            {Qt::Key_Y, {}},                                        // a filled line lengthened: they stay
             {Qt::Key_Return, {}}, {Qt::Key_Backspace, {}},          // lines come and go
             {Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier},  // a selection grows
             {Qt::Key_Up, {}},                                       // and goes

@@ -411,6 +411,8 @@ TEST(ScriptEditing, RunNumbersFollowEveryEdit) {
     auto at = [&](std::size_t line, std::size_t column) { return e.text().lineStart(line) + column; };
     const struct { const char* what; std::function<void()> edit; } edits[] = {
         {"an empty line filled", [&] { edit(at(1, 0), at(1, 0), "beep"); }},
+        {"a line lengthened", [&] { edit(e.text().lineEnd(0), e.text().lineEnd(0), "x"); }},
+        {"one line emptied, the next filled", [&] { edit(at(3, 0), at(4, 0), "\r\nx"); }},
         {"lines added", [&] { edit(at(0, 2), at(0, 2), "\r\n\r\nx\r\n"); }},
         {"lines joined", [&] { edit(at(1, 0), at(4, 1), ""); }},
         {"a line emptied", [&] { edit(at(2, 0), e.text().lineEnd(2), ""); }},

@@ -7,8 +7,8 @@
 # (icon, its own message box, its end), the main window's controls through
 # the window tree at 96 DPI (and a screenshot), the run keys F5, F4,
 # Shift+F5, Ctrl+F5 and Esc, the unsaved-work question, the menu bar, the
-# mouse picker, F1's manual, each window's Tab walk, and an encoded script (Ctrl+Z undoes the
-# encoding) that runs.
+# mouse picker, F1's manual, each window's Tab walk, an encoded script (Ctrl+Z undoes the
+# encoding) that runs, and drag and drop in the script box.
 set -u
 RUN="$1"   # torvicrun.exe
 EXE="$2"   # torvic.exe
@@ -424,6 +424,52 @@ check "recovered, it is saved by the program's name" \
     $(within 10 eval '[ "$(cat "$DIR/session.torvic")" = "$(printf "beep\r\nwait\r\n")" ]'; echo $?)
 keys "$S" Escape
 within 20 ended $session
+
+# ---- drag and drop in the script box ------------------------------------------
+# Real pointer drags (OLE's DoDragDrop under Wine, fed by the X server's
+# events): the selection is moved, or copied with Ctrl held at the drop, as
+# one step Ctrl+Z undoes; a text dragged from another program
+# (win_window_tree's drag source, CF_UNICODETEXT) is put where it falls.
+printf 'uno dos tres\r\nquatre cinc\r\n' > "$DIR/dnd.torvic"
+wine "$EXE" "$(win "$DIR/dnd.torvic")" >/dev/null 2>&1 &
+dnd=$!
+D="dnd.torvic - Torvic XP"
+within 30 has "$D" "TorvicScript|uno dos"
+# A drag with the left button from $1,$2 to $3,$4 (screen pixels), the key
+# $5 (if any) held at the drop.
+drag() {
+    xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1 sleep 0.3
+    for i in 1 2 3 4 5 6; do xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)) sleep 0.2; done
+    [ -n "${5:-}" ] && xdotool keydown "$5" sleep 0.3 mousemove "$3" $(($4 + 1)) sleep 0.3
+    xdotool mouseup 1 sleep 0.3
+    [ -n "${5:-}" ] && xdotool keyup "$5"
+}
+# "uno " (characters 0-3) dragged to before "cinc" (character 21): what the drop leaves.
+for row in "moved||dos tres  quatre uno cinc" "copied with Ctrl|ctrl|uno dos tres  quatre uno cinc"; do
+    IFS='|' read -r what key want <<<"$row"
+    keys "$D" ctrl+Home shift+ctrl+Right
+    read -r fx fy < <(tree pos "$D" 1)
+    read -r tx ty < <(tree pos "$D" 21)
+    drag $((fx + 3)) $((fy + 6)) $((tx + 1)) $((ty + 6)) $key
+    check "a selection dragged in the box is $what" $(within 10 has "$D" "TorvicScript|$want|"; echo $?)
+    keys "$D" ctrl+z
+    check "... and one Ctrl+Z undoes it" $(within 10 has "$D" "TorvicScript|uno dos tres  quatre cinc|"; echo $?)
+done
+wine "$TREE" dragsource "café àç€ " "$(win "$DIR/effect.txt")" >/dev/null 2>&1 &
+origin=$!
+within 20 shown Origen
+read -r sx sy < <(xdotool search --onlyvisible --name '^Origen$' getwindowgeometry |
+    sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+read -r tx ty < <(tree pos "$D" 4)
+drag $((sx + 50)) $((sy + 50)) $((tx + 1)) $((ty + 6))
+check "a text dragged from another program is put where it falls, accents intact" \
+    $(within 10 has "$D" "TorvicScript|uno café àç€ dos tres  quatre cinc|"; echo $?)
+check "... as a copy" $(within 10 grep -qx copy "$DIR/effect.txt"; echo $?)
+within 30 ended $origin  # the keys are the drag source's until it is gone
+keys "$D" Escape
+within 10 shown "Modificacions sense guardar"
+tree click "Modificacions sense guardar" "No guardar"
+within 20 ended $dnd
 
 # ---- the manual ------------------------------------------------------------
 wine "$EXE" >/dev/null 2>&1 &

@@ -10,6 +10,7 @@
 
 #include "base/win32/form_win32.h"
 #include "editor/box_colours.h"
+#include "editor/win32/text_drag_win32.h"
 #include "engine/engine.h"
 #include "platform/windows/wide_text.h"
 
@@ -55,6 +56,16 @@ HFONT variantOf(HFONT font, bool bold, bool italic) {
 }
 
 bool clipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }
+
+// A text with the desktop's line breaks on Windows, CR LF.
+std::wstring withCrLf(const std::string& utf8) {
+    std::wstring text;
+    for (wchar_t c : win::wide(utf8)) {
+        if (c == L'\n') text += L'\r';
+        text += c;
+    }
+    return text;
+}
 
 // The box to accessibility: the system's object for a window's client area,
 // but with the role of a text box, its text as the value (not the name),
@@ -155,6 +166,64 @@ private:
 
 }  // namespace
 
+// What the system tells of drags over the box, handed to the box; a drag
+// without text is refused from its start.
+class ScriptBox::DropTarget : public IDropTarget {
+public:
+    explicit DropTarget(ScriptBox* box) : box_(box) {}
+    virtual ~DropTarget() = default;
+    DropTarget(const DropTarget&) = delete;
+    DropTarget& operator=(const DropTarget&) = delete;
+    void detach() { box_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDropTarget)) {
+            *out = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        text_ = box_ && offersText(data);
+        return DragOver(keys, at, effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL at, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        const DWORD allowed = *effect;
+        *effect = DROPEFFECT_NONE;
+        if (text_ && box_)
+            *effect = static_cast<DWORD>(guardedProcedure([&] { return box_->dragOver(at, keys, allowed); }, DROPEFFECT_NONE));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        if (box_) box_->dragLeft();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        const DWORD allowed = *effect;
+        *effect = DROPEFFECT_NONE;
+        if (text_ && box_)
+            *effect = static_cast<DWORD>(guardedProcedure([&] { return box_->drop(data, at, keys, allowed); }, DROPEFFECT_NONE));
+        return S_OK;
+    }
+
+private:
+    ScriptBox* box_;
+    bool text_ = false;  // the drag offers text
+    LONG references_ = 1;
+};
+
 const wchar_t* ScriptBox::className() {
     static const wchar_t* const name = [] {
         WNDCLASSW wc{};
@@ -170,6 +239,8 @@ const wchar_t* ScriptBox::className() {
 }
 
 ScriptBox::~ScriptBox() {
+    stopDrops();
+    if (oleStarted_) OleUninitialize();
     if (box_) SetWindowLongPtrW(box_, GWLP_USERDATA, 0);
     if (bold_) DeleteObject(bold_);
     if (italic_) DeleteObject(italic_);
@@ -184,11 +255,29 @@ void ScriptBox::attach(HWND box, void (*onKeyUp)(void*), void (*onClick)(void*),
     // The colours follow the line as the interpreter reads it.
     editing_.classify = [](std::string_view line) { return lineKind(line); };
     setFont(reinterpret_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT)));
+    // Drops, through OLE on this (the window's) thread.
+    oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+    if (oleStarted_) {
+        auto* target = new DropTarget(this);
+        if (SUCCEEDED(RegisterDragDrop(box, target)))
+            dropTarget_ = target;
+        else
+            target->Release();
+    }
+}
+
+void ScriptBox::stopDrops() {
+    if (!dropTarget_) return;
+    if (box_) RevokeDragDrop(box_);
+    dropTarget_->detach();  // a call already on its way finds no box
+    dropTarget_->Release();
+    dropTarget_ = nullptr;
 }
 
 LRESULT CALLBACK ScriptBox::proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* me = reinterpret_cast<ScriptBox*>(GetWindowLongPtrW(box, GWLP_USERDATA));
     if (!me) return DefWindowProcW(box, message, wParam, lParam);
+    if (message == WM_DESTROY) me->stopDrops();
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(box, GWLP_USERDATA, 0);
         me->box_ = nullptr;
@@ -341,14 +430,22 @@ void ScriptBox::updateScrollBars() {
     const ScrollState now{static_cast<int>(std::max<std::size_t>(1, text().lineCount()) - 1), shownLines(),
                           static_cast<int>(firstLine_), static_cast<int>(std::min<long long>(wide, INT_MAX / 2)),
                           static_cast<int>(client.right), static_cast<int>(hscroll_)};
-    if (now == scrollShown_) return;  // setting them costs a key its time
+    // Each bar is told only what changed of it: setting one costs a key
+    // its time (most of Ctrl+End's under Wine), a position alone the least.
+    const ScrollState was = scrollShown_;
     scrollShown_ = now;
-    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.lastLine,
-                 static_cast<UINT>(now.page), now.firstLine, 0};
-    SetScrollInfo(box_, SB_VERT, &v, TRUE);
-    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, now.width,
-                 static_cast<UINT>(now.shownWidth), now.left, 0};
-    SetScrollInfo(box_, SB_HORZ, &h, TRUE);
+    const bool vRange = now.lastLine != was.lastLine || now.page != was.page, vPos = now.firstLine != was.firstLine;
+    if (vRange || vPos) {
+        SCROLLINFO v{sizeof v, vRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.lastLine,
+                     static_cast<UINT>(now.page), now.firstLine, 0};
+        SetScrollInfo(box_, SB_VERT, &v, TRUE);
+    }
+    const bool hRange = now.width != was.width || now.shownWidth != was.shownWidth, hPos = now.left != was.left;
+    if (hRange || hPos) {
+        SCROLLINFO h{sizeof h, hRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.width,
+                     static_cast<UINT>(now.shownWidth), now.left, 0};
+        SetScrollInfo(box_, SB_HORZ, &h, TRUE);
+    }
 }
 
 void ScriptBox::scrollTo(long long firstLine, long long hscroll) {
@@ -497,6 +594,11 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
         DrawTextW(mem, label.c_str(), static_cast<int>(label.size()), &digits, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
         SetBkMode(mem, OPAQUE);
     }
+    // Where a drag would put its text.
+    if (dropMark_ != kNoMark) {
+        const RECT mark = dropMarkRect();
+        if (mark.left >= gutterWidth_) fill(mark, ink);
+    }
     BitBlt(dc, update.left, update.top, areaWidth, areaHeight, mem, update.left, update.top, SRCCOPY);
     SelectObject(mem, oldPen);
     DeleteObject(red);
@@ -510,13 +612,102 @@ void ScriptBox::paint(HDC dc, const RECT& update) {
 
 void ScriptBox::copy() {
     if (!editing_.hasSelection()) return;
-    // The desktop's line breaks on Windows are CR LF.
-    std::wstring text;
-    for (wchar_t c : win::wide(editing_.selectionForClipboard())) {
-        if (c == L'\n') text += L'\r';
-        text += c;
+    setClipboardText(box_, withCrLf(editing_.selectionForClipboard()));
+}
+
+void ScriptBox::dragSelection() {
+    const ScriptText& t = text();
+    const std::size_t from = t.selectionStart(), to = t.selectionEnd();
+    IDataObject* data = newTextData(withCrLf(editing_.selectionForClipboard()));
+    IDropSource* source = newDropSource();
+    draggingOut_ = true;
+    droppedHere_ = false;
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    draggingOut_ = false;
+    source->Release();
+    data->Release();
+    showDropMark(kNoMark);
+    // Moved into another program: taken from here (if it is still what was dragged).
+    if (result == DRAGDROP_S_DROP && effect == DROPEFFECT_MOVE && !droppedHere_ && t.selectionStart() == from &&
+        t.selectionEnd() == to && from != to) {
+        editing_.replaceSelection({});
+        afterEdit();
     }
-    setClipboardText(box_, text);
+}
+
+bool ScriptBox::acceptsDrops() const {
+    return box_ && IsWindowEnabled(box_) && !(GetWindowLongPtrW(box_, GWL_STYLE) & ES_READONLY);
+}
+
+DWORD ScriptBox::dragOver(POINTL screen, DWORD keys, DWORD allowed) {
+    if (!acceptsDrops()) {
+        showDropMark(kNoMark);
+        return DROPEFFECT_NONE;
+    }
+    POINT at{screen.x, screen.y};
+    ScreenToClient(box_, &at);
+    // Held by the top or bottom edge, the box scrolls a line at a time.
+    RECT client;
+    GetClientRect(box_, &client);
+    if (at.y < lineHeight_ / 2)
+        scrollTo(firstLine_ - 1, hscroll_);
+    else if (at.y > client.bottom - lineHeight_ / 2)
+        scrollTo(firstLine_ + 1, hscroll_);
+    showDropMark(positionAtPoint(at.x, at.y));
+    // The box's own selection is moved, or copied with Ctrl; another
+    // program's text is copied.
+    const DWORD wanted = draggingOut_ ? ((keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE)
+                         : (allowed & DROPEFFECT_COPY) ? DROPEFFECT_COPY
+                                                       : DROPEFFECT_MOVE;
+    return wanted & allowed;
+}
+
+void ScriptBox::dragLeft() { showDropMark(kNoMark); }
+
+DWORD ScriptBox::drop(IDataObject* data, POINTL screen, DWORD keys, DWORD allowed) {
+    showDropMark(kNoMark);
+    if (!acceptsDrops()) return DROPEFFECT_NONE;
+    POINT point{screen.x, screen.y};
+    ScreenToClient(box_, &point);
+    const std::size_t at = positionAtPoint(point.x, point.y);
+    const DWORD effect = draggingOut_ ? ((keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE) & allowed
+                         : (allowed & DROPEFFECT_COPY) ? DROPEFFECT_COPY
+                                                       : allowed & DROPEFFECT_MOVE;
+    if (!effect) return DROPEFFECT_NONE;
+    if (draggingOut_) {
+        droppedHere_ = true;
+        if (editing_.dropSelection(at, effect == DROPEFFECT_COPY)) afterEdit();
+    } else {
+        const std::optional<std::wstring> dropped = textOf(data);
+        if (!dropped || dropped->empty()) return DROPEFFECT_NONE;
+        setCaret(at, at);
+        editing_.paste(win::utf8(*dropped));
+        afterEdit();
+    }
+    if (onClick_) onClick_(owner_);  // the caret is elsewhere
+    return effect;
+}
+
+RECT ScriptBox::dropMarkRect() const {
+    const ScriptText& t = editing_.text();
+    const long long row = static_cast<long long>(t.lineOf(dropMark_)) - firstLine_;
+    const long long x = textLeft() + static_cast<long long>(t.columnOf(dropMark_)) * cellWidth_ - hscroll_;
+    const auto clampInt = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, -1000000, 1000000)); };
+    return {clampInt(x - 1), clampInt(row * lineHeight_), clampInt(x + 1), clampInt((row + 1) * lineHeight_)};
+}
+
+void ScriptBox::showDropMark(std::size_t pos) {
+    if (pos == dropMark_ || !box_) return;
+    if (dropMark_ != kNoMark) {
+        const RECT old = dropMarkRect();
+        InvalidateRect(box_, &old, FALSE);
+    }
+    dropMark_ = pos;
+    if (dropMark_ != kNoMark) {
+        const RECT now = dropMarkRect();
+        InvalidateRect(box_, &now, FALSE);
+    }
 }
 
 void ScriptBox::paste() {
@@ -745,7 +936,6 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK: {
             SetFocus(box_);
             SetCapture(box_);
-            selecting_ = true;
             const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             // The second press of a double click takes the word; a third
             // soon after, where it was, the line.
@@ -757,11 +947,35 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             doubleClicked_ = clicks == 2;
             doubleClickTime_ = GetMessageTime();
             doubleClickAt_ = at;
-            editing_.press(positionAtPoint(at.x, at.y), clicks, clicks == 1 && (wParam & MK_SHIFT));
+            const std::size_t pos = positionAtPoint(at.x, at.y);
+            // A press in the selection may start dragging it away.
+            const ScriptText& t = text();
+            if (clicks == 1 && !(wParam & MK_SHIFT) && dropTarget_ && t.caret != t.anchor && pos >= t.selectionStart() &&
+                pos < t.selectionEnd()) {
+                pressedInSelection_ = true;
+                pressAt_ = at;
+                return 0;
+            }
+            selecting_ = true;
+            editing_.press(pos, clicks, clicks == 1 && (wParam & MK_SHIFT));
             caretMoved();
             return 0;
         }
         case WM_MOUSEMOVE: {
+            if (pressedInSelection_) {
+                if (!(wParam & MK_LBUTTON)) {
+                    pressedInSelection_ = false;
+                    return 0;
+                }
+                const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                if (std::abs(at.x - pressAt_.x) >= GetSystemMetrics(SM_CXDRAG) ||
+                    std::abs(at.y - pressAt_.y) >= GetSystemMetrics(SM_CYDRAG)) {
+                    pressedInSelection_ = false;
+                    ReleaseCapture();
+                    dragSelection();
+                }
+                return 0;
+            }
             if (!selecting_) return 0;
             // A drag held beyond the box goes on scrolling it, a line at a time.
             dragAt_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -784,11 +998,20 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             KillTimer(box_, kDragScroll);
+            if (pressedInSelection_) {  // a click in the selection, not a drag
+                pressedInSelection_ = false;
+                ReleaseCapture();
+                editing_.press(positionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), 1, false);
+                caretMoved();
+            }
             if (selecting_) {
                 selecting_ = false;
                 ReleaseCapture();
             }
             if (onClick_) onClick_(owner_);
+            return 0;
+        case WM_CAPTURECHANGED:
+            pressedInSelection_ = false;
             return 0;
         case WM_CONTEXTMENU:
             contextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -810,6 +1033,15 @@ LRESULT ScriptBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case EM_CANUNDO: return text().canUndo();
         case EM_SCROLLCARET: ensureCaretVisible(); return TRUE;
         case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(firstLine_);
+        case EM_POSFROMCHAR: {  // where a character is drawn, in the client area
+            const std::size_t units = static_cast<std::size_t>(wParam);
+            if (units > editing_.unitsBefore(text().size())) return -1;
+            const std::size_t pos = editing_.positionOfUnits(units);
+            const long long x = textLeft() + static_cast<long long>(text().columnOf(pos)) * cellWidth_ - hscroll_;
+            const long long y = (static_cast<long long>(text().lineOf(pos)) - firstLine_) * lineHeight_;
+            return MAKELONG(static_cast<short>(std::clamp<long long>(x, -32768, 32767)),
+                            static_cast<short>(std::clamp<long long>(y, -32768, 32767)));
+        }
         // What screen readers and automation read and select by, counted in
         // characters (UTF-16 units) as the edit box counts them.
         case EM_GETSEL: {

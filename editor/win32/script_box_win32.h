@@ -7,8 +7,11 @@
 // in colour, lines the interpreter would not recognise are underlined, and
 // so is each character code page 1252 cannot hold, on a red ground. It
 // tells its parent of each change as an edit box does (EN_CHANGE), and
-// gives its whole text to WM_GETTEXT.
+// gives its whole text to WM_GETTEXT. Its selection can be dragged away
+// (OLE drag and drop: moved within the box, copied with Ctrl, or taken by
+// another program), and text dropped on it from elsewhere is put in.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdint>
 #include <optional>
@@ -44,6 +47,7 @@ public:
     void setCaret(std::size_t caret, std::size_t anchor);
 
 private:
+    class DropTarget;
     static LRESULT CALLBACK proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void setFont(HFONT font);
@@ -71,6 +75,15 @@ private:
     // A command of the box's menu, also reached by its keys and by the edit
     // box's messages; false when there was nothing to do.
     bool run(EditCommand command);
+    // Drag and drop: the selection dragged away, and what a drag over the
+    // box would do (the effect, the drop mark shown), a drag gone, a drop.
+    void dragSelection();
+    bool acceptsDrops() const;
+    DWORD dragOver(POINTL screen, DWORD keys, DWORD allowed);
+    void dragLeft();
+    DWORD drop(IDataObject* data, POINTL screen, DWORD keys, DWORD allowed);
+    void showDropMark(std::size_t pos);
+    RECT dropMarkRect() const;
 
     HWND box_ = nullptr;
     void (*onKeyUp_)(void*) = nullptr;
@@ -100,6 +113,14 @@ private:
         long long add(int delta, UINT perNotch, long long page);
     };
     WheelSteps wheelLines_, wheelSideways_;
+    DropTarget* dropTarget_ = nullptr;  // registered while the window lives
+    void stopDrops();
+    bool oleStarted_ = false;
+    bool pressedInSelection_ = false;  // a drag of the selection starts once the mouse moves far enough
+    POINT pressAt_{};
+    bool draggingOut_ = false, droppedHere_ = false;  // the selection is being dragged; it fell in the box
+    static constexpr std::size_t kNoMark = static_cast<std::size_t>(-1);
+    std::size_t dropMark_ = kNoMark;  // where a drag over the box would put its text
 };
 
 }  // namespace torvic::win32

@@ -27,6 +27,14 @@
 //                                   every character and left click it receives
 //                                   (Enter as a line break), to FILE; it ends
 //                                   after a minute
+//   win_window_tree pos TITLE INDEX where such a window's script box draws the
+//                                   character INDEX (UTF-16 units from the
+//                                   start): its top left on the screen (x y)
+//   win_window_tree dragsource TEXT FILE
+//                                   a window "Origen" that a press of the left
+//                                   button drags TEXT from (OLE drag and drop,
+//                                   CF_UNICODETEXT); the drop's effect (copy,
+//                                   move, none) is written to FILE, and it ends
 // Texts are written in UTF-8. The exit status is 1 when no window matched.
 #include <windows.h>
 #include <shellapi.h>
@@ -35,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/win32/text_drag_win32.h"
 #include "platform/windows/wide_text.h"
 #include "win_top_windows.h"  // beside this file
 
@@ -157,6 +166,60 @@ int catchInput(const std::string& file) {
     return 0;
 }
 
+// The drag source's text and the file its outcome goes to.
+std::wstring dragged;
+std::string outcome;
+
+LRESULT CALLBACK sourceProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_LBUTTONDOWN: {
+            IDataObject* data = torvic::win32::newTextData(dragged);
+            IDropSource* source = torvic::win32::newDropSource();
+            DWORD effect = DROPEFFECT_NONE;
+            const HRESULT result = DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+            source->Release();
+            data->Release();
+            caught = outcome;
+            append(result != DRAGDROP_S_DROP     ? "none\n"
+                   : effect & DROPEFFECT_COPY ? "copy\n"
+                   : effect & DROPEFFECT_MOVE ? "move\n"
+                                              : "none\n");
+            DestroyWindow(window);
+            return 0;
+        }
+        case WM_TIMER:
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+int dragSource(const std::wstring& text, const std::string& file) {
+    dragged = text;
+    outcome = file;
+    if (FAILED(OleInitialize(nullptr))) return 1;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = sourceProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TorvicDragSource";
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(L"TorvicDragSource", L"Origen", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    SetTimer(window, 1, 60000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    OleUninitialize();
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -169,6 +232,7 @@ int main() {
     for (int i = 0; i < argc; ++i) argv.push_back(utf8(wargv[i]));
     const std::string command = argv[1];
     if (command == "catch") return catchInput(argv[2]);
+    if (command == "dragsource" && argc == 4) return dragSource(wargv[2], argv[3]);
     const std::vector<HWND> windows = topWindows(wargv[2]);
     if (windows.empty()) return 1;
     if (command == "dump") {
@@ -229,6 +293,17 @@ int main() {
             return 1;
         return SendMessageTimeoutW(windows.front(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
                                    &answer) ? 0 : 1;
+    }
+    if (command == "pos" && argc == 4) {
+        HWND box = findClass(windows.front(), "TorvicScript");
+        DWORD_PTR at = 0;
+        if (!box || !SendMessageTimeoutW(box, EM_POSFROMCHAR, std::stoul(argv[3]), 0, SMTO_ABORTIFHUNG, 2000, &at) ||
+            static_cast<LONG>(at) == -1)
+            return 1;
+        POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ClientToScreen(box, &p);
+        std::printf("%ld %ld\n", p.x, p.y);
+        return 0;
     }
     if (command == "click" && argc == 4) {
         for (HWND w : windows)
