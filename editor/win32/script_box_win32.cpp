@@ -436,13 +436,13 @@ void ScriptBox::updateScrollBars() {
     scrollShown_ = now;
     const bool vRange = now.lastLine != was.lastLine || now.page != was.page, vPos = now.firstLine != was.firstLine;
     if (vRange || vPos) {
-        SCROLLINFO v{sizeof v, vRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.lastLine,
+        SCROLLINFO v{sizeof v, static_cast<UINT>(vRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS), 0, now.lastLine,
                      static_cast<UINT>(now.page), now.firstLine, 0};
         SetScrollInfo(box_, SB_VERT, &v, TRUE);
     }
     const bool hRange = now.width != was.width || now.shownWidth != was.shownWidth, hPos = now.left != was.left;
     if (hRange || hPos) {
-        SCROLLINFO h{sizeof h, hRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS, 0, now.width,
+        SCROLLINFO h{sizeof h, static_cast<UINT>(hRange ? SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL : SIF_POS), 0, now.width,
                      static_cast<UINT>(now.shownWidth), now.left, 0};
         SetScrollInfo(box_, SB_HORZ, &h, TRUE);
     }
