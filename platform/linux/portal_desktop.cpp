@@ -635,22 +635,25 @@ void PortalDesktop::sendKeys(const std::vector<KeyStroke>& strokes, bool) {
         planned.push_back(std::move(p));
     }
     if (!missing.empty()) throw RunTimeError(platform_texts::portalCannotType(missing));
+    // One key event at a time, each answered before the next: GNOME's
+    // compositor mixes up presses and releases that come in a stream
+    // (keys doubled, dropped, Shift left held).
+    auto key = [this](std::uint32_t sym, std::uint32_t pressed) {
+        session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), pressed);
+        session_.finish("NotifyKeyboardKeysym");
+    };
     for (const Stroke& p : planned) {
         for (int r = 0; r < p.repeat; ++r) {
             for (const auto& syms : p.keys) {
-                for (std::uint32_t m : p.held) session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(m), 1u);
+                for (std::uint32_t m : p.held) key(m, 1u);
                 for (std::uint32_t sym : syms) {
-                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 1u);
-                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(sym), 0u);
+                    key(sym, 1u);
+                    key(sym, 0u);
                 }
-                for (auto m = p.held.rbegin(); m != p.held.rend(); ++m)
-                    session_.notify("NotifyKeyboardKeysym", "iu", static_cast<int>(*m), 0u);
+                for (auto m = p.held.rbegin(); m != p.held.rend(); ++m) key(*m, 0u);
             }
-            // Thousands of calls do not wait in the bus's queue all at once.
-            if (r % 256 == 255) session_.finish("NotifyKeyboardKeysym");
         }
     }
-    session_.finish("NotifyKeyboardKeysym");
 }
 
 void PortalDesktop::activateProcess(double processId) {
