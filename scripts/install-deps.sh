@@ -15,7 +15,7 @@ PACKAGES=(
   libwayland-dev wayland-protocols libxkbcommon-dev sway foot qt6-wayland xwayland wtype jq
   dbus python3-dbusmock libglib2.0-bin shared-mime-info
   at-spi2-core python3-pyatspi
-  mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire
+  mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
   dpkg-dev lintian xdg-utils desktop-file-utils
 )

@@ -736,8 +736,13 @@ void PortalDesktop::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_
     } const buttons[] = {{mouseflag::LeftDown, 0x110, 1},  {mouseflag::LeftUp, 0x110, 0},
                          {mouseflag::RightDown, 0x111, 1}, {mouseflag::RightUp, 0x111, 0},
                          {mouseflag::MiddleDown, 0x112, 1}, {mouseflag::MiddleUp, 0x112, 0}};
-    for (const auto& b : buttons)
-        if (flags & b.flag) session_.notify("NotifyPointerButton", "iu", b.button, b.state);
+    // Each event answered before the next, as the keys are: a press and its
+    // release in one stream can be taken out of order.
+    for (const auto& b : buttons) {
+        if (!(flags & b.flag)) continue;
+        session_.notify("NotifyPointerButton", "iu", b.button, b.state);
+        session_.finish("NotifyPointerButton");
+    }
     if ((flags & mouseflag::Wheel) && data != 0) {
         // One notch per 120, at least one; positive turns away from the user
         // (a negative step on the vertical axis, 0).
