@@ -22,8 +22,10 @@ runit() { timeout 30 "$RUN" --trace "$@" </dev/null 2>"$DIR/err" >/dev/null; rc=
 start_xvfb() {  # screen size
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$DIR/display" 2>/dev/null &
     pids+=($!)
-    for _ in $(seq 50); do [ -s "$DIR/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$DIR/display")"
+    within 30 grep -q '[0-9]' "$DIR/display"
+    export DISPLAY=":$(tr -dc 0-9 <"$DIR/display")"
+    # The number comes before the server answers: wait until it does.
+    within 30 xprop -root >/dev/null 2>&1
     export XDG_RUNTIME_DIR="$DIR"
     # Without a session bus of the test's own, no program may autolaunch one.
     export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent/no-session-bus}"
@@ -35,7 +37,19 @@ wm_ready() {
     id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
     [ -n "$id" ] && xwininfo -id "$id" >/dev/null 2>&1
 }
-start_wm() { matchbox-window-manager -use_titlebar no 2>/dev/null & pids+=($!); within 5 wm_ready; }
+# Starts the window manager; one that could not take the screen (a server
+# still busy on a loaded machine) is started again.
+start_wm() {
+    local wm
+    for _ in 1 2 3; do
+        matchbox-window-manager -use_titlebar no 2>/dev/null &
+        wm=$!
+        pids+=($wm)
+        within 10 eval 'wm_ready || ! kill -0 $wm 2>/dev/null' && wm_ready && return 0
+        kill $wm 2>/dev/null
+    done
+    return 1
+}
 # Starts the editor ($TORVIC, with the arguments given) and waits for its
 # window; sets $app and $win.
 editor_window() {

@@ -118,8 +118,9 @@ finish_editor
 # ---- the display goes away with unsaved work
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$DIR/display2" 2>/dev/null &
 second=$!
-within 5 test -s "$DIR/display2"
-DISPLAY=":$(cat "$DIR/display2")"
+within 30 grep -q '[0-9]' "$DIR/display2"
+DISPLAY=":$(tr -dc 0-9 <"$DIR/display2")"
+within 30 xprop -root >/dev/null 2>&1
 printf 'beep\r\n' > "$DIR/lost.torvic"
 start_editor "$DIR/lost.torvic"
 xdotool key ctrl+End; xdotool type 'wait(5)'
