@@ -168,7 +168,7 @@ private:
 
 // What the system tells of drags over the box, handed to the box; a drag
 // without text is refused from its start.
-class ScriptBox::DropTarget : public IDropTarget {
+class ScriptBox::DropTarget : public Counted<IDropTarget> {
 public:
     explicit DropTarget(ScriptBox* box) : box_(box) {}
     virtual ~DropTarget() = default;
@@ -176,22 +176,6 @@ public:
     DropTarget& operator=(const DropTarget&) = delete;
     void detach() { box_ = nullptr; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDropTarget)) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
         if (!effect) return E_INVALIDARG;
         text_ = box_ && offersText(data);
@@ -221,7 +205,6 @@ public:
 private:
     ScriptBox* box_;
     bool text_ = false;  // the drag offers text
-    LONG references_ = 1;
 };
 
 const wchar_t* ScriptBox::className() {
