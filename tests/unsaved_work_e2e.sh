@@ -23,10 +23,11 @@ gone() { within 10 test -z "$(shown "$1")"; }
 start_editor() { editor_window "$@" && editor_takes_keys; }
 focus_editor() { xdotool windowactivate --sync "$win" >/dev/null 2>&1 || xdotool windowfocus --sync "$win" >/dev/null 2>&1; }
 # Waits until the editor has handled every key sent so far: the help
-# window (F1) comes only after them; it is closed again.
+# window (F1) comes only after them; it is closed again, and the editor
+# has the keys back before the next one goes.
 keys_handled() {
     xdotool key F1
-    came "Torvic: comandes i sintaxis" && xdotool key Escape && gone "Torvic: comandes i sintaxis"
+    came "Torvic: comandes i sintaxis" && xdotool key Escape && gone "Torvic: comandes i sintaxis" && focus_editor
 }
 unsaved() { xdotool getwindowname "$win" 2>/dev/null | grep -q '^\*'; }
 ended() { ! kill -0 $app 2>/dev/null; }
